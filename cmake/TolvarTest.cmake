@@ -12,3 +12,28 @@ function(tolvar_add_qtest name)
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8"
     TIMEOUT 600)
 endfunction()
+
+# tolvar_library(NAME GLOB_DIR) : a static library of all *.cpp/*.h in GLOB_DIR, or an
+# interface library while the folder holds no sources yet; the folder is the include path.
+function(tolvar_library name dir)
+  file(GLOB srcs CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
+  list(FILTER srcs INCLUDE REGEX "\\.cpp$")
+  file(GLOB all CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
+  if(srcs)
+    add_library(${name} STATIC ${all})
+    target_include_directories(${name} PUBLIC ${dir})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${dir})
+  endif()
+endfunction()
+
+# tolvar_link(NAME libs...) : links publicly, whichever kind of library NAME is.
+function(tolvar_link name)
+  get_target_property(kind ${name} TYPE)
+  if(kind STREQUAL "INTERFACE_LIBRARY")
+    target_link_libraries(${name} INTERFACE ${ARGN})
+  else()
+    target_link_libraries(${name} PUBLIC ${ARGN})
+  endif()
+endfunction()
