@@ -1,0 +1,57 @@
+// Writes a help database: creates (or replaces) an encrypted file with the tables the server
+// reads (Kapitel, Themen, Texte, Bilder, WörterIndex, ZuordnungIndex) and fills it. Used by the
+// authoring tool, by tests and by benchmarks; the server itself never writes. Everything goes
+// into one transaction; the finished file replaces the old one only in abschliessen(), so a
+// reader never sees a half-written database.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+class HilfeDatenbankSchreiber
+{
+public:
+    HilfeDatenbankSchreiber() = default;
+    ~HilfeDatenbankSchreiber();
+    HilfeDatenbankSchreiber(const HilfeDatenbankSchreiber &) = delete;
+    HilfeDatenbankSchreiber &operator=(const HilfeDatenbankSchreiber &) = delete;
+
+    // Starts a new database for pfad, keyed with passwort (empty: not encrypted).
+    bool oeffnen(const QString &pfad, const QString &passwort, QString *fehler = nullptr);
+
+    // The inserts return the new row's ID, 0 after a failure (see letzterFehler()).
+    qint32 kapitelEinfuegen(qint32 nummer, const QString &bezeichnung, qint32 lfdNummer);
+    qint32 themaEinfuegen(qint32 kapitelID, qint32 nummer, const QString &bezeichnung,
+                          qint32 lfdNummer);
+    qint32 textEinfuegen(qint32 themenID, qint32 nummer, const QString &bezeichnung,
+                         const QString &text, qint32 lfdNummer);
+    void bildEinfuegen(qint32 nummer, const QByteArray &zipArchiv, const QString &bezeichnung);
+    qint32 wortEinfuegen(const QString &wort);
+    void zuordnungEinfuegen(qint32 indexID, qint32 textID);
+
+    // Runs raw statements (for tests: null values, odd rows, other column types).
+    bool ausfuehren(const QString &sql);
+
+    // Commits, closes and moves the new file into place. False (with the reason) if anything
+    // failed since oeffnen(); then the old file at pfad is left as it was.
+    bool abschliessen(QString *fehler = nullptr);
+
+    QString letzterFehler() const { return m_fehler; }
+
+private:
+    enum Anweisung { Kapitel, Thema, Text, Bild, Wort, Zuordnung, AnzahlAnweisungen };
+
+    sqlite3_stmt *anweisung(Anweisung a);
+    bool schrittAusfuehren(sqlite3_stmt *st);
+    void fehlerMerken(const QString &wo);
+    void verwerfen();
+
+    sqlite3 *m_db = nullptr;
+    sqlite3_stmt *m_anweisungen[AnzahlAnweisungen] = {};
+    QString m_pfad;
+    QString m_neuPfad;
+    QString m_fehler;
+};

@@ -1,0 +1,137 @@
+// The database writer: the file it leaves is encrypted with the password, holds the tables and
+// rows as written, and replaces an older file only when everything succeeded.
+#include "HilfeDatenbankSchreiber.h"
+#include "SqlDialekt.h"
+
+#include <QtTest>
+
+#include <sqlite3.h>
+
+class TestHilfeDatenbankSchreiber : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void schreibtAlleTabellen();
+    void verschluesseltMitPasswort();
+    void fehlerLaesstAlteDateiStehen();
+    void ohneOeffnenScheitertAbschliessen();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// Reads the first column of a query as text lines "a|b|...", with the dialect registered.
+static QStringList lesen(const QString &pfad, const QByteArray &passwort, const char *sql,
+                         int *fehlercode = nullptr)
+{
+    QStringList zeilen;
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(pfad).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    if (!passwort.isEmpty())
+        sqlite3_key(db, passwort.constData(), int(passwort.size()));
+    SqlDialekt::registrieren(db);
+    sqlite3_stmt *st = nullptr;
+    int rc = sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
+    while (rc == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW) {
+        QStringList felder;
+        for (int i = 0; i < sqlite3_column_count(st); ++i)
+            felder << QString::fromUtf8(
+                    reinterpret_cast<const char *>(sqlite3_column_text(st, i)));
+        zeilen << felder.join(u'|');
+    }
+    if (rc == SQLITE_OK)
+        rc = sqlite3_finalize(st);
+    if (fehlercode)
+        *fehlercode = rc;
+    sqlite3_close(db);
+    return zeilen;
+}
+
+void TestHilfeDatenbankSchreiber::schreibtAlleTabellen()
+{
+    const QString pfad = m_dir.filePath("alle.mdb");
+    HilfeDatenbankSchreiber s;
+    QString fehler;
+    QVERIFY2(s.oeffnen(pfad, "geheim", &fehler), qPrintable(fehler));
+    const qint32 k = s.kapitelEinfuegen(3, "Zahlung", 2);
+    const qint32 k2 = s.kapitelEinfuegen(1, "angebot", 1);
+    QVERIFY(k > 0 && k2 > k);
+    const qint32 t = s.themaEinfuegen(k, 2, "Mahnwesen", 1);
+    const qint32 x = s.textEinfuegen(t, 5, "Mahnstufen", "{\\rtf1 Text}", 1);
+    QVERIFY(t > 0 && x > 0);
+    s.bildEinfuegen(12, QByteArray("PK\x03\x04\x00\xff", 6), "Bild zwölf");
+    const qint32 w = s.wortEinfuegen("Mahnung");
+    s.zuordnungEinfuegen(w, x);
+    QVERIFY2(s.abschliessen(&fehler), qPrintable(fehler));
+    QVERIFY(!QFile::exists(pfad + ".neu"));
+
+    QCOMPARE(lesen(pfad, "geheim", "SELECT Bezeichnung, Nummer FROM Kapitel ORDER BY Bezeichnung"),
+             (QStringList{"angebot|1", "Zahlung|3"}));
+    QCOMPARE(lesen(pfad, "geheim", "SELECT KapitelID, Nummer, Bezeichnung FROM Themen"),
+             QStringList{QString("%1|2|Mahnwesen").arg(k)});
+    QCOMPARE(lesen(pfad, "geheim", "SELECT ThemenID, Nummer, Bezeichnung, Text FROM Texte"),
+             QStringList{QString("%1|5|Mahnstufen|{\\rtf1 Text}").arg(t)});
+    QCOMPARE(lesen(pfad, "geheim", "SELECT Nummer, typeof(Bild), length(Bild), hex(Bild) FROM Bilder"),
+             QStringList{"12|blob|6|504B030400FF"});
+    QCOMPARE(lesen(pfad, "geheim", "SELECT Wort FROM WörterIndex"), QStringList{"Mahnung"});
+    QCOMPARE(lesen(pfad, "geheim", "SELECT IndexID, TextID FROM ZuordnungIndex"),
+             QStringList{QString("%1|%2").arg(w).arg(x)});
+    QCOMPARE(lesen(pfad, "geheim",
+                   "SELECT name FROM sqlite_master WHERE type = 'index' ORDER BY name"),
+             (QStringList{"Bilder_Nummer", "Texte_ThemenID", "Themen_KapitelID",
+                          "ZuordnungIndex_IndexID"}));
+}
+
+void TestHilfeDatenbankSchreiber::verschluesseltMitPasswort()
+{
+    const QString pfad = m_dir.filePath("schluessel.mdb");
+    HilfeDatenbankSchreiber s;
+    QVERIFY(s.oeffnen(pfad, "QKV4815"));
+    s.wortEinfuegen("Kundennummer");
+    QVERIFY(s.abschliessen());
+
+    QFile f(pfad);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray roh = f.readAll();
+    QVERIFY(!roh.startsWith("SQLite format 3"));
+    QVERIFY(!roh.contains("Kundennummer"));
+
+    int rc = SQLITE_OK;
+    lesen(pfad, "falsch", "SELECT Wort FROM WörterIndex", &rc);
+    QCOMPARE(rc, SQLITE_NOTADB);
+    QCOMPARE(lesen(pfad, "QKV4815", "SELECT Wort FROM WörterIndex"), QStringList{"Kundennummer"});
+}
+
+void TestHilfeDatenbankSchreiber::fehlerLaesstAlteDateiStehen()
+{
+    const QString pfad = m_dir.filePath("alt.mdb");
+    {
+        HilfeDatenbankSchreiber s;
+        QVERIFY(s.oeffnen(pfad, "pw"));
+        s.wortEinfuegen("alt");
+        QVERIFY(s.abschliessen());
+    }
+    HilfeDatenbankSchreiber s;
+    QVERIFY(s.oeffnen(pfad, "pw"));
+    s.wortEinfuegen("neu");
+    QVERIFY(!s.ausfuehren("INSERT INTO GibtEsNicht VALUES (1)"));
+    QString fehler;
+    QVERIFY(!s.abschliessen(&fehler));
+    QVERIFY(fehler.contains("GibtEsNicht"));
+    QVERIFY(!QFile::exists(pfad + ".neu"));
+    QCOMPARE(lesen(pfad, "pw", "SELECT Wort FROM WörterIndex"), QStringList{"alt"});
+}
+
+void TestHilfeDatenbankSchreiber::ohneOeffnenScheitertAbschliessen()
+{
+    HilfeDatenbankSchreiber s;
+    QCOMPARE(s.wortEinfuegen("x"), 0);
+    QString fehler;
+    QVERIFY(!s.abschliessen(&fehler));
+    QVERIFY(!fehler.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestHilfeDatenbankSchreiber)
+#include "tst_hilfedatenbankschreiber.moc"
