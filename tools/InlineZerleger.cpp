@@ -1,0 +1,182 @@
+// Inline markup of paragraphs; see InlineZerleger.h.
+#include "InlineZerleger.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+struct Zustand
+{
+    bool fett = false;
+    bool kursiv = false;
+    bool unterstrichen = false;
+    int fettZeile = 0;
+    int kursivZeile = 0;
+    int unterstrichenZeile = 0;
+};
+
+bool istEscapebar(QChar c)
+{
+    return QStringLiteral("\\*/_[]|{}").contains(c);
+}
+
+} // namespace
+
+bool InlineZerleger::zerlegen(const QList<Zeile> &zeilen, QList<TextStueck> &stuecke,
+                              int &fehlerZeile, QString &fehlerText)
+{
+    // Join the lines with a blank and remember where each line starts, so that a position in
+    // the joined text can be traced back to its source line.
+    QString text;
+    QList<int> anfaenge;
+    for (const Zeile &z : zeilen) {
+        if (!text.isEmpty())
+            text += QLatin1Char(' ');
+        anfaenge << int(text.size());
+        text += z.text;
+    }
+    auto zeileBei = [&](qsizetype pos) {
+        int i = 0;
+        while (i + 1 < anfaenge.size() && anfaenge[i + 1] <= pos)
+            ++i;
+        return zeilen.isEmpty() ? 0 : zeilen[i].nummer;
+    };
+
+    Zustand z;
+    TextStueck aktuell;
+    aktuell.zeile = zeileBei(0);
+    auto abschliessen = [&](qsizetype naechstePos) {
+        if (!aktuell.text.isEmpty())
+            stuecke << aktuell;
+        aktuell = TextStueck();
+        aktuell.fett = z.fett;
+        aktuell.kursiv = z.kursiv;
+        aktuell.unterstrichen = z.unterstrichen;
+        aktuell.zeile = zeileBei(naechstePos);
+    };
+
+    static const QRegularExpression textZiel(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d\\d$"));
+    static const QRegularExpression bildZiel(QStringLiteral("^Bild\\s+(\\d{1,5})$"),
+                                             QRegularExpression::CaseInsensitiveOption);
+
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const QChar c = text[i];
+        const QChar next = i + 1 < n ? text[i + 1] : QChar();
+        if (c == QLatin1Char('\\') && istEscapebar(next)) {
+            aktuell.text += next;
+            i += 2;
+            continue;
+        }
+        if (c == QLatin1Char('*') && next == QLatin1Char('*')) {
+            abschliessen(i + 2);
+            z.fett = !z.fett;
+            z.fettZeile = zeileBei(i);
+            aktuell.fett = z.fett;
+            i += 2;
+            continue;
+        }
+        if (c == QLatin1Char('/') && next == QLatin1Char('/')
+            && !(i > 0 && text[i - 1] == QLatin1Char(':'))) {
+            abschliessen(i + 2);
+            z.kursiv = !z.kursiv;
+            z.kursivZeile = zeileBei(i);
+            aktuell.kursiv = z.kursiv;
+            i += 2;
+            continue;
+        }
+        if (c == QLatin1Char('_') && next == QLatin1Char('_')) {
+            abschliessen(i + 2);
+            z.unterstrichen = !z.unterstrichen;
+            z.unterstrichenZeile = zeileBei(i);
+            aktuell.unterstrichen = z.unterstrichen;
+            i += 2;
+            continue;
+        }
+        if (c == QLatin1Char('[') && next == QLatin1Char('[')) {
+            const qsizetype ende = text.indexOf(QStringLiteral("]]"), i + 2);
+            if (ende < 0) {
+                fehlerZeile = zeileBei(i);
+                fehlerText = QStringLiteral("Link „[[“ wird nicht mit „]]“ geschlossen");
+                return false;
+            }
+            const QString inhalt = text.mid(i + 2, ende - i - 2);
+            const qsizetype strich = inhalt.indexOf(QLatin1Char('|'));
+            if (strich < 0) {
+                fehlerZeile = zeileBei(i);
+                fehlerText = QStringLiteral("Link „[[%1]]“ ohne „|“: erwartet wird "
+                                            "[[KK.TT.XX|Linktext]] oder [[Bild N|Linktext]]")
+                                 .arg(inhalt);
+                return false;
+            }
+            const QString ziel = inhalt.left(strich).trimmed();
+            const QString linkText = inhalt.mid(strich + 1).trimmed();
+            abschliessen(i);
+            TextStueck link = aktuell;
+            link.text = linkText;
+            if (textZiel.match(ziel).hasMatch()) {
+                link.verweis = TextStueck::Verweis::Text;
+                link.ziel = ziel;
+            } else if (const auto m = bildZiel.match(ziel); m.hasMatch()) {
+                link.verweis = TextStueck::Verweis::Bild;
+                link.ziel = QString::number(m.captured(1).toInt());
+            } else {
+                fehlerZeile = zeileBei(i);
+                fehlerText = QStringLiteral("ungültiges Linkziel „%1“: erwartet wird KK.TT.XX "
+                                            "(je zwei Ziffern) oder „Bild N“")
+                                 .arg(ziel);
+                return false;
+            }
+            if (linkText.isEmpty()) {
+                fehlerZeile = zeileBei(i);
+                fehlerText = QStringLiteral("Link auf „%1“ ohne Linktext").arg(ziel);
+                return false;
+            }
+            stuecke << link;
+            i = ende + 2;
+            abschliessen(i);
+            continue;
+        }
+        aktuell.text += c;
+        ++i;
+    }
+    abschliessen(n);
+
+    if (z.fett || z.kursiv || z.unterstrichen) {
+        if (z.fett) {
+            fehlerZeile = z.fettZeile;
+            fehlerText = QStringLiteral("Auszeichnung „**“ wird im Absatz nicht geschlossen");
+        } else if (z.kursiv) {
+            fehlerZeile = z.kursivZeile;
+            fehlerText = QStringLiteral("Auszeichnung „//“ wird im Absatz nicht geschlossen");
+        } else {
+            fehlerZeile = z.unterstrichenZeile;
+            fehlerText = QStringLiteral("Auszeichnung „__“ wird im Absatz nicht geschlossen");
+        }
+        return false;
+    }
+
+    // The help finds its links by "{T" and "{P" in the visible text, so these pairs may appear
+    // nowhere else: not in plain text, not across two runs, not in a link text.
+    QString sichtbar;
+    QList<int> zeileJeZeichen;
+    for (const TextStueck &s : std::as_const(stuecke)) {
+        const bool istLink = s.verweis != TextStueck::Verweis::Kein;
+        const QString teil = istLink ? QChar(1) + s.text + QChar(1) : s.text;
+        sichtbar += teil;
+        for (qsizetype k = 0; k < teil.size(); ++k)
+            zeileJeZeichen << s.zeile;
+    }
+    for (const QString &reserviert : {QStringLiteral("{T"), QStringLiteral("{P")}) {
+        const qsizetype pos = sichtbar.indexOf(reserviert);
+        if (pos >= 0) {
+            fehlerZeile = zeileJeZeichen[pos];
+            fehlerText = QStringLiteral("„%1“ ist für die Linkmarkierung reserviert und darf "
+                                        "nicht im Text stehen")
+                             .arg(reserviert);
+            return false;
+        }
+    }
+    return true;
+}

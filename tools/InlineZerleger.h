@@ -1,0 +1,19 @@
+// Splits the text of one paragraph (one or more source lines) into formatted runs: **fett**,
+// //kursiv//, __unterstrichen__, [[KK.TT.XX|Linktext]] and [[Bild N|Linktext]]. A backslash
+// makes the next markup character literal; "//" right after ":" (as in https://) is text.
+#pragma once
+#include "HilfeQuelle.h"
+
+class InlineZerleger
+{
+public:
+    struct Zeile
+    {
+        int nummer = 0; // 1-based source line
+        QString text;   // the line without its line break, trimmed
+    };
+
+    // Fills stuecke; on a markup error returns false with the line and the German message.
+    static bool zerlegen(const QList<Zeile> &zeilen, QList<TextStueck> &stuecke, int &fehlerZeile,
+                         QString &fehlerText);
+};

@@ -1,0 +1,76 @@
+// hilfedb: the help database tool for technical writers. Dispatches the subcommands of
+// Befehle.h. Runs without a display: the offscreen platform is used unless another is set,
+// so that mock screens can be drawn with fonts on a build server.
+#include "Befehle.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+
+namespace {
+
+const char *const hilfeText =
+    "hilfedb - Hilfedatenbank der Tolvar-Hilfe erstellen und prüfen\n"
+    "\n"
+    "Aufruf:\n"
+    "  hilfedb erstellen QUELLORDNER ZIEL.mdb\n"
+    "      übersetzt QUELLORDNER/kapitel/*.txt und QUELLORDNER/bilder/* in die\n"
+    "      verschlüsselte Hilfedatenbank; Fehler als „datei.txt:17: ...“, dann Rückgabe 1\n"
+    "  hilfedb kapitel DB\n"
+    "      listet Kapitel, Themen und Abschnitte mit ihren Hilfenummern KK.TT.XX\n"
+    "  hilfedb stichwort DB SUCHTEXT\n"
+    "      sucht Stichwörter wie die Hilfe und listet je Stichwort die Texte\n"
+    "  hilfedb text DB NUMMER\n"
+    "      zeigt einen Abschnitt, wie die Hilfe ihn darstellt\n"
+    "  hilfedb bild DB BILDNUMMER AUSGABE.png\n"
+    "      schreibt ein gespeichertes Bild als PNG\n"
+    "  hilfedb rtf DATEI.rtf\n"
+    "      zeigt, wie die Hilfe eine RTF-Datei liest\n"
+    "  hilfedb synthetisch ZIEL.mdb [Optionen]\n"
+    "      schreibt eine große, immer gleiche Datenbank für Messungen:\n"
+    "        --kapitel N      Kapitel (Vorgabe 10)\n"
+    "        --themen N       Themen je Kapitel (Vorgabe 10)\n"
+    "        --abschnitte N   Abschnitte je Thema (Vorgabe 20)\n"
+    "        --woerter N      Stichwörter im Index (Vorgabe 100000)\n"
+    "        --bilder N       Bilder, alle in Kapitel 1 verlinkt (Vorgabe 40)\n"
+    "        --zuordnungen N  Zuordnungen Stichwort -> Text (Vorgabe 150000)\n"
+    "      Kapitel 1 ist etwa 200 Druckseiten lang; das Stichwort „Rechnung“ führt zu\n"
+    "      50 Texten; Bilder bis 1024 x 768 Pixel.\n"
+    "\n"
+    "DB ist ein beliebiger Pfad zu einer Hilfedatenbank.\n";
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("hilfedb"));
+
+    QStringList args = QGuiApplication::arguments().mid(1);
+    if (args.isEmpty() || args.first() == QLatin1String("--help")
+        || args.first() == QLatin1String("-h") || args.first() == QLatin1String("hilfe")) {
+        std::fputs(hilfeText, args.isEmpty() ? stderr : stdout);
+        return args.isEmpty() ? 2 : 0;
+    }
+    const QString befehl = args.takeFirst();
+    struct Eintrag
+    {
+        const char *name;
+        int (*ausfuehren)(const QStringList &);
+    };
+    static const Eintrag befehle[] = {
+        {"erstellen", befehlErstellen}, {"kapitel", befehlKapitel},
+        {"stichwort", befehlStichwort}, {"synthetisch", befehlSynthetisch},
+        {"text", befehlText},           {"bild", befehlBild},
+        {"rtf", befehlRtf},
+    };
+    for (const Eintrag &e : befehle) {
+        if (befehl == QLatin1String(e.name))
+            return e.ausfuehren(args);
+    }
+    std::fprintf(stderr, "hilfedb: unbekannter Befehl „%s“ (hilfedb --help)\n",
+                 qPrintable(befehl));
+    return 2;
+}
