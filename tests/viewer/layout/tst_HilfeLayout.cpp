@@ -1,0 +1,306 @@
+// Checks the help window's layout against tables of window sizes: when the scroll bars appear,
+// the page and viewport sizes, the scroll ranges, the tab rows, section strip and text panel,
+// the keyword pane's width, and windows too small or too wide for 16-bit values.
+#include "HilfeLayout.h"
+
+#include <QTest>
+
+Q_DECLARE_METATYPE(TwipRechteck)
+
+namespace {
+
+HilfeLayoutEingabe eingabe(double b, double h)
+{
+    HilfeLayoutEingabe e;
+    e.innenBreite = b;
+    e.innenHoehe = h;
+    e.aussenBreite = b;
+    e.rahmenInnenBreite = b;
+    return e;
+}
+
+} // namespace
+
+class tst_HilfeLayout : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void seiteUndLeisten_data();
+    void seiteUndLeisten();
+    void leistenWerte_data();
+    void leistenWerte();
+    void seitenInhalt_data();
+    void seitenInhalt();
+    void zuKleinesFensterBehaeltViewport();
+    void minimiertBeruehrtNichts();
+    void stichwortBreite_data();
+    void stichwortBreite();
+    void rundenHalbeZurGeradenZahl_data();
+    void rundenHalbeZurGeradenZahl();
+};
+
+void tst_HilfeLayout::seiteUndLeisten_data()
+{
+    QTest::addColumn<double>("breite");
+    QTest::addColumn<double>("hoehe");
+    QTest::addColumn<int>("W");
+    QTest::addColumn<int>("H");
+    QTest::addColumn<bool>("vertikal");
+    QTest::addColumn<bool>("horizontal");
+    QTest::addColumn<TwipRechteck>("viewport");
+
+    QTest::newRow("genau gross genug") << 10090.0 << 5090.0 << 10000 << 5000 << false << false
+                                       << TwipRechteck{45, 45, 10000, 5000};
+    QTest::newRow("grosses Fenster") << 15000.0 << 9000.0 << 14910 << 8910 << false << false
+                                     << TwipRechteck{45, 45, 14910, 8910};
+    // Width one short: W clamps, the horizontal bar costs height but H stays above 5000.
+    QTest::newRow("eine Twip zu schmal") << 10089.0 << 8000.0 << 10000 << 7670 << false << true
+                                         << TwipRechteck{45, 45, 9999, 7670};
+    // ... and when the horizontal bar pushes H below 5000, the vertical bar appears late:
+    // W is not reduced, the viewport is.
+    QTest::newRow("zu schmal, Hoehe knapp") << 10089.0 << 5200.0 << 10000 << 5000 << true << true
+                                            << TwipRechteck{45, 45, 9759, 4870};
+    // Height too small with ample width: the vertical bar costs width, no horizontal bar.
+    QTest::newRow("zu niedrig, breit") << 12000.0 << 5000.0 << 11670 << 5000 << true << false
+                                       << TwipRechteck{45, 45, 11670, 4910};
+    // Height too small, and the vertical bar takes W below 10000: both bars.
+    QTest::newRow("zu niedrig, Breite knapp") << 10200.0 << 5000.0 << 10000 << 5000 << true
+                                              << true << TwipRechteck{45, 45, 9870, 4670};
+    QTest::newRow("beides zu klein") << 6000.0 << 3000.0 << 10000 << 5000 << true << true
+                                     << TwipRechteck{45, 45, 5670, 2670};
+    // A maximised window on a 4K screen: 3840 x 2000 pixels at 15 twips each. The values are
+    // far beyond 16 bits and must come out as plain differences.
+    QTest::newRow("4K maximiert") << 57600.0 << 30000.0 << 57510 << 29910 << false << false
+                                  << TwipRechteck{45, 45, 57510, 29910};
+    QTest::newRow("8K hoch") << 115200.0 << 64800.0 << 115110 << 64710 << false << false
+                             << TwipRechteck{45, 45, 115110, 64710};
+    // Fractional inner sizes (other pixel densities) are rounded, halves to even.
+    QTest::newRow("Bruchteile") << 10590.5 << 6090.5 << 10500 << 6000 << false << false
+                                << TwipRechteck{45, 45, 10500, 6000};
+}
+
+void tst_HilfeLayout::seiteUndLeisten()
+{
+    QFETCH(double, breite);
+    QFETCH(double, hoehe);
+    QFETCH(int, W);
+    QFETCH(int, H);
+    QFETCH(bool, vertikal);
+    QFETCH(bool, horizontal);
+    QFETCH(TwipRechteck, viewport);
+
+    const auto r = HilfeLayoutBerechnen(eingabe(breite, hoehe));
+    QVERIFY(r.has_value());
+    QCOMPARE(r->seitenBreite, W);
+    QCOMPARE(r->seitenHoehe, H);
+    QCOMPARE(r->picMain, (TwipRechteck{0, 0, W, H}));
+    QCOMPARE(r->vertikalNoetig, vertikal);
+    QCOMPARE(r->horizontalNoetig, horizontal);
+    QCOMPARE(r->vScroll.sichtbar, vertikal);
+    QCOMPARE(r->hScroll.sichtbar, horizontal);
+    QCOMPARE(r->picContainer, viewport);
+}
+
+void tst_HilfeLayout::leistenWerte_data()
+{
+    QTest::addColumn<double>("breite");
+    QTest::addColumn<double>("hoehe");
+    QTest::addColumn<TwipRechteck>("hGeo");
+    QTest::addColumn<QList<int>>("hWerte"); // maximum, small, large
+    QTest::addColumn<TwipRechteck>("vGeo");
+    QTest::addColumn<QList<int>>("vWerte");
+
+    // Viewport 5670 x 2670 on a page of 10000 x 5000.
+    QTest::newRow("beide") << 6000.0 << 3000.0 << TwipRechteck{0, 2760, 5760, 240}
+                           << QList<int>{4330, 567, 5670} << TwipRechteck{5760, 0, 240, 2760}
+                           << QList<int>{2330, 267, 2670};
+    // Viewport width 9875: a tenth is 987.5 and rounds to the even 988.
+    QTest::newRow("halbe Zehntel aufwaerts")
+        << 9965.0 << 8000.0 << TwipRechteck{0, 7760, 9965, 240} << QList<int>{125, 988, 9875}
+        << TwipRechteck{} << QList<int>{};
+    // Viewport width 9865: 986.5 rounds to the even 986.
+    QTest::newRow("halbe Zehntel abwaerts")
+        << 9955.0 << 8000.0 << TwipRechteck{0, 7760, 9955, 240} << QList<int>{135, 986, 9865}
+        << TwipRechteck{} << QList<int>{};
+    QTest::newRow("nur senkrecht") << 20000.0 << 4000.0 << TwipRechteck{} << QList<int>{}
+                                   << TwipRechteck{19760, 0, 240, 4000}
+                                   << QList<int>{1090, 391, 3910};
+}
+
+void tst_HilfeLayout::leistenWerte()
+{
+    QFETCH(double, breite);
+    QFETCH(double, hoehe);
+    QFETCH(TwipRechteck, hGeo);
+    QFETCH(QList<int>, hWerte);
+    QFETCH(TwipRechteck, vGeo);
+    QFETCH(QList<int>, vWerte);
+
+    const auto r = HilfeLayoutBerechnen(eingabe(breite, hoehe));
+    QVERIFY(r.has_value());
+    QCOMPARE(r->hScroll.sichtbar, !hWerte.isEmpty());
+    if (r->hScroll.sichtbar) {
+        QCOMPARE(r->hScroll.geometrie, hGeo);
+        QCOMPARE(r->hScroll.minimum, 0);
+        QCOMPARE((QList<int>{r->hScroll.maximum, r->hScroll.kleineAenderung,
+                             r->hScroll.grosseAenderung}),
+                 hWerte);
+    }
+    QCOMPARE(r->vScroll.sichtbar, !vWerte.isEmpty());
+    if (r->vScroll.sichtbar) {
+        QCOMPARE(r->vScroll.geometrie, vGeo);
+        QCOMPARE(r->vScroll.minimum, 0);
+        QCOMPARE((QList<int>{r->vScroll.maximum, r->vScroll.kleineAenderung,
+                             r->vScroll.grosseAenderung}),
+                 vWerte);
+    }
+}
+
+void tst_HilfeLayout::seitenInhalt_data()
+{
+    QTest::addColumn<double>("breite");
+    QTest::addColumn<double>("hoehe");
+    QTest::addColumn<TwipRechteck>("tabMain");
+    QTest::addColumn<TwipRechteck>("tabSub");
+    QTest::addColumn<TwipRechteck>("fraSub");
+    QTest::addColumn<TwipRechteck>("picBackground");
+    QTest::addColumn<TwipRechteck>("txt");
+
+    // Page 10000 x 5000, viewport 10000 wide: topic tabs from H-1770, strip from H-1410,
+    // panel from 405 down to 45 above the topic tabs.
+    QTest::newRow("Mindestseite") << 10090.0 << 5090.0 << TwipRechteck{0, 0, 10000, 5000}
+                                  << TwipRechteck{90, 3230, 9820, 1680}
+                                  << TwipRechteck{180, 3590, 9640, 1230}
+                                  << TwipRechteck{45, 405, 9910, 2780}
+                                  << TwipRechteck{45, 0, 9865, 2780};
+    QTest::newRow("4K") << 57600.0 << 30000.0 << TwipRechteck{0, 0, 57510, 29910}
+                        << TwipRechteck{90, 28140, 57330, 1680}
+                        << TwipRechteck{180, 28500, 57150, 1230}
+                        << TwipRechteck{45, 405, 57420, 27690}
+                        << TwipRechteck{45, 0, 57375, 27690};
+    // The text panel follows the viewport (not the page) in width.
+    QTest::newRow("mit Leisten") << 6000.0 << 3000.0 << TwipRechteck{0, 0, 10000, 5000}
+                                 << TwipRechteck{90, 3230, 9820, 1680}
+                                 << TwipRechteck{180, 3590, 9640, 1230}
+                                 << TwipRechteck{45, 405, 5580, 2780}
+                                 << TwipRechteck{45, 0, 5535, 2780};
+}
+
+void tst_HilfeLayout::seitenInhalt()
+{
+    QFETCH(double, breite);
+    QFETCH(double, hoehe);
+    QFETCH(TwipRechteck, tabMain);
+    QFETCH(TwipRechteck, tabSub);
+    QFETCH(TwipRechteck, fraSub);
+    QFETCH(TwipRechteck, picBackground);
+    QFETCH(TwipRechteck, txt);
+
+    const auto r = HilfeLayoutBerechnen(eingabe(breite, hoehe));
+    QVERIFY(r.has_value());
+    QCOMPARE(r->tabMain, tabMain);
+    QCOMPARE(r->tabSub, tabSub);
+    QCOMPARE(r->fraSub, fraSub);
+    QCOMPARE(r->picBackground, picBackground);
+    QCOMPARE(r->txt, txt);
+    // The panel ends 45 above the topic tabs.
+    QCOMPARE(r->picBackground.oben + r->picBackground.hoehe + 45, r->tabSub.oben);
+}
+
+void tst_HilfeLayout::zuKleinesFensterBehaeltViewport()
+{
+    HilfeLayoutEingabe e = eingabe(200, 150);
+    e.picContainer = TwipRechteck{45, 45, 3000, 2000};
+    const auto r = HilfeLayoutBerechnen(e);
+    QVERIFY(r.has_value());
+    QCOMPARE(r->picContainer, e.picContainer);
+    // The bars are laid out from the kept viewport.
+    QVERIFY(r->hScroll.sichtbar);
+    QVERIFY(r->vScroll.sichtbar);
+    QCOMPARE(r->hScroll.geometrie, (TwipRechteck{0, 2090, 3090, 240}));
+    QCOMPARE(r->hScroll.maximum, 7000);
+    QCOMPARE(r->vScroll.maximum, 3000);
+
+    // A viewport kept from a wide window: the scroll range cannot become negative, and the
+    // controls sized from it cannot take negative sizes.
+    e.picContainer = TwipRechteck{45, 45, 60, 30};
+    const auto klein = HilfeLayoutBerechnen(e);
+    QVERIFY(klein.has_value());
+    QCOMPARE(klein->picBackground.breite, 0);
+    QCOMPARE(klein->txt.breite, 0);
+    e.picContainer = TwipRechteck{45, 45, 40000, 20000};
+    const auto breit = HilfeLayoutBerechnen(e);
+    QCOMPARE(breit->hScroll.maximum, 0);
+    QCOMPARE(breit->vScroll.maximum, 0);
+}
+
+void tst_HilfeLayout::minimiertBeruehrtNichts()
+{
+    HilfeLayoutEingabe e = eingabe(12000, 8000);
+    e.stichwortSuche = true;
+    e.zustand = FensterZustand::Minimiert;
+    QVERIFY(!HilfeLayoutBerechnen(e).has_value());
+}
+
+void tst_HilfeLayout::stichwortBreite_data()
+{
+    QTest::addColumn<int>("zustand");
+    QTest::addColumn<bool>("suche");
+    QTest::addColumn<double>("rahmenBreite");
+    QTest::addColumn<bool>("verschieben");
+    QTest::addColumn<int>("breite"); // -1: not set
+
+    QTest::newRow("genau 200") << int(FensterZustand::Normal) << true << 12200.0 << true << -1;
+    QTest::newRow("201") << int(FensterZustand::Normal) << true << 12201.0 << true << 201;
+    QTest::newRow("200.5 rundet auf 200")
+        << int(FensterZustand::Normal) << true << 12200.5 << true << -1;
+    QTest::newRow("201.5 rundet auf 202")
+        << int(FensterZustand::Normal) << true << 12201.5 << true << 202;
+    QTest::newRow("Streifen 4200") << int(FensterZustand::Normal) << true << 16200.0 << true
+                                   << 4200;
+    QTest::newRow("maximiert") << int(FensterZustand::Maximiert) << true << 16200.0 << false
+                               << -1;
+    QTest::newRow("ohne Suche") << int(FensterZustand::Normal) << false << 16200.0 << false << -1;
+}
+
+void tst_HilfeLayout::stichwortBreite()
+{
+    QFETCH(int, zustand);
+    QFETCH(bool, suche);
+    QFETCH(double, rahmenBreite);
+    QFETCH(bool, verschieben);
+    QFETCH(int, breite);
+
+    HilfeLayoutEingabe e = eingabe(12000, 8000);
+    e.zustand = FensterZustand(zustand);
+    e.stichwortSuche = suche;
+    e.rahmenInnenBreite = rahmenBreite;
+    const auto r = HilfeLayoutBerechnen(e);
+    QVERIFY(r.has_value());
+    QCOMPARE(r->stichwortVerschieben, verschieben);
+    QCOMPARE(r->stichwortBreite.value_or(-1), breite);
+}
+
+void tst_HilfeLayout::rundenHalbeZurGeradenZahl_data()
+{
+    QTest::addColumn<double>("wert");
+    QTest::addColumn<int>("erwartet");
+    QTest::newRow("0.5") << 0.5 << 0;
+    QTest::newRow("1.5") << 1.5 << 2;
+    QTest::newRow("2.5") << 2.5 << 2;
+    QTest::newRow("-2.5") << -2.5 << -2;
+    QTest::newRow("2.6") << 2.6 << 3;
+    QTest::newRow("gross") << 1e12 << std::numeric_limits<qint32>::max();
+    QTest::newRow("klein") << -1e12 << std::numeric_limits<qint32>::min();
+}
+
+void tst_HilfeLayout::rundenHalbeZurGeradenZahl()
+{
+    QFETCH(double, wert);
+    QFETCH(int, erwartet);
+    QCOMPARE(TwipRunden(wert), erwartet);
+}
+
+QTEST_GUILESS_MAIN(tst_HilfeLayout)
+#include "tst_HilfeLayout.moc"
