@@ -1,0 +1,220 @@
+// Message boxes, the mouse pointer and the work area of the platform layer.
+#include "Arbeitsbereich.h"
+#include "Mauszeiger.h"
+#include "Meldung.h"
+#include "MeldungKonsole.h"
+#include "MeldungSkript.h"
+
+#include <QGuiApplication>
+#include <QtTest>
+
+#include <cstdio>
+
+class TestPlatformBasis : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void skriptAntwortet_data();
+    void skriptAntwortet();
+    void skriptStelltVorherigeWiederHer();
+    void konsoleOhneTerminal_data();
+    void konsoleOhneTerminal();
+    void konsoleFragt_data();
+    void konsoleFragt();
+    void mauszeigerIstZustand();
+    void arbeitsbereich_data();
+    void arbeitsbereich();
+    void bildschirmArbeitsbereich();
+};
+
+void TestPlatformBasis::skriptAntwortet_data()
+{
+    QTest::addColumn<int>("stil");
+    QTest::addColumn<QList<int>>("antworten");
+    QTest::addColumn<int>("erwartet");
+    QTest::newRow("ok-leer") << 48 << QList<int>{} << int(Meldung::Ok);
+    QTest::newRow("retry-leer") << 53 << QList<int>{} << int(Meldung::Abbrechen);
+    QTest::newRow("retry-wiederholen") << 53 << QList<int>{Meldung::Wiederholen}
+                                       << int(Meldung::Wiederholen);
+    QTest::newRow("stopp-leer") << 16 << QList<int>{} << int(Meldung::Ok);
+}
+
+void TestPlatformBasis::skriptAntwortet()
+{
+    QFETCH(int, stil);
+    QFETCH(QList<int>, antworten);
+    QFETCH(int, erwartet);
+    SkriptMeldungen skript;
+    for (int a : antworten)
+        skript.antworten({a});
+    int gesehen = 0;
+    skript.beimZeigen([&](const SkriptMeldungen::Box &b) { gesehen = b.stil; });
+    QCOMPARE(MsgBox(QStringLiteral("Hallo"), stil), erwartet);
+    QCOMPARE(skript.anzahl(), 1);
+    QCOMPARE(skript.boxen().at(0).text, QStringLiteral("Hallo"));
+    QCOMPARE(skript.boxen().at(0).stil, stil);
+    QCOMPARE(skript.boxen().at(0).titel, QStringLiteral("Tolvar-Hilfe"));
+    QCOMPARE(gesehen, stil);
+}
+
+void TestPlatformBasis::skriptStelltVorherigeWiederHer()
+{
+    Meldungsanzeige *vorher = meldungsanzeige();
+    {
+        SkriptMeldungen aussen;
+        {
+            SkriptMeldungen innen;
+            MsgBox(QStringLiteral("innen"));
+            QCOMPARE(innen.anzahl(), 1);
+        }
+        MsgBox(QStringLiteral("aussen"));
+        QCOMPARE(aussen.anzahl(), 1);
+        QCOMPARE(aussen.boxen().at(0).text, QStringLiteral("aussen"));
+    }
+    QCOMPARE(meldungsanzeige(), vorher);
+}
+
+// Runs one console box with the given input and returns (answer, printed text).
+static QPair<int, QString> konsole(int stil, const QByteArray &eingabe, int interaktiv)
+{
+    std::FILE *aus = std::tmpfile();
+    std::FILE *ein = std::tmpfile();
+    std::fwrite(eingabe.constData(), 1, size_t(eingabe.size()), ein);
+    std::rewind(ein);
+    KonsolenMeldungen k(aus, ein, interaktiv);
+    const int antwort = k.zeigen(QStringLiteral("Text ä"), stil, QStringLiteral("Titel"));
+    std::rewind(aus);
+    char puffer[512] = {};
+    const size_t n = std::fread(puffer, 1, sizeof puffer - 1, aus);
+    std::fclose(aus);
+    std::fclose(ein);
+    return {antwort, QString::fromLocal8Bit(puffer, qsizetype(n))};
+}
+
+void TestPlatformBasis::konsoleOhneTerminal_data()
+{
+    QTest::addColumn<int>("stil");
+    QTest::addColumn<int>("erwartet");
+    QTest::addColumn<QString>("enthaelt");
+    QTest::newRow("ok") << 0 << int(Meldung::Ok) << "[Titel] Text";
+    QTest::newRow("achtung") << 48 << int(Meldung::Ok) << "Achtung: Text";
+    QTest::newRow("stopp") << 16 << int(Meldung::Ok) << "Fehler: Text";
+    QTest::newRow("info") << 64 << int(Meldung::Ok) << "Hinweis: Text";
+    QTest::newRow("wiederholen") << 53 << int(Meldung::Abbrechen) << "-> Abbrechen";
+}
+
+void TestPlatformBasis::konsoleOhneTerminal()
+{
+    QFETCH(int, stil);
+    QFETCH(int, erwartet);
+    QFETCH(QString, enthaelt);
+    // The input says "w", but nobody sits at a terminal: never retry unattended.
+    const auto [antwort, text] = konsole(stil, "w\n", 0);
+    QCOMPARE(antwort, erwartet);
+    QVERIFY2(text.contains(enthaelt), qPrintable(text));
+}
+
+void TestPlatformBasis::konsoleFragt_data()
+{
+    QTest::addColumn<QByteArray>("eingabe");
+    QTest::addColumn<int>("erwartet");
+    QTest::newRow("w") << QByteArray("w\n") << int(Meldung::Wiederholen);
+    QTest::newRow("W") << QByteArray("Wiederholen\n") << int(Meldung::Wiederholen);
+    QTest::newRow("a") << QByteArray("a\n") << int(Meldung::Abbrechen);
+    QTest::newRow("eof") << QByteArray() << int(Meldung::Abbrechen);
+}
+
+void TestPlatformBasis::konsoleFragt()
+{
+    QFETCH(QByteArray, eingabe);
+    QFETCH(int, erwartet);
+    QCOMPARE(konsole(53, eingabe, 1).first, erwartet);
+}
+
+void TestPlatformBasis::mauszeigerIstZustand()
+{
+    // Without an application only the state is kept.
+    QVERIFY(!QCoreApplication::instance());
+    MauszeigerSetzen(11);
+    QCOMPARE(MauszeigerAktuell(), 11);
+    MauszeigerSetzen(0);
+    QCOMPARE(MauszeigerAktuell(), 0);
+
+    int argc = 1;
+    char name[] = "tst";
+    char *argv[] = {name, nullptr};
+    QGuiApplication app(argc, argv);
+    QVERIFY(!QGuiApplication::overrideCursor());
+    MauszeigerSetzen(11);
+    MauszeigerSetzen(11);
+    QVERIFY(QGuiApplication::overrideCursor());
+    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    MauszeigerSetzen(0);
+    // A state, not a stack: one 0 after two 11 gives the normal pointer.
+    QVERIFY(!QGuiApplication::overrideCursor());
+    QCOMPARE(MauszeigerAktuell(), 0);
+    MauszeigerSetzen(0);
+    QVERIFY(!QGuiApplication::overrideCursor());
+    MauszeigerSetzen(11);
+    QVERIFY(QGuiApplication::overrideCursor());
+    MauszeigerSetzen(0);
+    QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+void TestPlatformBasis::arbeitsbereich_data()
+{
+    QTest::addColumn<double>("twipsX");
+    QTest::addColumn<double>("twipsY");
+    QTest::addColumn<double>("pixel");
+    QTest::addColumn<double>("twipsXErwartet");
+    QTest::addColumn<double>("twipsYErwartet");
+    QTest::newRow("96dpi") << 15.0 << 15.0 << 1600.0 << 24000.0 << 24000.0;
+    QTest::newRow("144dpi") << 10.0 << 10.0 << 1600.0 << 16000.0 << 16000.0;
+    QTest::newRow("achsen-getrennt") << 15.0 << 12.0 << 100.0 << 1500.0 << 1200.0;
+}
+
+void TestPlatformBasis::arbeitsbereich()
+{
+    QFETCH(double, twipsX);
+    QFETCH(double, twipsY);
+    QFETCH(double, pixel);
+    QFETCH(double, twipsXErwartet);
+    QFETCH(double, twipsYErwartet);
+    FesterArbeitsbereich fest(QRect(0, 0, 1600, 1140), twipsX, twipsY);
+    setzeArbeitsbereich(&fest);
+    QCOMPARE(&::arbeitsbereich(), static_cast<Arbeitsbereich *>(&fest));
+    QCOMPARE(pixelZuTwipsX(pixel), twipsXErwartet);
+    QCOMPARE(pixelZuTwipsY(pixel), twipsYErwartet);
+    QCOMPARE(twipsZuPixelX(twipsXErwartet), pixel);
+    QCOMPARE(twipsZuPixelY(twipsYErwartet), pixel);
+    setzeArbeitsbereich(nullptr);
+    QVERIFY(&::arbeitsbereich() != static_cast<Arbeitsbereich *>(&fest));
+}
+
+void TestPlatformBasis::bildschirmArbeitsbereich()
+{
+    // Without a screen the production work area falls back to 96 dpi and an empty rectangle.
+    BildschirmArbeitsbereich b;
+    QCOMPARE(b.twipsProPixelX(), 15.0);
+    QVERIFY(b.pixel().isEmpty());
+
+    int argc = 1;
+    char name[] = "tst";
+    char *argv[] = {name, nullptr};
+    QGuiApplication app(argc, argv);
+    QScreen *s = QGuiApplication::primaryScreen();
+    QVERIFY(s);
+    QCOMPARE(b.pixel(), s->availableGeometry());
+    QCOMPARE(b.twipsProPixelX(), 1440.0 / s->logicalDotsPerInchX());
+    QCOMPARE(b.twipsProPixelY(), 1440.0 / s->logicalDotsPerInchY());
+}
+
+// No application object: the tests create their own where they need one.
+int main(int argc, char **argv)
+{
+    TestPlatformBasis t;
+    return QTest::qExec(&t, argc, argv);
+}
+#include "tst_platformbasis.moc"

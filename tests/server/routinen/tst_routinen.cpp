@@ -1,0 +1,203 @@
+// The shared routines: the error dialog per error number and answer, the search pattern and
+// the centring arithmetic.
+#include "Fehler.h"
+#include "Global.h"
+#include "MeldungSkript.h"
+#include "Mauszeiger.h"
+#include "Routinen.h"
+
+#include <QtTest>
+
+class TestRoutinen : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void fehlerMeldung_data();
+    void fehlerMeldung();
+    void fehlerMeldungSetztZeigerZurueck();
+    void standardTexte();
+    void suchMuster_data();
+    void suchMuster();
+    void zentrieren_data();
+    void zentrieren();
+};
+
+void TestRoutinen::fehlerMeldung_data()
+{
+    QTest::addColumn<qint32>("nummer");
+    QTest::addColumn<QString>("beschreibung");
+    QTest::addColumn<int>("antwort");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("stil");
+    QTest::addColumn<bool>("aufgeben");
+
+    const QString gesperrt =
+            "Ein anderer Benutzer sperrt die Datenbank im Moment. Bitte wählen Sie WIEDERHOLEN, "
+            "um erneut zu versuchen, die Daten zu lesen bzw. zu speichern. \r\n\r\n"
+            "(Systemmeldung: -2147217887: Sperre)";
+    QTest::newRow("gesperrt-wiederholen")
+            << -2147217887 << "Sperre" << 4 << gesperrt << 53 << false;
+    QTest::newRow("gesperrt-abbrechen") << -2147217887 << "Sperre" << 2 << gesperrt << 53 << true;
+    const QString datei75 =
+            "(75) Die Datei bzw. der Datenträger ist im Moment gegen Zugriff gesperrt. "
+            "Möglicherweise ist die Datei von einem anderen Programm aus geöffnet worden oder "
+            "der Datenträger ist schreibgeschützt.";
+    QTest::newRow("75-wiederholen") << 75 << "" << 4 << datei75 << 53 << false;
+    QTest::newRow("75-abbrechen") << 75 << "" << 2 << datei75 << 53 << true;
+    QString datei70 = datei75;
+    datei70.replace("(75)", "(70)");
+    QTest::newRow("70-wiederholen") << 70 << "" << 4 << datei70 << 53 << false;
+    // The stop boxes never retry, whatever the answer.
+    QTest::newRow("3022") << 3022 << "" << 4
+                          << "Die Tabelle darf keine doppelten Werte enthalten. Die eingegebenen "
+                             "Daten sind bereits vorhanden!"
+                          << 16 << true;
+    QTest::newRow("3200") << 3200 << "" << 4
+                          << "Der Datensatz kann nicht gelöscht werden, da andere Daten damit in "
+                             "Verbindung stehen!"
+                          << 16 << true;
+    const QString allgemein = "Es ist ein Problem aufgetreten. Das System liefert folgende "
+                              "Meldung: \r\n\r\n(94) Unzulässige Verwendung von Null";
+    QTest::newRow("94-wiederholen") << 94 << "" << 4 << allgemein << 53 << false;
+    QTest::newRow("94-abbrechen") << 94 << "" << 2 << allgemein << 53 << true;
+    QTest::newRow("unbekannt-mit-text")
+            << 12345 << "Etwas" << 2
+            << "Es ist ein Problem aufgetreten. Das System liefert folgende Meldung: "
+               "\r\n\r\n(12345) Etwas"
+            << 53 << true;
+    QTest::newRow("unbekannt-ohne-text")
+            << -1 << "" << 4
+            << "Es ist ein Problem aufgetreten. Das System liefert folgende Meldung: "
+               "\r\n\r\n(-1) Anwendungs- oder objektdefinierter Fehler"
+            << 53 << false;
+    // A box closed without choosing answers Cancel; so does anything unexpected.
+    QTest::newRow("geschlossen") << -2147217843 << "x" << 1
+                                 << "Es ist ein Problem aufgetreten. Das System liefert folgende "
+                                    "Meldung: \r\n\r\n(-2147217843) x"
+                                 << 53 << true;
+}
+
+void TestRoutinen::fehlerMeldung()
+{
+    QFETCH(qint32, nummer);
+    QFETCH(QString, beschreibung);
+    QFETCH(int, antwort);
+    QFETCH(QString, text);
+    QFETCH(int, stil);
+    QFETCH(bool, aufgeben);
+    SkriptMeldungen skript;
+    skript.antworten({antwort});
+    fehlerSetzen(nummer, beschreibung);
+    QCOMPARE(FehlerMeldung(), aufgeben);
+    QCOMPARE(skript.anzahl(), 1);
+    QCOMPARE(skript.boxen().at(0).text, text);
+    QCOMPARE(skript.boxen().at(0).stil, stil);
+    QCOMPARE(skript.boxen().at(0).titel, QStringLiteral("Tolvar-Hilfe"));
+}
+
+void TestRoutinen::fehlerMeldungSetztZeigerZurueck()
+{
+    SkriptMeldungen skript;
+    int zeigerImDialog = -1;
+    skript.beimZeigen([&](const SkriptMeldungen::Box &) { zeigerImDialog = MauszeigerAktuell(); });
+    MausZeiger(11);
+    fehlerSetzen(3022);
+    QVERIFY(FehlerMeldung());
+    QCOMPARE(zeigerImDialog, 0);
+}
+
+void TestRoutinen::standardTexte()
+{
+    // Every number this system raises has a text of its own, distinct from the generic one.
+    const QString allgemein = fehlerStandardText(123456);
+    const QList<qint32> eigene{-2147217887, -2147217843, -2147467259, -2147217900, 6, 7, 13,
+                               70,          75,          94,          3022,        3200};
+    QSet<QString> texte;
+    for (qint32 n : eigene) {
+        const QString t = fehlerStandardText(n);
+        QVERIFY2(t != allgemein, qPrintable(QString::number(n)));
+        texte.insert(t);
+    }
+    QCOMPARE(texte.size(), eigene.size());
+    fehlerSetzen(94);
+    QCOMPARE(aktuellerFehler().beschreibung, fehlerStandardText(94));
+    fehlerLoeschen();
+    QCOMPARE(aktuellerFehler().nummer, 0);
+}
+
+void TestRoutinen::suchMuster_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("vorne");
+    QTest::addColumn<bool>("hinten");
+    QTest::addColumn<QString>("muster");
+    QTest::newRow("soll-ist") << "Soll-Ist" << true << true << "'%Soll[-]Ist%'";
+    QTest::newRow("kunde-hinten") << "Kunde" << false << true << "'Kunde%'";
+    QTest::newRow("kunde-vorne") << "Kunde" << true << false << "'%Kunde'";
+    QTest::newRow("oneil") << "O'Neil" << false << false << "'O['']Neil'";
+    QTest::newRow("leer-offen") << "" << true << true << "'%%'";
+    QTest::newRow("leer-zu") << "" << false << false << "''";
+    QTest::newRow("gemischt") << "a'b-c" << true << true << "'%a['']b[-]c%'";
+    QTest::newRow("doppelquote") << "\"X\"" << false << false << "'[\"]X[\"]'";
+    // Wildcards and the bracket keep their meaning.
+    QTest::newRow("wildcards") << "5%_[a" << false << false << "'5%_[a'";
+    // Closing the literal is impossible: every quote becomes a bracket class.
+    QTest::newRow("ausbruch") << "x' OR '1'='1" << true << true
+                              << "'%x['']  OR ['']1['']=['']1%'";
+}
+
+void TestRoutinen::suchMuster()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, vorne);
+    QFETCH(bool, hinten);
+    QFETCH(QString, muster);
+    if (QByteArray(QTest::currentDataTag()) == "ausbruch")
+        muster.replace("  ", " ");
+    QCOMPARE(SuchMuster(text, vorne, hinten), muster);
+}
+
+void TestRoutinen::zentrieren_data()
+{
+    QTest::addColumn<QRect>("bereich");
+    QTest::addColumn<double>("faktorX");
+    QTest::addColumn<double>("faktorY");
+    QTest::addColumn<int>("breite");
+    QTest::addColumn<int>("hoehe");
+    QTest::addColumn<QPoint>("position");
+    QTest::newRow("standard") << QRect(0, 0, 1600, 1140) << 15.0 << 15.0 << 6000 << 4000
+                              << QPoint(9000, 6550);
+    QTest::newRow("zu-breit") << QRect(0, 0, 1600, 1140) << 15.0 << 15.0 << 30000 << 4000
+                              << QPoint(0, 6550);
+    QTest::newRow("zu-hoch") << QRect(0, 0, 1600, 1140) << 15.0 << 15.0 << 6000 << 20000
+                             << QPoint(9000, 0);
+    // The work area's own offset is not added: centred at the screen origin.
+    QTest::newRow("versetzt") << QRect(60, 40, 1600, 1140) << 15.0 << 15.0 << 6000 << 4000
+                              << QPoint(9000, 6550);
+    QTest::newRow("achsen") << QRect(0, 0, 1000, 1000) << 10.0 << 20.0 << 2000 << 2000
+                            << QPoint(4000, 9000);
+    // Half values round to even, as the conversion to whole numbers does.
+    QTest::newRow("halb-gerade") << QRect(0, 0, 1, 1) << 15.0 << 15.0 << 0 << 0
+                                 << QPoint(8, 8);
+    QTest::newRow("halb-ungerade") << QRect(0, 0, 1, 1) << 13.0 << 13.0 << 0 << 0
+                                   << QPoint(6, 6);
+    // 8000 pixels at 15 twips: 120000 twips, beyond 16 bits; the window stays on the screen.
+    QTest::newRow("riesig") << QRect(0, 0, 8000, 6000) << 15.0 << 15.0 << 6000 << 4000
+                            << QPoint(57000, 43000);
+}
+
+void TestRoutinen::zentrieren()
+{
+    QFETCH(QRect, bereich);
+    QFETCH(double, faktorX);
+    QFETCH(double, faktorY);
+    QFETCH(int, breite);
+    QFETCH(int, hoehe);
+    QFETCH(QPoint, position);
+    QCOMPARE(FensterZentrierenPosition(bereich, faktorX, faktorY, breite, hoehe), position);
+}
+
+QTEST_GUILESS_MAIN(TestRoutinen)
+#include "tst_routinen.moc"
