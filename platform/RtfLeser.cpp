@@ -1,0 +1,1167 @@
+// The RTF reader (see RtfLeser.h). One pass over the bytes with a stack of group states; text
+// is collected into runs of equal character format and appended with a QTextCursor, so the
+// work is linear in the input size.
+#include "RtfLeser.h"
+#include "RtfZeichensatz.h"
+
+#include <QBuffer>
+#include <QColor>
+#include <QHash>
+#include <QImage>
+#include <QImageReader>
+#include <QList>
+#include <QStringDecoder>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextImageFormat>
+#include <QTextOption>
+#include <QTextTable>
+#include <QUrl>
+
+#include <vector>
+
+namespace {
+
+// Twips (1/1440 inch) to the document's pixels at 96 DPI.
+constexpr double TwipsProPixel = 15.0;
+// Largest picture data kept; bigger pictures are skipped.
+constexpr qsizetype MaxBildBytes = 64 * 1024 * 1024;
+
+enum class Ziel { Text, Ueberspringen, Schrifttabelle, Farbtabelle, Bild };
+
+enum class Wort {
+    Unbekannt,
+    // destinations
+    Rtf,
+    Schrifttabelle,
+    Farbtabelle,
+    Ueberspringen,
+    Bild,
+    FeldErgebnis,
+    FeldBefehl,
+    Shppict,
+    // document
+    Ansicpg,
+    Deff,
+    Ansi,
+    Mac,
+    Pc,
+    Pca,
+    // font table
+    F,
+    Fcharset,
+    Cpg,
+    // colour table
+    Red,
+    Green,
+    Blue,
+    // character format
+    Plain,
+    B,
+    I,
+    Ul,
+    Ulnone,
+    Strike,
+    Super,
+    Sub,
+    NoSuperSub,
+    Up,
+    Dn,
+    V,
+    Fs,
+    Cf,
+    Cb,
+    Highlight,
+    Uc,
+    U,
+    // paragraph format
+    Pard,
+    Ql,
+    Qr,
+    Qc,
+    Qj,
+    Li,
+    Ri,
+    Fi,
+    Sb,
+    Sa,
+    Sl,
+    SlMult,
+    Tx,
+    Tb,
+    Tqr,
+    Tqc,
+    Tqdec,
+    InTbl,
+    // breaks and special characters
+    Par,
+    Line,
+    Tab,
+    Page,
+    Sect,
+    Cell,
+    Row,
+    Trowd,
+    Cellx,
+    NestCell,
+    NestRow,
+    Zeichen,
+    Bin,
+    // picture
+    Pngblip,
+    Jpegblip,
+    Picw,
+    Pich,
+    Picwgoal,
+    Pichgoal,
+    Picscalex,
+    Picscaley
+};
+
+struct WortInfo
+{
+    Wort wort;
+    char16_t zeichen = 0; // for Wort::Zeichen
+};
+
+const QHash<QByteArray, WortInfo> &woerter()
+{
+    static const QHash<QByteArray, WortInfo> tabelle = [] {
+        QHash<QByteArray, WortInfo> t;
+        t.insert("rtf", {Wort::Rtf});
+        t.insert("fonttbl", {Wort::Schrifttabelle});
+        t.insert("colortbl", {Wort::Farbtabelle});
+        for (const char *w :
+             {"stylesheet",   "info",      "pn",          "listtable",   "listoverridetable",
+              "rsidtbl",      "generator", "xmlnstbl",    "revtbl",      "filetbl",
+              "header",       "headerl",   "headerr",     "headerf",     "footer",
+              "footerl",      "footerr",   "footerf",     "footnote",    "annotation",
+              "objdata",      "objclass",  "datafield",   "themedata",   "colorschememapping",
+              "latentstyles", "datastore", "mmathPr",     "pgdsctbl",    "nonshppict",
+              "private",      "bkmkstart", "bkmkend",     "xe",          "tc",
+              "txe",          "atnid",     "atnauthor",   "pnseclvl",    "userprops",
+              "docvar",       "fchars",    "lchars",      "template",    "blipuid",
+              "picprop",      "shpinst",   "listpicture", "protusertbl", "operator",
+              "author",       "title"})
+            t.insert(w, {Wort::Ueberspringen});
+        t.insert("pict", {Wort::Bild});
+        t.insert("fldrslt", {Wort::FeldErgebnis});
+        t.insert("fldinst", {Wort::FeldBefehl});
+        t.insert("shppict", {Wort::Shppict});
+        t.insert("nesttableprops", {Wort::Shppict});
+        t.insert("ansicpg", {Wort::Ansicpg});
+        t.insert("deff", {Wort::Deff});
+        t.insert("ansi", {Wort::Ansi});
+        t.insert("mac", {Wort::Mac});
+        t.insert("pc", {Wort::Pc});
+        t.insert("pca", {Wort::Pca});
+        t.insert("f", {Wort::F});
+        t.insert("fcharset", {Wort::Fcharset});
+        t.insert("cpg", {Wort::Cpg});
+        t.insert("red", {Wort::Red});
+        t.insert("green", {Wort::Green});
+        t.insert("blue", {Wort::Blue});
+        t.insert("plain", {Wort::Plain});
+        t.insert("b", {Wort::B});
+        t.insert("i", {Wort::I});
+        for (const char *w :
+             {"ul", "uld", "uldb", "ulw", "ulwave", "ulth", "uldash", "uldashd", "uldashdd",
+              "ulhwave", "ulldash", "ulthd", "ulthdash", "ulthldash", "ululdbwave"})
+            t.insert(w, {Wort::Ul});
+        t.insert("ulnone", {Wort::Ulnone});
+        t.insert("strike", {Wort::Strike});
+        t.insert("striked", {Wort::Strike});
+        t.insert("super", {Wort::Super});
+        t.insert("sub", {Wort::Sub});
+        t.insert("nosupersub", {Wort::NoSuperSub});
+        t.insert("up", {Wort::Up});
+        t.insert("dn", {Wort::Dn});
+        t.insert("v", {Wort::V});
+        t.insert("fs", {Wort::Fs});
+        t.insert("cf", {Wort::Cf});
+        t.insert("cb", {Wort::Cb});
+        t.insert("chcbpat", {Wort::Cb});
+        t.insert("highlight", {Wort::Highlight});
+        t.insert("uc", {Wort::Uc});
+        t.insert("u", {Wort::U});
+        t.insert("pard", {Wort::Pard});
+        t.insert("ql", {Wort::Ql});
+        t.insert("qr", {Wort::Qr});
+        t.insert("qc", {Wort::Qc});
+        t.insert("qj", {Wort::Qj});
+        t.insert("li", {Wort::Li});
+        t.insert("ri", {Wort::Ri});
+        t.insert("fi", {Wort::Fi});
+        t.insert("sb", {Wort::Sb});
+        t.insert("sa", {Wort::Sa});
+        t.insert("sl", {Wort::Sl});
+        t.insert("slmult", {Wort::SlMult});
+        t.insert("tx", {Wort::Tx});
+        t.insert("tb", {Wort::Tb});
+        t.insert("tqr", {Wort::Tqr});
+        t.insert("tqc", {Wort::Tqc});
+        t.insert("tqdec", {Wort::Tqdec});
+        t.insert("intbl", {Wort::InTbl});
+        t.insert("par", {Wort::Par});
+        t.insert("line", {Wort::Line});
+        t.insert("tab", {Wort::Tab});
+        t.insert("page", {Wort::Page});
+        t.insert("sect", {Wort::Sect});
+        t.insert("cell", {Wort::Cell});
+        t.insert("row", {Wort::Row});
+        t.insert("trowd", {Wort::Trowd});
+        t.insert("cellx", {Wort::Cellx});
+        t.insert("nestcell", {Wort::NestCell});
+        t.insert("nestrow", {Wort::NestRow});
+        t.insert("bin", {Wort::Bin});
+        t.insert("pngblip", {Wort::Pngblip});
+        t.insert("jpegblip", {Wort::Jpegblip});
+        t.insert("picw", {Wort::Picw});
+        t.insert("pich", {Wort::Pich});
+        t.insert("picwgoal", {Wort::Picwgoal});
+        t.insert("pichgoal", {Wort::Pichgoal});
+        t.insert("picscalex", {Wort::Picscalex});
+        t.insert("picscaley", {Wort::Picscaley});
+        const std::pair<const char *, char16_t> zeichen[] = {
+            {"bullet", 0x2022},  {"endash", 0x2013},    {"emdash", 0x2014},    {"lquote", 0x2018},
+            {"rquote", 0x2019},  {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"emspace", 0x2003},
+            {"enspace", 0x2002}, {"qmspace", 0x2005},   {"zwj", 0x200D},       {"zwnj", 0x200C},
+            {"ltrmark", 0x200E}, {"rtlmark", 0x200F},   {"zwbo", 0x200B},      {"zwnbo", 0xFEFF}};
+        for (const auto &[w, z] : zeichen)
+            t.insert(w, {Wort::Zeichen, z});
+        return t;
+    }();
+    return tabelle;
+}
+
+struct Zustand
+{
+    Ziel ziel = Ziel::Text;
+    // character format
+    int schrift = -1;
+    int groesse = 24; // half points
+    bool fett = false;
+    bool kursiv = false;
+    bool unterstrichen = false;
+    bool durchgestrichen = false;
+    bool verborgen = false;
+    int hochTief = 0; // 1 superscript, -1 subscript
+    int farbe = 0;
+    int hintergrund = 0;
+    int uc = 1;
+    // paragraph format
+    Qt::Alignment ausrichtung = Qt::AlignLeft;
+    int links = 0, rechts = 0, erste = 0, vorher = 0, nachher = 0;
+    int zeilenAbstand = 0;
+    bool zeilenMultipel = false;
+    QList<QTextOption::Tab> tabs;
+    QTextOption::TabType tabArt = QTextOption::LeftTab;
+    bool inTabelle = false;
+};
+
+struct Schrift
+{
+    QString name;
+    int codepage = 0; // 0: the document's code page
+};
+
+struct BildDaten
+{
+    enum Art { Andere, Png, Jpeg } art = Andere;
+    QByteArray daten;
+    int halbesByte = -1;
+    int breite = 0, hoehe = 0;         // \picw, \pich: pixels (or HiMetric for metafiles)
+    int zielBreite = 0, zielHoehe = 0; // twips
+    int skalaX = 100, skalaY = 100;    // percent
+    bool zuGross = false;
+};
+
+int hexWert(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+bool istBuchstabe(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+class Leser
+{
+public:
+    Leser(const QByteArray &rtf, QTextDocument &doc)
+        : mP(rtf.constData()), mEnde(rtf.constData() + rtf.size()), mDoc(doc), mCursor(&doc)
+    {
+    }
+
+    void lesen();
+
+private:
+    // input
+    const char *mP;
+    const char *mEnde;
+    // output
+    QTextDocument &mDoc;
+    QTextCursor mCursor;
+    QString mLauf;
+    QTextCharFormat mLaufFormat;
+    bool mFormatGueltig = false;
+    QByteArray mBytes; // undecoded text bytes of the current font
+    // state
+    Zustand mZ;
+    std::vector<Zustand> mStapel;
+    int mUeberlauf = 0;
+    int mUeberspringen = 0; // characters still to skip after \uN
+    bool mIgnorierbar = false;
+    bool mRtfGesehen = false;
+    int mCodepage = 1252;
+    int mStandardSchrift = 0;
+    QHash<int, Schrift> mSchriften;
+    QList<QColor> mFarben;
+    int mAktSchrift = -1;
+    QByteArray mSchriftName;
+    int mRot = -1, mGruen = -1, mBlau = -1;
+    RtfZeichensatz mZeichensatz;
+    // tables
+    QTextTable *mTabelle = nullptr;
+    int mZeile = 0, mSpalte = 0;
+    bool mZeileBeendet = false;
+    bool mNaechsteZelle = false;
+    int mZellenDefiniert = 0;
+    // pictures
+    BildDaten mBild;
+    int mBildNummer = 0;
+
+    void gruppeAuf();
+    void gruppeZu();
+    void steuerwort();
+    void steuersymbol(char c);
+    void befehl(const WortInfo &info, bool hatParameter, int parameter);
+    void textByte(char c);
+    void binaer(int anzahl);
+
+    int codepageAktuell() const;
+    void bytesAusgeben();
+    void zeichenAusgeben(QChar z);
+    void textAusgeben(const QString &s);
+    void laufAusgeben();
+    QTextCharFormat zeichenFormat() const;
+    QTextBlockFormat absatzFormat() const;
+    void tabelleVorbereiten();
+    bool imText() const { return mZ.ziel == Ziel::Text && mUeberlauf == 0; }
+    void absatz(bool seitenumbruch);
+    void zelle();
+    void zeile();
+    void bildFertig();
+    void schriftEintragFertig();
+};
+
+void Leser::lesen()
+{
+    while (mP < mEnde) {
+        const char c = *mP++;
+        switch (c) {
+        case '{':
+            gruppeAuf();
+            break;
+        case '}':
+            gruppeZu();
+            if (mStapel.empty() && mUeberlauf == 0) {
+                // The document's outermost group is closed: anything behind it is not part
+                // of the document.
+                mP = mEnde;
+            }
+            break;
+        case '\\':
+            if (mP >= mEnde)
+                break;
+            if (istBuchstabe(*mP))
+                steuerwort();
+            else
+                steuersymbol(*mP++);
+            break;
+        case '\r':
+        case '\n':
+            break;
+        default:
+            textByte(c);
+            break;
+        }
+    }
+    bytesAusgeben();
+    laufAusgeben();
+    if (!mTabelle || !mZeileBeendet)
+        mCursor.setBlockFormat(absatzFormat());
+}
+
+void Leser::gruppeAuf()
+{
+    bytesAusgeben();
+    mUeberspringen = 0;
+    if (mUeberlauf > 0 || mStapel.size() >= size_t(RtfLeser::MaxTiefe)) {
+        ++mUeberlauf;
+        return;
+    }
+    mStapel.push_back(mZ);
+    mIgnorierbar = false;
+}
+
+void Leser::gruppeZu()
+{
+    bytesAusgeben();
+    mUeberspringen = 0;
+    mIgnorierbar = false;
+    if (mUeberlauf > 0) {
+        --mUeberlauf;
+        return;
+    }
+    if (mStapel.empty())
+        return;
+    const Ziel war = mZ.ziel;
+    if (war == Ziel::Schrifttabelle)
+        schriftEintragFertig();
+    mZ = mStapel.back();
+    mStapel.pop_back();
+    if (war == Ziel::Bild && mZ.ziel != Ziel::Bild)
+        bildFertig();
+    mFormatGueltig = false;
+}
+
+void Leser::steuerwort()
+{
+    const char *anfang = mP;
+    while (mP < mEnde && istBuchstabe(*mP) && mP - anfang < 32)
+        ++mP;
+    const QByteArray wort = QByteArray::fromRawData(anfang, mP - anfang);
+    bool negativ = false;
+    bool hatParameter = false;
+    qint64 wert = 0;
+    if (mP < mEnde && *mP == '-' && mP + 1 < mEnde && *(mP + 1) >= '0' && *(mP + 1) <= '9') {
+        negativ = true;
+        ++mP;
+    }
+    int ziffern = 0;
+    while (mP < mEnde && *mP >= '0' && *mP <= '9') {
+        if (ziffern < 10)
+            wert = wert * 10 + (*mP - '0');
+        ++ziffern;
+        ++mP;
+        hatParameter = true;
+    }
+    if (mP < mEnde && *mP == ' ')
+        ++mP;
+    wert = std::clamp<qint64>(negativ ? -wert : wert, -2147483647, 2147483647);
+
+    const auto it = woerter().constFind(wort);
+    const WortInfo info = it == woerter().constEnd() ? WortInfo{Wort::Unbekannt} : it.value();
+
+    if (mUeberspringen > 0 && info.wort != Wort::Bin) {
+        // A control word counts as one character of the \uN fallback.
+        --mUeberspringen;
+        return;
+    }
+    befehl(info, hatParameter, int(wert));
+}
+
+void Leser::steuersymbol(char c)
+{
+    if (c == '\'') {
+        int wert = 0;
+        int n = 0;
+        while (n < 2 && mP < mEnde && hexWert(*mP) >= 0) {
+            wert = wert * 16 + hexWert(*mP++);
+            ++n;
+        }
+        if (n == 0)
+            return;
+        if (mUeberspringen > 0) {
+            --mUeberspringen;
+            return;
+        }
+        if (mZ.ziel == Ziel::Schrifttabelle) {
+            mSchriftName += char(wert);
+            return;
+        }
+        if (imText() && !mZ.verborgen)
+            mBytes += char(wert);
+        return;
+    }
+    if (mUeberspringen > 0) {
+        --mUeberspringen;
+        return;
+    }
+    switch (c) {
+    case '\\':
+    case '{':
+    case '}':
+        textByte(c);
+        break;
+    case '~':
+        zeichenAusgeben(QChar(QChar::Nbsp));
+        break;
+    case '-':
+        zeichenAusgeben(QChar(QChar::SoftHyphen));
+        break;
+    case '_':
+        zeichenAusgeben(QChar(0x2011));
+        break;
+    case '*':
+        mIgnorierbar = true;
+        break;
+    case '\r':
+    case '\n':
+        befehl({Wort::Par}, false, 0);
+        break;
+    default:
+        break;
+    }
+}
+
+int Leser::codepageAktuell() const
+{
+    const auto it = mSchriften.constFind(mZ.schrift);
+    if (it != mSchriften.constEnd() && it->codepage != 0)
+        return it->codepage;
+    return mCodepage;
+}
+
+void Leser::textByte(char c)
+{
+    if (mUeberspringen > 0) {
+        --mUeberspringen;
+        return;
+    }
+    switch (mZ.ziel) {
+    case Ziel::Text:
+        if (mUeberlauf == 0 && !mZ.verborgen)
+            mBytes += c;
+        break;
+    case Ziel::Schrifttabelle:
+        if (c == ';')
+            schriftEintragFertig();
+        else
+            mSchriftName += c;
+        break;
+    case Ziel::Farbtabelle:
+        if (c == ';') {
+            if (mRot < 0 && mGruen < 0 && mBlau < 0)
+                mFarben.append(QColor());
+            else
+                mFarben.append(QColor(std::clamp(mRot, 0, 255), std::clamp(mGruen, 0, 255),
+                                      std::clamp(mBlau, 0, 255)));
+            mRot = mGruen = mBlau = -1;
+        }
+        break;
+    case Ziel::Bild: {
+        const int h = hexWert(c);
+        if (h < 0 || mBild.zuGross)
+            break;
+        if (mBild.halbesByte < 0) {
+            mBild.halbesByte = h;
+        } else {
+            if (mBild.daten.size() >= MaxBildBytes) {
+                mBild.zuGross = true;
+                mBild.daten.clear();
+                break;
+            }
+            mBild.daten += char(mBild.halbesByte * 16 + h);
+            mBild.halbesByte = -1;
+        }
+        break;
+    }
+    case Ziel::Ueberspringen:
+        break;
+    }
+}
+
+void Leser::binaer(int anzahl)
+{
+    const qint64 n = std::clamp<qint64>(anzahl, 0, mEnde - mP);
+    if (mZ.ziel == Ziel::Bild && mUeberlauf == 0 && !mBild.zuGross) {
+        if (mBild.daten.size() + n > MaxBildBytes) {
+            mBild.zuGross = true;
+            mBild.daten.clear();
+        } else {
+            mBild.daten.append(mP, n);
+        }
+    }
+    mP += n;
+}
+
+void Leser::bytesAusgeben()
+{
+    if (mBytes.isEmpty())
+        return;
+    textAusgeben(mZeichensatz.dekodieren(mBytes, codepageAktuell()));
+    mBytes.clear();
+}
+
+void Leser::zeichenAusgeben(QChar z)
+{
+    if (!imText() || mZ.verborgen)
+        return;
+    bytesAusgeben();
+    textAusgeben(QString(z));
+}
+
+void Leser::textAusgeben(const QString &s)
+{
+    tabelleVorbereiten();
+    if (!mFormatGueltig) {
+        const QTextCharFormat f = zeichenFormat();
+        mFormatGueltig = true;
+        if (f != mLaufFormat) {
+            laufAusgeben();
+            mLaufFormat = f;
+        }
+    }
+    mLauf += s;
+}
+
+void Leser::laufAusgeben()
+{
+    if (mLauf.isEmpty())
+        return;
+    mCursor.insertText(mLauf, mLaufFormat);
+    mLauf.clear();
+}
+
+QTextCharFormat Leser::zeichenFormat() const
+{
+    QTextCharFormat f;
+    const auto s = mSchriften.constFind(mZ.schrift);
+    if (s != mSchriften.constEnd() && !s->name.isEmpty())
+        f.setFontFamilies({s->name});
+    f.setFontPointSize(std::clamp(mZ.groesse, 2, 3276) / 2.0);
+    if (mZ.fett)
+        f.setFontWeight(QFont::Bold);
+    if (mZ.kursiv)
+        f.setFontItalic(true);
+    if (mZ.unterstrichen)
+        f.setFontUnderline(true);
+    if (mZ.durchgestrichen)
+        f.setFontStrikeOut(true);
+    if (mZ.hochTief > 0)
+        f.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    else if (mZ.hochTief < 0)
+        f.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    if (mZ.farbe > 0 && mZ.farbe < mFarben.size() && mFarben[mZ.farbe].isValid())
+        f.setForeground(mFarben[mZ.farbe]);
+    if (mZ.hintergrund > 0 && mZ.hintergrund < mFarben.size() && mFarben[mZ.hintergrund].isValid())
+        f.setBackground(mFarben[mZ.hintergrund]);
+    return f;
+}
+
+QTextBlockFormat Leser::absatzFormat() const
+{
+    QTextBlockFormat f = mCursor.blockFormat();
+    f.setAlignment(mZ.ausrichtung);
+    f.setLeftMargin(mZ.links / TwipsProPixel);
+    f.setRightMargin(mZ.rechts / TwipsProPixel);
+    f.setTextIndent(mZ.erste / TwipsProPixel);
+    f.setTopMargin(mZ.vorher / TwipsProPixel);
+    f.setBottomMargin(mZ.nachher / TwipsProPixel);
+    if (mZ.zeilenAbstand != 0) {
+        if (mZ.zeilenMultipel && mZ.zeilenAbstand > 0)
+            f.setLineHeight(mZ.zeilenAbstand * 100.0 / 240.0, QTextBlockFormat::ProportionalHeight);
+        else if (mZ.zeilenAbstand > 0)
+            f.setLineHeight(mZ.zeilenAbstand / TwipsProPixel, QTextBlockFormat::MinimumHeight);
+        else
+            f.setLineHeight(-mZ.zeilenAbstand / TwipsProPixel, QTextBlockFormat::FixedHeight);
+    }
+    if (!mZ.tabs.isEmpty())
+        f.setTabPositions(mZ.tabs);
+    return f;
+}
+
+void Leser::tabelleVorbereiten()
+{
+    if (mZ.inTabelle) {
+        if (!mTabelle) {
+            laufAusgeben();
+            QTextTableFormat tf;
+            tf.setBorder(1);
+            tf.setCellPadding(2);
+            tf.setCellSpacing(0);
+            mTabelle = mCursor.insertTable(1, std::clamp(mZellenDefiniert, 1, 64), tf);
+            mZeile = mSpalte = 0;
+            mZeileBeendet = mNaechsteZelle = false;
+        } else if (mZeileBeendet) {
+            mTabelle->appendRows(1);
+            ++mZeile;
+            mSpalte = 0;
+            mZeileBeendet = mNaechsteZelle = false;
+            if (mZellenDefiniert > mTabelle->columns() && mZellenDefiniert <= 64)
+                mTabelle->appendColumns(mZellenDefiniert - mTabelle->columns());
+            mCursor = mTabelle->cellAt(mZeile, 0).firstCursorPosition();
+        }
+    } else if (mTabelle && mZeileBeendet) {
+        mCursor.setPosition(mTabelle->lastPosition() + 1);
+        mTabelle = nullptr;
+    }
+    if (mTabelle && mNaechsteZelle) {
+        mNaechsteZelle = false;
+        if (mSpalte >= mTabelle->columns())
+            mTabelle->appendColumns(1);
+        mCursor = mTabelle->cellAt(mZeile, mSpalte).firstCursorPosition();
+    }
+}
+
+void Leser::absatz(bool seitenumbruch)
+{
+    bytesAusgeben();
+    tabelleVorbereiten();
+    laufAusgeben();
+    mCursor.setBlockFormat(absatzFormat());
+    QTextBlockFormat neu;
+    if (seitenumbruch)
+        neu.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    mCursor.insertBlock(neu, mLaufFormat);
+}
+
+void Leser::zelle()
+{
+    bytesAusgeben();
+    if (!mTabelle || mZeileBeendet) {
+        // A cell mark outside a table row opens one.
+        mZ.inTabelle = true;
+    }
+    tabelleVorbereiten();
+    laufAusgeben();
+    mCursor.setBlockFormat(absatzFormat());
+    ++mSpalte;
+    mNaechsteZelle = true;
+}
+
+void Leser::zeile()
+{
+    bytesAusgeben();
+    laufAusgeben();
+    if (!mTabelle)
+        return;
+    mZeileBeendet = true;
+    mNaechsteZelle = false;
+}
+
+void Leser::schriftEintragFertig()
+{
+    if (mAktSchrift < 0 && mSchriftName.isEmpty())
+        return;
+    Schrift &s = mSchriften[mAktSchrift];
+    QString name = mZeichensatz.dekodieren(mSchriftName, mCodepage).trimmed();
+    if (name.endsWith(QLatin1Char(';')))
+        name.chop(1);
+    if (!name.isEmpty())
+        s.name = name;
+    if (s.codepage == RtfZeichensatz::SymbolSchrift &&
+        s.name.contains(QLatin1String("Wingdings"), Qt::CaseInsensitive))
+        s.codepage = RtfZeichensatz::WingdingsSchrift;
+    mSchriftName.clear();
+    mAktSchrift = -1;
+    mFormatGueltig = false;
+}
+
+void Leser::bildFertig()
+{
+    BildDaten b = std::move(mBild);
+    mBild = BildDaten();
+    if (b.art == BildDaten::Andere || b.zuGross || b.daten.isEmpty() || !imText() || mZ.verborgen)
+        return;
+    QBuffer puffer(&b.daten);
+    puffer.open(QIODevice::ReadOnly);
+    QImageReader leser(&puffer, b.art == BildDaten::Png ? "png" : "jpeg");
+    const QSize groesse = leser.size();
+    if (!groesse.isValid() || qint64(groesse.width()) * groesse.height() > RtfLeser::MaxBildPixel)
+        return;
+    const QImage bild = leser.read();
+    if (bild.isNull())
+        return;
+    bytesAusgeben();
+    tabelleVorbereiten();
+    laufAusgeben();
+    const QString name = QStringLiteral("rtfbild:%1").arg(++mBildNummer);
+    mDoc.addResource(QTextDocument::ImageResource, QUrl(name), bild);
+    QTextImageFormat f;
+    f.setName(name);
+    double w = b.zielBreite > 0 ? b.zielBreite / TwipsProPixel : bild.width();
+    double h = b.zielHoehe > 0 ? b.zielHoehe / TwipsProPixel : bild.height();
+    w = w * std::clamp(b.skalaX, 1, 1000) / 100.0;
+    h = h * std::clamp(b.skalaY, 1, 1000) / 100.0;
+    f.setWidth(w);
+    f.setHeight(h);
+    mCursor.insertImage(f);
+}
+
+void Leser::befehl(const WortInfo &info, bool hatParameter, int wert)
+{
+    const bool ignorierbar = mIgnorierbar;
+    mIgnorierbar = false;
+    const int p = hatParameter ? wert : 0;
+    const bool ein = !hatParameter || wert != 0;
+
+    // Inside skipped groups only the group structure matters, and \bin must still be honoured
+    // so that binary data is not read as RTF.
+    if (mUeberlauf > 0 || mZ.ziel == Ziel::Ueberspringen) {
+        if (info.wort == Wort::Bin)
+            binaer(p);
+        return;
+    }
+
+    if (info.wort != Wort::Zeichen && info.wort != Wort::U && info.wort != Wort::Bin)
+        bytesAusgeben();
+
+    switch (info.wort) {
+    case Wort::Unbekannt:
+        if (ignorierbar)
+            mZ.ziel = Ziel::Ueberspringen;
+        break;
+    case Wort::Rtf:
+        mRtfGesehen = true;
+        break;
+    case Wort::Schrifttabelle:
+        mZ.ziel = Ziel::Schrifttabelle;
+        break;
+    case Wort::Farbtabelle:
+        mZ.ziel = Ziel::Farbtabelle;
+        mRot = mGruen = mBlau = -1;
+        break;
+    case Wort::Ueberspringen:
+    case Wort::FeldBefehl:
+        mZ.ziel = Ziel::Ueberspringen;
+        break;
+    case Wort::Bild:
+        mZ.ziel = Ziel::Bild;
+        mBild = BildDaten();
+        break;
+    case Wort::FeldErgebnis:
+    case Wort::Shppict:
+        break;
+    case Wort::Ansicpg:
+        mCodepage = p > 0 ? p : 1252;
+        break;
+    case Wort::Ansi:
+        mCodepage = 1252;
+        break;
+    case Wort::Mac:
+        mCodepage = 10000;
+        break;
+    case Wort::Pc:
+        mCodepage = 437;
+        break;
+    case Wort::Pca:
+        mCodepage = 850;
+        break;
+    case Wort::Deff:
+        mStandardSchrift = p;
+        if (mStapel.size() <= 1)
+            mZ.schrift = p;
+        mFormatGueltig = false;
+        break;
+    case Wort::F:
+        if (mZ.ziel == Ziel::Schrifttabelle) {
+            if (mAktSchrift >= 0 || !mSchriftName.isEmpty())
+                schriftEintragFertig();
+            mAktSchrift = p;
+            mSchriften[p];
+        } else {
+            mZ.schrift = p;
+            mFormatGueltig = false;
+        }
+        break;
+    case Wort::Fcharset:
+        if (mZ.ziel == Ziel::Schrifttabelle && mAktSchrift >= 0) {
+            Schrift &s = mSchriften[mAktSchrift];
+            if (s.codepage == 0)
+                s.codepage = RtfZeichensatz::codepageVonZeichensatz(p);
+        }
+        break;
+    case Wort::Cpg:
+        if (mZ.ziel == Ziel::Schrifttabelle && mAktSchrift >= 0 && p > 0)
+            mSchriften[mAktSchrift].codepage = p;
+        break;
+    case Wort::Red:
+        mRot = p;
+        break;
+    case Wort::Green:
+        mGruen = p;
+        break;
+    case Wort::Blue:
+        mBlau = p;
+        break;
+    case Wort::Plain:
+        mZ.schrift = mStandardSchrift;
+        mZ.groesse = 24;
+        mZ.fett = mZ.kursiv = mZ.unterstrichen = mZ.durchgestrichen = mZ.verborgen = false;
+        mZ.hochTief = 0;
+        mZ.farbe = mZ.hintergrund = 0;
+        mFormatGueltig = false;
+        break;
+    case Wort::B:
+        mZ.fett = ein;
+        mFormatGueltig = false;
+        break;
+    case Wort::I:
+        mZ.kursiv = ein;
+        mFormatGueltig = false;
+        break;
+    case Wort::Ul:
+        mZ.unterstrichen = ein;
+        mFormatGueltig = false;
+        break;
+    case Wort::Ulnone:
+        mZ.unterstrichen = false;
+        mFormatGueltig = false;
+        break;
+    case Wort::Strike:
+        mZ.durchgestrichen = ein;
+        mFormatGueltig = false;
+        break;
+    case Wort::Super:
+        mZ.hochTief = ein ? 1 : 0;
+        mFormatGueltig = false;
+        break;
+    case Wort::Sub:
+        mZ.hochTief = ein ? -1 : 0;
+        mFormatGueltig = false;
+        break;
+    case Wort::NoSuperSub:
+        mZ.hochTief = 0;
+        mFormatGueltig = false;
+        break;
+    case Wort::Up:
+        mZ.hochTief = p != 0 ? 1 : 0;
+        mFormatGueltig = false;
+        break;
+    case Wort::Dn:
+        mZ.hochTief = p != 0 ? -1 : 0;
+        mFormatGueltig = false;
+        break;
+    case Wort::V:
+        mZ.verborgen = ein;
+        break;
+    case Wort::Fs:
+        mZ.groesse = hatParameter && p > 0 ? p : 24;
+        mFormatGueltig = false;
+        break;
+    case Wort::Cf:
+        mZ.farbe = p;
+        mFormatGueltig = false;
+        break;
+    case Wort::Cb:
+    case Wort::Highlight:
+        mZ.hintergrund = p;
+        mFormatGueltig = false;
+        break;
+    case Wort::Uc:
+        mZ.uc = std::clamp(p, 0, 16);
+        break;
+    case Wort::U: {
+        int z = p;
+        if (z < 0)
+            z += 65536;
+        // Symbol fonts are often written with their glyph numbers moved to U+F020..U+F0FF.
+        if (z >= 0xF020 && z <= 0xF0FF) {
+            const auto b = static_cast<unsigned char>(z & 0xFF);
+            zeichenAusgeben(codepageAktuell() == RtfZeichensatz::WingdingsSchrift
+                                ? RtfZeichensatz::wingdingsZeichen(b)
+                                : RtfZeichensatz::symbolZeichen(b));
+        } else if (z >= 0 && z <= 0xFFFF) {
+            zeichenAusgeben(QChar(char16_t(z)));
+        }
+        mUeberspringen = mZ.uc;
+        break;
+    }
+    case Wort::Pard: {
+        const Zustand leer;
+        mZ.ausrichtung = leer.ausrichtung;
+        mZ.links = mZ.rechts = mZ.erste = mZ.vorher = mZ.nachher = mZ.zeilenAbstand = 0;
+        mZ.zeilenMultipel = false;
+        mZ.tabs.clear();
+        mZ.tabArt = QTextOption::LeftTab;
+        mZ.inTabelle = false;
+        break;
+    }
+    case Wort::Ql:
+        mZ.ausrichtung = Qt::AlignLeft;
+        break;
+    case Wort::Qr:
+        mZ.ausrichtung = Qt::AlignRight;
+        break;
+    case Wort::Qc:
+        mZ.ausrichtung = Qt::AlignHCenter;
+        break;
+    case Wort::Qj:
+        mZ.ausrichtung = Qt::AlignJustify;
+        break;
+    case Wort::Li:
+        mZ.links = std::clamp(p, -31680, 31680);
+        break;
+    case Wort::Ri:
+        mZ.rechts = std::clamp(p, -31680, 31680);
+        break;
+    case Wort::Fi:
+        mZ.erste = std::clamp(p, -31680, 31680);
+        break;
+    case Wort::Sb:
+        mZ.vorher = std::clamp(p, 0, 31680);
+        break;
+    case Wort::Sa:
+        mZ.nachher = std::clamp(p, 0, 31680);
+        break;
+    case Wort::Sl:
+        mZ.zeilenAbstand = std::clamp(p, -31680, 31680);
+        break;
+    case Wort::SlMult:
+        mZ.zeilenMultipel = p != 0;
+        break;
+    case Wort::Tqr:
+        mZ.tabArt = QTextOption::RightTab;
+        break;
+    case Wort::Tqc:
+        mZ.tabArt = QTextOption::CenterTab;
+        break;
+    case Wort::Tqdec:
+        mZ.tabArt = QTextOption::DelimiterTab;
+        break;
+    case Wort::Tx:
+    case Wort::Tb:
+        if (mZ.tabs.size() < 64) {
+            QTextOption::Tab tab(std::clamp(p, 0, 31680) / TwipsProPixel, mZ.tabArt,
+                                 mZ.tabArt == QTextOption::DelimiterTab ? QChar('.') : QChar());
+            mZ.tabs.append(tab);
+        }
+        mZ.tabArt = QTextOption::LeftTab;
+        break;
+    case Wort::InTbl:
+        mZ.inTabelle = true;
+        break;
+    case Wort::Par:
+    case Wort::Sect:
+        if (imText())
+            absatz(false);
+        break;
+    case Wort::Page:
+        if (imText())
+            absatz(true);
+        break;
+    case Wort::Line:
+        zeichenAusgeben(QChar(QChar::LineSeparator));
+        break;
+    case Wort::Tab:
+        zeichenAusgeben(QLatin1Char('\t'));
+        break;
+    case Wort::NestCell:
+        zeichenAusgeben(QLatin1Char('\t'));
+        break;
+    case Wort::NestRow:
+        zeichenAusgeben(QChar(QChar::LineSeparator));
+        break;
+    case Wort::Zeichen:
+        zeichenAusgeben(QChar(info.zeichen));
+        break;
+    case Wort::Cell:
+        if (imText())
+            zelle();
+        break;
+    case Wort::Row:
+        if (imText())
+            zeile();
+        break;
+    case Wort::Trowd:
+        mZellenDefiniert = 0;
+        break;
+    case Wort::Cellx:
+        ++mZellenDefiniert;
+        break;
+    case Wort::Bin:
+        binaer(p);
+        break;
+    case Wort::Pngblip:
+        mBild.art = BildDaten::Png;
+        break;
+    case Wort::Jpegblip:
+        mBild.art = BildDaten::Jpeg;
+        break;
+    case Wort::Picw:
+        mBild.breite = p;
+        break;
+    case Wort::Pich:
+        mBild.hoehe = p;
+        break;
+    case Wort::Picwgoal:
+        mBild.zielBreite = std::clamp(p, 0, 31680 * 4);
+        break;
+    case Wort::Pichgoal:
+        mBild.zielHoehe = std::clamp(p, 0, 31680 * 4);
+        break;
+    case Wort::Picscalex:
+        mBild.skalaX = p;
+        break;
+    case Wort::Picscaley:
+        mBild.skalaY = p;
+        break;
+    }
+}
+
+bool istRtf(const QByteArray &daten, qsizetype &anfang)
+{
+    qsizetype i = 0;
+    if (daten.startsWith("\xEF\xBB\xBF"))
+        i = 3;
+    while (i < daten.size() &&
+           (daten[i] == ' ' || daten[i] == '\t' || daten[i] == '\r' || daten[i] == '\n'))
+        ++i;
+    anfang = i;
+    return QByteArrayView(daten).sliced(i).startsWith("{\\rtf");
+}
+
+QString alsText(const QByteArray &daten)
+{
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString s = utf8.decode(daten);
+    if (!utf8.hasError())
+        return s.startsWith(QChar(0xFEFF)) ? s.mid(1) : s;
+    RtfZeichensatz z;
+    return z.dekodieren(daten, 1252);
+}
+
+} // namespace
+
+bool RtfLeser::lesen(const QByteArray &rtf, QTextDocument &doc)
+{
+    doc.clear();
+    qsizetype anfang = 0;
+    if (!istRtf(rtf, anfang)) {
+        doc.setPlainText(alsText(rtf));
+        return false;
+    }
+    Leser leser(QByteArray::fromRawData(rtf.constData() + anfang, rtf.size() - anfang), doc);
+    leser.lesen();
+    return true;
+}
+
+bool RtfLesen(const QByteArray &rtf, QTextDocument &doc)
+{
+    return RtfLeser::lesen(rtf, doc);
+}
+
+bool RtfLesen(const QString &rtf, QTextDocument &doc)
+{
+    QByteArray bytes;
+    bytes.reserve(rtf.size());
+    for (QChar c : rtf) {
+        if (c.unicode() <= 0xFF)
+            bytes += char(c.unicode());
+        else
+            bytes += "{\\uc1\\u" + QByteArray::number(qint16(c.unicode())) + "?}";
+    }
+    return RtfLeser::lesen(bytes, doc);
+}
