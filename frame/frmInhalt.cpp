@@ -1,0 +1,257 @@
+// The frame window: toolbar, child arrangement, display mode across maximise and restore,
+// unload. See frmInhalt.h.
+#include "frmInhalt.h"
+
+#include "Arbeitsbereich.h"
+#include "Global.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QIcon>
+#include <QToolBar>
+
+#include <cmath>
+
+namespace {
+
+QPointer<frmInhalt> s_instanz;
+
+std::function<void()> &prozessEnde()
+{
+    static std::function<void()> ende = [] { QCoreApplication::exit(0); };
+    return ende;
+}
+
+struct ButtonBeschreibung
+{
+    const char *caption; // nullptr: separator
+    const char *tip;
+    const char *bild;
+};
+
+// Index i + 1 of the toolbar. The indexes are the interface to the help window's commands.
+const ButtonBeschreibung buttons[frmInhalt::ButtonAnzahl] = {
+    {"Zurück", "Zeigt zuletzt gewählte Seite", "zurueck"},
+    {"Vorwärts", "Zeigt nächste gewählte Seite", "vorwaerts"},
+    {nullptr, nullptr, nullptr},
+    {"Vorige", "Zeigt vorige Seite in der Beschreibung", "vorige"},
+    {"Nächste", "Zeigt nächste Seite in der Beschreibung", "naechste"},
+    {nullptr, nullptr, nullptr},
+    {"Suchen", "Suche nach bestimmten Stichwörtern", "suchen"},
+    {nullptr, nullptr, nullptr},
+    {"Drucken", "Ausdruck der Beschreibung", "drucken"},
+    {nullptr, nullptr, nullptr},
+    {"kleiner", "verkleinert das Fenster", "kleiner"},
+    {"größer", "vergrößert das Fenster", "groesser"},
+};
+
+int pixelX(double twips)
+{
+    return int(std::lround(twipsZuPixelX(twips)));
+}
+
+int pixelY(double twips)
+{
+    return int(std::lround(twipsZuPixelY(twips)));
+}
+
+} // namespace
+
+frmInhalt *frmInhalt::instanz(bool erzeugen)
+{
+    if (!s_instanz && erzeugen)
+        s_instanz = new frmInhalt;
+    return s_instanz;
+}
+
+frmInhalt::frmInhalt()
+{
+    setObjectName(QStringLiteral("frmInhalt"));
+    setWindowTitle(QStringLiteral("Programmbeschreibung zu Tolvar-Belna"));
+    setWindowIcon(QIcon(QStringLiteral(":/bilder/hilfe.svg")));
+
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("clientBereich"));
+    m_client->setAutoFillBackground(true);
+    QPalette pal = m_client->palette();
+    pal.setColor(QPalette::Window, QColor(0xab, 0xab, 0xab));
+    m_client->setPalette(pal);
+    m_client->installEventFilter(this);
+    setCentralWidget(m_client);
+
+    toolbarAufbauen();
+}
+
+frmInhalt::~frmInhalt()
+{
+    if (s_instanz == this)
+        s_instanz = nullptr;
+}
+
+void frmInhalt::toolbarAufbauen()
+{
+    m_tlb = new QToolBar(QStringLiteral("tlb"), this);
+    m_tlb->setObjectName(QStringLiteral("tlb"));
+    m_tlb->setMovable(false);
+    m_tlb->setFloatable(false);
+    m_tlb->setIconSize(QSize(16, 16));
+    m_tlb->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_tlb->toggleViewAction()->setEnabled(false);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    addToolBar(Qt::TopToolBarArea, m_tlb);
+
+    for (int i = 0; i < ButtonAnzahl; ++i) {
+        const ButtonBeschreibung &b = buttons[i];
+        QAction *a = nullptr;
+        if (!b.caption) {
+            a = m_tlb->addSeparator();
+        } else {
+            a = m_tlb->addAction(
+                QIcon(QStringLiteral(":/bilder/%1.svg").arg(QLatin1String(b.bild))),
+                QString::fromUtf8(b.caption));
+            a->setToolTip(QString::fromUtf8(b.tip));
+            const int index = i + 1;
+            connect(a, &QAction::triggered, this, [this, index] { emit ButtonClick(index); });
+        }
+        a->setObjectName(QStringLiteral("tlbButton%1").arg(i + 1));
+        m_buttons.append(a);
+    }
+}
+
+QAction *frmInhalt::Button(int index) const
+{
+    if (index < 1 || index > m_buttons.size())
+        return nullptr;
+    return m_buttons.at(index - 1);
+}
+
+double frmInhalt::innenBreite() const
+{
+    return pixelZuTwipsX(m_client->width());
+}
+
+double frmInhalt::innenHoehe() const
+{
+    return pixelZuTwipsY(m_client->height());
+}
+
+void frmInhalt::setHilfeFenster(QWidget *fenster)
+{
+    m_hilfe = fenster;
+    if (fenster && fenster->parentWidget() != m_client)
+        fenster->setParent(m_client);
+}
+
+void frmInhalt::setStichwortFenster(QWidget *fenster)
+{
+    m_stichwort = fenster;
+    if (fenster && fenster->parentWidget() != m_client)
+        fenster->setParent(m_client);
+}
+
+void frmInhalt::fensterBewegen(QWidget *w, double links, double oben, double breite,
+                               double hoehe)
+{
+    if (!w)
+        return;
+    w->setGeometry(pixelX(links), pixelY(oben), std::max(pixelX(breite), 0),
+                   std::max(pixelY(hoehe), 0));
+}
+
+void frmInhalt::AufbauMDIChilds()
+{
+    if (windowState() & Qt::WindowMinimized)
+        return;
+    const double b = innenBreite();
+    const double h = innenHoehe();
+    if (gbStichwortSuche) {
+        // The pane takes a strip of 4200 twips at the left; too small a client area keeps
+        // the children where they are.
+        if (b < 4500 || h < 4500)
+            return;
+        fensterBewegen(m_hilfe, 4200, 0, b - 4200, h);
+        if (m_stichwort)
+            m_stichwort->resize(m_stichwort->width(), std::max(pixelY(h), 0));
+    } else {
+        fensterBewegen(m_hilfe, 0, 0, b, h);
+    }
+}
+
+void frmInhalt::Bewegen(double links, double oben, double breite, double hoehe)
+{
+    // The twips describe the outer frame; the widget's own geometry excludes the decoration.
+    const QSize rand = frameGeometry().size() - geometry().size();
+    move(pixelX(links), pixelY(oben));
+    resize(std::max(pixelX(breite) - rand.width(), 1), std::max(pixelY(hoehe) - rand.height(), 1));
+}
+
+qint16 frmInhalt::zustandVon(Qt::WindowStates s)
+{
+    if (s & Qt::WindowMinimized)
+        return 1;
+    if (s & (Qt::WindowMaximized | Qt::WindowFullScreen))
+        return 2;
+    return 0;
+}
+
+void frmInhalt::FormResize()
+{
+    AufbauMDIChilds();
+    const qint16 zustand = zustandVon(windowState());
+    if (zustand == 2) {
+        // The mode is saved only when the frame becomes maximised: a further resize while
+        // maximised (a screen change) must not overwrite it with the full mode set here.
+        if (m_fensterStatus != 2)
+            m_darstellungGemerkt = gbDarstellung;
+        gbDarstellung = false;
+        Button(ButtonKleiner)->setVisible(true);
+        Button(ButtonGroesser)->setVisible(false);
+    } else if (zustand == 0 && m_fensterStatus == 2) {
+        gbDarstellung = m_darstellungGemerkt;
+        Button(ButtonKleiner)->setVisible(!gbDarstellung);
+        Button(ButtonGroesser)->setVisible(gbDarstellung);
+    }
+    m_fensterStatus = zustand;
+}
+
+void frmInhalt::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        FormResize();
+}
+
+bool frmInhalt::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_client && event->type() == QEvent::Resize)
+        FormResize();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmInhalt::closeEvent(QCloseEvent *event)
+{
+    // The unload is never cancelled. The children unload first, then the frame drops its
+    // instance and the process ends.
+    event->accept();
+    Unload();
+}
+
+void frmInhalt::Unload()
+{
+    if (m_entladen)
+        return;
+    m_entladen = true;
+    emit Entladen();
+    if (s_instanz == this)
+        s_instanz = nullptr;
+    hide();
+    deleteLater();
+    if (prozessEnde())
+        prozessEnde()();
+}
+
+void frmInhalt::setProzessEnde(std::function<void()> ende)
+{
+    prozessEnde() = std::move(ende);
+}

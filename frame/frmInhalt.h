@@ -1,0 +1,98 @@
+// The frame window of the help server: a top-level window whose client area holds the help
+// window and, while a keyword search is open, the keyword pane at its left; along its top the
+// toolbar tlb with 12 buttons addressed by index (separators included). The frame arranges its
+// children, keeps the half-screen display mode across maximise and restore, hands every button
+// click on as a signal, and ends the server process when it is closed.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <functional>
+
+class QAction;
+class QToolBar;
+
+class frmInhalt : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // Toolbar indexes of the commands (3, 6, 8 and 10 are separators).
+    enum ButtonIndex {
+        ButtonZurueck = 1,
+        ButtonVorwaerts = 2,
+        ButtonVorige = 4,
+        ButtonNaechste = 5,
+        ButtonSuchen = 7,
+        ButtonDrucken = 9,
+        ButtonKleiner = 11,
+        ButtonGroesser = 12,
+        ButtonAnzahl = 12
+    };
+
+    // The one frame of the process, created on first use; nullptr after it was unloaded and
+    // erzeugen is false.
+    static frmInhalt *instanz(bool erzeugen = true);
+
+    ~frmInhalt() override;
+
+    // The toolbar's button with index 1..12 (separators too); nullptr outside that range.
+    QAction *Button(int index) const;
+    QToolBar *tlb() const { return m_tlb; }
+
+    // The client area below the toolbar, which the child windows are placed in.
+    QWidget *clientBereich() const { return m_client; }
+    double innenBreite() const; // twips
+    double innenHoehe() const;
+
+    // The child windows that AufbauMDIChilds arranges; both are children of clientBereich().
+    void setHilfeFenster(QWidget *fenster);
+    void setStichwortFenster(QWidget *fenster);
+
+    // Arranges the help window (and the keyword pane when open) in the client area.
+    void AufbauMDIChilds();
+
+    // Moves and sizes the window's outer frame, in twips.
+    void Bewegen(double links, double oben, double breite, double hoehe);
+
+    // 0 normal, 1 minimised, 2 maximised: as the window is now, and as seen at the end of
+    // the last resize handling.
+    static qint16 zustandVon(Qt::WindowStates s);
+    qint16 miFensterStatus() const { return m_fensterStatus; }
+    bool mbDarstellungGemerkt() const { return m_darstellungGemerkt; }
+
+    // Unloads the frame (as closing it does): the children unload, the instance is dropped
+    // and the process ends. Runs once; also for a frame that was never shown.
+    void Unload();
+
+    // What closing the frame does last: ends the process (tests install their own).
+    static void setProzessEnde(std::function<void()> ende);
+
+signals:
+    // A toolbar button was clicked; index 1..12.
+    void ButtonClick(int index);
+    // The frame is being unloaded: the child windows and the picture window unload now.
+    void Entladen();
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    frmInhalt();
+    void toolbarAufbauen();
+    void FormResize();
+    static void fensterBewegen(QWidget *w, double links, double oben, double breite,
+                               double hoehe);
+
+    QToolBar *m_tlb = nullptr;
+    QWidget *m_client = nullptr;
+    QList<QAction *> m_buttons; // index 0 is button 1
+    QPointer<QWidget> m_hilfe;
+    QPointer<QWidget> m_stichwort;
+    qint16 m_fensterStatus = 0;
+    bool m_darstellungGemerkt = false;
+    bool m_entladen = false;
+};

@@ -1,0 +1,264 @@
+// Checks the frame window offscreen: the toolbar's buttons by index with captions, tool tips
+// and pictures; the click signal; the arrangement of the help window and the keyword pane in
+// the client area; the display mode through maximise, restore and minimise; the unload.
+#include "frmInhalt.h"
+
+#include "Arbeitsbereich.h"
+#include "Global.h"
+
+#include <QAction>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTest>
+#include <QToolBar>
+
+class tst_frmInhalt : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void fenster();
+    void buttons_data();
+    void buttons();
+    void klickMeldetIndex();
+    void kinderAnordnen_data();
+    void kinderAnordnen();
+    void maximierenMerktDarstellung_data();
+    void maximierenMerktDarstellung();
+    void erneutesResizeMaximiertBehaeltModus();
+    void minimierenAendertNichts();
+    void entladen();
+
+private:
+    FesterArbeitsbereich m_bereich{QRect(0, 0, 1600, 1140)};
+    int m_enden = 0;
+};
+
+void tst_frmInhalt::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    setzeArbeitsbereich(&m_bereich);
+    frmInhalt::setProzessEnde([this] { ++m_enden; });
+}
+
+void tst_frmInhalt::init()
+{
+    gbDarstellung = false;
+    gbStichwortSuche = false;
+    m_enden = 0;
+}
+
+void tst_frmInhalt::cleanup()
+{
+    delete frmInhalt::instanz(false);
+}
+
+void tst_frmInhalt::fenster()
+{
+    frmInhalt *f = frmInhalt::instanz();
+    QVERIFY(f);
+    QCOMPARE(frmInhalt::instanz(), f);
+    QCOMPARE(f->windowTitle(), QStringLiteral("Programmbeschreibung zu Tolvar-Belna"));
+    QVERIFY(!f->windowIcon().isNull());
+    QVERIFY(!f->windowIcon().pixmap(32, 32).isNull());
+    QCOMPARE(f->tlb()->actions().size(), 12);
+    QVERIFY(!f->Button(0));
+    QVERIFY(!f->Button(13));
+    QCOMPARE(f->miFensterStatus(), qint16(0));
+    QCOMPARE(f->mbDarstellungGemerkt(), false);
+}
+
+void tst_frmInhalt::buttons_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("caption"); // empty: separator
+    QTest::addColumn<QString>("tip");
+    QTest::newRow("1") << 1 << "Zurück" << "Zeigt zuletzt gewählte Seite";
+    QTest::newRow("2") << 2 << "Vorwärts" << "Zeigt nächste gewählte Seite";
+    QTest::newRow("3") << 3 << "" << "";
+    QTest::newRow("4") << 4 << "Vorige" << "Zeigt vorige Seite in der Beschreibung";
+    QTest::newRow("5") << 5 << "Nächste" << "Zeigt nächste Seite in der Beschreibung";
+    QTest::newRow("6") << 6 << "" << "";
+    QTest::newRow("7") << 7 << "Suchen" << "Suche nach bestimmten Stichwörtern";
+    QTest::newRow("8") << 8 << "" << "";
+    QTest::newRow("9") << 9 << "Drucken" << "Ausdruck der Beschreibung";
+    QTest::newRow("10") << 10 << "" << "";
+    QTest::newRow("11") << 11 << "kleiner" << "verkleinert das Fenster";
+    QTest::newRow("12") << 12 << "größer" << "vergrößert das Fenster";
+}
+
+void tst_frmInhalt::buttons()
+{
+    QFETCH(int, index);
+    QFETCH(QString, caption);
+    QFETCH(QString, tip);
+    frmInhalt *f = frmInhalt::instanz();
+    QAction *a = f->Button(index);
+    QVERIFY(a);
+    QCOMPARE(f->tlb()->actions().at(index - 1), a);
+    if (caption.isEmpty()) {
+        QVERIFY(a->isSeparator());
+        QVERIFY(a->icon().isNull());
+        return;
+    }
+    QVERIFY(!a->isSeparator());
+    QCOMPARE(a->text(), caption);
+    QCOMPARE(a->toolTip(), tip);
+    const QPixmap bild = a->icon().pixmap(16, 16);
+    QCOMPARE(bild.size(), QSize(16, 16));
+    // A picture that failed to load would be empty or fully transparent.
+    const QImage img = bild.toImage();
+    int deckend = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            deckend += qAlpha(img.pixel(x, y)) > 0;
+    QVERIFY2(deckend > 40, qPrintable(QString::number(deckend)));
+}
+
+void tst_frmInhalt::klickMeldetIndex()
+{
+    frmInhalt *f = frmInhalt::instanz();
+    QSignalSpy spy(f, &frmInhalt::ButtonClick);
+    f->Button(9)->trigger();
+    f->Button(1)->trigger();
+    f->Button(12)->trigger();
+    QCOMPARE(spy.size(), 3);
+    QCOMPARE(spy.at(0).at(0).toInt(), 9);
+    QCOMPARE(spy.at(1).at(0).toInt(), 1);
+    QCOMPARE(spy.at(2).at(0).toInt(), 12);
+}
+
+void tst_frmInhalt::kinderAnordnen_data()
+{
+    QTest::addColumn<bool>("suche");
+    QTest::addColumn<QSize>("client"); // pixels, 15 twips each
+    QTest::addColumn<QRect>("hilfe");  // pixels
+    QTest::addColumn<int>("paneHoehe");
+
+    const QRect vorher(1, 2, 30, 40);
+    QTest::newRow("ohne Suche") << false << QSize(600, 400) << QRect(0, 0, 600, 400) << 100;
+    // 4400 x 6000 twips: too narrow, the help window keeps its place.
+    QTest::newRow("Suche, zu schmal") << true << QSize(293, 400) << vorher << 100;
+    QTest::newRow("Suche, zu niedrig") << true << QSize(600, 299) << vorher << 100;
+    // 4500 x 6000 twips: left 4200, width 300, height 6000; the pane takes the height.
+    QTest::newRow("Suche, 4500") << true << QSize(300, 400) << QRect(280, 0, 20, 400) << 400;
+    QTest::newRow("Suche, breit") << true << QSize(1000, 700) << QRect(280, 0, 720, 700) << 700;
+}
+
+void tst_frmInhalt::kinderAnordnen()
+{
+    QFETCH(bool, suche);
+    QFETCH(QSize, client);
+    QFETCH(QRect, hilfe);
+    QFETCH(int, paneHoehe);
+
+    frmInhalt *f = frmInhalt::instanz();
+    auto *h = new QWidget;
+    auto *p = new QWidget;
+    f->setHilfeFenster(h);
+    f->setStichwortFenster(p);
+    QCOMPARE(h->parentWidget(), f->clientBereich());
+    h->setGeometry(1, 2, 30, 40);
+    p->setGeometry(0, 0, 280, 100);
+    gbStichwortSuche = suche;
+    f->clientBereich()->resize(client);
+    f->AufbauMDIChilds();
+    QCOMPARE(h->geometry(), hilfe);
+    QCOMPARE(p->geometry(), QRect(0, 0, 280, paneHoehe));
+}
+
+void tst_frmInhalt::maximierenMerktDarstellung_data()
+{
+    QTest::addColumn<bool>("halb");
+    QTest::newRow("halb") << true;
+    QTest::newRow("voll") << false;
+}
+
+void tst_frmInhalt::maximierenMerktDarstellung()
+{
+    QFETCH(bool, halb);
+    frmInhalt *f = frmInhalt::instanz();
+    gbDarstellung = halb;
+    f->Button(11)->setVisible(!halb);
+    f->Button(12)->setVisible(halb);
+    f->show();
+
+    f->setWindowState(Qt::WindowMaximized);
+    QCOMPARE(f->miFensterStatus(), qint16(2));
+    QCOMPARE(f->mbDarstellungGemerkt(), halb);
+    QCOMPARE(gbDarstellung, false);
+    QVERIFY(f->Button(11)->isVisible());
+    QVERIFY(!f->Button(12)->isVisible());
+
+    f->setWindowState(Qt::WindowNoState);
+    QCOMPARE(f->miFensterStatus(), qint16(0));
+    QCOMPARE(gbDarstellung, halb);
+    QCOMPARE(f->Button(11)->isVisible(), !halb);
+    QCOMPARE(f->Button(12)->isVisible(), halb);
+}
+
+void tst_frmInhalt::erneutesResizeMaximiertBehaeltModus()
+{
+    frmInhalt *f = frmInhalt::instanz();
+    gbDarstellung = true;
+    f->show();
+    f->setWindowState(Qt::WindowMaximized);
+    QCOMPARE(gbDarstellung, false);
+    // The maximised frame is resized again (another screen size): the saved mode stays.
+    f->clientBereich()->resize(f->clientBereich()->size() + QSize(10, 10));
+    QCoreApplication::sendPostedEvents();
+    QResizeEvent e(QSize(700, 500), QSize(600, 400));
+    QCoreApplication::sendEvent(f->clientBereich(), &e);
+    QCOMPARE(f->mbDarstellungGemerkt(), true);
+    f->setWindowState(Qt::WindowNoState);
+    QCOMPARE(gbDarstellung, true);
+    QVERIFY(f->Button(12)->isVisible());
+}
+
+void tst_frmInhalt::minimierenAendertNichts()
+{
+    frmInhalt *f = frmInhalt::instanz();
+    gbDarstellung = true;
+    f->Button(11)->setVisible(false);
+    f->Button(12)->setVisible(true);
+    auto *h = new QWidget;
+    f->setHilfeFenster(h);
+    f->show();
+    f->setWindowState(Qt::WindowMinimized);
+    QCOMPARE(f->miFensterStatus(), qint16(1));
+    h->setGeometry(5, 5, 5, 5);
+    f->AufbauMDIChilds(); // minimised: nothing moves
+    QCOMPARE(h->geometry(), QRect(5, 5, 5, 5));
+    f->setWindowState(Qt::WindowNoState);
+    QCOMPARE(f->miFensterStatus(), qint16(0));
+    QCOMPARE(gbDarstellung, true);
+    QVERIFY(!f->Button(11)->isVisible());
+    QVERIFY(f->Button(12)->isVisible());
+    // The children are arranged again.
+    QCOMPARE(h->geometry(), f->clientBereich()->rect());
+}
+
+void tst_frmInhalt::entladen()
+{
+    QPointer<frmInhalt> f = frmInhalt::instanz();
+    f->show();
+    QSignalSpy spy(f.data(), &frmInhalt::Entladen);
+    QVERIFY(f->close());
+    QCOMPARE(spy.size(), 1);
+    QCOMPARE(m_enden, 1);
+    QVERIFY(!frmInhalt::instanz(false));
+    f->Unload(); // a second unload does nothing
+    QCOMPARE(m_enden, 1);
+    QTRY_VERIFY(f.isNull());
+
+    // A frame that was never shown unloads the same way.
+    frmInhalt::instanz()->Unload();
+    QCOMPARE(m_enden, 2);
+    QVERIFY(!frmInhalt::instanz(false));
+}
+
+QTEST_MAIN(tst_frmInhalt)
+#include "tst_frmInhalt.moc"
