@@ -2,6 +2,7 @@
 #include "Befehle.h"
 
 #include "HilfeCompiler.h"
+#include "SynthetischeDaten.h"
 
 #include <QElapsedTimer>
 
@@ -42,8 +43,67 @@ int befehlStichwort(const QStringList &)
     return 1;
 }
 
-int befehlSynthetisch(const QStringList &)
+int befehlSynthetisch(const QStringList &args)
 {
-    std::fputs("hilfedb: „synthetisch“ ist noch nicht verfügbar\n", stderr);
-    return 1;
+    const char *const aufruf = "Aufruf: hilfedb synthetisch ZIEL.mdb [--kapitel N] [--themen N] "
+                               "[--abschnitte N] [--woerter N] [--bilder N] [--zuordnungen N]\n";
+    SynthetischeDaten::Optionen o;
+    QString ziel;
+    struct Option
+    {
+        const char *name;
+        int *wert;
+        int mindestens;
+    };
+    const Option optionen[] = {{"--kapitel", &o.kapitel, 1},     {"--themen", &o.themen, 1},
+                               {"--abschnitte", &o.abschnitte, 1}, {"--woerter", &o.woerter, 1},
+                               {"--bilder", &o.bilder, 0},         {"--zuordnungen", &o.zuordnungen, 0}};
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        if (!a.startsWith(QLatin1String("--"))) {
+            if (!ziel.isEmpty()) {
+                std::fputs(aufruf, stderr);
+                return 2;
+            }
+            ziel = a;
+            continue;
+        }
+        const Option *gefunden = nullptr;
+        for (const Option &opt : optionen) {
+            if (a == QLatin1String(opt.name))
+                gefunden = &opt;
+        }
+        bool ok = false;
+        const int wert = i + 1 < args.size() ? args[i + 1].toInt(&ok) : 0;
+        if (!gefunden || !ok || wert < gefunden->mindestens) {
+            std::fprintf(stderr, "hilfedb: Option „%s“ unbekannt oder ohne gültige Zahl\n%s",
+                         qPrintable(a), aufruf);
+            return 2;
+        }
+        *gefunden->wert = wert;
+        ++i;
+    }
+    // Help numbers have two digits per part.
+    if (ziel.isEmpty() || o.kapitel > 99 || o.themen > 99 || o.abschnitte > 99) {
+        std::fputs(aufruf, stderr);
+        std::fputs("Kapitel, Themen und Abschnitte: je 1 bis 99\n", stderr);
+        return 2;
+    }
+    QElapsedTimer uhr;
+    uhr.start();
+    const HilfeQuelle quelle = SynthetischeDaten::erzeugen(o);
+    const qint64 erzeugt = uhr.elapsed();
+    QString fehler;
+    DatenbankAufbau::Statistik st;
+    if (!DatenbankAufbau::schreiben(quelle, ziel, &fehler, &st)) {
+        std::fprintf(stderr, "hilfedb: %s wurde nicht erstellt: %s\n", qPrintable(ziel),
+                     qPrintable(fehler));
+        return 1;
+    }
+    std::printf("%s: %d Kapitel, %d Themen, %d Abschnitte, %d Bilder, %d Stichwörter, "
+                "%d Zuordnungen (erzeugt in %lld ms, geschrieben in %lld ms)\n",
+                qPrintable(ziel), st.kapitel, st.themen, st.texte, st.bilder, st.woerter,
+                st.zuordnungen, static_cast<long long>(erzeugt),
+                static_cast<long long>(uhr.elapsed() - erzeugt));
+    return 0;
 }

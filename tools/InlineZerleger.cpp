@@ -42,6 +42,11 @@ bool InlineZerleger::zerlegen(const QList<Zeile> &zeilen, QList<TextStueck> &stu
         return zeilen.isEmpty() ? 0 : zeilen[i].nummer;
     };
 
+    // The visible text as the help will see it (links as their text between two markers),
+    // with the source position of each character, for the check of reserved pairs below.
+    QString sichtbar;
+    QList<qsizetype> quellPos;
+
     Zustand z;
     TextStueck aktuell;
     aktuell.zeile = zeileBei(0);
@@ -66,6 +71,8 @@ bool InlineZerleger::zerlegen(const QList<Zeile> &zeilen, QList<TextStueck> &stu
         const QChar next = i + 1 < n ? text[i + 1] : QChar();
         if (c == QLatin1Char('\\') && istEscapebar(next)) {
             aktuell.text += next;
+            sichtbar += next;
+            quellPos << i;
             i += 2;
             continue;
         }
@@ -134,11 +141,16 @@ bool InlineZerleger::zerlegen(const QList<Zeile> &zeilen, QList<TextStueck> &stu
                 return false;
             }
             stuecke << link;
+            sichtbar += QChar(1) + linkText + QChar(1);
+            for (qsizetype k = 0; k < linkText.size() + 2; ++k)
+                quellPos << i;
             i = ende + 2;
             abschliessen(i);
             continue;
         }
         aktuell.text += c;
+        sichtbar += c;
+        quellPos << i;
         ++i;
     }
     abschliessen(n);
@@ -159,19 +171,10 @@ bool InlineZerleger::zerlegen(const QList<Zeile> &zeilen, QList<TextStueck> &stu
 
     // The help finds its links by "{T" and "{P" in the visible text, so these pairs may appear
     // nowhere else: not in plain text, not across two runs, not in a link text.
-    QString sichtbar;
-    QList<int> zeileJeZeichen;
-    for (const TextStueck &s : std::as_const(stuecke)) {
-        const bool istLink = s.verweis != TextStueck::Verweis::Kein;
-        const QString teil = istLink ? QChar(1) + s.text + QChar(1) : s.text;
-        sichtbar += teil;
-        for (qsizetype k = 0; k < teil.size(); ++k)
-            zeileJeZeichen << s.zeile;
-    }
     for (const QString &reserviert : {QStringLiteral("{T"), QStringLiteral("{P")}) {
         const qsizetype pos = sichtbar.indexOf(reserviert);
         if (pos >= 0) {
-            fehlerZeile = zeileJeZeichen[pos];
+            fehlerZeile = zeileBei(quellPos[pos]);
             fehlerText = QStringLiteral("„%1“ ist für die Linkmarkierung reserviert und darf "
                                         "nicht im Text stehen")
                              .arg(reserviert);

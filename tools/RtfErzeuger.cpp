@@ -31,6 +31,7 @@ QString praefix(const TextBlock &b)
     }
 }
 
+// Items of one list (same kind) follow each other without an empty paragraph.
 bool istListe(TextBlock::Art a)
 {
     return a == TextBlock::Art::Aufzaehlung || a == TextBlock::Art::Nummeriert;
@@ -88,7 +89,7 @@ QString RtfErzeuger::erzeugen(const QList<TextBlock> &bloecke)
     for (const TextBlock &b : bloecke) {
         // An empty paragraph separates blocks, as writers do in a rich-text editor; items of
         // one list follow each other directly.
-        if (!ersterAbsatz && !(istListe(b.art) && istListe(vorige)))
+        if (!ersterAbsatz && !(istListe(b.art) && b.art == vorige))
             rtf += QStringLiteral("\\pard\\par\r\n");
         rtf += QStringLiteral("\\pard");
         if (istListe(b.art))
@@ -136,7 +137,7 @@ QString RtfErzeuger::sichtbarerText(const QList<TextBlock> &bloecke)
     bool erster = true;
     TextBlock::Art vorige = TextBlock::Art::Absatz;
     for (const TextBlock &b : bloecke) {
-        if (!erster && !(istListe(b.art) && istListe(vorige)))
+        if (!erster && !(istListe(b.art) && b.art == vorige))
             text += QLatin1Char('\r');
         erster = false;
         vorige = b.art;

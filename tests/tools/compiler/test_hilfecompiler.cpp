@@ -1,0 +1,473 @@
+// Tests of the parts of the help database compiler that work without a database: the source
+// parser with its error messages, inline markup, RTF output, picture archives, mock screens.
+#include "BildArchiv.h"
+#include "HilfeCompiler.h"
+#include "InlineZerleger.h"
+#include "MaskenZeichner.h"
+#include "QuellParser.h"
+#include "RtfErzeuger.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPainter>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <zip.h>
+
+namespace {
+
+void schreiben(const QString &pfad, const QByteArray &inhalt)
+{
+    QDir().mkpath(QFileInfo(pfad).absolutePath());
+    QFile f(pfad);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(inhalt);
+}
+
+// A run as "text" with markers: [F] bold, [K] italic, [U] underlined, [T:ziel] text link,
+// [B:ziel] picture link; runs joined by ";".
+QString beschreiben(const QList<TextStueck> &stuecke)
+{
+    QStringList aus;
+    for (const TextStueck &s : stuecke) {
+        QString t = s.text;
+        if (s.fett)
+            t += QStringLiteral("[F]");
+        if (s.kursiv)
+            t += QStringLiteral("[K]");
+        if (s.unterstrichen)
+            t += QStringLiteral("[U]");
+        if (s.verweis == TextStueck::Verweis::Text)
+            t += QStringLiteral("[T:%1]").arg(s.ziel);
+        if (s.verweis == TextStueck::Verweis::Bild)
+            t += QStringLiteral("[B:%1]").arg(s.ziel);
+        aus << t;
+    }
+    return aus.join(QLatin1Char(';'));
+}
+
+const QByteArray gueltigesKapitel = "= 1 | Erste Schritte\n"
+                                    "== 1 | Willkommen\n"
+                                    "=== 1 | Start\n"
+                                    "Text.\n";
+
+} // namespace
+
+class TestHilfeCompiler : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void inlineMarkup_data();
+    void inlineMarkup();
+    void rtfMaskieren_data();
+    void rtfMaskieren();
+    void rtfLinks();
+    void rtfBloecke();
+    void bloecke();
+    void fehler_data();
+    void fehler();
+    void zuLangerAbschnitt();
+    void bildArchiv();
+    void maske_data();
+    void maske();
+    void maskeHakenSichtbar();
+};
+
+void TestHilfeCompiler::inlineMarkup_data()
+{
+    QTest::addColumn<QStringList>("zeilen");
+    QTest::addColumn<QString>("erwartet");
+
+    QTest::newRow("schlicht") << QStringList{"Nur Text."} << "Nur Text.";
+    QTest::newRow("zeilen verbunden") << QStringList{"Erste", "zweite Zeile"}
+                                      << "Erste zweite Zeile";
+    QTest::newRow("fett") << QStringList{"a **b** c"} << "a ;b[F]; c";
+    QTest::newRow("verschachtelt") << QStringList{"**fett //beides//** __u__"}
+                                   << "fett [F];beides[F][K]; ;u[U]";
+    QTest::newRow("über zeilen") << QStringList{"**an", "aus** x"} << "an aus[F]; x";
+    QTest::newRow("textlink") << QStringList{"Siehe [[03.02.05|Rechnung erfassen]]."}
+                              << "Siehe ;Rechnung erfassen[T:03.02.05];.";
+    QTest::newRow("bildlink") << QStringList{"[[Bild 12| Maske ]]"} << "Maske[B:12]";
+    QTest::newRow("bildlink führende null") << QStringList{"[[Bild 007|x]]"} << "x[B:7]";
+    QTest::newRow("link in fett") << QStringList{"**[[01.01.01|a]]**"} << "a[F][T:01.01.01]";
+    QTest::newRow("escape") << QStringList{"\\*\\*kein fett\\*\\* \\[[x"}
+                            << "**kein fett** [[x";
+    QTest::newRow("url bleibt") << QStringList{"https://tolvar.example/x"}
+                                << "https://tolvar.example/x";
+    QTest::newRow("einzelne zeichen") << QStringList{"a*b/c_d ]] e"} << "a*b/c_d ]] e";
+    QTest::newRow("umlaute") << QStringList{"Größe: 5 €"} << "Größe: 5 €";
+}
+
+void TestHilfeCompiler::inlineMarkup()
+{
+    QFETCH(QStringList, zeilen);
+    QFETCH(QString, erwartet);
+    QList<InlineZerleger::Zeile> eingabe;
+    for (int i = 0; i < zeilen.size(); ++i)
+        eingabe << InlineZerleger::Zeile{10 + i, zeilen[i]};
+    QList<TextStueck> stuecke;
+    int fz = -1;
+    QString ft;
+    QVERIFY2(InlineZerleger::zerlegen(eingabe, stuecke, fz, ft), qPrintable(ft));
+    QCOMPARE(beschreiben(stuecke), erwartet);
+}
+
+void TestHilfeCompiler::rtfMaskieren_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("rtf");
+
+    QTest::newRow("ascii") << "Kunde 1" << "Kunde 1";
+    QTest::newRow("umlaute") << "Müßig ÄÖÜ" << "M\\'fc\\'dfig \\'c4\\'d6\\'dc";
+    QTest::newRow("euro") << "5 €" << "5 \\'80";
+    QTest::newRow("anführung") << "„x“ – y…" << "\\'84x\\'93 \\'96 y\\'85";
+    QTest::newRow("klammern") << "{a}" << "\\{a\\}";
+    QTest::newRow("backslash") << "C:\\Daten" << "C:\\\\Daten";
+    QTest::newRow("tab") << "a\tb" << "a\\tab b";
+    QTest::newRow("ohne cp1252") << "Ωx" << "\\u937?x";
+    QTest::newRow("über 32767") << QString(QChar(0xFB01)) << "\\u-1279?";
+    QTest::newRow("außerhalb bmp") << QString::fromUtf8("\xF0\x9D\x84\x9E")
+                                   << "\\u-10188?\\u-8930?";
+    QTest::newRow("c1-steuerzeichen") << QString(QChar(0x80)) << "\\u128?";
+    QTest::newRow("steuerzeichen") << QString("a") + QChar(7) + "b" << "ab";
+}
+
+void TestHilfeCompiler::rtfMaskieren()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, rtf);
+    QCOMPARE(RtfErzeuger::maskieren(text), rtf);
+}
+
+void TestHilfeCompiler::rtfLinks()
+{
+    QList<TextStueck> stuecke;
+    int fz = 0;
+    QString ft;
+    QVERIFY(InlineZerleger::zerlegen(
+        {{1, "Siehe [[03.02.05|Rechnung {neu}]] und [[Bild 12|Maske]]."}}, stuecke, fz, ft));
+    TextBlock b;
+    b.stuecke = stuecke;
+    const QString rtf = RtfErzeuger::erzeugen({b});
+
+    QVERIFY(rtf.startsWith("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 "
+                           "Arial;}}"));
+    QVERIFY(rtf.contains("\\fs20"));
+    // Tags and link text share one group: the tags vanish without leaving formatting behind.
+    QVERIFY2(rtf.contains("{\\cf1\\ul \\{T03.02.05\\}Rechnung \\{neu\\}\\{TE\\}}"), qPrintable(rtf));
+    QVERIFY2(rtf.contains("{\\cf2\\ul \\{P00012\\}Maske\\{PE\\}}"), qPrintable(rtf));
+    QCOMPARE(rtf.count('{') - rtf.count("\\{"), rtf.count('}') - rtf.count("\\}"));
+    QCOMPARE(RtfErzeuger::sichtbarerText({b}),
+             "Siehe {T03.02.05}Rechnung {neu}{TE} und {P00012}Maske{PE}.\r");
+}
+
+void TestHilfeCompiler::rtfBloecke()
+{
+    HilfeQuelle q;
+    QList<QuellFehler> fehler;
+    QuellParser::kapitelDateiLesen("a.txt",
+                                   "= 1 | K\n== 1 | T\n=== 1 | A\n"
+                                   "Absatz\n\n- eins\n- zwei\n\n1. erst\n2. dann\n\n"
+                                   "> Hinweis: //wichtig//\n",
+                                   q, fehler);
+    QVERIFY(fehler.isEmpty());
+    const auto &bloecke = q.kapitel[0].themen[0].abschnitte[0].bloecke;
+    const QString rtf = RtfErzeuger::erzeugen(bloecke);
+    // Bullets: hanging indent with a real bullet character (cp1252 0x95) and a tab.
+    QVERIFY2(rtf.contains("\\fi-360\\li720\\tx720 \\'95\\tab eins\\par"), qPrintable(rtf));
+    QVERIFY(rtf.contains("\\'95\\tab zwei\\par"));
+    QVERIFY(rtf.contains("1.\\tab erst\\par"));
+    // Note: indented and italic, also where the writer marked italics.
+    QVERIFY2(rtf.contains("\\li720 {\\i Hinweis: }{\\i wichtig}\\par"), qPrintable(rtf));
+    // Items of one list follow without an empty paragraph; other blocks, a list of another
+    // kind too, are separated by one.
+    QCOMPARE(RtfErzeuger::sichtbarerText(bloecke),
+             "Absatz\r\r\u2022\teins\r\u2022\tzwei\r\r1.\terst\r2.\tdann\r\r"
+             "Hinweis: wichtig\r");
+    QVERIFY(rtf.endsWith("}\r\n"));
+}
+
+void TestHilfeCompiler::bloecke()
+{
+    HilfeQuelle q;
+    QList<QuellFehler> fehler;
+    QuellParser::kapitelDateiLesen("a.txt",
+                                   "# Kommentar\n"
+                                   "= 4 | Rechnungen\n"
+                                   "== 1 | Rechnung erfassen\n"
+                                   "=== 2 | Den Kunden auswählen\n"
+                                   "Stichwörter: Rechnung; Kunde ;; Rechnungsdatum\n"
+                                   "Erste Zeile\n"
+                                   "zweite Zeile\n"
+                                   "\n"
+                                   "- Punkt\n"
+                                   "  fortgesetzt\n"
+                                   "neuer Absatz\n"
+                                   "> Hinweis\n"
+                                   "> weiter\n"
+                                   "12. Schritt\n"
+                                   "Stichwörter: Nachtrag\n",
+                                   q, fehler);
+    QVERIFY(fehler.isEmpty());
+    QCOMPARE(q.kapitel.size(), 1);
+    QCOMPARE(q.kapitel[0].nummer, 4);
+    QCOMPARE(q.kapitel[0].titel, "Rechnungen");
+    const QuellAbschnitt &a = q.kapitel[0].themen[0].abschnitte[0];
+    QCOMPARE(a.nummer, 2);
+    QCOMPARE(a.titel, "Den Kunden auswählen");
+    QCOMPARE(a.zeile, 4);
+    QCOMPARE(a.stichwoerter, (QStringList{"Rechnung", "Kunde", "Rechnungsdatum", "Nachtrag"}));
+    QCOMPARE(a.bloecke.size(), 5);
+    QCOMPARE(a.bloecke[0].art, TextBlock::Art::Absatz);
+    QCOMPARE(beschreiben(a.bloecke[0].stuecke), "Erste Zeile zweite Zeile");
+    QCOMPARE(a.bloecke[1].art, TextBlock::Art::Aufzaehlung);
+    QCOMPARE(beschreiben(a.bloecke[1].stuecke), "Punkt fortgesetzt");
+    QCOMPARE(a.bloecke[2].art, TextBlock::Art::Absatz);
+    QCOMPARE(beschreiben(a.bloecke[2].stuecke), "neuer Absatz");
+    QCOMPARE(a.bloecke[3].art, TextBlock::Art::Hinweis);
+    QCOMPARE(beschreiben(a.bloecke[3].stuecke), "Hinweis weiter");
+    QCOMPARE(a.bloecke[4].art, TextBlock::Art::Nummeriert);
+    QCOMPARE(a.bloecke[4].nummer, "12");
+}
+
+void TestHilfeCompiler::fehler_data()
+{
+    // Each case compiles kapitel/01-a.txt (and kapitel/02-b.txt or a picture when given).
+    QTest::addColumn<QByteArray>("datei1");
+    QTest::addColumn<QByteArray>("datei2");
+    QTest::addColumn<QString>("bildName");
+    QTest::addColumn<QByteArray>("bild");
+    QTest::addColumn<QString>("ort");
+    QTest::addColumn<QString>("wort");
+
+    const QByteArray k = gueltigesKapitel;
+    const QByteArray kopf = "= 1 | K\n== 1 | T\n=== 1 | A\n";
+    QTest::newRow("textlink ins leere") << kopf + "a\n\nb [[01.01.02|x]]\n" << QByteArray()
+                                        << QString() << QByteArray() << "kapitel/01-a.txt:6:"
+                                        << "01.01.02";
+    QTest::newRow("textlink zweite zeile") << kopf + "a\nb [[09.01.01|x]]\n" << QByteArray()
+                                           << QString() << QByteArray() << "kapitel/01-a.txt:5:"
+                                           << "gibt es nicht";
+    QTest::newRow("bildlink ins leere") << kopf + "[[Bild 3|x]]\n" << QByteArray() << QString()
+                                        << QByteArray() << "kapitel/01-a.txt:4:" << "Bild 3";
+    QTest::newRow("link nicht geschlossen") << kopf + "a\nb [[01.01.01|x\n" << QByteArray()
+                                            << QString() << QByteArray()
+                                            << "kapitel/01-a.txt:5:" << "[[";
+    QTest::newRow("link ohne strich") << kopf + "[[01.01.01]]\n" << QByteArray() << QString()
+                                      << QByteArray() << "kapitel/01-a.txt:4:" << "|";
+    QTest::newRow("linkziel kurz") << kopf + "[[1.1.1|x]]\n" << QByteArray() << QString()
+                                   << QByteArray() << "kapitel/01-a.txt:4:" << "Linkziel";
+    QTest::newRow("linktext leer") << kopf + "[[01.01.01| ]]\n" << QByteArray() << QString()
+                                   << QByteArray() << "kapitel/01-a.txt:4:" << "Linktext";
+    QTest::newRow("fett offen") << kopf + "a\nb **c\nd\n" << QByteArray() << QString()
+                                << QByteArray() << "kapitel/01-a.txt:5:" << "**";
+    QTest::newRow("kursiv offen") << kopf + "- a //b\n" << QByteArray() << QString()
+                                  << QByteArray() << "kapitel/01-a.txt:4:" << "//";
+    QTest::newRow("unterstrichen offen") << kopf + "x\n\n> __a\n" << QByteArray() << QString()
+                                         << QByteArray() << "kapitel/01-a.txt:6:" << "__";
+    QTest::newRow("reservierte marke") << kopf + "Preis {P}\n" << QByteArray() << QString()
+                                       << QByteArray() << "kapitel/01-a.txt:4:" << "{P";
+    QTest::newRow("reserviert über läufe") << kopf + "a\n{**T**}\n" << QByteArray() << QString()
+                                           << QByteArray() << "kapitel/01-a.txt:5:" << "{T";
+    QTest::newRow("abschnitt ohne thema") << QByteArray("= 1 | K\n\n=== 1 | A\n") << QByteArray()
+                                          << QString() << QByteArray() << "kapitel/01-a.txt:3:"
+                                          << "außerhalb eines Themas";
+    QTest::newRow("thema ohne kapitel") << QByteArray("# x\n== 1 | T\n") << QByteArray()
+                                        << QString() << QByteArray() << "kapitel/01-a.txt:2:"
+                                        << "außerhalb eines Kapitels";
+    QTest::newRow("text ohne abschnitt") << QByteArray("= 1 | K\n== 1 | T\nText\n")
+                                         << QByteArray() << QString() << QByteArray()
+                                         << "kapitel/01-a.txt:3:" << "außerhalb eines Abschnitts";
+    QTest::newRow("stichwörter ohne abschnitt") << QByteArray("= 1 | K\nStichwörter: a\n")
+                                                << QByteArray() << QString() << QByteArray()
+                                                << "kapitel/01-a.txt:2:" << "Stichwörter";
+    QTest::newRow("kapitel doppelt") << k << QByteArray("\n= 1 | Noch eins\n") << QString()
+                                     << QByteArray() << "kapitel/02-b.txt:2:"
+                                     << "kapitel/01-a.txt:1";
+    QTest::newRow("thema doppelt") << k + "== 1 | T2\n" << QByteArray() << QString()
+                                   << QByteArray() << "kapitel/01-a.txt:5:" << "Thema 1";
+    QTest::newRow("abschnitt doppelt") << k + "=== 1 | B\n" << QByteArray() << QString()
+                                       << QByteArray() << "kapitel/01-a.txt:5:" << "Abschnitt 1";
+    QTest::newRow("nummer keine zahl") << QByteArray("= x | K\n") << QByteArray() << QString()
+                                       << QByteArray() << "kapitel/01-a.txt:1:" << "„x“";
+    QTest::newRow("nummer zu groß") << QByteArray("= 100 | K\n") << QByteArray() << QString()
+                                    << QByteArray() << "kapitel/01-a.txt:1:" << "99";
+    QTest::newRow("ohne strich") << k + "=== 2 Titel\n" << QByteArray() << QString()
+                                 << QByteArray() << "kapitel/01-a.txt:5:" << "Nummer | Titel";
+    QTest::newRow("ohne titel") << k + "== 2 |  \n" << QByteArray() << QString() << QByteArray()
+                                << "kapitel/01-a.txt:5:" << "Titel fehlt";
+    QTest::newRow("vier gleich") << k + "==== 1 | x\n" << QByteArray() << QString()
+                                 << QByteArray() << "kapitel/01-a.txt:5:" << "Überschrift";
+    QTest::newRow("gleich ohne blank") << k + "==1 | x\n" << QByteArray() << QString()
+                                       << QByteArray() << "kapitel/01-a.txt:5:" << "Überschrift";
+    QTest::newRow("maske unbekannt") << k << QByteArray() << "00001-x.maske"
+                                     << QByteArray("Titel: X\n\nKnopf: OK\n")
+                                     << "bilder/00001-x.maske:3:" << "Knopf";
+    QTest::newRow("maske haken") << k << QByteArray() << "00001-x.maske"
+                                 << QByteArray("Titel: X\nHaken: A | vielleicht\n")
+                                 << "bilder/00001-x.maske:2:" << "ja";
+    QTest::newRow("maske größe") << k << QByteArray() << "00001-x.maske"
+                                 << QByteArray("Titel: X\nGröße: 10 x 10\n")
+                                 << "bilder/00001-x.maske:2:" << "Größe";
+    QTest::newRow("maske zeile ohne tabelle") << k << QByteArray() << "00001-x.maske"
+                                              << QByteArray("Titel: X\nZeile: 1 | 2\n")
+                                              << "bilder/00001-x.maske:2:" << "Tabelle";
+    QTest::newRow("maske ohne titel") << k << QByteArray() << "00001-x.maske"
+                                      << QByteArray("Feld: A | B\n") << "bilder/00001-x.maske: "
+                                      << "Titel";
+    QTest::newRow("bildname") << k << QByteArray() << "bild.png" << QByteArray("x")
+                              << "bilder/bild.png: " << "NNNNN";
+    QTest::newRow("bild kaputt") << k << QByteArray() << "00002-x.png" << QByteArray("kein png")
+                                 << "bilder/00002-x.png: " << "Bild";
+}
+
+void TestHilfeCompiler::fehler()
+{
+    QFETCH(QByteArray, datei1);
+    QFETCH(QByteArray, datei2);
+    QFETCH(QString, bildName);
+    QFETCH(QByteArray, bild);
+    QFETCH(QString, ort);
+    QFETCH(QString, wort);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    schreiben(dir.filePath("quelle/kapitel/01-a.txt"), datei1);
+    if (!datei2.isEmpty())
+        schreiben(dir.filePath("quelle/kapitel/02-b.txt"), datei2);
+    if (!bildName.isEmpty())
+        schreiben(dir.filePath("quelle/bilder/") + bildName, bild);
+
+    const QString ziel = dir.filePath("HilfeBelna.mdb");
+    QStringList meldungen;
+    QVERIFY(!HilfeCompiler::erstellen(dir.filePath("quelle"), ziel, meldungen));
+    QVERIFY(!meldungen.isEmpty());
+    QVERIFY2(meldungen.first().startsWith(ort), qPrintable(meldungen.join('\n')));
+    QVERIFY2(meldungen.first().contains(wort), qPrintable(meldungen.first()));
+    // A refused build leaves no database behind, not even a partial one.
+    QVERIFY(!QFile::exists(ziel));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+}
+
+void TestHilfeCompiler::zuLangerAbschnitt()
+{
+    QTemporaryDir dir;
+    const QByteArray absatz = QByteArray(1023, 'x') + "\n\n";
+    QByteArray text = "= 1 | K\n== 1 | T\n=== 1 | Kurz\nx\n=== 2 | Lang\n";
+    for (int i = 0; i < 32; ++i)
+        text += absatz;
+    schreiben(dir.filePath("q/kapitel/01.txt"), text);
+    QStringList meldungen;
+    QVERIFY(!HilfeCompiler::erstellen(dir.filePath("q"), dir.filePath("x.mdb"), meldungen));
+    QCOMPARE(meldungen.size(), 1);
+    QVERIFY2(meldungen[0].startsWith("kapitel/01.txt:5:"), qPrintable(meldungen[0]));
+    QVERIFY(meldungen[0].contains("32767"));
+
+    // 32 paragraphs take 32 * 1024 = 32768 visible characters; one paragraph less fits.
+    HilfeQuelle q;
+    QList<QuellFehler> fehler;
+    text.chop(absatz.size());
+    QuellParser::kapitelDateiLesen("01.txt", QString::fromLatin1(text), q, fehler);
+    QuellParser::pruefen(q, fehler);
+    QVERIFY(fehler.isEmpty());
+}
+
+void TestHilfeCompiler::bildArchiv()
+{
+    QImage bild(37, 23, QImage::Format_RGB32);
+    bild.fill(QColor(10, 200, 30));
+    bild.setPixelColor(36, 22, QColor(250, 0, 5));
+    const QByteArray archiv = BildArchiv::packen(bild);
+    QVERIFY(archiv.startsWith("PK\x03\x04"));
+
+    // Exactly one member, named as the help expects it.
+    zip_error_t err;
+    zip_error_init(&err);
+    zip_source_t *src = zip_source_buffer_create(archiv.constData(), archiv.size(), 0, &err);
+    QVERIFY(src);
+    zip_t *za = zip_open_from_source(src, ZIP_RDONLY, &err);
+    QVERIFY(za);
+    QCOMPARE(zip_get_num_entries(za, 0), zip_int64_t(1));
+    QCOMPARE(QByteArray(zip_get_name(za, 0, 0)), QByteArray("Temp.bmp"));
+    zip_discard(za);
+    zip_error_fini(&err);
+
+    const QImage zurueck = BildArchiv::entpacken(archiv);
+    QCOMPARE(zurueck.size(), QSize(37, 23));
+    QCOMPARE(zurueck.pixelColor(0, 0), QColor(10, 200, 30));
+    QCOMPARE(zurueck.pixelColor(36, 22), QColor(250, 0, 5));
+
+    QVERIFY(BildArchiv::entpacken(archiv.left(archiv.size() / 2)).isNull());
+    QVERIFY(BildArchiv::entpacken(QByteArray("PK")).isNull());
+    QVERIFY(BildArchiv::packen(QImage()).isEmpty());
+}
+
+void TestHilfeCompiler::maske_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QSize>("groesse");
+    QTest::addColumn<QString>("titel");
+
+    QTest::newRow("vorgabe") << "Titel: Kunde\nFeld: Name | Müller\n" << QSize(520, 360)
+                             << "Kunde";
+    QTest::newRow("größe") << "# Kommentar\nTitel: Rechnung erfassen\nGröße: 560 x 380\n"
+                              "Auswahl: Zahlungsart | Überweisung\nHaken: Skonto | ja\n"
+                              "Text: Positionen\nTabelle: Pos. | Artikel | Preis\n"
+                              "Zeile: 1 | Beratung | 120,00 €\nZeile: 2 | x\n"
+                              "Knöpfe: Speichern | Drucken | Abbrechen\n"
+                           << QSize(560, 380) << "Rechnung erfassen";
+    QTest::newRow("ohne umlaut") << "Titel: A\r\nGroesse: 200x150\r\nKnoepfe: OK\r\n"
+                                 << QSize(200, 150) << "A";
+    QTest::newRow("übervoll") << "Titel: Voll\nGröße: 300 x 160\n" + QString("Feld: a | b\n").repeated(30)
+                              << QSize(300, 160) << "Voll";
+}
+
+void TestHilfeCompiler::maske()
+{
+    QFETCH(QString, text);
+    QFETCH(QSize, groesse);
+    QFETCH(QString, titel);
+    QImage bild;
+    QString gelesen;
+    int fz = 0;
+    QString ft;
+    QVERIFY2(MaskenZeichner::zeichnen(text, bild, gelesen, fz, ft), qPrintable(ft));
+    QCOMPARE(bild.size(), groesse);
+    QCOMPARE(gelesen, titel);
+    // Title bar dark blue at its left end, client area light grey, frame dark.
+    QVERIFY(bild.pixelColor(4, 10).blue() > bild.pixelColor(4, 10).red() + 60);
+    QCOMPARE(bild.pixelColor(4, groesse.height() - 4), QColor(0xF0, 0xF0, 0xF0));
+    QVERIFY(bild.pixelColor(0, groesse.height() / 2).lightness() < 128);
+}
+
+void TestHilfeCompiler::maskeHakenSichtbar()
+{
+    // A ticked and an unticked box must differ, and only inside the box.
+    QImage ja, nein;
+    QString t;
+    int fz = 0;
+    QString ft;
+    QVERIFY(MaskenZeichner::zeichnen("Titel: X\nFeld: Name | a\nHaken: Gesperrt | ja\n", ja, t,
+                                     fz, ft));
+    QVERIFY(MaskenZeichner::zeichnen("Titel: X\nFeld: Name | a\nHaken: Gesperrt | nein\n", nein,
+                                     t, fz, ft));
+    QCOMPARE(ja.size(), nein.size());
+    QRect unterschied;
+    for (int y = 0; y < ja.height(); ++y) {
+        for (int x = 0; x < ja.width(); ++x) {
+            if (ja.pixel(x, y) != nein.pixel(x, y))
+                unterschied |= QRect(x, y, 1, 1);
+        }
+    }
+    QVERIFY(!unterschied.isEmpty());
+    QVERIFY2(unterschied.width() <= 13 && unterschied.height() <= 13,
+             qPrintable(QString("%1x%2").arg(unterschied.width()).arg(unterschied.height())));
+}
+
+QTEST_MAIN(TestHilfeCompiler)
+#include "test_hilfecompiler.moc"
