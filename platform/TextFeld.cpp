@@ -1,0 +1,251 @@
+// Text-box operations in the rich-edit position space (see TextFeld.h).
+#include "TextFeld.h"
+#include "RtfLeser.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
+
+namespace {
+
+bool istUmbruch(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u == QChar::ParagraphSeparator || u == 0xFDD0 || u == 0xFDD1;
+}
+
+} // namespace
+
+TextFeld::TextFeld() : mEigenes(std::make_unique<QTextDocument>()), mDoc(mEigenes.get())
+{
+    mDoc->setUndoRedoEnabled(false);
+    verbinden();
+}
+
+TextFeld::TextFeld(QTextDocument *doc) : mDoc(doc)
+{
+    verbinden();
+}
+
+TextFeld::~TextFeld()
+{
+    QObject::disconnect(mVerbindung);
+}
+
+void TextFeld::verbinden()
+{
+    // The document reports its changes only once it has a layout.
+    mDoc->documentLayout();
+    mVerbindung = QObject::connect(mDoc, &QTextDocument::contentsChange, mDoc,
+                                   [this](int position, int entfernt, int hinzugefuegt) {
+                                       dokumentGeaendert(position, entfernt, hinzugefuegt);
+                                   });
+}
+
+void TextFeld::dokumentGeaendert(int position, int entfernt, int hinzugefuegt)
+{
+    mTextGueltig = false;
+    if (!mUmbruecheGueltig)
+        return;
+    if (hinzugefuegt == 0 && entfernt > 0) {
+        // A pure deletion: breaks inside it disappear, breaks behind it move up.
+        auto von = std::lower_bound(mUmbrueche.begin(), mUmbrueche.end(), position);
+        auto bis = std::lower_bound(von, mUmbrueche.end(), position + entfernt);
+        for (auto it = bis; it != mUmbrueche.end(); ++it)
+            *it -= entfernt;
+        mUmbrueche.erase(von, bis);
+        return;
+    }
+    if (hinzugefuegt == entfernt && hinzugefuegt > 0) {
+        // A change of formatting only leaves every character in place.
+        {
+            bool gleich = true;
+            for (int i = position; i < position + hinzugefuegt && gleich; ++i) {
+                const bool warUmbruch = std::binary_search(mUmbrueche.begin(), mUmbrueche.end(), i);
+                gleich = warUmbruch == istUmbruch(mDoc->characterAt(i));
+            }
+            if (gleich)
+                return;
+        }
+    }
+    mUmbruecheGueltig = false;
+}
+
+void TextFeld::cacheAktualisieren() const
+{
+    if (mUmbruecheGueltig)
+        return;
+    const QString roh = mDoc->toRawText();
+    const int n = std::max(0, mDoc->characterCount() - 1);
+    mUmbrueche.clear();
+    for (int i = 0; i < n && i < roh.size(); ++i)
+        if (istUmbruch(roh[i]))
+            mUmbrueche.push_back(i);
+    mUmbruecheGueltig = true;
+}
+
+void TextFeld::invalidieren()
+{
+    mUmbruecheGueltig = false;
+    mTextGueltig = false;
+}
+
+bool TextFeld::setzeRtf(const QByteArray &rtf)
+{
+    invalidieren();
+    const bool ok = RtfLesen(rtf, *mDoc);
+    mSelStart = mSelLaenge = 0;
+    return ok;
+}
+
+bool TextFeld::setzeRtf(const QString &rtf)
+{
+    invalidieren();
+    const bool ok = RtfLesen(rtf, *mDoc);
+    mSelStart = mSelLaenge = 0;
+    return ok;
+}
+
+QTextDocumentFragment TextFeld::inhalt() const
+{
+    return QTextDocumentFragment(mDoc);
+}
+
+void TextFeld::setzeInhalt(const QTextDocumentFragment &inhalt)
+{
+    invalidieren();
+    mDoc->clear();
+    QTextCursor c(mDoc);
+    c.insertFragment(inhalt);
+    invalidieren();
+    mSelStart = mSelLaenge = 0;
+}
+
+QString TextFeld::text() const
+{
+    if (mTextGueltig)
+        return mText;
+    const QString roh = mDoc->toRawText();
+    const int n = std::min<int>(std::max(0, mDoc->characterCount() - 1), roh.size());
+    QString t;
+    t.reserve(n + n / 16);
+    for (int i = 0; i < n; ++i) {
+        const QChar c = roh[i];
+        if (istUmbruch(c))
+            t += QLatin1String("\r\n");
+        else if (c == QChar::LineSeparator)
+            t += QLatin1Char('\v');
+        else
+            t += c;
+    }
+    mText = t;
+    mTextGueltig = true;
+    return mText;
+}
+
+int TextFeld::laenge() const
+{
+    cacheAktualisieren();
+    return std::max(0, mDoc->characterCount() - 1) + int(mUmbrueche.size());
+}
+
+int TextFeld::zuText(int dokPos) const
+{
+    cacheAktualisieren();
+    const int n = std::max(0, mDoc->characterCount() - 1);
+    dokPos = std::clamp(dokPos, 0, n);
+    const auto vorher = std::lower_bound(mUmbrueche.begin(), mUmbrueche.end(), dokPos);
+    return dokPos + int(vorher - mUmbrueche.begin());
+}
+
+int TextFeld::zuDokument(int textPos, bool aufrunden) const
+{
+    cacheAktualisieren();
+    textPos = std::clamp(textPos, 0, laenge());
+    // k := number of breaks that lie wholly before textPos; break i covers the text positions
+    // mUmbrueche[i] + i and mUmbrueche[i] + i + 1.
+    int lo = 0, hi = int(mUmbrueche.size());
+    while (lo < hi) {
+        const int mitte = (lo + hi) / 2;
+        if (mUmbrueche[mitte] + mitte + 2 <= textPos)
+            lo = mitte + 1;
+        else
+            hi = mitte;
+    }
+    const int k = lo;
+    if (k < int(mUmbrueche.size()) && mUmbrueche[k] + k + 1 == textPos)
+        return aufrunden ? mUmbrueche[k] + 1 : mUmbrueche[k];
+    return textPos - k;
+}
+
+void TextFeld::setzeSelStart(int start)
+{
+    mSelStart = std::clamp(start, 0, laenge());
+    mSelLaenge = 0;
+}
+
+void TextFeld::setzeSelLaenge(int laenge)
+{
+    mSelLaenge = std::clamp(laenge, 0, this->laenge() - mSelStart);
+}
+
+static QTextCursor auswahlCursor(const TextFeld &feld)
+{
+    QTextCursor c(feld.dokument());
+    c.setPosition(feld.zuDokument(feld.selStart()));
+    c.setPosition(feld.zuDokument(feld.selStart() + feld.selLaenge(), true),
+                  QTextCursor::KeepAnchor);
+    return c;
+}
+
+QString TextFeld::selText() const
+{
+    return text().mid(mSelStart, mSelLaenge);
+}
+
+void TextFeld::loescheAuswahl()
+{
+    if (mSelLaenge > 0) {
+        QTextCursor c = auswahlCursor(*this);
+        c.removeSelectedText();
+    }
+    mSelLaenge = 0;
+    mSelStart = std::min(mSelStart, laenge());
+}
+
+QTextDocumentFragment TextFeld::selInhalt() const
+{
+    return auswahlCursor(*this).selection();
+}
+
+void TextFeld::fuegeEin(const QTextDocumentFragment &inhalt)
+{
+    QTextCursor c = auswahlCursor(*this);
+    c.insertFragment(inhalt);
+    mSelStart = zuText(c.position());
+    mSelLaenge = 0;
+}
+
+void TextFeld::setzeSelSchrift(const QString &name)
+{
+    if (mSelLaenge <= 0)
+        return;
+    QTextCharFormat f;
+    f.setFontFamilies({name});
+    auswahlCursor(*this).mergeCharFormat(f);
+}
+
+int TextFeld::zeichenAnPunkt(const QPointF &punkt) const
+{
+    QAbstractTextDocumentLayout *layout = mDoc->documentLayout();
+    const int pos = layout->hitTest(punkt, Qt::FuzzyHit);
+    return pos < 0 ? 0 : zuText(pos);
+}
+
+int TextFeld::finde(const QString &suche, int ab) const
+{
+    const int i = text().indexOf(suche, std::max(0, ab - 1));
+    return i + 1;
+}

@@ -1,0 +1,88 @@
+// Text-box operations on a QTextDocument in the position space of the Windows rich-edit
+// control: every character is one position, a paragraph break is the two characters "\r\n"
+// and a line break inside a paragraph is "\v". Content, plain text, selection, deleting and
+// inserting rich text, the selection's font and the character under a point all count in that
+// one space, so positions found in the plain text can be used to select, delete and hit-test.
+#pragma once
+
+#include <QByteArray>
+#include <QMetaObject>
+#include <QPointF>
+#include <QString>
+#include <QTextDocumentFragment>
+
+#include <memory>
+#include <vector>
+
+class QTextDocument;
+
+class TextFeld
+{
+public:
+    // A text box on a document of its own.
+    TextFeld();
+    // A text box on doc, which must outlive it.
+    explicit TextFeld(QTextDocument *doc);
+    ~TextFeld();
+    TextFeld(const TextFeld &) = delete;
+    TextFeld &operator=(const TextFeld &) = delete;
+
+    QTextDocument *dokument() const { return mDoc; }
+
+    // Content: set from stored RTF (see RtfLeser), or from / as a rich-text fragment.
+    // Setting the content clears the selection.
+    bool setzeRtf(const QByteArray &rtf);
+    bool setzeRtf(const QString &rtf);
+    QTextDocumentFragment inhalt() const;
+    void setzeInhalt(const QTextDocumentFragment &inhalt);
+
+    // Plain text with "\r\n" per paragraph break and its length in positions.
+    QString text() const;
+    int laenge() const;
+
+    // Selection. Setting the start collapses the selection there (as the rich-edit control
+    // does); the length is cut so that the selection ends inside the text.
+    int selStart() const { return mSelStart; }
+    int selLaenge() const { return mSelLaenge; }
+    void setzeSelStart(int start);
+    void setzeSelLaenge(int laenge);
+    QString selText() const;
+
+    // Deletes the selected characters; all other characters keep their format.
+    void loescheAuswahl();
+    // The selection as rich text that can be inserted elsewhere with its formatting.
+    QTextDocumentFragment selInhalt() const;
+    // Replaces the selection with rich text; the selection then is empty behind the insertion.
+    void fuegeEin(const QTextDocumentFragment &inhalt);
+    // Sets the font family of the selected characters.
+    void setzeSelSchrift(const QString &name);
+
+    // Character position under a point of the laid-out document (document coordinates).
+    int zeichenAnPunkt(const QPointF &punkt) const;
+
+    // 1-based position of the first occurrence of suche at or after the 1-based position ab,
+    // 0 when there is none (as the string search of the text routines).
+    int finde(const QString &suche, int ab = 1) const;
+
+    // Conversions between this position space and QTextDocument positions. A text position on
+    // the "\n" of a paragraph break maps to the break itself (aufrunden false) or behind it.
+    int zuDokument(int textPos, bool aufrunden = false) const;
+    int zuText(int dokPos) const;
+
+private:
+    void verbinden();
+    void cacheAktualisieren() const;
+    void invalidieren();
+    void dokumentGeaendert(int position, int entfernt, int hinzugefuegt);
+
+    std::unique_ptr<QTextDocument> mEigenes;
+    QTextDocument *mDoc = nullptr;
+    QMetaObject::Connection mVerbindung;
+    int mSelStart = 0;
+    int mSelLaenge = 0;
+    // Document positions of paragraph breaks (paragraph separators and frame borders), sorted.
+    mutable std::vector<int> mUmbrueche;
+    mutable bool mUmbruecheGueltig = false;
+    mutable QString mText;
+    mutable bool mTextGueltig = false;
+};

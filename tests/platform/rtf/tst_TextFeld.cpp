@@ -1,0 +1,283 @@
+// Tests of the text-box operations: the "\r\n" position space, selection, deleting and
+// inserting rich text with its formatting, and the character under a point, all agreeing.
+#include "TextFeld.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QDirIterator>
+#include <QFile>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <QtTest>
+
+namespace {
+
+// Format of the character at text position pos.
+QTextCharFormat formatBei(const TextFeld &feld, int pos)
+{
+    QTextCursor c(feld.dokument());
+    c.setPosition(feld.zuDokument(pos) + 1);
+    return c.charFormat();
+}
+
+const QByteArray dreiAbsaetze = "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0 Erste Zeile\\par "
+                                "{\\b Zweite} Zeile\\par Dritte {\\i kursiv} Ende}";
+
+} // namespace
+
+class TstTextFeld : public QObject
+{
+    Q_OBJECT
+private slots:
+    void text_data();
+    void text();
+    void abbildungKorpus();
+    void auswahlGrenzen();
+    void loeschenBehaeltFormat();
+    void loeschenUeberAbsatz();
+    void fragmentEinfuegen();
+    void schriftDerAuswahl();
+    void finden_data();
+    void finden();
+    void punktZuZeichen();
+    void cacheNachAenderungen();
+};
+
+void TstTextFeld::text_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("erwartet");
+    QTest::newRow("one paragraph") << QByteArray("{\\rtf1 abc}") << "abc";
+    QTest::newRow("paragraphs") << QByteArray("{\\rtf1 a\\par b\\par c}") << "a\r\nb\r\nc";
+    QTest::newRow("trailing par") << QByteArray("{\\rtf1 a\\par}") << "a\r\n";
+    QTest::newRow("line break") << QByteArray("{\\rtf1 a\\line b}") << "a\vb";
+    QTest::newRow("empty") << QByteArray("{\\rtf1 }") << "";
+    QTest::newRow("table") << QByteArray("{\\rtf1 v\\par\\trowd\\cellx9\\cellx99\\intbl x\\cell "
+                                         "y\\cell\\row\\pard n}")
+                           << "v\r\n\r\nx\r\ny\r\nn";
+}
+
+void TstTextFeld::text()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, erwartet);
+    TextFeld feld;
+    feld.setzeRtf(rtf);
+    QCOMPARE(feld.text(), erwartet);
+    QCOMPARE(feld.laenge(), erwartet.size());
+}
+
+// For every corpus document: the length agrees with the text, and every text position maps to
+// a document position whose character is the one the text shows there.
+void TstTextFeld::abbildungKorpus()
+{
+    QDirIterator it(TOLVAR_CORPUS_DIR, {"*.rtf"}, QDir::Files, QDirIterator::Subdirectories);
+    int dateien = 0;
+    while (it.hasNext()) {
+        QFile f(it.next());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        TextFeld feld;
+        feld.setzeRtf(f.readAll());
+        const QString t = feld.text();
+        QCOMPARE(feld.laenge(), t.size());
+        for (int i = 0; i < t.size(); ++i) {
+            const int d = feld.zuDokument(i);
+            const QChar c = feld.dokument()->characterAt(d);
+            if (t[i] == '\r' || t[i] == '\n') {
+                QVERIFY2(c == QChar::ParagraphSeparator || c.unicode() >= 0xFDD0,
+                         qPrintable(f.fileName()));
+            } else if (t[i] == '\v') {
+                QCOMPARE(c, QChar(QChar::LineSeparator));
+            } else {
+                QCOMPARE(c, t[i]);
+                QCOMPARE(feld.zuText(d), i);
+            }
+        }
+        ++dateien;
+    }
+    QVERIFY(dateien > 40);
+}
+
+void TstTextFeld::auswahlGrenzen()
+{
+    TextFeld feld;
+    feld.setzeRtf(QByteArray("{\\rtf1 abc\\par de}"));
+    feld.setzeSelStart(2);
+    feld.setzeSelLaenge(100);
+    QCOMPARE(feld.selLaenge(), 5);
+    QCOMPARE(feld.selText(), QString("c\r\nde"));
+    feld.setzeSelStart(-5);
+    QCOMPARE(feld.selStart(), 0);
+    QCOMPARE(feld.selLaenge(), 0);
+    feld.setzeSelStart(99);
+    QCOMPARE(feld.selStart(), 7);
+    feld.setzeSelLaenge(-1);
+    QCOMPARE(feld.selLaenge(), 0);
+}
+
+void TstTextFeld::loeschenBehaeltFormat()
+{
+    TextFeld feld;
+    feld.setzeRtf(dreiAbsaetze);
+    const int p = feld.finde("Zeile", 13); // the second "Zeile", behind "Zweite"
+    QCOMPARE(p, 21);
+    feld.setzeSelStart(p - 2); // " Zeile" after "Zweite"
+    feld.setzeSelLaenge(6);
+    QCOMPARE(feld.selText(), QString(" Zeile"));
+    feld.loescheAuswahl();
+    QCOMPARE(feld.text(), QString("Erste Zeile\r\nZweite\r\nDritte kursiv Ende"));
+    QCOMPARE(formatBei(feld, 13).fontWeight(), int(QFont::Bold));
+    QVERIFY(formatBei(feld, feld.finde("kursiv") - 1).fontItalic());
+    QVERIFY(!formatBei(feld, feld.finde("Ende") - 1).fontItalic());
+    QCOMPARE(formatBei(feld, 0).fontFamilies().toStringList(), QStringList{"Arial"});
+}
+
+void TstTextFeld::loeschenUeberAbsatz()
+{
+    TextFeld feld;
+    feld.setzeRtf(QByteArray("{\\rtf1 ab\\par cd}"));
+    // Selecting only the "\r" of a break deletes the whole break.
+    feld.setzeSelStart(2);
+    feld.setzeSelLaenge(1);
+    feld.loescheAuswahl();
+    QCOMPARE(feld.text(), QString("abcd"));
+    QCOMPARE(feld.dokument()->blockCount(), 1);
+}
+
+void TstTextFeld::fragmentEinfuegen()
+{
+    TextFeld quelle;
+    quelle.setzeRtf(dreiAbsaetze);
+    quelle.setzeSelStart(13);
+    quelle.setzeSelLaenge(6);
+    const QTextDocumentFragment stueck = quelle.selInhalt();
+    QCOMPARE(stueck.toPlainText(), QString("Zweite"));
+
+    TextFeld ziel;
+    ziel.setzeRtf(QByteArray("{\\rtf1 vorn\\par hinten}"));
+    ziel.setzeSelStart(6); // start of "hinten"
+    ziel.fuegeEin(stueck);
+    QCOMPARE(ziel.text(), QString("vorn\r\nZweitehinten"));
+    QCOMPARE(ziel.selStart(), 12);
+    QCOMPARE(formatBei(ziel, 6).fontWeight(), int(QFont::Bold));
+    QVERIFY(formatBei(ziel, 12).fontWeight() != int(QFont::Bold));
+
+    // Inserting over a selection replaces it; a line break as rich text adds a paragraph.
+    ziel.setzeSelStart(0);
+    ziel.setzeSelLaenge(4);
+    ziel.fuegeEin(QTextDocumentFragment::fromPlainText("X\n"));
+    QCOMPARE(ziel.text(), QString("X\r\n\r\nZweitehinten"));
+
+    TextFeld kopie;
+    kopie.setzeInhalt(quelle.inhalt());
+    QCOMPARE(kopie.text(), quelle.text());
+}
+
+void TstTextFeld::schriftDerAuswahl()
+{
+    TextFeld feld;
+    feld.setzeRtf(dreiAbsaetze);
+    feld.setzeSelStart(0);
+    feld.setzeSelLaenge(5);
+    feld.setzeSelSchrift("Courier New");
+    QCOMPARE(formatBei(feld, 0).fontFamilies().toStringList(), QStringList{"Courier New"});
+    QCOMPARE(formatBei(feld, 5).fontFamilies().toStringList(), QStringList{"Arial"});
+    feld.setzeSelStart(0);
+    feld.setzeSelLaenge(feld.laenge());
+    feld.setzeSelSchrift("Times");
+    QCOMPARE(formatBei(feld, feld.laenge() - 1).fontFamilies().toStringList(),
+             QStringList{"Times"});
+    QVERIFY(formatBei(feld, feld.finde("kursiv") - 1).fontItalic());
+}
+
+void TstTextFeld::finden_data()
+{
+    QTest::addColumn<QString>("suche");
+    QTest::addColumn<int>("ab");
+    QTest::addColumn<int>("erwartet");
+    QTest::newRow("first") << "Zeile" << 1 << 7;
+    QTest::newRow("from position") << "Zeile" << 8 << 21;
+    QTest::newRow("break") << "\r\n" << 1 << 12;
+    QTest::newRow("missing") << "nicht" << 1 << 0;
+    QTest::newRow("past end") << "Ende" << 999 << 0;
+}
+
+void TstTextFeld::finden()
+{
+    QFETCH(QString, suche);
+    QFETCH(int, ab);
+    QFETCH(int, erwartet);
+    TextFeld feld;
+    feld.setzeRtf(dreiAbsaetze);
+    QCOMPARE(feld.finde(suche, ab), erwartet);
+}
+
+// The character found at the middle of each character's box is that character, in the same
+// position space as the plain text, also behind several paragraphs.
+void TstTextFeld::punktZuZeichen()
+{
+    TextFeld feld;
+    feld.setzeRtf(QByteArray("{\\rtf1 Eins\\par Zwei\\par\\par {\\b Drei} und vier}"));
+    feld.dokument()->setTextWidth(400);
+    const QString t = feld.text();
+    QAbstractTextDocumentLayout *layout = feld.dokument()->documentLayout();
+    int geprueft = 0;
+    for (int i = 0; i < t.size(); ++i) {
+        if (t[i] == '\r' || t[i] == '\n' || t[i] == ' ')
+            continue;
+        const int d = feld.zuDokument(i);
+        const QTextBlock block = feld.dokument()->findBlock(d);
+        const QTextLine zeile = block.layout()->lineForTextPosition(d - block.position());
+        QVERIFY(zeile.isValid());
+        const QPointF oben = layout->blockBoundingRect(block).topLeft();
+        const qreal x1 = zeile.cursorToX(d - block.position());
+        const qreal x2 = zeile.cursorToX(d - block.position() + 1);
+        const QPointF mitte(oben.x() + x1 + (x2 - x1) / 4,
+                            oben.y() + zeile.y() + zeile.height() / 2);
+        QCOMPARE(feld.zeichenAnPunkt(mitte), i);
+        ++geprueft;
+    }
+    QCOMPARE(geprueft, 19);
+    QCOMPARE(t.mid(feld.zeichenAnPunkt(QPointF(1, 1)), 4), QString("Eins"));
+}
+
+// Position conversions stay right after deletions, insertions and format changes made
+// directly on the document: compared with a fresh text box on the same document.
+void TstTextFeld::cacheNachAenderungen()
+{
+    TextFeld feld;
+    feld.setzeRtf(QByteArray("{\\rtf1 a\\par bb\\par ccc\\par dddd\\par eeeee}"));
+    QTextDocument *doc = feld.dokument();
+    auto pruefen = [&] {
+        TextFeld frisch(doc);
+        QCOMPARE(feld.text(), frisch.text());
+        QCOMPARE(feld.laenge(), frisch.laenge());
+        for (int i = 0; i <= frisch.laenge(); ++i)
+            QCOMPARE(feld.zuDokument(i), frisch.zuDokument(i));
+    };
+    feld.laenge();
+    QTextCursor c(doc);
+    c.setPosition(3);
+    c.setPosition(5, QTextCursor::KeepAnchor); // "b" and the break behind it
+    c.removeSelectedText();
+    pruefen();
+    c.setPosition(1);
+    c.insertText("xy");
+    pruefen();
+    c.setPosition(0);
+    c.setPosition(6, QTextCursor::KeepAnchor);
+    QTextCharFormat fett;
+    fett.setFontWeight(QFont::Bold);
+    c.mergeCharFormat(fett);
+    pruefen();
+    c.insertBlock();
+    pruefen();
+    feld.setzeSelStart(2);
+    feld.setzeSelLaenge(3);
+    feld.loescheAuswahl();
+    pruefen();
+}
+
+QTEST_MAIN(TstTextFeld)
+#include "tst_TextFeld.moc"
