@@ -88,33 +88,54 @@ void erhaben(QPainter &p, const QRect &r, bool standard)
 
 bool istZahl(const QString &s)
 {
+    // Amounts and quantities are right-aligned in a grid; dates are not.
     static const QRegularExpression zahl(QStringLiteral("^[-+]?[\\d.]+(,\\d+)?\\s*(€|%)?$"));
-    return zahl.match(s).hasMatch();
+    static const QRegularExpression datum(QStringLiteral("^\\d\\d?\\.\\d\\d?\\.\\d{2,4}$"));
+    return zahl.match(s).hasMatch() && !datum.match(s).hasMatch();
 }
 
 void zeichneTabelle(QPainter &p, const Element &e, int x, int &y, int breite, int bisY)
 {
     const QFontMetrics fm(p.font());
+    QFont fett = p.font();
+    fett.setBold(true);
+    const QFontMetrics fettMetrik(fett);
     const int spaltenZahl = int(e.spalten.size());
     QList<int> bedarf(spaltenZahl, 0);
     for (int s = 0; s < spaltenZahl; ++s) {
-        bedarf[s] = fm.horizontalAdvance(e.spalten[s]) + 16;
+        bedarf[s] = fettMetrik.horizontalAdvance(e.spalten[s]) + 16;
         for (const QStringList &z : e.zeilen) {
             if (s < z.size())
                 bedarf[s] = std::max(bedarf[s], fm.horizontalAdvance(z[s]) + 16);
         }
     }
-    int summe = 0;
-    for (int b : bedarf)
-        summe += b;
-    // Columns share the width in proportion to what they need; the last takes the rest.
-    QList<int> spaltenBreite;
-    int belegt = 0;
-    for (int s = 0; s < spaltenZahl; ++s) {
-        int b = s + 1 == spaltenZahl ? breite - belegt : bedarf[s] * breite / std::max(1, summe);
-        spaltenBreite << b;
-        belegt += b;
+    // Columns that need less than an equal share get what they need; the wide ones share the
+    // rest equally. Spare width goes to the last column.
+    QList<int> spaltenBreite(spaltenZahl, 0);
+    QList<bool> fest(spaltenZahl, false);
+    int rest = breite - 4;
+    int offen = spaltenZahl;
+    for (bool geaendert = true; geaendert && offen > 0;) {
+        geaendert = false;
+        const int anteil = rest / offen;
+        for (int s = 0; s < spaltenZahl; ++s) {
+            if (!fest[s] && bedarf[s] <= anteil) {
+                fest[s] = true;
+                spaltenBreite[s] = bedarf[s];
+                rest -= bedarf[s];
+                --offen;
+                geaendert = true;
+            }
+        }
     }
+    for (int s = 0; s < spaltenZahl; ++s) {
+        if (!fest[s])
+            spaltenBreite[s] = rest / std::max(1, offen);
+    }
+    int belegt = 0;
+    for (int b : spaltenBreite)
+        belegt += b;
+    spaltenBreite.last() += breite - 4 - belegt;
 
     const int kopf = 22;
     const int zeile = 20;
@@ -127,10 +148,8 @@ void zeichneTabelle(QPainter &p, const Element &e, int x, int &y, int breite, in
 
     // Header row: raised cells with bold captions.
     int sx = x + 2;
-    QFont fett = p.font();
-    fett.setBold(true);
     for (int s = 0; s < spaltenZahl; ++s) {
-        const QRect zelle(sx, y + 2, spaltenBreite[s] - (s + 1 == spaltenZahl ? 4 : 0), kopf);
+        const QRect zelle(sx, y + 2, spaltenBreite[s], kopf);
         erhaben(p, zelle.adjusted(0, 0, -1, -1), false);
         p.setPen(Qt::black);
         p.setFont(fett);
@@ -321,7 +340,7 @@ bool MaskenZeichner::zeichnen(const QString &beschreibung, QImage &bild, QString
     }
     beschriftungBreite = std::min(beschriftungBreite + 14, (breite - 2 * aussen) * 45 / 100);
     const int feldX = aussen + beschriftungBreite;
-    const int feldBreite = std::min(breite - aussen - feldX, 320);
+    const int feldBreite = std::min(breite - aussen - feldX, std::max(320, breite * 3 / 5));
     const int knopfHoehe = 25;
     const bool mitKnoepfen = std::any_of(elemente.cbegin(), elemente.cend(), [](const Element &e) {
         return e.art == Element::Art::Knoepfe;
