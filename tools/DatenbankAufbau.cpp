@@ -2,6 +2,7 @@
 #include "DatenbankAufbau.h"
 
 #include "BildArchiv.h"
+#include "Global.h"
 #include "HilfeDatenbankSchreiber.h"
 #include "RtfErzeuger.h"
 
@@ -13,7 +14,7 @@ bool DatenbankAufbau::schreiben(const HilfeQuelle &quelle, const QString &ziel, 
 {
     Statistik st;
     HilfeDatenbankSchreiber db;
-    if (!db.oeffnen(ziel, QString::fromLatin1(passwort), fehler))
+    if (!db.oeffnen(ziel, QString::fromLatin1(HilfePasswort), fehler))
         return false;
     auto abbrechen = [&](const QString &text) {
         if (fehler)

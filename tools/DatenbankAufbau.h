@@ -8,9 +8,6 @@
 class DatenbankAufbau
 {
 public:
-    // The fixed password of the help database; must match the server's gsPasswort.
-    static inline const char *const passwort = "QKV4815";
-
     struct Statistik
     {
         int kapitel = 0;
