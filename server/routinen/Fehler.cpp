@@ -48,6 +48,9 @@ QString fehlerStandardText(qint32 nummer)
         return QStringLiteral("Unzulässige Verwendung von Null");
     case DoppelteWerte:
         return QStringLiteral("Doppelte Werte im Index, Primärschlüssel oder in der Beziehung.");
+    case SpalteFehlt:
+        return QStringLiteral("Das Element wurde in der Auflistung mit dem angegebenen Namen "
+                              "nicht gefunden.");
     case DatensatzVerknuepft:
         return QStringLiteral("Der Datensatz kann nicht gelöscht oder geändert werden, da er "
                               "verknüpfte Datensätze enthält.");

@@ -17,6 +17,7 @@ inline constexpr qint32 ZugriffVerweigert = 70;
 inline constexpr qint32 PfadZugriffsfehler = 75;
 inline constexpr qint32 NullUnzulaessig = 94;
 inline constexpr qint32 DoppelteWerte = 3022;
+inline constexpr qint32 SpalteFehlt = 3265; // no column of that name
 inline constexpr qint32 DatensatzVerknuepft = 3200;
 } // namespace Fehlernummer
 

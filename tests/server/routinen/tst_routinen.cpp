@@ -113,7 +113,7 @@ void TestRoutinen::standardTexte()
     // Every number this system raises has a text of its own, distinct from the generic one.
     const QString allgemein = fehlerStandardText(123456);
     const QList<qint32> eigene{-2147217887, -2147217843, -2147467259, -2147217900, 6, 7, 13,
-                               70,          75,          94,          3022,        3200};
+                               70,          75,          94,          3022,        3200, 3265};
     QSet<QString> texte;
     for (qint32 n : eigene) {
         const QString t = fehlerStandardText(n);
