@@ -129,6 +129,9 @@ std::shared_ptr<sqlite3> oeffnen(const QString &pfad, const QString &passwort)
         fehlerAusSqlite(rc, roh, true);
         return nullptr;
     }
+    // Decrypted pages stay in the cache while the connection is kept (16 MiB); SQLite drops
+    // them itself when another connection changes the file.
+    sqlite3_exec(roh, "PRAGMA cache_size = -16384", nullptr, nullptr, nullptr);
     return db;
 }
 
