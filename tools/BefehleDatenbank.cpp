@@ -1,6 +1,7 @@
 // The subcommands that build and inspect help databases: erstellen, kapitel, stichwort.
 #include "Befehle.h"
 
+#include "DatenbankAnsicht.h"
 #include "HilfeCompiler.h"
 #include "SynthetischeDaten.h"
 
@@ -31,16 +32,32 @@ int befehlErstellen(const QStringList &args)
     return 0;
 }
 
-int befehlKapitel(const QStringList &)
+int befehlKapitel(const QStringList &args)
 {
-    std::fputs("hilfedb: „kapitel“ ist noch nicht verfügbar\n", stderr);
-    return 1;
+    if (args.size() != 1) {
+        std::fputs("Aufruf: hilfedb kapitel DB\n", stderr);
+        return 2;
+    }
+    QStringList zeilen;
+    const bool ok = DatenbankAnsicht::kapitel(args[0], zeilen);
+    for (const QString &z : std::as_const(zeilen))
+        std::printf("%s\n", qPrintable(z));
+    return ok ? 0 : 1;
 }
 
-int befehlStichwort(const QStringList &)
+int befehlStichwort(const QStringList &args)
 {
-    std::fputs("hilfedb: „stichwort“ ist noch nicht verfügbar\n", stderr);
-    return 1;
+    if (args.size() != 2 || args[1].isEmpty()) {
+        std::fputs("Aufruf: hilfedb stichwort DB SUCHTEXT (SUCHTEXT nicht leer)\n", stderr);
+        return 2;
+    }
+    QStringList zeilen;
+    const bool ok = DatenbankAnsicht::stichwort(args[0], args[1], zeilen);
+    for (const QString &z : std::as_const(zeilen))
+        std::printf("%s\n", qPrintable(z));
+    if (ok && zeilen.isEmpty())
+        std::printf("Kein Stichwort enthält „%s“.\n", qPrintable(args[1]));
+    return ok ? 0 : 1;
 }
 
 int befehlSynthetisch(const QStringList &args)

@@ -1,0 +1,258 @@
+// Compiles small source folders into a help database and reads them back through the help's
+// own queries: order and numbers, RTF as the help's reader sees it, keyword index, pictures,
+// and that a failed build leaves an existing database untouched.
+#include "BildArchiv.h"
+#include "DatenbankAnsicht.h"
+#include "Datenbank.h"
+#include "Global.h"
+#include "HilfeCompiler.h"
+#include "Inhaltsabfragen.h"
+#include "MeldungSkript.h"
+#include "RtfLeser.h"
+#include "Stichwortabfragen.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QtTest>
+
+namespace {
+
+void schreiben(const QString &pfad, const QByteArray &inhalt)
+{
+    QDir().mkpath(QFileInfo(pfad).absolutePath());
+    QFile f(pfad);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(inhalt);
+}
+
+QByteArray lesen(const QString &pfad)
+{
+    QFile f(pfad);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Chapter 2 is written before chapter 1: the help shows the order of the sources.
+const QByteArray datei1 = "= 2 | Stammdaten\n"
+                          "== 3 | Kunden\n"
+                          "=== 5 | Kunden anlegen\n"
+                          "Stichwörter: Kunde; Rechnung\n"
+                          "Größe 5 € für {Kunden} in C:\\Daten, siehe [[01.01.02|Rechnung "
+                          "erfassen]] und [[Bild 12|die Maske]].\n"
+                          "=== 1 | Kunden löschen\n"
+                          "Stichwörter: Rechnung; rechnung; Löschen\n"
+                          "**Vorsicht**: endgültig.\n"
+                          "== 1 | Artikel\n";
+const QByteArray datei2 = "= 1 | Erste Schritte\n"
+                          "== 1 | Start\n"
+                          "=== 2 | Rechnung erfassen\n"
+                          "Stichwörter: RECHNUNG; Rechnungsdatum\n"
+                          "Text.\n"
+                          "=== 1 | Anfang\n"
+                          "Stichwörter: Kunde\n"
+                          "- a\n";
+const QByteArray maske = "Titel: Kunde bearbeiten\nGröße: 300 x 200\nFeld: Name | Müller\n"
+                         "Knöpfe: OK\n";
+
+} // namespace
+
+class TestDatenbankAufbau : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void kapitelBaum();
+    void texteInReihenfolge();
+    void rtfWieDieHilfeSieLiest();
+    void stichwoerter();
+    void bilder_data();
+    void bilder();
+    void fehlschlagLaesstAlteDatei();
+    void fehlendeDatei();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_db;
+    SkriptMeldungen *m_meldungen = nullptr;
+};
+
+void TestDatenbankAufbau::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QVERIFY(m_dir.isValid());
+    schreiben(m_dir.filePath("q/kapitel/01-stamm.txt"), datei1);
+    schreiben(m_dir.filePath("q/kapitel/02-start.txt"), datei2);
+    schreiben(m_dir.filePath("q/bilder/00012-kunde.maske"), maske);
+    QImage png(40, 30, QImage::Format_RGB32);
+    png.fill(Qt::red);
+    QVERIFY(png.save(m_dir.filePath("q/bilder/00003-firmen-logo.png")));
+    // Not named HilfeBelna.mdb: the views reach it through a link.
+    m_db = m_dir.filePath("hilfe-test.mdb");
+    QStringList meldungen;
+    QVERIFY2(HilfeCompiler::erstellen(m_dir.filePath("q"), m_db, meldungen),
+             qPrintable(meldungen.join('\n')));
+    // The queries below read the compiled file directly.
+    QDir().mkpath(m_dir.filePath("direkt"));
+    QVERIFY(QFile::copy(m_db, m_dir.filePath("direkt/HilfeBelna.mdb")));
+    setzeProgrammVerzeichnis(m_dir.filePath("direkt"));
+    gsPasswort = QString::fromLatin1(HilfePasswort);
+}
+
+void TestDatenbankAufbau::kapitelBaum()
+{
+    QStringList zeilen;
+    QVERIFY(DatenbankAnsicht::kapitel(m_db, zeilen));
+    const QStringList erwartet{
+        "02 Stammdaten",          "  02.03 Kunden",          "    02.03.05 Kunden anlegen",
+        "    02.03.01 Kunden löschen", "  02.01 Artikel",    "01 Erste Schritte",
+        "  01.01 Start",          "    01.01.02 Rechnung erfassen", "    01.01.01 Anfang"};
+    QCOMPARE(zeilen, erwartet);
+}
+
+void TestDatenbankAufbau::texteInReihenfolge()
+{
+    setzeProgrammVerzeichnis(m_dir.filePath("direkt"));
+    QList<QString> titel;
+    QList<qint32> id, nummer;
+    QVERIFY(KapitelLesen(titel, id, nummer));
+    QCOMPARE(nummer, (QList<qint32>{0, 2, 1}));
+    QList<QString> tTitel;
+    QList<qint32> tID, tNummer;
+    QVERIFY(ThemenLesen(tTitel, tID, tNummer, id[1]));
+    QCOMPARE(tNummer, (QList<qint32>{0, 3, 1}));
+    QList<QString> xTitel, xText;
+    QList<qint32> xID, xNummer;
+    QVERIFY(ThemenLesen(tTitel, tID, tNummer, id[1]));
+    QVERIFY(TexteLesen(xTitel, xID, xNummer, xText, tID[2]));
+    QCOMPARE(xID.size(), 1); // topic 02.01 has no sections
+    QVERIFY(TexteLesen(xTitel, xID, xNummer, xText, tID[1]));
+    QCOMPARE(xNummer, (QList<qint32>{0, 5, 1}));
+    QCOMPARE(xTitel[2], "Kunden löschen");
+}
+
+void TestDatenbankAufbau::rtfWieDieHilfeSieLiest()
+{
+    setzeProgrammVerzeichnis(m_dir.filePath("direkt"));
+    QList<QString> titel;
+    QList<qint32> id, nummer;
+    QVERIFY(KapitelLesen(titel, id, nummer));
+    QList<QString> tTitel;
+    QList<qint32> tID, tNummer;
+    QVERIFY(ThemenLesen(tTitel, tID, tNummer, id[1]));
+    QList<QString> xTitel, xText;
+    QList<qint32> xID, xNummer;
+    QVERIFY(TexteLesen(xTitel, xID, xNummer, xText, tID[1]));
+    const QString rtf = xText[1];
+
+    // As stored: 7-bit RTF with cp1252 escapes.
+    for (const QChar c : rtf)
+        QVERIFY(c.unicode() < 0x80);
+    QVERIFY(rtf.contains("Gr\\'f6\\'dfe 5 \\'80 f\\'fcr \\{Kunden\\} in C:\\\\Daten"));
+
+    // As the help's reader shows it: the markup stands in the visible text.
+    QTextDocument doc;
+    QVERIFY(RtfLesen(rtf, doc));
+    const QString sichtbar = doc.toPlainText();
+    QCOMPARE(sichtbar, "Größe 5 € für {Kunden} in C:\\Daten, siehe {T01.01.02}Rechnung "
+                       "erfassen{TE} und {P00012}die Maske{PE}.\n");
+
+    // The link text is styled; the text before it is not.
+    const qsizetype pos = sichtbar.indexOf("Rechnung erfassen");
+    QTextCursor c(&doc);
+    c.setPosition(int(pos) + 1);
+    QVERIFY(c.charFormat().fontUnderline());
+    QCOMPARE(c.charFormat().foreground().color(), QColor(0, 0, 255));
+    c.setPosition(3);
+    QVERIFY(!c.charFormat().fontUnderline());
+    QCOMPARE(c.charFormat().fontPointSize(), 10.0);
+}
+
+void TestDatenbankAufbau::stichwoerter()
+{
+    QStringList zeilen;
+    QVERIFY(DatenbankAnsicht::stichwort(m_db, "rechnung", zeilen));
+    // One keyword for all spellings, as first written; "Rechnung" named twice in 02.03.01
+    // leads there once. Texts in the order of their titles.
+    const QStringList erwartet{"Rechnung",
+                               "  2.3.5\tKunden anlegen\tStammdaten\tKunden",
+                               "  2.3.1\tKunden löschen\tStammdaten\tKunden",
+                               "  1.1.2\tRechnung erfassen\tErste Schritte\tStart",
+                               "Rechnungsdatum",
+                               "  1.1.2\tRechnung erfassen\tErste Schritte\tStart"};
+    QCOMPARE(zeilen, erwartet);
+
+    setzeProgrammVerzeichnis(m_dir.filePath("direkt"));
+    QList<QString> wort;
+    QList<qint32> ids;
+    QVERIFY(WoerterSuchen("%", wort, ids));
+    QCOMPARE(wort, (QList<QString>{"", "Kunde", "Löschen", "Rechnung", "Rechnungsdatum"}));
+}
+
+void TestDatenbankAufbau::bilder_data()
+{
+    QTest::addColumn<QString>("nummer");
+    QTest::addColumn<QSize>("groesse");
+    QTest::addColumn<QString>("titel");
+    QTest::newRow("maske") << "00012" << QSize(300, 200) << "Kunde bearbeiten";
+    QTest::newRow("png") << "3" << QSize(40, 30) << "firmen logo";
+}
+
+void TestDatenbankAufbau::bilder()
+{
+    QFETCH(QString, nummer);
+    QFETCH(QSize, groesse);
+    QFETCH(QString, titel);
+    setzeProgrammVerzeichnis(m_dir.filePath("direkt"));
+    QByteArray archiv;
+    QString bezeichnung;
+    QVERIFY(BildLesen(nummer, archiv, bezeichnung));
+    QCOMPARE(bezeichnung, titel);
+    const QImage bild = BildArchiv::entpacken(archiv);
+    QCOMPARE(bild.size(), groesse);
+}
+
+void TestDatenbankAufbau::fehlschlagLaesstAlteDatei()
+{
+    QTemporaryDir dir;
+    const QString ziel = dir.filePath("HilfeBelna.mdb");
+    schreiben(dir.filePath("q/kapitel/01.txt"), datei2);
+    QStringList meldungen;
+    QVERIFY(HilfeCompiler::erstellen(dir.filePath("q"), ziel, meldungen));
+    const QByteArray vorher = lesen(ziel);
+    QVERIFY(!vorher.isEmpty());
+
+    schreiben(dir.filePath("q/kapitel/02.txt"), "= 3 | K\n== 1 | T\n=== 1 | A\n[[09.09.09|x]]\n");
+    QVERIFY(!HilfeCompiler::erstellen(dir.filePath("q"), ziel, meldungen));
+    QCOMPARE(meldungen, QStringList{"kapitel/02.txt:4: Link auf 09.09.09: diesen Abschnitt gibt "
+                                    "es nicht"});
+    QCOMPARE(lesen(ziel), vorher);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"HilfeBelna.mdb"});
+
+    // Mended, the build replaces the file with one that has the new chapter.
+    schreiben(dir.filePath("q/kapitel/02.txt"), "= 3 | K\n== 1 | T\n=== 1 | A\n[[01.01.01|x]]\n");
+    meldungen.clear();
+    QVERIFY2(HilfeCompiler::erstellen(dir.filePath("q"), ziel, meldungen),
+             qPrintable(meldungen.join('\n')));
+    QStringList zeilen;
+    QVERIFY(DatenbankAnsicht::kapitel(ziel, zeilen));
+    QVERIFY(zeilen.contains("    03.01.01 A"));
+}
+
+void TestDatenbankAufbau::fehlendeDatei()
+{
+    SkriptMeldungen meldungen;
+    QStringList zeilen;
+    QVERIFY(!DatenbankAnsicht::kapitel(m_dir.filePath("gibt-es-nicht.mdb"), zeilen));
+    QVERIFY(zeilen.isEmpty());
+    QCOMPARE(meldungen.anzahl(), 1);
+    QCOMPARE(meldungen.boxen()[0].text, "Die Hilfedatenbank wurde nicht gefunden!");
+    // The view points the layer back at the program's folder afterwards.
+    QCOMPARE(programmVerzeichnis(), QCoreApplication::applicationDirPath());
+}
+
+QTEST_MAIN(TestDatenbankAufbau)
+#include "test_datenbankaufbau.moc"

@@ -1,0 +1,106 @@
+// Views of a help database through the query layer; see DatenbankAnsicht.h.
+#include "DatenbankAnsicht.h"
+
+#include "Datenbank.h"
+#include "Global.h"
+#include "Inhaltsabfragen.h"
+#include "Stichwortabfragen.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace {
+
+// Points the query layer at one database file for its lifetime, then back at the program's
+// own folder. The layer always opens "HilfeBelna.mdb" in its folder; another name is reached
+// through a symbolic link in a private temporary folder.
+class DatenbankOrt
+{
+public:
+    explicit DatenbankOrt(const QString &datei)
+    {
+        const QFileInfo info(datei);
+        gsPasswort = QString::fromLatin1(HilfePasswort);
+        if (info.fileName() == QLatin1String("HilfeBelna.mdb")) {
+            setzeProgrammVerzeichnis(info.absolutePath());
+            return;
+        }
+        m_temp = std::make_unique<QTemporaryDir>();
+        // A missing file gets no link, so the layer reports it as missing.
+        if (m_temp->isValid() && info.exists())
+            QFile::link(info.absoluteFilePath(), m_temp->filePath(QStringLiteral("HilfeBelna.mdb")));
+        setzeProgrammVerzeichnis(m_temp->path());
+    }
+    ~DatenbankOrt() { setzeProgrammVerzeichnis(QString()); }
+    DatenbankOrt(const DatenbankOrt &) = delete;
+    DatenbankOrt &operator=(const DatenbankOrt &) = delete;
+
+private:
+    std::unique_ptr<QTemporaryDir> m_temp;
+};
+
+QString zweistellig(qint32 n)
+{
+    return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+QString DatenbankAnsicht::hilfeNummer(qint32 kapitel, qint32 thema, qint32 text)
+{
+    return zweistellig(kapitel) + QLatin1Char('.') + zweistellig(thema) + QLatin1Char('.')
+         + zweistellig(text);
+}
+
+bool DatenbankAnsicht::kapitel(const QString &datenbank, QStringList &zeilen)
+{
+    const DatenbankOrt ort(datenbank);
+    QList<QString> kTitel;
+    QList<qint32> kID, kNummer;
+    if (!KapitelLesen(kTitel, kID, kNummer))
+        return false;
+    for (qsizetype k = 1; k < kID.size(); ++k) {
+        zeilen << zweistellig(kNummer[k]) + QLatin1Char(' ') + kTitel[k];
+        QList<QString> tTitel;
+        QList<qint32> tID, tNummer;
+        if (!ThemenLesen(tTitel, tID, tNummer, kID[k]))
+            return false;
+        for (qsizetype t = 1; t < tID.size(); ++t) {
+            zeilen << QStringLiteral("  ") + zweistellig(kNummer[k]) + QLatin1Char('.')
+                          + zweistellig(tNummer[t]) + QLatin1Char(' ') + tTitel[t];
+            QList<QString> xTitel, xText;
+            QList<qint32> xID, xNummer;
+            if (!TexteLesen(xTitel, xID, xNummer, xText, tID[t]))
+                return false;
+            for (qsizetype x = 1; x < xID.size(); ++x) {
+                zeilen << QStringLiteral("    ") + hilfeNummer(kNummer[k], tNummer[t], xNummer[x])
+                              + QLatin1Char(' ') + xTitel[x];
+            }
+        }
+    }
+    return true;
+}
+
+bool DatenbankAnsicht::stichwort(const QString &datenbank, const QString &suchtext,
+                                 QStringList &zeilen)
+{
+    const DatenbankOrt ort(datenbank);
+    QList<QString> woerter;
+    QList<qint32> ids;
+    if (!WoerterSuchen(suchtext, woerter, ids))
+        return false;
+    for (qsizetype w = 1; w < ids.size(); ++w) {
+        zeilen << woerter[w];
+        QList<QString> zeile, nummer;
+        QList<qint32> textID;
+        if (!TexteZumWort(ids[w], zeile, textID, nummer))
+            return false;
+        for (qsizetype i = 1; i < textID.size(); ++i)
+            zeilen << QStringLiteral("  ") + nummer[i] + QLatin1Char('\t') + zeile[i];
+    }
+    return true;
+}
