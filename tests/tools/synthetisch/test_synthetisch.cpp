@@ -1,0 +1,151 @@
+// The synthetic benchmark content: requested sizes reach the database, every link resolves,
+// the frequent keyword leads to 50 texts, words are distinct, output is deterministic.
+#include "BildArchiv.h"
+#include "Datenbank.h"
+#include "DatenbankAufbau.h"
+#include "Global.h"
+#include "Inhaltsabfragen.h"
+#include "RtfErzeuger.h"
+#include "RtfLeser.h"
+#include "Stichwortabfragen.h"
+#include "SynthetischeDaten.h"
+
+#include <QRegularExpression>
+#include <QSet>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <QtTest>
+
+class TestSynthetisch : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void woerterVerschieden();
+    void datenbank();
+    void gleicheEingabeGleicheDaten();
+};
+
+void TestSynthetisch::woerterVerschieden()
+{
+    QSet<QString> gesehen;
+    for (int n = 0; n < 120000; ++n) {
+        const QString w = SynthetischeDaten::wort(n).toCaseFolded();
+        QVERIFY2(!gesehen.contains(w), qPrintable(QString::number(n) + ' ' + w));
+        gesehen.insert(w);
+    }
+}
+
+void TestSynthetisch::datenbank()
+{
+    SynthetischeDaten::Optionen o;
+    o.kapitel = 2;
+    o.themen = 3;
+    o.abschnitte = 20;
+    o.woerter = 500;
+    o.bilder = 3;
+    o.zuordnungen = 900;
+    o.zeichenJeAbschnitt = 600;
+    const HilfeQuelle q = SynthetischeDaten::erzeugen(o);
+
+    QTemporaryDir dir;
+    QString fehler;
+    DatenbankAufbau::Statistik st;
+    QVERIFY2(DatenbankAufbau::schreiben(q, dir.filePath("HilfeBelna.mdb"), &fehler, &st),
+             qPrintable(fehler));
+    QCOMPARE(st.texte, 120);
+    QCOMPARE(st.woerter, 500);
+    QCOMPARE(st.bilder, 3);
+    QVERIFY(st.zuordnungen > 800 && st.zuordnungen <= 900);
+
+    setzeProgrammVerzeichnis(dir.path());
+    gsPasswort = QString::fromLatin1(HilfePasswort);
+
+    // Every section, every link target exists; picture links only in chapter 1.
+    QSet<QString> nummern;
+    QStringList textLinks, bildLinks;
+    QList<QString> kt;
+    QList<qint32> kid, kn;
+    QVERIFY(KapitelLesen(kt, kid, kn));
+    QCOMPARE(kid.size(), 3);
+    for (qsizetype k = 1; k < kid.size(); ++k) {
+        QList<QString> tt;
+        QList<qint32> tid, tn;
+        QVERIFY(ThemenLesen(tt, tid, tn, kid[k]));
+        QCOMPARE(tid.size(), 4);
+        for (qsizetype t = 1; t < tid.size(); ++t) {
+            QList<QString> xt, xtext;
+            QList<qint32> xid, xn;
+            QVERIFY(TexteLesen(xt, xid, xn, xtext, tid[t]));
+            QCOMPARE(xid.size(), 21);
+            for (qsizetype x = 1; x < xid.size(); ++x) {
+                nummern.insert(QStringLiteral("%1.%2.%3")
+                                   .arg(kn[k], 2, 10, QLatin1Char('0'))
+                                   .arg(tn[t], 2, 10, QLatin1Char('0'))
+                                   .arg(xn[x], 2, 10, QLatin1Char('0')));
+                QTextDocument doc;
+                QVERIFY(RtfLesen(xtext[x], doc));
+                const QString text = doc.toPlainText();
+                static const QRegularExpression tl(QStringLiteral("\\{T(.{8})\\}[^{]+\\{TE\\}"));
+                static const QRegularExpression bl(QStringLiteral("\\{P(\\d{5})\\}[^{]+\\{PE\\}"));
+                for (const auto &m : tl.globalMatch(text))
+                    textLinks << m.captured(1);
+                for (const auto &m : bl.globalMatch(text)) {
+                    QCOMPARE(kn[k], 1);
+                    bildLinks << m.captured(1);
+                }
+                QCOMPARE(text.count("{T"), text.count("{TE}") * 2);
+                QCOMPARE(text.count("{P"), text.count("{PE}") * 2);
+            }
+        }
+    }
+    QCOMPARE(nummern.size(), 120);
+    QVERIFY(textLinks.size() >= 120);
+    for (const QString &n : std::as_const(textLinks))
+        QVERIFY2(nummern.contains(n), qPrintable(n));
+    bildLinks.sort();
+    QCOMPARE(bildLinks, (QStringList{"00001", "00002", "00003"}));
+
+    QList<QString> woerter;
+    QList<qint32> ids;
+    QVERIFY(WoerterSuchen("%", woerter, ids));
+    QCOMPARE(woerter.size(), 501);
+    QVERIFY(WoerterSuchen(SynthetischeDaten::haeufigesWort, woerter, ids));
+    const qsizetype i = woerter.indexOf(QString::fromLatin1(SynthetischeDaten::haeufigesWort));
+    QVERIFY(i > 0);
+    QList<QString> zeile, nummer;
+    QList<qint32> textID;
+    QVERIFY(TexteZumWort(ids[i], zeile, textID, nummer));
+    QCOMPARE(textID.size(), 51);
+
+    const QSize groessen[] = {{1024, 768}, {800, 600}, {640, 480}};
+    for (int b = 1; b <= 3; ++b) {
+        QByteArray archiv;
+        QString titel;
+        QVERIFY(BildLesen(QString::number(b), archiv, titel));
+        QCOMPARE(BildArchiv::entpacken(archiv).size(), groessen[b - 1]);
+    }
+    setzeProgrammVerzeichnis(QString());
+}
+
+void TestSynthetisch::gleicheEingabeGleicheDaten()
+{
+    SynthetischeDaten::Optionen o;
+    o.kapitel = 1;
+    o.themen = 2;
+    o.abschnitte = 3;
+    o.woerter = 50;
+    o.bilder = 0;
+    o.zuordnungen = 60;
+    const HilfeQuelle a = SynthetischeDaten::erzeugen(o);
+    const HilfeQuelle b = SynthetischeDaten::erzeugen(o);
+    QCOMPARE(RtfErzeuger::erzeugen(a.kapitel[0].themen[1].abschnitte[2].bloecke),
+             RtfErzeuger::erzeugen(b.kapitel[0].themen[1].abschnitte[2].bloecke));
+    QCOMPARE(a.kapitel[0].themen[1].abschnitte[2].stichwoerter,
+             b.kapitel[0].themen[1].abschnitte[2].stichwoerter);
+}
+
+QTEST_MAIN(TestSynthetisch)
+#include "test_synthetisch.moc"
