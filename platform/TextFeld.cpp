@@ -3,6 +3,7 @@
 #include "RtfLeser.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QGuiApplication>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -36,8 +37,11 @@ TextFeld::~TextFeld()
 
 void TextFeld::verbinden()
 {
-    // The document reports its changes only once it has a layout.
-    mDoc->documentLayout();
+    // The document reports its changes only once it has a layout, and a layout needs a
+    // QGuiApplication. Without one, this box's own changes drop the cached positions.
+    mSignale = qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
+    if (mSignale)
+        mDoc->documentLayout();
     mVerbindung = QObject::connect(mDoc, &QTextDocument::contentsChange, mDoc,
                                    [this](int position, int entfernt, int hinzugefuegt) {
                                        dokumentGeaendert(position, entfernt, hinzugefuegt);
@@ -210,6 +214,8 @@ void TextFeld::loescheAuswahl()
     if (mSelLaenge > 0) {
         QTextCursor c = auswahlCursor(*this);
         c.removeSelectedText();
+        if (!mSignale)
+            invalidieren();
     }
     mSelLaenge = 0;
     mSelStart = std::min(mSelStart, laenge());
@@ -224,6 +230,8 @@ void TextFeld::fuegeEin(const QTextDocumentFragment &inhalt)
 {
     QTextCursor c = auswahlCursor(*this);
     c.insertFragment(inhalt);
+    if (!mSignale)
+        invalidieren();
     mSelStart = zuText(c.position());
     mSelLaenge = 0;
 }
@@ -235,10 +243,14 @@ void TextFeld::setzeSelSchrift(const QString &name)
     QTextCharFormat f;
     f.setFontFamilies({name});
     auswahlCursor(*this).mergeCharFormat(f);
+    if (!mSignale)
+        invalidieren();
 }
 
 int TextFeld::zeichenAnPunkt(const QPointF &punkt) const
 {
+    if (!mSignale)
+        return 0; // no layout without a QGuiApplication
     QAbstractTextDocumentLayout *layout = mDoc->documentLayout();
     const int pos = layout->hitTest(punkt, Qt::FuzzyHit);
     return pos < 0 ? 0 : zuText(pos);

@@ -57,7 +57,8 @@ public:
     // Sets the font family of the selected characters.
     void setzeSelSchrift(const QString &name);
 
-    // Character position under a point of the laid-out document (document coordinates).
+    // Character position under a point of the laid-out document (document coordinates); needs
+    // a QGuiApplication.
     int zeichenAnPunkt(const QPointF &punkt) const;
 
     // 1-based position of the first occurrence of suche at or after the 1-based position ab,
@@ -78,6 +79,7 @@ private:
     std::unique_ptr<QTextDocument> mEigenes;
     QTextDocument *mDoc = nullptr;
     QMetaObject::Connection mVerbindung;
+    bool mSignale = false;
     int mSelStart = 0;
     int mSelLaenge = 0;
     // Document positions of paragraph breaks (paragraph separators and frame borders), sorted.

@@ -123,8 +123,8 @@ std::optional<HilfeLayoutErgebnis> HilfeLayoutBerechnen(const HilfeLayoutEingabe
     r.picBackground = e.picBackground;
     r.picBackground.oben = e.hintergrundTop;
     r.picBackground.breite = nichtNegativ(pc.breite - 2 * e.picBackground.links);
-    r.picBackground.hoehe = nichtNegativ(H - r.picBackground.oben - 3 * r.tabMain.oben -
-                                         e.tabSub.hoehe - 135);
+    r.picBackground.hoehe =
+        nichtNegativ(H - r.picBackground.oben - 3 * r.tabMain.oben - e.tabSub.hoehe - 135);
 
     // 14. The text box fills the panel but for its left margin.
     const qint32 innenB = nichtNegativ(r.picBackground.breite - 2 * e.hintergrundRand);

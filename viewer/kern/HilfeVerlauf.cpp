@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-HilfeVerlauf::HilfeVerlauf(qint32 kapazitaet) : m_kapazitaet(std::max<qint32>(kapazitaet, 1)) { }
+HilfeVerlauf::HilfeVerlauf(qint32 kapazitaet) : m_kapazitaet(std::max<qint32>(kapazitaet, 1)) {}
 
 void HilfeVerlauf::setAnzahl(qint32 n)
 {

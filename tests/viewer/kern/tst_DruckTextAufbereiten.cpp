@@ -1,0 +1,149 @@
+// Tests of the print preparation: parts cut behind the lines of picture links, pictures
+// collected with their part and title, graphics off, and missing or damaged pictures.
+#include "DruckTextAufbereiten.h"
+#include "ZipHilfe.h"
+
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QtTest>
+
+namespace {
+
+struct Ergebnis
+{
+    qint16 teilAnzahl = 0;
+    QList<QTextDocumentFragment> teile;
+    qint16 grafikAnzahl = 0;
+    QList<QImage> grafiken;
+    QList<qint16> grafikTeil;
+    QList<QString> grafikTitel;
+    QStringList gefragt;
+
+    void aufbereiten(const QString &rumpf, bool mitGrafik)
+    {
+        const BildQuelle quelle = [this](const QString &nr, QByteArray &bild, QString &bez) {
+            gefragt << nr;
+            if (nr == "00001")
+                bild = bildArchiv({4, 4}, Qt::red);
+            else if (nr == "00002")
+                bild = bildArchiv({6, 2}, Qt::blue);
+            else if (nr == "00009")
+                bild = "kaputt";
+            else
+                return false;
+            bez = "Bild " + nr;
+            return true;
+        };
+        // Markup braces are written "<" and ">" in the cases: in RTF they are escaped.
+        QString r = rumpf;
+        r.replace('<', "\\{").replace('>', "\\}");
+        DruckTextAufbereiten("{\\rtf1{\\fonttbl{\\f0 Courier;}}\\f0 " + r + "}", teilAnzahl, teile,
+                             grafikAnzahl, grafiken, grafikTeil, grafikTitel, mitGrafik, "Arial",
+                             quelle);
+    }
+    QStringList texte() const
+    {
+        QStringList s;
+        for (int i = 1; i <= teilAnzahl; ++i)
+            s << teile[i].toPlainText();
+        return s;
+    }
+    QString bilder() const
+    {
+        QStringList s;
+        for (int i = 1; i <= grafikAnzahl; ++i)
+            s << QStringLiteral("%1@%2:%3x%4")
+                     .arg(grafikTitel[i])
+                     .arg(grafikTeil[i])
+                     .arg(grafiken[i].width())
+                     .arg(grafiken[i].height());
+        return s.join(' ');
+    }
+};
+
+} // namespace
+
+class TstDruckTextAufbereiten : public QObject
+{
+    Q_OBJECT
+private slots:
+    void teile_data();
+    void teile();
+    void schriftUndFormat();
+    void ueberAufrufe();
+};
+
+void TstDruckTextAufbereiten::teile_data()
+{
+    QTest::addColumn<QString>("rumpf");
+    QTest::addColumn<bool>("mitGrafik");
+    QTest::addColumn<QStringList>("texte");
+    QTest::addColumn<QString>("bilder");
+    QTest::newRow("no links") << "a\\par b" << true << QStringList{"a\nb\n"} << "";
+    QTest::newRow("text link tags go")
+        << "a <T01.02.03>Ziel<TE> b" << true << QStringList{"a Ziel b\n"} << "";
+    QTest::newRow("cut behind picture line")
+        << "Vorn <P00001>Abb<PE> mehr\\par Rest" << true << QStringList{"Vorn Abb mehr\n", "Rest\n"}
+        << "Bild 00001@1:4x4";
+    QTest::newRow("picture in last line")
+        << "a\\par b <P00002>x<PE>" << true << QStringList{"a\nb x\n"} << "Bild 00002@1:6x2";
+    QTest::newRow("two pictures") << "<P00001>eins<PE>\\par zwei <P00002>z<PE>\\par drei" << true
+                                  << QStringList{"eins\n", "zwei z\n", "drei\n"}
+                                  << "Bild 00001@1:4x4 Bild 00002@2:6x2";
+    QTest::newRow("graphics off: one part")
+        << "<P00001>eins<PE>\\par zwei" << false << QStringList{"eins\nzwei\n"} << "";
+    // A missing or damaged picture is left out; the text behind it is kept.
+    QTest::newRow("missing picture") << "a <P00005>fehlt<PE>\\par b <P00001>da<PE>\\par c" << true
+                                     << QStringList{"a fehlt\nb da\n", "c\n"} << "Bild 00001@1:4x4";
+    QTest::newRow("damaged picture")
+        << "a <P00009>kaputt<PE>\\par b" << true << QStringList{"a kaputt\nb\n"} << "";
+    QTest::newRow("picture tag cut short") << "a <P000" << true << QStringList{"a {P000\n"} << "";
+    QTest::newRow("picture without closing")
+        << "a <P00001>b\\par c" << true << QStringList{"a b\nc\n"} << "";
+}
+
+void TstDruckTextAufbereiten::teile()
+{
+    QFETCH(QString, rumpf);
+    QFETCH(bool, mitGrafik);
+    QFETCH(QStringList, texte);
+    QFETCH(QString, bilder);
+    Ergebnis e;
+    e.aufbereiten(rumpf, mitGrafik);
+    QCOMPARE(e.texte(), texte);
+    QCOMPARE(e.bilder(), bilder);
+    QCOMPARE(e.teile.size(), e.teilAnzahl + 1);
+    QCOMPARE(e.grafiken.size(), e.grafikAnzahl + 1);
+    if (!mitGrafik)
+        QVERIFY(e.gefragt.isEmpty());
+}
+
+void TstDruckTextAufbereiten::schriftUndFormat()
+{
+    Ergebnis e;
+    e.aufbereiten("{\\b fett} <P00001>x<PE>\\par {\\i kursiv}", true);
+    QCOMPARE(e.teilAnzahl, qint16(2));
+    QTextDocument d1, d2;
+    QTextCursor(&d1).insertFragment(e.teile[1]);
+    QTextCursor(&d2).insertFragment(e.teile[2]);
+    QTextCursor c1(&d1), c2(&d2);
+    c1.setPosition(1);
+    c2.setPosition(1);
+    QCOMPARE(c1.charFormat().fontWeight(), int(QFont::Bold));
+    QCOMPARE(c1.charFormat().fontFamilies().toStringList(), QStringList{"Arial"});
+    QVERIFY(c2.charFormat().fontItalic());
+    QCOMPARE(c2.charFormat().fontFamilies().toStringList(), QStringList{"Arial"});
+}
+
+// The arrays are added to across calls; the part numbers of pictures count on.
+void TstDruckTextAufbereiten::ueberAufrufe()
+{
+    Ergebnis e;
+    e.aufbereiten("erste", true);
+    e.aufbereiten("<P00002>z<PE>\\par zweite", true);
+    QCOMPARE(e.texte(), QStringList({"erste\n", "z\n", "zweite\n"}));
+    QCOMPARE(e.bilder(), QString("Bild 00002@2:6x2"));
+}
+
+QTEST_GUILESS_MAIN(TstDruckTextAufbereiten)
+#include "tst_DruckTextAufbereiten.moc"

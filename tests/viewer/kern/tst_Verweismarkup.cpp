@@ -1,0 +1,205 @@
+// Tests of the link markup: rendering (tags cut out, formatting kept, link table), the lookup
+// of the link at a character position, its agreement with the character under the mouse, and
+// the treatment of markup that is not well formed.
+#include "TextFeld.h"
+#include "Verweismarkup.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <QtTest>
+
+namespace {
+
+QString tabelle(const QList<tVerweis> &v)
+{
+    QStringList s;
+    for (int i = 1; i < v.size(); ++i)
+        s << QStringLiteral("%1-%2:%3%4%5")
+                 .arg(v[i].Anfang)
+                 .arg(v[i].Ende)
+                 .arg(v[i].TextNummer.isEmpty() ? "P" + v[i].BildNummer : "T" + v[i].TextNummer,
+                      v[i].BildTitel.isEmpty() ? QString() : "=" + v[i].BildTitel, QString());
+    return s.join(' ');
+}
+
+// Markup braces are written "<" and ">" in the cases: in RTF they are escaped braces.
+QString rtf(QString rumpf)
+{
+    rumpf.replace('<', "\\{").replace('>', "\\}");
+    return "{\\rtf1\\ansi " + rumpf + "}";
+}
+
+} // namespace
+
+class TstVerweismarkup : public QObject
+{
+    Q_OBJECT
+private slots:
+    void darstellen_data();
+    void darstellen();
+    void formatBleibt();
+    void nachschlagen_data();
+    void nachschlagen();
+    void mausUndTabelleStimmen();
+    void langerText();
+};
+
+void TstVerweismarkup::darstellen_data()
+{
+    QTest::addColumn<QString>("rumpf");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("verweise");
+    QTest::newRow("text and picture")
+        << "Erste Zeile\\par Siehe <T01.02.03>hier<TE> und <P00007>Bild<PE>.\\par"
+        << "Erste Zeile\r\nSiehe hier und Bild.\r\n"
+        << "19-23:T01.02.03 28-32:P00007=Bild";
+    QTest::newRow("only picture") << "<P12345>Abb. 1<PE>"
+                                  << "Abb. 1"
+                                  << "0-6:P12345=Abb. 1";
+    QTest::newRow("picture first") << "<P00001>a<PE><T01.01.01>b<TE>"
+                                   << "ab"
+                                   << "0-1:P00001=a 1-2:T01.01.01";
+    QTest::newRow("any closing character") << "<T01.01.01Xa<TE>"
+                                           << "a"
+                                           << "0-1:T01.01.01";
+    QTest::newRow("adjacent") << "<T01.01.01>a<TE><T02.02.02>b<TE>"
+                              << "ab"
+                              << "0-1:T01.01.01 1-2:T02.02.02";
+    QTest::newRow("link across paragraphs") << "x<T01.01.01>a\\par b<TE>"
+                                            << "xa\r\nb"
+                                            << "1-5:T01.01.01";
+    QTest::newRow("no markup") << "nur <Text>"
+                               << "nur {Text}"
+                               << "";
+    // Not well formed:
+    QTest::newRow("opening cut by end") << "a<T01.0"
+                                        << "a{T01.0"
+                                        << "";
+    QTest::newRow("opening cut by paragraph") << "a<T01.\\par 01.01>b<TE>"
+                                              << "a{T01.\r\n01.01}b{TE}"
+                                              << "";
+    QTest::newRow("no closing tag") << "a<T01.01.01>bc"
+                                    << "abc"
+                                    << "";
+    QTest::newRow("no closing, later link") << "<P00001>x <T01.01.01>y<TE>"
+                                            << "x y"
+                                            << "2-3:T01.01.01";
+    QTest::newRow("stray closing") << "a<TE>b<PE>"
+                                   << "a{TE}b{PE}"
+                                   << "";
+    QTest::newRow("nested") << "<T01.01.01>a<P00002>b<PE>c<TE>d"
+                            << "abcd"
+                            << "0-3:T01.01.01 1-2:P00002=b";
+    QTest::newRow("tag joined by removal") << "<<T01.01.01>T01.01.02>a<TE>b<TE>"
+                                           << "ab"
+                                           << "0-1:T01.01.01 0-2:T01.01.02";
+}
+
+void TstVerweismarkup::darstellen()
+{
+    QFETCH(QString, rumpf);
+    QFETCH(QString, text);
+    QFETCH(QString, verweise);
+    QTextDocument anzeige;
+    QList<tVerweis> mtVerweise;
+    qint16 anzahl = -1;
+    Verweismarkup::darstellen(rtf(rumpf), anzeige, mtVerweise, anzahl);
+    TextFeld feld(&anzeige);
+    QCOMPARE(feld.text(), text);
+    QCOMPARE(anzahl, qint16(mtVerweise.size() - 1));
+    QCOMPARE(tabelle(mtVerweise), verweise);
+    for (int i = 1; i < mtVerweise.size(); ++i) {
+        QVERIFY(mtVerweise[i].Anfang <= mtVerweise[i].Ende);
+        QVERIFY(mtVerweise[i].Ende <= feld.laenge());
+    }
+}
+
+void TstVerweismarkup::formatBleibt()
+{
+    QTextDocument anzeige;
+    QList<tVerweis> v;
+    qint16 n = 0;
+    Verweismarkup::darstellen(rtf("{\\b fett}{\\cf0\\ul <T01.02.03>Link<TE>}{\\i kursiv}"), anzeige,
+                              v, n);
+    QCOMPARE(anzeige.toPlainText(), QString("fettLinkkursiv"));
+    QTextCursor c(&anzeige);
+    c.setPosition(1);
+    QCOMPARE(c.charFormat().fontWeight(), int(QFont::Bold));
+    c.setPosition(5);
+    QVERIFY(c.charFormat().fontUnderline());
+    c.setPosition(9);
+    QVERIFY(c.charFormat().fontItalic());
+    QVERIFY(!c.charFormat().fontUnderline());
+}
+
+void TstVerweismarkup::nachschlagen_data()
+{
+    QTest::addColumn<int>("k");
+    QTest::addColumn<int>("erwartet");
+    // Links: 1 = 0..4, 2 = 4..6 (touching), 3 = 10..12
+    QTest::newRow("negative") << -3 << 0;
+    QTest::newRow("zero even where a link starts") << 0 << 0;
+    QTest::newRow("inside first") << 2 << 1;
+    QTest::newRow("end counts, first wins") << 4 << 1;
+    QTest::newRow("second") << 5 << 2;
+    QTest::newRow("end of second") << 6 << 2;
+    QTest::newRow("between") << 7 << 0;
+    QTest::newRow("start of third") << 10 << 3;
+    QTest::newRow("behind all") << 13 << 0;
+}
+
+void TstVerweismarkup::nachschlagen()
+{
+    QFETCH(int, k);
+    QFETCH(int, erwartet);
+    QList<tVerweis> v(4);
+    v[1].Anfang = 0, v[1].Ende = 4;
+    v[2].Anfang = 4, v[2].Ende = 6;
+    v[3].Anfang = 10, v[3].Ende = 12;
+    QCOMPARE(Verweismarkup::verweisBei(v, 3, k), erwartet);
+    // Only the counted links take part.
+    QCOMPARE(Verweismarkup::verweisBei(v, 1, k), erwartet == 1 ? 1 : 0);
+}
+
+// Behind several paragraphs, the character under the mouse over a link's text is inside the
+// link's recorded range, and over the text before it is not.
+void TstVerweismarkup::mausUndTabelleStimmen()
+{
+    QTextDocument anzeige;
+    QList<tVerweis> v;
+    qint16 n = 0;
+    Verweismarkup::darstellen(rtf("Eins\\par Zwei\\par\\par Drei <T01.02.03>Ziel<TE> Ende"),
+                              anzeige, v, n);
+    QCOMPARE(n, qint16(1));
+    anzeige.setTextWidth(500);
+    TextFeld feld(&anzeige);
+    QCOMPARE(feld.text().mid(v[1].Anfang, v[1].Ende - v[1].Anfang), QString("Ziel"));
+    const QTextBlock block = anzeige.lastBlock();
+    const QTextLine zeile = block.layout()->lineAt(0);
+    const QPointF oben = anzeige.documentLayout()->blockBoundingRect(block).topLeft();
+    auto punktVor = [&](int textPos) {
+        const int d = feld.zuDokument(textPos) - block.position();
+        const qreal x = (zeile.cursorToX(d) + zeile.cursorToX(d + 1)) / 2 - 1;
+        return QPointF(oben.x() + x, oben.y() + zeile.y() + zeile.height() / 2);
+    };
+    for (int i = v[1].Anfang; i < v[1].Ende; ++i)
+        QCOMPARE(Verweismarkup::verweisBei(v, n, feld.zeichenAnPunkt(punktVor(i))), 1);
+    QCOMPARE(Verweismarkup::verweisBei(v, n, feld.zeichenAnPunkt(punktVor(v[1].Anfang - 3))), 0);
+}
+
+void TstVerweismarkup::langerText()
+{
+    const QString lang(40000, 'x');
+    QTextDocument anzeige;
+    QList<tVerweis> v;
+    qint16 n = 0;
+    Verweismarkup::darstellen(rtf("<T01.01.01>a<TE>" + lang + "<T02.02.02>b<TE>"), anzeige, v, n);
+    QCOMPARE(anzeige.toPlainText(), "a" + lang + "b");
+    QCOMPARE(tabelle(v), QString("0-1:T01.01.01"));
+}
+
+QTEST_MAIN(TstVerweismarkup)
+#include "tst_Verweismarkup.moc"

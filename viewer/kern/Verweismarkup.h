@@ -1,0 +1,47 @@
+// The link markup of section texts. A text link is "{T" + 8 characters (the target help
+// number) + one closing character, the link text, then "{TE}"; a picture link is "{P" +
+// 5 characters (the picture number) + one character, the link text, then "{PE}". Rendering
+// cuts the tags out of the visible text, keeping the formatting of every other character, and
+// builds the link table; the link under a character position is looked up in that table.
+//
+// Markup that is not well formed is treated so that rendering always ends, every character
+// that is not part of a tag stays visible, and every recorded position is valid:
+// - an opening tag that would reach past the end of its paragraph or of the text is no tag:
+//   it stays in the text as typed;
+// - an opening tag without its closing tag behind it is removed, and no link is recorded;
+// - a closing tag without an opening tag before it stays in the text;
+// - nested links (not allowed) are each recorded; positions of an outer link are moved for
+//   the tags removed inside it, so that they still point at its text;
+// - positions are 16-bit: a link that ends beyond 32767 is not recorded (its tags are still
+//   removed, its text shows as ordinary text).
+#pragma once
+
+#include "Verweis.h"
+
+#include <QList>
+#include <QString>
+
+class QTextDocument;
+class TextFeld;
+
+class Verweismarkup
+{
+public:
+    static constexpr int MaxPosition = 32767;
+
+    // Renders the stored text into anzeige and fills mtVerweise (element 0 unused) and
+    // miVerweisAnzahl.
+    static void darstellen(const QString &gespeicherterText, QTextDocument &anzeige,
+                           QList<tVerweis> &mtVerweise, qint16 &miVerweisAnzahl);
+
+    // Cuts the tags out of the text box's content and returns the links, element 0 unused.
+    // With nurText only text links are taken; picture tags stay.
+    static QList<tVerweis> tagsEntfernen(TextFeld &feld, bool nurText = false);
+
+    // Index of the first link with Anfang <= k <= Ende; 0 when there is none or k < 1.
+    static int verweisBei(const QList<tVerweis> &mtVerweise, qint16 miVerweisAnzahl, int k);
+
+    // Is the opening tag of length laenge at 0-based position pos of text a tag at all
+    // (complete, and within one paragraph)?
+    static bool oeffnerGueltig(const QString &text, int pos, int laenge);
+};
