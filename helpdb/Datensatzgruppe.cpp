@@ -73,13 +73,12 @@ void fehlerAusSqlite(int rc, sqlite3 *db, bool beimOeffnen)
         return;
     case SQLITE_ERROR:
         fehlerSetzen(Fehlernummer::BefehlFehlerhaft,
-                     fehlerStandardText(Fehlernummer::BefehlFehlerhaft) + QStringLiteral(" (")
-                             + meldung + QStringLiteral(")"));
+                     fehlerStandardText(Fehlernummer::BefehlFehlerhaft) + QStringLiteral(" (") +
+                         meldung + QStringLiteral(")"));
         return;
     }
-    fehlerSetzen(Fehlernummer::Unbekannt,
-                 fehlerStandardText(Fehlernummer::Unbekannt) + QStringLiteral(" (") + meldung
-                         + QStringLiteral(")"));
+    fehlerSetzen(Fehlernummer::Unbekannt, fehlerStandardText(Fehlernummer::Unbekannt) +
+                                              QStringLiteral(" (") + meldung + QStringLiteral(")"));
 }
 
 bool kennungLesen(const QString &pfad, const QString &passwort, Dateikennung *k)
@@ -156,9 +155,9 @@ QVariant wertLesen(sqlite3_stmt *st, int i)
 
 // Windows-1252 bytes 0x80..0x9F; the rest of the code page is Latin-1.
 constexpr char16_t Cp1252Oben[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 // Turns text that holds one character per byte (read in Windows-1252) back into the bytes.
 bool cp1252Bytes(const QString &text, QByteArray *aus)

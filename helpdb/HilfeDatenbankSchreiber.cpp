@@ -75,8 +75,7 @@ void HilfeDatenbankSchreiber::fehlerMerken(const QString &wo)
         m_fehler += QStringLiteral(": ") + QString::fromUtf8(sqlite3_errmsg(m_db));
 }
 
-bool HilfeDatenbankSchreiber::oeffnen(const QString &pfad, const QString &passwort,
-                                      QString *fehler)
+bool HilfeDatenbankSchreiber::oeffnen(const QString &pfad, const QString &passwort, QString *fehler)
 {
     verwerfen();
     m_fehler.clear();
@@ -87,8 +86,7 @@ bool HilfeDatenbankSchreiber::oeffnen(const QString &pfad, const QString &passwo
 
     const QByteArray datei = QFile::encodeName(m_neuPfad);
     if (sqlite3_open_v2(datei.constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                        nullptr)
-        != SQLITE_OK) {
+                        nullptr) != SQLITE_OK) {
         fehlerMerken(QStringLiteral("Datei kann nicht angelegt werden"));
         sqlite3_close(m_db);
         m_db = nullptr;

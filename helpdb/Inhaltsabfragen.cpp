@@ -26,17 +26,17 @@ bool listeLesen(const QString &sql, QList<QString> &Bezeichnung, QList<qint32> &
     if (!DatenbankPruefen())
         return false;
     return Abfragemuster::ausfuehren(
-            sql,
-            [&](int n) {
-                aufGroesse(Bezeichnung, n);
-                aufGroesse(ID, n);
-                aufGroesse(Nummer, n);
-            },
-            [&](const Datensatzgruppe &rs, int i) {
-                return rs.text(i, QStringLiteral("Bezeichnung"), &Bezeichnung[i])
-                        && rs.zahl(i, QStringLiteral("ID"), &ID[i])
-                        && rs.zahl(i, QStringLiteral("Nummer"), &Nummer[i]);
-            });
+        sql,
+        [&](int n) {
+            aufGroesse(Bezeichnung, n);
+            aufGroesse(ID, n);
+            aufGroesse(Nummer, n);
+        },
+        [&](const Datensatzgruppe &rs, int i) {
+            return rs.text(i, QStringLiteral("Bezeichnung"), &Bezeichnung[i]) &&
+                   rs.zahl(i, QStringLiteral("ID"), &ID[i]) &&
+                   rs.zahl(i, QStringLiteral("Nummer"), &Nummer[i]);
+        });
 }
 
 } // namespace
@@ -50,8 +50,8 @@ bool KapitelLesen(QList<QString> &Bezeichnung, QList<qint32> &ID, QList<qint32> 
 bool ThemenLesen(QList<QString> &Bezeichnung, QList<qint32> &ID, QList<qint32> &Nummer,
                  qint32 KapitelID)
 {
-    return listeLesen(QStringLiteral("SELECT * FROM Themen WHERE KapitelID = ")
-                              + QString::number(KapitelID) + QStringLiteral(" ORDER BY lfdNummer"),
+    return listeLesen(QStringLiteral("SELECT * FROM Themen WHERE KapitelID = ") +
+                          QString::number(KapitelID) + QStringLiteral(" ORDER BY lfdNummer"),
                       Bezeichnung, ID, Nummer);
 }
 
@@ -64,22 +64,22 @@ bool TexteLesen(QList<QString> &Bezeichnung, QList<qint32> &ID, QList<qint32> &N
     aufEinElement(Text);
     if (!DatenbankPruefen())
         return false;
-    const QString sql = QStringLiteral("SELECT * FROM Texte WHERE ThemenID = ")
-            + QString::number(ThemenID) + QStringLiteral(" ORDER BY lfdNummer");
+    const QString sql = QStringLiteral("SELECT * FROM Texte WHERE ThemenID = ") +
+                        QString::number(ThemenID) + QStringLiteral(" ORDER BY lfdNummer");
     return Abfragemuster::ausfuehren(
-            sql,
-            [&](int n) {
-                aufGroesse(Bezeichnung, n);
-                aufGroesse(ID, n);
-                aufGroesse(Nummer, n);
-                aufGroesse(Text, n);
-            },
-            [&](const Datensatzgruppe &rs, int i) {
-                return rs.text(i, QStringLiteral("Bezeichnung"), &Bezeichnung[i])
-                        && rs.zahl(i, QStringLiteral("ID"), &ID[i])
-                        && rs.zahl(i, QStringLiteral("Nummer"), &Nummer[i])
-                        && rs.text(i, QStringLiteral("Text"), &Text[i]);
-            });
+        sql,
+        [&](int n) {
+            aufGroesse(Bezeichnung, n);
+            aufGroesse(ID, n);
+            aufGroesse(Nummer, n);
+            aufGroesse(Text, n);
+        },
+        [&](const Datensatzgruppe &rs, int i) {
+            return rs.text(i, QStringLiteral("Bezeichnung"), &Bezeichnung[i]) &&
+                   rs.zahl(i, QStringLiteral("ID"), &ID[i]) &&
+                   rs.zahl(i, QStringLiteral("Nummer"), &Nummer[i]) &&
+                   rs.text(i, QStringLiteral("Text"), &Text[i]);
+        });
 }
 
 QString zahlAmAnfang(const QString &text)
@@ -122,19 +122,20 @@ bool BildLesen(const QString &Nummer, QByteArray &Bild, QString &Bezeichnung)
 {
     if (!DatenbankPruefen())
         return false;
-    const QString sql = QStringLiteral("SELECT * FROM Bilder WHERE Nummer = ") + zahlAmAnfang(Nummer);
+    const QString sql =
+        QStringLiteral("SELECT * FROM Bilder WHERE Nummer = ") + zahlAmAnfang(Nummer);
     bool gefunden = false;
     const bool gelaufen = Abfragemuster::ausfuehren(
-            sql, [](int) {},
-            [&](const Datensatzgruppe &rs, int i) {
-                // Only the first row counts; further pictures with the same number are ignored.
-                if (i > 1)
-                    return true;
-                if (!rs.bytes(i, QStringLiteral("Bild"), &Bild)
-                    || !rs.text(i, QStringLiteral("Bezeichnung"), &Bezeichnung))
-                    return false;
-                gefunden = true;
+        sql, [](int) {},
+        [&](const Datensatzgruppe &rs, int i) {
+            // Only the first row counts; further pictures with the same number are ignored.
+            if (i > 1)
                 return true;
-            });
+            if (!rs.bytes(i, QStringLiteral("Bild"), &Bild) ||
+                !rs.text(i, QStringLiteral("Bezeichnung"), &Bezeichnung))
+                return false;
+            gefunden = true;
+            return true;
+        });
     return gelaufen && gefunden;
 }

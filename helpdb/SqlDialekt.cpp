@@ -48,8 +48,8 @@ Gewicht gewichtBerechnen(char32_t z)
         if (zerlegt.isEmpty())
             break;
         const char32_t erstes = zerlegt.at(0).isHighSurrogate() && zerlegt.size() > 1
-                ? QChar::surrogateToUcs4(zerlegt.at(0), zerlegt.at(1))
-                : zerlegt.at(0).unicode();
+                                    ? QChar::surrogateToUcs4(zerlegt.at(0), zerlegt.at(1))
+                                    : zerlegt.at(0).unicode();
         if (erstes == basis)
             break;
         basis = erstes;
@@ -299,8 +299,8 @@ void musterFreigeben(void *p)
 
 void likeFunktion(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
-    if (argc != 2 || sqlite3_value_type(argv[0]) == SQLITE_NULL
-        || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+    if (argc != 2 || sqlite3_value_type(argv[0]) == SQLITE_NULL ||
+        sqlite3_value_type(argv[1]) == SQLITE_NULL) {
         sqlite3_result_null(ctx);
         return;
     }
@@ -391,12 +391,11 @@ bool passt(QStringView text, QStringView muster)
 
 int registrieren(sqlite3 *db)
 {
-    int rc = sqlite3_create_function_v2(db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                                        nullptr, likeFunktion, nullptr, nullptr, nullptr);
+    int rc = sqlite3_create_function_v2(db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                        likeFunktion, nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
         return rc;
-    rc = sqlite3_create_collation_v2(db, SortierungName, SQLITE_UTF8, nullptr, sortierung,
-                                     nullptr);
+    rc = sqlite3_create_collation_v2(db, SortierungName, SQLITE_UTF8, nullptr, sortierung, nullptr);
     if (rc != SQLITE_OK)
         return rc;
     return sqlite3_collation_needed(db, nullptr, sortierungFehlt);

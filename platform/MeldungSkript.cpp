@@ -20,6 +20,5 @@ int SkriptMeldungen::zeigen(const QString &text, int stil, const QString &titel)
         m_beimZeigen(box);
     if (!m_antworten.isEmpty())
         return m_antworten.takeFirst();
-    return meldungKnoepfe(stil) == Meldung::WiederholenAbbrechen ? Meldung::Abbrechen
-                                                                 : Meldung::Ok;
+    return meldungKnoepfe(stil) == Meldung::WiederholenAbbrechen ? Meldung::Abbrechen : Meldung::Ok;
 }

@@ -39,7 +39,7 @@ double median(const std::function<bool()> &lauf, int wiederholungen)
 QString zufallsWort(QRandomGenerator &z)
 {
     static const char silben[][4] = {"an", "be", "ku", "re", "mah", "zah", "lo", "st", "ür",
-                                     "ti", "ko", "ng", "ar", "fa", "ös", "pu", "ßi", "da"};
+                                     "ti", "ko", "ng", "ar", "fa",  "ös",  "pu", "ßi", "da"};
     QString w;
     const int n = 2 + int(z.bounded(4));
     for (int i = 0; i < n; ++i)
@@ -104,9 +104,11 @@ int main(int argc, char **argv)
 
     const double texteMs = median([&] { return TexteLesen(b, id, nr, t, thema20); }, 201);
     const int abschnitte = int(b.size()) - 1;
-    const double suchenMs = median([&] { return WoerterSuchen(QStringLiteral("e"), wort, id); }, 21);
+    const double suchenMs =
+        median([&] { return WoerterSuchen(QStringLiteral("e"), wort, id); }, 21);
     const int treffer = int(wort.size()) - 1;
-    const double zumWortMs = median([&] { return TexteZumWort(wort50, zeile, textId, nummer); }, 201);
+    const double zumWortMs =
+        median([&] { return TexteZumWort(wort50, zeile, textId, nummer); }, 201);
     const int zuWort = int(zeile.size()) - 1;
 
     std::printf("erste Abfrage (Schlüssel ableiten):         %8.2f ms\n", ersteMs);

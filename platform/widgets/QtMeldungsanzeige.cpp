@@ -24,10 +24,10 @@ int QtMeldungsanzeige::zeigen(const QString &text, int stil, const QString &tite
         break;
     }
     if (meldungKnoepfe(stil) == Meldung::WiederholenAbbrechen) {
-        QPushButton *wiederholen = box.addButton(QStringLiteral("Wiederholen"),
-                                                 QMessageBox::AcceptRole);
-        QPushButton *abbrechen = box.addButton(QStringLiteral("Abbrechen"),
-                                               QMessageBox::RejectRole);
+        QPushButton *wiederholen =
+            box.addButton(QStringLiteral("Wiederholen"), QMessageBox::AcceptRole);
+        QPushButton *abbrechen =
+            box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
         box.setDefaultButton(wiederholen);
         box.setEscapeButton(abbrechen);
         box.exec();

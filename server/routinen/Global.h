@@ -11,7 +11,7 @@ inline constexpr const char *HilfePasswort = "QKV4815";
 extern QString gsPasswort;
 extern QString gsSchriftName;
 extern qint16 giSchriftGroesse;
-extern bool gbDarstellung;   // half-screen display
+extern bool gbDarstellung;     // half-screen display
 extern qint32 glBereichBreite; // work area, twips
 extern qint32 glBereichHoehe;
 extern qint32 glBereichLinks;

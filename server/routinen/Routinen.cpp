@@ -36,19 +36,19 @@ bool FehlerMeldung()
     switch (f.nummer) {
     case Fehlernummer::DatenbankGesperrt:
         text = QStringLiteral("Ein anderer Benutzer sperrt die Datenbank im Moment. Bitte wählen "
-                              "Sie ")
-                + QStringLiteral("WIEDERHOLEN, um erneut zu versuchen, die Daten zu lesen bzw. "
-                                 "zu speichern. ")
-                + CrLf + CrLf + QStringLiteral("(Systemmeldung: ") + n + QStringLiteral(": ") + s
-                + QStringLiteral(")");
+                              "Sie ") +
+               QStringLiteral("WIEDERHOLEN, um erneut zu versuchen, die Daten zu lesen bzw. "
+                              "zu speichern. ") +
+               CrLf + CrLf + QStringLiteral("(Systemmeldung: ") + n + QStringLiteral(": ") + s +
+               QStringLiteral(")");
         break;
     case Fehlernummer::ZugriffVerweigert:
     case Fehlernummer::PfadZugriffsfehler:
-        text = QStringLiteral("(") + n
-                + QStringLiteral(") Die Datei bzw. der Datenträger ist im Moment gegen Zugriff "
-                                 "gesperrt. Möglicherweise ist die Datei ")
-                + QStringLiteral("von einem anderen Programm aus geöffnet worden oder der "
-                                 "Datenträger ist schreibgeschützt.");
+        text = QStringLiteral("(") + n +
+               QStringLiteral(") Die Datei bzw. der Datenträger ist im Moment gegen Zugriff "
+                              "gesperrt. Möglicherweise ist die Datei ") +
+               QStringLiteral("von einem anderen Programm aus geöffnet worden oder der "
+                              "Datenträger ist schreibgeschützt.");
         break;
     case Fehlernummer::DoppelteWerte:
         MsgBox(QStringLiteral("Die Tabelle darf keine doppelten Werte enthalten. Die "
@@ -62,8 +62,8 @@ bool FehlerMeldung()
         return true;
     default:
         text = QStringLiteral("Es ist ein Problem aufgetreten. Das System liefert folgende "
-                              "Meldung: ")
-                + CrLf + CrLf + QStringLiteral("(") + n + QStringLiteral(") ") + s;
+                              "Meldung: ") +
+               CrLf + CrLf + QStringLiteral("(") + n + QStringLiteral(") ") + s;
         break;
     }
     // Anything but Retry (Cancel, a closed box) gives up.

@@ -57,7 +57,7 @@ Lauf laufen(const QString &routine)
     return l;
 }
 
-const QStringList Routinen{"KapitelLesen", "ThemenLesen",   "TexteLesen",
+const QStringList Routinen{"KapitelLesen",  "ThemenLesen",  "TexteLesen",
                            "WoerterSuchen", "TexteZumWort", "BildLesen"};
 
 } // namespace
@@ -247,18 +247,19 @@ void TestAbfrageFehler::nullWert_data()
     QTest::addColumn<bool>("fehler");
     QTest::newRow("kapitel-bezeichnung") << "UPDATE Kapitel SET Bezeichnung = NULL"
                                          << "KapitelLesen" << true;
-    QTest::newRow("kapitel-nummer") << "UPDATE Kapitel SET Nummer = NULL" << "KapitelLesen"
-                                    << true;
+    QTest::newRow("kapitel-nummer") << "UPDATE Kapitel SET Nummer = NULL"
+                                    << "KapitelLesen" << true;
     QTest::newRow("texte-text") << "UPDATE Texte SET Text = NULL WHERE Nummer = 2"
                                 << "TexteLesen" << true;
     QTest::newRow("wort") << "UPDATE WörterIndex SET Wort = 'e'; "
                              "INSERT INTO WörterIndex (ID, Wort) VALUES (NULL, NULL)"
                           << "WoerterSuchen" << false;
-    QTest::newRow("bild") << "UPDATE Bilder SET Bild = NULL" << "BildLesen" << true;
+    QTest::newRow("bild") << "UPDATE Bilder SET Bild = NULL"
+                          << "BildLesen" << true;
     QTest::newRow("zeile-geduldet") << "UPDATE Kapitel SET Bezeichnung = NULL, Nummer = NULL"
                                     << "TexteZumWort" << false;
-    QTest::newRow("textid") << "UPDATE ZuordnungIndex SET TextID = NULL" << "TexteZumWort"
-                            << false;
+    QTest::newRow("textid") << "UPDATE ZuordnungIndex SET TextID = NULL"
+                            << "TexteZumWort" << false;
 }
 
 void TestAbfrageFehler::nullWert()

@@ -64,9 +64,9 @@ void TestAbfragen::initTestCase()
     m_texte[1] = s.textEinfuegen(m_kunden, 1, "anlegen", "{\\rtf1 eins}", 1);
     m_texte[2] = s.textEinfuegen(m_kunden, 2, "Ändern", "{\\rtf1 zwei}", 2);
     const qint32 ohneTitel = s.textEinfuegen(erste, 7, "x", "{\\rtf1}", 1);
-    const QStringList woerter{"Kunde", "Soll-Ist", "SollxIst", "O'Neil", "Zahlung", "angebot",
-                              "Ärger", "50% Rabatt", "50x Rabatt", "a_b", "[Klammer]",
-                              "Feld \"A\"", "doppelt", "leer", "ohne"};
+    const QStringList woerter{"Kunde",     "Soll-Ist",   "SollxIst",   "O'Neil",     "Zahlung",
+                              "angebot",   "Ärger",      "50% Rabatt", "50x Rabatt", "a_b",
+                              "[Klammer]", "Feld \"A\"", "doppelt",    "leer",       "ohne"};
     for (const QString &w : woerter)
         m_woerter.insert(w, s.wortEinfuegen(w));
     for (qint32 t : m_texte)
@@ -80,8 +80,8 @@ void TestAbfragen::initTestCase()
     // The old form: the archive as text, one character per byte read in Windows-1252.
     QVERIFY(s.ausfuehren("INSERT INTO Bilder VALUES (7, 'Pâ€', 'alt')"));
     // A section whose title is empty (null): its display line starts with the tab.
-    QVERIFY(s.ausfuehren(QString("UPDATE Texte SET Bezeichnung = NULL WHERE ID = %1")
-                                 .arg(ohneTitel)));
+    QVERIFY(
+        s.ausfuehren(QString("UPDATE Texte SET Bezeichnung = NULL WHERE ID = %1").arg(ohneTitel)));
     QVERIFY2(s.abschliessen(&fehler), qPrintable(fehler));
 }
 
@@ -96,8 +96,8 @@ void TestAbfragen::verbindungstext()
     SkriptMeldungen skript;
     QVERIFY(DatenbankPruefen());
     QCOMPARE(msDatenbank, m_dir.path() + "/HilfeBelna.mdb");
-    QCOMPARE(msVerbindung, "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + m_dir.path()
-                                   + "/HilfeBelna.mdb;Jet OLEDB:Database Password=QKV4815");
+    QCOMPARE(msVerbindung, "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + m_dir.path() +
+                               "/HilfeBelna.mdb;Jet OLEDB:Database Password=QKV4815");
     QCOMPARE(skript.anzahl(), 0);
 }
 
@@ -161,10 +161,10 @@ void TestAbfragen::bildLesen_data()
     QTest::addColumn<QString>("nummer");
     QTest::addColumn<QByteArray>("bild");
     QTest::addColumn<QString>("bezeichnung");
-    QTest::newRow("führende-nullen") << "00012" << QByteArray("PK\x03\x04zwölf", 10)
-                                     << "Bild zwölf";
-    QTest::newRow("blanks-und-rest") << "  12abc" << QByteArray("PK\x03\x04zwölf", 10)
-                                     << "Bild zwölf";
+    QTest::newRow("führende-nullen")
+        << "00012" << QByteArray("PK\x03\x04zwölf", 10) << "Bild zwölf";
+    QTest::newRow("blanks-und-rest")
+        << "  12abc" << QByteArray("PK\x03\x04zwölf", 10) << "Bild zwölf";
     QTest::newRow("leer-ist-null") << "" << QByteArray("PKnull") << "Bild null";
     QTest::newRow("text-ist-null") << "x" << QByteArray("PKnull") << "Bild null";
     QTest::newRow("alte-textform") << "7" << QByteArray("P\xe2\x80", 3) << "alt";
@@ -211,11 +211,11 @@ void TestAbfragen::woerterSuchen_data()
     QTest::newRow("ausbruch-kommentar") << "'; DROP TABLE Kapitel; --" << QStringList{};
     QTest::newRow("rueckstrich") << "\\" << QStringList{};
     // German order: "angebot" before "Ärger" before "Zahlung".
-    QTest::newRow("nur-prozent") << "%"
-                                 << QStringList{"50% Rabatt", "50x Rabatt", "[Klammer]",
-                                                "a_b", "angebot", "Ärger", "doppelt",
-                                                "Feld \"A\"", "Kunde", "leer", "O'Neil",
-                                                "ohne", "Soll-Ist", "SollxIst", "Zahlung"};
+    QTest::newRow("nur-prozent") << "%" << QStringList{"50% Rabatt", "50x Rabatt", "[Klammer]",
+                                                       "a_b",        "angebot",    "Ärger",
+                                                       "doppelt",    "Feld \"A\"", "Kunde",
+                                                       "leer",       "O'Neil",     "ohne",
+                                                       "Soll-Ist",   "SollxIst",   "Zahlung"};
 }
 
 void TestAbfragen::woerterSuchen()
@@ -313,7 +313,7 @@ void TestAbfragen::spaltenOhneSortierung()
         QVERIFY(s.oeffnen(dir.filePath("HilfeBelna.mdb"), HilfePasswort));
         QVERIFY(s.ausfuehren(QString("DROP TABLE WörterIndex; CREATE TABLE WörterIndex "
                                      "(ID INTEGER PRIMARY KEY, %1)")
-                                     .arg(spalte)));
+                                 .arg(spalte)));
         s.wortEinfuegen("Zahlung");
         s.wortEinfuegen("angebot");
         QVERIFY(s.abschliessen());
@@ -332,18 +332,30 @@ void TestAbfragen::zahlAmAnfang_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("zahl");
-    QTest::newRow("null-vorne") << "00012" << "12";
-    QTest::newRow("leer") << "" << "0";
-    QTest::newRow("buchstabe") << "x" << "0";
-    QTest::newRow("blanks") << "   5" << "5";
-    QTest::newRow("rest") << "5b7" << "5";
-    QTest::newRow("negativ") << "-3" << "-3";
-    QTest::newRow("plus") << "+4" << "4";
-    QTest::newRow("bruch") << "12.5" << "12.5";
-    QTest::newRow("bruch-null") << "12.0" << "12";
-    QTest::newRow("nur-vorzeichen") << "-" << "0";
-    QTest::newRow("einschleusen") << "1 OR 1=1" << "1";
-    QTest::newRow("riesig") << "99999999999999999999" << "1e+20";
+    QTest::newRow("null-vorne") << "00012"
+                                << "12";
+    QTest::newRow("leer") << ""
+                          << "0";
+    QTest::newRow("buchstabe") << "x"
+                               << "0";
+    QTest::newRow("blanks") << "   5"
+                            << "5";
+    QTest::newRow("rest") << "5b7"
+                          << "5";
+    QTest::newRow("negativ") << "-3"
+                             << "-3";
+    QTest::newRow("plus") << "+4"
+                          << "4";
+    QTest::newRow("bruch") << "12.5"
+                           << "12.5";
+    QTest::newRow("bruch-null") << "12.0"
+                                << "12";
+    QTest::newRow("nur-vorzeichen") << "-"
+                                    << "0";
+    QTest::newRow("einschleusen") << "1 OR 1=1"
+                                  << "1";
+    QTest::newRow("riesig") << "99999999999999999999"
+                            << "1e+20";
 }
 
 void TestAbfragen::zahlAmAnfang()

@@ -37,8 +37,7 @@ static QStringList lesen(const QString &pfad, const QByteArray &passwort, const 
     while (rc == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW) {
         QStringList felder;
         for (int i = 0; i < sqlite3_column_count(st); ++i)
-            felder << QString::fromUtf8(
-                    reinterpret_cast<const char *>(sqlite3_column_text(st, i)));
+            felder << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, i)));
         zeilen << felder.join(u'|');
     }
     if (rc == SQLITE_OK)
@@ -73,15 +72,16 @@ void TestHilfeDatenbankSchreiber::schreibtAlleTabellen()
              QStringList{QString("%1|2|Mahnwesen").arg(k)});
     QCOMPARE(lesen(pfad, "geheim", "SELECT ThemenID, Nummer, Bezeichnung, Text FROM Texte"),
              QStringList{QString("%1|5|Mahnstufen|{\\rtf1 Text}").arg(t)});
-    QCOMPARE(lesen(pfad, "geheim", "SELECT Nummer, typeof(Bild), length(Bild), hex(Bild) FROM Bilder"),
-             QStringList{"12|blob|6|504B030400FF"});
+    QCOMPARE(
+        lesen(pfad, "geheim", "SELECT Nummer, typeof(Bild), length(Bild), hex(Bild) FROM Bilder"),
+        QStringList{"12|blob|6|504B030400FF"});
     QCOMPARE(lesen(pfad, "geheim", "SELECT Wort FROM WörterIndex"), QStringList{"Mahnung"});
     QCOMPARE(lesen(pfad, "geheim", "SELECT IndexID, TextID FROM ZuordnungIndex"),
              QStringList{QString("%1|%2").arg(w).arg(x)});
-    QCOMPARE(lesen(pfad, "geheim",
-                   "SELECT name FROM sqlite_master WHERE type = 'index' ORDER BY name"),
-             (QStringList{"Bilder_Nummer", "Texte_ThemenID", "Themen_KapitelID",
-                          "ZuordnungIndex_IndexID"}));
+    QCOMPARE(
+        lesen(pfad, "geheim", "SELECT name FROM sqlite_master WHERE type = 'index' ORDER BY name"),
+        (QStringList{"Bilder_Nummer", "Texte_ThemenID", "Themen_KapitelID",
+                     "ZuordnungIndex_IndexID"}));
 }
 
 void TestHilfeDatenbankSchreiber::verschluesseltMitPasswort()

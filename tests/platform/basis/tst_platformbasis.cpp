@@ -36,8 +36,8 @@ void TestPlatformBasis::skriptAntwortet_data()
     QTest::addColumn<int>("erwartet");
     QTest::newRow("ok-leer") << 48 << QList<int>{} << int(Meldung::Ok);
     QTest::newRow("retry-leer") << 53 << QList<int>{} << int(Meldung::Abbrechen);
-    QTest::newRow("retry-wiederholen") << 53 << QList<int>{Meldung::Wiederholen}
-                                       << int(Meldung::Wiederholen);
+    QTest::newRow("retry-wiederholen")
+        << 53 << QList<int>{Meldung::Wiederholen} << int(Meldung::Wiederholen);
     QTest::newRow("stopp-leer") << 16 << QList<int>{} << int(Meldung::Ok);
 }
 

@@ -2,8 +2,8 @@
 // the centring arithmetic.
 #include "Fehler.h"
 #include "Global.h"
-#include "MeldungSkript.h"
 #include "Mauszeiger.h"
+#include "MeldungSkript.h"
 #include "Routinen.h"
 
 #include <QtTest>
@@ -34,16 +34,16 @@ void TestRoutinen::fehlerMeldung_data()
     QTest::addColumn<bool>("aufgeben");
 
     const QString gesperrt =
-            "Ein anderer Benutzer sperrt die Datenbank im Moment. Bitte wählen Sie WIEDERHOLEN, "
-            "um erneut zu versuchen, die Daten zu lesen bzw. zu speichern. \r\n\r\n"
-            "(Systemmeldung: -2147217887: Sperre)";
+        "Ein anderer Benutzer sperrt die Datenbank im Moment. Bitte wählen Sie WIEDERHOLEN, "
+        "um erneut zu versuchen, die Daten zu lesen bzw. zu speichern. \r\n\r\n"
+        "(Systemmeldung: -2147217887: Sperre)";
     QTest::newRow("gesperrt-wiederholen")
-            << -2147217887 << "Sperre" << 4 << gesperrt << 53 << false;
+        << -2147217887 << "Sperre" << 4 << gesperrt << 53 << false;
     QTest::newRow("gesperrt-abbrechen") << -2147217887 << "Sperre" << 2 << gesperrt << 53 << true;
     const QString datei75 =
-            "(75) Die Datei bzw. der Datenträger ist im Moment gegen Zugriff gesperrt. "
-            "Möglicherweise ist die Datei von einem anderen Programm aus geöffnet worden oder "
-            "der Datenträger ist schreibgeschützt.";
+        "(75) Die Datei bzw. der Datenträger ist im Moment gegen Zugriff gesperrt. "
+        "Möglicherweise ist die Datei von einem anderen Programm aus geöffnet worden oder "
+        "der Datenträger ist schreibgeschützt.";
     QTest::newRow("75-wiederholen") << 75 << "" << 4 << datei75 << 53 << false;
     QTest::newRow("75-abbrechen") << 75 << "" << 2 << datei75 << 53 << true;
     QString datei70 = datei75;
@@ -63,15 +63,15 @@ void TestRoutinen::fehlerMeldung_data()
     QTest::newRow("94-wiederholen") << 94 << "" << 4 << allgemein << 53 << false;
     QTest::newRow("94-abbrechen") << 94 << "" << 2 << allgemein << 53 << true;
     QTest::newRow("unbekannt-mit-text")
-            << 12345 << "Etwas" << 2
-            << "Es ist ein Problem aufgetreten. Das System liefert folgende Meldung: "
-               "\r\n\r\n(12345) Etwas"
-            << 53 << true;
+        << 12345 << "Etwas" << 2
+        << "Es ist ein Problem aufgetreten. Das System liefert folgende Meldung: "
+           "\r\n\r\n(12345) Etwas"
+        << 53 << true;
     QTest::newRow("unbekannt-ohne-text")
-            << -1 << "" << 4
-            << "Es ist ein Problem aufgetreten. Das System liefert folgende Meldung: "
-               "\r\n\r\n(-1) Anwendungs- oder objektdefinierter Fehler"
-            << 53 << false;
+        << -1 << "" << 4
+        << "Es ist ein Problem aufgetreten. Das System liefert folgende Meldung: "
+           "\r\n\r\n(-1) Anwendungs- oder objektdefinierter Fehler"
+        << 53 << false;
     // A box closed without choosing answers Cancel; so does anything unexpected.
     QTest::newRow("geschlossen") << -2147217843 << "x" << 1
                                  << "Es ist ein Problem aufgetreten. Das System liefert folgende "
@@ -112,7 +112,7 @@ void TestRoutinen::standardTexte()
 {
     // Every number this system raises has a text of its own, distinct from the generic one.
     const QString allgemein = fehlerStandardText(123456);
-    const QList<qint32> eigene{-2147217887, -2147217843, -2147467259, -2147217900, 6, 7, 13,
+    const QList<qint32> eigene{-2147217887, -2147217843, -2147467259, -2147217900, 6,    7,   13,
                                70,          75,          94,          3022,        3200, 3265};
     QSet<QString> texte;
     for (qint32 n : eigene) {
@@ -144,8 +144,7 @@ void TestRoutinen::suchMuster_data()
     // Wildcards and the bracket keep their meaning.
     QTest::newRow("wildcards") << "5%_[a" << false << false << "'5%_[a'";
     // Closing the literal is impossible: every quote becomes a bracket class.
-    QTest::newRow("ausbruch") << "x' OR '1'='1" << true << true
-                              << "'%x['']  OR ['']1['']=['']1%'";
+    QTest::newRow("ausbruch") << "x' OR '1'='1" << true << true << "'%x['']  OR ['']1['']=['']1%'";
 }
 
 void TestRoutinen::suchMuster()
@@ -179,10 +178,8 @@ void TestRoutinen::zentrieren_data()
     QTest::newRow("achsen") << QRect(0, 0, 1000, 1000) << 10.0 << 20.0 << 2000 << 2000
                             << QPoint(4000, 9000);
     // Half values round to even, as the conversion to whole numbers does.
-    QTest::newRow("halb-gerade") << QRect(0, 0, 1, 1) << 15.0 << 15.0 << 0 << 0
-                                 << QPoint(8, 8);
-    QTest::newRow("halb-ungerade") << QRect(0, 0, 1, 1) << 13.0 << 13.0 << 0 << 0
-                                   << QPoint(6, 6);
+    QTest::newRow("halb-gerade") << QRect(0, 0, 1, 1) << 15.0 << 15.0 << 0 << 0 << QPoint(8, 8);
+    QTest::newRow("halb-ungerade") << QRect(0, 0, 1, 1) << 13.0 << 13.0 << 0 << 0 << QPoint(6, 6);
     // 8000 pixels at 15 twips: 120000 twips, beyond 16 bits; the window stays on the screen.
     QTest::newRow("riesig") << QRect(0, 0, 8000, 6000) << 15.0 << 15.0 << 6000 << 4000
                             << QPoint(57000, 43000);
