@@ -1,0 +1,399 @@
+// The printer control over QPrinter (see TolvarDrucker.h).
+#include "TolvarDrucker.h"
+#include "DruckerSystem.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QDir>
+#include <QFile>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPrinter>
+#include <QTemporaryFile>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr double mmProZoll = 25.4;
+
+// Device units (of the layout) where a page may end: behind a line that no other line
+// overlaps (lines of neighbouring table cells overlap), and the end of the document.
+std::vector<double> schnittstellen(QTextDocument &doc)
+{
+    struct Zeile
+    {
+        double oben, unten;
+    };
+    std::vector<Zeile> zeilen;
+    QAbstractTextDocumentLayout *layout = doc.documentLayout();
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        const QTextLayout *tl = b.layout();
+        if (!tl || !b.isVisible())
+            continue;
+        const QRectF br = layout->blockBoundingRect(b);
+        const double basis = br.top() - tl->boundingRect().top();
+        for (int i = 0; i < tl->lineCount(); ++i) {
+            const QTextLine line = tl->lineAt(i);
+            zeilen.push_back({basis + line.y(), basis + line.y() + line.height()});
+        }
+    }
+    std::sort(zeilen.begin(), zeilen.end(),
+              [](const Zeile &a, const Zeile &b) { return a.oben < b.oben; });
+    std::vector<double> schnitte;
+    double maxUnten = 0;
+    for (size_t i = 0; i < zeilen.size(); ++i) {
+        maxUnten = std::max(maxUnten, zeilen[i].unten);
+        if (i + 1 == zeilen.size() || zeilen[i + 1].oben >= maxUnten - 0.01)
+            schnitte.push_back(maxUnten);
+    }
+    const double ende = layout->documentSize().height();
+    if (schnitte.empty() || schnitte.back() < ende)
+        schnitte.push_back(ende);
+    return schnitte;
+}
+
+} // namespace
+
+TolvarDrucker::TolvarDrucker(QObject *parent) : QObject(parent) {}
+
+TolvarDrucker::~TolvarDrucker()
+{
+    if (m_laeuft)
+        DruckAbbrechen();
+}
+
+QPageSize TolvarDrucker::seitenformatFuerCode(int code)
+{
+    const QPageSize::PageSizeId id = QPageSize::id(code);
+    return id == QPageSize::Custom ? QPageSize() : QPageSize(id);
+}
+
+QSizeF TolvarDrucker::vorgabeSeite() const
+{
+    if (m_laeuft)
+        return m_seiteMm;
+    QPageSize format;
+    if (Papierformat != 0) {
+        if (DruckerSystem *s = druckerSystem(); s && PdfDatei.isEmpty())
+            format = s->seitenformat(Geraetename, Papierformat);
+        if (!format.isValid())
+            format = seitenformatFuerCode(Papierformat);
+    }
+    if (!format.isValid())
+        format = QPageSize(QPageSize::A4);
+    QSizeF s = format.size(QPageSize::Millimeter);
+    if (Querformat)
+        s.transpose();
+    return s;
+}
+
+QPaintDevice *TolvarDrucker::metrikGeraet() const
+{
+    if (m_printer && m_laeuft)
+        return m_printer.get();
+    if (!m_metrikBild) {
+        // Outside a job the metrics come from a 1200-dpi surface, as on a high-resolution
+        // printer.
+        m_metrikBild = std::make_unique<QImage>(1, 1, QImage::Format_ARGB32);
+        m_metrikBild->setDotsPerMeterX(47244);
+        m_metrikBild->setDotsPerMeterY(47244);
+    }
+    return m_metrikBild.get();
+}
+
+double TolvarDrucker::mmZuGeraet() const
+{
+    return metrikGeraet()->logicalDpiY() / mmProZoll;
+}
+
+QFont TolvarDrucker::aktuelleSchrift() const
+{
+    QFont f(Schriftname);
+    f.setPointSizeF(Schriftgroesse > 0 ? Schriftgroesse : 10);
+    f.setBold(Fett);
+    return f;
+}
+
+double TolvarDrucker::Zeilenhoehe() const
+{
+    return QFontMetricsF(aktuelleSchrift(), metrikGeraet()).lineSpacing() / mmZuGeraet();
+}
+
+double TolvarDrucker::Textbreite(const QString &text) const
+{
+    return QFontMetricsF(aktuelleSchrift(), metrikGeraet()).horizontalAdvance(text)
+         / mmZuGeraet();
+}
+
+double TolvarDrucker::Seitenbreite() const
+{
+    return vorgabeSeite().width();
+}
+
+double TolvarDrucker::Seitenhoehe() const
+{
+    return vorgabeSeite().height();
+}
+
+bool TolvarDrucker::DruckStarten()
+{
+    if (m_laeuft)
+        return false;
+    m_seiteMm = vorgabeSeite();
+    m_abgebrochen = false;
+    m_gesendet = false;
+    if (!geraetOeffnen())
+        return false;
+    m_laeuft = true;
+    m_seite = 1;
+    AktuellesY = 0;
+    m_naechstesX = m_zeilenAnfangX = 0;
+    return true;
+}
+
+void TolvarDrucker::DruckBeenden()
+{
+    if (!m_laeuft)
+        return;
+    geraetSchliessen(false);
+    m_laeuft = false;
+}
+
+void TolvarDrucker::DruckAbbrechen()
+{
+    if (m_laeuft)
+        geraetSchliessen(true);
+    m_laeuft = false;
+    m_abgebrochen = true;
+}
+
+void TolvarDrucker::NeueSeite()
+{
+    if (!m_laeuft)
+        return;
+    if (!seiteWechseln()) {
+        DruckAbbrechen();
+        return;
+    }
+    ++m_seite;
+    AktuellesY = 0;
+    m_naechstesX = m_zeilenAnfangX;
+}
+
+void TolvarDrucker::NeueZeile()
+{
+    AktuellesY += Zeilenhoehe();
+    m_naechstesX = m_zeilenAnfangX;
+}
+
+void TolvarDrucker::TextDrucken(const QString &text, std::optional<double> x)
+{
+    if (x) {
+        m_naechstesX = *x;
+        m_zeilenAnfangX = *x;
+    }
+    if (m_laeuft)
+        textZeichnen(QPointF(m_naechstesX, AktuellesY), text, aktuelleSchrift());
+    m_naechstesX += Textbreite(text);
+    if (Zeilenvorschub)
+        NeueZeile();
+}
+
+void TolvarDrucker::RtfDrucken(const QTextDocumentFragment &text, double links, double &y,
+                               double rechts, double &unten, double &oben)
+{
+    if (!m_laeuft)
+        return;
+    const double f = mmZuGeraet();
+    QTextDocument doc;
+    doc.documentLayout()->setPaintDevice(metrikGeraet());
+    doc.setDocumentMargin(0);
+    QFont grund(Schriftname);
+    grund.setPointSizeF(Schriftgroesse > 0 ? Schriftgroesse : 10);
+    doc.setDefaultFont(grund);
+    QTextCursor(&doc).insertFragment(text);
+    doc.setTextWidth(std::max(1.0, (Seitenbreite() - links - rechts) * f));
+
+    const std::vector<double> schnitte = schnittstellen(doc);
+    const double ende = schnitte.back();
+    double dokOben = 0;
+    double yPos = y;
+    while (m_laeuft) {
+        const double verfuegbar = (Seitenhoehe() - unten - yPos) * f;
+        // The furthest cut that fits; at least one unit of text per page, so that a line
+        // taller than the body still goes out instead of looping.
+        auto it = std::upper_bound(schnitte.begin(), schnitte.end(), dokOben + verfuegbar + 0.01);
+        double schnitt;
+        if (it == schnitte.begin() || *(it - 1) <= dokOben + 0.01) {
+            if (yPos > oben + 0.01) {
+                schnitt = dokOben; // nothing fits here; try on a fresh page
+            } else {
+                auto naechster = std::upper_bound(schnitte.begin(), schnitte.end(), dokOben + 0.01);
+                schnitt = naechster == schnitte.end() ? ende : *naechster;
+            }
+        } else {
+            schnitt = *(it - 1);
+        }
+        if (schnitt > dokOben) {
+            rtfAusschnittZeichnen(doc, QPointF(links, yPos), dokOben, schnitt);
+            yPos += (schnitt - dokOben) / f;
+            dokOben = schnitt;
+        }
+        if (dokOben >= ende - 0.01)
+            break;
+        NeueSeite();
+        if (!m_laeuft)
+            break;
+        emit SeiteBegonnen();
+        yPos = oben;
+    }
+    y = yPos;
+    AktuellesY = yPos;
+    m_naechstesX = m_zeilenAnfangX = links;
+}
+
+void TolvarDrucker::BildDrucken(const QImage &bild, double x, double y, double breite,
+                                double hoehe)
+{
+    if (m_laeuft)
+        bildZeichnen(bild, QRectF(x, y, breite, hoehe));
+}
+
+void TolvarDrucker::Linie(double x1, double y1, double x2, double y2, bool rahmen)
+{
+    if (!m_laeuft)
+        return;
+    if (rahmen)
+        rahmenZeichnen(QRectF(QPointF(x1, y1), QPointF(x2, y2)).normalized());
+    else
+        linieZeichnen(QLineF(x1, y1, x2, y2));
+}
+
+// --- the QPrinter device ---------------------------------------------------------------------
+
+bool TolvarDrucker::geraetOeffnen()
+{
+    // Every job is drawn into a PDF (vector text and pictures). A job for a printer goes to a
+    // private temporary file that is handed to the queue only by DruckBeenden, so an aborted
+    // job never reaches the printer.
+    QString ziel = PdfDatei;
+    m_auftragsDatei.reset();
+    if (ziel.isEmpty()) {
+        DruckerSystem *system = druckerSystem();
+        if (!system || Geraetename.isEmpty() || !system->oeffnen(Geraetename))
+            return false;
+        m_auftragsDatei = std::make_unique<QTemporaryFile>(QDir::tempPath()
+                                                           + QStringLiteral("/tolvar-druck-XXXXXX.pdf"));
+        if (!m_auftragsDatei->open())
+            return false;
+        ziel = m_auftragsDatei->fileName();
+        m_auftragsDatei->close();
+    }
+    auto printer = std::make_unique<QPrinter>(Aufloesung == 1 ? QPrinter::HighResolution
+                                                              : QPrinter::ScreenResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(ziel);
+    printer->setFullPage(true);
+    printer->setDocName(Dokumentname);
+    printer->setCreator(QStringLiteral("Tolvar-Hilfe"));
+    printer->setPageLayout(QPageLayout(QPageSize(m_seiteMm, QPageSize::Millimeter, QString(),
+                                                 QPageSize::FuzzyOrientationMatch),
+                                       QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
+                                       QPageLayout::Millimeter));
+    auto painter = std::make_unique<QPainter>();
+    if (!painter->begin(printer.get())) {
+        m_auftragsDatei.reset();
+        return false;
+    }
+    m_printer = std::move(printer);
+    m_painter = std::move(painter);
+    return true;
+}
+
+void TolvarDrucker::geraetSchliessen(bool abbrechen)
+{
+    if (!m_painter)
+        return;
+    const QString datei = m_printer->outputFileName();
+    if (m_painter->isActive())
+        m_painter->end();
+    m_painter.reset();
+    m_printer.reset();
+    if (abbrechen) {
+        QFile::remove(datei);
+    } else if (m_auftragsDatei) {
+        QPageSize format;
+        if (Papierformat != 0) {
+            format = druckerSystem()->seitenformat(Geraetename, Papierformat);
+            if (!format.isValid())
+                format = seitenformatFuerCode(Papierformat);
+        }
+        QString schacht;
+        if (Papierschacht != 0) {
+            schacht = druckerSystem()->schachtSchluessel(Geraetename, Papierschacht);
+            if (schacht.isEmpty())
+                schacht = DruckerSystem::standardSchachtSchluessel(Papierschacht);
+        }
+        m_gesendet = druckerSystem()->auftragSenden(Geraetename, datei, Dokumentname,
+                                                    format.isValid() ? format.key() : QString(),
+                                                    schacht, Kopien);
+    }
+    m_auftragsDatei.reset();
+}
+
+bool TolvarDrucker::seiteWechseln()
+{
+    return m_printer && m_printer->newPage();
+}
+
+void TolvarDrucker::textZeichnen(const QPointF &obenLinksMm, const QString &text, const QFont &f)
+{
+    const double k = mmZuGeraet();
+    m_painter->setFont(QFont(f, m_printer.get()));
+    m_painter->setPen(Qt::black);
+    const QFontMetricsF fm(f, m_printer.get());
+    m_painter->drawText(QPointF(obenLinksMm.x() * k, obenLinksMm.y() * k + fm.ascent()), text);
+}
+
+void TolvarDrucker::linieZeichnen(const QLineF &mm)
+{
+    const double k = mmZuGeraet();
+    m_painter->setPen(QPen(Qt::black, 0.2 * k));
+    m_painter->drawLine(QLineF(mm.p1() * k, mm.p2() * k));
+}
+
+void TolvarDrucker::rahmenZeichnen(const QRectF &mm)
+{
+    const double k = mmZuGeraet();
+    m_painter->setPen(QPen(Qt::black, 0.2 * k));
+    m_painter->setBrush(Qt::NoBrush);
+    m_painter->drawRect(QRectF(mm.topLeft() * k, mm.size() * k));
+}
+
+void TolvarDrucker::bildZeichnen(const QImage &bild, const QRectF &mm)
+{
+    const double k = mmZuGeraet();
+    m_painter->drawImage(QRectF(mm.topLeft() * k, mm.size() * k), bild);
+}
+
+void TolvarDrucker::rtfAusschnittZeichnen(QTextDocument &doc, const QPointF &zielMm,
+                                          double dokOben, double dokUnten)
+{
+    const double k = mmZuGeraet();
+    m_painter->save();
+    m_painter->translate(zielMm.x() * k, zielMm.y() * k - dokOben);
+    // Lines outside the band are not drawn at all (not merely clipped), so that no text of
+    // another page ends up hidden in this page's content.
+    const QRectF band(0, dokOben + 0.01, doc.textWidth() + 1, dokUnten - dokOben - 0.02);
+    m_painter->setClipRect(band.adjusted(-k, 0, k, 0));
+    QAbstractTextDocumentLayout::PaintContext ctx;
+    ctx.clip = band;
+    ctx.palette.setColor(QPalette::Text, Qt::black);
+    doc.documentLayout()->draw(m_painter.get(), ctx);
+    m_painter->restore();
+}

@@ -1,0 +1,129 @@
+// The printer control of the component library: page output in millimetres from the page's
+// top left corner (paper coordinates, not the printable area) over QPrinter. It keeps a text
+// cursor (AktuellesY and the position behind the last text on the line), prints plain text,
+// rich text that it breaks into pages itself, pictures, lines and frames, and reports the
+// page and font metrics. Output is vector text. The drawing primitives are virtual so that a
+// recording double (TolvarDruckerProtokoll) can take the place of the printer in tests; the
+// cursor, metrics and page-breaking logic are the same for both. A job is drawn into a PDF
+// and handed to the printer's queue through the installed DruckerSystem when it ends.
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QObject>
+#include <QPageSize>
+#include <QRectF>
+#include <QString>
+#include <QTextDocumentFragment>
+
+#include <memory>
+#include <optional>
+
+class QPagedPaintDevice;
+class QPaintDevice;
+class QPainter;
+class QPrinter;
+class QTemporaryFile;
+class QTextDocument;
+
+class TolvarDrucker : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TolvarDrucker(QObject *parent = nullptr);
+    ~TolvarDrucker() override;
+
+    // Job settings, read by DruckStarten.
+    QString Geraetename;   // printer (CUPS queue) name
+    int Papierformat = 0;  // paper size code (Windows paper code, QPageSize::windowsId); 0: default
+    int Papierschacht = 0; // paper source code (Windows bin code); 0: the printer's default
+    QString Dokumentname;  // job name in the spooler
+    int Kopien = 1;        // copies
+    bool Querformat = false;
+    int Aufloesung = 1;    // 1: high resolution; otherwise the printer's screen resolution
+    // When not empty the job is written to this PDF file instead of a printer.
+    QString PdfDatei;
+
+    // Font of the following text output.
+    QString Schriftname = QStringLiteral("Arial");
+    double Schriftgroesse = 10;
+    bool Fett = false;
+    // Yes: TextDrucken moves to the next line after its text; no: the next output continues
+    // on the same line behind it.
+    bool Zeilenvorschub = true;
+    // Top of the line that the next text output fills.
+    double AktuellesY = 0;
+
+    double Zeilenhoehe() const;
+    double Textbreite(const QString &text) const;
+    double Seitenbreite() const;
+    double Seitenhoehe() const;
+    int Seitennummer() const { return m_seite; }
+
+    // Begins the job; false (and nothing open) when it cannot begin.
+    bool DruckStarten();
+    // Ends the job and hands it to the spooler.
+    void DruckBeenden();
+    // Aborts the job: nothing more reaches the printer, and every further output is ignored.
+    void DruckAbbrechen();
+    bool druckLaeuft() const { return m_laeuft; }
+    bool abgebrochen() const { return m_abgebrochen; }
+    // Whether the printer's queue took the last job that DruckBeenden ended.
+    bool gesendet() const { return m_gesendet; }
+
+    void NeueSeite();
+    void NeueZeile();
+    // Prints text at AktuellesY, at x (mm) if given, otherwise behind the previous output.
+    void TextDrucken(const QString &text, std::optional<double> x = std::nullopt);
+    // Prints rich text from y down between links and Seitenbreite - rechts. Where the text
+    // reaches Seitenhoehe - unten, it begins a new page, raises SeiteBegonnen and continues
+    // at oben (read again after the event). Afterwards AktuellesY and y lie below the text.
+    void RtfDrucken(const QTextDocumentFragment &text, double links, double &y, double rechts,
+                    double &unten, double &oben);
+    void BildDrucken(const QImage &bild, double x, double y, double breite, double hoehe);
+    void Linie(double x1, double y1, double x2, double y2, bool rahmen = false);
+
+    // The page size for a paper code (Windows code); invalid when the code names none.
+    static QPageSize seitenformatFuerCode(int code);
+
+signals:
+    // A page that RtfDrucken began by itself; the handler prints the page frame.
+    void SeiteBegonnen();
+
+protected:
+    // Output device. The base class opens a QPrinter; the double overrides all of these.
+    virtual bool geraetOeffnen();
+    virtual void geraetSchliessen(bool abbrechen);
+    virtual bool seiteWechseln();
+    virtual void textZeichnen(const QPointF &obenLinksMm, const QString &text, const QFont &f);
+    virtual void linieZeichnen(const QLineF &mm);
+    virtual void rahmenZeichnen(const QRectF &mm);
+    virtual void bildZeichnen(const QImage &bild, const QRectF &mm);
+    // Draws the band dokOben..dokUnten (device units of the layout) of doc with its top at
+    // zielMm. The layout of doc was made on metrikGeraet().
+    virtual void rtfAusschnittZeichnen(QTextDocument &doc, const QPointF &zielMm, double dokOben,
+                                       double dokUnten);
+    // The device whose metrics place text; the printer while a job runs.
+    virtual QPaintDevice *metrikGeraet() const;
+    // Paper size in mm while no job runs (from Papierformat, or A4).
+    QSizeF vorgabeSeite() const;
+
+    double mmZuGeraet() const; // device units per mm of metrikGeraet()
+    QFont aktuelleSchrift() const;
+
+private:
+    void ausgabeBeginnen();
+
+    std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<QPainter> m_painter;
+    std::unique_ptr<QTemporaryFile> m_auftragsDatei;
+    mutable std::unique_ptr<QImage> m_metrikBild;
+    QSizeF m_seiteMm;
+    bool m_laeuft = false;
+    bool m_abgebrochen = false;
+    bool m_gesendet = false;
+    int m_seite = 0;
+    double m_naechstesX = 0;
+    double m_zeilenAnfangX = 0;
+};

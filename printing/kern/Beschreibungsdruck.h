@@ -1,0 +1,101 @@
+// The print-out of the product description, independent of any window: collects the parts
+// and pictures of a scope (marked text, current section, whole topic, whole chapter) and lays
+// them out on a TolvarDrucker: the page frame with header ("Programmbeschreibung
+// Tolvar-Belna" and the title at the right margin), rules and the centred page number on every
+// page, the parts as flowing rich text, each picture at half its size, framed and captioned
+// "Abb.: " below the part it belongs to, and the rule that a new part or the space after a
+// picture needs eight lines. The help window fills a DruckAuftrag from its members; the
+// hilfedb tool fills one from the database. Status line and cancel request come in through
+// callbacks; a cancel request is honoured between parts, pictures and pages.
+#pragma once
+
+#include "DruckTextAufbereiten.h"
+
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QTextDocumentFragment>
+
+#include <functional>
+
+class TolvarDrucker;
+
+// What the help window hands to the print-out.
+struct DruckAuftrag
+{
+    qint16 miDruckUmfang = 1; // 0 marked text, 1 current section, 2 whole topic, 3 chapter
+    QString msDruckTitel;
+    bool mbMitGrafik = false;
+    QString msDruckerName;
+    qint16 miPapierGroesse = 0;
+    qint16 miPapierZufuhr = 0;
+    // Scope 0: the selection of the text box, with its formatting.
+    QTextDocumentFragment Auswahl;
+    // Scopes 1 and 2: the stored texts of the current topic (element 0 unused) and the
+    // 0-based index of the current section.
+    QList<QString> msTexteInhalt{QString()};
+    qint16 miTexteAnzahl = 0;
+    qint16 miAktTextIndex = 0;
+    // Scope 3: the topic IDs of the current chapter (element 0 unused) and the captions of the
+    // topic tabs (caption t - 1 belongs to topic t).
+    QList<qint32> mlThemenIDs{0};
+    qint16 miThemenAnzahl = 0;
+    QStringList ThemenTitel;
+    // When not empty the print-out goes to this PDF file instead of the printer.
+    QString PdfDatei;
+};
+
+// The collected content: parts and pictures, element 0 unused.
+struct DruckInhalt
+{
+    qint16 TeilAnzahl = 0;
+    QList<QTextDocumentFragment> Teile{QTextDocumentFragment()};
+    qint16 GrafikAnzahl = 0;
+    QList<QImage> Grafiken{QImage()};
+    QList<qint16> GrafikTeil{0};
+    QList<QString> GrafikTitel{QString()};
+};
+
+// Reads the sections of a topic: captions and stored texts, element 0 unused.
+using TexteQuelle =
+    std::function<bool(qint32 ThemenID, QList<QString> &Bezeichnung, QList<QString> &Text)>;
+
+class Beschreibungsdruck
+{
+public:
+    enum class Ergebnis { Gedruckt, Abgebrochen, NichtGestartet, LesenFehlgeschlagen };
+
+    Beschreibungsdruck(TolvarDrucker &dru, const QString &SchriftName, qint16 SchriftGroesse);
+
+    // Shows a status line ("lese Text ...", "Seite N") in the progress window.
+    std::function<void(const QString &)> status;
+    // Asked between parts, pictures and pages; true ends the job (aborted, nothing more
+    // reaches the printer).
+    std::function<bool()> abbruchGewuenscht;
+    // Sources of texts (scope 3) and pictures; the help database by default.
+    TexteQuelle texteQuelle;
+    BildQuelle bildQuelle = standardBildQuelle();
+
+    // Collects and prints; the whole run of the help window's print routine.
+    Ergebnis BeschreibungDrucken(const DruckAuftrag &auftrag);
+    // Collecting only; false when reading a topic's texts failed (already reported).
+    bool InhaltSammeln(const DruckAuftrag &auftrag, DruckInhalt &inhalt);
+    // Printing collected content; the pictures are released as they are drawn.
+    Ergebnis InhaltDrucken(const DruckAuftrag &auftrag, DruckInhalt &inhalt);
+
+    // The rich-text heading of a topic in the chapter scope: 18 points, bold, own line.
+    static QTextDocumentFragment Themenueberschrift(const QString &titel, const QString &schrift);
+    // A picture's printed size in mm: its HiMetric size read as twips, halved.
+    static QSizeF BildGroesseMm(const QImage &bild);
+
+private:
+    void SeitenrahmenDrucken(double &Oben, double &Unten);
+    bool abbrechenPruefen();
+    void melden(const QString &text);
+
+    TolvarDrucker &dru;
+    QString gsSchriftName;
+    qint16 giSchriftGroesse;
+    QString msDruckTitel;
+};

@@ -1,0 +1,214 @@
+// The printer control: the text cursor, rich text breaking pages by itself and continuing at
+// the given top, a job that cannot begin, and real PDF output (read back with pdftotext) that
+// an aborted job does not leave behind.
+#include "TolvarDruckerProtokoll.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextCursor>
+#include <QTextDocument>
+
+using Art = TolvarDruckerProtokoll::Art;
+
+namespace {
+
+QTextDocumentFragment zeilen(int n, const QString &vorsatz = "Zeile")
+{
+    QTextDocument d;
+    QTextCursor c(&d);
+    for (int i = 1; i <= n; ++i) {
+        if (i > 1)
+            c.insertBlock();
+        c.insertText(QStringLiteral("%1 %2").arg(vorsatz).arg(i));
+    }
+    return QTextDocumentFragment(&d);
+}
+
+QString pdfText(const QString &pdf)
+{
+    QProcess p;
+    p.start("pdftotext", {"-layout", pdf, "-"});
+    if (!p.waitForFinished(30000))
+        return QString();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+} // namespace
+
+class TestTolvarDrucker : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    // Without line feed the next text continues behind the previous one; with it the cursor
+    // moves down one line and back to the x where the line began.
+    void textCursor()
+    {
+        TolvarDruckerProtokoll d;
+        QVERIFY(d.DruckStarten());
+        d.Zeilenvorschub = false;
+        d.AktuellesY = 30;
+        d.TextDrucken("Abb.: ", 15);
+        d.Fett = true;
+        d.Zeilenvorschub = true;
+        d.TextDrucken("Titel");
+        const double zh = d.Zeilenhoehe();
+        d.Fett = false;
+        d.TextDrucken("naechste");
+        const auto t = d.eintraege(Art::Text);
+        QCOMPARE(t.size(), 3);
+        QCOMPARE(t[0].mm.topLeft(), QPointF(15, 30));
+        QCOMPARE_LE(std::abs(t[1].mm.left() - t[0].mm.right()), 1e-6);
+        QCOMPARE(t[1].mm.top(), 30.0);
+        QVERIFY(t[1].fett && !t[0].fett);
+        QCOMPARE_LE(std::abs(t[2].mm.top() - (30 + zh)), 1e-6);
+        QCOMPARE(t[2].mm.left(), 15.0);
+        // a bigger font has a taller line and a wider text
+        const double w10 = d.Textbreite("Breite");
+        d.Schriftgroesse = 20;
+        QVERIFY(d.Zeilenhoehe() > 1.8 * zh);
+        QVERIFY(d.Textbreite("Breite") > 1.8 * w10);
+        d.DruckBeenden();
+        QCOMPARE(d.eintraege().last().art, Art::Ende);
+    }
+
+    // Rich text fills the band, begins new pages itself (raising SeiteBegonnen once per new
+    // page) and continues at the top the handler leaves in oben; no line is split or lost.
+    void rtfSeitenumbruch_data()
+    {
+        QTest::addColumn<int>("anzahl");
+        QTest::addColumn<double>("unten");
+        QTest::newRow("eine Seite") << 10 << 30.0;
+        QTest::newRow("drei Seiten") << 150 << 30.0;
+        QTest::newRow("schmaler Koerper") << 40 << 250.0;
+    }
+    void rtfSeitenumbruch()
+    {
+        QFETCH(int, anzahl);
+        QFETCH(double, unten);
+        TolvarDruckerProtokoll d;
+        QVERIFY(d.DruckStarten());
+        double oben = 40, y = 25;
+        int begonnen = 0;
+        connect(&d, &TolvarDrucker::SeiteBegonnen, this, [&] {
+            ++begonnen;
+            oben = 40 + begonnen % 2; // the handler may move the top
+            d.AktuellesY = 5;     // and leave the cursor anywhere
+        });
+        d.RtfDrucken(zeilen(anzahl), 20, y, 10, unten, oben);
+        const auto rtf = d.eintraege(Art::Rtf);
+        QCOMPARE(begonnen, d.Seitennummer() - 1);
+        QStringList alle;
+        for (const auto &e : rtf) {
+            QCOMPARE_LE(e.mm.bottom(), 297 - unten + 0.01);
+            QCOMPARE(e.mm.left(), 20.0);
+            QCOMPARE_LE(std::abs(e.mm.width() - 180), 0.01);
+            if (e.seite > 1)
+                QCOMPARE(e.mm.top(), 40.0 + (e.seite - 1) % 2);
+            alle << e.text.split('\n');
+        }
+        QCOMPARE(alle.size(), anzahl);
+        for (int i = 0; i < anzahl; ++i)
+            QCOMPARE(alle[i], QString("Zeile %1").arg(i + 1));
+        QCOMPARE(y, rtf.last().mm.bottom());
+        QCOMPARE(d.AktuellesY, y);
+        if (anzahl == 150)
+            QCOMPARE(d.Seitennummer(), 3);
+    }
+
+    // A line taller than the band still goes out, one per page, without looping.
+    void zeileHoeherAlsBand()
+    {
+        TolvarDruckerProtokoll d;
+        QVERIFY(d.DruckStarten());
+        QTextDocument doc;
+        QTextCursor c(&doc);
+        QTextCharFormat gross;
+        gross.setFontPointSize(200);
+        c.insertText("A", gross);
+        c.insertBlock();
+        c.insertText("B", gross);
+        double y = 20, unten = 240, oben = 20;
+        d.RtfDrucken(QTextDocumentFragment(&doc), 15, y, 15, unten, oben);
+        QCOMPARE(d.eintraege(Art::Rtf).size(), 2);
+        QCOMPARE(d.Seitennummer(), 2);
+    }
+
+    void startOhneDrucker()
+    {
+        TolvarDrucker d; // no printer system installed and no PDF file
+        d.Geraetename = "gibt-es-nicht";
+        QVERIFY(!d.DruckStarten());
+        QVERIFY(!d.druckLaeuft());
+        TolvarDruckerProtokoll p;
+        p.startErlaubt = false;
+        QVERIFY(!p.DruckStarten());
+    }
+
+    void papierformat_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QSizeF>("mm");
+        QTest::newRow("A4") << 9 << QSizeF(210, 297);
+        QTest::newRow("A5") << 11 << QSizeF(148, 210);
+        QTest::newRow("Letter") << 1 << QSizeF(215.9, 279.4);
+        QTest::newRow("Legal") << 5 << QSizeF(215.9, 355.6);
+        QTest::newRow("keiner") << 0 << QSizeF(210, 297);
+        QTest::newRow("unbekannt") << 9999 << QSizeF(210, 297);
+    }
+    void papierformat()
+    {
+        QFETCH(int, code);
+        QFETCH(QSizeF, mm);
+        TolvarDruckerProtokoll d;
+        d.Papierformat = code;
+        QCOMPARE_LE(std::abs(d.Seitenbreite() - mm.width()), 0.1);
+        QCOMPARE_LE(std::abs(d.Seitenhoehe() - mm.height()), 0.1);
+    }
+
+    // A PDF job holds vector text on the right pages; an aborted one leaves no file.
+    void pdfAusgabe()
+    {
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        QTemporaryDir dir;
+        TolvarDrucker d;
+        d.PdfDatei = dir.filePath("a.pdf");
+        d.Papierformat = 11; // A5
+        QVERIFY(d.DruckStarten());
+        QCOMPARE_LE(std::abs(d.Seitenbreite() - 148), 0.1);
+        d.AktuellesY = 15;
+        d.TextDrucken("Kopfzeile oben", 15);
+        double y = 30, unten = 20, oben = 30;
+        d.RtfDrucken(zeilen(80, "Absatz"), 15, y, 15, unten, oben);
+        QVERIFY(d.Seitennummer() >= 2);
+        d.Linie(15, y, 100, y);
+        d.DruckBeenden();
+        const QString text = pdfText(d.PdfDatei);
+        QVERIFY(text.contains("Kopfzeile oben"));
+        QVERIFY(text.contains("Absatz 1\n"));
+        QVERIFY(text.contains("Absatz 80"));
+        // each line exactly once: nothing of one page hidden on another
+        QCOMPARE(text.count("Absatz 40\n"), 1);
+        const QStringList seiten = text.split('\f', Qt::SkipEmptyParts);
+        QCOMPARE(seiten.size(), d.Seitennummer());
+
+        TolvarDrucker ab;
+        ab.PdfDatei = dir.filePath("b.pdf");
+        QVERIFY(ab.DruckStarten());
+        ab.TextDrucken("weg", 15);
+        ab.NeueSeite();
+        ab.DruckAbbrechen();
+        QVERIFY(ab.abgebrochen());
+        QVERIFY(!QFile::exists(ab.PdfDatei));
+        ab.TextDrucken("danach"); // ignored, no crash
+        QVERIFY(!QFile::exists(ab.PdfDatei));
+    }
+};
+
+QTEST_MAIN(TestTolvarDrucker)
+#include "tst_tolvardrucker.moc"

@@ -1,0 +1,473 @@
+// The page layout of the description print-out against a recording printer control: header,
+// rules, footer and body band on every page, pictures and captions, the eight-line rule, a
+// picture taller than the body, long sections, the chapter scope, cancelling and a job that
+// cannot begin.
+#include "Beschreibungsdruck.h"
+#include "TolvarDruckerProtokoll.h"
+#include "ZipHilfe.h"
+
+#include <QStandardPaths>
+#include <QTextBlock>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTest>
+
+using Art = TolvarDruckerProtokoll::Art;
+using Eintrag = TolvarDruckerProtokoll::Eintrag;
+
+namespace {
+
+constexpr double eps = 0.05;
+
+// An RTF section of n numbered lines, each its own paragraph; bild inserts a picture link
+// behind line bild (1-based) when > 0.
+QString abschnitt(const QString &name, int n, int bild = 0, const QString &nummer = "00001")
+{
+    QString rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 ";
+    for (int i = 1; i <= n; ++i) {
+        rtf += QStringLiteral("%1 Zeile %2").arg(name).arg(i);
+        if (i == bild)
+            rtf += QStringLiteral(" \\{P%1\\}Bild\\{PE\\}").arg(nummer);
+        rtf += "\\par ";
+    }
+    return rtf + "}";
+}
+
+QByteArray archiv(QSize pixel)
+{
+    return zipErstellen({{"Temp.bmp", bmpErstellen(pixel, Qt::darkBlue)}});
+}
+
+struct Lauf
+{
+    TolvarDruckerProtokoll dru;
+    Beschreibungsdruck druck{dru, "Arial", 10};
+    QStringList status;
+    QMap<QString, QSize> bilder; // picture number -> pixel size
+    QMap<QString, QString> bildTitel;
+
+    Lauf()
+    {
+        druck.status = [this](const QString &s) { status << s; };
+        druck.bildQuelle = [this](const QString &n, QByteArray &b, QString &t) {
+            if (!bilder.contains(n))
+                return false;
+            b = archiv(bilder[n]);
+            t = bildTitel.value(n, "Titel " + n);
+            return true;
+        };
+    }
+};
+
+DruckAuftrag auftrag(int umfang, const QStringList &texte, bool grafik = false, int akt = 0)
+{
+    DruckAuftrag a;
+    a.miDruckUmfang = qint16(umfang);
+    a.msDruckTitel = "Rechnungen schreiben";
+    a.mbMitGrafik = grafik;
+    for (const QString &t : texte)
+        a.msTexteInhalt.append(t);
+    a.miTexteAnzahl = qint16(texte.size());
+    a.miAktTextIndex = qint16(akt);
+    return a;
+}
+
+// Header line height (bold) and normal line height of Arial 10 on the recorder.
+struct Masse
+{
+    double zeileFett, zeile, zeileKlein;
+};
+
+Masse masse()
+{
+    TolvarDruckerProtokoll d;
+    d.Schriftname = "Arial";
+    d.Schriftgroesse = 10;
+    Masse m;
+    d.Fett = false;
+    m.zeile = d.Zeilenhoehe();
+    d.Fett = true;
+    m.zeileFett = d.Zeilenhoehe();
+    d.Schriftgroesse = 8;
+    m.zeileKlein = d.Zeilenhoehe();
+    return m;
+}
+
+const Eintrag *textAuf(const QList<Eintrag> &l, const QString &text)
+{
+    for (const Eintrag &e : l) {
+        if (e.art == Art::Text && e.text == text)
+            return &e;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class TestBeschreibungsdruck : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    // Every page: header at 15 mm, title ending at the right margin, rule 1 mm below the
+    // header line, "Seite N" centred with its line ending 20 mm above the bottom, the footer
+    // rule 1 mm above it, and all rich text inside the band between the rules (1 mm away).
+    void seitenrahmen_data()
+    {
+        QTest::addColumn<int>("zeilen");
+        QTest::addColumn<int>("seiten");
+        QTest::newRow("kurz") << 5 << 1;
+        QTest::newRow("laenger als eine Seite") << 150 << 3;
+        QTest::newRow("sehr lang") << 400 << 7;
+    }
+    void seitenrahmen()
+    {
+        QFETCH(int, zeilen);
+        QFETCH(int, seiten);
+        Lauf l;
+        QCOMPARE(l.druck.BeschreibungDrucken(auftrag(1, {abschnitt("A", zeilen)})),
+                 Beschreibungsdruck::Ergebnis::Gedruckt);
+        const Masse m = masse();
+        QVERIFY(l.dru.seitenAnzahl() >= seiten);
+        const double breite = 210, hoehe = 297;
+        QStringList gedruckt;
+        for (int s = 1; s <= l.dru.seitenAnzahl(); ++s) {
+            const QList<Eintrag> seite = l.dru.aufSeite(s);
+            const Eintrag *kopf = textAuf(seite, "Programmbeschreibung Tolvar-Belna");
+            QVERIFY2(kopf, qPrintable(QString("Seite %1 ohne Kopf").arg(s)));
+            QCOMPARE_LE(std::abs(kopf->mm.left() - 15), eps);
+            QCOMPARE_LE(std::abs(kopf->mm.top() - 15), eps);
+            QVERIFY(kopf->fett);
+            QCOMPARE(kopf->groesse, 10.0);
+            const Eintrag *titel = textAuf(seite, "Rechnungen schreiben");
+            QVERIFY(titel);
+            QCOMPARE_LE(std::abs(titel->mm.right() - (breite - 15)), eps);
+            QCOMPARE_LE(std::abs(titel->mm.top() - 15), eps);
+            QVERIFY(titel->fett);
+            const Eintrag *nummer = textAuf(seite, QString("Seite %1").arg(s));
+            QVERIFY2(nummer, qPrintable(QString("Seite %1 ohne Seitenzahl").arg(s)));
+            QVERIFY(!nummer->fett);
+            QCOMPARE_LE(std::abs(nummer->mm.center().x() - breite / 2), eps);
+            QCOMPARE_LE(std::abs(nummer->mm.top() - (hoehe - 20 - m.zeile)), eps);
+
+            QList<Eintrag> linien;
+            for (const Eintrag &e : seite)
+                if (e.art == Art::Linie)
+                    linien << e;
+            QCOMPARE(linien.size(), 2);
+            const double kopfLinie = 15 + m.zeile + 1; // NeueZeile after bold is cleared
+            const double fussLinie = hoehe - 20 - m.zeile - 1;
+            QCOMPARE_LE(std::abs(linien[0].mm.top() - kopfLinie), eps);
+            QCOMPARE_LE(std::abs(linien[0].mm.left() - 15), eps);
+            QCOMPARE_LE(std::abs(linien[0].mm.right() - (breite - 15)), eps);
+            QCOMPARE_LE(std::abs(linien[1].mm.top() - fussLinie), eps);
+            for (const Eintrag &e : seite) {
+                if (e.art != Art::Rtf)
+                    continue;
+                QCOMPARE_GE(e.mm.top(), kopfLinie + 1 - eps);
+                QCOMPARE_LE(e.mm.bottom(), fussLinie - 1 + eps);
+                QCOMPARE_LE(std::abs(e.mm.left() - 15), eps);
+                QCOMPARE_LE(std::abs(e.mm.width() - (breite - 30)), 0.5);
+                gedruckt << e.text.split('\n', Qt::SkipEmptyParts);
+            }
+        }
+        // The body starts right below the header rule on the first page.
+        const QList<Eintrag> rtf = l.dru.eintraege(Art::Rtf);
+        QCOMPARE_LE(std::abs(rtf.first().mm.top() - (15 + m.zeile + 2)), eps);
+        // Every line once, in order, none lost at a page break.
+        QCOMPARE(gedruckt.size(), zeilen);
+        for (int i = 0; i < zeilen; ++i)
+            QCOMPARE(gedruckt[i], QString("A Zeile %1").arg(i + 1));
+        // The status line counted the pages.
+        QCOMPARE(l.status.first(), QString("Seite 1"));
+        QCOMPARE(l.status.last(), QString("Seite %1").arg(l.dru.seitenAnzahl()));
+        QCOMPARE(l.dru.eintraege().last().art, Art::Ende);
+    }
+
+    // A picture follows its line's part: one line below, at x 16, half its HiMetric size read
+    // as twips, framed 1 mm outside, captioned "Abb.: " (normal) + title (bold) at 8 points.
+    void bildMitRahmenUndBeschriftung()
+    {
+        Lauf l;
+        l.bilder["00007"] = QSize(300, 150);
+        l.bildTitel["00007"] = "Rechnungsmaske";
+        QCOMPARE(l.druck.BeschreibungDrucken(
+                     auftrag(1, {abschnitt("B", 6, 2, "00007")}, true)),
+                 Beschreibungsdruck::Ergebnis::Gedruckt);
+        const Masse m = masse();
+        const QList<Eintrag> bilder = l.dru.eintraege(Art::Bild);
+        QCOMPARE(bilder.size(), 1);
+        const Eintrag b = bilder[0];
+        QCOMPARE(b.text, QString("300x150"));
+        QCOMPARE_LE(std::abs(b.mm.width() - 300 * 0.233333), 0.05);
+        QCOMPARE_LE(std::abs(b.mm.height() - 150 * 0.233333), 0.05);
+        QCOMPARE_LE(std::abs(b.mm.left() - 16), eps);
+        const QList<Eintrag> rtf = l.dru.eintraege(Art::Rtf);
+        QCOMPARE(rtf.size(), 2); // cut behind the link's line
+        QCOMPARE(rtf[0].text, QString("B Zeile 1\nB Zeile 2 Bild"));
+        // one line (of the 10-point font) between the part and the picture
+        QCOMPARE_LE(std::abs(b.mm.top() - (rtf[0].mm.bottom() + m.zeile)), eps);
+        const QList<Eintrag> rahmen = l.dru.eintraege(Art::Rahmen);
+        QCOMPARE(rahmen.size(), 1);
+        QCOMPARE_LE(std::abs(rahmen[0].mm.left() - 15), eps);
+        QCOMPARE_LE(std::abs(rahmen[0].mm.top() - (b.mm.top() - 1)), eps);
+        QCOMPARE_LE(std::abs(rahmen[0].mm.right() - (b.mm.right() + 1)), eps);
+        QCOMPARE_LE(std::abs(rahmen[0].mm.bottom() - (b.mm.bottom() + 1)), eps);
+        const Eintrag *abb = textAuf(l.dru.eintraege(), "Abb.: ");
+        const Eintrag *titel = textAuf(l.dru.eintraege(), "Rechnungsmaske");
+        QVERIFY(abb && titel);
+        QCOMPARE(abb->groesse, 8.0);
+        QVERIFY(!abb->fett);
+        QCOMPARE(titel->groesse, 8.0);
+        QVERIFY(titel->fett);
+        QCOMPARE_LE(std::abs(abb->mm.left() - 15), eps);
+        QCOMPARE_LE(std::abs(abb->mm.top() - (b.mm.bottom() + 1)), eps);
+        QCOMPARE_LE(std::abs(titel->mm.left() - abb->mm.right()), eps);
+        QCOMPARE_LE(std::abs(titel->mm.top() - abb->mm.top()), eps);
+        // Then the bold 8-point line feed and an empty 10-point line before the next part.
+        QCOMPARE_LE(std::abs(rtf[1].mm.top() - (abb->mm.top() + m.zeileKlein + m.zeile)), 0.1);
+        QCOMPARE(rtf[1].text, QString("B Zeile 3\nB Zeile 4\nB Zeile 5\nB Zeile 6"));
+    }
+
+    // A picture taller than the body goes to a new page at Oben + 1 and is drawn whole.
+    void bildHoeherAlsDerKoerper()
+    {
+        Lauf l;
+        l.bilder["00001"] = QSize(200, 1400); // 326 mm tall
+        QCOMPARE(l.druck.BeschreibungDrucken(auftrag(1, {abschnitt("C", 3, 1)}, true)),
+                 Beschreibungsdruck::Ergebnis::Gedruckt);
+        const Masse m = masse();
+        const QList<Eintrag> bilder = l.dru.eintraege(Art::Bild);
+        QCOMPARE(bilder.size(), 1);
+        QCOMPARE(bilder[0].seite, 2);
+        QCOMPARE_LE(std::abs(bilder[0].mm.top() - (15 + m.zeile + 2 + 1)), eps);
+        QCOMPARE_LE(std::abs(bilder[0].mm.height() - 1400 * 0.233333), 0.1);
+        QVERIFY(textAuf(l.dru.aufSeite(2), "Seite 2"));
+        QVERIFY(textAuf(l.dru.aufSeite(2), "Programmbeschreibung Tolvar-Belna"));
+    }
+
+    // A part after the first starts on a new page exactly when fewer than eight lines are left
+    // in the body behind the previous part.
+    void achtZeilenRegel_data()
+    {
+        QTest::addColumn<int>("zeilenErsterTeil");
+        for (int n = 40; n <= 62; n += 2)
+            QTest::addRow("%d Zeilen", n) << n;
+    }
+    void achtZeilenRegel()
+    {
+        QFETCH(int, zeilenErsterTeil);
+        Lauf l;
+        QCOMPARE(l.druck.BeschreibungDrucken(
+                     auftrag(2, {abschnitt("D", zeilenErsterTeil), abschnitt("E", 3)})),
+                 Beschreibungsdruck::Ergebnis::Gedruckt);
+        const Masse m = masse();
+        const double koerperEnde = 297 - 20 - m.zeile - 2;
+        const QList<Eintrag> rtf = l.dru.eintraege(Art::Rtf);
+        // The last slice before E's first ends part D (it may hold only D's closing empty
+        // line).
+        const Eintrag *letzterD = nullptr, *ersterE = nullptr;
+        for (const Eintrag &e : rtf) {
+            if (e.text.startsWith("E")) {
+                ersterE = &e;
+                break;
+            }
+            letzterD = &e;
+        }
+        QVERIFY(letzterD && ersterE);
+        const bool passt = letzterD->mm.bottom() + 8 * m.zeile <= koerperEnde;
+        QCOMPARE(ersterE->seite == letzterD->seite, passt);
+        if (!passt)
+            QCOMPARE_LE(std::abs(ersterE->mm.top() - (15 + m.zeile + 2)), eps);
+    }
+
+    // Two pictures of one part (links in a last line without a break) lie one below the other
+    // with frame and caption each.
+    void zweiBilderUntereinander()
+    {
+        Lauf l;
+        l.bilder["00001"] = QSize(100, 80);
+        l.bilder["00002"] = QSize(120, 60);
+        QString rtf = "{\\rtf1\\ansi\\f0\\fs20 Eins \\{P00001\\}a\\{PE\\} und \\{P00002\\}b\\{PE\\}}";
+        QCOMPARE(l.druck.BeschreibungDrucken(auftrag(1, {rtf}, true)),
+                 Beschreibungsdruck::Ergebnis::Gedruckt);
+        const QList<Eintrag> bilder = l.dru.eintraege(Art::Bild);
+        QCOMPARE(bilder.size(), 2);
+        QCOMPARE(l.dru.eintraege(Art::Rahmen).size(), 2);
+        QVERIFY(bilder[1].mm.top() > bilder[0].mm.bottom() + 1);
+        QCOMPARE(l.dru.eintraege(Art::Text).count(), 3 + 4); // frame (3) + 2 captions (2 each)
+    }
+
+    // Without pictures each section is one part and no picture is read or drawn.
+    void ohneGrafik()
+    {
+        Lauf l;
+        l.bilder["00001"] = QSize(100, 80);
+        bool gelesen = false;
+        l.druck.bildQuelle = [&](const QString &, QByteArray &, QString &) {
+            gelesen = true;
+            return false;
+        };
+        QCOMPARE(l.druck.BeschreibungDrucken(auftrag(2, {abschnitt("F", 4, 2), abschnitt("G", 2)})),
+                 Beschreibungsdruck::Ergebnis::Gedruckt);
+        QVERIFY(!gelesen);
+        QVERIFY(l.dru.eintraege(Art::Bild).isEmpty());
+        QCOMPARE(l.dru.eintraege(Art::Rtf).size(), 2);
+        QCOMPARE(l.dru.eintraege(Art::Rtf)[0].text,
+                 QString("F Zeile 1\nF Zeile 2 Bild\nF Zeile 3\nF Zeile 4"));
+    }
+
+    // A topic without sections prints one page with header and footer only.
+    void themaOhneAbschnitte()
+    {
+        Lauf l;
+        QCOMPARE(l.druck.BeschreibungDrucken(auftrag(2, {})),
+                 Beschreibungsdruck::Ergebnis::Gedruckt);
+        QCOMPARE(l.dru.seitenAnzahl(), 1);
+        QVERIFY(l.dru.eintraege(Art::Rtf).isEmpty());
+        QVERIFY(textAuf(l.dru.eintraege(), "Seite 1"));
+    }
+
+    // The chapter scope prints each topic's heading (18 pt bold) as its own part, reports the
+    // texts it reads, and prints nothing when a topic cannot be read.
+    void kapitel()
+    {
+        Lauf l;
+        DruckAuftrag a = auftrag(3, {});
+        a.mlThemenIDs = {0, 11, 12};
+        a.miThemenAnzahl = 2;
+        a.ThemenTitel = QStringList{"Erstes Thema", "Zweites Thema"};
+        l.druck.texteQuelle = [](qint32 id, QList<QString> &titel, QList<QString> &texte) {
+            titel = {QString(), QString("T%1a").arg(id), QString("T%1b").arg(id)};
+            texte = {QString(), abschnitt(QString("X%1").arg(id), 2),
+                     abschnitt(QString("Y%1").arg(id), 1)};
+            return true;
+        };
+        QCOMPARE(l.druck.BeschreibungDrucken(a), Beschreibungsdruck::Ergebnis::Gedruckt);
+        const QList<Eintrag> rtf = l.dru.eintraege(Art::Rtf);
+        QCOMPARE(rtf.size(), 6);
+        QCOMPARE(rtf[0].text, QString("Erstes Thema"));
+        QCOMPARE(rtf[1].text, QString("X11 Zeile 1\nX11 Zeile 2"));
+        QCOMPARE(rtf[3].text, QString("Zweites Thema"));
+        QCOMPARE(rtf[5].text, QString("Y12 Zeile 1"));
+        // The heading is bigger than a 10-point line.
+        QVERIFY(rtf[0].mm.height() > 2 * masse().zeile);
+        QCOMPARE(l.status.mid(0, 4),
+                 (QStringList{"lese Text T11a", "lese Text T11b", "lese Text T12a",
+                              "lese Text T12b"}));
+
+        Lauf fehler;
+        fehler.druck.texteQuelle = [](qint32, QList<QString> &, QList<QString> &) {
+            return false;
+        };
+        QCOMPARE(fehler.druck.BeschreibungDrucken(a),
+                 Beschreibungsdruck::Ergebnis::LesenFehlgeschlagen);
+        QVERIFY(fehler.dru.eintraege().isEmpty());
+        QVERIFY(!fehler.dru.druckLaeuft());
+    }
+
+    void heading()
+    {
+        const QTextDocumentFragment f = Beschreibungsdruck::Themenueberschrift("Kopf", "Arial");
+        QTextDocument d;
+        QTextCursor(&d).insertFragment(f);
+        QCOMPARE(d.blockCount(), 2);
+        QCOMPARE(d.begin().text(), QString("Kopf"));
+        QTextCursor c(d.begin());
+        c.movePosition(QTextCursor::Right);
+        QCOMPARE(c.charFormat().fontPointSize(), 18.0);
+        QCOMPARE(c.charFormat().fontWeight(), int(QFont::Bold));
+    }
+
+    // The marked text is printed as one part with its formatting and no pictures.
+    void markierung()
+    {
+        Lauf l;
+        DruckAuftrag a = auftrag(0, {abschnitt("H", 2, 1)}, false);
+        QTextDocument d;
+        QTextCursor c(&d);
+        QTextCharFormat kursiv;
+        kursiv.setFontItalic(true);
+        c.insertText("markiert", kursiv);
+        a.Auswahl = QTextDocumentFragment(&d);
+        QCOMPARE(l.druck.BeschreibungDrucken(a), Beschreibungsdruck::Ergebnis::Gedruckt);
+        QCOMPARE(l.dru.eintraege(Art::Rtf).size(), 1);
+        QCOMPARE(l.dru.eintraege(Art::Rtf)[0].text, QString("markiert"));
+    }
+
+    void startNichtMoeglich()
+    {
+        Lauf l;
+        l.dru.startErlaubt = false;
+        QCOMPARE(l.druck.BeschreibungDrucken(auftrag(1, {abschnitt("I", 3)})),
+                 Beschreibungsdruck::Ergebnis::NichtGestartet);
+        QVERIFY(l.dru.eintraege().isEmpty());
+        QVERIFY(!l.dru.druckLaeuft());
+    }
+
+    // A cancel request is seen at the next page or part: the job is aborted and nothing is
+    // drawn after it.
+    void abbrechen_data()
+    {
+        QTest::addColumn<QString>("ausloeser");
+        QTest::newRow("vor dem Start") << "Seite 1";
+        QTest::newRow("auf Seite 2") << "Seite 2";
+        QTest::newRow("auf Seite 3") << "Seite 3";
+    }
+    void abbrechen()
+    {
+        QFETCH(QString, ausloeser);
+        Lauf l;
+        bool gewuenscht = false;
+        l.druck.status = [&](const QString &s) {
+            l.status << s;
+            if (s == ausloeser)
+                gewuenscht = true;
+        };
+        l.druck.abbruchGewuenscht = [&] { return gewuenscht; };
+        QCOMPARE(l.druck.BeschreibungDrucken(
+                     auftrag(2, {abschnitt("J", 200), abschnitt("K", 200)})),
+                 Beschreibungsdruck::Ergebnis::Abgebrochen);
+        const QList<Eintrag> alle = l.dru.eintraege();
+        QVERIFY(!l.dru.druckLaeuft());
+        if (ausloeser == "Seite 1") {
+            QVERIFY(alle.isEmpty()); // the job never began
+            return;
+        }
+        QCOMPARE(alle.last().art, Art::Abbruch);
+        const int seite = ausloeser.mid(6).toInt();
+        QCOMPARE(l.dru.seitenAnzahl(), seite);
+        // On the page where the request came nothing but (part of) its frame was drawn.
+        for (const Eintrag &e : l.dru.aufSeite(seite))
+            QVERIFY(e.art != Art::Rtf && e.art != Art::Bild);
+        QCOMPARE(l.dru.eintraege(Art::Ende).size(), 0);
+    }
+
+    void bildGroesse_data()
+    {
+        QTest::addColumn<QSize>("pixel");
+        QTest::addColumn<int>("dpi");
+        QTest::addColumn<QSizeF>("mm");
+        QTest::newRow("96 dpi") << QSize(96, 192) << 96 << QSizeF(22.4, 44.8);
+        QTest::newRow("ohne Angabe") << QSize(96, 96) << 0 << QSizeF(22.4, 22.4);
+        QTest::newRow("192 dpi") << QSize(96, 96) << 192 << QSizeF(11.2, 11.2);
+    }
+    void bildGroesse()
+    {
+        QFETCH(QSize, pixel);
+        QFETCH(int, dpi);
+        QFETCH(QSizeF, mm);
+        QImage b(pixel, QImage::Format_RGB32);
+        b.setDotsPerMeterX(qRound(dpi / 0.0254));
+        b.setDotsPerMeterY(qRound(dpi / 0.0254));
+        const QSizeF r = Beschreibungsdruck::BildGroesseMm(b);
+        QCOMPARE_LE(std::abs(r.width() - mm.width()), 0.01);
+        QCOMPARE_LE(std::abs(r.height() - mm.height()), 0.01);
+    }
+};
+
+QTEST_MAIN(TestBeschreibungsdruck)
+#include "tst_beschreibungsdruck.moc"
