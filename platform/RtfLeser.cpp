@@ -1143,8 +1143,18 @@ bool RtfLeser::lesen(const QByteArray &rtf, QTextDocument &doc)
         doc.setPlainText(alsText(rtf));
         return false;
     }
-    Leser leser(QByteArray::fromRawData(rtf.constData() + anfang, rtf.size() - anfang), doc);
-    leser.lesen();
+    // One edit block for the whole document: the document then settles its frames (tables)
+    // once at the end instead of after every table, which would cost quadratic time.
+    const bool rueckgaengig = doc.isUndoRedoEnabled();
+    doc.setUndoRedoEnabled(false);
+    QTextCursor block(&doc);
+    block.beginEditBlock();
+    {
+        Leser leser(QByteArray::fromRawData(rtf.constData() + anfang, rtf.size() - anfang), doc);
+        leser.lesen();
+    }
+    block.endEditBlock();
+    doc.setUndoRedoEnabled(rueckgaengig);
     return true;
 }
 

@@ -25,14 +25,16 @@ TextFeld::TextFeld() : mEigenes(std::make_unique<QTextDocument>()), mDoc(mEigene
     verbinden();
 }
 
-TextFeld::TextFeld(QTextDocument *doc) : mDoc(doc)
+TextFeld::TextFeld(QTextDocument *doc, bool beobachten) : mDoc(doc)
 {
-    verbinden();
+    if (beobachten)
+        verbinden();
 }
 
 TextFeld::~TextFeld()
 {
-    QObject::disconnect(mVerbindung);
+    if (mVerbindung)
+        QObject::disconnect(mVerbindung);
 }
 
 void TextFeld::verbinden()
@@ -250,7 +252,7 @@ void TextFeld::setzeSelSchrift(const QString &name)
 int TextFeld::zeichenAnPunkt(const QPointF &punkt) const
 {
     if (!mSignale)
-        return 0; // no layout without a QGuiApplication
+        return 0; // no layout: unobserved, or no QGuiApplication
     QAbstractTextDocumentLayout *layout = mDoc->documentLayout();
     const int pos = layout->hitTest(punkt, Qt::FuzzyHit);
     return pos < 0 ? 0 : zuText(pos);

@@ -21,8 +21,11 @@ class TextFeld
 public:
     // A text box on a document of its own.
     TextFeld();
-    // A text box on doc, which must outlive it.
-    explicit TextFeld(QTextDocument *doc);
+    // A text box on doc, which must outlive it. With beobachten, changes made to doc from
+    // outside are followed (this gives doc a layout, which needs a QGuiApplication); without
+    // it, only this box's own changes are, and doc gets no layout (no hit test) - the fast
+    // way for a document that is only being prepared.
+    explicit TextFeld(QTextDocument *doc, bool beobachten = true);
     ~TextFeld();
     TextFeld(const TextFeld &) = delete;
     TextFeld &operator=(const TextFeld &) = delete;
@@ -70,10 +73,13 @@ public:
     int zuDokument(int textPos, bool aufrunden = false) const;
     int zuText(int dokPos) const;
 
+    // Forgets the cached positions; for callers that changed the document inside an edit
+    // block, whose change reports come only at its end.
+    void invalidieren();
+
 private:
     void verbinden();
     void cacheAktualisieren() const;
-    void invalidieren();
     void dokumentGeaendert(int position, int entfernt, int hinzugefuegt);
 
     std::unique_ptr<QTextDocument> mEigenes;

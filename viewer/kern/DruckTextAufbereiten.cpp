@@ -4,6 +4,8 @@
 #include "TextFeld.h"
 #include "Verweismarkup.h"
 
+#include <QTextDocument>
+
 #if __has_include("Inhaltsabfragen.h")
 #include "Inhaltsabfragen.h"
 #define TOLVAR_MIT_BILDLESEN 1
@@ -42,7 +44,8 @@ void DruckTextAufbereiten(const QString &Text, qint16 &TeilAnzahl,
         Teile[TeilAnzahl] = teil;
     };
 
-    TextFeld feld;
+    QTextDocument arbeit;
+    TextFeld feld(&arbeit, false);
     feld.setzeRtf(Text);
     feld.setzeSelStart(0);
     feld.setzeSelLaenge(feld.laenge());

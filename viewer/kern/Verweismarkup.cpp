@@ -1,10 +1,14 @@
 // The link markup of section texts (see Verweismarkup.h). The tags are found in a copy of the
-// plain text that is changed in step with the document, so each tag costs one search and two
-// deletions, not a new plain text.
+// plain text (TextFeld's position space) that is changed in step with the document, so each
+// tag costs one search and two deletions, not a new plain text. The deletions go straight to
+// the document, keeping the format of every other character.
 #include "Verweismarkup.h"
 #include "TextFeld.h"
 
+#include <QTextCursor>
 #include <QTextDocument>
+
+#include <algorithm>
 
 bool Verweismarkup::oeffnerGueltig(const QString &text, int pos, int laenge)
 {
@@ -24,13 +28,27 @@ struct Verweise
     QString text;
     QList<tVerweis> liste;
     std::vector<std::pair<int, int>> offen; // positions of links recorded so far (int)
+    // Text positions of the "\r\n" pairs, kept in step with text. Tags never hold a break,
+    // so a deletion only moves the breaks behind it.
+    std::vector<int> umbrueche;
+    QTextCursor cursor;
+
+    int zuDokument(int textPos) const
+    {
+        const auto vorher = std::lower_bound(umbrueche.begin(), umbrueche.end(), textPos);
+        return textPos - int(vorher - umbrueche.begin());
+    }
 
     void loeschen(int von, int anzahl)
     {
-        feld.setzeSelStart(von);
-        feld.setzeSelLaenge(anzahl);
-        feld.loescheAuswahl();
+        const int d = zuDokument(von);
+        cursor.setPosition(d);
+        cursor.setPosition(d + anzahl, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
         text.remove(von, anzahl);
+        for (auto it = std::lower_bound(umbrueche.begin(), umbrueche.end(), von);
+             it != umbrueche.end(); ++it)
+            *it -= anzahl;
         // Only for nested (not well-formed) links: keep earlier positions on their text.
         for (auto &[anfang, ende] : offen) {
             if (anfang > von)
@@ -45,7 +63,12 @@ struct Verweise
 
 QList<tVerweis> Verweismarkup::tagsEntfernen(TextFeld &feld, bool nurText)
 {
-    Verweise v{feld, feld.text(), {tVerweis()}, {}};
+    Verweise v{feld, feld.text(), {tVerweis()}, {}, {}, QTextCursor(feld.dokument())};
+    for (int i = v.text.indexOf(QLatin1String("\r\n")); i >= 0;
+         i = v.text.indexOf(QLatin1String("\r\n"), i + 2))
+        v.umbrueche.push_back(i);
+    // All deletions form one edit: the document is laid out once, not after every tag.
+    v.cursor.beginEditBlock();
     std::vector<QString> nummern, titel;
     std::vector<bool> istBild;
     int suchAb = 0;
@@ -74,6 +97,9 @@ QList<tVerweis> Verweismarkup::tagsEntfernen(TextFeld &feld, bool nurText)
         titel.push_back(bild ? v.text.mid(pos, e - pos) : QString());
         v.loeschen(e, 4);
     }
+    v.cursor.endEditBlock();
+    feld.invalidieren();
+    feld.setzeSelStart(0);
     for (size_t i = 0; i < v.offen.size(); ++i) {
         const auto [anfang, ende] = v.offen[i];
         if (ende > MaxPosition)
@@ -91,7 +117,8 @@ QList<tVerweis> Verweismarkup::tagsEntfernen(TextFeld &feld, bool nurText)
 void Verweismarkup::darstellen(const QString &gespeicherterText, QTextDocument &anzeige,
                                QList<tVerweis> &mtVerweise, qint16 &miVerweisAnzahl)
 {
-    TextFeld feld(&anzeige);
+    // Prepared without a layout; the display lays the document out once when it shows it.
+    TextFeld feld(&anzeige, false);
     feld.setzeRtf(gespeicherterText);
     mtVerweise = tagsEntfernen(feld);
     miVerweisAnzahl = qint16(mtVerweise.size() - 1);
