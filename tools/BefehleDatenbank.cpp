@@ -72,9 +72,10 @@ int befehlSynthetisch(const QStringList &args)
         int *wert;
         int mindestens;
     };
-    const Option optionen[] = {{"--kapitel", &o.kapitel, 1},     {"--themen", &o.themen, 1},
-                               {"--abschnitte", &o.abschnitte, 1}, {"--woerter", &o.woerter, 1},
-                               {"--bilder", &o.bilder, 0},         {"--zuordnungen", &o.zuordnungen, 0}};
+    const Option optionen[] = {
+        {"--kapitel", &o.kapitel, 1},       {"--themen", &o.themen, 1},
+        {"--abschnitte", &o.abschnitte, 1}, {"--woerter", &o.woerter, 1},
+        {"--bilder", &o.bilder, 0},         {"--zuordnungen", &o.zuordnungen, 0}};
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString &a = args[i];
         if (!a.startsWith(QLatin1String("--"))) {

@@ -66,8 +66,8 @@ QByteArray BildArchiv::packen(const QImage &bild, QString *fehler)
 
     QByteArray archiv;
     zip_stat_t st;
-    if (zip_source_stat(ziel, &st) == 0 && (st.valid & ZIP_STAT_SIZE)
-        && zip_source_open(ziel) == 0) {
+    if (zip_source_stat(ziel, &st) == 0 && (st.valid & ZIP_STAT_SIZE) &&
+        zip_source_open(ziel) == 0) {
         archiv.resize(qsizetype(st.size));
         const zip_int64_t gelesen = zip_source_read(ziel, archiv.data(), st.size);
         zip_source_close(ziel);
@@ -84,8 +84,8 @@ QImage BildArchiv::entpacken(const QByteArray &archiv)
 {
     zip_error_t err;
     zip_error_init(&err);
-    zip_source_t *quelle = zip_source_buffer_create(archiv.constData(),
-                                                    zip_uint64_t(archiv.size()), 0, &err);
+    zip_source_t *quelle =
+        zip_source_buffer_create(archiv.constData(), zip_uint64_t(archiv.size()), 0, &err);
     if (!quelle) {
         zip_error_fini(&err);
         return QImage();
@@ -98,8 +98,8 @@ QImage BildArchiv::entpacken(const QByteArray &archiv)
     }
     QImage bild;
     zip_stat_t st;
-    if (zip_stat(za, mitgliedName, 0, &st) == 0 && (st.valid & ZIP_STAT_SIZE)
-        && st.size < 256u * 1024 * 1024) {
+    if (zip_stat(za, mitgliedName, 0, &st) == 0 && (st.valid & ZIP_STAT_SIZE) &&
+        st.size < 256u * 1024 * 1024) {
         if (zip_file_t *f = zip_fopen(za, mitgliedName, 0)) {
             QByteArray bmp(qsizetype(st.size), Qt::Uninitialized);
             if (zip_fread(f, bmp.data(), st.size) == zip_int64_t(st.size))

@@ -32,7 +32,8 @@ public:
         m_temp = std::make_unique<QTemporaryDir>();
         // A missing file gets no link, so the layer reports it as missing.
         if (m_temp->isValid() && info.exists())
-            QFile::link(info.absoluteFilePath(), m_temp->filePath(QStringLiteral("HilfeBelna.mdb")));
+            QFile::link(info.absoluteFilePath(),
+                        m_temp->filePath(QStringLiteral("HilfeBelna.mdb")));
         setzeProgrammVerzeichnis(m_temp->path());
     }
     ~DatenbankOrt() { setzeProgrammVerzeichnis(QString()); }
@@ -52,8 +53,8 @@ QString zweistellig(qint32 n)
 
 QString DatenbankAnsicht::hilfeNummer(qint32 kapitel, qint32 thema, qint32 text)
 {
-    return zweistellig(kapitel) + QLatin1Char('.') + zweistellig(thema) + QLatin1Char('.')
-         + zweistellig(text);
+    return zweistellig(kapitel) + QLatin1Char('.') + zweistellig(thema) + QLatin1Char('.') +
+           zweistellig(text);
 }
 
 bool DatenbankAnsicht::kapitel(const QString &datenbank, QStringList &zeilen)
@@ -70,15 +71,15 @@ bool DatenbankAnsicht::kapitel(const QString &datenbank, QStringList &zeilen)
         if (!ThemenLesen(tTitel, tID, tNummer, kID[k]))
             return false;
         for (qsizetype t = 1; t < tID.size(); ++t) {
-            zeilen << QStringLiteral("  ") + zweistellig(kNummer[k]) + QLatin1Char('.')
-                          + zweistellig(tNummer[t]) + QLatin1Char(' ') + tTitel[t];
+            zeilen << QStringLiteral("  ") + zweistellig(kNummer[k]) + QLatin1Char('.') +
+                          zweistellig(tNummer[t]) + QLatin1Char(' ') + tTitel[t];
             QList<QString> xTitel, xText;
             QList<qint32> xID, xNummer;
             if (!TexteLesen(xTitel, xID, xNummer, xText, tID[t]))
                 return false;
             for (qsizetype x = 1; x < xID.size(); ++x) {
-                zeilen << QStringLiteral("    ") + hilfeNummer(kNummer[k], tNummer[t], xNummer[x])
-                              + QLatin1Char(' ') + xTitel[x];
+                zeilen << QStringLiteral("    ") + hilfeNummer(kNummer[k], tNummer[t], xNummer[x]) +
+                              QLatin1Char(' ') + xTitel[x];
             }
         }
     }

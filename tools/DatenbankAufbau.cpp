@@ -38,8 +38,7 @@ bool DatenbankAufbau::schreiben(const HilfeQuelle &quelle, const QString &ziel, 
             int textLfd = 0;
             for (const QuellAbschnitt &a : t.abschnitte) {
                 const qint32 textID = db.textEinfuegen(themaID, a.nummer, a.titel,
-                                                       RtfErzeuger::erzeugen(a.bloecke),
-                                                       ++textLfd);
+                                                       RtfErzeuger::erzeugen(a.bloecke), ++textLfd);
                 if (textID == 0)
                     return abbrechen(db.letzterFehler());
                 ++st.texte;
@@ -66,8 +65,8 @@ bool DatenbankAufbau::schreiben(const HilfeQuelle &quelle, const QString &ziel, 
     }
     for (const QuellBild &b : quelle.bilder) {
         QString packFehler;
-        const QByteArray archiv = b.archiv.isEmpty() ? BildArchiv::packen(b.bild, &packFehler)
-                                                     : b.archiv;
+        const QByteArray archiv =
+            b.archiv.isEmpty() ? BildArchiv::packen(b.bild, &packFehler) : b.archiv;
         if (archiv.isEmpty())
             return abbrechen(QStringLiteral("%1: %2").arg(b.datei, packFehler));
         db.bildEinfuegen(b.nummer, archiv, b.titel);

@@ -31,8 +31,8 @@ struct TextStueck
     bool kursiv = false;
     bool unterstrichen = false;
     Verweis verweis = Verweis::Kein;
-    QString ziel;     // text link: "KK.TT.XX"; picture link: the picture number in decimal
-    int zeile = 0;    // source line where the run starts (links are checked against it)
+    QString ziel;  // text link: "KK.TT.XX"; picture link: the picture number in decimal
+    int zeile = 0; // source line where the run starts (links are checked against it)
 };
 
 struct TextBlock

@@ -84,8 +84,8 @@ bool InlineZerleger::zerlegen(const QList<Zeile> &zeilen, QList<TextStueck> &stu
             i += 2;
             continue;
         }
-        if (c == QLatin1Char('/') && next == QLatin1Char('/')
-            && !(i > 0 && text[i - 1] == QLatin1Char(':'))) {
+        if (c == QLatin1Char('/') && next == QLatin1Char('/') &&
+            !(i > 0 && text[i - 1] == QLatin1Char(':'))) {
             abschliessen(i + 2);
             z.kursiv = !z.kursiv;
             z.kursivZeile = zeileBei(i);

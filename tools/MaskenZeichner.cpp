@@ -226,7 +226,8 @@ bool MaskenZeichner::zeichnen(const QString &beschreibung, QImage &bild, QString
             if (wert.isEmpty())
                 return fehler(QStringLiteral("„Titel:“ ohne Text"));
             neuerTitel = wert;
-        } else if (schluessel == QStringLiteral("Größe") || schluessel == QLatin1String("Groesse")) {
+        } else if (schluessel == QStringLiteral("Größe") ||
+                   schluessel == QLatin1String("Groesse")) {
             const auto m = groesse.match(wert);
             if (!m.hasMatch())
                 return fehler(QStringLiteral("„Größe:“ erwartet „Breite x Höhe“, z. B. 560 x 380"));
@@ -240,16 +241,16 @@ bool MaskenZeichner::zeichnen(const QString &beschreibung, QImage &bild, QString
         } else if (schluessel == QLatin1String("Feld") || schluessel == QLatin1String("Auswahl")) {
             const QStringList t = teile(wert);
             if (t.size() != 2 || t[0].isEmpty())
-                return fehler(QStringLiteral("„%1:“ erwartet „Beschriftung | Inhalt“")
-                                  .arg(schluessel));
+                return fehler(
+                    QStringLiteral("„%1:“ erwartet „Beschriftung | Inhalt“").arg(schluessel));
             Element e{schluessel == QLatin1String("Feld") ? Element::Art::Feld
                                                           : Element::Art::Auswahl,
                       t[0], t[1]};
             elemente << e;
         } else if (schluessel == QLatin1String("Haken")) {
             const QStringList t = teile(wert);
-            if (t.size() != 2 || t[0].isEmpty()
-                || (t[1] != QLatin1String("ja") && t[1] != QLatin1String("nein")))
+            if (t.size() != 2 || t[0].isEmpty() ||
+                (t[1] != QLatin1String("ja") && t[1] != QLatin1String("nein")))
                 return fehler(QStringLiteral("„Haken:“ erwartet „Beschriftung | ja“ oder "
                                              "„Beschriftung | nein“"));
             Element e{Element::Art::Haken, t[0], QString()};
@@ -273,8 +274,8 @@ bool MaskenZeichner::zeichnen(const QString &beschreibung, QImage &bild, QString
                                   .arg(t.size())
                                   .arg(elemente.last().spalten.size()));
             elemente.last().zeilen << t;
-        } else if (schluessel == QStringLiteral("Knöpfe")
-                   || schluessel == QLatin1String("Knoepfe")) {
+        } else if (schluessel == QStringLiteral("Knöpfe") ||
+                   schluessel == QLatin1String("Knoepfe")) {
             Element e{Element::Art::Knoepfe, QString(), QString()};
             e.spalten = teile(wert);
             if (wert.isEmpty())
@@ -390,15 +391,15 @@ bool MaskenZeichner::zeichnen(const QString &beschreibung, QImage &bild, QString
             if (e.angehakt) {
                 p.setRenderHint(QPainter::Antialiasing);
                 p.setPen(QPen(Qt::black, 2));
-                p.drawPolyline(QPolygon({kasten.topLeft() + QPoint(3, 6),
-                                         kasten.topLeft() + QPoint(5, 9),
-                                         kasten.topLeft() + QPoint(10, 3)}));
+                p.drawPolyline(
+                    QPolygon({kasten.topLeft() + QPoint(3, 6), kasten.topLeft() + QPoint(5, 9),
+                              kasten.topLeft() + QPoint(10, 3)}));
                 p.setRenderHint(QPainter::Antialiasing, false);
             }
             p.setPen(Qt::black);
-            p.drawText(QRect(kasten.right() + 7, y, breite - aussen - kasten.right() - 7,
-                             zeilenHoehe),
-                       Qt::AlignVCenter | Qt::AlignLeft, e.beschriftung);
+            p.drawText(
+                QRect(kasten.right() + 7, y, breite - aussen - kasten.right() - 7, zeilenHoehe),
+                Qt::AlignVCenter | Qt::AlignLeft, e.beschriftung);
             y += zeilenHoehe + 2;
             break;
         }

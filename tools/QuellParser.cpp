@@ -155,8 +155,8 @@ void QuellParser::kapitelDateiLesen(const QString &dateiName, const QString &inh
             continue;
         }
 
-        if (zeile.startsWith(QStringLiteral("Stichwörter:"))
-            || zeile.startsWith(QStringLiteral("Stichwoerter:"))) {
+        if (zeile.startsWith(QStringLiteral("Stichwörter:")) ||
+            zeile.startsWith(QStringLiteral("Stichwoerter:"))) {
             blockBeenden();
             if (!abschnitt) {
                 melden(nr, QStringLiteral("Stichwörter außerhalb eines Abschnitts"));
@@ -199,8 +199,8 @@ void QuellParser::kapitelDateiLesen(const QString &dateiName, const QString &inh
     blockBeenden();
 }
 
-void QuellParser::bildDateiLesen(const QString &pfad, const QString &dateiName,
-                                 HilfeQuelle &quelle, QList<QuellFehler> &fehler)
+void QuellParser::bildDateiLesen(const QString &pfad, const QString &dateiName, HilfeQuelle &quelle,
+                                 QList<QuellFehler> &fehler)
 {
     static const QRegularExpression muster(QStringLiteral("^(\\d{1,5})-(.+)\\.(maske|png|bmp)$"),
                                            QRegularExpression::CaseInsensitiveOption);
@@ -254,8 +254,8 @@ bool QuellParser::lesen(const QString &ordner, HilfeQuelle &quelle, QList<QuellF
         const QString anzeige = QStringLiteral("kapitel/") + d;
         QFile f(kapitelOrdner.filePath(d));
         if (!f.open(QIODevice::ReadOnly)) {
-            fehler << QuellFehler{anzeige, 0,
-                                  QStringLiteral("lässt sich nicht lesen: %1").arg(f.errorString())};
+            fehler << QuellFehler{
+                anzeige, 0, QStringLiteral("lässt sich nicht lesen: %1").arg(f.errorString())};
             continue;
         }
         kapitelDateiLesen(anzeige, QString::fromUtf8(f.readAll()), quelle, fehler);
@@ -321,10 +321,9 @@ void QuellParser::pruefen(const HilfeQuelle &quelle, QList<QuellFehler> &fehler)
     QHash<int, QString> bildOrt;
     for (const QuellBild &b : quelle.bilder) {
         if (bildOrt.contains(b.nummer)) {
-            fehler << QuellFehler{b.datei, 0,
-                                  QStringLiteral("Bild %1 gibt es schon (%2)")
-                                      .arg(b.nummer)
-                                      .arg(bildOrt[b.nummer])};
+            fehler << QuellFehler{
+                b.datei, 0,
+                QStringLiteral("Bild %1 gibt es schon (%2)").arg(b.nummer).arg(bildOrt[b.nummer])};
         } else {
             bildOrt.insert(b.nummer, b.datei);
         }
@@ -340,8 +339,8 @@ void QuellParser::pruefen(const HilfeQuelle &quelle, QList<QuellFehler> &fehler)
                                                   QStringLiteral("Link auf %1: diesen Abschnitt "
                                                                  "gibt es nicht")
                                                       .arg(s.ziel)};
-                        } else if (s.verweis == TextStueck::Verweis::Bild
-                                   && !bildOrt.contains(s.ziel.toInt())) {
+                        } else if (s.verweis == TextStueck::Verweis::Bild &&
+                                   !bildOrt.contains(s.ziel.toInt())) {
                             fehler << QuellFehler{a.datei, s.zeile,
                                                   QStringLiteral("Link auf Bild %1: dieses Bild "
                                                                  "gibt es nicht in „bilder“")

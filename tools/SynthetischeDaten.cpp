@@ -26,31 +26,31 @@ private:
 
 // Parts of generated words: every combination gives a word that could be German.
 const char *const anfaenge[] = {
-    "Kunden", "Artikel", "Beleg",   "Zahlungs", "Liefer", "Lager",   "Preis",   "Steuer",
-    "Mahn",   "Konto",   "Buchungs", "Rabatt",  "Angebots", "Auftrags", "Versand", "Bank",
-    "Waren",  "Termin",  "Skonto",  "Umsatz",   "Kassen", "Mengen",  "Firmen",  "Posten",
-    "Text",   "Druck",   "Export",  "Import",   "Jahres", "Monats",  "Netto",   "Brutto",
-    "Ablage", "Vorlage", "Nummern", "Einheits", "Status", "Gruppen", "Zeit",    "Werk"};
+    "Kunden", "Artikel", "Beleg",    "Zahlungs", "Liefer",   "Lager",    "Preis",   "Steuer",
+    "Mahn",   "Konto",   "Buchungs", "Rabatt",   "Angebots", "Auftrags", "Versand", "Bank",
+    "Waren",  "Termin",  "Skonto",   "Umsatz",   "Kassen",   "Mengen",   "Firmen",  "Posten",
+    "Text",   "Druck",   "Export",   "Import",   "Jahres",   "Monats",   "Netto",   "Brutto",
+    "Ablage", "Vorlage", "Nummern",  "Einheits", "Status",   "Gruppen",  "Zeit",    "Werk"};
 const char *const vorsilben[] = {"", "Haupt", "Neben", "Sammel", "Teil"};
-const char *const mitten[] = {
-    "",      "rahmen", "kreis", "stamm",  "grund", "kopf",  "fuß",   "teil",   "zeilen", "satz",
-    "wert",  "plan",   "feld",  "schritt", "art",  "bild",  "liste", "konten", "daten",  "raum"};
-const char *const enden[] = {"ung",   "nummer", "datum", "liste", "summe", "stelle", "vorgabe",
-                             "art",   "schlüssel", "übersicht", "prüfung", "verwaltung",
-                             "eingabe", "ausgabe", "kontrolle", "anzeige", "berechnung",
-                             "auswahl", "regel", "angabe", "meldung", "sperre", "vorschau",
-                             "korrektur", "freigabe"};
+const char *const mitten[] = {"",     "rahmen", "kreis", "stamm",  "grund", "kopf", "fuß",
+                              "teil", "zeilen", "satz",  "wert",   "plan",  "feld", "schritt",
+                              "art",  "bild",   "liste", "konten", "daten", "raum"};
+const char *const enden[] = {"ung",     "nummer",     "datum",    "liste",     "summe",
+                             "stelle",  "vorgabe",    "art",      "schlüssel", "übersicht",
+                             "prüfung", "verwaltung", "eingabe",  "ausgabe",   "kontrolle",
+                             "anzeige", "berechnung", "auswahl",  "regel",     "angabe",
+                             "meldung", "sperre",     "vorschau", "korrektur", "freigabe"};
 const char *const fuellwoerter[] = {
-    "die",    "der",   "das",     "und",   "mit",   "für",    "wird",  "im",     "auf",
-    "Sie",    "können", "werden", "beim",  "nach",  "vor",    "ist",   "eine",   "einen",
-    "diese",  "jeder", "immer",   "dann",  "wenn",  "aus",    "zum",   "unter",  "neben",
-    "rechts", "links", "oben",    "unten", "automatisch", "zuerst", "danach", "wählen",
-    "öffnen", "speichern", "drucken", "prüfen", "übernimmt", "zeigt", "enthält"};
-const char *const verben[] = {"anlegen", "bearbeiten", "prüfen", "drucken", "buchen",
+    "die",    "der",       "das",     "und",         "mit",       "für",    "wird",
+    "im",     "auf",       "Sie",     "können",      "werden",    "beim",   "nach",
+    "vor",    "ist",       "eine",    "einen",       "diese",     "jeder",  "immer",
+    "dann",   "wenn",      "aus",     "zum",         "unter",     "neben",  "rechts",
+    "links",  "oben",      "unten",   "automatisch", "zuerst",    "danach", "wählen",
+    "öffnen", "speichern", "drucken", "prüfen",      "übernimmt", "zeigt",  "enthält"};
+const char *const verben[] = {"anlegen", "bearbeiten", "prüfen", "drucken",   "buchen",
                               "löschen", "übernehmen", "ändern", "auswerten", "versenden"};
 
-template <typename T, int N>
-constexpr int anzahl(T (&)[N])
+template <typename T, int N> constexpr int anzahl(T (&)[N])
 {
     return N;
 }
@@ -79,8 +79,8 @@ QString maske(int n, int breite, int hoehe, const QString &titel)
     m += QStringLiteral("Auswahl: %1 | %2\n")
              .arg(SynthetischeDaten::wort(n + 3), SynthetischeDaten::wort(n + 4));
     m += QStringLiteral("Haken: %1 | %2\n")
-             .arg(SynthetischeDaten::wort(n + 9), n % 2 ? QStringLiteral("ja")
-                                                        : QStringLiteral("nein"));
+             .arg(SynthetischeDaten::wort(n + 9),
+                  n % 2 ? QStringLiteral("ja") : QStringLiteral("nein"));
     m += QStringLiteral("Tabelle: Pos. | Bezeichnung | Menge | Betrag\n");
     const int zeilen = 2 + (hoehe - 200) / 60;
     for (int z = 1; z <= zeilen; ++z) {
@@ -105,8 +105,9 @@ QString SynthetischeDaten::wort(int n)
     const int d = anzahl(vorsilben);
     const QString anfang = QString::fromUtf8(anfaenge[n % a]);
     const QString vorsilbe = QString::fromUtf8(vorsilben[(n / (a * b * c)) % d]);
-    QString w = (vorsilbe.isEmpty() ? anfang : vorsilbe + anfang.toLower())
-              + QString::fromUtf8(mitten[(n / a) % b]) + QString::fromUtf8(enden[(n / (a * b)) % c]);
+    QString w = (vorsilbe.isEmpty() ? anfang : vorsilbe + anfang.toLower()) +
+                QString::fromUtf8(mitten[(n / a) % b]) +
+                QString::fromUtf8(enden[(n / (a * b)) % c]);
     // Beyond the combinations a number suffix keeps the words distinct.
     if (const int runde = n / (a * b * c * d); runde > 0)
         w += QLatin1Char('-') + QString::number(runde + 1);
@@ -135,19 +136,28 @@ HilfeQuelle SynthetischeDaten::erzeugen(const Optionen &o)
     const int texteGesamt = o.kapitel * o.themen * o.abschnitte;
     QStringList alleNummern;
     for (int k = 1; k <= o.kapitel; ++k) {
-        QuellKapitel kap{k, QStringLiteral("%1 und %2").arg(wort(k * 31), wort(k * 17 + 3)), {},
-                         QStringLiteral("synthetisch"), 0};
+        QuellKapitel kap{k,
+                         QStringLiteral("%1 und %2").arg(wort(k * 31), wort(k * 17 + 3)),
+                         {},
+                         QStringLiteral("synthetisch"),
+                         0};
         for (int t = 1; t <= o.themen; ++t) {
-            QuellThema th{t, gross(wort(k * 100 + t)) + QLatin1Char(' ')
-                                 + QString::fromUtf8(verben[(k + t) % anzahl(verben)]),
-                          {}, QStringLiteral("synthetisch"), 0};
+            QuellThema th{t,
+                          gross(wort(k * 100 + t)) + QLatin1Char(' ') +
+                              QString::fromUtf8(verben[(k + t) % anzahl(verben)]),
+                          {},
+                          QStringLiteral("synthetisch"),
+                          0};
             for (int x = 1; x <= o.abschnitte; ++x) {
                 alleNummern << nummer(k, t, x);
                 th.abschnitte << QuellAbschnitt{
                     x,
                     QStringLiteral("%1 %2").arg(wort(z.bis(20000)),
                                                 QString::fromUtf8(verben[z.bis(anzahl(verben))])),
-                    {}, {}, QStringLiteral("synthetisch"), 0};
+                    {},
+                    {},
+                    QStringLiteral("synthetisch"),
+                    0};
             }
             kap.themen << th;
         }
@@ -171,14 +181,15 @@ HilfeQuelle SynthetischeDaten::erzeugen(const Optionen &o)
                                             : TextBlock::Art::Absatz;
                     const int saetze = b.art == TextBlock::Art::Absatz ? 4 : 1;
                     for (int s = 0; s < saetze; ++s) {
-                        QString satz = gross(QString::fromUtf8(
-                            fuellwoerter[z.bis(anzahl(fuellwoerter))]));
+                        QString satz =
+                            gross(QString::fromUtf8(fuellwoerter[z.bis(anzahl(fuellwoerter))]));
                         const int laenge = 8 + z.bis(10);
                         for (int w = 0; w < laenge; ++w) {
                             satz += QLatin1Char(' ');
-                            satz += z.bis(3) == 0 ? woerter[z.bis(int(woerter.size()))]
-                                                  : QString::fromUtf8(
-                                                        fuellwoerter[z.bis(anzahl(fuellwoerter))]);
+                            satz +=
+                                z.bis(3) == 0
+                                    ? woerter[z.bis(int(woerter.size()))]
+                                    : QString::fromUtf8(fuellwoerter[z.bis(anzahl(fuellwoerter))]);
                         }
                         satz += QStringLiteral(". ");
                         TextStueck st;
@@ -264,8 +275,8 @@ HilfeQuelle SynthetischeDaten::erzeugen(const Optionen &o)
         QString ft;
         QImage gemalt;
         QString titel;
-        if (MaskenZeichner::zeichnen(maske(p, g.width(), g.height(), bild.titel), gemalt, titel,
-                                     fz, ft))
+        if (MaskenZeichner::zeichnen(maske(p, g.width(), g.height(), bild.titel), gemalt, titel, fz,
+                                     ft))
             bild.archiv = BildArchiv::packen(gemalt);
         q.bilder << bild;
     }

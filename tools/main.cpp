@@ -49,8 +49,8 @@ int main(int argc, char **argv)
     QGuiApplication::setApplicationName(QStringLiteral("hilfedb"));
 
     QStringList args = QGuiApplication::arguments().mid(1);
-    if (args.isEmpty() || args.first() == QLatin1String("--help")
-        || args.first() == QLatin1String("-h") || args.first() == QLatin1String("hilfe")) {
+    if (args.isEmpty() || args.first() == QLatin1String("--help") ||
+        args.first() == QLatin1String("-h") || args.first() == QLatin1String("hilfe")) {
         std::fputs(hilfeText, args.isEmpty() ? stderr : stdout);
         return args.isEmpty() ? 2 : 0;
     }
@@ -61,16 +61,18 @@ int main(int argc, char **argv)
         int (*ausfuehren)(const QStringList &);
     };
     static const Eintrag befehle[] = {
-        {"erstellen", befehlErstellen}, {"kapitel", befehlKapitel},
-        {"stichwort", befehlStichwort}, {"synthetisch", befehlSynthetisch},
-        {"text", befehlText},           {"bild", befehlBild},
+        {"erstellen", befehlErstellen},
+        {"kapitel", befehlKapitel},
+        {"stichwort", befehlStichwort},
+        {"synthetisch", befehlSynthetisch},
+        {"text", befehlText},
+        {"bild", befehlBild},
         {"rtf", befehlRtf},
     };
     for (const Eintrag &e : befehle) {
         if (befehl == QLatin1String(e.name))
             return e.ausfuehren(args);
     }
-    std::fprintf(stderr, "hilfedb: unbekannter Befehl „%s“ (hilfedb --help)\n",
-                 qPrintable(befehl));
+    std::fprintf(stderr, "hilfedb: unbekannter Befehl „%s“ (hilfedb --help)\n", qPrintable(befehl));
     return 2;
 }

@@ -16,8 +16,8 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    const QString quelle = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                    : QStringLiteral(TOLVAR_CONTENT_DIR);
+    const QString quelle =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(TOLVAR_CONTENT_DIR);
     const int laeufe = 3;
     QTemporaryDir dir;
     if (!dir.isValid())
@@ -45,9 +45,8 @@ int main(int argc, char **argv)
         const qint64 gesamt = uhr.elapsed();
         std::printf("Lauf %d: lesen und zeichnen %lld ms, schreiben %lld ms, gesamt %lld ms "
                     "(%d Abschnitte, %d Bilder, %d Stichwörter)\n",
-                    lauf, static_cast<long long>(gelesen),
-                    static_cast<long long>(gesamt - gelesen), static_cast<long long>(gesamt),
-                    st.texte, st.bilder, st.woerter);
+                    lauf, static_cast<long long>(gelesen), static_cast<long long>(gesamt - gelesen),
+                    static_cast<long long>(gesamt), st.texte, st.bilder, st.woerter);
         besterLauf = besterLauf < 0 ? gesamt : std::min(besterLauf, gesamt);
     }
     std::printf("bester Lauf: %lld ms; Ziel höchstens 10000 ms: %s\n",

@@ -38,8 +38,7 @@ void TestHilfedbBefehle::initTestCase()
     schreiben(m_dir.filePath("gut/kapitel/01.txt"),
               "= 1 | Rechnungen\n== 2 | Erfassen\n=== 3 | Kunde wählen\n"
               "Stichwörter: Kunde; Kundennummer\nText.\n");
-    schreiben(m_dir.filePath("schlecht/kapitel/01.txt"),
-              "= 1 | K\n=== 1 | ohne Thema\n");
+    schreiben(m_dir.filePath("schlecht/kapitel/01.txt"), "= 1 | K\n=== 1 | ohne Thema\n");
     QProcess p;
     p.start(HILFEDB_PFAD, {"erstellen", m_dir.filePath("gut"), m_dir.filePath("gut.mdb")});
     QVERIFY(p.waitForFinished(60000));
@@ -54,9 +53,12 @@ void TestHilfedbBefehle::aufruf_data()
     QTest::addColumn<QString>("stderrEnthaelt");
 
     // "@" stands for the temporary folder.
-    QTest::newRow("ohne argumente") << QStringList{} << 2 << "" << "Aufruf:";
-    QTest::newRow("hilfe") << QStringList{"--help"} << 0 << "--zuordnungen N" << "";
-    QTest::newRow("unbekannt") << QStringList{"machwas"} << 2 << "" << "unbekannter Befehl";
+    QTest::newRow("ohne argumente") << QStringList{} << 2 << ""
+                                    << "Aufruf:";
+    QTest::newRow("hilfe") << QStringList{"--help"} << 0 << "--zuordnungen N"
+                           << "";
+    QTest::newRow("unbekannt") << QStringList{"machwas"} << 2 << ""
+                               << "unbekannter Befehl";
     QTest::newRow("erstellen fehler")
         << QStringList{"erstellen", "@/schlecht", "@/schlecht.mdb"} << 1 << ""
         << "kapitel/01.txt:2: Abschnitt außerhalb eines Themas";
@@ -71,20 +73,23 @@ void TestHilfedbBefehle::aufruf_data()
                                << "Kunde\n  1.2.3\tKunde wählen\tRechnungen\tErfassen\n"
                                   "Kundennummer\n  1.2.3\tKunde wählen\tRechnungen\tErfassen\n"
                                << "";
-    QTest::newRow("stichwort ohne treffer") << QStringList{"stichwort", "@/gut.mdb", "xyz"} << 0
-                                            << "Kein Stichwort enthält „xyz“" << "";
+    QTest::newRow("stichwort ohne treffer")
+        << QStringList{"stichwort", "@/gut.mdb", "xyz"} << 0 << "Kein Stichwort enthält „xyz“"
+        << "";
     QTest::newRow("stichwort leer") << QStringList{"stichwort", "@/gut.mdb", ""} << 2 << ""
                                     << "SUCHTEXT";
-    QTest::newRow("synthetisch option") << QStringList{"synthetisch", "@/s.mdb", "--bilder", "x"}
-                                        << 2 << "" << "--bilder";
-    QTest::newRow("synthetisch zu viele") << QStringList{"synthetisch", "@/s.mdb", "--themen",
-                                                         "100"}
-                                          << 2 << "" << "1 bis 99";
+    QTest::newRow("synthetisch option")
+        << QStringList{"synthetisch", "@/s.mdb", "--bilder", "x"} << 2 << ""
+        << "--bilder";
+    QTest::newRow("synthetisch zu viele")
+        << QStringList{"synthetisch", "@/s.mdb", "--themen", "100"} << 2 << ""
+        << "1 bis 99";
     QTest::newRow("synthetisch klein")
-        << QStringList{"synthetisch", "@/s.mdb", "--kapitel", "1", "--themen", "1",
-                       "--abschnitte", "2", "--woerter", "10", "--bilder", "1",
+        << QStringList{"synthetisch",   "@/s.mdb", "--kapitel", "1",  "--themen", "1",
+                       "--abschnitte",  "2",       "--woerter", "10", "--bilder", "1",
                        "--zuordnungen", "20"}
-        << 0 << "1 Kapitel, 1 Themen, 2 Abschnitte, 1 Bilder, 10 Stichwörter" << "";
+        << 0 << "1 Kapitel, 1 Themen, 2 Abschnitte, 1 Bilder, 10 Stichwörter"
+        << "";
 }
 
 void TestHilfedbBefehle::aufruf()

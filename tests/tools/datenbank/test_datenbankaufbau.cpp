@@ -2,8 +2,8 @@
 // own queries: order and numbers, RTF as the help's reader sees it, keyword index, pictures,
 // and that a failed build leaves an existing database untouched.
 #include "BildArchiv.h"
-#include "DatenbankAnsicht.h"
 #include "Datenbank.h"
+#include "DatenbankAnsicht.h"
 #include "Global.h"
 #include "HilfeCompiler.h"
 #include "Inhaltsabfragen.h"
@@ -106,10 +106,15 @@ void TestDatenbankAufbau::kapitelBaum()
 {
     QStringList zeilen;
     QVERIFY(DatenbankAnsicht::kapitel(m_db, zeilen));
-    const QStringList erwartet{
-        "02 Stammdaten",          "  02.03 Kunden",          "    02.03.05 Kunden anlegen",
-        "    02.03.01 Kunden löschen", "  02.01 Artikel",    "01 Erste Schritte",
-        "  01.01 Start",          "    01.01.02 Rechnung erfassen", "    01.01.01 Anfang"};
+    const QStringList erwartet{"02 Stammdaten",
+                               "  02.03 Kunden",
+                               "    02.03.05 Kunden anlegen",
+                               "    02.03.01 Kunden löschen",
+                               "  02.01 Artikel",
+                               "01 Erste Schritte",
+                               "  01.01 Start",
+                               "    01.01.02 Rechnung erfassen",
+                               "    01.01.01 Anfang"};
     QCOMPARE(zeilen, erwartet);
 }
 
