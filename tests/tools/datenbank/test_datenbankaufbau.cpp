@@ -2,6 +2,7 @@
 // own queries: order and numbers, RTF as the help's reader sees it, keyword index, pictures,
 // and that a failed build leaves an existing database untouched.
 #include "BildArchiv.h"
+#include "BildEntpacken.h"
 #include "Datenbank.h"
 #include "DatenbankAnsicht.h"
 #include "Global.h"
@@ -10,6 +11,7 @@
 #include "MeldungSkript.h"
 #include "RtfLeser.h"
 #include "Stichwortabfragen.h"
+#include "Verweismarkup.h"
 
 #include <QDir>
 #include <QFile>
@@ -68,6 +70,7 @@ private slots:
     void kapitelBaum();
     void texteInReihenfolge();
     void rtfWieDieHilfeSieLiest();
+    void wieDieHilfeDarstellt();
     void stichwoerter();
     void bilder_data();
     void bilder();
@@ -174,6 +177,55 @@ void TestDatenbankAufbau::rtfWieDieHilfeSieLiest()
     c.setPosition(3);
     QVERIFY(!c.charFormat().fontUnderline());
     QCOMPARE(c.charFormat().fontPointSize(), 10.0);
+}
+
+void TestDatenbankAufbau::wieDieHilfeDarstellt()
+{
+    setzeProgrammVerzeichnis(m_dir.filePath("direkt"));
+    QList<QString> titel, tTitel, xTitel, xText;
+    QList<qint32> id, nummer, tID, tNummer, xID, xNummer;
+    QVERIFY(KapitelLesen(titel, id, nummer));
+    QVERIFY(ThemenLesen(tTitel, tID, tNummer, id[1]));
+    QVERIFY(TexteLesen(xTitel, xID, xNummer, xText, tID[1]));
+
+    // The help's renderer cuts the tags out and finds both links where their text stands.
+    QTextDocument doc;
+    QList<tVerweis> verweise;
+    qint16 anzahl = 0;
+    Verweismarkup::darstellen(xText[1], doc, verweise, anzahl);
+    const QString text = doc.toPlainText();
+    QCOMPARE(text, "Größe 5 € für {Kunden} in C:\\Daten, siehe Rechnung erfassen und die "
+                   "Maske.\n");
+    QCOMPARE(anzahl, qint16(2));
+    const qint16 a1 = qint16(text.indexOf("Rechnung erfassen"));
+    QCOMPARE(verweise[1].Anfang, a1);
+    QCOMPARE(verweise[1].Ende, qint16(a1 + 17));
+    QCOMPARE(verweise[1].TextNummer, "01.01.02");
+    QVERIFY(verweise[1].BildNummer.isEmpty());
+    const qint16 a2 = qint16(text.indexOf("die Maske"));
+    QCOMPARE(verweise[2].Anfang, a2);
+    QCOMPARE(verweise[2].Ende, qint16(a2 + 9));
+    QCOMPARE(verweise[2].BildNummer, "00012");
+    QCOMPARE(verweise[2].BildTitel, "die Maske");
+
+    // The link styling stays on the link text and nowhere else.
+    QTextCursor c(&doc);
+    c.setPosition(a1 + 1);
+    QVERIFY(c.charFormat().fontUnderline());
+    c.setPosition(a1);
+    QVERIFY(!c.charFormat().fontUnderline());
+    c.setPosition(a2 + 9);
+    QVERIFY(c.charFormat().fontUnderline());
+    c.setPosition(a2 + 10);
+    QVERIFY(!c.charFormat().fontUnderline());
+
+    // The help's own unpacking reads the stored picture.
+    QByteArray archiv;
+    QString bezeichnung;
+    QVERIFY(BildLesen(verweise[2].BildNummer, archiv, bezeichnung));
+    QImage bild;
+    QVERIFY(BildEntpacken(archiv, bild));
+    QCOMPARE(bild.size(), QSize(300, 200));
 }
 
 void TestDatenbankAufbau::stichwoerter()
