@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <QSet>
+#include <QStringDecoder>
 
 namespace {
 
@@ -45,6 +46,27 @@ bool ueberschriftLesen(const QString &rest, int &nummer, QString &titel, QString
     nummer = zahl.toInt();
     return true;
 }
+
+// Decodes a source file as UTF-8; false with the first line that is not valid UTF-8 (a file
+// saved in another encoding would otherwise show replacement characters in the help).
+bool utf8Lesen(const QByteArray &daten, QString &text, int &fehlerZeile)
+{
+    const QList<QByteArray> zeilen = daten.split('\n');
+    for (qsizetype i = 0; i < zeilen.size(); ++i) {
+        QStringDecoder dekodierer(QStringDecoder::Utf8);
+        const QString zeile = dekodierer.decode(zeilen[i]);
+        if (dekodierer.hasError()) {
+            fehlerZeile = int(i + 1);
+            return false;
+        }
+        if (i > 0)
+            text += QLatin1Char('\n');
+        text += zeile;
+    }
+    return true;
+}
+
+const QString keinUtf8 = QStringLiteral("Zeile ist nicht in UTF-8 gespeichert");
 
 } // namespace
 
@@ -225,7 +247,12 @@ void QuellParser::bildDateiLesen(const QString &pfad, const QString &dateiName, 
     if (m.captured(3).compare(QLatin1String("maske"), Qt::CaseInsensitive) == 0) {
         int fz = 0;
         QString ft;
-        if (!MaskenZeichner::zeichnen(QString::fromUtf8(daten), bild.bild, bild.titel, fz, ft)) {
+        QString beschreibung;
+        if (!utf8Lesen(daten, beschreibung, fz)) {
+            fehler << QuellFehler{dateiName, fz, keinUtf8};
+            return;
+        }
+        if (!MaskenZeichner::zeichnen(beschreibung, bild.bild, bild.titel, fz, ft)) {
             fehler << QuellFehler{dateiName, fz, ft};
             return;
         }
@@ -258,7 +285,13 @@ bool QuellParser::lesen(const QString &ordner, HilfeQuelle &quelle, QList<QuellF
                 anzeige, 0, QStringLiteral("lässt sich nicht lesen: %1").arg(f.errorString())};
             continue;
         }
-        kapitelDateiLesen(anzeige, QString::fromUtf8(f.readAll()), quelle, fehler);
+        QString inhalt;
+        int fz = 0;
+        if (!utf8Lesen(f.readAll(), inhalt, fz)) {
+            fehler << QuellFehler{anzeige, fz, keinUtf8};
+            continue;
+        }
+        kapitelDateiLesen(anzeige, inhalt, quelle, fehler);
     }
     const QDir bildOrdner(wurzel.filePath(QStringLiteral("bilder")));
     if (bildOrdner.exists()) {

@@ -369,6 +369,16 @@ void TestHilfeCompiler::fehler_data()
     QTest::newRow("maske ohne titel") << k << QByteArray() << "00001-x.maske"
                                       << QByteArray("Feld: A | B\n") << "bilder/00001-x.maske: "
                                       << "Titel";
+    QTest::newRow("kein utf8") << kopf + "gut\nSch\xf6"
+                                         "n\n"
+                               << QByteArray() << QString() << QByteArray() << "kapitel/01-a.txt:5:"
+                               << "UTF-8";
+    QTest::newRow("maske kein utf8") << k << QByteArray() << "00001-x.maske"
+                                     << QByteArray("Titel: X\nFeld: Gr\xf6"
+                                                   "\xdf"
+                                                   "e | 1\n")
+                                     << "bilder/00001-x.maske:2:"
+                                     << "UTF-8";
     QTest::newRow("bildname") << k << QByteArray() << "bild.png" << QByteArray("x")
                               << "bilder/bild.png: "
                               << "NNNNN";
