@@ -49,6 +49,8 @@ public:
     // The child windows that AufbauMDIChilds arranges; both are children of clientBereich().
     void setHilfeFenster(QWidget *fenster);
     void setStichwortFenster(QWidget *fenster);
+    QWidget *hilfeFenster() const { return m_hilfe; }
+    QWidget *stichwortFenster() const { return m_stichwort; }
 
     // Arranges the help window (and the keyword pane when open) in the client area.
     void AufbauMDIChilds();

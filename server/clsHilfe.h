@@ -1,0 +1,27 @@
+// The automation class of the help server on the session bus: HilfeAnzeigen opens the help at
+// a help number (or moves the open help there), HilfeBeenden closes it and ends the server.
+// The service name, object path and interface are the names the host application calls.
+#pragma once
+
+#include <QDBusContext>
+#include <QObject>
+
+inline constexpr const char *HilfeDienst = "de.tolvar.BelnaHilfe";
+inline constexpr const char *HilfePfad = "/de/tolvar/BelnaHilfe/clsHilfe";
+inline constexpr const char *HilfeSchnittstelle = "de.tolvar.BelnaHilfe.clsHilfe";
+
+class clsHilfe : public QObject, protected QDBusContext
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "de.tolvar.BelnaHilfe.clsHilfe")
+
+public:
+    using QObject::QObject;
+
+public slots:
+    // Darstellung > 0: half-screen mode; otherwise full mode. Answers after the start-up
+    // sequence has run; a failure of it is the caller's error reply.
+    void HilfeAnzeigen(const QString &Nummer, qint16 Darstellung);
+    // Answers, then unloads the frame, which ends the process.
+    void HilfeBeenden();
+};

@@ -1,0 +1,71 @@
+// The text box of the help window: rendering the selected section, the pointer over links
+// and the click that follows a link.
+#include "frmHilfe.h"
+
+#include "HilfeAnbindung.h"
+#include "TextFeld.h"
+#include "Verweismarkup.h"
+
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTextEdit>
+#include <QLabel>
+
+void frmHilfe::AbschnittDarstellen(const QString &inhalt)
+{
+    Verweismarkup::darstellen(inhalt, *m_txt->document(), mtVerweise, miVerweisAnzahl);
+}
+
+int frmHilfe::zeichenAnPunkt(const QPoint &punkt) const
+{
+    // The character under the point, as a 16-bit position like the link table's.
+    const QPointF imDokument(punkt.x() + m_txt->horizontalScrollBar()->value(),
+                             punkt.y() + m_txt->verticalScrollBar()->value());
+    return m_txtFeld->zeichenAnPunkt(imDokument);
+}
+
+int frmHilfe::VerweisAnPunkt(const QPoint &punkt) const
+{
+    return Verweismarkup::verweisBei(mtVerweise, miVerweisAnzahl, zeichenAnPunkt(punkt));
+}
+
+bool frmHilfe::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_txt->viewport()) {
+        if (event->type() == QEvent::MouseMove) {
+            const auto *me = static_cast<QMouseEvent *>(event);
+            if (VerweisAnPunkt(me->position().toPoint()) > 0)
+                m_txt->viewport()->setCursor(Qt::PointingHandCursor);
+            else
+                m_txt->viewport()->unsetCursor();
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            const auto *me = static_cast<QMouseEvent *>(event);
+            const int i = VerweisAnPunkt(me->position().toPoint());
+            if (i == 0) {
+                m_txt->viewport()->unsetCursor();
+                return false;
+            }
+            // The jump renders another section and rebuilds the table: work on a copy.
+            const tVerweis v = mtVerweise.at(i);
+            if (!v.TextNummer.isEmpty()) {
+                mbVerlaufMerken = true;
+                GeheZuText(v.TextNummer);
+            } else if (!v.BildNummer.isEmpty()) {
+                if (HilfeAnbindung::bildZeigen)
+                    HilfeAnbindung::bildZeigen(v.BildNummer, v.BildTitel);
+            }
+        }
+        return false;
+    }
+    if (event->type() == QEvent::MouseButtonRelease) {
+        const auto *me = static_cast<QMouseEvent *>(event);
+        if (me->button() == Qt::LeftButton) {
+            const int index = int(m_lblSub.indexOf(qobject_cast<QLabel *>(watched)));
+            if (index >= 0) {
+                lblSub_Click(index);
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
