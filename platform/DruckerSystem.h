@@ -45,6 +45,8 @@ public:
 
     // The installed printers, in the platform's order.
     virtual QList<DruckerInfo> drucker() = 0;
+    // Forgets what was read about the printers, so the next calls ask the platform anew.
+    virtual void aktualisieren() {}
     // The system's default printer; "" when there is none.
     virtual QString standardDrucker() = 0;
     // Whether the printer can be reached (default access), and whether its user defaults can

@@ -1,0 +1,271 @@
+// The CUPS printer system (see CupsDruckerSystem.h). The PPD interface of libcups is marked
+// deprecated but is still the only place where a queue's driver names its paper sources.
+#include "CupsDruckerSystem.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSizeF>
+#include <QFile>
+#include <QSaveFile>
+#include <QTextStream>
+
+#include <cups/cups.h>
+#include <cups/ppd.h>
+#include <unistd.h>
+
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+
+namespace {
+
+QString text(const char *s)
+{
+    // Driver texts are UTF-8 in CUPS (PPDs in other encodings are converted by cupsd).
+    return s ? QString::fromUtf8(s) : QString();
+}
+
+struct Ziele
+{
+    cups_dest_t *dests = nullptr;
+    int anzahl = 0;
+    Ziele() { anzahl = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests); }
+    ~Ziele() { cupsFreeDests(anzahl, dests); }
+    Ziele(const Ziele &) = delete;
+    Ziele &operator=(const Ziele &) = delete;
+};
+
+} // namespace
+
+CupsDruckerSystem::CupsDruckerSystem() = default;
+CupsDruckerSystem::~CupsDruckerSystem() = default;
+
+QString CupsDruckerSystem::lpoptionsDatei()
+{
+    return QDir::homePath() + QStringLiteral("/.cups/lpoptions");
+}
+
+QList<DruckerInfo> CupsDruckerSystem::drucker()
+{
+    QList<DruckerInfo> r;
+    Ziele z;
+    for (int i = 0; i < z.anzahl; ++i) {
+        const cups_dest_t &d = z.dests[i];
+        if (d.instance)
+            continue;
+        DruckerInfo info;
+        info.Geraetename = text(d.name);
+        info.Port = text(cupsGetOption("device-uri", d.num_options, d.options));
+        const Daten &dd = daten(info.Geraetename);
+        info.PapierGroesse = dd.papier;
+        info.PapierZufuhr = dd.schacht;
+        r.append(info);
+    }
+    return r;
+}
+
+QString CupsDruckerSystem::standardDrucker()
+{
+    Ziele z;
+    for (int i = 0; i < z.anzahl; ++i) {
+        if (z.dests[i].is_default)
+            return text(z.dests[i].name);
+    }
+    return QString();
+}
+
+CupsDruckerSystem::Daten &CupsDruckerSystem::daten(const QString &name)
+{
+    Daten &d = m_daten[name];
+    if (!d.gelesen) {
+        lesen(name, d);
+        d.gelesen = true;
+    }
+    return d;
+}
+
+void CupsDruckerSystem::lesen(const QString &name, Daten &d)
+{
+    const QByteArray n = name.toUtf8();
+    cups_dest_t *dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, n.constData(), nullptr);
+    if (!dest)
+        return;
+    d.erreichbar = true;
+    const char *ppdDatei = cupsGetPPD2(CUPS_HTTP_DEFAULT, n.constData());
+    ppd_file_t *ppd = ppdDatei ? ppdOpenFile(ppdDatei) : nullptr;
+    if (ppdDatei)
+        ::unlink(ppdDatei);
+    if (!ppd) {
+        cupsFreeDests(1, dest);
+        return;
+    }
+    ppdMarkDefaults(ppd);
+    cupsMarkOptions(ppd, dest->num_options, dest->options);
+
+    if (ppd_option_t *slot = ppdFindOption(ppd, "InputSlot")) {
+        const ppd_choice_t *markiert = ppdFindMarkedChoice(ppd, "InputSlot");
+        for (int i = 0; i < slot->num_choices; ++i) {
+            const ppd_choice_t &c = slot->choices[i];
+            const int code = DruckerSystem::schachtCode(text(c.choice), i);
+            d.schaechte.append({text(c.text[0] ? c.text : c.choice).left(24), code});
+            d.schachtSchluessel.append(text(c.choice));
+            if (markiert && qstrcmp(markiert->choice, c.choice) == 0)
+                d.schacht = code;
+        }
+    }
+    if (ppd_option_t *groesse = ppdFindOption(ppd, "PageSize")) {
+        const ppd_choice_t *markiert = ppdFindMarkedChoice(ppd, "PageSize");
+        for (int i = 0; i < groesse->num_choices; ++i) {
+            const ppd_choice_t &c = groesse->choices[i];
+            const ppd_size_t *s = ppdPageSize(ppd, c.choice);
+            if (!s)
+                continue;
+            const QPageSize seite(QSizeF(s->width, s->length), QPageSize::Point, text(c.choice),
+                                  QPageSize::FuzzyMatch);
+            const int code = seite.windowsId() > 0 ? seite.windowsId() : 256 + i;
+            d.formate.append({text(c.text[0] ? c.text : c.choice).left(64), code});
+            d.seiten.append(seite);
+            if (markiert && qstrcmp(markiert->choice, c.choice) == 0)
+                d.papier = code;
+        }
+    }
+    // Options for the properties dialog: every option of the driver's groups.
+    for (int g = 0; g < ppd->num_groups; ++g) {
+        const ppd_group_t &gruppe = ppd->groups[g];
+        for (int o = 0; o < gruppe.num_options; ++o) {
+            const ppd_option_t &opt = gruppe.options[o];
+            DruckerOption option;
+            option.schluessel = text(opt.keyword);
+            option.titel = text(opt.text[0] ? opt.text : opt.keyword);
+            for (int c = 0; c < opt.num_choices; ++c) {
+                option.werte << text(opt.choices[c].choice);
+                option.wertTitel << text(opt.choices[c].text[0] ? opt.choices[c].text
+                                                                 : opt.choices[c].choice);
+                if (opt.choices[c].marked)
+                    option.aktuell = text(opt.choices[c].choice);
+            }
+            d.optionen.append(option);
+        }
+    }
+    ppdClose(ppd);
+    cupsFreeDests(1, dest);
+}
+
+bool CupsDruckerSystem::oeffnen(const QString &name)
+{
+    return daten(name).erreichbar;
+}
+
+bool CupsDruckerSystem::oeffnenVoll(const QString &name)
+{
+    if (!oeffnen(name))
+        return false;
+    const QString ordner = QFileInfo(lpoptionsDatei()).path();
+    return QDir().mkpath(ordner) && QFileInfo(ordner).isWritable();
+}
+
+QList<PapierEintrag> CupsDruckerSystem::schaechte(const QString &name)
+{
+    return daten(name).schaechte;
+}
+
+QList<PapierEintrag> CupsDruckerSystem::papierformate(const QString &name)
+{
+    return daten(name).formate;
+}
+
+QList<DruckerOption> CupsDruckerSystem::optionen(const QString &name)
+{
+    return daten(name).optionen;
+}
+
+QString CupsDruckerSystem::schachtSchluessel(const QString &name, int code)
+{
+    const Daten &d = daten(name);
+    for (qsizetype i = 0; i < d.schaechte.size(); ++i) {
+        if (d.schaechte[i].code == code)
+            return d.schachtSchluessel.value(i);
+    }
+    return QString();
+}
+
+QPageSize CupsDruckerSystem::seitenformat(const QString &name, int code)
+{
+    const Daten &d = daten(name);
+    for (qsizetype i = 0; i < d.formate.size(); ++i) {
+        if (d.formate[i].code == code)
+            return d.seiten.value(i);
+    }
+    return DruckerSystem::seitenformat(name, code);
+}
+
+bool CupsDruckerSystem::optionenSpeichern(const QString &name, const QMap<QString, QString> &werte)
+{
+    if (!oeffnenVoll(name))
+        return false;
+    // Keep every other line of the file; replace (or add) the line of this printer, merging
+    // its existing options with the new ones.
+    QStringList zeilen;
+    QMap<QString, QString> optionen;
+    QFile alt(lpoptionsDatei());
+    if (alt.open(QIODevice::ReadOnly)) {
+        QTextStream in(&alt);
+        while (!in.atEnd()) {
+            const QString zeile = in.readLine();
+            const QStringList teile = zeile.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            if (teile.size() >= 2
+                && (teile[0] == QLatin1String("Dest") || teile[0] == QLatin1String("Default"))
+                && teile[1] == name) {
+                for (qsizetype i = 2; i < teile.size(); ++i) {
+                    const qsizetype gleich = teile[i].indexOf(QLatin1Char('='));
+                    if (gleich > 0)
+                        optionen[teile[i].left(gleich)] = teile[i].mid(gleich + 1);
+                }
+                if (teile[0] == QLatin1String("Default"))
+                    zeilen << QStringLiteral("Default ") + name; // stays the default
+                continue;
+            }
+            zeilen << zeile;
+        }
+    }
+    for (auto it = werte.begin(); it != werte.end(); ++it)
+        optionen[it.key()] = it.value();
+    QString neu = QStringLiteral("Dest ") + name;
+    for (auto it = optionen.begin(); it != optionen.end(); ++it)
+        neu += QLatin1Char(' ') + it.key() + QLatin1Char('=') + it.value();
+    bool ersetzt = false;
+    for (QString &z : zeilen) {
+        if (z == QStringLiteral("Default ") + name) {
+            z = neu;
+            z.replace(0, 4, QStringLiteral("Default"));
+            ersetzt = true;
+        }
+    }
+    if (!ersetzt)
+        zeilen << neu;
+    QSaveFile datei(lpoptionsDatei());
+    if (!datei.open(QIODevice::WriteOnly))
+        return false;
+    datei.write((zeilen.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+    if (!datei.commit())
+        return false;
+    m_daten.remove(name);
+    return true;
+}
+
+bool CupsDruckerSystem::auftragSenden(const QString &name, const QString &pdfDatei,
+                                      const QString &titel, const QString &papier,
+                                      const QString &schacht, int kopien)
+{
+    int anzahl = 0;
+    cups_option_t *optionen = nullptr;
+    if (!papier.isEmpty())
+        anzahl = cupsAddOption("media", papier.toUtf8().constData(), anzahl, &optionen);
+    if (!schacht.isEmpty())
+        anzahl = cupsAddOption("InputSlot", schacht.toUtf8().constData(), anzahl, &optionen);
+    if (kopien > 1)
+        anzahl = cupsAddIntegerOption("copies", kopien, anzahl, &optionen);
+    const int job = cupsPrintFile2(CUPS_HTTP_DEFAULT, name.toUtf8().constData(),
+                                   QFile::encodeName(pdfDatei).constData(),
+                                   titel.toUtf8().constData(), anzahl, optionen);
+    cupsFreeOptions(anzahl, optionen);
+    return job > 0;
+}

@@ -1,0 +1,19 @@
+// The per-user settings store: text values by application, section and key, as the invoicing
+// product shares them. Each application is one INI file "<application>.ini" in the user's
+// configuration folder (~/.config), each section a group, each key a key of that group
+// (QSettings' INI form, so a blank in a key is written as "%20"). Tests point the folder
+// elsewhere.
+#pragma once
+
+#include <QString>
+
+// The value, or "" when the key is missing (no default is passed).
+QString EinstellungLesen(const QString &Anwendung, const QString &Abschnitt,
+                         const QString &Schluessel);
+// Writes the value at once.
+void EinstellungSpeichern(const QString &Anwendung, const QString &Abschnitt,
+                          const QString &Schluessel, const QString &Wert);
+
+// The folder of the INI files; "" restores the user's configuration folder.
+void setzeEinstellungsOrdner(const QString &ordner);
+QString einstellungsDatei(const QString &Anwendung);

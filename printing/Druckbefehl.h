@@ -1,0 +1,40 @@
+// What the help window's print command needs, so that its wiring is a few lines: the print
+// dialog with the scope captions filled and the settings taken from it, the start of the
+// progress window, and the print-out itself hooked to the progress window's status line and
+// cancel button.
+#pragma once
+
+#include "Beschreibungsdruck.h"
+
+class QObject;
+class QWidget;
+class TolvarDrucker;
+
+struct DruckEinstellungen
+{
+    QString msDruckerName;
+    qint16 miPapierZufuhr = 0;
+    qint16 miPapierGroesse = 0;
+    qint16 miDruckUmfang = 1;
+    QString msDruckTitel;
+    bool mbMitGrafik = false;
+};
+
+namespace Druckbefehl {
+
+// Steps of the print command: fill the dialog, enable "&Markierung" only with marked text,
+// set the three scope captions, show it modally and, on "&Drucken", take the settings into
+// e (the paper codes only where an entry is selected; e keeps its values otherwise). Titles:
+// scope 0 and 1 the section's, 2 the topic's, 3 the chapter's. False when nothing is printed.
+bool DialogZeigen(QWidget *besitzer, bool markiert, const QString &abschnitt,
+                  const QString &thema, const QString &kapitel, DruckEinstellungen &e);
+
+// DruckenStarten: the progress window with "Programmbeschreibung", the chosen printer and
+// fenster, whose invokable BeschreibungDrucken() it calls.
+void DruckenStarten(QObject *fenster, const QString &msDruckerName);
+
+// The print-out of fenster's BeschreibungDrucken on dru, reporting to the running progress
+// window (if any) and honouring its cancel button.
+Beschreibungsdruck::Ergebnis BeschreibungDrucken(TolvarDrucker &dru, const DruckAuftrag &auftrag);
+
+} // namespace Druckbefehl

@@ -1,0 +1,149 @@
+// The print dialog (see frmHilfeDrucken.h).
+#include "frmHilfeDrucken.h"
+#include "DruckerEinstellungen.h"
+#include "Mauszeiger.h"
+#include "Routinen.h"
+#include "basDruckereigenschaften.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace {
+const QString stamm = QStringLiteral("DruckerBeschreibung");
+}
+
+frmHilfeDrucken::frmHilfeDrucken(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmHilfeDrucken"));
+    setWindowTitle(QStringLiteral("Drucken"));
+    setModal(true);
+    resize(475, 278); // 7125 x 4170 twips at 15 twips per pixel
+
+    fraAusdruck = new QGroupBox(QStringLiteral("Ausdruck"), this);
+    comDrucker = new QComboBox(fraAusdruck);
+    comDrucker->setObjectName(QStringLiteral("comDrucker"));
+    cmdDruckeEinrichten = new QPushButton(QStringLiteral("&Eigenschaften ..."), fraAusdruck);
+    comPapiergroesse = new QComboBox(fraAusdruck);
+    comPapiergroesse->setObjectName(QStringLiteral("comPapiergröße"));
+    comZufuhr = new QComboBox(fraAusdruck);
+    comZufuhr->setObjectName(QStringLiteral("comZufuhr"));
+    auto *raster = new QGridLayout(fraAusdruck);
+    raster->addWidget(new QLabel(QStringLiteral("Drucker:"), fraAusdruck), 0, 0);
+    raster->addWidget(comDrucker, 0, 1);
+    raster->addWidget(cmdDruckeEinrichten, 0, 2);
+    raster->addWidget(new QLabel(QStringLiteral("Papiergröße:"), fraAusdruck), 1, 0);
+    raster->addWidget(comPapiergroesse, 1, 1);
+    raster->addWidget(new QLabel(QStringLiteral("Papierzufuhr:"), fraAusdruck), 2, 0);
+    raster->addWidget(comZufuhr, 2, 1);
+    raster->setColumnStretch(1, 1);
+
+    fraAuswahl = new QGroupBox(QStringLiteral("Auswahl"), this);
+    auto *auswahl = new QVBoxLayout(fraAuswahl);
+    const QString texte[4] = {QStringLiteral("&Markierung"), QStringLiteral("aktueller &Abschnitt \"xx\""),
+                              QStringLiteral("ganzes Thema \"xx\""),
+                              QStringLiteral("ganzes Kapitel \"xx\"")};
+    for (int i = 0; i < 4; ++i) {
+        opt[i] = new QRadioButton(texte[i], fraAuswahl);
+        opt[i]->setObjectName(QStringLiteral("opt%1").arg(i));
+        auswahl->addWidget(opt[i]);
+        connect(opt[i], &QRadioButton::clicked, this, &frmHilfeDrucken::opt_Click);
+    }
+    opt[1]->setChecked(true);
+    chkGrafik = new QCheckBox(QStringLiteral("Grafiken ebenfalls ausdrucken"), fraAuswahl);
+    auswahl->addWidget(chkGrafik);
+
+    cmdDrucken = new QPushButton(QStringLiteral("&Drucken"), this);
+    cmdDrucken->setDefault(true);
+    cmdAbbruch = new QPushButton(QStringLiteral("Abbrechen"), this);
+    auto *knoepfe = new QHBoxLayout;
+    knoepfe->addStretch(1);
+    knoepfe->addWidget(cmdDrucken);
+    knoepfe->addWidget(cmdAbbruch);
+
+    auto *aussen = new QVBoxLayout(this);
+    aussen->addWidget(fraAusdruck);
+    aussen->addWidget(fraAuswahl);
+    aussen->addLayout(knoepfe);
+
+    connect(comDrucker, &QComboBox::currentIndexChanged, this,
+            &frmHilfeDrucken::comDrucker_Click);
+    connect(cmdDruckeEinrichten, &QPushButton::clicked, this,
+            &frmHilfeDrucken::cmdDruckeEinrichten_Click);
+    connect(cmdDrucken, &QPushButton::clicked, this, &frmHilfeDrucken::cmdDrucken_Click);
+    connect(cmdAbbruch, &QPushButton::clicked, this, &frmHilfeDrucken::cmdAbbruch_Click);
+    // Esc and the window's close button end the dialog like "Abbrechen".
+    connect(this, &QDialog::rejected, this, [this] { mbOK = false; });
+
+    // Centred in the work area.
+    if (const QScreen *s = screen()) {
+        const QRect bereich = s->availableGeometry();
+        const QPoint twips = FensterZentrierenPosition(QRect(QPoint(0, 0), bereich.size()), 15.0,
+                                                       15.0, 7125, 4170);
+        move(bereich.topLeft() + QPoint(twips.x() / 15, twips.y() / 15));
+    }
+}
+
+frmHilfeDrucken::~frmHilfeDrucken() = default;
+
+bool frmHilfeDrucken::DatenEinlesen()
+{
+    DruckerEinstellungenLesen(stamm, comDrucker, comPapiergroesse, comZufuhr);
+    return true;
+}
+
+int frmHilfeDrucken::umfang() const
+{
+    for (int i = 0; i < 4; ++i) {
+        if (opt[i]->isChecked())
+            return i;
+    }
+    return 1;
+}
+
+void frmHilfeDrucken::comDrucker_Click()
+{
+    MausZeiger(Zeiger::Sanduhr);
+    repaint();
+    DruckerSystem &system = aktivesDruckerSystem();
+    system.folgeStandard();
+    const DruckerInfo d = DruckerAnPosition(comDrucker);
+    if (!d.Geraetename.isEmpty())
+        system.setzeAktuellerDrucker(d.Geraetename);
+    DruckerFaehigkeitenLesen(d, comZufuhr, comPapiergroesse);
+    MausZeiger(Zeiger::Normal);
+}
+
+void frmHilfeDrucken::opt_Click()
+{
+    chkGrafik->setEnabled(!opt[0]->isChecked());
+    if (opt[0]->isChecked())
+        chkGrafik->setChecked(false);
+}
+
+void frmHilfeDrucken::cmdDruckeEinrichten_Click()
+{
+    DruckerEigenschaftenZeigen(this, DruckerAnPosition(comDrucker));
+}
+
+void frmHilfeDrucken::cmdDrucken_Click()
+{
+    DruckerEinstellungenSpeichern(stamm, comDrucker, comPapiergroesse, comZufuhr);
+    mbOK = true;
+    hide();
+    done(QDialog::Accepted);
+}
+
+void frmHilfeDrucken::cmdAbbruch_Click()
+{
+    mbOK = false;
+    hide();
+    done(QDialog::Rejected);
+}

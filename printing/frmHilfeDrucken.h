@@ -1,0 +1,48 @@
+// The print dialog: printer, paper size and paper source (restored from and stored to the
+// settings store), what to print (marked text, current section, whole topic, whole chapter)
+// and whether pictures are printed too. The caller fills the option captions, shows it
+// modally and reads mbOK and the controls.
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QPushButton;
+class QRadioButton;
+
+class frmHilfeDrucken : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit frmHilfeDrucken(QWidget *parent = nullptr);
+    ~frmHilfeDrucken() override;
+
+    // True when the dialog was closed with "&Drucken".
+    bool mbOK = false;
+    // Fills the printer choice; false when the user gave up after a failure.
+    bool DatenEinlesen();
+
+    QGroupBox *fraAusdruck = nullptr;
+    QComboBox *comDrucker = nullptr;
+    QPushButton *cmdDruckeEinrichten = nullptr;
+    QComboBox *comPapiergroesse = nullptr;
+    QComboBox *comZufuhr = nullptr;
+    QGroupBox *fraAuswahl = nullptr;
+    QRadioButton *opt[4] = {};
+    QCheckBox *chkGrafik = nullptr;
+    QPushButton *cmdDrucken = nullptr;
+    QPushButton *cmdAbbruch = nullptr;
+
+    // The index of the selected option button (0..3).
+    int umfang() const;
+
+private:
+    void comDrucker_Click();
+    void opt_Click();
+    void cmdDruckeEinrichten_Click();
+    void cmdDrucken_Click();
+    void cmdAbbruch_Click();
+};

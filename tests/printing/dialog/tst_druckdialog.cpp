@@ -1,0 +1,274 @@
+// The stored printer choice and the print dialogs against a scripted printer system: settings
+// round trip in a temporary folder, restoring the choice with its fallbacks, storing it, the
+// scope options, the properties message, and the progress window's printer line, cancel
+// button and single print run.
+#include "DruckerEinstellungen.h"
+#include "DruckerSystemTest.h"
+#include "Einstellungen.h"
+#include "MeldungSkript.h"
+#include "TolvarDruckerProtokoll.h"
+#include "basDruckereigenschaften.h"
+#include "frmDrucken.h"
+#include "frmHilfeDrucken.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString A = "Tolvar", S = "Tolvar-Belna";
+
+void speichern(const QString &k, const QString &v)
+{
+    EinstellungSpeichern(A, S, "DruckerBeschreibung " + k, v);
+}
+
+// A window that prints through the progress window, as the help window does.
+class Druckfenster : public QObject
+{
+    Q_OBJECT
+public:
+    int aufrufe = 0;
+    QStringList status;
+    std::function<void(frmDrucken *)> waehrend;
+    Q_INVOKABLE void BeschreibungDrucken()
+    {
+        ++aufrufe;
+        frmDrucken *f = frmDrucken::aktiv();
+        status << f->lblStatus->text();
+        for (int seite = 2; seite <= 5 && !f->abbruchGewuenscht(); ++seite) {
+            f->setzeStatus(QString("Seite %1").arg(seite));
+            if (waehrend)
+                waehrend(f);
+            status << f->lblStatus->text();
+        }
+    }
+};
+
+} // namespace
+
+class TestDruckdialog : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    DruckerSystemTest *m_sys = nullptr;
+
+private slots:
+    void init()
+    {
+        setzeEinstellungsOrdner(m_dir.path());
+        QFile::remove(einstellungsDatei(A));
+        m_sys = new DruckerSystemTest;
+        m_sys->liste = {DruckerSystemTest::beispiel("Buero", 9, 7),
+                        DruckerSystemTest::beispiel("Lager", 11, 2),
+                        DruckerSystemTest::beispiel("Etiketten", 1, 4)};
+        m_sys->standard = "Lager";
+    }
+    void cleanup() { delete m_sys; }
+
+    void einstellungenRundreise()
+    {
+        EinstellungSpeichern(A, S, "DruckerBeschreibung DeviceName", "Büro 2");
+        QCOMPARE(EinstellungLesen(A, S, "DruckerBeschreibung DeviceName"), QString("Büro 2"));
+        QCOMPARE(EinstellungLesen(A, S, "fehlt"), QString());
+        QCOMPARE(EinstellungLesen(A, "anderer", "DruckerBeschreibung DeviceName"), QString());
+        QCOMPARE(einstellungsDatei(A), m_dir.filePath("Tolvar.ini"));
+        QSettings roh(m_dir.filePath("Tolvar.ini"), QSettings::IniFormat);
+        QCOMPARE(roh.value("Tolvar-Belna/DruckerBeschreibung DeviceName").toString(),
+                 QString("Büro 2"));
+    }
+
+    // Restoring the choice: stored printer (any case), its fallbacks, stored codes where the
+    // printer has them, the printer's own preselection otherwise.
+    void lesen_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("groesse");
+        QTest::addColumn<QString>("schacht");
+        QTest::addColumn<QString>("drucker");
+        QTest::addColumn<int>("papier");
+        QTest::addColumn<int>("zufuhr");
+        QTest::newRow("nichts gespeichert") << "" << "" << "" << "Lager" << 11 << 2;
+        QTest::newRow("gespeichert") << "Buero" << "5" << "4" << "Buero" << 5 << 4;
+        QTest::newRow("andere Schreibung") << "BUERO" << "1" << "1" << "Buero" << 1 << 1;
+        QTest::newRow("nicht mehr da") << "Weg" << "5" << "1" << "Lager" << 5 << 1;
+        QTest::newRow("Code fehlt beim Drucker") << "Etiketten" << "70" << "99" << "Etiketten" << 1 << 4;
+        QTest::newRow("leer und abc") << "Buero" << "abc" << "" << "Buero" << 9 << 7;
+        QTest::newRow("Zahl am Anfang") << "Buero" << " 11 A5" << "2x" << "Buero" << 11 << 2;
+    }
+    void lesen()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, groesse);
+        QFETCH(QString, schacht);
+        if (!name.isEmpty()) {
+            speichern("DeviceName", name);
+            speichern("PaperSize", groesse);
+            speichern("PaperBin", schacht);
+        }
+        frmHilfeDrucken dlg;
+        QVERIFY(dlg.DatenEinlesen());
+        QTEST(dlg.comDrucker->currentText(), "drucker");
+        QTEST(dlg.comPapiergroesse->currentData().toInt(), "papier");
+        QTEST(dlg.comZufuhr->currentData().toInt(), "zufuhr");
+        QCOMPARE(dlg.comPapiergroesse->count(), 4);
+    }
+
+    void sonderfaelle()
+    {
+        // no printer at all
+        m_sys->liste.clear();
+        frmHilfeDrucken leer;
+        QVERIFY(leer.DatenEinlesen());
+        QCOMPARE(leer.comDrucker->currentIndex(), -1);
+        QCOMPARE(leer.comPapiergroesse->count(), 0);
+        QCOMPARE(leer.comZufuhr->count(), 0);
+        QVERIFY(!DruckerEinstellungenSpeichern("DruckerBeschreibung", leer.comDrucker,
+                                               leer.comPapiergroesse, leer.comZufuhr));
+        QVERIFY(!QFile::exists(einstellungsDatei(A)));
+
+        // unreachable printer: empty paper lists; names in two cases: the first is taken
+        m_sys->liste = {DruckerSystemTest::beispiel("abc"), DruckerSystemTest::beispiel("ABC")};
+        m_sys->liste[0].erreichbar = false;
+        m_sys->standard = "ABC";
+        speichern("DeviceName", "Abc");
+        frmHilfeDrucken dlg;
+        dlg.DatenEinlesen();
+        QCOMPARE(dlg.comDrucker->currentIndex(), 0);
+        QCOMPARE(dlg.comPapiergroesse->count(), 0);
+        // changing the printer refills both lists with its preselection
+        dlg.comDrucker->setCurrentIndex(1);
+        QCOMPARE(dlg.comPapiergroesse->count(), 4);
+        QCOMPARE(dlg.comZufuhr->currentData().toInt(), 7);
+
+        // duplicate codes: the last entry with the current code is preselected
+        m_sys->liste = {DruckerSystemTest::beispiel("D", 9, 7)};
+        m_sys->standard = "D";
+        m_sys->folgeStandard();
+        m_sys->liste[0].schaechte.append({"Automatisch 2", 7});
+        m_sys->liste[0].schaechte.append({"Ein Name mit genau 24 Z.", 3});
+        frmHilfeDrucken dup;
+        dup.DatenEinlesen();
+        QCOMPARE(dup.comZufuhr->currentIndex(), 4);
+        QCOMPARE(dup.comZufuhr->itemText(5), QString("Ein Name mit genau 24 Z."));
+    }
+
+    // "&Drucken" stores the four keys; a printer without sources stores PaperBin "0";
+    // "Abbrechen" stores nothing.
+    void speichernUndAbbrechen()
+    {
+        m_sys->liste[2].schaechte.clear();
+        {
+            frmHilfeDrucken dlg;
+            dlg.DatenEinlesen();
+            dlg.comDrucker->setCurrentIndex(0);
+            dlg.cmdAbbruch->click();
+            QVERIFY(!dlg.mbOK);
+            QVERIFY(!QFile::exists(einstellungsDatei(A)));
+        }
+        frmHilfeDrucken dlg;
+        dlg.DatenEinlesen();
+        dlg.comDrucker->setCurrentIndex(2);
+        dlg.comPapiergroesse->setCurrentIndex(3);
+        dlg.cmdDrucken->click();
+        QVERIFY(dlg.mbOK);
+        QCOMPARE(EinstellungLesen(A, S, "DruckerBeschreibung DeviceName"), QString("Etiketten"));
+        QCOMPARE(EinstellungLesen(A, S, "DruckerBeschreibung Port"), QString("file:///dev/null"));
+        QCOMPARE(EinstellungLesen(A, S, "DruckerBeschreibung PaperSize"), QString("5"));
+        QCOMPARE(EinstellungLesen(A, S, "DruckerBeschreibung PaperBin"), QString("0"));
+    }
+
+    void umfangUndGrafik()
+    {
+        frmHilfeDrucken dlg;
+        QVERIFY(dlg.opt[1]->isChecked());
+        QVERIFY(!dlg.chkGrafik->isChecked());
+        dlg.chkGrafik->setChecked(true);
+        dlg.opt[0]->click();
+        QVERIFY(!dlg.chkGrafik->isEnabled());
+        QVERIFY(!dlg.chkGrafik->isChecked());
+        dlg.opt[2]->click();
+        QVERIFY(dlg.chkGrafik->isEnabled());
+        QVERIFY(!dlg.chkGrafik->isChecked());
+        QCOMPARE(dlg.umfang(), 2);
+        QCOMPARE(dlg.windowTitle(), QString("Drucken"));
+    }
+
+    void eigenschaften()
+    {
+        SkriptMeldungen meldungen;
+        m_sys->liste[0].vollzugriff = false;
+        QVERIFY(!DruckerEigenschaftenZeigen(nullptr, m_sys->liste[0].info));
+        QCOMPARE(meldungen.anzahl(), 1);
+        QCOMPARE(meldungen.boxen()[0].text, QString("OpenPrinter Failed!"));
+        QCOMPARE(meldungen.boxen()[0].stil, 0);
+        // afterwards the current printer follows the default again
+        QCOMPARE(m_sys->aktuellerDrucker(), QString("Lager"));
+    }
+
+    // The printer line: msDrucker, else the stored "Drucker DeviceName", else the current
+    // printer; the status starts at "Seite 1"; one print run.
+    void fortschritt_data()
+    {
+        QTest::addColumn<QString>("msDrucker");
+        QTest::addColumn<QString>("gespeichert");
+        QTest::addColumn<QString>("erwartet");
+        QTest::newRow("msDrucker") << "Buero" << "Etiketten" << "Buero";
+        QTest::newRow("gespeichert") << "" << "Etiketten" << "Etiketten";
+        QTest::newRow("aktueller") << "" << "" << "Lager";
+    }
+    void fortschritt()
+    {
+        QFETCH(QString, msDrucker);
+        QFETCH(QString, gespeichert);
+        if (!gespeichert.isEmpty())
+            EinstellungSpeichern(A, S, "Drucker DeviceName", gespeichert);
+        Druckfenster f;
+        frmDrucken frm;
+        frm.setBezeichnung("Programmbeschreibung");
+        frm.msDrucker = msDrucker;
+        frm.setFenster(&f);
+        QString drucker, text;
+        f.waehrend = [&](frmDrucken *w) {
+            drucker = w->lblDrucker->text();
+            text = w->lblText->text();
+        };
+        frm.Drucken("Programmbeschreibung");
+        QTEST(drucker, "erwartet");
+        QCOMPARE(text, QString("Programmbeschreibung"));
+        QCOMPARE(f.aufrufe, 1);
+        QCOMPARE(f.status, (QStringList{"Seite 1", "Seite 2", "Seite 3", "Seite 4", "Seite 5"}));
+        QVERIFY(!frm.isVisible());
+    }
+
+    // "Abbrechen" is honoured; activating the window again while it prints starts no second
+    // run.
+    void abbrechenUndZweiteAktivierung()
+    {
+        Druckfenster f;
+        frmDrucken frm;
+        frm.setFenster(&f);
+        f.waehrend = [&](frmDrucken *w) {
+            QEvent aktiv(QEvent::WindowActivate);
+            QCoreApplication::sendEvent(w, &aktiv);
+            QCoreApplication::processEvents();
+            if (w->lblStatus->text() == "Seite 3")
+                w->cmdAbbruch->click();
+        };
+        frm.Drucken(QString());
+        QCOMPARE(f.aufrufe, 1);
+        QVERIFY(frm.mbAbbrechen);
+        QCOMPARE(f.status.last(), QString("Druck wird abgebrochen"));
+        QCOMPARE(f.status.size(), 3);
+    }
+};
+
+QTEST_MAIN(TestDruckdialog)
+#include "tst_druckdialog.moc"
