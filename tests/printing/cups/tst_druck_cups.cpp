@@ -1,0 +1,179 @@
+// End to end through a real CUPS server with the test printer of scripts/cups.sh: the paper
+// lists of its PPD with their codes, the dialog restoring the stored choice, and a printed
+// chapter with pictures whose output (and the same print-out as PDF export) is read back with
+// pdftotext. Skips when no CUPS server with the test printer is reachable.
+#include "Beschreibungsdruck.h"
+#include "CupsDruckerSystem.h"
+#include "DruckerEinstellungen.h"
+#include "Einstellungen.h"
+#include "TolvarDrucker.h"
+#include "ZipHilfe.h"
+#include "frmHilfeDrucken.h"
+
+#include <QComboBox>
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+namespace {
+
+const QString Testdrucker = "TolvarTest";
+const QString Ausgabe = "/var/spool/tolvar-test/ausgabe.pdf";
+
+QString pdfText(const QString &pdf)
+{
+    QProcess p;
+    p.start("pdftotext", {"-layout", pdf, "-"});
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QString abschnitt(const QString &name, int n, const QString &bild = QString())
+{
+    QString rtf = "{\\rtf1\\ansi\\f0\\fs20 ";
+    for (int i = 1; i <= n; ++i) {
+        rtf += QString("%1 Zeile %2").arg(name).arg(i);
+        if (i == 2 && !bild.isEmpty())
+            rtf += " \\{P" + bild + "\\}Maske\\{PE\\}";
+        rtf += "\\par ";
+    }
+    return rtf + "}";
+}
+
+DruckAuftrag kapitelAuftrag()
+{
+    DruckAuftrag a;
+    a.miDruckUmfang = 3;
+    a.msDruckTitel = "Rechnungen";
+    a.mbMitGrafik = true;
+    a.mlThemenIDs = {0, 1, 2};
+    a.miThemenAnzahl = 2;
+    a.ThemenTitel = {"Rechnung anlegen", "Rechnung drucken"};
+    return a;
+}
+
+void quellenSetzen(Beschreibungsdruck &d)
+{
+    d.texteQuelle = [](qint32 id, QList<QString> &titel, QList<QString> &texte) {
+        titel = {QString(), "A", "B"};
+        texte = {QString(), abschnitt(QString("T%1A").arg(id), 70, "00001"),
+                 abschnitt(QString("T%1B").arg(id), 30)};
+        return true;
+    };
+    d.bildQuelle = [](const QString &, QByteArray &b, QString &t) {
+        b = zipErstellen({{"Temp.bmp", bmpErstellen(QSize(400, 200), Qt::darkGreen)}});
+        t = "Rechnungsmaske";
+        return true;
+    };
+}
+
+void pruefen(const QString &text)
+{
+    QVERIFY(text.contains("Programmbeschreibung Tolvar-Belna"));
+    QVERIFY(text.contains("Rechnungen"));
+    QVERIFY(text.contains("Rechnung anlegen"));
+    QVERIFY(text.contains("Abb.: Rechnungsmaske"));
+    const int seiten = int(text.split('\f', Qt::SkipEmptyParts).size());
+    QVERIFY(seiten >= 3);
+    for (int s = 1; s <= seiten; ++s)
+        QVERIFY2(text.contains(QString("Seite %1\n").arg(s)), qPrintable(QString::number(s)));
+    QCOMPARE(text.count("T2B Zeile 30\n"), 1);
+}
+
+} // namespace
+
+class TestDruckCups : public QObject
+{
+    Q_OBJECT
+
+    CupsDruckerSystem m_cups;
+    QTemporaryDir m_dir;
+
+private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        setzeEinstellungsOrdner(m_dir.path());
+        setzeDruckerSystem(&m_cups);
+        if (!m_cups.oeffnen(Testdrucker))
+            QSKIP("no CUPS server with the printer TolvarTest (scripts/cups.sh sets it up)");
+    }
+
+    void listen()
+    {
+        const QList<PapierEintrag> schaechte = m_cups.schaechte(Testdrucker);
+        QCOMPARE(schaechte.size(), 4);
+        QCOMPARE(schaechte[0].name, QString("Automatisch"));
+        QCOMPARE(schaechte[0].code, 7);
+        QCOMPARE(schaechte[1].code, 1);
+        QCOMPARE(schaechte[2].code, 2);
+        QCOMPARE(schaechte[3].code, 4);
+        QCOMPARE(m_cups.schachtSchluessel(Testdrucker, 2), QString("Tray2"));
+        QList<int> codes;
+        for (const PapierEintrag &e : m_cups.papierformate(Testdrucker))
+            codes << e.code;
+        QCOMPARE(codes, (QList<int>{9, 11, 1, 5}));
+        bool gefunden = false;
+        for (const DruckerInfo &d : m_cups.drucker()) {
+            if (d.Geraetename == Testdrucker) {
+                gefunden = true;
+                QCOMPARE(d.Port, QString("file://" + Ausgabe));
+                QCOMPARE(d.PapierGroesse, 9);
+                QCOMPARE(d.PapierZufuhr, 7);
+            }
+        }
+        QVERIFY(gefunden);
+    }
+
+    void gespeicherteWahl()
+    {
+        EinstellungSpeichern("Tolvar", "Tolvar-Belna", "DruckerBeschreibung DeviceName",
+                             "tolvartest");
+        EinstellungSpeichern("Tolvar", "Tolvar-Belna", "DruckerBeschreibung PaperSize", "11");
+        EinstellungSpeichern("Tolvar", "Tolvar-Belna", "DruckerBeschreibung PaperBin", "2");
+        frmHilfeDrucken dlg;
+        QVERIFY(dlg.DatenEinlesen());
+        QCOMPARE(dlg.comDrucker->currentText(), Testdrucker);
+        QCOMPARE(dlg.comPapiergroesse->currentText(), QString("A5"));
+        QCOMPARE(dlg.comZufuhr->currentText(), QString("Fach 2"));
+    }
+
+    void kapitelDrucken()
+    {
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QSKIP("pdftotext is not installed");
+        const QDateTime vorher = QFileInfo(Ausgabe).lastModified();
+        QFile::remove(Ausgabe);
+        TolvarDrucker dru;
+        Beschreibungsdruck druck(dru, "Arial", 10);
+        quellenSetzen(druck);
+        DruckAuftrag a = kapitelAuftrag();
+        a.msDruckerName = Testdrucker;
+        a.miPapierGroesse = 9;
+        a.miPapierZufuhr = 2;
+        QCOMPARE(druck.BeschreibungDrucken(a), Beschreibungsdruck::Ergebnis::Gedruckt);
+        QVERIFY(dru.gesendet());
+        QDeadlineTimer frist(60000);
+        while (!frist.hasExpired()
+               && (!QFileInfo::exists(Ausgabe) || QFileInfo(Ausgabe).lastModified() == vorher
+                   || pdfText(Ausgabe).isEmpty()))
+            QThread::msleep(200);
+        pruefen(pdfText(Ausgabe));
+
+        // The same print-out as PDF export.
+        TolvarDrucker pdf;
+        Beschreibungsdruck export_(pdf, "Arial", 10);
+        quellenSetzen(export_);
+        DruckAuftrag b = kapitelAuftrag();
+        b.PdfDatei = m_dir.filePath("kapitel.pdf");
+        QCOMPARE(export_.BeschreibungDrucken(b), Beschreibungsdruck::Ergebnis::Gedruckt);
+        pruefen(pdfText(b.PdfDatei));
+    }
+};
+
+QTEST_MAIN(TestDruckCups)
+#include "tst_druck_cups.moc"
