@@ -15,7 +15,8 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScrollBar>
-#include <QShortcut>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QTextEdit>
 
 #include <algorithm>
@@ -107,13 +108,8 @@ frmHilfe::frmHilfe(QWidget *parent) : QWidget(parent)
     setVisible(false); // shown by the start-up once the data are read
     steuerelementeAnlegen();
 
-    // Esc anywhere in the window closes the whole help.
-    auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    esc->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(esc, &QShortcut::activated, this, [] {
-        if (frmInhalt *rahmen = frmInhalt::instanz(false))
-            rahmen->Unload();
-    });
+    // The window sees every key before its controls do: Esc anywhere in it closes the help.
+    qApp->installEventFilter(this);
 }
 
 frmHilfe::~frmHilfe()
@@ -281,8 +277,16 @@ void frmHilfe::tabMain_Click()
     mlThemenIDs = ids;
     mlThemenNummern = nummern;
     miThemenAnzahl = anzahlAus(std::min({bezeichnung.size(), ids.size(), nummern.size()}) - 1);
-    if (miThemenAnzahl == 0)
+    if (miThemenAnzahl == 0) {
+        // The sections loaded belong to the previous chapter's topic: none of them may be
+        // selected or recorded under this chapter's number.
+        miTexteAnzahl = 0;
+        miAktTextIndex = -1;
+        mlAktThemaID = 0;
+        for (QLabel *l : std::as_const(m_lblSub))
+            l->hide();
         return;
+    }
 
     mlAktThemaID = 0;
     m_tabSub->setAnzahl(miThemenAnzahl);

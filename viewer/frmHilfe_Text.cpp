@@ -5,6 +5,9 @@
 #include "HilfeAnbindung.h"
 #include "TextFeld.h"
 #include "Verweismarkup.h"
+#include "frmInhalt.h"
+
+#include <QKeyEvent>
 
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -31,6 +34,15 @@ int frmHilfe::VerweisAnPunkt(const QPoint &punkt) const
 
 bool frmHilfe::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+        auto *w = qobject_cast<QWidget *>(watched);
+        if (w && (w == this || isAncestorOf(w))) {
+            if (frmInhalt *rahmen = frmInhalt::instanz(false))
+                rahmen->Unload();
+            return true;
+        }
+    }
     if (watched == m_txt->viewport()) {
         if (event->type() == QEvent::MouseMove) {
             const auto *me = static_cast<QMouseEvent *>(event);
