@@ -12,6 +12,12 @@
 
 using Art = TolvarDruckerProtokoll::Art;
 
+// libcups keeps the PPD cache of Qt's CUPS plugin for the life of the process.
+extern "C" const char *__lsan_default_suppressions()
+{
+    return "leak:_ppdCacheCreateWithPPD\n";
+}
+
 namespace {
 
 QTextDocumentFragment zeilen(int n, const QString &vorsatz = "Zeile")
