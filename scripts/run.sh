@@ -1,7 +1,58 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the help on the bundled sample database.
+# Installs what is missing, builds, puts the sample database beside the server, starts the
+# server and opens the help at the given number:  bash scripts/run.sh [NUMMER] (01.01.01).
+# Without a display the help runs on the offscreen platform under a private session bus; a
+# picture of the frame window is written to a PNG, its path printed, and the server ended.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+nummer=${1:-01.01.01}
+
 bash scripts/setup.sh
 bash scripts/build.sh build
-./build/bin/hilfedb kapitel build/bin/HilfeBelna.mdb
+bin=$PWD/build/bin
+[ -f "$bin/HilfeBelna.mdb" ] || "$bin/hilfedb" erstellen content "$bin/HilfeBelna.mdb"
+
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  # With a desktop: start the server on the session bus and show the help until it is closed.
+  if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ]; then
+    exec dbus-run-session -- bash "$0" "$nummer"
+  fi
+  "$bin/belnahilfe" &
+  server=$!
+  for _ in $(seq 50); do
+    "$bin/belnahilfe-anzeigen" --abschnitt >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  "$bin/belnahilfe-anzeigen" "$nummer"
+  wait "$server" || true
+  exit 0
+fi
+
+# No display: a private bus whose service folder is the build tree's, so the first call
+# starts the server by activation, exactly as the invoicing application does.
+arbeit=$(mktemp -d)
+trap 'kill "$buspid" 2>/dev/null || true; rm -rf "$arbeit"' EXIT
+cat >"$arbeit/bus.conf" <<KONFIG
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:tmpdir=$arbeit</listen>
+  <servicedir>$PWD/build/dbus-1/services</servicedir>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/><allow eavesdrop="true"/><allow own="*"/>
+  </policy>
+</busconfig>
+KONFIG
+export QT_QPA_PLATFORM=offscreen TOLVAR_MELDUNGEN=konsole
+dbus-daemon --config-file="$arbeit/bus.conf" --fork --print-address=3 --print-pid=4 \
+  3>"$arbeit/adresse" 4>"$arbeit/pid"
+buspid=$(cat "$arbeit/pid")
+export DBUS_SESSION_BUS_ADDRESS
+DBUS_SESSION_BUS_ADDRESS=$(head -1 "$arbeit/adresse")
+
+"$bin/belnahilfe-anzeigen" "$nummer"
+bild=$PWD/build/hilfe-${nummer//[^0-9A-Za-z]/_}.png
+"$bin/belnahilfe-anzeigen" --foto "$bild" 1280 800
+"$bin/belnahilfe-anzeigen" --beenden
+echo "$bild"
