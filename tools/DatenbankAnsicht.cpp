@@ -5,6 +5,7 @@
 #include "Global.h"
 #include "Inhaltsabfragen.h"
 #include "Stichwortabfragen.h"
+#include "Zeichenkette.h"
 
 #include <QDir>
 #include <QFile>
@@ -104,4 +105,41 @@ bool DatenbankAnsicht::stichwort(const QString &datenbank, const QString &suchte
             zeilen << QStringLiteral("  ") + nummer[i] + QLatin1Char('\t') + zeile[i];
     }
     return true;
+}
+
+bool DatenbankAnsicht::abschnitt(const QString &datenbank, const QString &nummer, QString &titel,
+                                 QString &text)
+{
+    const DatenbankOrt ort(datenbank);
+    // Each part is read as a whole number, as the help window reads a help number.
+    qint32 teil[3];
+    for (int i = 0; i < 3; ++i) {
+        bool ok = false;
+        teil[i] = Zeichenkette(nummer, i + 1, 1, QStringLiteral(".")).toInt(&ok);
+        if (!ok)
+            return false;
+    }
+    QList<QString> kTitel, tTitel, xTitel, xText;
+    QList<qint32> kID, kNummer, tID, tNummer, xID, xNummer;
+    if (!KapitelLesen(kTitel, kID, kNummer))
+        return false;
+    const qsizetype k = kNummer.indexOf(teil[0], 1);
+    if (k < 1 || !ThemenLesen(tTitel, tID, tNummer, kID[k]))
+        return false;
+    const qsizetype t = tNummer.indexOf(teil[1], 1);
+    if (t < 1 || !TexteLesen(xTitel, xID, xNummer, xText, tID[t]))
+        return false;
+    const qsizetype x = xNummer.indexOf(teil[2], 1);
+    if (x < 1)
+        return false;
+    titel = xTitel[x];
+    text = xText[x];
+    return true;
+}
+
+bool DatenbankAnsicht::bild(const QString &datenbank, const QString &nummer, QByteArray &archiv,
+                            QString &titel)
+{
+    const DatenbankOrt ort(datenbank);
+    return BildLesen(nummer, archiv, titel);
 }

@@ -17,6 +17,15 @@ public:
     // "  " + help number + tab + display line. False when a query failed or suchtext is empty.
     static bool stichwort(const QString &datenbank, const QString &suchtext, QStringList &zeilen);
 
+    // The section named by a help number (parts compared numerically, so 1.2.3 = 01.02.03):
+    // its title and stored rich text. False when no section has that number or a query failed.
+    static bool abschnitt(const QString &datenbank, const QString &nummer, QString &titel,
+                          QString &text);
+
+    // The stored archive and title of a picture, through the help's own picture query.
+    static bool bild(const QString &datenbank, const QString &nummer, QByteArray &archiv,
+                     QString &titel);
+
     // KK.TT.XX with at least two digits per part, as the help writes help numbers.
     static QString hilfeNummer(qint32 kapitel, qint32 thema, qint32 text);
 };

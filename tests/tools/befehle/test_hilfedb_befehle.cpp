@@ -37,7 +37,12 @@ void TestHilfedbBefehle::initTestCase()
     QVERIFY(m_dir.isValid());
     schreiben(m_dir.filePath("gut/kapitel/01.txt"),
               "= 1 | Rechnungen\n== 2 | Erfassen\n=== 3 | Kunde wählen\n"
-              "Stichwörter: Kunde; Kundennummer\nText.\n");
+              "Stichwörter: Kunde; Kundennummer\nText.\n"
+              "=== 4 | Siehe auch\nZurück zu [[01.02.03|Kunde wählen]] und [[Bild 7|Maske]].\n");
+    schreiben(m_dir.filePath("gut/bilder/00007-maske.maske"),
+              "Titel: Kunde bearbeiten\nGröße: 300 x 200\nFeld: Name | Müller\n");
+    schreiben(m_dir.filePath("brief.rtf"),
+              "{\\rtf1\\ansi\\ansicpg1252 Gr\\'fc\\'dfe\\par {\\b zweite} Zeile}");
     schreiben(m_dir.filePath("schlecht/kapitel/01.txt"), "= 1 | K\n=== 1 | ohne Thema\n");
     QProcess p;
     p.start(HILFEDB_PFAD, {"erstellen", m_dir.filePath("gut"), m_dir.filePath("gut.mdb")});
@@ -78,6 +83,22 @@ void TestHilfedbBefehle::aufruf_data()
         << "";
     QTest::newRow("stichwort leer") << QStringList{"stichwort", "@/gut.mdb", ""} << 2 << ""
                                     << "SUCHTEXT";
+    QTest::newRow("text mit verweisen")
+        << QStringList{"text", "@/gut.mdb", "1.2.4"} << 0
+        << "Siehe auch\n\nZurück zu Kunde wählen und Maske.\n" << "";
+    QTest::newRow("text verweistabelle")
+        << QStringList{"text", "@/gut.mdb", "01.02.04"} << 0
+        << "\nVerweis 1: Anfang 10, Ende 22, Abschnitt 01.02.03\n"
+           "Verweis 2: Anfang 27, Ende 32, Bild 00007 \"Maske\"\n"
+        << "";
+    QTest::newRow("text unbekannt") << QStringList{"text", "@/gut.mdb", "01.02.09"} << 1 << ""
+                                    << "kein Abschnitt 01.02.09";
+    QTest::newRow("bild") << QStringList{"bild", "@/gut.mdb", "7", "@/b.png"} << 0
+                          << "300 x 200 Pixel, \"Kunde bearbeiten\"" << "";
+    QTest::newRow("bild fehlt") << QStringList{"bild", "@/gut.mdb", "8", "@/b.png"} << 1 << ""
+                                << "kein Bild 8";
+    QTest::newRow("rtf") << QStringList{"rtf", "@/brief.rtf"} << 0 << "Grüße\nzweite Zeile\n"
+                         << "";
     QTest::newRow("synthetisch option")
         << QStringList{"synthetisch", "@/s.mdb", "--bilder", "x"} << 2 << ""
         << "--bilder";
