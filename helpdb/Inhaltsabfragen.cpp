@@ -17,12 +17,15 @@ template <typename T> void aufGroesse(QList<T> &liste, int n)
 }
 
 // The three lists of chapters and topics, from a query whose rows have Bezeichnung, ID, Nummer.
+// The chapter, topic and text queries share their columns; the text query adds "Text".
 bool listeLesen(const QString &sql, QList<QString> &Bezeichnung, QList<qint32> &ID,
-                QList<qint32> &Nummer)
+                QList<qint32> &Nummer, QList<QString> *Text = nullptr)
 {
     aufEinElement(Bezeichnung);
     aufEinElement(ID);
     aufEinElement(Nummer);
+    if (Text)
+        aufEinElement(*Text);
     if (!DatenbankPruefen())
         return false;
     return Abfragemuster::ausfuehren(
@@ -31,11 +34,14 @@ bool listeLesen(const QString &sql, QList<QString> &Bezeichnung, QList<qint32> &
             aufGroesse(Bezeichnung, n);
             aufGroesse(ID, n);
             aufGroesse(Nummer, n);
+            if (Text)
+                aufGroesse(*Text, n);
         },
         [&](const Datensatzgruppe &rs, int i) {
             return rs.text(i, QStringLiteral("Bezeichnung"), &Bezeichnung[i]) &&
                    rs.zahl(i, QStringLiteral("ID"), &ID[i]) &&
-                   rs.zahl(i, QStringLiteral("Nummer"), &Nummer[i]);
+                   rs.zahl(i, QStringLiteral("Nummer"), &Nummer[i]) &&
+                   (!Text || rs.text(i, QStringLiteral("Text"), &(*Text)[i]));
         });
 }
 
@@ -58,28 +64,9 @@ bool ThemenLesen(QList<QString> &Bezeichnung, QList<qint32> &ID, QList<qint32> &
 bool TexteLesen(QList<QString> &Bezeichnung, QList<qint32> &ID, QList<qint32> &Nummer,
                 QList<QString> &Text, qint32 ThemenID)
 {
-    aufEinElement(Bezeichnung);
-    aufEinElement(ID);
-    aufEinElement(Nummer);
-    aufEinElement(Text);
-    if (!DatenbankPruefen())
-        return false;
-    const QString sql = QStringLiteral("SELECT * FROM Texte WHERE ThemenID = ") +
-                        QString::number(ThemenID) + QStringLiteral(" ORDER BY lfdNummer");
-    return Abfragemuster::ausfuehren(
-        sql,
-        [&](int n) {
-            aufGroesse(Bezeichnung, n);
-            aufGroesse(ID, n);
-            aufGroesse(Nummer, n);
-            aufGroesse(Text, n);
-        },
-        [&](const Datensatzgruppe &rs, int i) {
-            return rs.text(i, QStringLiteral("Bezeichnung"), &Bezeichnung[i]) &&
-                   rs.zahl(i, QStringLiteral("ID"), &ID[i]) &&
-                   rs.zahl(i, QStringLiteral("Nummer"), &Nummer[i]) &&
-                   rs.text(i, QStringLiteral("Text"), &Text[i]);
-        });
+    return listeLesen(QStringLiteral("SELECT * FROM Texte WHERE ThemenID = ") +
+                          QString::number(ThemenID) + QStringLiteral(" ORDER BY lfdNummer"),
+                      Bezeichnung, ID, Nummer, &Text);
 }
 
 QString zahlAmAnfang(const QString &text)
