@@ -1,6 +1,7 @@
 // Start-up, work area and frame placement. See basMain.h.
 #include "basMain.h"
 
+#include "Anbindungen.h"
 #include "Arbeitsbereich.h"
 #include "FensterPlatz.h"
 #include "Global.h"
@@ -65,4 +66,6 @@ void FensterPositionieren()
 void ServerAnbinden()
 {
     HilfeAnbindung::fensterPositionieren = [] { FensterPositionieren(); };
+    SucheAnbinden();
+    DruckAnbinden();
 }

@@ -10,3 +10,5 @@ int befehlSynthetisch(const QStringList &args);  // synthetisch ZIEL.mdb [option
 int befehlText(const QStringList &args);         // text DB NUMMER
 int befehlBild(const QStringList &args);         // bild DB BILDNUMMER AUSGABE.png
 int befehlRtf(const QStringList &args);          // rtf DATEI.rtf
+int befehlPruefen(const QStringList &args);      // pruefen DB
+int befehlDrucken(const QStringList &args);      // drucken DB NUMMER --umfang U [--grafiken] --pdf P

@@ -26,6 +26,11 @@ const char *const hilfeText =
     "      schreibt ein gespeichertes Bild als PNG\n"
     "  hilfedb rtf DATEI.rtf\n"
     "      zeigt, wie die Hilfe eine RTF-Datei liest\n"
+    "  hilfedb pruefen DB\n"
+    "      prüft eine erstellte Datenbank: Texte, Verweise, Bilder, Stichwörter;\n"
+    "      eine Zeile je Problem, dann Rückgabe 1\n"
+    "  hilfedb drucken DB NUMMER --umfang abschnitt|thema|kapitel [--grafiken] --pdf DATEI.pdf\n"
+    "      druckt Abschnitt, Thema oder Kapitel wie die Hilfe in eine PDF-Datei\n"
     "  hilfedb synthetisch ZIEL.mdb [Optionen]\n"
     "      schreibt eine große, immer gleiche Datenbank für Messungen:\n"
     "        --kapitel N      Kapitel (Vorgabe 10)\n"
@@ -68,6 +73,8 @@ int main(int argc, char **argv)
         {"text", befehlText},
         {"bild", befehlBild},
         {"rtf", befehlRtf},
+        {"pruefen", befehlPruefen},
+        {"drucken", befehlDrucken},
     };
     for (const Eintrag &e : befehle) {
         if (befehl == QLatin1String(e.name))

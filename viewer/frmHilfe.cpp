@@ -453,6 +453,14 @@ void frmHilfe::ButtonClick(int index)
         mbVerlaufMerken = true;
         break;
     }
+    case frmInhalt::ButtonSuchen:
+        if (HilfeAnbindung::stichwortFensterZeigen)
+            HilfeAnbindung::stichwortFensterZeigen();
+        break;
+    case frmInhalt::ButtonDrucken:
+        if (HilfeAnbindung::druckenStarten)
+            HilfeAnbindung::druckenStarten();
+        break;
     case frmInhalt::ButtonKleiner:
     case frmInhalt::ButtonGroesser:
         gbDarstellung = !gbDarstellung;

@@ -1,0 +1,6 @@
+// The keyword pane's hooks (toolbar button 7, unloading with the help window).
+#include "Anbindungen.h"
+
+void SucheAnbinden()
+{
+}
