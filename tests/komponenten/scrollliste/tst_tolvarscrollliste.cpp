@@ -1,0 +1,264 @@
+// The scroll list: display lines split into cells, the IDs kept with the rows, clearing, count
+// and current row, rows collected while the screen update is off and announced in one step,
+// column widths in twips and alignment, and the activation by double click and Enter.
+#include "TolvarScrollListe.h"
+
+#include "Arbeitsbereich.h"
+
+#include <QHeaderView>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QtTest>
+
+class TestTolvarScrollListe : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void zellen_data();
+    void zellen();
+    void ids_anzahl_leeren();
+    void aktuelleZeile();
+    void bildschirmAktualisierung();
+    void spalten();
+    void aktivieren_data();
+    void aktivieren();
+
+private:
+    FesterArbeitsbereich m_bereich{QRect(0, 0, 1200, 900), 15.0, 15.0};
+};
+
+void TestTolvarScrollListe::initTestCase()
+{
+    setzeArbeitsbereich(&m_bereich);
+}
+
+void TestTolvarScrollListe::zellen_data()
+{
+    QTest::addColumn<int>("spalten");
+    QTest::addColumn<QString>("zeile");
+    QTest::addColumn<QStringList>("erwartet");
+
+    QTest::newRow("drei Felder") << 3 << "Abschnitt\tKapitel\tThema"
+                                 << QStringList{"Abschnitt", "Kapitel", "Thema"};
+    QTest::newRow("ohne Titel") << 3 << "\tKapitel\tThema" << QStringList{"", "Kapitel", "Thema"};
+    QTest::newRow("leere Mitte") << 3 << "A\t\tC" << QStringList{"A", "", "C"};
+    QTest::newRow("Tab am Ende") << 3 << "A\tB\t" << QStringList{"A", "B", ""};
+    QTest::newRow("zu wenige") << 3 << "nur eins" << QStringList{"nur eins", "", ""};
+    QTest::newRow("leere Zeile") << 3 << "" << QStringList{"", "", ""};
+    QTest::newRow("zu viele") << 2 << "A\tB\tC\tD" << QStringList{"A", "B"};
+    QTest::newRow("nur Tabs") << 3 << "\t\t" << QStringList{"", "", ""};
+    QTest::newRow("Umlaute") << 3 << "Größe\tÜberblick\tßtraße"
+                             << QStringList{"Größe", "Überblick", "ßtraße"};
+}
+
+void TestTolvarScrollListe::zellen()
+{
+    QFETCH(int, spalten);
+    QFETCH(QString, zeile);
+    QFETCH(QStringList, erwartet);
+
+    TolvarScrollListe s;
+    s.setSpalten(spalten);
+    s.ZeileHinzufuegen(QStringLiteral("davor\tx\ty"), 1);
+    s.ZeileHinzufuegen(zeile, 2);
+    s.ZeileHinzufuegen(QStringLiteral("danach\tx\ty"), 3);
+    QCOMPARE(s.Anzahl(), 3);
+    QStringList zellen;
+    for (int c = 0; c < spalten; ++c) {
+        zellen << s.Zelle(1, c);
+        // What the view shows is what the grid holds.
+        QCOMPARE(s.ansicht()->model()->index(1, c).data().toString(), s.Zelle(1, c));
+    }
+    QCOMPARE(zellen, erwartet);
+    // The neighbours are not disturbed by an odd line.
+    QCOMPARE(s.Zelle(0, 0), QStringLiteral("davor"));
+    QCOMPARE(s.Zelle(2, 0), QStringLiteral("danach"));
+    QCOMPARE(s.Zelle(2, spalten - 1), spalten == 2 ? QStringLiteral("x") : QStringLiteral("y"));
+}
+
+void TestTolvarScrollListe::ids_anzahl_leeren()
+{
+    TolvarScrollListe s;
+    s.setSpalten(3);
+    QCOMPARE(s.Anzahl(), 0);
+    const qint32 ids[] = {7, -1, 2147483647, 7};
+    for (qint32 id : ids)
+        s.ZeileHinzufuegen(QStringLiteral("a\tb\tc"), id);
+    QCOMPARE(s.Anzahl(), 4);
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(s.ZeilenID(i), ids[i]);
+    QCOMPARE(s.ZeilenID(4), 0);
+    QCOMPARE(s.ZeilenID(-1), 0);
+    QCOMPARE(s.Zelle(4, 0), QString());
+
+    s.Leeren();
+    QCOMPARE(s.Anzahl(), 0);
+    QCOMPARE(s.ansicht()->model()->rowCount(), 0);
+    QCOMPARE(s.AktuelleZeile(), -1);
+    QCOMPARE(s.ZeilenID(0), 0);
+    // Filled again after clearing, the rows start at 0.
+    s.ZeileHinzufuegen(QStringLiteral("neu"), 99);
+    QCOMPARE(s.Anzahl(), 1);
+    QCOMPARE(s.ZeilenID(0), 99);
+    QCOMPARE(s.Zelle(0, 0), QStringLiteral("neu"));
+}
+
+void TestTolvarScrollListe::aktuelleZeile()
+{
+    TolvarScrollListe s;
+    s.setSpalten(3);
+    QCOMPARE(s.AktuelleZeile(), -1);
+    for (int i = 0; i < 5; ++i)
+        s.ZeileHinzufuegen(QStringLiteral("Zeile %1").arg(i), i);
+    // A filled grid has a current row without any click.
+    QCOMPARE(s.AktuelleZeile(), 0);
+    s.setAktuelleZeile(3);
+    QCOMPARE(s.AktuelleZeile(), 3);
+    s.setAktuelleZeile(5); // beyond the rows: unchanged
+    QCOMPARE(s.AktuelleZeile(), 3);
+    s.setAktuelleZeile(-1);
+    QCOMPARE(s.AktuelleZeile(), 3);
+    // Keys move it.
+    s.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&s));
+    s.ansicht()->setFocus();
+    QTest::keyClick(s.ansicht(), Qt::Key_Down);
+    QCOMPARE(s.AktuelleZeile(), 4);
+    QTest::keyClick(s.ansicht(), Qt::Key_Up);
+    QTest::keyClick(s.ansicht(), Qt::Key_Up);
+    QCOMPARE(s.AktuelleZeile(), 2);
+    s.Leeren();
+    QCOMPARE(s.AktuelleZeile(), -1);
+}
+
+void TestTolvarScrollListe::bildschirmAktualisierung()
+{
+    TolvarScrollListe s;
+    s.setSpalten(3);
+    QAbstractItemModel *m = s.ansicht()->model();
+    QSignalSpy eingefuegt(m, &QAbstractItemModel::rowsInserted);
+
+    s.setBildschirmAktualisierung(false);
+    QVERIFY(!s.BildschirmAktualisierung());
+    for (int i = 0; i < 20000; ++i)
+        s.ZeileHinzufuegen(QStringLiteral("A%1\tB\tC").arg(i), i + 1);
+    // Counted and readable at once, but the view has not been told yet.
+    QCOMPARE(s.Anzahl(), 20000);
+    QCOMPARE(s.Zelle(19999, 0), QStringLiteral("A19999"));
+    QCOMPARE(m->rowCount(), 0);
+    QCOMPARE(eingefuegt.count(), 0);
+
+    s.setBildschirmAktualisierung(true);
+    QCOMPARE(m->rowCount(), 20000);
+    QCOMPARE(eingefuegt.count(), 1);
+    QCOMPARE(eingefuegt.at(0).at(1).toInt(), 0);
+    QCOMPARE(eingefuegt.at(0).at(2).toInt(), 19999);
+    QCOMPARE(s.AktuelleZeile(), 0);
+
+    // With updates on, every row is announced as it comes.
+    s.ZeileHinzufuegen(QStringLiteral("noch eine"), 5);
+    QCOMPARE(m->rowCount(), 20001);
+    QCOMPARE(eingefuegt.count(), 2);
+    // Switching on with nothing new announces nothing.
+    s.setBildschirmAktualisierung(false);
+    s.setBildschirmAktualisierung(true);
+    QCOMPARE(eingefuegt.count(), 2);
+}
+
+void TestTolvarScrollListe::spalten()
+{
+    TolvarScrollListe s;
+    s.setSpalten(3);
+    s.setSpaltenBreite(0, 2505);
+    s.setSpaltenBreite(1, 1005);
+    s.setUeberschrift(0, QStringLiteral("Thema"));
+    s.setUeberschrift(2, QStringLiteral("Überschrift"));
+    s.setAusrichtung(1, 1);
+    s.setAusrichtung(2, 8);
+    s.setUeberschrift(3, QStringLiteral("gibt es nicht")); // ignored
+    QCOMPARE(s.Spalten(), 3);
+    QCOMPARE(s.ansicht()->horizontalHeader()->sectionSize(0), 167); // 2505 / 15
+    QCOMPARE(s.ansicht()->horizontalHeader()->sectionSize(1), 67);
+    QCOMPARE(s.SpaltenBreite(0), 2505.0);
+    QAbstractItemModel *m = s.ansicht()->model();
+    QCOMPARE(m->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Thema"));
+    QCOMPARE(m->headerData(1, Qt::Horizontal).toString(), QString());
+    QCOMPARE(m->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Überschrift"));
+    s.ZeileHinzufuegen(QStringLiteral("a\tb\tc"), 1);
+    const auto ausrichtung = [m](int c) {
+        return m->index(0, c).data(Qt::TextAlignmentRole).value<Qt::Alignment>();
+    };
+    QCOMPARE(ausrichtung(1), Qt::AlignLeft | Qt::AlignVCenter);
+    QCOMPARE(ausrichtung(2), Qt::AlignRight | Qt::AlignBottom);
+    QCOMPARE(ausrichtung(0), Qt::AlignLeft | Qt::AlignTop);
+    // More columns later keep the widths already set.
+    s.setSpalten(4);
+    QCOMPARE(s.ansicht()->horizontalHeader()->sectionSize(0), 167);
+    QCOMPARE(s.Ueberschrift(0), QStringLiteral("Thema"));
+}
+
+void TestTolvarScrollListe::aktivieren_data()
+{
+    QTest::addColumn<QString>("aktion"); // "doppel" row | "doppelLeer" | "enter"
+    QTest::addColumn<int>("zeilen");
+    QTest::addColumn<int>("zeile");
+    QTest::addColumn<int>("erwartet"); // activated row, -1 for none
+
+    QTest::newRow("Doppelklick erste") << "doppel" << 5 << 0 << 0;
+    QTest::newRow("Doppelklick dritte") << "doppel" << 5 << 2 << 2;
+    QTest::newRow("Doppelklick unter den Zeilen") << "doppelLeer" << 2 << 0 << -1;
+    QTest::newRow("Enter erste") << "enter" << 5 << 0 << 0;
+    QTest::newRow("Enter vierte") << "enter" << 5 << 3 << 3;
+    QTest::newRow("Enter leer") << "enter" << 0 << 0 << -1;
+}
+
+void TestTolvarScrollListe::aktivieren()
+{
+    QFETCH(QString, aktion);
+    QFETCH(int, zeilen);
+    QFETCH(int, zeile);
+    QFETCH(int, erwartet);
+
+    QWidget fenster;
+    fenster.resize(400, 300);
+    TolvarScrollListe s(&fenster);
+    s.setGeometry(0, 0, 400, 300);
+    s.setSpalten(3);
+    for (int i = 0; i < zeilen; ++i)
+        s.ZeileHinzufuegen(QStringLiteral("Zeile %1\tK\tT").arg(i), 100 + i);
+    fenster.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fenster));
+    QSignalSpy aktiviert(&s, &TolvarScrollListe::ZeileAktiviert);
+
+    QTableView *v = s.ansicht();
+    if (aktion == QLatin1String("enter")) {
+        s.setAktuelleZeile(zeile);
+        v->setFocus();
+        // Enter is taken by the grid: the window around it does not see it.
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QCoreApplication::sendEvent(v, &enter);
+        QCOMPARE(enter.isAccepted(), erwartet >= 0);
+    } else {
+        QPoint p;
+        if (aktion == QLatin1String("doppel")) {
+            p = v->visualRect(v->model()->index(zeile, 0)).center();
+        } else {
+            p = QPoint(10, v->viewport()->height() - 5);
+            QVERIFY(!v->indexAt(p).isValid());
+        }
+        QTest::mouseDClick(v->viewport(), Qt::LeftButton, Qt::NoModifier, p);
+    }
+    if (erwartet < 0) {
+        QCOMPARE(aktiviert.count(), 0);
+    } else {
+        QCOMPARE(aktiviert.count(), 1);
+        QCOMPARE(aktiviert.at(0).at(0).toInt(), erwartet);
+        QCOMPARE(s.AktuelleZeile(), erwartet);
+        QCOMPARE(s.ZeilenID(erwartet), 100 + erwartet);
+    }
+}
+
+QTEST_MAIN(TestTolvarScrollListe)
+#include "tst_tolvarscrollliste.moc"
