@@ -1,5 +1,6 @@
 // The help window: controls, loading, navigation, history and toolbar commands. The layout
-// and scrolling are in frmHilfe_Layout.cpp, the text box's links in frmHilfe_Text.cpp.
+// and scrolling are in frmHilfe_Layout.cpp, the text box's links in frmHilfe_Text.cpp,
+// previous and next section in frmHilfe_Navigation.cpp.
 #include "frmHilfe.h"
 
 #include "Global.h"
@@ -386,13 +387,19 @@ void frmHilfe::lblSub_Click(int Index)
     NummerMerken();
 }
 
+QString frmHilfe::NummerBilden(qint32 kapitel, qint32 thema, qint32 text)
+{
+    return zweistellig(kapitel) + QLatin1Char('.') + zweistellig(thema) + QLatin1Char('.') +
+           zweistellig(text);
+}
+
 QString frmHilfe::AktuelleNummer() const
 {
     if (miAktTextIndex < 0)
         return QString();
-    return zweistellig(element(mlKapitelNummern, m_tabMain->aktuell() + 1)) +
-           QLatin1Char('.') + zweistellig(element(mlThemenNummern, m_tabSub->aktuell() + 1)) +
-           QLatin1Char('.') + zweistellig(element(mlTexteNummern, miAktTextIndex + 1));
+    return NummerBilden(element(mlKapitelNummern, m_tabMain->aktuell() + 1),
+                        element(mlThemenNummern, m_tabSub->aktuell() + 1),
+                        element(mlTexteNummern, miAktTextIndex + 1));
 }
 
 void frmHilfe::NummerMerken()
@@ -453,6 +460,12 @@ void frmHilfe::ButtonClick(int index)
         mbVerlaufMerken = true;
         break;
     }
+    case frmInhalt::ButtonVorige:
+        VorigerAbschnitt();
+        break;
+    case frmInhalt::ButtonNaechste:
+        NaechsterAbschnitt();
+        break;
     case frmInhalt::ButtonSuchen:
         if (HilfeAnbindung::stichwortFensterZeigen)
             HilfeAnbindung::stichwortFensterZeigen();

@@ -111,6 +111,12 @@ private:
     void tabMain_Click();
     void tabSub_Click();
     void NummerMerken();
+    // Previous and next section (toolbar buttons 4 and 5), in frmHilfe_Navigation.cpp.
+    void VorigerAbschnitt();
+    void NaechsterAbschnitt();
+    int gezeigterAbschnitt() const;
+    // A help number from the Nummer values of chapter, topic and section.
+    static QString NummerBilden(qint32 kapitel, qint32 thema, qint32 text);
     void AbschnittDarstellen(const QString &inhalt);
     void Layout();
     void HScroll1_Change();
