@@ -9,6 +9,7 @@
 #include "Registerkarten.h"
 #include "TextFeld.h"
 #include "Zeichenkette.h"
+#include "frmHilfeBild.h"
 #include "frmInhalt.h"
 #include "Arbeitsbereich.h"
 
@@ -469,6 +470,8 @@ void frmHilfe::ButtonClick(int index)
     case frmInhalt::ButtonSuchen:
         if (HilfeAnbindung::stichwortFensterZeigen)
             HilfeAnbindung::stichwortFensterZeigen();
+        // The pane takes the left of the frame; an open picture window goes.
+        frmHilfeBild::Entladen();
         break;
     case frmInhalt::ButtonDrucken:
         if (HilfeAnbindung::druckenStarten)
@@ -490,8 +493,7 @@ void frmHilfe::Form_Unload()
     if (m_entladen)
         return;
     m_entladen = true;
-    if (HilfeAnbindung::bildFensterEntladen)
-        HilfeAnbindung::bildFensterEntladen();
+    frmHilfeBild::Entladen();
     if (HilfeAnbindung::stichwortFensterEntladen)
         HilfeAnbindung::stichwortFensterEntladen();
     if (s_instanz == this)

@@ -1,8 +1,9 @@
 // The help window: chapter tabs (tabMain), topic tabs (tabSub), the section title labels
 // (lblSub in fraSub) and the text box txt, on a page that scrolls inside a viewport. It reads
 // its data, resolves help numbers to chapter, topic and section, records every shown section
-// in the page history, follows text links, carries out the history and display-mode buttons
-// of the frame's toolbar, and lays its controls out for every size. It lives in the client
+// in the page history, follows text links (a picture link opens the picture window
+// frmHilfeBild), carries out the toolbar's commands (history, previous and next section,
+// display mode), and lays its controls out for every size. It lives in the client
 // area of the frame window frmInhalt; creating it creates the frame.
 #pragma once
 

@@ -2,9 +2,9 @@
 // and the click that follows a link.
 #include "frmHilfe.h"
 
-#include "HilfeAnbindung.h"
 #include "TextFeld.h"
 #include "Verweismarkup.h"
+#include "frmHilfeBild.h"
 #include "frmInhalt.h"
 
 #include <QKeyEvent>
@@ -63,8 +63,7 @@ bool frmHilfe::eventFilter(QObject *watched, QEvent *event)
                 mbVerlaufMerken = true;
                 GeheZuText(v.TextNummer);
             } else if (!v.BildNummer.isEmpty()) {
-                if (HilfeAnbindung::bildZeigen)
-                    HilfeAnbindung::bildZeigen(v.BildNummer, v.BildTitel);
+                frmHilfeBild::BildZeigen(v.BildNummer, v.BildTitel);
             }
         }
         return false;

@@ -390,16 +390,12 @@ void tst_frmHilfe::escSchliesst()
 {
     frmHilfe *h = oeffnen("01.01.01");
     QVERIFY(h);
-    int entladen = 0;
-    HilfeAnbindung::bildFensterEntladen = [&entladen] { ++entladen; };
     frmInhalt::instanz()->activateWindow();
     h->txt()->setFocus();
     QTest::keyClick(h->txt(), Qt::Key_Escape);
     QCOMPARE(m_enden, 1);
-    QCOMPARE(entladen, 1);
     QVERIFY(!frmHilfe::instanz(false));
     QVERIFY(!frmInhalt::instanz(false));
-    HilfeAnbindung::bildFensterEntladen = nullptr;
 }
 
 QTEST_MAIN(tst_frmHilfe)
