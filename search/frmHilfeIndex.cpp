@@ -1,0 +1,359 @@
+// The keyword search pane (see frmHilfeIndex.h).
+#include "frmHilfeIndex.h"
+
+#include "Arbeitsbereich.h"
+#include "Global.h"
+#include "HilfeAnbindung.h"
+#include "Meldung.h"
+#include "Routinen.h"
+#include "StichwortListe.h"
+#include "Stichwortabfragen.h"
+#include "TolvarScrollListe.h"
+#include "TolvarTextBox.h"
+#include "frmHilfe.h"
+#include "frmInhalt.h"
+
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+
+#include <cmath>
+
+namespace {
+
+QPointer<frmHilfeIndex> s_instanz;
+
+int px(double twips)
+{
+    return int(std::lround(twipsZuPixelX(twips)));
+}
+
+int py(double twips)
+{
+    return int(std::lround(twipsZuPixelY(twips)));
+}
+
+void setzeGeometrie(QWidget *w, const TwipRechteck &r)
+{
+    w->setGeometry(px(r.links), py(r.oben), std::max(px(r.breite), 0), std::max(py(r.hoehe), 0));
+}
+
+// Grid columns: heading and width in twips; each left-aligned and centred vertically (1).
+struct Spalte
+{
+    const char *ueberschrift;
+    double breite;
+};
+const Spalte spalten[] = {{"Thema", 2505}, {"Kapitel", 1005}, {"Überschrift", 1005}};
+
+} // namespace
+
+frmHilfeIndex *frmHilfeIndex::instanz(bool erzeugen)
+{
+    if (!s_instanz && erzeugen) {
+        frmInhalt *rahmen = frmInhalt::instanz();
+        auto *f = new frmHilfeIndex(rahmen->clientBereich());
+        s_instanz = f;
+        rahmen->setStichwortFenster(f);
+    }
+    return s_instanz;
+}
+
+frmHilfeIndex::frmHilfeIndex(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmHilfeIndex"));
+    setWindowTitle(QStringLiteral("Stichwort Suchen"));
+    setAutoFillBackground(true);
+    setVisible(false); // shown by the search command
+    steuerelementeAnlegen();
+    resize(px(HilfeIndexStartBreite), py(HilfeIndexStartHoehe));
+}
+
+frmHilfeIndex::~frmHilfeIndex()
+{
+    if (s_instanz == this)
+        s_instanz = nullptr;
+}
+
+void frmHilfeIndex::steuerelementeAnlegen()
+{
+    m_txtSuchen = new TolvarTextBox(this);
+    m_txtSuchen->setObjectName(QStringLiteral("txtSuchen"));
+    // Settings the pane keeps with the box; the box does not act on them.
+    m_txtSuchen->setEinstellung(QStringLiteral("eingabeformat"), QString());
+    m_txtSuchen->setEinstellung(QStringLiteral("maxlength"), 0);
+    m_txtSuchen->setEinstellung(QStringLiteral("minvalue"), QString());
+    m_txtSuchen->setEinstellung(QStringLiteral("maxvalue"), QString());
+    m_txtSuchen->setEinstellung(QStringLiteral("meldungfehler"), QString());
+
+    const char *const texte[3] = {"Stichwort suchen:", "Gefundene Stichwörter:",
+                                  "gefundene Themen:"};
+    for (int i = 0; i < 3; ++i) {
+        m_lbl[i] = new QLabel(QString::fromUtf8(texte[i]), this);
+        m_lbl[i]->setObjectName(QStringLiteral("lbl%1").arg(i));
+    }
+
+    m_cmdSuchen = new QPushButton(QStringLiteral("Stichwörter anzeigen"), this);
+    m_cmdSuchen->setObjectName(QStringLiteral("cmdSuchen"));
+    m_cmdSuchen->setEnabled(false);
+
+    m_lstWoerter = new StichwortListe(this);
+    m_lstWoerter->setObjectName(QStringLiteral("lstWoerter"));
+
+    m_scr = new TolvarScrollListe(this);
+    m_scr->setObjectName(QStringLiteral("scr"));
+    m_scr->setSpalten(int(std::size(spalten)));
+    for (int s = 0; s < int(std::size(spalten)); ++s) {
+        m_scr->setUeberschrift(s, QString::fromUtf8(spalten[s].ueberschrift));
+        m_scr->setSpaltenBreite(s, spalten[s].breite);
+        m_scr->setAusrichtung(s, 1);
+    }
+
+    m_cmdAnzeigen = new QPushButton(QStringLiteral("anzeigen"), this);
+    m_cmdAnzeigen->setObjectName(QStringLiteral("cmdAnzeigen"));
+    m_cmdAbbruch = new QPushButton(QStringLiteral("Schließen"), this);
+    m_cmdAbbruch->setObjectName(QStringLiteral("cmdAbbruch"));
+    // Enter is the pane's: it presses the default button, whichever button has the focus.
+    for (QPushButton *k : {m_cmdSuchen, m_cmdAnzeigen, m_cmdAbbruch})
+        k->setAutoDefault(false);
+
+    m_line1 = new QFrame(this);
+    m_line1->setObjectName(QStringLiteral("Line1"));
+    m_line1->setFrameShape(QFrame::HLine);
+    m_line1->setFrameShadow(QFrame::Sunken);
+
+    // Tab order of the design; the labels take no focus.
+    setTabOrder(m_txtSuchen, m_cmdSuchen);
+    setTabOrder(m_cmdSuchen, m_lstWoerter);
+    setTabOrder(m_lstWoerter, m_scr);
+    setTabOrder(m_scr, m_cmdAnzeigen);
+    setTabOrder(m_cmdAnzeigen, m_cmdAbbruch);
+
+    connect(m_cmdSuchen, &QPushButton::clicked, this, &frmHilfeIndex::cmdSuchen_Click);
+    connect(m_cmdAnzeigen, &QPushButton::clicked, this, &frmHilfeIndex::cmdAnzeigen_Click);
+    connect(m_cmdAbbruch, &QPushButton::clicked, this, &frmHilfeIndex::cmdAbbruch_Click);
+    connect(m_lstWoerter, &StichwortListe::Click, this, &frmHilfeIndex::lstWoerter_Click);
+    connect(m_txtSuchen, &TolvarTextBox::Change, this, &frmHilfeIndex::txtSuchen_Change);
+    connect(m_txtSuchen, &TolvarTextBox::GotFocus, this, &frmHilfeIndex::txtSuchen_GotFocus);
+    connect(m_txtSuchen, &TolvarTextBox::LostFocus, this, &frmHilfeIndex::txtSuchen_LostFocus);
+    connect(m_scr, &TolvarScrollListe::ZeileAktiviert, this, &frmHilfeIndex::scr_ZeileAktiviert);
+
+    standardSetzen(m_cmdSuchen);
+    geometrieAnwenden();
+}
+
+void frmHilfeIndex::anbinden()
+{
+    HilfeAnbindung::stichwortFensterZeigen = &frmHilfeIndex::Oeffnen;
+    HilfeAnbindung::stichwortFensterEntladen = [] {
+        if (frmHilfeIndex *f = instanz(false))
+            f->Form_Unload();
+    };
+}
+
+void frmHilfeIndex::Oeffnen()
+{
+    frmInhalt *rahmen = frmInhalt::instanz(false);
+    if (!rahmen)
+        return;
+    gbStichwortSuche = true;
+    frmHilfeIndex *f = instanz();
+    f->move(0, 0);
+    f->resize(f->width(), std::max(py(rahmen->innenHoehe()), 0));
+    f->raise();
+    rahmen->AufbauMDIChilds();
+    f->show();
+    f->Form_Activate();
+    // The help window's command unloads the picture window after this.
+}
+
+void frmHilfeIndex::FensterZuruecksetzen()
+{
+    // Only a help window that exists: the pane also unloads while the help window unloads.
+    frmHilfe *hilfe = frmHilfe::instanz(false);
+    frmInhalt *rahmen = frmInhalt::instanz(false);
+    if (!hilfe || !rahmen)
+        return;
+    hilfe->setGeometry(0, 0, std::max(px(rahmen->innenBreite()), 0),
+                       std::max(py(rahmen->innenHoehe()), 0));
+}
+
+void frmHilfeIndex::standardSetzen(QPushButton *knopf)
+{
+    m_standard = knopf;
+    m_cmdSuchen->setDefault(knopf == m_cmdSuchen);
+    m_cmdAnzeigen->setDefault(knopf == m_cmdAnzeigen);
+}
+
+void frmHilfeIndex::cmdSuchen_Click()
+{
+    if (!m_cmdSuchen->isEnabled())
+        return;
+    MausZeiger(11);
+    QList<QString> wort;
+    QList<qint32> id;
+    if (!WoerterSuchen(m_txtSuchen->Text(), wort, id)) {
+        MausZeiger(0);
+        return;
+    }
+    if (wort.size() <= 1) {
+        MausZeiger(0);
+        MsgBox(QStringLiteral("Keine entsprechenden Daten vorgefunden!"), Meldung::Information);
+        return;
+    }
+    // The whole result goes in at once; the entries keep the order of the query.
+    m_lstWoerter->Eintraege(wort, id);
+    m_lstWoerter->setListIndex(0); // runs lstWoerter_Click
+    m_lstWoerter->setFocus(Qt::OtherFocusReason);
+    MausZeiger(0);
+}
+
+void frmHilfeIndex::lstWoerter_Click()
+{
+    m_scr->Leeren();
+    if (m_lstWoerter->ListCount() == 0)
+        return;
+    const int i = m_lstWoerter->ListIndex();
+    if (i < 0)
+        return;
+    QList<QString> zeile;
+    QList<qint32> textID;
+    if (!TexteZumWort(m_lstWoerter->ItemData(i), zeile, textID, msNummern))
+        return;
+    m_scr->setBildschirmAktualisierung(false);
+    for (qsizetype k = 1; k < zeile.size(); ++k)
+        m_scr->ZeileHinzufuegen(zeile.at(k), textID.at(k));
+    m_scr->setBildschirmAktualisierung(true);
+}
+
+void frmHilfeIndex::cmdAnzeigen_Click()
+{
+    if (m_scr->Anzahl() == 0)
+        return;
+    const int r = m_scr->AktuelleZeile();
+    if (r < 0 || r + 1 >= msNummern.size())
+        return;
+    if (frmHilfe *hilfe = frmHilfe::instanz(false))
+        hilfe->GeheZuText(msNummern.at(r + 1));
+}
+
+void frmHilfeIndex::scr_ZeileAktiviert()
+{
+    m_cmdAnzeigen->click();
+}
+
+void frmHilfeIndex::cmdAbbruch_Click()
+{
+    gbStichwortSuche = false;
+    FensterZuruecksetzen();
+    hide();
+}
+
+void frmHilfeIndex::txtSuchen_Change()
+{
+    m_lstWoerter->Clear();
+    m_scr->Leeren();
+    m_cmdSuchen->setEnabled(!m_txtSuchen->Text().isEmpty());
+}
+
+void frmHilfeIndex::txtSuchen_GotFocus()
+{
+    standardSetzen(m_cmdSuchen);
+}
+
+void frmHilfeIndex::txtSuchen_LostFocus()
+{
+    standardSetzen(m_cmdAnzeigen);
+}
+
+void frmHilfeIndex::Form_Activate()
+{
+    if (isVisible())
+        m_txtSuchen->SetFocus();
+}
+
+void frmHilfeIndex::Form_Unload()
+{
+    if (m_entladen)
+        return;
+    m_entladen = true;
+    gbStichwortSuche = false;
+    FensterZuruecksetzen();
+    if (s_instanz == this)
+        s_instanz = nullptr;
+    if (frmInhalt *rahmen = frmInhalt::instanz(false))
+        if (rahmen->stichwortFenster() == this)
+            rahmen->setStichwortFenster(nullptr);
+    hide();
+    deleteLater();
+}
+
+void frmHilfeIndex::keyPressEvent(QKeyEvent *event)
+{
+    // Keys the controls leave alone: Enter presses the default button, Esc closes.
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (event->modifiers() & ~(Qt::KeypadModifier)) {
+            break;
+        }
+        event->accept();
+        if (m_standard && m_standard->isEnabled())
+            m_standard->click();
+        return;
+    case Qt::Key_Escape:
+        event->accept();
+        m_cmdAbbruch->click();
+        return;
+    default:
+        break;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void frmHilfeIndex::mousePressEvent(QMouseEvent *event)
+{
+    // A click on the pane itself (not on a control) activates it.
+    QWidget::mousePressEvent(event);
+    Form_Activate();
+}
+
+void frmHilfeIndex::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    Form_Activate();
+}
+
+void frmHilfeIndex::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmHilfeIndex::Form_Resize()
+{
+    const auto g = HilfeIndexLayoutBerechnen(pixelZuTwipsX(width()), pixelZuTwipsY(height()),
+                                             windowState() & Qt::WindowMinimized, m_geo);
+    if (!g)
+        return;
+    m_geo = *g;
+    geometrieAnwenden();
+}
+
+void frmHilfeIndex::geometrieAnwenden()
+{
+    setzeGeometrie(m_txtSuchen, m_geo.txtSuchen);
+    setzeGeometrie(m_lbl[0], m_geo.lbl0);
+    setzeGeometrie(m_cmdSuchen, m_geo.cmdSuchen);
+    setzeGeometrie(m_lstWoerter, m_geo.lstWoerter);
+    setzeGeometrie(m_lbl[1], m_geo.lbl1);
+    setzeGeometrie(m_scr, m_geo.scr);
+    setzeGeometrie(m_lbl[2], m_geo.lbl2);
+    setzeGeometrie(m_cmdAnzeigen, m_geo.cmdAnzeigen);
+    setzeGeometrie(m_cmdAbbruch, m_geo.cmdAbbruch);
+    // The line is drawn as a sunken rule two pixels high starting at its y.
+    m_line1->setGeometry(px(m_geo.line1X1), py(m_geo.line1Y),
+                         std::max(px(m_geo.line1X2 - m_geo.line1X1), 0), 2);
+}
