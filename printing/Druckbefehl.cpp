@@ -12,7 +12,8 @@
 namespace Druckbefehl {
 
 bool DialogZeigen(QWidget *besitzer, bool markiert, const QString &abschnitt,
-                  const QString &thema, const QString &kapitel, DruckEinstellungen &e)
+                  const QString &thema, const QString &kapitel, DruckEinstellungen &e,
+                  bool abschnittDa)
 {
     frmHilfeDrucken dlg(besitzer);
     aktivesDruckerSystem();
@@ -23,6 +24,10 @@ bool DialogZeigen(QWidget *besitzer, bool markiert, const QString &abschnitt,
     dlg.opt[1]->setText(QStringLiteral("aktueller &Abschnitt ") + q + abschnitt + q);
     dlg.opt[2]->setText(QStringLiteral("ganzes Thema ") + q + thema + q);
     dlg.opt[3]->setText(QStringLiteral("ganzes Kapitel ") + q + kapitel + q);
+    if (!abschnittDa) {
+        dlg.opt[1]->setEnabled(false);
+        dlg.opt[2]->setChecked(true);
+    }
     dlg.exec();
     if (!dlg.mbOK)
         return false;

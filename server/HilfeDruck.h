@@ -1,0 +1,59 @@
+// The print command of the help window (toolbar button 9) and the print routine that the
+// progress window calls: a small object beside frmHilfe that reads the window's public state
+// (text box and its selection, section labels, tab captions, the section texts of the current
+// topic and the topic IDs of the current chapter) and keeps the print settings that the
+// print dialog hands over until the next print command overwrites them. It lives as a child
+// of the help window, so it goes when the window unloads. The help window itself knows
+// nothing of printing; the server installs the command through HilfeAnbindung.
+#pragma once
+
+#include "Beschreibungsdruck.h"
+#include "Druckbefehl.h"
+#include "TolvarDrucker.h"
+
+#include <QObject>
+#include <QPointer>
+
+class frmHilfe;
+
+class HilfeDruck : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The print object of this help window, created on first use.
+    static HilfeDruck *fuer(frmHilfe *hilfe);
+
+    // The print command: the dialog with the scope captions of the shown section, topic
+    // and chapter ("&Markierung" only with marked text), then, on "&Drucken", the settings
+    // taken and the progress window started, which prints through BeschreibungDrucken. A
+    // second command while one runs (dialog open or printing) does nothing.
+    void DruckBefehl();
+
+    // The print-out for the stored settings and the window's current state; called by name
+    // by the progress window.
+    Q_INVOKABLE void BeschreibungDrucken();
+
+    // What BeschreibungDrucken hands to the print-out, from the settings and the window.
+    DruckAuftrag Auftrag() const;
+
+    // Settings taken from the last print dialog closed with "&Drucken".
+    DruckEinstellungen einstellungen;
+
+    // The printer control (the window's own by default; a test may put a recording one in
+    // its place, not owned).
+    TolvarDrucker *dru() const { return m_dru; }
+    void setzeDrucker(TolvarDrucker *dru) { m_dru = dru; }
+
+    // The result of the last print run, and whether a command is running now.
+    Beschreibungsdruck::Ergebnis letztesErgebnis() const { return m_ergebnis; }
+    bool laeuft() const { return m_laeuft; }
+
+private:
+    explicit HilfeDruck(frmHilfe *hilfe);
+
+    frmHilfe *m_hilfe;
+    QPointer<TolvarDrucker> m_dru;
+    Beschreibungsdruck::Ergebnis m_ergebnis = Beschreibungsdruck::Ergebnis::NichtGestartet;
+    bool m_laeuft = false;
+};

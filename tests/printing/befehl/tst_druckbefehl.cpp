@@ -1,0 +1,548 @@
+// The print command of the running help, offscreen on a small test database: toolbar button 9
+// opens the print dialog (answered by a script), whose captions come from the shown section,
+// topic and chapter; the chosen scope is printed through the help window's print object on
+// a recording printer control (text, pages, pictures, scope), on a printer of the scripted
+// printer system (the PDF handed to the queue, read back with pdftotext), and on the CUPS
+// test printer when one is reachable. Cancelling, a second command while printing, a topic
+// without sections and "Abbrechen" in the progress window are covered too.
+#include "Anbindungen.h"
+#include "Arbeitsbereich.h"
+#include "CupsDruckerSystem.h"
+#include "Datenbank.h"
+#include "DruckerSystemTest.h"
+#include "Einstellungen.h"
+#include "Global.h"
+#include "HilfeDatenbankSchreiber.h"
+#include "HilfeDruck.h"
+#include "MeldungSkript.h"
+#include "Registerkarten.h"
+#include "TolvarDruckerProtokoll.h"
+#include "ZipHilfe.h"
+#include "frmDrucken.h"
+#include "frmHilfe.h"
+#include "frmHilfeDrucken.h"
+#include "frmInhalt.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScopeGuard>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QThread>
+#include <QTimer>
+
+// libcups keeps the PPD cache of Qt's CUPS plugin for the life of the process.
+extern "C" const char *__lsan_default_suppressions()
+{
+    return "leak:_ppdCacheCreateWithPPD\n";
+}
+
+using Art = TolvarDruckerProtokoll::Art;
+
+namespace {
+
+QString rtf(const QString &name, int zeilen, const QString &bild = QString())
+{
+    QString r = QStringLiteral("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 ");
+    for (int i = 1; i <= zeilen; ++i) {
+        r += QStringLiteral("%1 Zeile %2").arg(name).arg(i);
+        if (i == 1 && !bild.isEmpty())
+            r += QStringLiteral(" siehe \\{P%1\\}Maske\\{PE\\}").arg(bild);
+        r += QStringLiteral("\\par ");
+    }
+    return r + QLatin1Char('}');
+}
+
+QString pdfText(const QString &pdf)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// What the dialog showed, and what the script chose in it.
+struct Dialogantwort
+{
+    bool drucken = true; // "&Drucken", else "Abbrechen"
+    int umfang = 1;
+    bool grafik = false;
+    QString drucker;     // "" keeps the preselected printer
+    int papier = 0;      // paper size code to choose; 0 keeps the preselection
+
+    int gezeigt = 0;
+    QString caption[4];
+    bool aktiv[4] = {};
+    int vorgewaehlt = -1;
+};
+
+// Answers the print dialog as soon as it is shown (inside its modal wait).
+class DialogSkript : public QObject
+{
+public:
+    explicit DialogSkript(Dialogantwort &a) : m_a(a)
+    {
+        m_timer.setInterval(5);
+        connect(&m_timer, &QTimer::timeout, this, &DialogSkript::pruefen);
+        m_timer.start();
+    }
+
+private:
+    void pruefen()
+    {
+        frmHilfeDrucken *d = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *k = qobject_cast<frmHilfeDrucken *>(w); k && k->isVisible())
+                d = k;
+        if (!d)
+            return;
+        m_timer.stop();
+        ++m_a.gezeigt;
+        for (int i = 0; i < 4; ++i) {
+            m_a.caption[i] = d->opt[i]->text();
+            m_a.aktiv[i] = d->opt[i]->isEnabled();
+        }
+        m_a.vorgewaehlt = d->umfang();
+        if (!m_a.drucken) {
+            d->cmdAbbruch->click();
+            return;
+        }
+        if (!m_a.drucker.isEmpty())
+            d->comDrucker->setCurrentIndex(d->comDrucker->findText(m_a.drucker));
+        if (m_a.papier != 0)
+            d->comPapiergroesse->setCurrentIndex(d->comPapiergroesse->findData(m_a.papier));
+        d->opt[m_a.umfang]->click();
+        d->chkGrafik->setChecked(m_a.grafik);
+        d->cmdDrucken->click();
+    }
+
+    Dialogantwort &m_a;
+    QTimer m_timer;
+};
+
+QStringList texte(const TolvarDruckerProtokoll &p, Art art)
+{
+    QStringList s;
+    for (const auto &e : p.eintraege(art))
+        s << e.text;
+    return s;
+}
+
+} // namespace
+
+class tst_Druckbefehl : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void umfang_data();
+    void umfang();
+    void abbrechenBehaeltEinstellungen();
+    void themaOhneAbschnitte();
+    void waehrendDesDrucks_data();
+    void waehrendDesDrucks();
+    void aufDemDrucker();
+    void aufDemCupsDrucker();
+
+private:
+    frmHilfe *oeffnen(const QString &nummer);
+    void druckknopf() { frmInhalt::instanz()->Button(frmInhalt::ButtonDrucken)->trigger(); }
+
+    QTemporaryDir m_dir;
+    FesterArbeitsbereich m_bereich{QRect(0, 0, 1600, 1140)};
+    DruckerSystemTest *m_sys = nullptr;
+};
+
+void tst_Druckbefehl::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    setzeArbeitsbereich(&m_bereich);
+    frmInhalt::setProzessEnde([] {});
+    QVERIFY(m_dir.isValid());
+
+    HilfeDatenbankSchreiber s;
+    QVERIFY(s.oeffnen(m_dir.filePath(QStringLiteral("HilfeBelna.mdb")),
+                      QString::fromLatin1(HilfePasswort)));
+    const qint32 k1 = s.kapitelEinfuegen(1, QStringLiteral("Rechnungen"), 1);
+    const qint32 t11 = s.themaEinfuegen(k1, 1, QStringLiteral("Rechnung anlegen"), 1);
+    s.textEinfuegen(t11, 1, QStringLiteral("Kunde wählen"), rtf("Kunde", 3, "00001"), 1);
+    s.textEinfuegen(t11, 2, QStringLiteral("Positionen"), rtf("Position", 120), 2);
+    s.textEinfuegen(t11, 3, QStringLiteral("Speichern"), rtf("Speichern", 2), 3);
+    const qint32 t12 = s.themaEinfuegen(k1, 2, QStringLiteral("Rechnung drucken"), 2);
+    s.textEinfuegen(t12, 1, QStringLiteral("Vorschau"), rtf("Vorschau", 2, "00001"), 1);
+    s.themaEinfuegen(k1, 3, QStringLiteral("Leeres Thema"), 3);
+    const qint32 k2 = s.kapitelEinfuegen(2, QStringLiteral("Mahnwesen"), 2);
+    const qint32 t21 = s.themaEinfuegen(k2, 1, QStringLiteral("Mahnstufen"), 1);
+    s.textEinfuegen(t21, 1, QStringLiteral("Erste Mahnung"), rtf("Mahnung", 2), 1);
+    s.bildEinfuegen(1,
+                    zipErstellen({{"Temp.bmp", bmpErstellen(QSize(400, 200), Qt::darkGreen)}}),
+                    QStringLiteral("Rechnungsmaske"));
+    QString fehler;
+    QVERIFY2(s.abschliessen(&fehler), qPrintable(fehler));
+    setzeProgrammVerzeichnis(m_dir.path());
+    setzeEinstellungsOrdner(m_dir.path());
+    DruckAnbinden();
+}
+
+void tst_Druckbefehl::init()
+{
+    gsPasswort = QString::fromLatin1(HilfePasswort);
+    gsSchriftName = QStringLiteral("Arial");
+    giSchriftGroesse = 10;
+    QFile::remove(einstellungsDatei(QStringLiteral("Tolvar")));
+    m_sys = new DruckerSystemTest;
+    m_sys->liste = {DruckerSystemTest::beispiel("Buero", 9, 7),
+                    DruckerSystemTest::beispiel("Lager", 9, 2),
+                    DruckerSystemTest::beispiel("Etiketten", 1, 4)};
+    m_sys->standard = QStringLiteral("Buero");
+}
+
+void tst_Druckbefehl::cleanup()
+{
+    delete frmInhalt::instanz(false);
+    QVERIFY(!frmHilfe::instanz(false));
+    delete m_sys;
+    m_sys = nullptr;
+}
+
+frmHilfe *tst_Druckbefehl::oeffnen(const QString &nummer)
+{
+    frmHilfe *h = frmHilfe::instanz();
+    frmInhalt::instanz()->resize(900, 700);
+    frmInhalt::instanz()->show();
+    bool klein = false;
+    if (!h->DatenEinlesen(nummer, klein))
+        return nullptr;
+    h->show();
+    return h;
+}
+
+// Each scope from the section it is chosen in: dialog captions, title in every header, the
+// texts printed and left out, pictures, pages.
+void tst_Druckbefehl::umfang_data()
+{
+    QTest::addColumn<QString>("nummer");
+    QTest::addColumn<bool>("markieren");
+    QTest::addColumn<int>("umfang");
+    QTest::addColumn<bool>("grafik");
+    QTest::addColumn<QString>("titel");
+    QTest::addColumn<QStringList>("gedruckt");
+    QTest::addColumn<QStringList>("nichtGedruckt");
+    QTest::addColumn<int>("bilder");
+    QTest::addColumn<int>("mindestSeiten");
+    QTest::addColumn<int>("hoechstSeiten");
+
+    QTest::newRow("Markierung")
+        << "01.01.01" << true << 0 << false << "Kunde wählen" << QStringList{"Kunde Zeile 2"}
+        << QStringList{"Kunde Zeile 1", "Kunde Zeile 3"} << 0 << 1 << 1;
+    QTest::newRow("Abschnitt mit Grafik")
+        << "01.01.01" << false << 1 << true << "Kunde wählen"
+        << QStringList{"Kunde Zeile 1 siehe Maske", "Kunde Zeile 3"}
+        << QStringList{"Position Zeile 1"} << 1 << 1 << 1;
+    QTest::newRow("Abschnitt ohne Grafik")
+        << "01.01.01" << true << 1 << false << "Kunde wählen"
+        << QStringList{"Kunde Zeile 1 siehe Maske", "Kunde Zeile 3"} << QStringList{} << 0 << 1
+        << 1;
+    QTest::newRow("Abschnitt über Seiten")
+        << "01.01.02" << false << 1 << false << "Positionen"
+        << QStringList{"Position Zeile 1", "Position Zeile 120"} << QStringList{"Kunde Zeile 1"}
+        << 0 << 2 << 3;
+    QTest::newRow("Thema")
+        << "01.01.03" << false << 2 << true << "Rechnung anlegen"
+        << QStringList{"Kunde Zeile 1 siehe Maske", "Position Zeile 120", "Speichern Zeile 2"}
+        << QStringList{"Vorschau Zeile 1"} << 1 << 3 << 4;
+    QTest::newRow("Kapitel")
+        << "01.02.01" << false << 3 << true << "Rechnungen"
+        << QStringList{"Rechnung anlegen", "Kunde Zeile 1 siehe Maske", "Position Zeile 120",
+                       "Rechnung drucken", "Vorschau Zeile 2", "Leeres Thema"}
+        << QStringList{"Mahnung Zeile 1", "Mahnstufen"} << 2 << 3 << 5;
+}
+
+void tst_Druckbefehl::umfang()
+{
+    QFETCH(QString, nummer);
+    QFETCH(bool, markieren);
+    QFETCH(int, umfang);
+    QFETCH(bool, grafik);
+    QFETCH(QString, titel);
+    QFETCH(QStringList, gedruckt);
+    QFETCH(QStringList, nichtGedruckt);
+    QFETCH(int, bilder);
+
+    frmHilfe *h = oeffnen(nummer);
+    QVERIFY(h);
+    if (markieren) {
+        // The second line of the section, as the user marks it.
+        QTextCursor c = h->txt()->document()->find(QStringLiteral("Kunde Zeile 2"));
+        QVERIFY(!c.isNull());
+        h->txt()->setTextCursor(c);
+    }
+    TolvarDruckerProtokoll dru;
+    HilfeDruck::fuer(h)->setzeDrucker(&dru);
+
+    Dialogantwort a;
+    a.umfang = umfang;
+    a.grafik = grafik;
+    DialogSkript skript(a);
+    druckknopf();
+
+    QCOMPARE(a.gezeigt, 1);
+    QCOMPARE(a.aktiv[0], markieren);
+    QCOMPARE(a.vorgewaehlt, 1);
+    const QString abschnitt = h->lblSub(h->miAktTextIndex)->text();
+    QCOMPARE(a.caption[1], QStringLiteral("aktueller &Abschnitt \"%1\"").arg(abschnitt));
+    QCOMPARE(a.caption[2], QStringLiteral("ganzes Thema \"%1\"")
+                               .arg(h->tabSub()->caption(h->tabSub()->aktuell())));
+    QCOMPARE(a.caption[3], QStringLiteral("ganzes Kapitel \"Rechnungen\""));
+
+    HilfeDruck *druck = HilfeDruck::fuer(h);
+    QCOMPARE(druck->letztesErgebnis(), Beschreibungsdruck::Ergebnis::Gedruckt);
+    QCOMPARE(druck->einstellungen.miDruckUmfang, qint16(umfang));
+    QCOMPARE(druck->einstellungen.msDruckTitel, titel);
+    QCOMPARE(druck->einstellungen.msDruckerName, QStringLiteral("Buero"));
+    QCOMPARE(dru.Geraetename, QStringLiteral("Buero"));
+
+    const QString rtfText = texte(dru, Art::Rtf).join(QLatin1Char('\n'));
+    for (const QString &g : gedruckt)
+        QVERIFY2(rtfText.contains(g), qPrintable(g));
+    for (const QString &n : nichtGedruckt)
+        QVERIFY2(!rtfText.contains(n), qPrintable(n));
+
+    const int seiten = dru.seitenAnzahl();
+    QFETCH(int, mindestSeiten);
+    QFETCH(int, hoechstSeiten);
+    QVERIFY2(seiten >= mindestSeiten && seiten <= hoechstSeiten, qPrintable(QString::number(seiten)));
+    const QStringList text = texte(dru, Art::Text);
+    QCOMPARE(text.count(QStringLiteral("Programmbeschreibung Tolvar-Belna")), seiten);
+    QCOMPARE(text.count(titel), seiten);
+    for (int s = 1; s <= seiten; ++s)
+        QCOMPARE(text.count(QStringLiteral("Seite %1").arg(s)), 1);
+    QCOMPARE(text.count(QStringLiteral("Abb.: ")), bilder);
+    QCOMPARE(text.count(QStringLiteral("Rechnungsmaske")), bilder);
+    QCOMPARE(dru.eintraege(Art::Bild).size(), bilder);
+    QCOMPARE(dru.eintraege(Art::Ende).size(), 1);
+}
+
+// "Abbrechen" in the dialog: nothing printed, the settings of the last print stay.
+void tst_Druckbefehl::abbrechenBehaeltEinstellungen()
+{
+    frmHilfe *h = oeffnen(QStringLiteral("01.01.01"));
+    QVERIFY(h);
+    TolvarDruckerProtokoll dru;
+    HilfeDruck *druck = HilfeDruck::fuer(h);
+    druck->setzeDrucker(&dru);
+    {
+        Dialogantwort a;
+        a.umfang = 2;
+        a.grafik = true;
+        a.drucker = QStringLiteral("Etiketten");
+        DialogSkript skript(a);
+        druckknopf();
+        QCOMPARE(a.gezeigt, 1);
+    }
+    const int eintraege = int(dru.eintraege().size());
+    QVERIFY(eintraege > 0);
+    h->GeheZuText(QStringLiteral("02.01.01"));
+    Dialogantwort b;
+    b.drucken = false;
+    DialogSkript skript(b);
+    druckknopf();
+    QCOMPARE(b.gezeigt, 1);
+    QCOMPARE(b.caption[3], QStringLiteral("ganzes Kapitel \"Mahnwesen\""));
+    QCOMPARE(dru.eintraege().size(), eintraege);
+    QCOMPARE(druck->einstellungen.msDruckerName, QStringLiteral("Etiketten"));
+    QCOMPARE(druck->einstellungen.miDruckUmfang, qint16(2));
+    QCOMPARE(druck->einstellungen.msDruckTitel, QStringLiteral("Rechnung anlegen"));
+    QVERIFY(druck->einstellungen.mbMitGrafik);
+}
+
+// A topic without sections: no current section to print; the whole topic is preselected and
+// prints one page with the frame only.
+void tst_Druckbefehl::themaOhneAbschnitte()
+{
+    frmHilfe *h = oeffnen(QStringLiteral("01.01.02"));
+    QVERIFY(h);
+    h->tabSub()->setAktuell(2);
+    QCOMPARE(h->miTexteAnzahl, qint16(0));
+    TolvarDruckerProtokoll dru;
+    HilfeDruck::fuer(h)->setzeDrucker(&dru);
+    Dialogantwort a;
+    a.umfang = 2;
+    DialogSkript skript(a);
+    druckknopf();
+    QCOMPARE(a.gezeigt, 1);
+    QVERIFY(!a.aktiv[1]);
+    QCOMPARE(a.vorgewaehlt, 2);
+    QCOMPARE(a.caption[2], QStringLiteral("ganzes Thema \"Leeres Thema\""));
+    QCOMPARE(dru.seitenAnzahl(), 1);
+    QVERIFY(dru.eintraege(Art::Rtf).isEmpty());
+    QVERIFY(texte(dru, Art::Text).contains(QStringLiteral("Leeres Thema")));
+}
+
+// While the print-out runs (a page begun inside a long section): a second print command
+// opens no dialog and starts no run; "Abbrechen" in the progress window ends the job.
+void tst_Druckbefehl::waehrendDesDrucks_data()
+{
+    QTest::addColumn<bool>("abbrechen");
+    QTest::newRow("zweiter Befehl") << false;
+    QTest::newRow("Abbrechen") << true;
+}
+
+void tst_Druckbefehl::waehrendDesDrucks()
+{
+    QFETCH(bool, abbrechen);
+    frmHilfe *h = oeffnen(QStringLiteral("01.01.02"));
+    QVERIFY(h);
+    TolvarDruckerProtokoll dru;
+    HilfeDruck::fuer(h)->setzeDrucker(&dru);
+    Dialogantwort a;
+    a.umfang = 3;
+    int zweiteDialoge = -1;
+    bool lief = false;
+    connect(&dru, &TolvarDrucker::SeiteBegonnen, this, [&] {
+        if (zweiteDialoge >= 0)
+            return;
+        lief = HilfeDruck::fuer(frmHilfe::instanz(false))->laeuft();
+        Dialogantwort b;
+        DialogSkript nochmal(b);
+        druckknopf();
+        QCoreApplication::processEvents();
+        zweiteDialoge = b.gezeigt;
+        if (abbrechen && frmDrucken::aktiv())
+            frmDrucken::aktiv()->cmdAbbruch->click();
+    });
+    DialogSkript skript(a);
+    druckknopf();
+    QCOMPARE(a.gezeigt, 1);
+    QVERIFY(lief);
+    QCOMPARE(zweiteDialoge, 0);
+    HilfeDruck *druck = HilfeDruck::fuer(h);
+    QVERIFY(!druck->laeuft());
+    if (abbrechen) {
+        QCOMPARE(druck->letztesErgebnis(), Beschreibungsdruck::Ergebnis::Abgebrochen);
+        QCOMPARE(dru.eintraege(Art::Abbruch).size(), 1);
+        QVERIFY(dru.eintraege(Art::Ende).isEmpty());
+        QVERIFY(!texte(dru, Art::Rtf).join(QLatin1Char('\n')).contains("Vorschau"));
+    } else {
+        QCOMPARE(druck->letztesErgebnis(), Beschreibungsdruck::Ergebnis::Gedruckt);
+        QCOMPARE(dru.eintraege(Art::Ende).size(), 1);
+        QCOMPARE(texte(dru, Art::Text).count(QStringLiteral("Seite 1")), 1);
+    }
+    // The command works again afterwards.
+    Dialogantwort c;
+    c.drucken = false;
+    DialogSkript wieder(c);
+    druckknopf();
+    QCOMPARE(c.gezeigt, 1);
+}
+
+// On a printer of the printer system: the chosen printer and paper reach the queue, the
+// choice is stored, and the PDF handed over holds the print-out.
+void tst_Druckbefehl::aufDemDrucker()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext is not installed");
+    QTemporaryDir kopien;
+    m_sys->kopienOrdner = kopien.path();
+    frmHilfe *h = oeffnen(QStringLiteral("01.01.01"));
+    QVERIFY(h);
+    Dialogantwort a;
+    a.umfang = 2;
+    a.grafik = true;
+    a.drucker = QStringLiteral("Lager");
+    a.papier = 11;
+    DialogSkript skript(a);
+    druckknopf();
+    QCOMPARE(a.gezeigt, 1);
+    QCOMPARE(HilfeDruck::fuer(h)->letztesErgebnis(), Beschreibungsdruck::Ergebnis::Gedruckt);
+    QCOMPARE(m_sys->auftraege.size(), 1);
+    const DruckerSystemTest::Auftrag &j = m_sys->auftraege[0];
+    QCOMPARE(j.drucker, QStringLiteral("Lager"));
+    QCOMPARE(j.papier, QStringLiteral("A5"));
+    QCOMPARE(j.titel, QStringLiteral("Tolvar Belna - Beschreibung"));
+    QCOMPARE(EinstellungLesen("Tolvar", "Tolvar-Belna", "DruckerBeschreibung DeviceName"),
+             QStringLiteral("Lager"));
+    QCOMPARE(EinstellungLesen("Tolvar", "Tolvar-Belna", "DruckerBeschreibung PaperSize"),
+             QStringLiteral("11"));
+
+    const QString text = pdfText(j.kopie);
+    const QStringList seiten = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    QVERIFY2(seiten.size() >= 4, qPrintable(text)); // A5: 120 lines need several pages
+    for (int s = 0; s < seiten.size(); ++s) {
+        QVERIFY(seiten[s].contains(QStringLiteral("Programmbeschreibung Tolvar-Belna")));
+        QVERIFY(seiten[s].contains(QStringLiteral("Rechnung anlegen")));
+        QVERIFY(seiten[s].contains(QStringLiteral("Seite %1\n").arg(s + 1)));
+    }
+    QCOMPARE(text.count(QStringLiteral("Abb.: Rechnungsmaske")), 1);
+    QCOMPARE(text.count(QStringLiteral("Position Zeile 120\n")), 1);
+    QCOMPARE(text.count(QStringLiteral("Speichern Zeile 2\n")), 1);
+}
+
+// The same through CUPS with its test printer, read back from the printer's output file.
+void tst_Druckbefehl::aufDemCupsDrucker()
+{
+    const QString drucker = QStringLiteral("TolvarTest");
+    const QString ausgabe = QStringLiteral("/var/spool/tolvar-test/ausgabe.pdf");
+    delete m_sys;
+    m_sys = nullptr;
+    CupsDruckerSystem cups;
+    setzeDruckerSystem(&cups);
+    const auto zurueck = qScopeGuard([] { setzeDruckerSystem(nullptr); });
+    if (!cups.oeffnen(drucker))
+        QSKIP("no CUPS server with the printer TolvarTest (scripts/cups.sh sets it up)");
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext is not installed");
+    const QDateTime vorher = QFileInfo(ausgabe).lastModified();
+    QFile::remove(ausgabe);
+
+    frmHilfe *h = oeffnen(QStringLiteral("01.02.01"));
+    QVERIFY(h);
+    Dialogantwort a;
+    a.umfang = 3;
+    a.grafik = true;
+    a.drucker = drucker;
+    DialogSkript skript(a);
+    druckknopf();
+    QCOMPARE(a.gezeigt, 1);
+    QCOMPARE(HilfeDruck::fuer(h)->letztesErgebnis(), Beschreibungsdruck::Ergebnis::Gedruckt);
+    QVERIFY(HilfeDruck::fuer(h)->dru()->gesendet());
+
+    QDeadlineTimer frist(60000);
+    QString text;
+    while (!frist.hasExpired()) {
+        if (QFileInfo::exists(ausgabe) && QFileInfo(ausgabe).lastModified() != vorher) {
+            text = pdfText(ausgabe);
+            if (!text.isEmpty())
+                break;
+        }
+        QThread::msleep(200);
+    }
+    QVERIFY2(!text.isEmpty(), "the test printer wrote nothing");
+    const QStringList seiten = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    QVERIFY(seiten.size() >= 3);
+    for (int s = 0; s < seiten.size(); ++s) {
+        QVERIFY(seiten[s].contains(QStringLiteral("Programmbeschreibung Tolvar-Belna")));
+        QVERIFY(seiten[s].contains(QStringLiteral("Rechnungen")));
+        QVERIFY(seiten[s].contains(QStringLiteral("Seite %1\n").arg(s + 1)));
+    }
+    QCOMPARE(text.count(QStringLiteral("Abb.: Rechnungsmaske")), 2);
+    QVERIFY(text.contains(QStringLiteral("Vorschau Zeile 2")));
+    QVERIFY(!text.contains(QStringLiteral("Mahnung")));
+}
+
+QTEST_MAIN(tst_Druckbefehl)
+#include "tst_druckbefehl.moc"
