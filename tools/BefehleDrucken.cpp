@@ -1,10 +1,224 @@
-// hilfedb drucken: in the works; answers that it is not available yet.
+// hilfedb drucken: the print-out of a section, a topic or a chapter as the help prints it,
+// written to a PDF file. The number is resolved through the help's own content queries, the
+// job is filled as the help window fills it for that scope (the section's or topic's texts of
+// the topic, the topic IDs and captions of the chapter, the title of the scope), and the same
+// print-out code draws it on a printer control that writes a PDF.
 #include "Befehle.h"
 
-#include <cstdio>
+#include "Beschreibungsdruck.h"
+#include "Datenbank.h"
+#include "Global.h"
+#include "Inhaltsabfragen.h"
+#include "TolvarDrucker.h"
+#include "Zeichenkette.h"
 
-int befehlDrucken(const QStringList &)
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+const char *const aufruf = "Aufruf: hilfedb drucken DB NUMMER --umfang abschnitt|thema|kapitel "
+                           "[--grafiken] --pdf DATEI.pdf\n";
+
+// Points the query layer at one database file for its lifetime, then back at the program's
+// own folder. The layer always opens "HilfeBelna.mdb" in its folder; another name is reached
+// through a symbolic link in a private temporary folder (as the other views of hilfedb do).
+class DatenbankOrt
 {
-    std::fputs("hilfedb: drucken ist noch nicht verfügbar\n", stderr);
-    return 1;
+public:
+    explicit DatenbankOrt(const QString &datei)
+    {
+        const QFileInfo info(datei);
+        gsPasswort = QString::fromLatin1(HilfePasswort);
+        if (info.fileName() == QLatin1String("HilfeBelna.mdb")) {
+            setzeProgrammVerzeichnis(info.absolutePath());
+            return;
+        }
+        m_temp = std::make_unique<QTemporaryDir>();
+        // A missing file gets no link, so the layer reports it as missing.
+        if (m_temp->isValid() && info.exists())
+            QFile::link(info.absoluteFilePath(),
+                        m_temp->filePath(QStringLiteral("HilfeBelna.mdb")));
+        setzeProgrammVerzeichnis(m_temp->path());
+    }
+    ~DatenbankOrt() { setzeProgrammVerzeichnis(QString()); }
+    DatenbankOrt(const DatenbankOrt &) = delete;
+    DatenbankOrt &operator=(const DatenbankOrt &) = delete;
+
+private:
+    std::unique_ptr<QTemporaryDir> m_temp;
+};
+
+struct Aufruf
+{
+    QString datenbank, nummer, pdf;
+    int umfang = -1; // 1 section, 2 topic, 3 chapter
+    bool grafiken = false;
+};
+
+bool zerlegen(const QStringList &args, Aufruf &a)
+{
+    QStringList frei;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &s = args[i];
+        if (s == QLatin1String("--grafiken")) {
+            a.grafiken = true;
+        } else if (s == QLatin1String("--umfang") || s == QLatin1String("--pdf")) {
+            if (i + 1 >= args.size() || args[i + 1].isEmpty())
+                return false;
+            const QString wert = args[++i];
+            if (s == QLatin1String("--pdf")) {
+                a.pdf = wert;
+            } else {
+                const QStringList namen = {QStringLiteral("abschnitt"), QStringLiteral("thema"),
+                                           QStringLiteral("kapitel")};
+                a.umfang = int(namen.indexOf(wert)) + 1;
+                if (a.umfang < 1)
+                    return false;
+            }
+        } else if (s.startsWith(QLatin1String("--"))) {
+            return false;
+        } else {
+            frei << s;
+        }
+    }
+    if (frei.size() != 2 || a.umfang < 1 || a.pdf.isEmpty())
+        return false;
+    a.datenbank = frei[0];
+    a.nummer = frei[1];
+    return true;
+}
+
+// The parts of a help number that the scope needs (chapter, topic, section), each read as a
+// whole number as the help reads them; the number has one to three parts, at least as many
+// as the scope needs, and every part it has must name something.
+bool nummerLesen(const QString &nummer, int umfang, QList<qint32> &teile)
+{
+    const int n = int(nummer.count(QLatin1Char('.'))) + 1;
+    const int noetig = 4 - umfang; // section: 3 parts, topic: 2, chapter: 1
+    if (n > 3 || n < noetig)
+        return false;
+    for (int i = 1; i <= n; ++i) {
+        bool ok = false;
+        const qint32 wert = Zeichenkette(nummer, i, 1, QStringLiteral(".")).trimmed().toInt(&ok);
+        if (!ok)
+            return false;
+        teile << wert;
+    }
+    return true;
+}
+
+enum class Aufloesung { Gefunden, Unbekannt, Fehler };
+
+// Fills the job as the help window does for the scope, from the section, topic or chapter
+// that the number names.
+Aufloesung auftragFuellen(const QList<qint32> &teile, int umfang, DruckAuftrag &a,
+                          QString &unbekannt)
+{
+    const auto formatieren = [&](int n) {
+        QStringList s;
+        for (int i = 0; i < n; ++i)
+            s << QStringLiteral("%1").arg(teile[i], 2, 10, QLatin1Char('0'));
+        return s.join(QLatin1Char('.'));
+    };
+    QList<QString> kTitel, tTitel, xTitel, xText;
+    QList<qint32> kID, kNummer, tID, tNummer, xID, xNummer;
+    if (!KapitelLesen(kTitel, kID, kNummer))
+        return Aufloesung::Fehler;
+    const qsizetype k = kNummer.indexOf(teile[0], 1);
+    if (k < 1) {
+        unbekannt = QStringLiteral("kein Kapitel ") + formatieren(1);
+        return Aufloesung::Unbekannt;
+    }
+    if (!ThemenLesen(tTitel, tID, tNummer, kID[k]))
+        return Aufloesung::Fehler;
+    qsizetype t = 0;
+    if (teile.size() >= 2) {
+        t = tNummer.indexOf(teile[1], 1);
+        if (t < 1) {
+            unbekannt = QStringLiteral("kein Thema ") + formatieren(2);
+            return Aufloesung::Unbekannt;
+        }
+        if (!TexteLesen(xTitel, xID, xNummer, xText, tID[t]))
+            return Aufloesung::Fehler;
+    }
+    qsizetype x = 0;
+    if (teile.size() >= 3) {
+        x = xNummer.indexOf(teile[2], 1);
+        if (x < 1) {
+            unbekannt = QStringLiteral("kein Abschnitt ") + formatieren(3);
+            return Aufloesung::Unbekannt;
+        }
+    }
+
+    a.miDruckUmfang = qint16(umfang);
+    if (umfang == 3) {
+        a.msDruckTitel = kTitel[k];
+        a.mlThemenIDs = tID;
+        a.miThemenAnzahl = qint16(tID.size() - 1);
+        for (qsizetype i = 1; i < tTitel.size(); ++i)
+            a.ThemenTitel << tTitel[i];
+        return Aufloesung::Gefunden;
+    }
+    a.msTexteInhalt = xText;
+    a.miTexteAnzahl = qint16(xText.size() - 1);
+    a.miAktTextIndex = qint16(x - 1);
+    a.msDruckTitel = umfang == 1 ? xTitel[x] : tTitel[t];
+    return Aufloesung::Gefunden;
+}
+
+} // namespace
+
+int befehlDrucken(const QStringList &args)
+{
+    Aufruf aufr;
+    if (!zerlegen(args, aufr)) {
+        std::fputs(aufruf, stderr);
+        return 2;
+    }
+    QList<qint32> teile;
+    if (!nummerLesen(aufr.nummer, aufr.umfang, teile)) {
+        std::fprintf(stderr, "hilfedb: „%s“ ist keine Hilfenummer für diesen Umfang "
+                             "(KK für kapitel, KK.TT für thema, KK.TT.XX für abschnitt)\n",
+                     qPrintable(aufr.nummer));
+        return 1;
+    }
+
+    const DatenbankOrt ort(aufr.datenbank);
+    DruckAuftrag auftrag;
+    auftrag.mbMitGrafik = aufr.grafiken;
+    auftrag.PdfDatei = QFileInfo(aufr.pdf).absoluteFilePath();
+    QString unbekannt;
+    switch (auftragFuellen(teile, aufr.umfang, auftrag, unbekannt)) {
+    case Aufloesung::Gefunden:
+        break;
+    case Aufloesung::Unbekannt:
+        std::fprintf(stderr, "hilfedb: %s\n", qPrintable(unbekannt));
+        return 1;
+    case Aufloesung::Fehler:
+        return 1; // the query layer has reported it
+    }
+
+    // The font the help server sets at start-up for rendered and printed text.
+    gsSchriftName = QStringLiteral("Arial");
+    giSchriftGroesse = 10;
+    TolvarDrucker dru;
+    Beschreibungsdruck druck(dru, gsSchriftName, giSchriftGroesse);
+    switch (druck.BeschreibungDrucken(auftrag)) {
+    case Beschreibungsdruck::Ergebnis::Gedruckt:
+        std::printf("%s: %d %s\n", qPrintable(aufr.pdf), dru.Seitennummer(),
+                    dru.Seitennummer() == 1 ? "Seite" : "Seiten");
+        return 0;
+    case Beschreibungsdruck::Ergebnis::NichtGestartet:
+        std::fprintf(stderr, "hilfedb: %s kann nicht geschrieben werden\n",
+                     qPrintable(aufr.pdf));
+        return 1;
+    default:
+        return 1; // reading a topic failed; the query layer has reported it
+    }
 }

@@ -1,0 +1,260 @@
+// hilfedb drucken as writers run it: a small source with a long section and two pictures is
+// compiled, then each scope is printed to PDF and read back with pdftotext (header, title,
+// page numbers, texts in and out of scope, picture captions with --grafiken only); wrong
+// usage ends with 2 and a usage line, an unknown number with 1 and a message.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+void schreiben(const QString &pfad, const QByteArray &inhalt)
+{
+    QDir().mkpath(QFileInfo(pfad).absolutePath());
+    QFile f(pfad);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(inhalt);
+}
+
+struct Lauf
+{
+    int code = -1;
+    QString aus, fehler;
+};
+
+Lauf hilfedb(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(HILFEDB_PFAD), args);
+    Lauf l;
+    if (!p.waitForFinished(120000))
+        return l;
+    l.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    l.aus = QString::fromUtf8(p.readAllStandardOutput());
+    l.fehler = QString::fromUtf8(p.readAllStandardError());
+    return l;
+}
+
+QString pdfText(const QString &pdf)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+} // namespace
+
+class TestHilfedbDrucken : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void umfang_data();
+    void umfang();
+    void fehler_data();
+    void fehler();
+
+private:
+    QString pfad(const QString &s) const
+    {
+        QString p = s;
+        return p.replace(QLatin1Char('@'), m_dir.path());
+    }
+    QTemporaryDir m_dir;
+};
+
+void TestHilfedbDrucken::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QVERIFY(m_dir.isValid());
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext is not installed (poppler-utils)");
+    // Chapter 1: topic 1 with a short section that shows picture 7 and a section of 150
+    // paragraphs (several pages); topic 2 with a section showing picture 8. Chapter 2 apart.
+    QByteArray k1 = "= 1 | Rechnungen\n== 1 | Rechnung erfassen\n=== 1 | Kunde wählen\n"
+                    "Den Kunden wählen Sie in der Maske (siehe [[Bild 7|Kundenmaske]]).\n\n"
+                    "Danach geht es weiter.\n"
+                    "=== 2 | Positionen\n";
+    for (int i = 1; i <= 150; ++i)
+        k1 += "Position Absatz " + QByteArray::number(i) + " der langen Liste.\n\n";
+    k1 += "== 2 | Rechnung drucken\n=== 1 | Vorschau\n"
+          "Die Vorschau zeigt [[Bild 8|die Druckmaske]] vor dem Druck.\n";
+    schreiben(m_dir.filePath("q/kapitel/01.txt"), k1);
+    schreiben(m_dir.filePath("q/kapitel/02.txt"),
+              "= 2 | Mahnwesen\n== 1 | Mahnstufen\n=== 1 | Erste Mahnung\nMahnung Text.\n");
+    schreiben(m_dir.filePath("q/bilder/00007-kunde.maske"),
+              "Titel: Kunde bearbeiten\nGröße: 400 x 250\nFeld: Name | Müller\n");
+    schreiben(m_dir.filePath("q/bilder/00008-druck.maske"),
+              "Titel: Rechnung drucken\nGröße: 300 x 200\nKnöpfe: Drucken | Abbrechen\n");
+    const Lauf l = hilfedb({"erstellen", m_dir.filePath("q"), m_dir.filePath("hilfe.mdb")});
+    QVERIFY2(l.code == 0, qPrintable(l.fehler));
+}
+
+// One row per scope, with and without pictures.
+void TestHilfedbDrucken::umfang_data()
+{
+    QTest::addColumn<QString>("nummer");
+    QTest::addColumn<QString>("umfang");
+    QTest::addColumn<bool>("grafiken");
+    QTest::addColumn<QString>("titel");
+    QTest::addColumn<QStringList>("drin");
+    QTest::addColumn<QStringList>("nichtDrin");
+    QTest::addColumn<QStringList>("abbildungen");
+    QTest::addColumn<int>("mindestSeiten");
+
+    const QStringList bilder7{"Abb.: Kunde bearbeiten"};
+    const QStringList beide{"Abb.: Kunde bearbeiten", "Abb.: Rechnung drucken"};
+    QTest::newRow("abschnitt mit grafiken")
+        << "01.01.01" << "abschnitt" << true << "Kunde wählen"
+        << QStringList{"Danach geht es weiter."} << QStringList{"Position Absatz 1 "} << bilder7
+        << 1;
+    QTest::newRow("abschnitt ohne grafiken")
+        << "1.1.1" << "abschnitt" << false << "Kunde wählen"
+        << QStringList{"(siehe Kundenmaske).", "Danach geht es weiter."}
+        << QStringList{"Position Absatz"} << QStringList{} << 1;
+    QTest::newRow("thema mit grafiken")
+        << "01.01" << "thema" << true << "Rechnung erfassen"
+        << QStringList{"Danach geht es weiter.", "Position Absatz 150 "}
+        << QStringList{"Vorschau zeigt"} << bilder7 << 3;
+    QTest::newRow("thema ohne grafiken")
+        << "01.01.02" << "thema" << false << "Rechnung erfassen"
+        << QStringList{"Position Absatz 1 ", "Position Absatz 150 "} << QStringList{"Mahnung"}
+        << QStringList{} << 3;
+    QTest::newRow("kapitel mit grafiken")
+        << "01" << "kapitel" << true << "Rechnungen"
+        << QStringList{"Rechnung erfassen", "Rechnung drucken", "Position Absatz 150 ",
+                       "Vorschau zeigt die Druckmaske"}
+        << QStringList{"Mahnung", "Mahnstufen"} << beide << 3;
+    QTest::newRow("kapitel ohne grafiken")
+        << "01.02.01" << "kapitel" << false << "Rechnungen"
+        << QStringList{"Rechnung erfassen", "Vorschau zeigt die Druckmaske"}
+        << QStringList{"Mahnung"} << QStringList{} << 3;
+}
+
+void TestHilfedbDrucken::umfang()
+{
+    QFETCH(QString, nummer);
+    QFETCH(QString, umfang);
+    QFETCH(bool, grafiken);
+    QFETCH(QString, titel);
+    QFETCH(QStringList, drin);
+    QFETCH(QStringList, nichtDrin);
+    QFETCH(QStringList, abbildungen);
+    QFETCH(int, mindestSeiten);
+
+    const QString pdf = m_dir.filePath(QStringLiteral("%1-%2.pdf").arg(umfang).arg(grafiken));
+    QStringList args{"drucken", m_dir.filePath("hilfe.mdb"), nummer, "--umfang", umfang};
+    if (grafiken)
+        args << "--grafiken";
+    args << "--pdf" << pdf;
+    const Lauf l = hilfedb(args);
+    QVERIFY2(l.code == 0, qPrintable(l.fehler));
+
+    const QString text = pdfText(pdf);
+    const QStringList seiten = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    QVERIFY2(seiten.size() >= mindestSeiten, qPrintable(text));
+    QCOMPARE(l.aus, QStringLiteral("%1: %2 %3\n")
+                        .arg(pdf)
+                        .arg(seiten.size())
+                        .arg(seiten.size() == 1 ? "Seite" : "Seiten"));
+    for (int s = 0; s < seiten.size(); ++s) {
+        const QStringList zeilen = seiten[s].split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QVERIFY(!zeilen.isEmpty());
+        // Header: the fixed text at the left, the title at the right of the first line.
+        QVERIFY2(zeilen.first().startsWith(QStringLiteral("Programmbeschreibung Tolvar-Belna")),
+                 qPrintable(zeilen.first()));
+        QVERIFY2(zeilen.first().trimmed().endsWith(titel), qPrintable(zeilen.first()));
+        // Footer: the page number, centred, as the last line.
+        QCOMPARE(zeilen.last().trimmed(), QStringLiteral("Seite %1").arg(s + 1));
+    }
+    const QString fliess = text.simplified();
+    for (const QString &d : drin)
+        QVERIFY2(fliess.contains(d), qPrintable(d));
+    for (const QString &n : nichtDrin)
+        QVERIFY2(!fliess.contains(n), qPrintable(n));
+    QCOMPARE(text.count(QStringLiteral("Abb.: ")), abbildungen.size());
+    for (const QString &a : abbildungen)
+        QCOMPARE(fliess.count(a), 1);
+}
+
+void TestHilfedbDrucken::fehler_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("meldung");
+
+    const QString aufruf = "Aufruf: hilfedb drucken DB NUMMER --umfang abschnitt|thema|kapitel "
+                           "[--grafiken] --pdf DATEI.pdf";
+    // "@" stands for the temporary folder.
+    QTest::newRow("ohne argumente") << QStringList{"drucken"} << 2 << aufruf;
+    QTest::newRow("ohne pdf") << QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang",
+                                             "thema"}
+                              << 2 << aufruf;
+    QTest::newRow("ohne umfang")
+        << QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--pdf", "@/x.pdf"} << 2 << aufruf;
+    QTest::newRow("umfang unbekannt")
+        << QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang", "seite", "--pdf",
+                       "@/x.pdf"}
+        << 2 << aufruf;
+    QTest::newRow("pdf ohne wert")
+        << QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang", "thema", "--pdf"} << 2
+        << aufruf;
+    QTest::newRow("unbekannte option")
+        << QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang", "thema", "--farbe",
+                       "--pdf", "@/x.pdf"}
+        << 2 << aufruf;
+    QTest::newRow("zu viele")
+        << QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "x", "--umfang", "thema", "--pdf",
+                       "@/x.pdf"}
+        << 2 << aufruf;
+    QTest::newRow("kapitel unbekannt")
+        << QStringList{"drucken", "@/hilfe.mdb", "9", "--umfang", "kapitel", "--pdf", "@/x.pdf"}
+        << 1 << "hilfedb: kein Kapitel 09";
+    QTest::newRow("thema unbekannt")
+        << QStringList{"drucken", "@/hilfe.mdb", "01.05.01", "--umfang", "kapitel", "--pdf",
+                       "@/x.pdf"}
+        << 1 << "hilfedb: kein Thema 01.05";
+    QTest::newRow("abschnitt unbekannt")
+        << QStringList{"drucken", "@/hilfe.mdb", "01.01.09", "--umfang", "abschnitt", "--pdf",
+                       "@/x.pdf"}
+        << 1 << "hilfedb: kein Abschnitt 01.01.09";
+    QTest::newRow("nummer zu kurz")
+        << QStringList{"drucken", "@/hilfe.mdb", "01.01", "--umfang", "abschnitt", "--pdf",
+                       "@/x.pdf"}
+        << 1 << "keine Hilfenummer";
+    QTest::newRow("keine zahl")
+        << QStringList{"drucken", "@/hilfe.mdb", "01.x.01", "--umfang", "thema", "--pdf",
+                       "@/x.pdf"}
+        << 1 << "keine Hilfenummer";
+    QTest::newRow("datenbank fehlt")
+        << QStringList{"drucken", "@/fehlt.mdb", "01.01.01", "--umfang", "thema", "--pdf",
+                       "@/x.pdf"}
+        << 1 << "Die Hilfedatenbank wurde nicht gefunden!";
+    QTest::newRow("pdf nicht schreibbar")
+        << QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang", "thema", "--pdf",
+                       "@/gibtsnicht/x.pdf"}
+        << 1 << "kann nicht geschrieben werden";
+}
+
+void TestHilfedbDrucken::fehler()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, code);
+    QFETCH(QString, meldung);
+    QFile::remove(m_dir.filePath("x.pdf"));
+    for (QString &a : args)
+        a = pfad(a);
+    const Lauf l = hilfedb(args);
+    QCOMPARE(l.code, code);
+    QVERIFY2(l.fehler.contains(meldung), qPrintable(l.fehler));
+    QVERIFY(l.aus.isEmpty());
+    QVERIFY(!QFile::exists(m_dir.filePath("x.pdf")));
+}
+
+QTEST_MAIN(TestHilfedbDrucken)
+#include "test_hilfedb_drucken.moc"
