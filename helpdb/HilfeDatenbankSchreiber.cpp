@@ -27,6 +27,7 @@ CREATE INDEX Themen_KapitelID ON Themen (KapitelID);
 CREATE INDEX Texte_ThemenID ON Texte (ThemenID);
 CREATE INDEX ZuordnungIndex_IndexID ON ZuordnungIndex (IndexID);
 CREATE INDEX Bilder_Nummer ON Bilder (Nummer);
+CREATE INDEX WoerterIndex_Wort ON "WörterIndex" (Wort);
 )SQL";
 
 const char *const Einfuegen[] = {

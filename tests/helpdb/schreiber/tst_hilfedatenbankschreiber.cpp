@@ -81,7 +81,7 @@ void TestHilfeDatenbankSchreiber::schreibtAlleTabellen()
     QCOMPARE(
         lesen(pfad, "geheim", "SELECT name FROM sqlite_master WHERE type = 'index' ORDER BY name"),
         (QStringList{"Bilder_Nummer", "Texte_ThemenID", "Themen_KapitelID",
-                     "ZuordnungIndex_IndexID"}));
+                     "WoerterIndex_Wort", "ZuordnungIndex_IndexID"}));
 }
 
 void TestHilfeDatenbankSchreiber::verschluesseltMitPasswort()
