@@ -10,6 +10,7 @@
 #include "Inhaltsabfragen.h"
 #include "Meldung.h"
 #include "MeldungSkript.h"
+#include "SqlDialekt.h"
 #include "Stichwortabfragen.h"
 
 #include <QtTest>
@@ -275,6 +276,8 @@ void TestAbfrageFehler::nullWert()
         QCOMPARE(sqlite3_open(QFile::encodeName(dir.filePath("HilfeBelna.mdb")).constData(), &db),
                  SQLITE_OK);
         sqlite3_key(db, HilfePasswort, int(strlen(HilfePasswort)));
+        // The keyword index is ordered by the German collation: writing a keyword needs it.
+        SqlDialekt::registrieren(db);
         const QByteArray u = sql.toUtf8();
         const int rc = sqlite3_exec(db, u.constData(), nullptr, nullptr, nullptr);
         sqlite3_close(db);
