@@ -45,8 +45,8 @@ bool themenLesen(qint32 kapitelID, QList<qint32> &ids, QList<qint32> &nummern)
     nummern = {0};
     if (!ThemenLesen(bezeichnung, ids, nummern, kapitelID))
         return false;
-    const qsizetype n = std::max<qsizetype>(
-        std::min({bezeichnung.size(), ids.size(), nummern.size()}), 1);
+    const qsizetype n =
+        std::max<qsizetype>(std::min({bezeichnung.size(), ids.size(), nummern.size()}), 1);
     ids.resize(n);
     nummern.resize(n);
     return true;

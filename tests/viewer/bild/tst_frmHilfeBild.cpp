@@ -121,19 +121,19 @@ void tst_frmHilfeBild::groesseUndPlatz_data()
     QTest::addColumn<bool>("senkrecht");
 
     // 90 twips are 6 pixels at 15 twips per pixel; 200 x 100 pixels plus 12 each way.
-    QTest::newRow("15 Twips") << QRect(0, 0, 1600, 1140) << 15.0 << "00001" << QSize(212, 112)
-                              << 6 << false << false;
+    QTest::newRow("15 Twips") << QRect(0, 0, 1600, 1140) << 15.0 << "00001" << QSize(212, 112) << 6
+                              << false << false;
     // The lower left of a work area that does not start at the screen's corner.
-    QTest::newRow("Bereich versetzt") << QRect(100, 40, 1200, 800) << 15.0 << "1"
-                                      << QSize(212, 112) << 6 << false << false;
-    QTest::newRow("9 Twips") << QRect(0, 0, 1600, 1140) << 9.0 << "00001" << QSize(220, 120)
-                             << 10 << false << false;
+    QTest::newRow("Bereich versetzt")
+        << QRect(100, 40, 1200, 800) << 15.0 << "1" << QSize(212, 112) << 6 << false << false;
+    QTest::newRow("9 Twips") << QRect(0, 0, 1600, 1140) << 9.0 << "00001" << QSize(220, 120) << 10
+                             << false << false;
     // Larger than the work area: as large as the work area, and the picture scrolls. A
     // picture only too wide keeps its height plus the horizontal scroll bar.
-    QTest::newRow("zu breit") << QRect(0, 0, 1600, 1140) << 15.0 << "00006" << QSize() << 6
-                              << true << false;
-    QTest::newRow("zu gross") << QRect(0, 30, 1600, 1110) << 15.0 << "00007" << QSize() << 6
-                              << true << true;
+    QTest::newRow("zu breit") << QRect(0, 0, 1600, 1140) << 15.0 << "00006" << QSize() << 6 << true
+                              << false;
+    QTest::newRow("zu gross") << QRect(0, 30, 1600, 1110) << 15.0 << "00007" << QSize() << 6 << true
+                              << true;
 }
 
 void tst_frmHilfeBild::groesseUndPlatz()
@@ -177,8 +177,7 @@ void tst_frmHilfeBild::groesseUndPlatz()
     QCOMPARE(s->isVisible(), senkrecht);
     // Scrolled to the far end, the picture's last pixels and the margin show.
     QCOMPARE(w->maximum() + f->flaeche()->viewport()->width(), bildGroesse.width() + 2 * rand);
-    QCOMPARE(s->maximum() + f->flaeche()->viewport()->height(),
-             bildGroesse.height() + 2 * rand);
+    QCOMPARE(s->maximum() + f->flaeche()->viewport()->height(), bildGroesse.height() + 2 * rand);
 }
 
 void tst_frmHilfeBild::verweisKlickZeigtBild()
@@ -190,8 +189,7 @@ void tst_frmHilfeBild::verweisKlickZeigtBild()
     QCOMPARE(v.BildNummer, QStringLiteral("00001"));
     QTextCursor c(h->txt()->document());
     c.setPosition(v.Anfang + 2);
-    QTest::mouseClick(h->txt()->viewport(), Qt::LeftButton, {},
-                      h->txt()->cursorRect(c).center());
+    QTest::mouseClick(h->txt()->viewport(), Qt::LeftButton, {}, h->txt()->cursorRect(c).center());
 
     frmHilfeBild *f = frmHilfeBild::instanz(false);
     QVERIFY(f);

@@ -73,7 +73,7 @@ private slots:
 private:
     frmHilfe *oeffnen(const QString &verzeichnis, const QString &nummer);
     QTemporaryDir m_dir;
-    QString m_luecken;   // topics without sections, chapters without topics
+    QString m_luecken;    // topics without sections, chapters without topics
     QString m_lueckenlos; // every chapter has topics, every topic sections
     FesterArbeitsbereich m_bereich{QRect(0, 0, 1600, 1140)};
 };
@@ -91,8 +91,7 @@ void tst_frmHilfeNavigation::initTestCase()
     // Chapter 2 and 6 have no topics; 0 is a topic without sections.
     QVERIFY(datenbankSchreiben(m_luecken + QStringLiteral("/HilfeBelna.mdb"),
                                {{3, 1, 0, 2}, {}, {2, 0, 3}, {0, 2}, {1, 0}, {}}));
-    QVERIFY(datenbankSchreiben(m_lueckenlos + QStringLiteral("/HilfeBelna.mdb"),
-                               {{2, 1}, {1}}));
+    QVERIFY(datenbankSchreiben(m_lueckenlos + QStringLiteral("/HilfeBelna.mdb"), {{2, 1}, {1}}));
 }
 
 void tst_frmHilfeNavigation::init()
