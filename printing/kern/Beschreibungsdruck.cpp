@@ -85,6 +85,18 @@ QSizeF Beschreibungsdruck::BildGroesseMm(const QImage &bild)
     return QSizeF(himetricB * 25.4 / 1440.0 * 0.5, himetricH * 25.4 / 1440.0 * 0.5);
 }
 
+QSizeF Beschreibungsdruck::BildGroesseMmAufSeite(const QImage &bild, double seitenbreite)
+{
+    // The picture with its frame (1 mm outside) ends at the right margin at the latest: a
+    // wider one would be cut off at the paper's edge, so it is scaled down to that width,
+    // keeping its proportions. Its height is not limited (a tall picture is drawn whole).
+    QSizeF groesse = BildGroesseMm(bild);
+    const double hoechstens = seitenbreite - Rand - 1 - BildX;
+    if (hoechstens > 0 && groesse.width() > hoechstens)
+        groesse *= hoechstens / groesse.width();
+    return groesse;
+}
+
 bool Beschreibungsdruck::InhaltSammeln(const DruckAuftrag &a, DruckInhalt &inhalt)
 {
     auto aufbereiten = [&](const QString &text) {
@@ -231,7 +243,8 @@ Beschreibungsdruck::Ergebnis Beschreibungsdruck::InhaltDrucken(const DruckAuftra
                     continue;
                 if (abbrechenPruefen())
                     return Ergebnis::Abgebrochen;
-                const QSizeF groesse = BildGroesseMm(inhalt.Grafiken.value(j));
+                const QSizeF groesse =
+                    BildGroesseMmAufSeite(inhalt.Grafiken.value(j), dru.Seitenbreite());
                 const double h = groesse.height();
                 const double w = groesse.width();
                 dru.AktuellesY += dru.Zeilenhoehe();

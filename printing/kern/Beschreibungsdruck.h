@@ -2,7 +2,8 @@
 // and pictures of a scope (marked text, current section, whole topic, whole chapter) and lays
 // them out on a TolvarDrucker: the page frame with header ("Programmbeschreibung
 // Tolvar-Belna" and the title at the right margin), rules and the centred page number on every
-// page, the parts as flowing rich text, each picture at half its size, framed and captioned
+// page, the parts as flowing rich text, each picture at half its size (at most the body's
+// width, so that nothing is cut off at the paper's edge), framed and captioned
 // "Abb.: " below the part it belongs to, and the rule that a new part or the space after a
 // picture needs eight lines. The help window fills a DruckAuftrag from its members; the
 // hilfedb tool fills one from the database. Status line and cancel request come in through
@@ -88,6 +89,9 @@ public:
     static QTextDocumentFragment Themenueberschrift(const QString &titel, const QString &schrift);
     // A picture's printed size in mm: its HiMetric size read as twips, halved.
     static QSizeF BildGroesseMm(const QImage &bild);
+    // The size it is printed at on a page of that width: as above, but scaled down to end,
+    // with its frame, at the right margin when it is wider.
+    static QSizeF BildGroesseMmAufSeite(const QImage &bild, double seitenbreite);
 
 private:
     void SeitenrahmenDrucken(double &Oben, double &Unten);

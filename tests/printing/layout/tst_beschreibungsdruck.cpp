@@ -249,6 +249,41 @@ private slots:
         QVERIFY(textAuf(l.dru.aufSeite(2), "Programmbeschreibung Tolvar-Belna"));
     }
 
+    // A picture wider than the body is scaled down, keeping its proportions, so that it and
+    // its frame end at the right margin (nothing is cut off at the paper's edge); narrower
+    // ones keep their size. A4: 210 mm, margin 15, picture at 16, frame 1 mm outside.
+    void bildBreiterAlsDerKoerper_data()
+    {
+        QTest::addColumn<QSize>("pixel");
+        QTest::addColumn<double>("breite");
+        QTest::addColumn<int>("papier");
+        QTest::newRow("passt") << QSize(700, 300) << 700 * 0.233333 << 9;
+        QTest::newRow("genau 178 mm") << QSize(763, 300) << 178.0 << 9;
+        QTest::newRow("1024 Pixel") << QSize(1024, 768) << 178.0 << 9;
+        QTest::newRow("1024 Pixel auf A5") << QSize(1024, 768) << 148.0 - 32 << 11;
+    }
+    void bildBreiterAlsDerKoerper()
+    {
+        QFETCH(QSize, pixel);
+        QFETCH(double, breite);
+        QFETCH(int, papier);
+        Lauf l;
+        l.bilder["00001"] = pixel;
+        DruckAuftrag a = auftrag(1, {abschnitt("W", 2, 1)}, true);
+        a.miPapierGroesse = qint16(papier);
+        QCOMPARE(l.druck.BeschreibungDrucken(a), Beschreibungsdruck::Ergebnis::Gedruckt);
+        const QList<Eintrag> bilder = l.dru.eintraege(Art::Bild);
+        QCOMPARE(bilder.size(), 1);
+        const QRectF b = bilder[0].mm;
+        QCOMPARE_LE(std::abs(b.left() - 16), eps);
+        QCOMPARE_LE(std::abs(b.width() - breite), 0.1);
+        QCOMPARE_LE(std::abs(b.height() / b.width() - double(pixel.height()) / pixel.width()),
+                    0.001);
+        const QList<Eintrag> rahmen = l.dru.eintraege(Art::Rahmen);
+        QCOMPARE(rahmen.size(), 1);
+        QCOMPARE_LE(rahmen[0].mm.right(), l.dru.Seitenbreite() - 15 + eps);
+    }
+
     // A part after the first starts on a new page exactly when fewer than eight lines are left
     // in the body behind the previous part.
     void achtZeilenRegel_data()
