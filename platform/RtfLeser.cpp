@@ -20,6 +20,7 @@
 #include <QTextTable>
 #include <QUrl>
 
+#include <limits>
 #include <vector>
 
 namespace {
@@ -28,6 +29,8 @@ namespace {
 constexpr double TwipsProPixel = 15.0;
 // Largest picture data kept; bigger pictures are skipped.
 constexpr qsizetype MaxBildBytes = 64 * 1024 * 1024;
+// Widest table row kept; further cells of a row continue in its last cell.
+constexpr int MaxSpalten = 64;
 
 enum class Ziel { Text, Ueberspringen, Schrifttabelle, Farbtabelle, Bild };
 
@@ -261,6 +264,42 @@ struct Zustand
     bool inTabelle = false;
 };
 
+// Everything a character format is built from. Runs are compared by this key, and each
+// distinct key builds its QTextCharFormat once.
+constexpr int OhneSchrift = std::numeric_limits<int>::min();
+
+struct ZeichenSchluessel
+{
+    int schrift = OhneSchrift; // a font with a name, or OhneSchrift
+    int groesse = 24;
+    int farbe = 0;
+    int hintergrund = 0;
+    int hochTief = 0;
+    bool fett = false;
+    bool kursiv = false;
+    bool unterstrichen = false;
+    bool durchgestrichen = false;
+    bool operator==(const ZeichenSchluessel &) const = default;
+};
+
+size_t qHash(const ZeichenSchluessel &k, size_t seed = 0)
+{
+    return qHashMulti(seed, k.schrift, k.groesse, k.farbe, k.hintergrund, k.hochTief, k.fett,
+                      k.kursiv, k.unterstrichen, k.durchgestrichen);
+}
+
+// Everything a paragraph format is built from (see Leser::absatzFormatVon).
+struct AbsatzSchluessel
+{
+    Qt::Alignment ausrichtung = Qt::AlignLeft;
+    int links = 0, rechts = 0, erste = 0, vorher = 0, nachher = 0;
+    int zeilenAbstand = 0;
+    bool zeilenMultipel = false;
+    bool seitenumbruch = false;
+    QList<QTextOption::Tab> tabs;
+    bool operator==(const AbsatzSchluessel &) const = default;
+};
+
 struct Schrift
 {
     QString name;
@@ -313,7 +352,23 @@ private:
     QTextCursor mCursor;
     QString mLauf;
     QTextCharFormat mLaufFormat;
+    ZeichenSchluessel mLaufSchluessel;
+    bool mLaufSchluesselGesetzt = false;
     bool mFormatGueltig = false;
+    QHash<ZeichenSchluessel, QTextCharFormat> mFormate;
+    // What the cursor's block holds as its paragraph format. A paragraph's format is set when
+    // the paragraph ends; reading the block's format back and merging into it costs more than
+    // the text itself, so the reader remembers what it gave the block:
+    //  Unbekannt:    not known, or its paragraph already ended; read and merged.
+    //  Schlicht:     an empty format, with a page break when mBlockSchluessel.seitenumbruch.
+    //  Vorhergesagt: the format of mBlockSchluessel. A new paragraph is created with the state
+    //                of the one before, so its end usually needs no change at all.
+    enum class BlockStand { Unbekannt, Schlicht, Vorhergesagt };
+    AbsatzSchluessel mLetzterAbsatzSchluessel;
+    QTextBlockFormat mLetztesAbsatzFormat;
+    bool mLetztesAbsatzFormatGueltig = false;
+    BlockStand mBlockStand = BlockStand::Unbekannt;
+    AbsatzSchluessel mBlockSchluessel;
     QByteArray mBytes; // undecoded text bytes of the current font
     // state
     Zustand mZ;
@@ -331,8 +386,14 @@ private:
     int mRot = -1, mGruen = -1, mBlau = -1;
     RtfZeichensatz mZeichensatz;
     // tables
+    // A table grows by doubling its row count; rows not used are removed when it ends. The
+    // cells are filled in order, so every cell after the current one is still empty and the
+    // next cell is found by counting positions: QTextTable's own cell lookup rescans the whole
+    // table after each change, which would make a long table cost quadratic time.
     QTextTable *mTabelle = nullptr;
     int mZeile = 0, mSpalte = 0;
+    int mZeilenAngelegt = 0, mSpalten = 0;
+    int mZelleIndex = 0; // the cell the cursor is in, in reading order (row * columns + column)
     bool mZeileBeendet = false;
     bool mNaechsteZelle = false;
     int mZellenDefiniert = 0;
@@ -353,9 +414,17 @@ private:
     void zeichenAusgeben(QChar z);
     void textAusgeben(const QString &s);
     void laufAusgeben();
-    QTextCharFormat zeichenFormat() const;
-    QTextBlockFormat absatzFormat() const;
+    ZeichenSchluessel zeichenSchluessel() const;
+    QTextCharFormat zeichenFormat(const ZeichenSchluessel &k) const;
+    AbsatzSchluessel absatzSchluessel(bool seitenumbruch) const;
+    static QTextBlockFormat absatzFormatVon(QTextBlockFormat f, const AbsatzSchluessel &k);
+    const QTextBlockFormat &neuesAbsatzFormat(const AbsatzSchluessel &k);
+    void absatzFormatSetzen();
+    void blockVerlassen();
+    void zelleBetreten();
     void tabelleVorbereiten();
+    void zelleAnsteuern(bool strukturGeaendert);
+    void tabelleAbschliessen();
     bool imText() const { return mZ.ziel == Ziel::Text && mUeberlauf == 0; }
     void absatz(bool seitenumbruch);
     void zelle();
@@ -392,14 +461,29 @@ void Leser::lesen()
         case '\n':
             break;
         default:
-            textByte(c);
+            if (mZ.ziel == Ziel::Text && mUeberlauf == 0 && mUeberspringen == 0 &&
+                !mZ.verborgen) {
+                // Plain text: take the whole stretch up to the next special character at once.
+                const char *ende = mP;
+                while (ende < mEnde && *ende != '{' && *ende != '}' && *ende != '\\' &&
+                       *ende != '\r' && *ende != '\n')
+                    ++ende;
+                mBytes.append(mP - 1, ende - mP + 1);
+                mP = ende;
+            } else {
+                textByte(c);
+            }
             break;
         }
     }
     bytesAusgeben();
     laufAusgeben();
     if (!mTabelle || !mZeileBeendet)
-        mCursor.setBlockFormat(absatzFormat());
+        absatzFormatSetzen();
+    else
+        blockVerlassen();
+    if (mTabelle)
+        tabelleAbschliessen();
 }
 
 void Leser::gruppeAuf()
@@ -601,7 +685,7 @@ void Leser::bytesAusgeben()
     if (mBytes.isEmpty())
         return;
     textAusgeben(mZeichensatz.dekodieren(mBytes, codepageAktuell()));
-    mBytes.clear();
+    mBytes.resize(0); // keeps the buffer for the next run
 }
 
 void Leser::zeichenAusgeben(QChar z)
@@ -616,11 +700,16 @@ void Leser::textAusgeben(const QString &s)
 {
     tabelleVorbereiten();
     if (!mFormatGueltig) {
-        const QTextCharFormat f = zeichenFormat();
+        const ZeichenSchluessel k = zeichenSchluessel();
         mFormatGueltig = true;
-        if (f != mLaufFormat) {
+        if (!mLaufSchluesselGesetzt || k != mLaufSchluessel) {
             laufAusgeben();
-            mLaufFormat = f;
+            mLaufSchluessel = k;
+            mLaufSchluesselGesetzt = true;
+            auto it = mFormate.constFind(k);
+            if (it == mFormate.constEnd())
+                it = mFormate.insert(k, zeichenFormat(k));
+            mLaufFormat = it.value();
         }
     }
     mLauf += s;
@@ -631,55 +720,137 @@ void Leser::laufAusgeben()
     if (mLauf.isEmpty())
         return;
     mCursor.insertText(mLauf, mLaufFormat);
-    mLauf.clear();
+    mLauf.resize(0);
 }
 
-QTextCharFormat Leser::zeichenFormat() const
+ZeichenSchluessel Leser::zeichenSchluessel() const
+{
+    ZeichenSchluessel k;
+    const auto s = mSchriften.constFind(mZ.schrift);
+    // Fonts without a name all give the same format.
+    k.schrift = s != mSchriften.constEnd() && !s->name.isEmpty() ? mZ.schrift : OhneSchrift;
+    k.groesse = std::clamp(mZ.groesse, 2, 3276);
+    k.fett = mZ.fett;
+    k.kursiv = mZ.kursiv;
+    k.unterstrichen = mZ.unterstrichen;
+    k.durchgestrichen = mZ.durchgestrichen;
+    k.hochTief = mZ.hochTief;
+    const auto farbe = [this](int i) {
+        return i > 0 && i < mFarben.size() && mFarben[i].isValid() ? i : 0;
+    };
+    k.farbe = farbe(mZ.farbe);
+    k.hintergrund = farbe(mZ.hintergrund);
+    return k;
+}
+
+QTextCharFormat Leser::zeichenFormat(const ZeichenSchluessel &k) const
 {
     QTextCharFormat f;
-    const auto s = mSchriften.constFind(mZ.schrift);
-    if (s != mSchriften.constEnd() && !s->name.isEmpty())
-        f.setFontFamilies({s->name});
-    f.setFontPointSize(std::clamp(mZ.groesse, 2, 3276) / 2.0);
-    if (mZ.fett)
+    if (k.schrift != OhneSchrift)
+        f.setFontFamilies({mSchriften.value(k.schrift).name});
+    f.setFontPointSize(k.groesse / 2.0);
+    if (k.fett)
         f.setFontWeight(QFont::Bold);
-    if (mZ.kursiv)
+    if (k.kursiv)
         f.setFontItalic(true);
-    if (mZ.unterstrichen)
+    if (k.unterstrichen)
         f.setFontUnderline(true);
-    if (mZ.durchgestrichen)
+    if (k.durchgestrichen)
         f.setFontStrikeOut(true);
-    if (mZ.hochTief > 0)
+    if (k.hochTief > 0)
         f.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
-    else if (mZ.hochTief < 0)
+    else if (k.hochTief < 0)
         f.setVerticalAlignment(QTextCharFormat::AlignSubScript);
-    if (mZ.farbe > 0 && mZ.farbe < mFarben.size() && mFarben[mZ.farbe].isValid())
-        f.setForeground(mFarben[mZ.farbe]);
-    if (mZ.hintergrund > 0 && mZ.hintergrund < mFarben.size() && mFarben[mZ.hintergrund].isValid())
-        f.setBackground(mFarben[mZ.hintergrund]);
+    if (k.farbe > 0)
+        f.setForeground(mFarben[k.farbe]);
+    if (k.hintergrund > 0)
+        f.setBackground(mFarben[k.hintergrund]);
     return f;
 }
 
-QTextBlockFormat Leser::absatzFormat() const
+AbsatzSchluessel Leser::absatzSchluessel(bool seitenumbruch) const
 {
-    QTextBlockFormat f = mCursor.blockFormat();
-    f.setAlignment(mZ.ausrichtung);
-    f.setLeftMargin(mZ.links / TwipsProPixel);
-    f.setRightMargin(mZ.rechts / TwipsProPixel);
-    f.setTextIndent(mZ.erste / TwipsProPixel);
-    f.setTopMargin(mZ.vorher / TwipsProPixel);
-    f.setBottomMargin(mZ.nachher / TwipsProPixel);
-    if (mZ.zeilenAbstand != 0) {
-        if (mZ.zeilenMultipel && mZ.zeilenAbstand > 0)
-            f.setLineHeight(mZ.zeilenAbstand * 100.0 / 240.0, QTextBlockFormat::ProportionalHeight);
-        else if (mZ.zeilenAbstand > 0)
-            f.setLineHeight(mZ.zeilenAbstand / TwipsProPixel, QTextBlockFormat::MinimumHeight);
+    AbsatzSchluessel k;
+    k.ausrichtung = mZ.ausrichtung;
+    k.links = mZ.links;
+    k.rechts = mZ.rechts;
+    k.erste = mZ.erste;
+    k.vorher = mZ.vorher;
+    k.nachher = mZ.nachher;
+    k.zeilenAbstand = mZ.zeilenAbstand;
+    k.zeilenMultipel = mZ.zeilenMultipel;
+    k.seitenumbruch = seitenumbruch;
+    k.tabs = mZ.tabs;
+    return k;
+}
+
+QTextBlockFormat Leser::absatzFormatVon(QTextBlockFormat f, const AbsatzSchluessel &k)
+{
+    if (k.seitenumbruch)
+        f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    f.setAlignment(k.ausrichtung);
+    f.setLeftMargin(k.links / TwipsProPixel);
+    f.setRightMargin(k.rechts / TwipsProPixel);
+    f.setTextIndent(k.erste / TwipsProPixel);
+    f.setTopMargin(k.vorher / TwipsProPixel);
+    f.setBottomMargin(k.nachher / TwipsProPixel);
+    if (k.zeilenAbstand != 0) {
+        if (k.zeilenMultipel && k.zeilenAbstand > 0)
+            f.setLineHeight(k.zeilenAbstand * 100.0 / 240.0, QTextBlockFormat::ProportionalHeight);
+        else if (k.zeilenAbstand > 0)
+            f.setLineHeight(k.zeilenAbstand / TwipsProPixel, QTextBlockFormat::MinimumHeight);
         else
-            f.setLineHeight(-mZ.zeilenAbstand / TwipsProPixel, QTextBlockFormat::FixedHeight);
+            f.setLineHeight(-k.zeilenAbstand / TwipsProPixel, QTextBlockFormat::FixedHeight);
     }
-    if (!mZ.tabs.isEmpty())
-        f.setTabPositions(mZ.tabs);
+    if (!k.tabs.isEmpty())
+        f.setTabPositions(k.tabs);
     return f;
+}
+
+// The format of a paragraph with the state k on an empty base. Consecutive paragraphs mostly
+// share their state, so the last one built is kept.
+const QTextBlockFormat &Leser::neuesAbsatzFormat(const AbsatzSchluessel &k)
+{
+    if (!mLetztesAbsatzFormatGueltig || k != mLetzterAbsatzSchluessel) {
+        mLetzterAbsatzSchluessel = k;
+        mLetztesAbsatzFormat = absatzFormatVon(QTextBlockFormat(), k);
+        mLetztesAbsatzFormatGueltig = true;
+    }
+    return mLetztesAbsatzFormat;
+}
+
+// Gives the cursor's block the paragraph format of the current state. A block this reader
+// created already carries the state it was created with; it is only replaced when the state
+// changed in the paragraph.
+void Leser::absatzFormatSetzen()
+{
+    switch (mBlockStand) {
+    case BlockStand::Vorhergesagt:
+    case BlockStand::Schlicht: {
+        const AbsatzSchluessel k = absatzSchluessel(mBlockSchluessel.seitenumbruch);
+        if (mBlockStand == BlockStand::Schlicht || k != mBlockSchluessel)
+            mCursor.setBlockFormat(neuesAbsatzFormat(k));
+        // The paragraph is complete; a further setting merges as for any other block.
+        mBlockStand = BlockStand::Unbekannt;
+        return;
+    }
+    case BlockStand::Unbekannt:
+        mCursor.setBlockFormat(absatzFormatVon(mCursor.blockFormat(), absatzSchluessel(false)));
+        return;
+    }
+}
+
+// The cursor leaves its block before the paragraph ended (a cell or row ends without a paragraph
+// mark, a table starts): the block keeps the plain format it had without the prediction.
+void Leser::blockVerlassen()
+{
+    if (mBlockStand == BlockStand::Vorhergesagt) {
+        QTextBlockFormat schlicht;
+        if (mBlockSchluessel.seitenumbruch)
+            schlicht.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        mCursor.setBlockFormat(schlicht);
+        mBlockStand = BlockStand::Schlicht;
+    }
 }
 
 void Leser::tabelleVorbereiten()
@@ -687,32 +858,107 @@ void Leser::tabelleVorbereiten()
     if (mZ.inTabelle) {
         if (!mTabelle) {
             laufAusgeben();
+            blockVerlassen();
             QTextTableFormat tf;
             tf.setBorder(1);
             tf.setCellPadding(2);
             tf.setCellSpacing(0);
-            mTabelle = mCursor.insertTable(1, std::clamp(mZellenDefiniert, 1, 64), tf);
-            mZeile = mSpalte = 0;
+            mSpalten = std::clamp(mZellenDefiniert, 1, MaxSpalten);
+            mTabelle = mCursor.insertTable(1, mSpalten, tf);
+            mZeilenAngelegt = 1;
+            mZeile = mSpalte = mZelleIndex = 0;
             mZeileBeendet = mNaechsteZelle = false;
+            zelleBetreten();
         } else if (mZeileBeendet) {
-            mTabelle->appendRows(1);
+            blockVerlassen();
             ++mZeile;
             mSpalte = 0;
             mZeileBeendet = mNaechsteZelle = false;
-            if (mZellenDefiniert > mTabelle->columns() && mZellenDefiniert <= 64)
-                mTabelle->appendColumns(mZellenDefiniert - mTabelle->columns());
-            mCursor = mTabelle->cellAt(mZeile, 0).firstCursorPosition();
+            if (mZeile >= mZeilenAngelegt) {
+                const int position = mCursor.position();
+                const int neu = std::min(mZeilenAngelegt, 4096);
+                mTabelle->appendRows(neu);
+                mZeilenAngelegt += neu;
+                // Rows are added behind the cursor; it may have been pushed along.
+                mCursor.setPosition(position);
+            }
+            bool geaendert = false;
+            if (mZellenDefiniert > mSpalten && mZellenDefiniert <= MaxSpalten) {
+                mTabelle->appendColumns(mZellenDefiniert - mSpalten);
+                mSpalten = mZellenDefiniert;
+                geaendert = true;
+            }
+            zelleAnsteuern(geaendert);
         }
     } else if (mTabelle && mZeileBeendet) {
+        blockVerlassen();
+        tabelleAbschliessen();
         mCursor.setPosition(mTabelle->lastPosition() + 1);
         mTabelle = nullptr;
+        // The block behind a table is created with the table and has an empty format.
+        mBlockStand = BlockStand::Schlicht;
+        mBlockSchluessel = AbsatzSchluessel();
     }
     if (mTabelle && mNaechsteZelle) {
         mNaechsteZelle = false;
-        if (mSpalte >= mTabelle->columns())
-            mTabelle->appendColumns(1);
-        mCursor = mTabelle->cellAt(mZeile, mSpalte).firstCursorPosition();
+        blockVerlassen();
+        bool geaendert = false;
+        if (mSpalte >= mSpalten) {
+            if (mSpalten < MaxSpalten) {
+                mTabelle->appendColumns(1);
+                ++mSpalten;
+                geaendert = true;
+            } else {
+                // Rows wider than any real table continue in their last cell.
+                mSpalte = mSpalten - 1;
+                if (mZeile * mSpalten + mSpalte == mZelleIndex) {
+                    mCursor.insertText(QStringLiteral("\t"), mLaufFormat);
+                    return;
+                }
+            }
+        }
+        zelleAnsteuern(geaendert);
     }
+}
+
+// Moves the cursor to the first position of cell (mZeile, mSpalte). Without a change of the
+// table's structure the cells between the current one and the target are empty: each holds
+// only its cell mark, one position.
+void Leser::zelleAnsteuern(bool strukturGeaendert)
+{
+    const int ziel = mZeile * mSpalten + mSpalte;
+    if (strukturGeaendert)
+        mCursor = mTabelle->cellAt(mZeile, mSpalte).firstCursorPosition();
+    else
+        mCursor.setPosition(mCursor.position() + (ziel - mZelleIndex));
+    mZelleIndex = ziel;
+    zelleBetreten();
+}
+
+// Removes the rows made ahead that stayed unused.
+void Leser::tabelleAbschliessen()
+{
+    if (mZeilenAngelegt > mZeile + 1) {
+        // The cursor's block ends where the removed rows begin; removing them hands that
+        // block the formats of the first removed cell, so they are put back.
+        const int position = mCursor.position();
+        const QTextBlockFormat absatz = mCursor.blockFormat();
+        const QTextCharFormat zeichen = mCursor.blockCharFormat();
+        mTabelle->removeRows(mZeile + 1, mZeilenAngelegt - mZeile - 1);
+        mZeilenAngelegt = mZeile + 1;
+        mCursor.setPosition(position);
+        if (mCursor.blockFormat() != absatz)
+            mCursor.setBlockFormat(absatz);
+        if (mCursor.blockCharFormat() != zeichen)
+            mCursor.setBlockCharFormat(zeichen);
+    }
+}
+
+// The cursor stands in a new cell: its first block has an empty format, as the table creates it.
+void Leser::zelleBetreten()
+{
+    mBlockStand = BlockStand::Schlicht;
+    mBlockSchluessel = AbsatzSchluessel();
 }
 
 void Leser::absatz(bool seitenumbruch)
@@ -720,11 +966,13 @@ void Leser::absatz(bool seitenumbruch)
     bytesAusgeben();
     tabelleVorbereiten();
     laufAusgeben();
-    mCursor.setBlockFormat(absatzFormat());
-    QTextBlockFormat neu;
-    if (seitenumbruch)
-        neu.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-    mCursor.insertBlock(neu, mLaufFormat);
+    absatzFormatSetzen();
+    // The new paragraph usually keeps the paragraph state; it is created with that format so
+    // that its end needs no further change.
+    AbsatzSchluessel k = absatzSchluessel(seitenumbruch);
+    mCursor.insertBlock(neuesAbsatzFormat(k), mLaufFormat);
+    mBlockSchluessel = std::move(k);
+    mBlockStand = BlockStand::Vorhergesagt;
 }
 
 void Leser::zelle()
@@ -736,7 +984,7 @@ void Leser::zelle()
     }
     tabelleVorbereiten();
     laufAusgeben();
-    mCursor.setBlockFormat(absatzFormat());
+    absatzFormatSetzen();
     ++mSpalte;
     mNaechsteZelle = true;
 }
@@ -767,6 +1015,8 @@ void Leser::schriftEintragFertig()
     mSchriftName.clear();
     mAktSchrift = -1;
     mFormatGueltig = false;
+    mFormate.clear(); // a font's name may have changed
+    mLaufSchluesselGesetzt = false;
 }
 
 void Leser::bildFertig()

@@ -1,5 +1,6 @@
 // Benchmark of the rich-text path: rendering a 30,000-character section with 300 links,
-// reading RTF documents of 0.5, 1 and 2 MB, and unpacking a 1024 x 768 bitmap archive.
+// reading RTF documents of 0.5, 1 and 2 MB (paragraphs with tables, one long table: the time
+// should grow in proportion to the size), and unpacking a 1024 x 768 bitmap archive.
 // Prints the median of several runs of each.
 #include "BildEntpacken.h"
 #include "RtfLeser.h"
@@ -125,6 +126,20 @@ int main(int argc, char **argv)
             });
             std::printf("  read %.1f MB: median %.1f ms (target <= 100 ms for 1 MB)\n", mb, ms);
         }
+    }
+
+    std::printf("RTF documents of one long table (two cells a row):\n");
+    for (const double mb : {0.5, 1.0, 2.0}) {
+        QByteArray rtf = "{\\rtf1\\ansi ";
+        while (rtf.size() < qsizetype(mb * 1024 * 1024))
+            rtf += "\\trowd\\cellx2000\\cellx4000\\intbl Eine Zelle mit {\\b fettem} Text\\cell "
+                   "Zwei\\cell\\row\n";
+        rtf += "\\pard}";
+        const double ms = median(7, [&] {
+            QTextDocument d;
+            RtfLesen(rtf, d);
+        });
+        std::printf("  read %.1f MB: median %.1f ms\n", mb, ms);
     }
 
     const QByteArray archiv = bildArchiv();

@@ -87,6 +87,8 @@ private slots:
     void format();
     void absatz();
     void tabelle();
+    void tabellenForm_data();
+    void tabellenForm();
     void bild();
     void bildSchaeden_data();
     void bildSchaeden();
@@ -376,6 +378,77 @@ void TstRtfLeser::tabelle()
     // The text behind the table is not inside it.
     QTextCursor nach = doc.find("Nach");
     QVERIFY(!nach.currentTable());
+}
+
+static QByteArray zeilen(int anzahl, const QByteArray &zeile)
+{
+    QByteArray r;
+    for (int i = 0; i < anzahl; ++i)
+        r += QByteArray(zeile).replace("#", QByteArray::number(i));
+    return r;
+}
+
+// The shape of tables the reader builds ahead of the text (rows are made in advance and the
+// unused ones removed): row and column counts and chosen cells ("row:column:text").
+void TstRtfLeser::tabellenForm_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<int>("zeilenAnzahl");
+    QTest::addColumn<int>("spaltenAnzahl");
+    QTest::addColumn<QStringList>("zellen");
+    const QByteArray zeile = "\\trowd\\cellx1000\\cellx2000\\intbl a#\\cell b#\\cell\\row\n";
+    QTest::newRow("long table") << "{\\rtf1 " + zeilen(3000, zeile) + "\\pard Ende}" << 3000 << 2
+                                << QStringList{"0:0:a0", "1234:1:b1234", "2999:1:b2999"};
+    QTest::newRow("document ends inside a row")
+        << "{\\rtf1 " + zeilen(5, zeile) + "\\intbl x\\cell y" << 6 << 2
+        << QStringList{"4:1:b4", "5:0:x", "5:1:y"};
+    QTest::newRow("document ends after a row")
+        << "{\\rtf1 " + zeilen(9, zeile) + "}" << 9 << 2 << QStringList{"8:0:a8"};
+    QTest::newRow("short rows")
+        << QByteArray("{\\rtf1 \\trowd\\cellx1\\cellx2\\cellx3\\intbl a\\cell\\row"
+                      "\\intbl b\\cell c\\cell\\row\\intbl\\cell\\cell d\\cell\\row\\pard e}")
+        << 3 << 3 << QStringList{"0:0:a", "0:1:", "1:0:b", "1:1:c", "2:0:", "2:2:d"};
+    QTest::newRow("row wider than its definition")
+        << QByteArray("{\\rtf1 \\trowd\\cellx1\\intbl a\\cell b\\cell c\\cell\\row"
+                      "\\intbl d\\cell\\row\\pard}")
+        << 2 << 3 << QStringList{"0:2:c", "1:0:d", "1:1:"};
+    QTest::newRow("definition grows")
+        << QByteArray("{\\rtf1 \\trowd\\cellx1\\intbl a\\cell\\row"
+                      "\\trowd\\cellx1\\cellx2\\cellx3\\intbl b\\cell c\\cell d\\cell\\row"
+                      "\\intbl e\\cell\\row\\pard}")
+        << 3 << 3 << QStringList{"0:0:a", "1:2:d", "2:0:e"};
+    QTest::newRow("paragraphs in cells")
+        << QByteArray("{\\rtf1 \\trowd\\cellx1\\cellx2\\intbl a\\par b\\cell c\\par\\cell\\row"
+                      "\\intbl d\\cell e\\cell\\row\\pard}")
+        << 2 << 2 << QStringList{"0:0:a\u2029b", "0:1:c\u2029", "1:0:d", "1:1:e"};
+    // Rows of more than 64 cells continue in their last cell.
+    QTest::newRow("very wide row")
+        << "{\\rtf1 \\trowd\\intbl " + zeilen(70, "z#\\cell ") + "\\row\\pard}" << 1 << 64
+        << QStringList{"0:0:z0", "0:62:z62", "0:63:z63\tz64\tz65\tz66\tz67\tz68\tz69"};
+}
+
+void TstRtfLeser::tabellenForm()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(int, zeilenAnzahl);
+    QFETCH(int, spaltenAnzahl);
+    QFETCH(QStringList, zellen);
+    QTextDocument doc;
+    RtfLesen(rtf, doc);
+    QTextTable *tabelle = nullptr;
+    for (QTextFrame *f : doc.rootFrame()->childFrames())
+        if ((tabelle = qobject_cast<QTextTable *>(f)))
+            break;
+    QVERIFY(tabelle);
+    QCOMPARE(tabelle->rows(), zeilenAnzahl);
+    QCOMPARE(tabelle->columns(), spaltenAnzahl);
+    for (const QString &z : zellen) {
+        const QStringList teil = z.split(':');
+        const QTextTableCell zelle = tabelle->cellAt(teil[0].toInt(), teil[1].toInt());
+        QTextCursor cur = zelle.firstCursorPosition();
+        cur.setPosition(zelle.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+        QCOMPARE(cur.selectedText(), teil[2]);
+    }
 }
 
 void TstRtfLeser::bild()
