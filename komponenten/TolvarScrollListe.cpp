@@ -203,7 +203,7 @@ TolvarScrollListe::TolvarScrollListe(QWidget *parent) : QWidget(parent)
     zeilen->setDefaultSectionSize(m_ansicht->fontMetrics().height() + 4);
     QHeaderView *kopf = m_ansicht->horizontalHeader();
     kopf->setSectionResizeMode(QHeaderView::Interactive);
-    kopf->setStretchLastSection(false);
+    kopf->setStretchLastSection(true); // a grid wider than its columns shows no empty strip
     kopf->setHighlightSections(false);
     kopf->setSectionsClickable(false);
 

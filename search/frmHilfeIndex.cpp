@@ -13,6 +13,7 @@
 #include "frmHilfe.h"
 #include "frmInhalt.h"
 
+#include <QFont>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -67,6 +68,11 @@ frmHilfeIndex::frmHilfeIndex(QWidget *parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("Stichwort Suchen"));
     setAutoFillBackground(true);
     setVisible(false); // shown by the search command
+    // The controls are designed for a small dialog font (11 pixels, as the section titles of
+    // the help window); with it the captions fit the design sizes.
+    QFont schrift = font();
+    schrift.setPixelSize(11);
+    setFont(schrift);
     steuerelementeAnlegen();
     resize(px(HilfeIndexStartBreite), py(HilfeIndexStartHoehe));
 }
@@ -141,6 +147,19 @@ void frmHilfeIndex::steuerelementeAnlegen()
     connect(m_scr, &TolvarScrollListe::ZeileAktiviert, this, &frmHilfeIndex::scr_ZeileAktiviert);
 
     standardSetzen(m_cmdSuchen);
+    // A button whose caption does not fit its design width in this font is made wide enough;
+    // the layout keeps it right-aligned all the same.
+    const auto passend = [](QPushButton *k, TwipRechteck &r) {
+        const int noetig = k->fontMetrics().horizontalAdvance(k->text()) + 16;
+        if (px(r.breite) < noetig) {
+            const qint32 breiter = TwipRunden(pixelZuTwipsX(noetig));
+            r.links -= breiter - r.breite;
+            r.breite = breiter;
+        }
+    };
+    passend(m_cmdSuchen, m_geo.cmdSuchen);
+    passend(m_cmdAnzeigen, m_geo.cmdAnzeigen);
+    passend(m_cmdAbbruch, m_geo.cmdAbbruch);
     geometrieAnwenden();
 }
 
@@ -353,6 +372,10 @@ void frmHilfeIndex::geometrieAnwenden()
     setzeGeometrie(m_lbl[2], m_geo.lbl2);
     setzeGeometrie(m_cmdAnzeigen, m_geo.cmdAnzeigen);
     setzeGeometrie(m_cmdAbbruch, m_geo.cmdAbbruch);
+    // A caption longer than its label's design width is shown whole.
+    for (QLabel *l : m_lbl)
+        if (l->width() < l->sizeHint().width())
+            l->resize(l->sizeHint().width(), l->height());
     // The line is drawn as a sunken rule two pixels high starting at its y.
     m_line1->setGeometry(px(m_geo.line1X1), py(m_geo.line1Y),
                          std::max(px(m_geo.line1X2 - m_geo.line1X1), 0), 2);

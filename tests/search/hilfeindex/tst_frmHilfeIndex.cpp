@@ -211,10 +211,25 @@ void tst_frmHilfeIndex::oeffnenGeometrie()
     // Controls laid out for the strip: inner width 4200, inner height from the frame.
     const int h15 = hoehe * 15;
     QCOMPARE(f->txtSuchen()->geometry(), QRect(6, 21, 268, 19));           // 90, 315, 4020, 285
-    QCOMPARE(f->cmdSuchen()->geometry(), QRect(159, 42, 115, 22));         // 2385, 630
+    // The search button is right-aligned under the field, at least as wide as designed and
+    // wide enough for its caption.
+    QCOMPARE(f->cmdSuchen()->geometry().right(), 273);                     // 4200 - 90
+    QCOMPARE(f->cmdSuchen()->geometry().top(), 42);                        // 630
+    QCOMPARE(f->cmdSuchen()->height(), 22);
+    QVERIFY(f->cmdSuchen()->width() >= 115);                               // 1725
+    for (QPushButton *k : {f->cmdSuchen(), f->cmdAnzeigen(), f->cmdAbbruch()})
+        QVERIFY2(k->fontMetrics().horizontalAdvance(k->text()) < k->width(),
+                 qPrintable(k->text()));
+    for (int i = 0; i < 3; ++i)
+        QVERIFY2(f->lbl(i)->width() >= f->lbl(i)->sizeHint().width(),
+                 qPrintable(f->lbl(i)->text()));
+    QCOMPARE(f->lbl(1)->geometry().topLeft(), QPoint(6, 75));              // 90, 1125
     QCOMPARE(f->lstWoerter()->geometry(), QRect(6, 90, 268, 95));          // 90, 1350, 4020, 1425
-    QCOMPARE(f->cmdAbbruch()->geometry().topLeft(), QPoint(198, (h15 - 420) / 15));
-    QCOMPARE(f->cmdAnzeigen()->geometry().topLeft(), QPoint(116, (h15 - 420) / 15));
+    // The bottom buttons: right-aligned, 90 twips apart and from the edges.
+    QCOMPARE(f->cmdAbbruch()->geometry().right(), 273);
+    QCOMPARE(f->cmdAnzeigen()->geometry().right(), f->cmdAbbruch()->geometry().left() - 6 - 1);
+    QCOMPARE(f->cmdAbbruch()->geometry().top(), (h15 - 420) / 15);
+    QCOMPARE(f->cmdAnzeigen()->geometry().top(), (h15 - 420) / 15);
     QCOMPARE(f->scr()->geometry(), QRect(6, 207, 268, (h15 - 3615) / 15));
     QCOMPARE(f->Line1()->geometry().left(), 6);
     QCOMPARE(f->Line1()->geometry().right(), 273); // to 4110 twips
@@ -552,7 +567,7 @@ void tst_frmHilfeIndex::groesseAendern()
     f->resize(13, hoehe); // 195 twips
     QCOMPARE(f->cmdAbbruch()->geometry(), abbruch);
     f->resize(14, hoehe); // 210 twips
-    QCOMPARE(f->cmdAbbruch()->geometry().left(), (210 - 1230) / 15);
+    QCOMPARE(f->cmdAbbruch()->geometry().right(), 14 - 6 - 1);
     QCOMPARE(f->scr()->width(), 2); // 30 twips
     // So low that the grid would get a negative height: it gets none.
     f->resize(280, 200);
