@@ -11,9 +11,8 @@
 
 namespace Druckbefehl {
 
-bool DialogZeigen(QWidget *besitzer, bool markiert, const QString &abschnitt,
-                  const QString &thema, const QString &kapitel, DruckEinstellungen &e,
-                  bool abschnittDa)
+bool DialogZeigen(QWidget *besitzer, bool markiert, const QString &abschnitt, const QString &thema,
+                  const QString &kapitel, DruckEinstellungen &e, bool abschnittDa)
 {
     frmHilfeDrucken dlg(besitzer);
     aktivesDruckerSystem();

@@ -28,9 +28,8 @@ namespace Druckbefehl {
 // scope 0 and 1 the section's, 2 the topic's, 3 the chapter's. False when nothing is printed.
 // Without a selected section (abschnittDa false) the current section cannot be chosen and the
 // whole topic is preselected instead.
-bool DialogZeigen(QWidget *besitzer, bool markiert, const QString &abschnitt,
-                  const QString &thema, const QString &kapitel, DruckEinstellungen &e,
-                  bool abschnittDa = true);
+bool DialogZeigen(QWidget *besitzer, bool markiert, const QString &abschnitt, const QString &thema,
+                  const QString &kapitel, DruckEinstellungen &e, bool abschnittDa = true);
 
 // DruckenStarten: the progress window with "Programmbeschreibung", the chosen printer and
 // fenster, whose invokable BeschreibungDrucken() it calls.

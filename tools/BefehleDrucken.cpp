@@ -183,8 +183,9 @@ int befehlDrucken(const QStringList &args)
     }
     QList<qint32> teile;
     if (!nummerLesen(aufr.nummer, aufr.umfang, teile)) {
-        std::fprintf(stderr, "hilfedb: „%s“ ist keine Hilfenummer für diesen Umfang "
-                             "(KK für kapitel, KK.TT für thema, KK.TT.XX für abschnitt)\n",
+        std::fprintf(stderr,
+                     "hilfedb: „%s“ ist keine Hilfenummer für diesen Umfang "
+                     "(KK für kapitel, KK.TT für thema, KK.TT.XX für abschnitt)\n",
                      qPrintable(aufr.nummer));
         return 1;
     }
@@ -215,8 +216,7 @@ int befehlDrucken(const QStringList &args)
                     dru.Seitennummer() == 1 ? "Seite" : "Seiten");
         return 0;
     case Beschreibungsdruck::Ergebnis::NichtGestartet:
-        std::fprintf(stderr, "hilfedb: %s kann nicht geschrieben werden\n",
-                     qPrintable(aufr.pdf));
+        std::fprintf(stderr, "hilfedb: %s kann nicht geschrieben werden\n", qPrintable(aufr.pdf));
         return 1;
     default:
         return 1; // reading a topic failed; the query layer has reported it

@@ -79,8 +79,8 @@ int main(int argc, char **argv)
         DruckEinstellungen e;
         uhr.start();
         Druckbefehl::DialogZeigen(nullptr, true, QStringLiteral("Kunde wählen"),
-                                  QStringLiteral("Rechnung anlegen"),
-                                  QStringLiteral("Rechnungen"), e);
+                                  QStringLiteral("Rechnung anlegen"), QStringLiteral("Rechnungen"),
+                                  e);
         if (gezeigt < 0) {
             std::fprintf(stderr, "Der Dialog wurde nicht gezeigt\n");
             return 1;

@@ -13,10 +13,10 @@
 namespace {
 
 // Layout constants in mm (the page frame and the pictures).
-constexpr double Rand = 15;          // left and right margin of text and rules
-constexpr double KopfOben = 15;      // top of the header line
-constexpr double FussUnten = 20;     // bottom of the page-number line above the bottom edge
-constexpr double BildX = 16;         // left edge of a picture
+constexpr double Rand = 15;      // left and right margin of text and rules
+constexpr double KopfOben = 15;  // top of the header line
+constexpr double FussUnten = 20; // bottom of the page-number line above the bottom edge
+constexpr double BildX = 16;     // left edge of a picture
 constexpr int ZeilenFuerNeuenTeil = 8;
 
 // Round half to even, as the caption size 0.75 x 10 = 7.5 -> 8 asks.
@@ -101,8 +101,8 @@ bool Beschreibungsdruck::InhaltSammeln(const DruckAuftrag &a, DruckInhalt &inhal
 {
     auto aufbereiten = [&](const QString &text) {
         DruckTextAufbereiten(text, inhalt.TeilAnzahl, inhalt.Teile, inhalt.GrafikAnzahl,
-                             inhalt.Grafiken, inhalt.GrafikTeil, inhalt.GrafikTitel,
-                             a.mbMitGrafik, gsSchriftName, bildQuelle);
+                             inhalt.Grafiken, inhalt.GrafikTeil, inhalt.GrafikTitel, a.mbMitGrafik,
+                             gsSchriftName, bildQuelle);
     };
     switch (a.miDruckUmfang) {
     case 0:
@@ -266,18 +266,17 @@ Beschreibungsdruck::Ergebnis Beschreibungsdruck::InhaltDrucken(const DruckAuftra
                 dru.Fett = false;
                 dru.Schriftgroesse = giSchriftGroesse;
                 dru.NeueZeile();
-                if (j < inhalt.GrafikAnzahl
-                    && dru.AktuellesY + ZeilenFuerNeuenTeil * dru.Zeilenhoehe()
-                           > dru.Seitenhoehe() - Unten) {
+                if (j < inhalt.GrafikAnzahl &&
+                    dru.AktuellesY + ZeilenFuerNeuenTeil * dru.Zeilenhoehe() >
+                        dru.Seitenhoehe() - Unten) {
                     if (!neueSeite(0))
                         return Ergebnis::Abgebrochen;
                 }
                 y = dru.AktuellesY;
             }
         }
-        if (i < inhalt.TeilAnzahl
-            && dru.AktuellesY + ZeilenFuerNeuenTeil * dru.Zeilenhoehe()
-                   > dru.Seitenhoehe() - Unten) {
+        if (i < inhalt.TeilAnzahl &&
+            dru.AktuellesY + ZeilenFuerNeuenTeil * dru.Zeilenhoehe() > dru.Seitenhoehe() - Unten) {
             if (!neueSeite(0))
                 return Ergebnis::Abgebrochen;
             y = dru.AktuellesY;

@@ -78,8 +78,8 @@ struct Dialogantwort
     bool drucken = true; // "&Drucken", else "Abbrechen"
     int umfang = 1;
     bool grafik = false;
-    QString drucker;     // "" keeps the preselected printer
-    int papier = 0;      // paper size code to choose; 0 keeps the preselection
+    QString drucker; // "" keeps the preselected printer
+    int papier = 0;  // paper size code to choose; 0 keeps the preselection
 
     int gezeigt = 0;
     QString caption[4];
@@ -156,6 +156,7 @@ private slots:
     void waehrendDesDrucks_data();
     void waehrendDesDrucks();
     void aufDemDrucker();
+    void ohneDrucker();
     void aufDemCupsDrucker();
 
 private:
@@ -188,8 +189,7 @@ void tst_Druckbefehl::initTestCase()
     const qint32 k2 = s.kapitelEinfuegen(2, QStringLiteral("Mahnwesen"), 2);
     const qint32 t21 = s.themaEinfuegen(k2, 1, QStringLiteral("Mahnstufen"), 1);
     s.textEinfuegen(t21, 1, QStringLiteral("Erste Mahnung"), rtf("Mahnung", 2), 1);
-    s.bildEinfuegen(1,
-                    zipErstellen({{"Temp.bmp", bmpErstellen(QSize(400, 200), Qt::darkGreen)}}),
+    s.bildEinfuegen(1, zipErstellen({{"Temp.bmp", bmpErstellen(QSize(400, 200), Qt::darkGreen)}}),
                     QStringLiteral("Rechnungsmaske"));
     QString fehler;
     QVERIFY2(s.abschliessen(&fehler), qPrintable(fehler));
@@ -246,9 +246,9 @@ void tst_Druckbefehl::umfang_data()
     QTest::addColumn<int>("mindestSeiten");
     QTest::addColumn<int>("hoechstSeiten");
 
-    QTest::newRow("Markierung")
-        << "01.01.01" << true << 0 << false << "Kunde wählen" << QStringList{"Kunde Zeile 2"}
-        << QStringList{"Kunde Zeile 1", "Kunde Zeile 3"} << 0 << 1 << 1;
+    QTest::newRow("Markierung") << "01.01.01" << true << 0 << false << "Kunde wählen"
+                                << QStringList{"Kunde Zeile 2"}
+                                << QStringList{"Kunde Zeile 1", "Kunde Zeile 3"} << 0 << 1 << 1;
     QTest::newRow("Abschnitt mit Grafik")
         << "01.01.01" << false << 1 << true << "Kunde wählen"
         << QStringList{"Kunde Zeile 1 siehe Maske", "Kunde Zeile 3"}
@@ -257,19 +257,18 @@ void tst_Druckbefehl::umfang_data()
         << "01.01.01" << true << 1 << false << "Kunde wählen"
         << QStringList{"Kunde Zeile 1 siehe Maske", "Kunde Zeile 3"} << QStringList{} << 0 << 1
         << 1;
-    QTest::newRow("Abschnitt über Seiten")
-        << "01.01.02" << false << 1 << false << "Positionen"
-        << QStringList{"Position Zeile 1", "Position Zeile 120"} << QStringList{"Kunde Zeile 1"}
-        << 0 << 2 << 3;
-    QTest::newRow("Thema")
-        << "01.01.03" << false << 2 << true << "Rechnung anlegen"
-        << QStringList{"Kunde Zeile 1 siehe Maske", "Position Zeile 120", "Speichern Zeile 2"}
-        << QStringList{"Vorschau Zeile 1"} << 1 << 3 << 4;
-    QTest::newRow("Kapitel")
-        << "01.02.01" << false << 3 << true << "Rechnungen"
-        << QStringList{"Rechnung anlegen", "Kunde Zeile 1 siehe Maske", "Position Zeile 120",
-                       "Rechnung drucken", "Vorschau Zeile 2", "Leeres Thema"}
-        << QStringList{"Mahnung Zeile 1", "Mahnstufen"} << 2 << 3 << 5;
+    QTest::newRow("Abschnitt über Seiten") << "01.01.02" << false << 1 << false << "Positionen"
+                                           << QStringList{"Position Zeile 1", "Position Zeile 120"}
+                                           << QStringList{"Kunde Zeile 1"} << 0 << 2 << 3;
+    QTest::newRow("Thema") << "01.01.03" << false << 2 << true << "Rechnung anlegen"
+                           << QStringList{"Kunde Zeile 1 siehe Maske", "Position Zeile 120",
+                                          "Speichern Zeile 2"}
+                           << QStringList{"Vorschau Zeile 1"} << 1 << 3 << 4;
+    QTest::newRow("Kapitel") << "01.02.01" << false << 3 << true << "Rechnungen"
+                             << QStringList{"Rechnung anlegen",   "Kunde Zeile 1 siehe Maske",
+                                            "Position Zeile 120", "Rechnung drucken",
+                                            "Vorschau Zeile 2",   "Leeres Thema"}
+                             << QStringList{"Mahnung Zeile 1", "Mahnstufen"} << 2 << 3 << 5;
 }
 
 void tst_Druckbefehl::umfang()
@@ -305,8 +304,9 @@ void tst_Druckbefehl::umfang()
     QCOMPARE(a.vorgewaehlt, 1);
     const QString abschnitt = h->lblSub(h->miAktTextIndex)->text();
     QCOMPARE(a.caption[1], QStringLiteral("aktueller &Abschnitt \"%1\"").arg(abschnitt));
-    QCOMPARE(a.caption[2], QStringLiteral("ganzes Thema \"%1\"")
-                               .arg(h->tabSub()->caption(h->tabSub()->aktuell())));
+    QCOMPARE(
+        a.caption[2],
+        QStringLiteral("ganzes Thema \"%1\"").arg(h->tabSub()->caption(h->tabSub()->aktuell())));
     QCOMPARE(a.caption[3], QStringLiteral("ganzes Kapitel \"Rechnungen\""));
 
     HilfeDruck *druck = HilfeDruck::fuer(h);
@@ -325,7 +325,8 @@ void tst_Druckbefehl::umfang()
     const int seiten = dru.seitenAnzahl();
     QFETCH(int, mindestSeiten);
     QFETCH(int, hoechstSeiten);
-    QVERIFY2(seiten >= mindestSeiten && seiten <= hoechstSeiten, qPrintable(QString::number(seiten)));
+    QVERIFY2(seiten >= mindestSeiten && seiten <= hoechstSeiten,
+             qPrintable(QString::number(seiten)));
     const QStringList text = texte(dru, Art::Text);
     QCOMPARE(text.count(QStringLiteral("Programmbeschreibung Tolvar-Belna")), seiten);
     QCOMPARE(text.count(titel), seiten);
@@ -490,6 +491,26 @@ void tst_Druckbefehl::aufDemDrucker()
     QCOMPARE(text.count(QStringLiteral("Abb.: Rechnungsmaske")), 1);
     QCOMPARE(text.count(QStringLiteral("Position Zeile 120\n")), 1);
     QCOMPARE(text.count(QStringLiteral("Speichern Zeile 2\n")), 1);
+}
+
+// No printer installed: the dialog can still be closed with "&Drucken"; nothing is stored,
+// no job begins and nothing reaches a queue.
+void tst_Druckbefehl::ohneDrucker()
+{
+    m_sys->liste.clear();
+    m_sys->standard.clear();
+    frmHilfe *h = oeffnen(QStringLiteral("01.01.01"));
+    QVERIFY(h);
+    Dialogantwort a;
+    DialogSkript skript(a);
+    druckknopf();
+    QCOMPARE(a.gezeigt, 1);
+    HilfeDruck *druck = HilfeDruck::fuer(h);
+    QCOMPARE(druck->letztesErgebnis(), Beschreibungsdruck::Ergebnis::NichtGestartet);
+    QVERIFY(druck->einstellungen.msDruckerName.isEmpty());
+    QVERIFY(m_sys->auftraege.isEmpty());
+    QVERIFY(!QFile::exists(einstellungsDatei(QStringLiteral("Tolvar"))));
+    QVERIFY(!druck->dru()->druckLaeuft());
 }
 
 // The same through CUPS with its test printer, read back from the printer's output file.

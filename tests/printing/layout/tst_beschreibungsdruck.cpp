@@ -7,11 +7,11 @@
 #include "ZipHilfe.h"
 
 #include <QStandardPaths>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTest>
 
 using Art = TolvarDruckerProtokoll::Art;
 using Eintrag = TolvarDruckerProtokoll::Eintrag;
@@ -194,8 +194,7 @@ private slots:
         Lauf l;
         l.bilder["00007"] = QSize(300, 150);
         l.bildTitel["00007"] = "Rechnungsmaske";
-        QCOMPARE(l.druck.BeschreibungDrucken(
-                     auftrag(1, {abschnitt("B", 6, 2, "00007")}, true)),
+        QCOMPARE(l.druck.BeschreibungDrucken(auftrag(1, {abschnitt("B", 6, 2, "00007")}, true)),
                  Beschreibungsdruck::Ergebnis::Gedruckt);
         const Masse m = masse();
         const QList<Eintrag> bilder = l.dru.eintraege(Art::Bild);
@@ -326,7 +325,8 @@ private slots:
         Lauf l;
         l.bilder["00001"] = QSize(100, 80);
         l.bilder["00002"] = QSize(120, 60);
-        QString rtf = "{\\rtf1\\ansi\\f0\\fs20 Eins \\{P00001\\}a\\{PE\\} und \\{P00002\\}b\\{PE\\}}";
+        QString rtf =
+            "{\\rtf1\\ansi\\f0\\fs20 Eins \\{P00001\\}a\\{PE\\} und \\{P00002\\}b\\{PE\\}}";
         QCOMPARE(l.druck.BeschreibungDrucken(auftrag(1, {rtf}, true)),
                  Beschreibungsdruck::Ergebnis::Gedruckt);
         const QList<Eintrag> bilder = l.dru.eintraege(Art::Bild);
@@ -390,14 +390,11 @@ private slots:
         QCOMPARE(rtf[5].text, QString("Y12 Zeile 1"));
         // The heading is bigger than a 10-point line.
         QVERIFY(rtf[0].mm.height() > 2 * masse().zeile);
-        QCOMPARE(l.status.mid(0, 4),
-                 (QStringList{"lese Text T11a", "lese Text T11b", "lese Text T12a",
-                              "lese Text T12b"}));
+        QCOMPARE(l.status.mid(0, 4), (QStringList{"lese Text T11a", "lese Text T11b",
+                                                  "lese Text T12a", "lese Text T12b"}));
 
         Lauf fehler;
-        fehler.druck.texteQuelle = [](qint32, QList<QString> &, QList<QString> &) {
-            return false;
-        };
+        fehler.druck.texteQuelle = [](qint32, QList<QString> &, QList<QString> &) { return false; };
         QCOMPARE(fehler.druck.BeschreibungDrucken(a),
                  Beschreibungsdruck::Ergebnis::LesenFehlgeschlagen);
         QVERIFY(fehler.dru.eintraege().isEmpty());
@@ -463,9 +460,9 @@ private slots:
                 gewuenscht = true;
         };
         l.druck.abbruchGewuenscht = [&] { return gewuenscht; };
-        QCOMPARE(l.druck.BeschreibungDrucken(
-                     auftrag(2, {abschnitt("J", 200), abschnitt("K", 200)})),
-                 Beschreibungsdruck::Ergebnis::Abgebrochen);
+        QCOMPARE(
+            l.druck.BeschreibungDrucken(auftrag(2, {abschnitt("J", 200), abschnitt("K", 200)})),
+            Beschreibungsdruck::Ergebnis::Abgebrochen);
         const QList<Eintrag> alle = l.dru.eintraege();
         QVERIFY(!l.dru.druckLaeuft());
         if (ausloeser == "Seite 1") {

@@ -110,28 +110,33 @@ void TestHilfedbDrucken::umfang_data()
     const QStringList bilder7{"Abb.: Kunde bearbeiten"};
     const QStringList beide{"Abb.: Kunde bearbeiten", "Abb.: Rechnung drucken"};
     QTest::newRow("abschnitt mit grafiken")
-        << "01.01.01" << "abschnitt" << true << "Kunde wählen"
-        << QStringList{"Danach geht es weiter."} << QStringList{"Position Absatz 1 "} << bilder7
-        << 1;
+        << "01.01.01"
+        << "abschnitt" << true << "Kunde wählen" << QStringList{"Danach geht es weiter."}
+        << QStringList{"Position Absatz 1 "} << bilder7 << 1;
     QTest::newRow("abschnitt ohne grafiken")
-        << "1.1.1" << "abschnitt" << false << "Kunde wählen"
+        << "1.1.1"
+        << "abschnitt" << false << "Kunde wählen"
         << QStringList{"(siehe Kundenmaske).", "Danach geht es weiter."}
         << QStringList{"Position Absatz"} << QStringList{} << 1;
     QTest::newRow("thema mit grafiken")
-        << "01.01" << "thema" << true << "Rechnung erfassen"
+        << "01.01"
+        << "thema" << true << "Rechnung erfassen"
         << QStringList{"Danach geht es weiter.", "Position Absatz 150 "}
         << QStringList{"Vorschau zeigt"} << bilder7 << 3;
     QTest::newRow("thema ohne grafiken")
-        << "01.01.02" << "thema" << false << "Rechnung erfassen"
+        << "01.01.02"
+        << "thema" << false << "Rechnung erfassen"
         << QStringList{"Position Absatz 1 ", "Position Absatz 150 "} << QStringList{"Mahnung"}
         << QStringList{} << 3;
     QTest::newRow("kapitel mit grafiken")
-        << "01" << "kapitel" << true << "Rechnungen"
+        << "01"
+        << "kapitel" << true << "Rechnungen"
         << QStringList{"Rechnung erfassen", "Rechnung drucken", "Position Absatz 150 ",
                        "Vorschau zeigt die Druckmaske"}
         << QStringList{"Mahnung", "Mahnstufen"} << beide << 3;
     QTest::newRow("kapitel ohne grafiken")
-        << "01.02.01" << "kapitel" << false << "Rechnungen"
+        << "01.02.01"
+        << "kapitel" << false << "Rechnungen"
         << QStringList{"Rechnung erfassen", "Vorschau zeigt die Druckmaske"}
         << QStringList{"Mahnung"} << QStringList{} << 3;
 }
@@ -195,49 +200,47 @@ void TestHilfedbDrucken::fehler_data()
     QTest::newRow("ohne pdf") << QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang",
                                              "thema"}
                               << 2 << aufruf;
-    QTest::newRow("ohne umfang")
-        << QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--pdf", "@/x.pdf"} << 2 << aufruf;
+    QTest::newRow("ohne umfang") << QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--pdf",
+                                                "@/x.pdf"}
+                                 << 2 << aufruf;
     QTest::newRow("umfang unbekannt")
-        << QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang", "seite", "--pdf",
-                       "@/x.pdf"}
+        << QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang",
+                       "seite",   "--pdf",       "@/x.pdf"}
         << 2 << aufruf;
     QTest::newRow("pdf ohne wert")
         << QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang", "thema", "--pdf"} << 2
         << aufruf;
     QTest::newRow("unbekannte option")
-        << QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang", "thema", "--farbe",
-                       "--pdf", "@/x.pdf"}
+        << QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang",
+                       "thema",   "--farbe",     "--pdf",    "@/x.pdf"}
         << 2 << aufruf;
-    QTest::newRow("zu viele")
-        << QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "x", "--umfang", "thema", "--pdf",
-                       "@/x.pdf"}
-        << 2 << aufruf;
+    QTest::newRow("zu viele") << QStringList{"drucken",  "@/hilfe.mdb", "01.01.01", "x",
+                                             "--umfang", "thema",       "--pdf",    "@/x.pdf"}
+                              << 2 << aufruf;
     QTest::newRow("kapitel unbekannt")
         << QStringList{"drucken", "@/hilfe.mdb", "9", "--umfang", "kapitel", "--pdf", "@/x.pdf"}
         << 1 << "hilfedb: kein Kapitel 09";
     QTest::newRow("thema unbekannt")
-        << QStringList{"drucken", "@/hilfe.mdb", "01.05.01", "--umfang", "kapitel", "--pdf",
-                       "@/x.pdf"}
+        << QStringList{"drucken", "@/hilfe.mdb", "01.05.01", "--umfang",
+                       "kapitel", "--pdf",       "@/x.pdf"}
         << 1 << "hilfedb: kein Thema 01.05";
     QTest::newRow("abschnitt unbekannt")
-        << QStringList{"drucken", "@/hilfe.mdb", "01.01.09", "--umfang", "abschnitt", "--pdf",
-                       "@/x.pdf"}
+        << QStringList{"drucken",   "@/hilfe.mdb", "01.01.09", "--umfang",
+                       "abschnitt", "--pdf",       "@/x.pdf"}
         << 1 << "hilfedb: kein Abschnitt 01.01.09";
-    QTest::newRow("nummer zu kurz")
-        << QStringList{"drucken", "@/hilfe.mdb", "01.01", "--umfang", "abschnitt", "--pdf",
-                       "@/x.pdf"}
-        << 1 << "keine Hilfenummer";
-    QTest::newRow("keine zahl")
-        << QStringList{"drucken", "@/hilfe.mdb", "01.x.01", "--umfang", "thema", "--pdf",
-                       "@/x.pdf"}
-        << 1 << "keine Hilfenummer";
+    QTest::newRow("nummer zu kurz") << QStringList{"drucken",   "@/hilfe.mdb", "01.01",  "--umfang",
+                                                   "abschnitt", "--pdf",       "@/x.pdf"}
+                                    << 1 << "keine Hilfenummer";
+    QTest::newRow("keine zahl") << QStringList{"drucken", "@/hilfe.mdb", "01.x.01", "--umfang",
+                                               "thema",   "--pdf",       "@/x.pdf"}
+                                << 1 << "keine Hilfenummer";
     QTest::newRow("datenbank fehlt")
-        << QStringList{"drucken", "@/fehlt.mdb", "01.01.01", "--umfang", "thema", "--pdf",
-                       "@/x.pdf"}
+        << QStringList{"drucken", "@/fehlt.mdb", "01.01.01", "--umfang",
+                       "thema",   "--pdf",       "@/x.pdf"}
         << 1 << "Die Hilfedatenbank wurde nicht gefunden!";
     QTest::newRow("pdf nicht schreibbar")
-        << QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang", "thema", "--pdf",
-                       "@/gibtsnicht/x.pdf"}
+        << QStringList{"drucken", "@/hilfe.mdb", "01.01.01",          "--umfang",
+                       "thema",   "--pdf",       "@/gibtsnicht/x.pdf"}
         << 1 << "kann nicht geschrieben werden";
 }
 
