@@ -6,8 +6,11 @@
 // unloading with the help window that forgets it, and the layout after resizing the frame.
 #include "frmHilfeIndex.h"
 
+#include "Abfragemuster.h"
 #include "Arbeitsbereich.h"
 #include "Datenbank.h"
+#include "Fehler.h"
+#include "Stichwortabfragen.h"
 #include "Global.h"
 #include "HilfeAnbindung.h"
 #include "HilfeDatenbankSchreiber.h"
@@ -73,6 +76,8 @@ private slots:
     void anzeigen_data();
     void anzeigen();
     void standardKnopf();
+    void datenbankfehler_data();
+    void datenbankfehler();
     void schliessenBehaeltInhalt_data();
     void schliessenBehaeltInhalt();
     void entladenVergisst_data();
@@ -444,6 +449,56 @@ void tst_frmHilfeIndex::standardKnopf()
     QTest::keyClick(f->lstWoerter(), Qt::Key_Enter, Qt::KeypadModifier);
     QCOMPARE(frmHilfe::instanz()->AktuelleNummer(), QStringLiteral("01.01.01"));
     QCOMPARE(frmHilfe::instanz()->VerlaufAnzahl(), 3);
+}
+
+void tst_frmHilfeIndex::datenbankfehler_data()
+{
+    QTest::addColumn<bool>("beiTexten"); // the keyword query fails, or the texts query
+    QTest::addColumn<int>("antwort");
+    QTest::addColumn<int>("woerter");
+    QTest::addColumn<int>("zeilen");
+
+    QTest::newRow("Wortsuche, Abbrechen") << false << Meldung::Abbrechen << 0 << 0;
+    QTest::newRow("Wortsuche, Wiederholen") << false << Meldung::Wiederholen << 1 << 1;
+    QTest::newRow("Texte, Abbrechen") << true << Meldung::Abbrechen << 1 << 0;
+    QTest::newRow("Texte, Wiederholen") << true << Meldung::Wiederholen << 1 << 1;
+}
+
+void tst_frmHilfeIndex::datenbankfehler()
+{
+    QFETCH(bool, beiTexten);
+    QFETCH(int, antwort);
+    QFETCH(int, woerter);
+    QFETCH(int, zeilen);
+
+    frmHilfeIndex *f = oeffnen();
+    QVERIFY(f);
+    const QString text = QStringLiteral("Rechnungsd");
+    // The steps of the keyword query; the texts query runs right after them, its second
+    // step runs the SQL.
+    QList<QString> w;
+    QList<qint32> id;
+    Fehlereinspeisung::setzen(1000000, 0);
+    QVERIFY(WoerterSuchen(text, w, id));
+    const int wortSchritte = Fehlereinspeisung::gezaehlt();
+    Fehlereinspeisung::setzen(beiTexten ? wortSchritte + 2 : 2, Fehlernummer::Unbekannt);
+
+    SkriptMeldungen meldungen;
+    meldungen.antworten({antwort});
+    suche(f, text);
+    Fehlereinspeisung::aus();
+    // One error box and nothing else: a failed query is not "no data".
+    QCOMPARE(meldungen.anzahl(), 1);
+    QCOMPARE(meldungen.boxen().at(0).stil, 53);
+    QCOMPARE(f->lstWoerter()->ListCount(), woerter);
+    QCOMPARE(f->scr()->Anzahl(), zeilen);
+    QCOMPARE(f->msNummern.size(), zeilen + 1);
+    QCOMPARE(MauszeigerAktuell(), int(Zeiger::Normal));
+    // Show opens the row's text; with an empty grid it does nothing.
+    frmHilfe *h = frmHilfe::instanz();
+    h->GeheZuText(QStringLiteral("02.01.01"));
+    QTest::mouseClick(f->cmdAnzeigen(), Qt::LeftButton);
+    QCOMPARE(h->AktuelleNummer(), zeilen ? QStringLiteral("01.01.01") : QStringLiteral("02.01.01"));
 }
 
 void tst_frmHilfeIndex::schliessenBehaeltInhalt_data()
