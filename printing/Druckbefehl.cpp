@@ -19,10 +19,14 @@ bool DialogZeigen(QWidget *besitzer, bool markiert, const QString &abschnitt, co
     if (!dlg.DatenEinlesen())
         return false;
     const QChar q = QLatin1Char('"');
+    // A title is shown as it is written: "&" in it marks no access key.
+    const auto text = [](QString titel) {
+        return titel.replace(QLatin1Char('&'), QLatin1String("&&"));
+    };
     dlg.opt[0]->setEnabled(markiert);
-    dlg.opt[1]->setText(QStringLiteral("aktueller &Abschnitt ") + q + abschnitt + q);
-    dlg.opt[2]->setText(QStringLiteral("ganzes Thema ") + q + thema + q);
-    dlg.opt[3]->setText(QStringLiteral("ganzes Kapitel ") + q + kapitel + q);
+    dlg.opt[1]->setText(QStringLiteral("aktueller &Abschnitt ") + q + text(abschnitt) + q);
+    dlg.opt[2]->setText(QStringLiteral("ganzes Thema ") + q + text(thema) + q);
+    dlg.opt[3]->setText(QStringLiteral("ganzes Kapitel ") + q + text(kapitel) + q);
     if (!abschnittDa) {
         dlg.opt[1]->setEnabled(false);
         dlg.opt[2]->setChecked(true);
