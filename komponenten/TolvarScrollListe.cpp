@@ -132,8 +132,7 @@ private:
             return Qt::AlignLeft | Qt::AlignVCenter;
         static const Qt::Alignment horizontal[3] = {Qt::AlignLeft, Qt::AlignHCenter,
                                                     Qt::AlignRight};
-        static const Qt::Alignment vertikal[3] = {Qt::AlignTop, Qt::AlignVCenter,
-                                                  Qt::AlignBottom};
+        static const Qt::Alignment vertikal[3] = {Qt::AlignTop, Qt::AlignVCenter, Qt::AlignBottom};
         return horizontal[w / 3] | vertikal[w % 3];
     }
 

@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
-std::optional<HilfeIndexGeometrie> HilfeIndexLayoutBerechnen(double innenBreite,
-                                                            double innenHoehe, bool minimiert,
-                                                            const HilfeIndexGeometrie &aktuell)
+std::optional<HilfeIndexGeometrie> HilfeIndexLayoutBerechnen(double innenBreite, double innenHoehe,
+                                                             bool minimiert,
+                                                             const HilfeIndexGeometrie &aktuell)
 {
     if (minimiert || innenBreite < HilfeIndexMindestBreite)
         return std::nullopt;

@@ -38,6 +38,6 @@ inline constexpr qint32 HilfeIndexMindestBreite = 200;
 // The geometry for an inner size, from the current one; empty (nothing changes) while the pane
 // is minimised or narrower than HilfeIndexMindestBreite. A grid that would get a negative
 // height gets 0.
-std::optional<HilfeIndexGeometrie> HilfeIndexLayoutBerechnen(double innenBreite,
-                                                            double innenHoehe, bool minimiert,
-                                                            const HilfeIndexGeometrie &aktuell);
+std::optional<HilfeIndexGeometrie> HilfeIndexLayoutBerechnen(double innenBreite, double innenHoehe,
+                                                             bool minimiert,
+                                                             const HilfeIndexGeometrie &aktuell);

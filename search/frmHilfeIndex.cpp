@@ -94,8 +94,8 @@ void frmHilfeIndex::steuerelementeAnlegen()
     m_txtSuchen->setEinstellung(QStringLiteral("maxvalue"), QString());
     m_txtSuchen->setEinstellung(QStringLiteral("meldungfehler"), QString());
 
-    const char *const texte[3] = {"Stichwort suchen:", "Gefundene Stichwörter:",
-                                  "gefundene Themen:"};
+    const char *const texte[3] = {
+        "Stichwort suchen:", "Gefundene Stichwörter:", "gefundene Themen:"};
     for (int i = 0; i < 3; ++i) {
         m_lbl[i] = new QLabel(QString::fromUtf8(texte[i]), this);
         m_lbl[i]->setObjectName(QStringLiteral("lbl%1").arg(i));

@@ -8,10 +8,10 @@
 // With --bild no times are taken: the frame with the pane after a search is saved as a picture,
 // on the synthetic help or on help sources compiled from ORDNER (content/, for instance).
 #include "Arbeitsbereich.h"
-#include "DatenbankAufbau.h"
-#include "HilfeCompiler.h"
 #include "Datenbank.h"
+#include "DatenbankAufbau.h"
 #include "Global.h"
+#include "HilfeCompiler.h"
 #include "StichwortListe.h"
 #include "Stichwortabfragen.h"
 #include "SynthetischeDaten.h"
@@ -122,11 +122,11 @@ int main(int argc, char **argv)
 
     std::printf("%d Stichwörter, %d Zuordnungen, %d Läufe je Suchtext\n", st.woerter,
                 st.zuordnungen, laeufe);
-    std::printf("%-10s %8s %8s %12s %12s %12s\n", "Suchtext", "Wörter", "Zeilen",
-                "Abfrage ms", "gefüllt ms", "gemalt ms");
+    std::printf("%-10s %8s %8s %12s %12s %12s\n", "Suchtext", "Wörter", "Zeilen", "Abfrage ms",
+                "gefüllt ms", "gemalt ms");
     bool erreicht = true;
-    const QString texte[] = {QStringLiteral("Rechnung"), QStringLiteral("e"),
-                             QStringLiteral("an"), QStringLiteral("%")};
+    const QString texte[] = {QStringLiteral("Rechnung"), QStringLiteral("e"), QStringLiteral("an"),
+                             QStringLiteral("%")};
     for (const QString &text : texte) {
         f->txtSuchen()->setText(text);
         std::vector<double> abfrage, gefuellt, gemalt;

@@ -22,19 +22,26 @@ private slots:
 void TestTolvarTextBox::aenderung_data()
 {
     QTest::addColumn<QString>("start");
-    QTest::addColumn<QString>("tippen");   // typed after the start text
-    QTest::addColumn<int>("loeschen");     // backspaces after typing
-    QTest::addColumn<QString>("perCode");  // set by code at the end ("-": nothing)
+    QTest::addColumn<QString>("tippen");  // typed after the start text
+    QTest::addColumn<int>("loeschen");    // backspaces after typing
+    QTest::addColumn<QString>("perCode"); // set by code at the end ("-": nothing)
     QTest::addColumn<int>("aenderungen");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("drei Zeichen") << "" << "abc" << 0 << "-" << 3 << "abc";
-    QTest::newRow("tippen und loeschen") << "" << "ab" << 2 << "-" << 4 << "";
-    QTest::newRow("loeschen im leeren Feld") << "" << "" << 1 << "-" << 0 << "";
-    QTest::newRow("per Code") << "Kunde" << "" << 0 << "Rechnung" << 1 << "Rechnung";
-    QTest::newRow("per Code gleicher Text") << "Kunde" << "" << 0 << "Kunde" << 0 << "Kunde";
-    QTest::newRow("per Code leeren") << "Kunde" << "n" << 0 << "" << 2 << "";
-    QTest::newRow("Umlaut per Code") << "" << "" << 0 << "Größe" << 1 << "Größe";
+    QTest::newRow("drei Zeichen") << ""
+                                  << "abc" << 0 << "-" << 3 << "abc";
+    QTest::newRow("tippen und loeschen") << ""
+                                         << "ab" << 2 << "-" << 4 << "";
+    QTest::newRow("loeschen im leeren Feld") << ""
+                                             << "" << 1 << "-" << 0 << "";
+    QTest::newRow("per Code") << "Kunde"
+                              << "" << 0 << "Rechnung" << 1 << "Rechnung";
+    QTest::newRow("per Code gleicher Text") << "Kunde"
+                                            << "" << 0 << "Kunde" << 0 << "Kunde";
+    QTest::newRow("per Code leeren") << "Kunde"
+                                     << "n" << 0 << "" << 2 << "";
+    QTest::newRow("Umlaut per Code") << ""
+                                     << "" << 0 << "Größe" << 1 << "Größe";
 }
 
 void TestTolvarTextBox::aenderung()
@@ -109,8 +116,7 @@ void TestTolvarTextBox::einstellungen()
     box.setEinstellung(QStringLiteral("MaxLength"), 40);
     box.setEinstellung(QStringLiteral("meldungfehler"), QStringLiteral("Falsch"));
     QCOMPARE(box.Einstellung(QStringLiteral("maxlength")).toInt(), 40);
-    QCOMPARE(box.Einstellung(QStringLiteral("MeldungFehler")).toString(),
-             QStringLiteral("Falsch"));
+    QCOMPARE(box.Einstellung(QStringLiteral("MeldungFehler")).toString(), QStringLiteral("Falsch"));
     QVERIFY(!box.Einstellung(QStringLiteral("eingabeformat")).isValid());
     // Kept, not acted on: the box still takes longer texts.
     box.setText(QString(60, u'x'));

@@ -10,13 +10,13 @@
 #include "Arbeitsbereich.h"
 #include "Datenbank.h"
 #include "Fehler.h"
-#include "Stichwortabfragen.h"
 #include "Global.h"
 #include "HilfeAnbindung.h"
 #include "HilfeDatenbankSchreiber.h"
 #include "Mauszeiger.h"
 #include "MeldungSkript.h"
 #include "StichwortListe.h"
+#include "Stichwortabfragen.h"
 #include "TolvarScrollListe.h"
 #include "TolvarTextBox.h"
 #include "frmHilfe.h"
@@ -215,21 +215,20 @@ void tst_frmHilfeIndex::oeffnenGeometrie()
 
     // Controls laid out for the strip: inner width 4200, inner height from the frame.
     const int h15 = hoehe * 15;
-    QCOMPARE(f->txtSuchen()->geometry(), QRect(6, 21, 268, 19));           // 90, 315, 4020, 285
+    QCOMPARE(f->txtSuchen()->geometry(), QRect(6, 21, 268, 19)); // 90, 315, 4020, 285
     // The search button is right-aligned under the field, at least as wide as designed and
     // wide enough for its caption.
-    QCOMPARE(f->cmdSuchen()->geometry().right(), 273);                     // 4200 - 90
-    QCOMPARE(f->cmdSuchen()->geometry().top(), 42);                        // 630
+    QCOMPARE(f->cmdSuchen()->geometry().right(), 273); // 4200 - 90
+    QCOMPARE(f->cmdSuchen()->geometry().top(), 42);    // 630
     QCOMPARE(f->cmdSuchen()->height(), 22);
-    QVERIFY(f->cmdSuchen()->width() >= 115);                               // 1725
+    QVERIFY(f->cmdSuchen()->width() >= 115); // 1725
     for (QPushButton *k : {f->cmdSuchen(), f->cmdAnzeigen(), f->cmdAbbruch()})
-        QVERIFY2(k->fontMetrics().horizontalAdvance(k->text()) < k->width(),
-                 qPrintable(k->text()));
+        QVERIFY2(k->fontMetrics().horizontalAdvance(k->text()) < k->width(), qPrintable(k->text()));
     for (int i = 0; i < 3; ++i)
         QVERIFY2(f->lbl(i)->width() >= f->lbl(i)->sizeHint().width(),
                  qPrintable(f->lbl(i)->text()));
-    QCOMPARE(f->lbl(1)->geometry().topLeft(), QPoint(6, 75));              // 90, 1125
-    QCOMPARE(f->lstWoerter()->geometry(), QRect(6, 90, 268, 95));          // 90, 1350, 4020, 1425
+    QCOMPARE(f->lbl(1)->geometry().topLeft(), QPoint(6, 75));     // 90, 1125
+    QCOMPARE(f->lstWoerter()->geometry(), QRect(6, 90, 268, 95)); // 90, 1350, 4020, 1425
     // The bottom buttons: right-aligned, 90 twips apart and from the edges.
     QCOMPARE(f->cmdAbbruch()->geometry().right(), 273);
     QCOMPARE(f->cmdAnzeigen()->geometry().right(), f->cmdAbbruch()->geometry().left() - 6 - 1);
@@ -287,8 +286,7 @@ void tst_frmHilfeIndex::suchen_data()
     QTest::newRow("Hochkomma, Text ohne Titel")
         << "O'Neil" << false << QStringList{"O'Neil"} << QStringList{"|Belege|Zahlungen"};
     QTest::newRow("alle") << "%" << true
-                          << QStringList{"Doppelt", "Kunde", "O'Neil", "Rechnung",
-                                         "Rechnungsdruck"}
+                          << QStringList{"Doppelt", "Kunde", "O'Neil", "Rechnung", "Rechnungsdruck"}
                           << QStringList{"Angebot|Belege|Rechnungen", "Angebot|Belege|Rechnungen"};
     QTest::newRow("kein Treffer") << "Lieferschein" << false << QStringList() << QStringList();
     QTest::newRow("kein Treffer per Knopf") << "xyz" << true << QStringList() << QStringList();
@@ -305,9 +303,8 @@ void tst_frmHilfeIndex::suchen()
     QVERIFY(f);
     SkriptMeldungen meldungen;
     int zeigerBeiMeldung = -1;
-    meldungen.beimZeigen([&](const SkriptMeldungen::Box &) {
-        zeigerBeiMeldung = MauszeigerAktuell();
-    });
+    meldungen.beimZeigen(
+        [&](const SkriptMeldungen::Box &) { zeigerBeiMeldung = MauszeigerAktuell(); });
     f->txtSuchen()->SetFocus();
     QTest::keyClicks(f->txtSuchen(), text);
     if (perKnopf)
@@ -406,10 +403,9 @@ void tst_frmHilfeIndex::anzeigen()
     }
     QCOMPARE(h->AktuelleNummer(), nummer);
     QCOMPARE(h->VerlaufAnzahl(), 3);
-    QVERIFY(h->txt()->toPlainText().contains(QStringLiteral("Text ") +
-                                             nummer.split(u'.')
-                                                 .replaceInStrings(QRegularExpression("^0"), "")
-                                                 .join(u'.')));
+    QVERIFY(h->txt()->toPlainText().contains(
+        QStringLiteral("Text ") +
+        nummer.split(u'.').replaceInStrings(QRegularExpression("^0"), "").join(u'.')));
     // The pane stays open with its lists.
     QVERIFY(f->isVisible());
     QVERIFY(f->scr()->Anzahl() > 0);
@@ -503,14 +499,16 @@ void tst_frmHilfeIndex::datenbankfehler()
 
 void tst_frmHilfeIndex::schliessenBehaeltInhalt_data()
 {
-    QTest::addColumn<bool>("esc");
-    QTest::newRow("Schließen") << false;
-    QTest::newRow("Esc") << true;
+    QTest::addColumn<QString>("wie"); // "knopf", or Esc in "feld", "liste", "raster"
+    QTest::newRow("Schließen") << "knopf";
+    QTest::newRow("Esc im Suchfeld") << "feld";
+    QTest::newRow("Esc in der Liste") << "liste";
+    QTest::newRow("Esc im Raster") << "raster";
 }
 
 void tst_frmHilfeIndex::schliessenBehaeltInhalt()
 {
-    QFETCH(bool, esc);
+    QFETCH(QString, wie);
     frmHilfeIndex *f = oeffnen();
     QVERIFY(f);
     frmInhalt *r = frmInhalt::instanz();
@@ -518,10 +516,15 @@ void tst_frmHilfeIndex::schliessenBehaeltInhalt()
     suche(f, QStringLiteral("Rechnung"));
     f->scr()->setAktuelleZeile(2);
 
-    if (esc)
-        QTest::keyClick(f->lstWoerter(), Qt::Key_Escape);
-    else
+    if (wie == QLatin1String("knopf")) {
         QTest::mouseClick(f->cmdAbbruch(), Qt::LeftButton);
+    } else {
+        QWidget *w = wie == QLatin1String("feld")    ? static_cast<QWidget *>(f->txtSuchen())
+                     : wie == QLatin1String("liste") ? static_cast<QWidget *>(f->lstWoerter())
+                                                     : f->scr()->ansicht();
+        w->setFocus();
+        QTest::keyClick(w, Qt::Key_Escape);
+    }
     // Esc in the pane closes the pane, not the help.
     QVERIFY(frmInhalt::instanz(false));
     QCOMPARE(m_enden, 0);
@@ -571,8 +574,7 @@ void tst_frmHilfeIndex::entladenVergisst()
         QVERIFY(!frmHilfe::instanz(false));
     } else {
         HilfeAnbindung::stichwortFensterEntladen();
-        QCOMPARE(frmHilfe::instanz()->geometry(),
-                 QRect(0, 0, 900, r->clientBereich()->height()));
+        QCOMPARE(frmHilfe::instanz()->geometry(), QRect(0, 0, 900, r->clientBereich()->height()));
     }
     QVERIFY(!frmHilfeIndex::instanz(false));
     QVERIFY(!gbStichwortSuche);
