@@ -2,9 +2,9 @@
 // the call until the dialog is shown with its lists filled (stored choice restored, paper
 // lists of the chosen printer read) and its scope captions set; the dialog is then cancelled.
 // The printers come from the scripted printer system (three printers with four paper sizes
-// and four sources each); with --cups the installed CUPS printers are used instead (for three
-// printers beside TolvarTest of scripts/cups.sh, e.g. lpadmin -p TolvarBench2 -E -v
-// file:///dev/null -P tests/printing/cups/TolvarTest.ppd, and a third likewise). Prints
+// and four sources each); with --cups the installed CUPS printers are used instead (three:
+// TolvarTest of scripts/cups.sh and two more, e.g. lpadmin -p TolvarBench2 -E -v
+// file:///dev/null -P tests/printing/cups/TolvarTest.ppd, and TolvarBench3 likewise). Prints
 // the first opening and the median of the others; target: at most 300 ms.
 #include "CupsDruckerSystem.h"
 #include "Druckbefehl.h"
