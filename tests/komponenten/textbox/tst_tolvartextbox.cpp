@@ -1,6 +1,6 @@
 // The text box: a change event for every change of the text (typed, deleted or set by code),
 // focus events when the focus moves in and out within the window but not when the window
-// itself loses and regains the focus, taking the focus, and the kept design-time settings.
+// itself loses and regains the focus, and taking the focus.
 #include "TolvarTextBox.h"
 
 #include <QPushButton>
@@ -16,7 +16,6 @@ private slots:
     void aenderung_data();
     void aenderung();
     void fokus();
-    void einstellungen();
 };
 
 void TestTolvarTextBox::aenderung_data()
@@ -108,19 +107,6 @@ void TestTolvarTextBox::fokus()
     QCOMPARE(rein.count(), 2);
     knopf->setFocus(Qt::MouseFocusReason);
     QCOMPARE(raus.count(), 2);
-}
-
-void TestTolvarTextBox::einstellungen()
-{
-    TolvarTextBox box;
-    box.setEinstellung(QStringLiteral("MaxLength"), 40);
-    box.setEinstellung(QStringLiteral("meldungfehler"), QStringLiteral("Falsch"));
-    QCOMPARE(box.Einstellung(QStringLiteral("maxlength")).toInt(), 40);
-    QCOMPARE(box.Einstellung(QStringLiteral("MeldungFehler")).toString(), QStringLiteral("Falsch"));
-    QVERIFY(!box.Einstellung(QStringLiteral("eingabeformat")).isValid());
-    // Kept, not acted on: the box still takes longer texts.
-    box.setText(QString(60, u'x'));
-    QCOMPARE(box.Text().size(), 60);
 }
 
 QTEST_MAIN(TestTolvarTextBox)
