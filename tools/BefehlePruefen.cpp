@@ -1,10 +1,31 @@
-// hilfedb pruefen: in the works; answers that it is not available yet.
+// hilfedb pruefen: checks a compiled help database (see Pruefung.h). One line per problem on
+// standard output, a summary on standard error; exit status 1 when there is any problem or the
+// database cannot be read.
 #include "Befehle.h"
+
+#include "Pruefung.h"
 
 #include <cstdio>
 
-int befehlPruefen(const QStringList &)
+int befehlPruefen(const QStringList &args)
 {
-    std::fputs("hilfedb: pruefen ist noch nicht verfügbar\n", stderr);
-    return 1;
+    if (args.size() != 1) {
+        std::fputs("Aufruf: hilfedb pruefen DB\n", stderr);
+        return 2;
+    }
+    Pruefung::Ergebnis ergebnis;
+    const bool gelesen = Pruefung::pruefen(args[0], ergebnis);
+    for (const QString &p : std::as_const(ergebnis.probleme))
+        std::printf("%s\n", qPrintable(p));
+    std::fflush(stdout);
+    if (!gelesen) {
+        std::fprintf(stderr, "hilfedb: %s kann nicht vollständig gelesen werden\n",
+                     qPrintable(args[0]));
+        return 1;
+    }
+    std::fprintf(stderr, "hilfedb: %d Abschnitte, %d Bilder, %d Stichwörter geprüft, %lld %s\n",
+                 ergebnis.abschnitte, ergebnis.bilder, ergebnis.stichwoerter,
+                 static_cast<long long>(ergebnis.probleme.size()),
+                 ergebnis.probleme.size() == 1 ? "Problem" : "Probleme");
+    return ergebnis.probleme.isEmpty() ? 0 : 1;
 }

@@ -1,0 +1,272 @@
+// The check of a compiled help database (see Pruefung.h).
+#include "Pruefung.h"
+
+#include "Abfragemuster.h"
+#include "BildEntpacken.h"
+#include "DatenbankAnsicht.h"
+#include "Datenbank.h"
+#include "Global.h"
+#include "Inhaltsabfragen.h"
+#include "RtfLeser.h"
+#include "Verweismarkup.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QImage>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTextDocument>
+
+#include <memory>
+
+namespace {
+
+// Points the query layer at one database file for its lifetime (as DatenbankAnsicht does):
+// the layer opens "HilfeBelna.mdb" in its folder, another name is reached through a link.
+class DatenbankOrt
+{
+public:
+    explicit DatenbankOrt(const QString &datei)
+    {
+        const QFileInfo info(datei);
+        gsPasswort = QString::fromLatin1(HilfePasswort);
+        if (info.fileName() == QLatin1String("HilfeBelna.mdb")) {
+            setzeProgrammVerzeichnis(info.absolutePath());
+            return;
+        }
+        m_temp = std::make_unique<QTemporaryDir>();
+        if (m_temp->isValid() && info.exists())
+            QFile::link(info.absoluteFilePath(),
+                        m_temp->filePath(QStringLiteral("HilfeBelna.mdb")));
+        setzeProgrammVerzeichnis(m_temp->path());
+    }
+    ~DatenbankOrt() { setzeProgrammVerzeichnis(QString()); }
+    DatenbankOrt(const DatenbankOrt &) = delete;
+    DatenbankOrt &operator=(const DatenbankOrt &) = delete;
+
+private:
+    std::unique_ptr<QTemporaryDir> m_temp;
+};
+
+struct Abschnitt
+{
+    QString nummer; // KK.TT.XX
+    QString text;
+};
+
+// Tags in a plain text: every "{T" and "{P", closing tags included (the rendering takes any of
+// them for an opening tag when it comes first).
+int tagsZaehlen(const QString &text)
+{
+    int n = 0;
+    for (qsizetype i = 0; i + 1 < text.size(); ++i)
+        if (text[i] == QLatin1Char('{') &&
+            (text[i + 1] == QLatin1Char('T') || text[i + 1] == QLatin1Char('P')))
+            ++n;
+    return n;
+}
+
+// The first markup tag left in a rendered text, with a little of what follows; empty if none.
+QString sichtbaresMarkup(const QString &text)
+{
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == QLatin1Char('{') &&
+            (text[i + 1] == QLatin1Char('T') || text[i + 1] == QLatin1Char('P'))) {
+            QString stueck;
+            for (qsizetype j = i; j < text.size() && stueck.size() < 12; ++j) {
+                const QChar c = text[j];
+                if (c == QLatin1Char('\n') || c == QLatin1Char('\r') ||
+                    c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+                    break;
+                stueck += c;
+            }
+            return stueck;
+        }
+    }
+    return {};
+}
+
+QString zitiert(const QString &s)
+{
+    return QStringLiteral("„") + s + QStringLiteral("“");
+}
+
+bool abschnitteLesen(QList<Abschnitt> &abschnitte, QSet<QString> &nummern)
+{
+    QList<QString> kTitel;
+    QList<qint32> kID, kNummer;
+    if (!KapitelLesen(kTitel, kID, kNummer))
+        return false;
+    for (qsizetype k = 1; k < kID.size() && k < kNummer.size(); ++k) {
+        QList<QString> tTitel;
+        QList<qint32> tID, tNummer;
+        if (!ThemenLesen(tTitel, tID, tNummer, kID[k]))
+            return false;
+        for (qsizetype t = 1; t < tID.size() && t < tNummer.size(); ++t) {
+            QList<QString> xTitel, xText;
+            QList<qint32> xID, xNummer;
+            if (!TexteLesen(xTitel, xID, xNummer, xText, tID[t]))
+                return false;
+            for (qsizetype x = 1; x < xID.size() && x < xNummer.size() && x < xText.size(); ++x) {
+                const QString nummer =
+                    DatenbankAnsicht::hilfeNummer(kNummer[k], tNummer[t], xNummer[x]);
+                nummern.insert(nummer);
+                abschnitte.append({nummer, xText[x]});
+            }
+        }
+    }
+    return true;
+}
+
+// Keywords that lead to no section, through the same joins as the keyword pane's query.
+bool stichwoerterPruefen(QStringList &ohneText, int &anzahl)
+{
+    if (!DatenbankPruefen())
+        return false;
+    QList<QString> woerter;
+    QList<qint32> ids;
+    const bool alle = Abfragemuster::ausfuehren(
+        QStringLiteral("SELECT * FROM WörterIndex ORDER BY Wort"),
+        [&](int n) {
+            woerter = QList<QString>(n + 1);
+            ids = QList<qint32>(n + 1, 0);
+        },
+        [&](const Datensatzgruppe &rs, int i) {
+            return rs.textOderLeer(i, QStringLiteral("Wort"), &woerter[i]) &&
+                   rs.zahl(i, QStringLiteral("ID"), &ids[i]);
+        });
+    if (!alle)
+        return false;
+    QSet<qint32> mitText;
+    const bool zugeordnet = Abfragemuster::ausfuehren(
+        QStringLiteral("SELECT DISTINCT ZuordnungIndex.IndexID ") +
+            QStringLiteral("FROM Kapitel INNER JOIN (Themen INNER JOIN (Texte INNER JOIN "
+                           "ZuordnungIndex ON Texte.ID = ZuordnungIndex.TextID) ON Themen.ID "
+                           "= Texte.ThemenID) ON Kapitel.ID = Themen.KapitelID"),
+        [&](int n) { mitText.reserve(n); },
+        [&](const Datensatzgruppe &rs, int i) {
+            qint32 id = 0;
+            if (!rs.zahl(i, QStringLiteral("IndexID"), &id))
+                return false;
+            mitText.insert(id);
+            return true;
+        });
+    if (!zugeordnet)
+        return false;
+    anzahl = int(ids.size()) - 1;
+    for (qsizetype i = 1; i < ids.size(); ++i)
+        if (!mitText.contains(ids[i]))
+            ohneText << QStringLiteral("Stichwort ") + zitiert(woerter[i]) +
+                            QStringLiteral(": führt zu keinem Text");
+    return true;
+}
+
+} // namespace
+
+bool Pruefung::nummerZerlegen(const QString &nummer, qint32 teile[3])
+{
+    const QStringList t = nummer.split(QLatin1Char('.'));
+    if (t.size() != 3)
+        return false;
+    for (int i = 0; i < 3; ++i) {
+        if (t[i].isEmpty() || t[i].size() > 9)
+            return false;
+        for (QChar c : t[i])
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                return false;
+        teile[i] = t[i].toInt();
+    }
+    return true;
+}
+
+QStringList Pruefung::textProbleme(const QString &gespeicherterText, QList<tVerweis> *links,
+                                   qint16 *linkAnzahl)
+{
+    QStringList probleme;
+    if (linkAnzahl)
+        *linkAnzahl = 0;
+    if (gespeicherterText.trimmed().isEmpty())
+        return {QStringLiteral("Text ist leer")};
+
+    QTextDocument roh;
+    if (!RtfLesen(gespeicherterText, roh))
+        probleme << QStringLiteral("Text ist kein RTF und erscheint als reiner Text");
+
+    QTextDocument anzeige;
+    QList<tVerweis> verweise;
+    qint16 anzahl = 0;
+    Verweismarkup::darstellen(gespeicherterText, anzeige, verweise, anzahl);
+    if (links && linkAnzahl) {
+        *links = verweise;
+        *linkAnzahl = anzahl;
+    }
+    const QString sichtbar = anzeige.toPlainText();
+    if (sichtbar.trimmed().isEmpty())
+        probleme << QStringLiteral("Text ergibt keinen sichtbaren Text");
+
+    const QString rest = sichtbaresMarkup(sichtbar);
+    if (!rest.isEmpty())
+        probleme << QStringLiteral("Verweismarkup bleibt sichtbar: ") + zitiert(rest);
+    // Each link recorded takes out its two tags. More tags cut out means tags that gave no
+    // link: a closing tag is missing, or the link lies beyond the positions a link table holds.
+    const int entfernt = tagsZaehlen(roh.toPlainText()) - tagsZaehlen(sichtbar);
+    if (entfernt > 2 * anzahl)
+        probleme << QStringLiteral("Verweis nicht anklickbar: Abschlusstag fehlt oder Verweis "
+                                   "hinter Position %1")
+                        .arg(Verweismarkup::MaxPosition);
+    return probleme;
+}
+
+bool Pruefung::pruefen(const QString &datenbank, Ergebnis &ergebnis)
+{
+    const DatenbankOrt ort(datenbank);
+    QList<Abschnitt> abschnitte;
+    QSet<QString> nummern; // help numbers, written KK.TT.XX
+    if (!abschnitteLesen(abschnitte, nummern))
+        return false;
+    ergebnis.abschnitte = int(abschnitte.size());
+
+    // Picture number -> problem ("" when the picture is fine), each picture checked once.
+    QHash<QString, QString> bilder;
+    for (const Abschnitt &a : abschnitte) {
+        const QString vorn = a.nummer + QStringLiteral(": ");
+        QList<tVerweis> verweise;
+        qint16 anzahl = 0;
+        for (const QString &p : textProbleme(a.text, &verweise, &anzahl))
+            ergebnis.probleme << vorn + p;
+        for (int i = 1; i <= anzahl && i < verweise.size(); ++i) {
+            const tVerweis &v = verweise[i];
+            if (!v.TextNummer.isEmpty()) {
+                qint32 t[3];
+                if (!nummerZerlegen(v.TextNummer, t))
+                    ergebnis.probleme << vorn + QStringLiteral("Verweis auf ") +
+                                             zitiert(v.TextNummer) +
+                                             QStringLiteral(": keine Hilfenummer KK.TT.XX");
+                else if (!nummern.contains(DatenbankAnsicht::hilfeNummer(t[0], t[1], t[2])))
+                    ergebnis.probleme << vorn + QStringLiteral("Verweis auf ") + v.TextNummer +
+                                             QStringLiteral(": kein solcher Abschnitt");
+                continue;
+            }
+            auto it = bilder.constFind(v.BildNummer);
+            if (it == bilder.constEnd()) {
+                QByteArray archiv;
+                QString titel;
+                QImage bild;
+                QString problem;
+                if (!BildLesen(v.BildNummer, archiv, titel))
+                    problem = QStringLiteral("kein solches Bild");
+                else if (!BildEntpacken(archiv, bild))
+                    problem = QStringLiteral("Bild lässt sich nicht entpacken");
+                it = bilder.insert(v.BildNummer, problem);
+            }
+            if (!it.value().isEmpty())
+                ergebnis.probleme << vorn + QStringLiteral("Bildverweis ") + zitiert(v.BildTitel) +
+                                         QStringLiteral(" auf Bild ") + v.BildNummer +
+                                         QStringLiteral(": ") + it.value();
+        }
+    }
+    ergebnis.bilder = int(bilder.size());
+    return stichwoerterPruefen(ergebnis.probleme, ergebnis.stichwoerter);
+}

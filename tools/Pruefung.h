@@ -1,0 +1,36 @@
+// The check of a compiled help database for writers (hilfedb pruefen): every section text is
+// rendered as the help renders it, every text link must name an existing section, every
+// picture link a picture that unpacks to a bitmap, and every keyword must lead to a text.
+// Everything is read through the help's own queries, so the check sees what the help sees.
+#pragma once
+#include "Verweis.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class Pruefung
+{
+public:
+    struct Ergebnis
+    {
+        // One line per problem; section problems start with the section's help number.
+        QStringList probleme;
+        int abschnitte = 0;
+        int bilder = 0; // distinct pictures linked
+        int stichwoerter = 0;
+    };
+
+    // False when the database could not be read (the query layer has said why); the problems
+    // found until then are in ergebnis.
+    static bool pruefen(const QString &datenbank, Ergebnis &ergebnis);
+
+    // Problems of one stored section text (rendering and markup, not the link targets). The
+    // links of the rendered text go to links and linkAnzahl when given.
+    static QStringList textProbleme(const QString &gespeicherterText,
+                                    QList<tVerweis> *links = nullptr,
+                                    qint16 *linkAnzahl = nullptr);
+
+    // A link target in the documented form KK.TT.XX: three parts of digits only.
+    static bool nummerZerlegen(const QString &nummer, qint32 teile[3]);
+};
