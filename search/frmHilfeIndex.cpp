@@ -13,6 +13,7 @@
 #include "frmHilfe.h"
 #include "frmInhalt.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QFrame>
 #include <QKeyEvent>
@@ -334,9 +335,12 @@ void frmHilfeIndex::keyPressEvent(QKeyEvent *event)
 
 void frmHilfeIndex::mousePressEvent(QMouseEvent *event)
 {
-    // A click on the pane itself (not on a control) activates it.
+    // A click on the pane itself (not on a control) activates it when the focus is elsewhere,
+    // in the help window for instance; within the active pane it moves no focus.
     QWidget::mousePressEvent(event);
-    Form_Activate();
+    QWidget *fokus = QApplication::focusWidget();
+    if (!fokus || !isAncestorOf(fokus))
+        Form_Activate();
 }
 
 void frmHilfeIndex::focusInEvent(QFocusEvent *event)

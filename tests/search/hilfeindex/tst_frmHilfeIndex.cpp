@@ -427,7 +427,12 @@ void tst_frmHilfeIndex::standardKnopf()
     f->scr()->setFocus(Qt::MouseFocusReason);
     QCOMPARE(f->standardKnopf(), f->cmdAnzeigen());
 
-    // A click on the pane itself puts the focus back into the field.
+    // A click on the pane's background within the active pane moves no focus; coming from
+    // the help window it activates the pane, and the focus goes into the field.
+    QTest::mouseClick(f, Qt::LeftButton, Qt::NoModifier, QPoint(200, 80));
+    QVERIFY(f->scr()->ansicht()->hasFocus());
+    frmHilfe::instanz()->txt()->setFocus(Qt::MouseFocusReason);
+    QCOMPARE(f->standardKnopf(), f->cmdAnzeigen());
     QTest::mouseClick(f, Qt::LeftButton, Qt::NoModifier, QPoint(200, 80));
     QVERIFY(f->txtSuchen()->hasFocus());
     QCOMPARE(f->standardKnopf(), f->cmdSuchen());
