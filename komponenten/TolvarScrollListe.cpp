@@ -199,7 +199,7 @@ TolvarScrollListe::TolvarScrollListe(QWidget *parent) : QWidget(parent)
     QHeaderView *zeilen = m_ansicht->verticalHeader();
     zeilen->setVisible(false);
     zeilen->setSectionResizeMode(QHeaderView::Fixed);
-    zeilen->setDefaultSectionSize(m_ansicht->fontMetrics().height() + 4);
+    zeilenHoeheSetzen();
     QHeaderView *kopf = m_ansicht->horizontalHeader();
     kopf->setSectionResizeMode(QHeaderView::Interactive);
     kopf->setStretchLastSection(true); // a grid wider than its columns shows no empty strip
@@ -212,6 +212,18 @@ TolvarScrollListe::TolvarScrollListe(QWidget *parent) : QWidget(parent)
     setFocusProxy(m_ansicht);
 
     ansicht->aktiviert = [this](int zeile) { emit ZeileAktiviert(zeile); };
+}
+
+void TolvarScrollListe::zeilenHoeheSetzen()
+{
+    m_ansicht->verticalHeader()->setDefaultSectionSize(m_ansicht->fontMetrics().height() + 4);
+}
+
+void TolvarScrollListe::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        zeilenHoeheSetzen();
 }
 
 void TolvarScrollListe::setSpalten(int anzahl)

@@ -60,8 +60,12 @@ signals:
     // The user activated a row (double click on it, or Enter while the grid has the focus).
     void ZeileAktiviert(int zeile);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     void aktuelleZeileSichern();
+    void zeilenHoeheSetzen();
 
     QTableView *m_ansicht = nullptr;
     TolvarScrollListeModell *m_modell = nullptr;

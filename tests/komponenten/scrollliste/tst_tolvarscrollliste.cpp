@@ -191,6 +191,11 @@ void TestTolvarScrollListe::spalten()
     QCOMPARE(ausrichtung(1), Qt::AlignLeft | Qt::AlignVCenter);
     QCOMPARE(ausrichtung(2), Qt::AlignRight | Qt::AlignBottom);
     QCOMPARE(ausrichtung(0), Qt::AlignLeft | Qt::AlignTop);
+    // Every row has the height of the grid's font, also after the font changed.
+    QFont klein = s.font();
+    klein.setPixelSize(11);
+    s.setFont(klein);
+    QCOMPARE(s.ansicht()->rowHeight(0), QFontMetrics(klein).height() + 4);
     // More columns later keep the widths already set.
     s.setSpalten(4);
     QCOMPARE(s.ansicht()->horizontalHeader()->sectionSize(0), 167);
