@@ -10,6 +10,7 @@ PAKETE=(
   dbus dbus-bin
   poppler-utils xvfb xauth
   fonts-dejavu-core fonts-liberation2
+  clang-14 libclang-rt-14-dev
 )
 
 fehlend=()

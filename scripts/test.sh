@@ -11,6 +11,7 @@ werror=OFF
 
 bash scripts/build.sh build -DTOLVAR_WERROR=$werror
 (cd build && ctest --output-on-failure -j2)
+bash scripts/fuzz.sh 60
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0

@@ -13,7 +13,8 @@
 // - nested links (not allowed) are each recorded; positions of an outer link are moved for
 //   the tags removed inside it, so that they still point at its text;
 // - positions are 16-bit: a link that ends beyond 32767 is not recorded (its tags are still
-//   removed, its text shows as ordinary text).
+//   removed, its text shows as ordinary text); so is the count: links after the 32767th are
+//   not recorded either.
 #pragma once
 
 #include "Verweis.h"

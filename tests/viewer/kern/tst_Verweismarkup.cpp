@@ -44,6 +44,7 @@ private slots:
     void nachschlagen_data();
     void nachschlagen();
     void mausUndTabelleStimmen();
+    void langerText_data();
     void langerText();
 };
 
@@ -190,15 +191,44 @@ void TstVerweismarkup::mausUndTabelleStimmen()
     QCOMPARE(Verweismarkup::verweisBei(v, n, feld.zeichenAnPunkt(punktVor(v[1].Anfang - 3))), 0);
 }
 
+// Texts at the 16-bit limits, and texts with very many tags (these once took time quadratic
+// in the number of tags: minutes for a text of a few hundred kilobytes).
+void TstVerweismarkup::langerText_data()
+{
+    QTest::addColumn<QString>("rumpf");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("anzahl");
+    QTest::addColumn<QString>("ersteUndLetzte");
+    const QString lang(40000, 'x');
+    QTest::newRow("link beyond 32767") << "<T01.01.01>a<TE>" + lang + "<T02.02.02>b<TE>"
+                                       << "a" + lang + "b" << 1 << "0-1:T01.01.01 0-1:T01.01.01";
+    // The link count is 16-bit too: it must not wrap to a negative number.
+    QTest::newRow("more links than 32767")
+        << QString("<T12345678>y<TE>").repeated(33000) << QString(33000, 'y') << 32767
+        << "0-1:T12345678 32766-32767:T12345678";
+    QTest::newRow("many links with breaks")
+        << QString("a<P00001>b<PE>\\par ").repeated(20000)
+        << QString("ab\r\n").repeated(20000) << 8192
+        << "1-2:P00001=b 32765-32766:P00001=b";
+    QTest::newRow("many tags without closing tag")
+        << QString("<T01.01.01>z").repeated(30000) << QString(30000, 'z') << 0 << "";
+}
+
 void TstVerweismarkup::langerText()
 {
-    const QString lang(40000, 'x');
+    QFETCH(QString, rumpf);
+    QFETCH(QString, text);
+    QFETCH(int, anzahl);
+    QFETCH(QString, ersteUndLetzte);
     QTextDocument anzeige;
     QList<tVerweis> v;
-    qint16 n = 0;
-    Verweismarkup::darstellen(rtf("<T01.01.01>a<TE>" + lang + "<T02.02.02>b<TE>"), anzeige, v, n);
-    QCOMPARE(anzeige.toPlainText(), "a" + lang + "b");
-    QCOMPARE(tabelle(v), QString("0-1:T01.01.01"));
+    qint16 n = -1;
+    Verweismarkup::darstellen(rtf(rumpf), anzeige, v, n);
+    TextFeld feld(&anzeige, false);
+    QCOMPARE(feld.text(), text);
+    QCOMPARE(int(n), anzahl);
+    QCOMPARE(v.size(), anzahl + 1);
+    QCOMPARE(anzahl ? tabelle({tVerweis(), v[1], v.last()}) : QString(), ersteUndLetzte);
 }
 
 QTEST_MAIN(TstVerweismarkup)
