@@ -1,9 +1,9 @@
 // The printer control: the text cursor, rich text breaking pages by itself and continuing at
 // the given top, a job that cannot begin, and real PDF output (read back with pdftotext) that
 // an aborted job does not leave behind.
+#include "TestHilfen.h"
 #include "TolvarDruckerProtokoll.h"
 
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,15 +30,6 @@ QTextDocumentFragment zeilen(int n, const QString &vorsatz = "Zeile")
         c.insertText(QStringLiteral("%1 %2").arg(vorsatz).arg(i));
     }
     return QTextDocumentFragment(&d);
-}
-
-QString pdfText(const QString &pdf)
-{
-    QProcess p;
-    p.start("pdftotext", {"-layout", pdf, "-"});
-    if (!p.waitForFinished(30000))
-        return QString();
-    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 } // namespace
@@ -103,7 +94,7 @@ private slots:
         connect(&d, &TolvarDrucker::SeiteBegonnen, this, [&] {
             ++begonnen;
             oben = 40 + begonnen % 2; // the handler may move the top
-            d.AktuellesY = 5;     // and leave the cursor anywhere
+            d.AktuellesY = 5;         // and leave the cursor anywhere
         });
         d.RtfDrucken(zeilen(anzahl), 20, y, 10, unten, oben);
         const auto rtf = d.eintraege(Art::Rtf);
@@ -179,7 +170,7 @@ private slots:
     // A PDF job holds vector text on the right pages; an aborted one leaves no file.
     void pdfAusgabe()
     {
-        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        if (!pdftotextVorhanden())
             QSKIP("pdftotext (poppler-utils) is not installed");
         QTemporaryDir dir;
         TolvarDrucker d;

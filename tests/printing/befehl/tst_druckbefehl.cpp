@@ -6,7 +6,6 @@
 // test printer when one is reachable. Cancelling, a second command while printing, a topic
 // without sections and "Abbrechen" in the progress window are covered too.
 #include "Anbindungen.h"
-#include "Arbeitsbereich.h"
 #include "CupsDruckerSystem.h"
 #include "Datenbank.h"
 #include "DruckerSystemTest.h"
@@ -14,8 +13,10 @@
 #include "Global.h"
 #include "HilfeDatenbankSchreiber.h"
 #include "HilfeDruck.h"
+#include "HilfeUmgebung.h"
 #include "MeldungSkript.h"
 #include "Registerkarten.h"
+#include "TestHilfen.h"
 #include "TolvarDruckerProtokoll.h"
 #include "ZipHilfe.h"
 #include "frmDrucken.h"
@@ -30,7 +31,6 @@
 #include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QLabel>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
@@ -62,14 +62,6 @@ QString rtf(const QString &name, int zeilen, const QString &bild = QString())
         r += QStringLiteral("\\par ");
     }
     return r + QLatin1Char('}');
-}
-
-QString pdfText(const QString &pdf)
-{
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    p.waitForFinished(30000);
-    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 // What the dialog showed, and what the script chose in it.
@@ -160,24 +152,18 @@ private slots:
     void aufDemCupsDrucker();
 
 private:
-    frmHilfe *oeffnen(const QString &nummer);
+    static frmHilfe *oeffnen(const QString &nummer) { return HilfeUmgebung::oeffnen(nummer); }
     void druckknopf() { frmInhalt::instanz()->Button(frmInhalt::ButtonDrucken)->trigger(); }
 
-    QTemporaryDir m_dir;
-    FesterArbeitsbereich m_bereich{QRect(0, 0, 1600, 1140)};
+    HilfeUmgebung m_u;
     DruckerSystemTest *m_sys = nullptr;
 };
 
 void tst_Druckbefehl::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
-    setzeArbeitsbereich(&m_bereich);
-    frmInhalt::setProzessEnde([] {});
-    QVERIFY(m_dir.isValid());
-
+    QVERIFY(m_u.einrichten());
     HilfeDatenbankSchreiber s;
-    QVERIFY(s.oeffnen(m_dir.filePath(QStringLiteral("HilfeBelna.mdb")),
-                      QString::fromLatin1(HilfePasswort)));
+    QVERIFY(m_u.schreiben(s));
     const qint32 k1 = s.kapitelEinfuegen(1, QStringLiteral("Rechnungen"), 1);
     const qint32 t11 = s.themaEinfuegen(k1, 1, QStringLiteral("Rechnung anlegen"), 1);
     s.textEinfuegen(t11, 1, QStringLiteral("Kunde wählen"), rtf("Kunde", 3, "00001"), 1);
@@ -193,14 +179,14 @@ void tst_Druckbefehl::initTestCase()
                     QStringLiteral("Rechnungsmaske"));
     QString fehler;
     QVERIFY2(s.abschliessen(&fehler), qPrintable(fehler));
-    setzeProgrammVerzeichnis(m_dir.path());
-    setzeEinstellungsOrdner(m_dir.path());
+    setzeProgrammVerzeichnis(m_u.dir.path());
+    setzeEinstellungsOrdner(m_u.dir.path());
     DruckAnbinden();
 }
 
 void tst_Druckbefehl::init()
 {
-    gsPasswort = QString::fromLatin1(HilfePasswort);
+    m_u.zuruecksetzen();
     gsSchriftName = QStringLiteral("Arial");
     giSchriftGroesse = 10;
     QFile::remove(einstellungsDatei(QStringLiteral("Tolvar")));
@@ -213,22 +199,9 @@ void tst_Druckbefehl::init()
 
 void tst_Druckbefehl::cleanup()
 {
-    delete frmInhalt::instanz(false);
-    QVERIFY(!frmHilfe::instanz(false));
+    QVERIFY(HilfeUmgebung::entladen());
     delete m_sys;
     m_sys = nullptr;
-}
-
-frmHilfe *tst_Druckbefehl::oeffnen(const QString &nummer)
-{
-    frmHilfe *h = frmHilfe::instanz();
-    frmInhalt::instanz()->resize(900, 700);
-    frmInhalt::instanz()->show();
-    bool klein = false;
-    if (!h->DatenEinlesen(nummer, klein))
-        return nullptr;
-    h->show();
-    return h;
 }
 
 // Each scope from the section it is chosen in: dialog captions, title in every header, the
@@ -246,29 +219,23 @@ void tst_Druckbefehl::umfang_data()
     QTest::addColumn<int>("mindestSeiten");
     QTest::addColumn<int>("hoechstSeiten");
 
-    QTest::newRow("Markierung") << "01.01.01" << true << 0 << false << "Kunde wählen"
-                                << QStringList{"Kunde Zeile 2"}
-                                << QStringList{"Kunde Zeile 1", "Kunde Zeile 3"} << 0 << 1 << 1;
-    QTest::newRow("Abschnitt mit Grafik")
-        << "01.01.01" << false << 1 << true << "Kunde wählen"
-        << QStringList{"Kunde Zeile 1 siehe Maske", "Kunde Zeile 3"}
-        << QStringList{"Position Zeile 1"} << 1 << 1 << 1;
-    QTest::newRow("Abschnitt ohne Grafik")
-        << "01.01.01" << true << 1 << false << "Kunde wählen"
-        << QStringList{"Kunde Zeile 1 siehe Maske", "Kunde Zeile 3"} << QStringList{} << 0 << 1
-        << 1;
-    QTest::newRow("Abschnitt über Seiten") << "01.01.02" << false << 1 << false << "Positionen"
-                                           << QStringList{"Position Zeile 1", "Position Zeile 120"}
-                                           << QStringList{"Kunde Zeile 1"} << 0 << 2 << 3;
-    QTest::newRow("Thema") << "01.01.03" << false << 2 << true << "Rechnung anlegen"
-                           << QStringList{"Kunde Zeile 1 siehe Maske", "Position Zeile 120",
-                                          "Speichern Zeile 2"}
-                           << QStringList{"Vorschau Zeile 1"} << 1 << 3 << 4;
-    QTest::newRow("Kapitel") << "01.02.01" << false << 3 << true << "Rechnungen"
-                             << QStringList{"Rechnung anlegen",   "Kunde Zeile 1 siehe Maske",
-                                            "Position Zeile 120", "Rechnung drucken",
-                                            "Vorschau Zeile 2",   "Leeres Thema"}
-                             << QStringList{"Mahnung Zeile 1", "Mahnstufen"} << 2 << 3 << 5;
+    zeile("Markierung", "01.01.01", true, 0, false, "Kunde wählen", QStringList{"Kunde Zeile 2"},
+          QStringList{"Kunde Zeile 1", "Kunde Zeile 3"}, 0, 1, 1);
+    zeile("Abschnitt mit Grafik", "01.01.01", false, 1, true, "Kunde wählen",
+          QStringList{"Kunde Zeile 1 siehe Maske", "Kunde Zeile 3"},
+          QStringList{"Position Zeile 1"}, 1, 1, 1);
+    zeile("Abschnitt ohne Grafik", "01.01.01", true, 1, false, "Kunde wählen",
+          QStringList{"Kunde Zeile 1 siehe Maske", "Kunde Zeile 3"}, QStringList{}, 0, 1, 1);
+    zeile("Abschnitt über Seiten", "01.01.02", false, 1, false, "Positionen",
+          QStringList{"Position Zeile 1", "Position Zeile 120"}, QStringList{"Kunde Zeile 1"}, 0, 2,
+          3);
+    zeile("Thema", "01.01.03", false, 2, true, "Rechnung anlegen",
+          QStringList{"Kunde Zeile 1 siehe Maske", "Position Zeile 120", "Speichern Zeile 2"},
+          QStringList{"Vorschau Zeile 1"}, 1, 3, 4);
+    zeile("Kapitel", "01.02.01", false, 3, true, "Rechnungen",
+          QStringList{"Rechnung anlegen", "Kunde Zeile 1 siehe Maske", "Position Zeile 120",
+                      "Rechnung drucken", "Vorschau Zeile 2", "Leeres Thema"},
+          QStringList{"Mahnung Zeile 1", "Mahnstufen"}, 2, 3, 5);
 }
 
 void tst_Druckbefehl::umfang()
@@ -456,7 +423,7 @@ void tst_Druckbefehl::waehrendDesDrucks()
 // choice is stored, and the PDF handed over holds the print-out.
 void tst_Druckbefehl::aufDemDrucker()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+    if (!pdftotextVorhanden())
         QSKIP("pdftotext is not installed");
     QTemporaryDir kopien;
     m_sys->kopienOrdner = kopien.path();
@@ -526,7 +493,7 @@ void tst_Druckbefehl::aufDemCupsDrucker()
     const auto zurueck = qScopeGuard([] { setzeDruckerSystem(nullptr); });
     if (!cups.oeffnen(drucker))
         QSKIP("no CUPS server with the printer TolvarTest (scripts/cups.sh sets it up)");
-    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+    if (!pdftotextVorhanden())
         QSKIP("pdftotext is not installed");
     const QDateTime vorher = QFileInfo(ausgabe).lastModified();
     QFile::remove(ausgabe);

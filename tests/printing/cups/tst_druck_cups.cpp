@@ -6,6 +6,7 @@
 #include "CupsDruckerSystem.h"
 #include "DruckerEinstellungen.h"
 #include "Einstellungen.h"
+#include "TestHilfen.h"
 #include "TolvarDrucker.h"
 #include "ZipHilfe.h"
 #include "frmHilfeDrucken.h"
@@ -13,7 +14,6 @@
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QFileInfo>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -29,14 +29,6 @@ namespace {
 
 const QString Testdrucker = "TolvarTest";
 const QString Ausgabe = "/var/spool/tolvar-test/ausgabe.pdf";
-
-QString pdfText(const QString &pdf)
-{
-    QProcess p;
-    p.start("pdftotext", {"-layout", pdf, "-"});
-    p.waitForFinished(30000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
 
 QString abschnitt(const QString &name, int n, const QString &bild = QString())
 {
@@ -150,7 +142,7 @@ private slots:
 
     void kapitelDrucken()
     {
-        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        if (!pdftotextVorhanden())
             QSKIP("pdftotext is not installed");
         const QDateTime vorher = QFileInfo(Ausgabe).lastModified();
         QFile::remove(Ausgabe);

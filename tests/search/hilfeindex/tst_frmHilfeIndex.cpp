@@ -4,15 +4,16 @@
 // match shows one message), showing a text by button, Enter and double click with the history
 // leading back, the default button following the focus, closing that keeps the content,
 // unloading with the help window that forgets it, and the layout after resizing the frame.
+#include "TestHilfen.h"
 #include "frmHilfeIndex.h"
 
 #include "Abfragemuster.h"
-#include "Arbeitsbereich.h"
 #include "Datenbank.h"
 #include "Fehler.h"
 #include "Global.h"
 #include "HilfeAnbindung.h"
 #include "HilfeDatenbankSchreiber.h"
+#include "HilfeUmgebung.h"
 #include "Mauszeiger.h"
 #include "MeldungSkript.h"
 #include "StichwortListe.h"
@@ -31,17 +32,10 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
 
 namespace {
-
-QString rtf(const QString &text)
-{
-    return QStringLiteral("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 %1\\par}")
-        .arg(text);
-}
 
 QStringList eintraege(const StichwortListe *l)
 {
@@ -87,33 +81,30 @@ private slots:
 private:
     frmHilfeIndex *oeffnen();
     void suche(frmHilfeIndex *f, const QString &text);
-    QTemporaryDir m_dir;
-    FesterArbeitsbereich m_bereich{QRect(0, 0, 1600, 1140)};
-    int m_enden = 0;
+    HilfeUmgebung m_u;
 };
 
 void tst_frmHilfeIndex::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
-    setzeArbeitsbereich(&m_bereich);
-    frmInhalt::setProzessEnde([this] { ++m_enden; });
+    QVERIFY(m_u.einrichten());
     frmHilfeIndex::anbinden();
-    QVERIFY(m_dir.isValid());
-
     HilfeDatenbankSchreiber s;
-    QVERIFY(s.oeffnen(m_dir.filePath(QStringLiteral("HilfeBelna.mdb")),
-                      QString::fromLatin1(HilfePasswort)));
+    QVERIFY(m_u.schreiben(s));
     const qint32 k1 = s.kapitelEinfuegen(1, QStringLiteral("Grundlagen"), 1);
     const qint32 t11 = s.themaEinfuegen(k1, 1, QStringLiteral("Start"), 1);
-    const qint32 a1 = s.textEinfuegen(t11, 1, QStringLiteral("Willkommen"), rtf("Text 1.1.1"), 1);
-    const qint32 a2 = s.textEinfuegen(t11, 2, QStringLiteral("Mahnung"), rtf("Text 1.1.2"), 2);
+    const qint32 a1 =
+        s.textEinfuegen(t11, 1, QStringLiteral("Willkommen"), rtfAbsatz("Text 1.1.1"), 1);
+    const qint32 a2 =
+        s.textEinfuegen(t11, 2, QStringLiteral("Mahnung"), rtfAbsatz("Text 1.1.2"), 2);
     const qint32 k2 = s.kapitelEinfuegen(2, QStringLiteral("Belege"), 2);
     const qint32 t21 = s.themaEinfuegen(k2, 1, QStringLiteral("Rechnungen"), 1);
-    s.textEinfuegen(t21, 1, QStringLiteral("Erfassen"), rtf("Text 2.1.1"), 1);
-    const qint32 b4 = s.textEinfuegen(t21, 4, QStringLiteral("Angebot"), rtf("Text 2.1.4"), 2);
+    s.textEinfuegen(t21, 1, QStringLiteral("Erfassen"), rtfAbsatz("Text 2.1.1"), 1);
+    const qint32 b4 =
+        s.textEinfuegen(t21, 4, QStringLiteral("Angebot"), rtfAbsatz("Text 2.1.4"), 2);
     const qint32 t23 = s.themaEinfuegen(k2, 3, QStringLiteral("Zahlungen"), 2);
-    const qint32 c12 = s.textEinfuegen(t23, 12, QStringLiteral("Zahlung"), rtf("Text 2.3.12"), 1);
-    const qint32 ohne = s.textEinfuegen(t23, 13, QString(), rtf("Text 2.3.13"), 2);
+    const qint32 c12 =
+        s.textEinfuegen(t23, 12, QStringLiteral("Zahlung"), rtfAbsatz("Text 2.3.12"), 1);
+    const qint32 ohne = s.textEinfuegen(t23, 13, QString(), rtfAbsatz("Text 2.3.13"), 2);
 
     // "Rechnung" leads to three texts (listed by section title), "Rechnungsdruck" to one,
     // "Kunde" to none, "Doppelt" twice to the same text, "O'Neil" to the text without title.
@@ -129,21 +120,17 @@ void tst_frmHilfeIndex::initTestCase()
     s.zuordnungEinfuegen(s.wortEinfuegen(QStringLiteral("O'Neil")), ohne);
     QString fehler;
     QVERIFY2(s.abschliessen(&fehler), qPrintable(fehler));
-    setzeProgrammVerzeichnis(m_dir.path());
+    setzeProgrammVerzeichnis(m_u.dir.path());
 }
 
 void tst_frmHilfeIndex::init()
 {
-    gsPasswort = QString::fromLatin1(HilfePasswort);
-    gbDarstellung = false;
-    gbStichwortSuche = false;
-    m_enden = 0;
+    m_u.zuruecksetzen();
 }
 
 void tst_frmHilfeIndex::cleanup()
 {
-    delete frmInhalt::instanz(false);
-    QVERIFY(!frmHilfe::instanz(false));
+    QVERIFY(HilfeUmgebung::entladen());
     QVERIFY(!frmHilfeIndex::instanz(false));
 }
 
@@ -267,21 +254,19 @@ void tst_frmHilfeIndex::suchen_data()
 
     const QStringList rechnung{"Angebot|Belege|Rechnungen", "Mahnung|Grundlagen|Start",
                                "Zahlung|Belege|Zahlungen"};
-    QTest::newRow("Enter") << "Rechnung" << false << QStringList{"Rechnung", "Rechnungsdruck"}
-                           << rechnung;
-    QTest::newRow("Knopf, klein geschrieben")
-        << "rechnung" << true << QStringList{"Rechnung", "Rechnungsdruck"} << rechnung;
-    QTest::newRow("Mitte des Worts") << "ungsdr" << false << QStringList{"Rechnungsdruck"}
-                                     << QStringList{"Willkommen|Grundlagen|Start"};
+    zeile("Enter", "Rechnung", false, QStringList{"Rechnung", "Rechnungsdruck"}, rechnung);
+    zeile("Knopf, klein geschrieben", "rechnung", true, QStringList{"Rechnung", "Rechnungsdruck"},
+          rechnung);
+    zeile("Mitte des Worts", "ungsdr", false, QStringList{"Rechnungsdruck"},
+          QStringList{"Willkommen|Grundlagen|Start"});
     QTest::newRow("ohne Texte") << "Kunde" << false << QStringList{"Kunde"} << QStringList();
-    QTest::newRow("zweimal derselbe Text")
-        << "Doppelt" << true << QStringList{"Doppelt"}
-        << QStringList{"Angebot|Belege|Rechnungen", "Angebot|Belege|Rechnungen"};
-    QTest::newRow("Hochkomma, Text ohne Titel")
-        << "O'Neil" << false << QStringList{"O'Neil"} << QStringList{"|Belege|Zahlungen"};
-    QTest::newRow("alle") << "%" << true
-                          << QStringList{"Doppelt", "Kunde", "O'Neil", "Rechnung", "Rechnungsdruck"}
-                          << QStringList{"Angebot|Belege|Rechnungen", "Angebot|Belege|Rechnungen"};
+    zeile("zweimal derselbe Text", "Doppelt", true, QStringList{"Doppelt"},
+          QStringList{"Angebot|Belege|Rechnungen", "Angebot|Belege|Rechnungen"});
+    zeile("Hochkomma, Text ohne Titel", "O'Neil", false, QStringList{"O'Neil"},
+          QStringList{"|Belege|Zahlungen"});
+    zeile("alle", "%", true,
+          QStringList{"Doppelt", "Kunde", "O'Neil", "Rechnung", "Rechnungsdruck"},
+          QStringList{"Angebot|Belege|Rechnungen", "Angebot|Belege|Rechnungen"});
     QTest::newRow("kein Treffer") << "Lieferschein" << false << QStringList() << QStringList();
     QTest::newRow("kein Treffer per Knopf") << "xyz" << true << QStringList() << QStringList();
 }
@@ -343,20 +328,13 @@ void tst_frmHilfeIndex::anzeigen_data()
     QTest::addColumn<QString>("weg"); // "knopf", "doppelklick", "enterRaster", "enterListe"
     QTest::addColumn<QString>("nummer");
 
-    QTest::newRow("Knopf erste Zeile") << "Rechnung" << 0 << "knopf"
-                                       << "02.01.04";
-    QTest::newRow("Knopf dritte Zeile") << "Rechnung" << 2 << "knopf"
-                                        << "02.03.12";
-    QTest::newRow("Doppelklick") << "Rechnung" << 1 << "doppelklick"
-                                 << "01.01.02";
-    QTest::newRow("Enter im Raster") << "Rechnung" << 2 << "enterRaster"
-                                     << "02.03.12";
-    QTest::newRow("Enter in der Liste") << "Rechnung" << 1 << "enterListe"
-                                        << "01.01.02";
-    QTest::newRow("doppelte Zuordnung, zweite Zeile") << "Doppelt" << 1 << "knopf"
-                                                      << "02.01.04";
-    QTest::newRow("Wort ohne Texte") << "Kunde" << 0 << "knopf"
-                                     << "";
+    zeile("Knopf erste Zeile", "Rechnung", 0, "knopf", "02.01.04");
+    zeile("Knopf dritte Zeile", "Rechnung", 2, "knopf", "02.03.12");
+    zeile("Doppelklick", "Rechnung", 1, "doppelklick", "01.01.02");
+    zeile("Enter im Raster", "Rechnung", 2, "enterRaster", "02.03.12");
+    zeile("Enter in der Liste", "Rechnung", 1, "enterListe", "01.01.02");
+    zeile("doppelte Zuordnung, zweite Zeile", "Doppelt", 1, "knopf", "02.01.04");
+    zeile("Wort ohne Texte", "Kunde", 0, "knopf", "");
 }
 
 void tst_frmHilfeIndex::anzeigen()
@@ -526,7 +504,7 @@ void tst_frmHilfeIndex::schliessenBehaeltInhalt()
     }
     // Esc in the pane closes the pane, not the help.
     QVERIFY(frmInhalt::instanz(false));
-    QCOMPARE(m_enden, 0);
+    QCOMPARE(m_u.enden, 0);
     QVERIFY(!f->isVisible());
     QVERIFY(!gbStichwortSuche);
     QCOMPARE(frmHilfeIndex::instanz(false), f);

@@ -6,6 +6,7 @@
 #include "MaskenZeichner.h"
 #include "QuellParser.h"
 #include "RtfErzeuger.h"
+#include "TestHilfen.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,14 +18,6 @@
 #include <zip.h>
 
 namespace {
-
-void schreiben(const QString &pfad, const QByteArray &inhalt)
-{
-    QDir().mkpath(QFileInfo(pfad).absolutePath());
-    QFile f(pfad);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(inhalt);
-}
 
 // A run as "text" with markers: [F] bold, [K] italic, [U] underlined, [T:ziel] text link,
 // [B:ziel] picture link; runs joined by ";".
@@ -84,14 +77,13 @@ void TestHilfeCompiler::inlineMarkup_data()
     QTest::addColumn<QString>("erwartet");
 
     QTest::newRow("schlicht") << QStringList{"Nur Text."} << "Nur Text.";
-    QTest::newRow("zeilen verbunden")
-        << QStringList{"Erste", "zweite Zeile"} << "Erste zweite Zeile";
+    zeile("zeilen verbunden", QStringList{"Erste", "zweite Zeile"}, "Erste zweite Zeile");
     QTest::newRow("fett") << QStringList{"a **b** c"} << "a ;b[F]; c";
     QTest::newRow("verschachtelt")
         << QStringList{"**fett //beides//** __u__"} << "fett [F];beides[F][K]; ;u[U]";
     QTest::newRow("über zeilen") << QStringList{"**an", "aus** x"} << "an aus[F]; x";
-    QTest::newRow("textlink") << QStringList{"Siehe [[03.02.05|Rechnung erfassen]]."}
-                              << "Siehe ;Rechnung erfassen[T:03.02.05];.";
+    zeile("textlink", QStringList{"Siehe [[03.02.05|Rechnung erfassen]]."},
+          "Siehe ;Rechnung erfassen[T:03.02.05];.");
     QTest::newRow("bildlink") << QStringList{"[[Bild 12| Maske ]]"} << "Maske[B:12]";
     QTest::newRow("bildlink führende null") << QStringList{"[[Bild 007|x]]"} << "x[B:7]";
     QTest::newRow("link in fett") << QStringList{"**[[01.01.01|a]]**"} << "a[F][T:01.01.01]";
@@ -121,28 +113,18 @@ void TestHilfeCompiler::rtfMaskieren_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("rtf");
 
-    QTest::newRow("ascii") << "Kunde 1"
-                           << "Kunde 1";
-    QTest::newRow("umlaute") << "Müßig ÄÖÜ"
-                             << "M\\'fc\\'dfig \\'c4\\'d6\\'dc";
-    QTest::newRow("euro") << "5 €"
-                          << "5 \\'80";
-    QTest::newRow("anführung") << "„x“ – y…"
-                               << "\\'84x\\'93 \\'96 y\\'85";
-    QTest::newRow("klammern") << "{a}"
-                              << "\\{a\\}";
-    QTest::newRow("backslash") << "C:\\Daten"
-                               << "C:\\\\Daten";
-    QTest::newRow("tab") << "a\tb"
-                         << "a\\tab b";
-    QTest::newRow("ohne cp1252") << "Ωx"
-                                 << "\\u937?x";
+    zeile("ascii", "Kunde 1", "Kunde 1");
+    zeile("umlaute", "Müßig ÄÖÜ", "M\\'fc\\'dfig \\'c4\\'d6\\'dc");
+    zeile("euro", "5 €", "5 \\'80");
+    zeile("anführung", "„x“ – y…", "\\'84x\\'93 \\'96 y\\'85");
+    zeile("klammern", "{a}", "\\{a\\}");
+    zeile("backslash", "C:\\Daten", "C:\\\\Daten");
+    zeile("tab", "a\tb", "a\\tab b");
+    zeile("ohne cp1252", "Ωx", "\\u937?x");
     QTest::newRow("über 32767") << QString(QChar(0xFB01)) << "\\u-1279?";
-    QTest::newRow("außerhalb bmp")
-        << QString::fromUtf8("\xF0\x9D\x84\x9E") << "\\u-10188?\\u-8930?";
+    zeile("außerhalb bmp", QString::fromUtf8("\xF0\x9D\x84\x9E"), "\\u-10188?\\u-8930?");
     QTest::newRow("c1-steuerzeichen") << QString(QChar(0x80)) << "\\u128?";
-    QTest::newRow("steuerzeichen") << QString("a") + QChar(7) + "b"
-                                   << "ab";
+    zeile("steuerzeichen", QString("a") + QChar(7) + "b", "ab");
 }
 
 void TestHilfeCompiler::rtfMaskieren()
@@ -256,135 +238,67 @@ void TestHilfeCompiler::fehler_data()
 
     const QByteArray k = gueltigesKapitel;
     const QByteArray kopf = "= 1 | K\n== 1 | T\n=== 1 | A\n";
-    QTest::newRow("textlink ins leere")
-        << kopf + "a\n\nb [[01.01.02|x]]\n"
-        << QByteArray() << QString() << QByteArray() << "kapitel/01-a.txt:6:"
-        << "01.01.02";
-    QTest::newRow("textlink zweite zeile")
-        << kopf + "a\nb [[09.01.01|x]]\n"
-        << QByteArray() << QString() << QByteArray() << "kapitel/01-a.txt:5:"
-        << "gibt es nicht";
-    QTest::newRow("bildlink ins leere")
-        << kopf + "[[Bild 3|x]]\n"
-        << QByteArray() << QString() << QByteArray() << "kapitel/01-a.txt:4:"
-        << "Bild 3";
-    QTest::newRow("link nicht geschlossen")
-        << kopf + "a\nb [[01.01.01|x\n"
-        << QByteArray() << QString() << QByteArray() << "kapitel/01-a.txt:5:"
-        << "[[";
-    QTest::newRow("link ohne strich")
-        << kopf + "[[01.01.01]]\n"
-        << QByteArray() << QString() << QByteArray() << "kapitel/01-a.txt:4:"
-        << "|";
-    QTest::newRow("linkziel kurz")
-        << kopf + "[[1.1.1|x]]\n"
-        << QByteArray() << QString() << QByteArray() << "kapitel/01-a.txt:4:"
-        << "Linkziel";
-    QTest::newRow("linktext leer")
-        << kopf + "[[01.01.01| ]]\n"
-        << QByteArray() << QString() << QByteArray() << "kapitel/01-a.txt:4:"
-        << "Linktext";
-    QTest::newRow("fett offen") << kopf + "a\nb **c\nd\n"
-                                << QByteArray() << QString() << QByteArray()
-                                << "kapitel/01-a.txt:5:"
-                                << "**";
-    QTest::newRow("kursiv offen") << kopf + "- a //b\n"
-                                  << QByteArray() << QString() << QByteArray()
-                                  << "kapitel/01-a.txt:4:"
-                                  << "//";
-    QTest::newRow("unterstrichen offen")
-        << kopf + "x\n\n> __a\n"
-        << QByteArray() << QString() << QByteArray() << "kapitel/01-a.txt:6:"
-        << "__";
-    QTest::newRow("reservierte marke")
-        << kopf + "Preis {P}\n"
-        << QByteArray() << QString() << QByteArray() << "kapitel/01-a.txt:4:"
-        << "{P";
-    QTest::newRow("reserviert über läufe")
-        << kopf + "a\n{**T**}\n"
-        << QByteArray() << QString() << QByteArray() << "kapitel/01-a.txt:5:"
-        << "{T";
-    QTest::newRow("abschnitt ohne thema") << QByteArray("= 1 | K\n\n=== 1 | A\n") << QByteArray()
-                                          << QString() << QByteArray() << "kapitel/01-a.txt:3:"
-                                          << "außerhalb eines Themas";
-    QTest::newRow("thema ohne kapitel") << QByteArray("# x\n== 1 | T\n") << QByteArray()
-                                        << QString() << QByteArray() << "kapitel/01-a.txt:2:"
-                                        << "außerhalb eines Kapitels";
-    QTest::newRow("text ohne abschnitt") << QByteArray("= 1 | K\n== 1 | T\nText\n") << QByteArray()
-                                         << QString() << QByteArray() << "kapitel/01-a.txt:3:"
-                                         << "außerhalb eines Abschnitts";
-    QTest::newRow("stichwörter ohne abschnitt")
-        << QByteArray("= 1 | K\nStichwörter: a\n") << QByteArray() << QString() << QByteArray()
-        << "kapitel/01-a.txt:2:"
-        << "Stichwörter";
-    QTest::newRow("kapitel doppelt") << k << QByteArray("\n= 1 | Noch eins\n") << QString()
-                                     << QByteArray() << "kapitel/02-b.txt:2:"
-                                     << "kapitel/01-a.txt:1";
-    QTest::newRow("thema doppelt")
-        << k + "== 1 | T2\n"
-        << QByteArray() << QString() << QByteArray() << "kapitel/01-a.txt:5:"
-        << "Thema 1";
-    QTest::newRow("abschnitt doppelt")
-        << k + "=== 1 | B\n"
-        << QByteArray() << QString() << QByteArray() << "kapitel/01-a.txt:5:"
-        << "Abschnitt 1";
-    QTest::newRow("nummer keine zahl") << QByteArray("= x | K\n") << QByteArray() << QString()
-                                       << QByteArray() << "kapitel/01-a.txt:1:"
-                                       << "„x“";
-    QTest::newRow("nummer zu groß") << QByteArray("= 100 | K\n") << QByteArray() << QString()
-                                    << QByteArray() << "kapitel/01-a.txt:1:"
-                                    << "99";
-    QTest::newRow("ohne strich") << k + "=== 2 Titel\n"
-                                 << QByteArray() << QString() << QByteArray()
-                                 << "kapitel/01-a.txt:5:"
-                                 << "Nummer | Titel";
-    QTest::newRow("ohne titel") << k + "== 2 |  \n"
-                                << QByteArray() << QString() << QByteArray()
-                                << "kapitel/01-a.txt:5:"
-                                << "Titel fehlt";
-    QTest::newRow("vier gleich") << k + "==== 1 | x\n"
-                                 << QByteArray() << QString() << QByteArray()
-                                 << "kapitel/01-a.txt:5:"
-                                 << "Überschrift";
-    QTest::newRow("gleich ohne blank")
-        << k + "==1 | x\n"
-        << QByteArray() << QString() << QByteArray() << "kapitel/01-a.txt:5:"
-        << "Überschrift";
-    QTest::newRow("maske unbekannt")
-        << k << QByteArray() << "00001-x.maske" << QByteArray("Titel: X\n\nKnopf: OK\n")
-        << "bilder/00001-x.maske:3:"
-        << "Knopf";
-    QTest::newRow("maske haken") << k << QByteArray() << "00001-x.maske"
-                                 << QByteArray("Titel: X\nHaken: A | vielleicht\n")
-                                 << "bilder/00001-x.maske:2:"
-                                 << "ja";
-    QTest::newRow("maske größe") << k << QByteArray() << "00001-x.maske"
-                                 << QByteArray("Titel: X\nGröße: 10 x 10\n")
-                                 << "bilder/00001-x.maske:2:"
-                                 << "Größe";
-    QTest::newRow("maske zeile ohne tabelle")
-        << k << QByteArray() << "00001-x.maske" << QByteArray("Titel: X\nZeile: 1 | 2\n")
-        << "bilder/00001-x.maske:2:"
-        << "Tabelle";
-    QTest::newRow("maske ohne titel") << k << QByteArray() << "00001-x.maske"
-                                      << QByteArray("Feld: A | B\n") << "bilder/00001-x.maske: "
-                                      << "Titel";
-    QTest::newRow("kein utf8") << kopf + "gut\nSch\xf6"
-                                         "n\n"
-                               << QByteArray() << QString() << QByteArray() << "kapitel/01-a.txt:5:"
-                               << "UTF-8";
-    QTest::newRow("maske kein utf8") << k << QByteArray() << "00001-x.maske"
-                                     << QByteArray("Titel: X\nFeld: Gr\xf6"
-                                                   "\xdf"
-                                                   "e | 1\n")
-                                     << "bilder/00001-x.maske:2:"
-                                     << "UTF-8";
-    QTest::newRow("bildname") << k << QByteArray() << "bild.png" << QByteArray("x")
-                              << "bilder/bild.png: "
-                              << "NNNNN";
-    QTest::newRow("bild kaputt") << k << QByteArray() << "00002-x.png" << QByteArray("kein png")
-                                 << "bilder/00002-x.png: "
-                                 << "Bild";
+    // A fault in kapitel/01-a.txt alone, or in a picture beside a valid chapter.
+    const auto text = [](const char *name, const QByteArray &datei, const char *ort,
+                         const char *wort) {
+        zeile(name, datei, QByteArray(), QString(), QByteArray(), QString(ort), QString(wort));
+    };
+    const auto bild = [&k](const char *name, const char *bildName, const QByteArray &bild,
+                           const char *ort, const char *wort) {
+        zeile(name, k, QByteArray(), QString(bildName), bild, QString(ort), QString(wort));
+    };
+    text("textlink ins leere", kopf + "a\n\nb [[01.01.02|x]]\n", "kapitel/01-a.txt:6:", "01.01.02");
+    text("textlink zweite zeile", kopf + "a\nb [[09.01.01|x]]\n",
+         "kapitel/01-a.txt:5:", "gibt es nicht");
+    text("bildlink ins leere", kopf + "[[Bild 3|x]]\n", "kapitel/01-a.txt:4:", "Bild 3");
+    text("link nicht geschlossen", kopf + "a\nb [[01.01.01|x\n", "kapitel/01-a.txt:5:", "[[");
+    text("link ohne strich", kopf + "[[01.01.01]]\n", "kapitel/01-a.txt:4:", "|");
+    text("linkziel kurz", kopf + "[[1.1.1|x]]\n", "kapitel/01-a.txt:4:", "Linkziel");
+    text("linktext leer", kopf + "[[01.01.01| ]]\n", "kapitel/01-a.txt:4:", "Linktext");
+    text("fett offen", kopf + "a\nb **c\nd\n", "kapitel/01-a.txt:5:", "**");
+    text("kursiv offen", kopf + "- a //b\n", "kapitel/01-a.txt:4:", "//");
+    text("unterstrichen offen", kopf + "x\n\n> __a\n", "kapitel/01-a.txt:6:", "__");
+    text("reservierte marke", kopf + "Preis {P}\n", "kapitel/01-a.txt:4:", "{P");
+    text("reserviert über läufe", kopf + "a\n{**T**}\n", "kapitel/01-a.txt:5:", "{T");
+    text("abschnitt ohne thema", QByteArray("= 1 | K\n\n=== 1 | A\n"),
+         "kapitel/01-a.txt:3:", "außerhalb eines Themas");
+    text("thema ohne kapitel", QByteArray("# x\n== 1 | T\n"),
+         "kapitel/01-a.txt:2:", "außerhalb eines Kapitels");
+    text("text ohne abschnitt", QByteArray("= 1 | K\n== 1 | T\nText\n"),
+         "kapitel/01-a.txt:3:", "außerhalb eines Abschnitts");
+    text("stichwörter ohne abschnitt", QByteArray("= 1 | K\nStichwörter: a\n"),
+         "kapitel/01-a.txt:2:", "Stichwörter");
+    zeile("kapitel doppelt", k, QByteArray("\n= 1 | Noch eins\n"), QString(), QByteArray(),
+          "kapitel/02-b.txt:2:", "kapitel/01-a.txt:1");
+    text("thema doppelt", k + "== 1 | T2\n", "kapitel/01-a.txt:5:", "Thema 1");
+    text("abschnitt doppelt", k + "=== 1 | B\n", "kapitel/01-a.txt:5:", "Abschnitt 1");
+    text("nummer keine zahl", QByteArray("= x | K\n"), "kapitel/01-a.txt:1:", "„x“");
+    text("nummer zu groß", QByteArray("= 100 | K\n"), "kapitel/01-a.txt:1:", "99");
+    text("ohne strich", k + "=== 2 Titel\n", "kapitel/01-a.txt:5:", "Nummer | Titel");
+    text("ohne titel", k + "== 2 |  \n", "kapitel/01-a.txt:5:", "Titel fehlt");
+    text("vier gleich", k + "==== 1 | x\n", "kapitel/01-a.txt:5:", "Überschrift");
+    text("gleich ohne blank", k + "==1 | x\n", "kapitel/01-a.txt:5:", "Überschrift");
+    bild("maske unbekannt", "00001-x.maske", QByteArray("Titel: X\n\nKnopf: OK\n"),
+         "bilder/00001-x.maske:3:", "Knopf");
+    bild("maske haken", "00001-x.maske", QByteArray("Titel: X\nHaken: A | vielleicht\n"),
+         "bilder/00001-x.maske:2:", "ja");
+    bild("maske größe", "00001-x.maske", QByteArray("Titel: X\nGröße: 10 x 10\n"),
+         "bilder/00001-x.maske:2:", "Größe");
+    bild("maske zeile ohne tabelle", "00001-x.maske", QByteArray("Titel: X\nZeile: 1 | 2\n"),
+         "bilder/00001-x.maske:2:", "Tabelle");
+    bild("maske ohne titel", "00001-x.maske", QByteArray("Feld: A | B\n"),
+         "bilder/00001-x.maske: ", "Titel");
+    text("kein utf8",
+         kopf + "gut\nSch\xf6"
+                "n\n",
+         "kapitel/01-a.txt:5:", "UTF-8");
+    bild("maske kein utf8", "00001-x.maske",
+         QByteArray("Titel: X\nFeld: Gr\xf6"
+                    "\xdf"
+                    "e | 1\n"),
+         "bilder/00001-x.maske:2:", "UTF-8");
+    bild("bildname", "bild.png", QByteArray("x"), "bilder/bild.png: ", "NNNNN");
+    bild("bild kaputt", "00002-x.png", QByteArray("kein png"), "bilder/00002-x.png: ", "Bild");
 }
 
 void TestHilfeCompiler::fehler()
@@ -398,11 +312,11 @@ void TestHilfeCompiler::fehler()
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    schreiben(dir.filePath("quelle/kapitel/01-a.txt"), datei1);
+    dateiSchreiben(dir.filePath("quelle/kapitel/01-a.txt"), datei1);
     if (!datei2.isEmpty())
-        schreiben(dir.filePath("quelle/kapitel/02-b.txt"), datei2);
+        dateiSchreiben(dir.filePath("quelle/kapitel/02-b.txt"), datei2);
     if (!bildName.isEmpty())
-        schreiben(dir.filePath("quelle/bilder/") + bildName, bild);
+        dateiSchreiben(dir.filePath("quelle/bilder/") + bildName, bild);
 
     const QString ziel = dir.filePath("HilfeBelna.mdb");
     QStringList meldungen;
@@ -422,7 +336,7 @@ void TestHilfeCompiler::zuLangerAbschnitt()
     QByteArray text = "= 1 | K\n== 1 | T\n=== 1 | Kurz\nx\n=== 2 | Lang\n";
     for (int i = 0; i < 32; ++i)
         text += absatz;
-    schreiben(dir.filePath("q/kapitel/01.txt"), text);
+    dateiSchreiben(dir.filePath("q/kapitel/01.txt"), text);
     QStringList meldungen;
     QVERIFY(!HilfeCompiler::erstellen(dir.filePath("q"), dir.filePath("x.mdb"), meldungen));
     QCOMPARE(meldungen.size(), 1);
@@ -475,17 +389,16 @@ void TestHilfeCompiler::maske_data()
     QTest::addColumn<QString>("titel");
 
     QTest::newRow("vorgabe") << "Titel: Kunde\nFeld: Name | Müller\n" << QSize(520, 360) << "Kunde";
-    QTest::newRow("größe") << "# Kommentar\nTitel: Rechnung erfassen\nGröße: 560 x 380\n"
-                              "Auswahl: Zahlungsart | Überweisung\nHaken: Skonto | ja\n"
-                              "Text: Positionen\nTabelle: Pos. | Artikel | Preis\n"
-                              "Zeile: 1 | Beratung | 120,00 €\nZeile: 2 | x\n"
-                              "Knöpfe: Speichern | Drucken | Abbrechen\n"
-                           << QSize(560, 380) << "Rechnung erfassen";
-    QTest::newRow("ohne umlaut") << "Titel: A\r\nGroesse: 200x150\r\nKnoepfe: OK\r\n"
-                                 << QSize(200, 150) << "A";
-    QTest::newRow("übervoll") << "Titel: Voll\nGröße: 300 x 160\n" +
-                                     QString("Feld: a | b\n").repeated(30)
-                              << QSize(300, 160) << "Voll";
+    zeile("größe",
+          "# Kommentar\nTitel: Rechnung erfassen\nGröße: 560 x 380\n"
+          "Auswahl: Zahlungsart | Überweisung\nHaken: Skonto | ja\n"
+          "Text: Positionen\nTabelle: Pos. | Artikel | Preis\n"
+          "Zeile: 1 | Beratung | 120,00 €\nZeile: 2 | x\n"
+          "Knöpfe: Speichern | Drucken | Abbrechen\n",
+          QSize(560, 380), "Rechnung erfassen");
+    zeile("ohne umlaut", "Titel: A\r\nGroesse: 200x150\r\nKnoepfe: OK\r\n", QSize(200, 150), "A");
+    zeile("übervoll", "Titel: Voll\nGröße: 300 x 160\n" + QString("Feld: a | b\n").repeated(30),
+          QSize(300, 160), "Voll");
 }
 
 void TestHilfeCompiler::maske()

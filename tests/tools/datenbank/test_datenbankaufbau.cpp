@@ -11,6 +11,7 @@
 #include "MeldungSkript.h"
 #include "RtfLeser.h"
 #include "Stichwortabfragen.h"
+#include "TestHilfen.h"
 #include "Verweismarkup.h"
 
 #include <QDir>
@@ -22,20 +23,6 @@
 #include <QtTest>
 
 namespace {
-
-void schreiben(const QString &pfad, const QByteArray &inhalt)
-{
-    QDir().mkpath(QFileInfo(pfad).absolutePath());
-    QFile f(pfad);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(inhalt);
-}
-
-QByteArray lesen(const QString &pfad)
-{
-    QFile f(pfad);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // Chapter 2 is written before chapter 1: the help shows the order of the sources.
 const QByteArray datei1 = "= 2 | Stammdaten\n"
@@ -87,9 +74,9 @@ void TestDatenbankAufbau::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
     QVERIFY(m_dir.isValid());
-    schreiben(m_dir.filePath("q/kapitel/01-stamm.txt"), datei1);
-    schreiben(m_dir.filePath("q/kapitel/02-start.txt"), datei2);
-    schreiben(m_dir.filePath("q/bilder/00012-kunde.maske"), maske);
+    dateiSchreiben(m_dir.filePath("q/kapitel/01-stamm.txt"), datei1);
+    dateiSchreiben(m_dir.filePath("q/kapitel/02-start.txt"), datei2);
+    dateiSchreiben(m_dir.filePath("q/bilder/00012-kunde.maske"), maske);
     QImage png(40, 30, QImage::Format_RGB32);
     png.fill(Qt::red);
     QVERIFY(png.save(m_dir.filePath("q/bilder/00003-firmen-logo.png")));
@@ -276,21 +263,23 @@ void TestDatenbankAufbau::fehlschlagLaesstAlteDatei()
 {
     QTemporaryDir dir;
     const QString ziel = dir.filePath("HilfeBelna.mdb");
-    schreiben(dir.filePath("q/kapitel/01.txt"), datei2);
+    dateiSchreiben(dir.filePath("q/kapitel/01.txt"), datei2);
     QStringList meldungen;
     QVERIFY(HilfeCompiler::erstellen(dir.filePath("q"), ziel, meldungen));
-    const QByteArray vorher = lesen(ziel);
+    const QByteArray vorher = dateiLesen(ziel);
     QVERIFY(!vorher.isEmpty());
 
-    schreiben(dir.filePath("q/kapitel/02.txt"), "= 3 | K\n== 1 | T\n=== 1 | A\n[[09.09.09|x]]\n");
+    dateiSchreiben(dir.filePath("q/kapitel/02.txt"),
+                   "= 3 | K\n== 1 | T\n=== 1 | A\n[[09.09.09|x]]\n");
     QVERIFY(!HilfeCompiler::erstellen(dir.filePath("q"), ziel, meldungen));
     QCOMPARE(meldungen, QStringList{"kapitel/02.txt:4: Link auf 09.09.09: diesen Abschnitt gibt "
                                     "es nicht"});
-    QCOMPARE(lesen(ziel), vorher);
+    QCOMPARE(dateiLesen(ziel), vorher);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"HilfeBelna.mdb"});
 
     // Mended, the build replaces the file with one that has the new chapter.
-    schreiben(dir.filePath("q/kapitel/02.txt"), "= 3 | K\n== 1 | T\n=== 1 | A\n[[01.01.01|x]]\n");
+    dateiSchreiben(dir.filePath("q/kapitel/02.txt"),
+                   "= 3 | K\n== 1 | T\n=== 1 | A\n[[01.01.01|x]]\n");
     meldungen.clear();
     QVERIFY2(HilfeCompiler::erstellen(dir.filePath("q"), ziel, meldungen),
              qPrintable(meldungen.join('\n')));

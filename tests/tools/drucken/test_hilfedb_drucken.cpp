@@ -2,48 +2,19 @@
 // compiled, then each scope is printed to PDF and read back with pdftotext (header, title,
 // page numbers, texts in and out of scope, picture captions with --grafiken only); wrong
 // usage ends with 2 and a usage line, an unknown number with 1 and a message.
+#include "TestHilfen.h"
+
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
-void schreiben(const QString &pfad, const QByteArray &inhalt)
+ProgrammLauf hilfedb(const QStringList &args)
 {
-    QDir().mkpath(QFileInfo(pfad).absolutePath());
-    QFile f(pfad);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(inhalt);
-}
-
-struct Lauf
-{
-    int code = -1;
-    QString aus, fehler;
-};
-
-Lauf hilfedb(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(HILFEDB_PFAD), args);
-    Lauf l;
-    if (!p.waitForFinished(120000))
-        return l;
-    l.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    l.aus = QString::fromUtf8(p.readAllStandardOutput());
-    l.fehler = QString::fromUtf8(p.readAllStandardError());
-    return l;
-}
-
-QString pdfText(const QString &pdf)
-{
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    p.waitForFinished(30000);
-    return QString::fromUtf8(p.readAllStandardOutput());
+    return programmLaufen(QStringLiteral(HILFEDB_PFAD), args);
 }
 
 } // namespace
@@ -72,7 +43,7 @@ void TestHilfedbDrucken::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
     QVERIFY(m_dir.isValid());
-    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+    if (!pdftotextVorhanden())
         QSKIP("pdftotext is not installed (poppler-utils)");
     // Chapter 1: topic 1 with a short section that shows picture 7 and a section of 150
     // paragraphs (several pages); topic 2 with a section showing picture 8. Chapter 2 apart.
@@ -84,14 +55,14 @@ void TestHilfedbDrucken::initTestCase()
         k1 += "Position Absatz " + QByteArray::number(i) + " der langen Liste.\n\n";
     k1 += "== 2 | Rechnung drucken\n=== 1 | Vorschau\n"
           "Die Vorschau zeigt [[Bild 8|die Druckmaske]] vor dem Druck.\n";
-    schreiben(m_dir.filePath("q/kapitel/01.txt"), k1);
-    schreiben(m_dir.filePath("q/kapitel/02.txt"),
-              "= 2 | Mahnwesen\n== 1 | Mahnstufen\n=== 1 | Erste Mahnung\nMahnung Text.\n");
-    schreiben(m_dir.filePath("q/bilder/00007-kunde.maske"),
-              "Titel: Kunde bearbeiten\nGröße: 400 x 250\nFeld: Name | Müller\n");
-    schreiben(m_dir.filePath("q/bilder/00008-druck.maske"),
-              "Titel: Rechnung drucken\nGröße: 300 x 200\nKnöpfe: Drucken | Abbrechen\n");
-    const Lauf l = hilfedb({"erstellen", m_dir.filePath("q"), m_dir.filePath("hilfe.mdb")});
+    dateiSchreiben(m_dir.filePath("q/kapitel/01.txt"), k1);
+    dateiSchreiben(m_dir.filePath("q/kapitel/02.txt"),
+                   "= 2 | Mahnwesen\n== 1 | Mahnstufen\n=== 1 | Erste Mahnung\nMahnung Text.\n");
+    dateiSchreiben(m_dir.filePath("q/bilder/00007-kunde.maske"),
+                   "Titel: Kunde bearbeiten\nGröße: 400 x 250\nFeld: Name | Müller\n");
+    dateiSchreiben(m_dir.filePath("q/bilder/00008-druck.maske"),
+                   "Titel: Rechnung drucken\nGröße: 300 x 200\nKnöpfe: Drucken | Abbrechen\n");
+    const ProgrammLauf l = hilfedb({"erstellen", m_dir.filePath("q"), m_dir.filePath("hilfe.mdb")});
     QVERIFY2(l.code == 0, qPrintable(l.fehler));
 }
 
@@ -109,36 +80,24 @@ void TestHilfedbDrucken::umfang_data()
 
     const QStringList bilder7{"Abb.: Kunde bearbeiten"};
     const QStringList beide{"Abb.: Kunde bearbeiten", "Abb.: Rechnung drucken"};
-    QTest::newRow("abschnitt mit grafiken")
-        << "01.01.01"
-        << "abschnitt" << true << "Kunde wählen" << QStringList{"Danach geht es weiter."}
-        << QStringList{"Position Absatz 1 "} << bilder7 << 1;
-    QTest::newRow("abschnitt ohne grafiken")
-        << "1.1.1"
-        << "abschnitt" << false << "Kunde wählen"
-        << QStringList{"(siehe Kundenmaske).", "Danach geht es weiter."}
-        << QStringList{"Position Absatz"} << QStringList{} << 1;
-    QTest::newRow("thema mit grafiken")
-        << "01.01"
-        << "thema" << true << "Rechnung erfassen"
-        << QStringList{"Danach geht es weiter.", "Position Absatz 150 "}
-        << QStringList{"Vorschau zeigt"} << bilder7 << 3;
-    QTest::newRow("thema ohne grafiken")
-        << "01.01.02"
-        << "thema" << false << "Rechnung erfassen"
-        << QStringList{"Position Absatz 1 ", "Position Absatz 150 "} << QStringList{"Mahnung"}
-        << QStringList{} << 3;
-    QTest::newRow("kapitel mit grafiken")
-        << "01"
-        << "kapitel" << true << "Rechnungen"
-        << QStringList{"Rechnung erfassen", "Rechnung drucken", "Position Absatz 150 ",
-                       "Vorschau zeigt die Druckmaske"}
-        << QStringList{"Mahnung", "Mahnstufen"} << beide << 3;
-    QTest::newRow("kapitel ohne grafiken")
-        << "01.02.01"
-        << "kapitel" << false << "Rechnungen"
-        << QStringList{"Rechnung erfassen", "Vorschau zeigt die Druckmaske"}
-        << QStringList{"Mahnung"} << QStringList{} << 3;
+    zeile("abschnitt mit grafiken", "01.01.01", "abschnitt", true, "Kunde wählen",
+          QStringList{"Danach geht es weiter."}, QStringList{"Position Absatz 1 "}, bilder7, 1);
+    zeile("abschnitt ohne grafiken", "1.1.1", "abschnitt", false, "Kunde wählen",
+          QStringList{"(siehe Kundenmaske).", "Danach geht es weiter."},
+          QStringList{"Position Absatz"}, QStringList{}, 1);
+    zeile("thema mit grafiken", "01.01", "thema", true, "Rechnung erfassen",
+          QStringList{"Danach geht es weiter.", "Position Absatz 150 "},
+          QStringList{"Vorschau zeigt"}, bilder7, 3);
+    zeile("thema ohne grafiken", "01.01.02", "thema", false, "Rechnung erfassen",
+          QStringList{"Position Absatz 1 ", "Position Absatz 150 "}, QStringList{"Mahnung"},
+          QStringList{}, 3);
+    zeile("kapitel mit grafiken", "01", "kapitel", true, "Rechnungen",
+          QStringList{"Rechnung erfassen", "Rechnung drucken", "Position Absatz 150 ",
+                      "Vorschau zeigt die Druckmaske"},
+          QStringList{"Mahnung", "Mahnstufen"}, beide, 3);
+    zeile("kapitel ohne grafiken", "01.02.01", "kapitel", false, "Rechnungen",
+          QStringList{"Rechnung erfassen", "Vorschau zeigt die Druckmaske"}, QStringList{"Mahnung"},
+          QStringList{}, 3);
 }
 
 void TestHilfedbDrucken::umfang()
@@ -157,7 +116,7 @@ void TestHilfedbDrucken::umfang()
     if (grafiken)
         args << "--grafiken";
     args << "--pdf" << pdf;
-    const Lauf l = hilfedb(args);
+    const ProgrammLauf l = hilfedb(args);
     QVERIFY2(l.code == 0, qPrintable(l.fehler));
 
     const QString text = pdfText(pdf);
@@ -197,51 +156,51 @@ void TestHilfedbDrucken::fehler_data()
                            "[--grafiken] --pdf DATEI.pdf";
     // "@" stands for the temporary folder.
     QTest::newRow("ohne argumente") << QStringList{"drucken"} << 2 << aufruf;
-    QTest::newRow("ohne pdf") << QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang",
-                                             "thema"}
-                              << 2 << aufruf;
-    QTest::newRow("ohne umfang") << QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--pdf",
-                                                "@/x.pdf"}
-                                 << 2 << aufruf;
-    QTest::newRow("umfang unbekannt")
-        << QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang",
-                       "seite",   "--pdf",       "@/x.pdf"}
-        << 2 << aufruf;
-    QTest::newRow("pdf ohne wert")
-        << QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang", "thema", "--pdf"} << 2
-        << aufruf;
-    QTest::newRow("unbekannte option")
-        << QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang",
-                       "thema",   "--farbe",     "--pdf",    "@/x.pdf"}
-        << 2 << aufruf;
-    QTest::newRow("zu viele") << QStringList{"drucken",  "@/hilfe.mdb", "01.01.01", "x",
-                                             "--umfang", "thema",       "--pdf",    "@/x.pdf"}
-                              << 2 << aufruf;
-    QTest::newRow("kapitel unbekannt")
-        << QStringList{"drucken", "@/hilfe.mdb", "9", "--umfang", "kapitel", "--pdf", "@/x.pdf"}
-        << 1 << "hilfedb: kein Kapitel 09";
-    QTest::newRow("thema unbekannt")
-        << QStringList{"drucken", "@/hilfe.mdb", "01.05.01", "--umfang",
-                       "kapitel", "--pdf",       "@/x.pdf"}
-        << 1 << "hilfedb: kein Thema 01.05";
-    QTest::newRow("abschnitt unbekannt")
-        << QStringList{"drucken",   "@/hilfe.mdb", "01.01.09", "--umfang",
-                       "abschnitt", "--pdf",       "@/x.pdf"}
-        << 1 << "hilfedb: kein Abschnitt 01.01.09";
-    QTest::newRow("nummer zu kurz") << QStringList{"drucken",   "@/hilfe.mdb", "01.01",  "--umfang",
-                                                   "abschnitt", "--pdf",       "@/x.pdf"}
-                                    << 1 << "keine Hilfenummer";
-    QTest::newRow("keine zahl") << QStringList{"drucken", "@/hilfe.mdb", "01.x.01", "--umfang",
-                                               "thema",   "--pdf",       "@/x.pdf"}
-                                << 1 << "keine Hilfenummer";
-    QTest::newRow("datenbank fehlt")
-        << QStringList{"drucken", "@/fehlt.mdb", "01.01.01", "--umfang",
-                       "thema",   "--pdf",       "@/x.pdf"}
-        << 1 << "Die Hilfedatenbank wurde nicht gefunden!";
-    QTest::newRow("pdf nicht schreibbar")
-        << QStringList{"drucken", "@/hilfe.mdb", "01.01.01",          "--umfang",
-                       "thema",   "--pdf",       "@/gibtsnicht/x.pdf"}
-        << 1 << "kann nicht geschrieben werden";
+    zeile("ohne pdf", QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang", "thema"}, 2,
+          aufruf);
+    zeile("ohne umfang", QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--pdf", "@/x.pdf"}, 2,
+          aufruf);
+    zeile(
+        "umfang unbekannt",
+        QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang", "seite", "--pdf", "@/x.pdf"},
+        2, aufruf);
+    zeile("pdf ohne wert",
+          QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang", "thema", "--pdf"}, 2,
+          aufruf);
+    zeile("unbekannte option",
+          QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang", "thema", "--farbe", "--pdf",
+                      "@/x.pdf"},
+          2, aufruf);
+    zeile("zu viele",
+          QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "x", "--umfang", "thema", "--pdf",
+                      "@/x.pdf"},
+          2, aufruf);
+    zeile("kapitel unbekannt",
+          QStringList{"drucken", "@/hilfe.mdb", "9", "--umfang", "kapitel", "--pdf", "@/x.pdf"}, 1,
+          "hilfedb: kein Kapitel 09");
+    zeile("thema unbekannt",
+          QStringList{"drucken", "@/hilfe.mdb", "01.05.01", "--umfang", "kapitel", "--pdf",
+                      "@/x.pdf"},
+          1, "hilfedb: kein Thema 01.05");
+    zeile("abschnitt unbekannt",
+          QStringList{"drucken", "@/hilfe.mdb", "01.01.09", "--umfang", "abschnitt", "--pdf",
+                      "@/x.pdf"},
+          1, "hilfedb: kein Abschnitt 01.01.09");
+    zeile(
+        "nummer zu kurz",
+        QStringList{"drucken", "@/hilfe.mdb", "01.01", "--umfang", "abschnitt", "--pdf", "@/x.pdf"},
+        1, "keine Hilfenummer");
+    zeile("keine zahl",
+          QStringList{"drucken", "@/hilfe.mdb", "01.x.01", "--umfang", "thema", "--pdf", "@/x.pdf"},
+          1, "keine Hilfenummer");
+    zeile(
+        "datenbank fehlt",
+        QStringList{"drucken", "@/fehlt.mdb", "01.01.01", "--umfang", "thema", "--pdf", "@/x.pdf"},
+        1, "Die Hilfedatenbank wurde nicht gefunden!");
+    zeile("pdf nicht schreibbar",
+          QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang", "thema", "--pdf",
+                      "@/gibtsnicht/x.pdf"},
+          1, "kann nicht geschrieben werden");
 }
 
 void TestHilfedbDrucken::fehler()
@@ -252,7 +211,7 @@ void TestHilfedbDrucken::fehler()
     QFile::remove(m_dir.filePath("x.pdf"));
     for (QString &a : args)
         a = pfad(a);
-    const Lauf l = hilfedb(args);
+    const ProgrammLauf l = hilfedb(args);
     QCOMPARE(l.code, code);
     QVERIFY2(l.fehler.contains(meldung), qPrintable(l.fehler));
     QVERIFY(l.aus.isEmpty());

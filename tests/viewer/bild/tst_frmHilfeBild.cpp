@@ -7,10 +7,10 @@
 #include "frmHilfe.h"
 #include "frmHilfeBild.h"
 
-#include "Arbeitsbereich.h"
 #include "Datenbank.h"
 #include "Global.h"
 #include "HilfeDatenbankSchreiber.h"
+#include "HilfeUmgebung.h"
 #include "MeldungSkript.h"
 #include "ZipHilfe.h"
 #include "frmInhalt.h"
@@ -20,9 +20,7 @@
 #include <QPointer>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QStandardPaths>
 #include <QStyle>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
 
@@ -45,21 +43,15 @@ private slots:
     void entladen();
 
 private:
-    frmHilfe *hilfeOeffnen();
-    QTemporaryDir m_dir;
-    FesterArbeitsbereich m_bereich{QRect(0, 0, 1600, 1140)};
-    int m_enden = 0;
+    static frmHilfe *hilfeOeffnen() { return HilfeUmgebung::oeffnen(QStringLiteral("01.01.01")); }
+    HilfeUmgebung m_u;
 };
 
 void tst_frmHilfeBild::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
-    frmInhalt::setProzessEnde([this] { ++m_enden; });
-    QVERIFY(m_dir.isValid());
-
+    QVERIFY(m_u.einrichten());
     HilfeDatenbankSchreiber s;
-    QVERIFY(s.oeffnen(m_dir.filePath(QStringLiteral("HilfeBelna.mdb")),
-                      QString::fromLatin1(HilfePasswort)));
+    QVERIFY(m_u.schreiben(s));
     const qint32 k = s.kapitelEinfuegen(1, QStringLiteral("Kapitel"), 1);
     const qint32 t = s.themaEinfuegen(k, 1, QStringLiteral("Thema"), 1);
     s.textEinfuegen(t, 1, QStringLiteral("Abschnitt"),
@@ -78,36 +70,21 @@ void tst_frmHilfeBild::initTestCase()
     s.bildEinfuegen(7, bildArchiv(QSize(2000, 1500), Qt::gray), QStringLiteral("gross"));
     QString fehler;
     QVERIFY2(s.abschliessen(&fehler), qPrintable(fehler));
-    setzeProgrammVerzeichnis(m_dir.path());
+    setzeProgrammVerzeichnis(m_u.dir.path());
 }
 
 void tst_frmHilfeBild::init()
 {
-    gsPasswort = QString::fromLatin1(HilfePasswort);
-    m_bereich = FesterArbeitsbereich(QRect(0, 0, 1600, 1140));
-    setzeArbeitsbereich(&m_bereich);
-    m_enden = 0;
+    m_u.zuruecksetzen();
+    m_u.bereich = FesterArbeitsbereich(QRect(0, 0, 1600, 1140));
 }
 
 void tst_frmHilfeBild::cleanup()
 {
     frmHilfeBild::Entladen();
-    delete frmInhalt::instanz(false);
+    QVERIFY(HilfeUmgebung::entladen());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!frmHilfeBild::instanz(false));
-    QVERIFY(!frmHilfe::instanz(false));
-}
-
-frmHilfe *tst_frmHilfeBild::hilfeOeffnen()
-{
-    frmHilfe *h = frmHilfe::instanz();
-    frmInhalt::instanz()->resize(900, 700);
-    frmInhalt::instanz()->show();
-    bool klein = false;
-    if (!h->DatenEinlesen(QStringLiteral("01.01.01"), klein))
-        return nullptr;
-    h->show();
-    return h;
 }
 
 void tst_frmHilfeBild::groesseUndPlatz_data()
@@ -146,7 +123,7 @@ void tst_frmHilfeBild::groesseUndPlatz()
     QFETCH(bool, waagerecht);
     QFETCH(bool, senkrecht);
 
-    m_bereich = FesterArbeitsbereich(bereich, twips, twips);
+    m_u.bereich = FesterArbeitsbereich(bereich, twips, twips);
     QVERIFY(frmHilfeBild::BildZeigen(bild, QStringLiteral("Titel")));
     frmHilfeBild *f = frmHilfeBild::instanz(false);
     QVERIFY(f);
@@ -265,7 +242,7 @@ void tst_frmHilfeBild::escSchliesstNurBild()
     QVERIFY(f.isNull());
     QCOMPARE(frmHilfe::instanz(false), h);
     QVERIFY(frmInhalt::instanz(false));
-    QCOMPARE(m_enden, 0);
+    QCOMPARE(m_u.enden, 0);
 
     // The next picture creates a new window.
     QVERIFY(frmHilfeBild::BildZeigen("00002", "Zweites"));
@@ -298,7 +275,7 @@ void tst_frmHilfeBild::entladen()
         h->ButtonClick(frmInhalt::ButtonSuchen);
     QVERIFY(!frmHilfeBild::instanz(false));
     QCOMPARE(frmHilfe::instanz(false) != nullptr, hilfeBleibt);
-    QCOMPARE(m_enden, hilfeBleibt ? 0 : 1);
+    QCOMPARE(m_u.enden, hilfeBleibt ? 0 : 1);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(f.isNull());
 }

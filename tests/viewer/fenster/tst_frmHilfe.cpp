@@ -3,13 +3,14 @@
 // page history with back, forward and the cut after back, columns of section titles, a
 // failing query that is read again on the next click, following a text link, Esc, and the
 // layout and scrolling applied to the widgets.
+#include "TestHilfen.h"
 #include "frmHilfe.h"
 
-#include "Arbeitsbereich.h"
 #include "Datenbank.h"
 #include "Global.h"
 #include "HilfeAnbindung.h"
 #include "HilfeDatenbankSchreiber.h"
+#include "HilfeUmgebung.h"
 #include "MeldungSkript.h"
 #include "Registerkarten.h"
 #include "frmInhalt.h"
@@ -18,21 +19,9 @@
 #include <QFile>
 #include <QLabel>
 #include <QScrollBar>
-#include <QStandardPaths>
 #include <QTabBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
-
-namespace {
-
-QString rtf(const QString &text)
-{
-    return QStringLiteral("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 %1\\par}")
-        .arg(text);
-}
-
-} // namespace
 
 class tst_frmHilfe : public QObject
 {
@@ -56,70 +45,47 @@ private slots:
     void escSchliesst();
 
 private:
-    frmHilfe *oeffnen(const QString &nummer);
-    QTemporaryDir m_dir;
-    FesterArbeitsbereich m_bereich{QRect(0, 0, 1600, 1140)};
-    int m_enden = 0;
+    static frmHilfe *oeffnen(const QString &nummer) { return HilfeUmgebung::oeffnen(nummer); }
+    HilfeUmgebung m_u;
 };
 
 void tst_frmHilfe::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
-    setzeArbeitsbereich(&m_bereich);
-    frmInhalt::setProzessEnde([this] { ++m_enden; });
-    QVERIFY(m_dir.isValid());
-
+    QVERIFY(m_u.einrichten());
     HilfeDatenbankSchreiber s;
-    QVERIFY(s.oeffnen(m_dir.filePath(QStringLiteral("HilfeBelna.mdb")),
-                      QString::fromLatin1(HilfePasswort)));
+    QVERIFY(m_u.schreiben(s));
     // Chapter 1: topic 1 with three sections, topic 2 with twelve (two columns and more).
     const qint32 k1 = s.kapitelEinfuegen(1, QStringLiteral("Erstes"), 1);
     const qint32 t11 = s.themaEinfuegen(k1, 1, QStringLiteral("Thema A"), 1);
-    s.textEinfuegen(t11, 1, QStringLiteral("A eins"), rtf("Text A1"), 1);
-    s.textEinfuegen(t11, 2, QStringLiteral("A zwei"), rtf("Text A2"), 2);
-    s.textEinfuegen(t11, 3, QStringLiteral("A drei"), rtf("Text A3"), 3);
+    s.textEinfuegen(t11, 1, QStringLiteral("A eins"), rtfAbsatz("Text A1"), 1);
+    s.textEinfuegen(t11, 2, QStringLiteral("A zwei"), rtfAbsatz("Text A2"), 2);
+    s.textEinfuegen(t11, 3, QStringLiteral("A drei"), rtfAbsatz("Text A3"), 3);
     const qint32 t12 = s.themaEinfuegen(k1, 2, QStringLiteral("Thema B"), 2);
     for (int i = 1; i <= 12; ++i)
         s.textEinfuegen(t12, i, QStringLiteral("Abschnitt B%1").arg(i),
-                        rtf(QStringLiteral("Text B%1").arg(i)), i);
+                        rtfAbsatz(QStringLiteral("Text B%1").arg(i)), i);
     // Chapter 2 (listed second, by lfdNummer): a section with a text link to 01.01.02.
     const qint32 k2 = s.kapitelEinfuegen(2, QStringLiteral("Zweites"), 2);
     const qint32 t21 = s.themaEinfuegen(k2, 1, QStringLiteral("Thema C"), 1);
     s.textEinfuegen(t21, 1, QStringLiteral("C eins"),
-                    rtf("Siehe \\{T01.01.02\\}Verweis auf A zwei\\{TE\\} hier."), 1);
-    s.textEinfuegen(t21, 2, QStringLiteral("C zwei"), rtf("Text C2"), 2);
+                    rtfAbsatz("Siehe \\{T01.01.02\\}Verweis auf A zwei\\{TE\\} hier."), 1);
+    s.textEinfuegen(t21, 2, QStringLiteral("C zwei"), rtfAbsatz("Text C2"), 2);
     s.themaEinfuegen(k2, 3, QStringLiteral("Thema leer"), 2);
     // Chapter 3 without topics.
     s.kapitelEinfuegen(3, QStringLiteral("Drittes"), 3);
     QString fehler;
     QVERIFY2(s.abschliessen(&fehler), qPrintable(fehler));
-    setzeProgrammVerzeichnis(m_dir.path());
+    setzeProgrammVerzeichnis(m_u.dir.path());
 }
 
 void tst_frmHilfe::init()
 {
-    gsPasswort = QString::fromLatin1(HilfePasswort);
-    gbDarstellung = false;
-    gbStichwortSuche = false;
-    m_enden = 0;
+    m_u.zuruecksetzen();
 }
 
 void tst_frmHilfe::cleanup()
 {
-    delete frmInhalt::instanz(false);
-    QVERIFY(!frmHilfe::instanz(false));
-}
-
-frmHilfe *tst_frmHilfe::oeffnen(const QString &nummer)
-{
-    frmHilfe *h = frmHilfe::instanz();
-    frmInhalt::instanz()->resize(900, 700);
-    frmInhalt::instanz()->show();
-    bool klein = false;
-    if (!h->DatenEinlesen(nummer, klein))
-        return nullptr;
-    h->show();
-    return h;
+    QVERIFY(HilfeUmgebung::entladen());
 }
 
 void tst_frmHilfe::startOhneNummer()
@@ -151,23 +117,22 @@ void tst_frmHilfe::gehe_data()
     QTest::addColumn<int>("themaTab");
     QTest::addColumn<int>("verlauf");
 
-    QTest::newRow("genau") << "01.01.01" << "02.01.02" << "02.01.02" << 1 << 0 << 2;
-    QTest::newRow("ohne Nullen") << "01.01.01" << "1.2.3" << "01.02.03" << 0 << 1 << 2;
-    QTest::newRow("Leerzeichen") << "01.01.01" << " 2. 1.02" << "02.01.02" << 1 << 0 << 2;
+    zeile("genau", "01.01.01", "02.01.02", "02.01.02", 1, 0, 2);
+    zeile("ohne Nullen", "01.01.01", "1.2.3", "01.02.03", 0, 1, 2);
+    zeile("Leerzeichen", "01.01.01", " 2. 1.02", "02.01.02", 1, 0, 2);
     // No chapter 9: the chapter stays, topic and section are looked up within it.
-    QTest::newRow("Kapitel unbekannt") << "01.01.01" << "09.02.03" << "01.02.03" << 0 << 1 << 2;
+    zeile("Kapitel unbekannt", "01.01.01", "09.02.03", "01.02.03", 0, 1, 2);
     // No topic 9: the topic stays.
-    QTest::newRow("Thema unbekannt") << "01.01.01" << "01.09.02" << "01.01.02" << 0 << 0 << 2;
+    zeile("Thema unbekannt", "01.01.01", "01.09.02", "01.01.02", 0, 0, 2);
     // After a chapter change its first topic is loaded without selecting a section.
-    QTest::newRow("Thema unbekannt, anderes Kapitel")
-        << "01.01.01" << "02.09.02" << "02.01.02" << 1 << 0 << 2;
+    zeile("Thema unbekannt, anderes Kapitel", "01.01.01", "02.09.02", "02.01.02", 1, 0, 2);
     // No section 9: nothing selected, nothing recorded.
-    QTest::newRow("Abschnitt unbekannt") << "01.01.01" << "02.01.09" << "" << 1 << 0 << 1;
+    zeile("Abschnitt unbekannt", "01.01.01", "02.01.09", "", 1, 0, 1);
     // Too few parts: the missing ones are 0 and match nothing.
-    QTest::newRow("zu kurz") << "01.01.02" << "02" << "" << 1 << 0 << 1;
+    zeile("zu kurz", "01.01.02", "02", "", 1, 0, 1);
     // A chapter without topics: the chapter tab changes, the topic tabs stay.
-    QTest::newRow("Kapitel ohne Themen") << "01.02.01" << "03.01.01" << "03.02.01" << 2 << 1 << 1;
-    QTest::newRow("Thema ohne Texte") << "01.01.01" << "02.03.01" << "" << 1 << 1 << 1;
+    zeile("Kapitel ohne Themen", "01.02.01", "03.01.01", "03.02.01", 2, 1, 1);
+    zeile("Thema ohne Texte", "01.01.01", "02.03.01", "", 1, 1, 1);
 }
 
 void tst_frmHilfe::gehe()
@@ -301,7 +266,7 @@ void tst_frmHilfe::fehlerVergisstKapitel()
     frmHilfe *h = oeffnen("01.01.01");
     QVERIFY(h);
     SkriptMeldungen meldungen;
-    const QString datei = m_dir.filePath(QStringLiteral("HilfeBelna.mdb"));
+    const QString datei = m_u.dir.filePath(QStringLiteral("HilfeBelna.mdb"));
     const QString weg = datei + QStringLiteral(".weg");
     QVERIFY(QFile::rename(datei, weg));
     h->tabMain()->setAktuell(1); // the topic query fails
@@ -393,7 +358,7 @@ void tst_frmHilfe::escSchliesst()
     frmInhalt::instanz()->activateWindow();
     h->txt()->setFocus();
     QTest::keyClick(h->txt(), Qt::Key_Escape);
-    QCOMPARE(m_enden, 1);
+    QCOMPARE(m_u.enden, 1);
     QVERIFY(!frmHilfe::instanz(false));
     QVERIFY(!frmInhalt::instanz(false));
 }

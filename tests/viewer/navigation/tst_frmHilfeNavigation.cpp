@@ -3,12 +3,13 @@
 // chapters without topics, the history entries each step records (previous topic: its first
 // section, then its last; previous chapter: the first section of its first topic, of its last
 // topic, then the last section), the first and last section, and a failing read on the way.
+#include "TestHilfen.h"
 #include "frmHilfe.h"
 
-#include "Arbeitsbereich.h"
 #include "Datenbank.h"
 #include "Global.h"
 #include "HilfeDatenbankSchreiber.h"
+#include "HilfeUmgebung.h"
 #include "MeldungSkript.h"
 #include "Registerkarten.h"
 #include "frmInhalt.h"
@@ -17,8 +18,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
 
@@ -34,10 +33,10 @@ QString nummer(int k, int t, int x)
 
 // Writes chapters numbered 1, 2, ...; each topic (numbered 1, 2, ... in its chapter) is given
 // by its number of sections; section x has the text "Text KK.TT.XX".
-bool datenbankSchreiben(const QString &pfad, const QList<QList<int>> &kapitel)
+bool datenbankSchreiben(HilfeUmgebung &u, const QString &ordner, const QList<QList<int>> &kapitel)
 {
     HilfeDatenbankSchreiber s;
-    if (!s.oeffnen(pfad, QString::fromLatin1(HilfePasswort)))
+    if (!u.schreiben(s, ordner))
         return false;
     for (int k = 1; k <= kapitel.size(); ++k) {
         const qint32 kid = s.kapitelEinfuegen(k, QStringLiteral("Kapitel %1").arg(k), k);
@@ -72,52 +71,38 @@ private slots:
 
 private:
     frmHilfe *oeffnen(const QString &verzeichnis, const QString &nummer);
-    QTemporaryDir m_dir;
+    HilfeUmgebung m_u;
     QString m_luecken;    // topics without sections, chapters without topics
     QString m_lueckenlos; // every chapter has topics, every topic sections
-    FesterArbeitsbereich m_bereich{QRect(0, 0, 1600, 1140)};
 };
 
 void tst_frmHilfeNavigation::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
-    setzeArbeitsbereich(&m_bereich);
-    frmInhalt::setProzessEnde([] {});
-    QVERIFY(m_dir.isValid());
-    m_luecken = m_dir.filePath(QStringLiteral("luecken"));
-    m_lueckenlos = m_dir.filePath(QStringLiteral("lueckenlos"));
+    QVERIFY(m_u.einrichten());
+    m_luecken = m_u.dir.filePath(QStringLiteral("luecken"));
+    m_lueckenlos = m_u.dir.filePath(QStringLiteral("lueckenlos"));
     QVERIFY(QDir().mkpath(m_luecken));
     QVERIFY(QDir().mkpath(m_lueckenlos));
     // Chapter 2 and 6 have no topics; 0 is a topic without sections.
-    QVERIFY(datenbankSchreiben(m_luecken + QStringLiteral("/HilfeBelna.mdb"),
-                               {{3, 1, 0, 2}, {}, {2, 0, 3}, {0, 2}, {1, 0}, {}}));
-    QVERIFY(datenbankSchreiben(m_lueckenlos + QStringLiteral("/HilfeBelna.mdb"), {{2, 1}, {1}}));
+    QVERIFY(datenbankSchreiben(m_u, m_luecken, {{3, 1, 0, 2}, {}, {2, 0, 3}, {0, 2}, {1, 0}, {}}));
+    QVERIFY(datenbankSchreiben(m_u, m_lueckenlos, {{2, 1}, {1}}));
 }
 
 void tst_frmHilfeNavigation::init()
 {
-    gsPasswort = QString::fromLatin1(HilfePasswort);
-    gbDarstellung = false;
-    gbStichwortSuche = false;
+    m_u.zuruecksetzen();
 }
 
 void tst_frmHilfeNavigation::cleanup()
 {
-    delete frmInhalt::instanz(false);
-    QVERIFY(!frmHilfe::instanz(false));
+    QVERIFY(HilfeUmgebung::entladen());
 }
 
 frmHilfe *tst_frmHilfeNavigation::oeffnen(const QString &verzeichnis, const QString &nummer)
 {
     setzeProgrammVerzeichnis(verzeichnis);
-    frmHilfe *h = frmHilfe::instanz();
-    frmInhalt::instanz()->resize(900, 700);
-    frmInhalt::instanz()->show();
-    bool klein = false;
-    if (!h->DatenEinlesen(QStringLiteral("01.01.01"), klein))
-        return nullptr;
-    h->show();
-    if (nummer != QStringLiteral("01.01.01"))
+    frmHilfe *h = HilfeUmgebung::oeffnen(QStringLiteral("01.01.01"));
+    if (h && nummer != QStringLiteral("01.01.01"))
         h->GeheZuText(nummer);
     return h;
 }
@@ -133,8 +118,7 @@ void tst_frmHilfeNavigation::schritt_data()
     QTest::newRow("weiter ins nächste Thema") << "01.01.03" << 5 << QStringList{"01.02.01"};
     QTest::newRow("weiter über leeres Thema") << "01.02.01" << 5 << QStringList{"01.04.01"};
     QTest::newRow("weiter über Kapitel ohne Themen") << "01.04.02" << 5 << QStringList{"03.01.01"};
-    QTest::newRow("weiter ins Kapitel mit leerem ersten Thema")
-        << "03.03.03" << 5 << QStringList{"04.02.01"};
+    zeile("weiter ins Kapitel mit leerem ersten Thema", "03.03.03", 5, QStringList{"04.02.01"});
     QTest::newRow("weiter ins nächste Kapitel") << "04.02.02" << 5 << QStringList{"05.01.01"};
     QTest::newRow("weiter aus leerem Thema") << "01.03.01" << 5 << QStringList{"01.04.01"};
     QTest::newRow("weiter aus Kapitel ohne Themen") << "02.01.01" << 5 << QStringList{"03.01.01"};
@@ -143,26 +127,23 @@ void tst_frmHilfeNavigation::schritt_data()
 
     // Previous section.
     QTest::newRow("zurück im Thema") << "01.01.03" << 4 << QStringList{"01.01.02"};
-    QTest::newRow("zurück ins vorige Thema")
-        << "01.02.01" << 4 << QStringList{"01.01.01", "01.01.03"};
+    zeile("zurück ins vorige Thema", "01.02.01", 4, QStringList{"01.01.01", "01.01.03"});
     // A topic with one section: first and last section are the same.
-    QTest::newRow("zurück ins Thema mit einem Abschnitt")
-        << "01.04.01" << 4 << QStringList{"01.02.01", "01.02.01"};
-    QTest::newRow("zurück über leeres Thema")
-        << "03.03.01" << 4 << QStringList{"03.01.01", "03.01.02"};
+    zeile("zurück ins Thema mit einem Abschnitt", "01.04.01", 4,
+          QStringList{"01.02.01", "01.02.01"});
+    zeile("zurück über leeres Thema", "03.03.01", 4, QStringList{"03.01.01", "03.01.02"});
     // Previous chapter: its first topic's first section, its last topic's first section, the
     // last section of that topic.
-    QTest::newRow("zurück ins vorige Kapitel")
-        << "04.02.01" << 4 << QStringList{"03.01.01", "03.03.01", "03.03.03"};
-    QTest::newRow("zurück über Kapitel ohne Themen")
-        << "03.01.01" << 4 << QStringList{"01.01.01", "01.04.01", "01.04.02"};
+    zeile("zurück ins vorige Kapitel", "04.02.01", 4,
+          QStringList{"03.01.01", "03.03.01", "03.03.03"});
+    zeile("zurück über Kapitel ohne Themen", "03.01.01", 4,
+          QStringList{"01.01.01", "01.04.01", "01.04.02"});
     // The previous chapter's first topic has no sections: nothing to record on selecting it.
-    QTest::newRow("zurück ins Kapitel mit leerem ersten Thema")
-        << "05.01.01" << 4 << QStringList{"04.02.01", "04.02.02"};
-    QTest::newRow("zurück aus leerem Thema")
-        << "01.03.01" << 4 << QStringList{"01.02.01", "01.02.01"};
-    QTest::newRow("zurück aus Kapitel ohne Themen")
-        << "02.01.01" << 4 << QStringList{"01.01.01", "01.04.01", "01.04.02"};
+    zeile("zurück ins Kapitel mit leerem ersten Thema", "05.01.01", 4,
+          QStringList{"04.02.01", "04.02.02"});
+    zeile("zurück aus leerem Thema", "01.03.01", 4, QStringList{"01.02.01", "01.02.01"});
+    zeile("zurück aus Kapitel ohne Themen", "02.01.01", 4,
+          QStringList{"01.01.01", "01.04.01", "01.04.02"});
     QTest::newRow("zurück am Anfang") << "01.01.01" << 4 << QStringList{};
 }
 
