@@ -12,6 +12,7 @@
 #include "MeldungSkript.h"
 #include "SqlDialekt.h"
 #include "Stichwortabfragen.h"
+#include "TestHilfen.h"
 
 #include <QtTest>
 
@@ -246,21 +247,17 @@ void TestAbfrageFehler::nullWert_data()
     QTest::addColumn<QString>("sql");
     QTest::addColumn<QString>("routine");
     QTest::addColumn<bool>("fehler");
-    QTest::newRow("kapitel-bezeichnung") << "UPDATE Kapitel SET Bezeichnung = NULL"
-                                         << "KapitelLesen" << true;
-    QTest::newRow("kapitel-nummer") << "UPDATE Kapitel SET Nummer = NULL"
-                                    << "KapitelLesen" << true;
-    QTest::newRow("texte-text") << "UPDATE Texte SET Text = NULL WHERE Nummer = 2"
-                                << "TexteLesen" << true;
-    QTest::newRow("wort") << "UPDATE WörterIndex SET Wort = 'e'; "
-                             "INSERT INTO WörterIndex (ID, Wort) VALUES (NULL, NULL)"
-                          << "WoerterSuchen" << false;
-    QTest::newRow("bild") << "UPDATE Bilder SET Bild = NULL"
-                          << "BildLesen" << true;
-    QTest::newRow("zeile-geduldet") << "UPDATE Kapitel SET Bezeichnung = NULL, Nummer = NULL"
-                                    << "TexteZumWort" << false;
-    QTest::newRow("textid") << "UPDATE ZuordnungIndex SET TextID = NULL"
-                            << "TexteZumWort" << false;
+    zeile("kapitel-bezeichnung", "UPDATE Kapitel SET Bezeichnung = NULL", "KapitelLesen", true);
+    zeile("kapitel-nummer", "UPDATE Kapitel SET Nummer = NULL", "KapitelLesen", true);
+    zeile("texte-text", "UPDATE Texte SET Text = NULL WHERE Nummer = 2", "TexteLesen", true);
+    zeile("wort",
+          "UPDATE WörterIndex SET Wort = 'e'; "
+          "INSERT INTO WörterIndex (ID, Wort) VALUES (NULL, NULL)",
+          "WoerterSuchen", false);
+    zeile("bild", "UPDATE Bilder SET Bild = NULL", "BildLesen", true);
+    zeile("zeile-geduldet", "UPDATE Kapitel SET Bezeichnung = NULL, Nummer = NULL", "TexteZumWort",
+          false);
+    zeile("textid", "UPDATE ZuordnungIndex SET TextID = NULL", "TexteZumWort", false);
 }
 
 void TestAbfrageFehler::nullWert()

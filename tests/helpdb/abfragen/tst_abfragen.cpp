@@ -8,6 +8,7 @@
 #include "Inhaltsabfragen.h"
 #include "MeldungSkript.h"
 #include "Stichwortabfragen.h"
+#include "TestHilfen.h"
 
 #include <QtTest>
 
@@ -161,10 +162,8 @@ void TestAbfragen::bildLesen_data()
     QTest::addColumn<QString>("nummer");
     QTest::addColumn<QByteArray>("bild");
     QTest::addColumn<QString>("bezeichnung");
-    QTest::newRow("führende-nullen")
-        << "00012" << QByteArray("PK\x03\x04zwölf", 10) << "Bild zwölf";
-    QTest::newRow("blanks-und-rest")
-        << "  12abc" << QByteArray("PK\x03\x04zwölf", 10) << "Bild zwölf";
+    zeile("führende-nullen", "00012", QByteArray("PK\x03\x04zwölf", 10), "Bild zwölf");
+    zeile("blanks-und-rest", "  12abc", QByteArray("PK\x03\x04zwölf", 10), "Bild zwölf");
     QTest::newRow("leer-ist-null") << "" << QByteArray("PKnull") << "Bild null";
     QTest::newRow("text-ist-null") << "x" << QByteArray("PKnull") << "Bild null";
     QTest::newRow("alte-textform") << "7" << QByteArray("P\xe2\x80", 3) << "alt";
@@ -211,11 +210,10 @@ void TestAbfragen::woerterSuchen_data()
     QTest::newRow("ausbruch-kommentar") << "'; DROP TABLE Kapitel; --" << QStringList{};
     QTest::newRow("rueckstrich") << "\\" << QStringList{};
     // German order: "angebot" before "Ärger" before "Zahlung".
-    QTest::newRow("nur-prozent") << "%" << QStringList{"50% Rabatt", "50x Rabatt", "[Klammer]",
-                                                       "a_b",        "angebot",    "Ärger",
-                                                       "doppelt",    "Feld \"A\"", "Kunde",
-                                                       "leer",       "O'Neil",     "ohne",
-                                                       "Soll-Ist",   "SollxIst",   "Zahlung"};
+    zeile("nur-prozent", "%",
+          QStringList{"50% Rabatt", "50x Rabatt", "[Klammer]", "a_b", "angebot", "Ärger", "doppelt",
+                      "Feld \"A\"", "Kunde", "leer", "O'Neil", "ohne", "Soll-Ist", "SollxIst",
+                      "Zahlung"});
 }
 
 void TestAbfragen::woerterSuchen()
@@ -332,30 +330,18 @@ void TestAbfragen::zahlAmAnfang_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("zahl");
-    QTest::newRow("null-vorne") << "00012"
-                                << "12";
-    QTest::newRow("leer") << ""
-                          << "0";
-    QTest::newRow("buchstabe") << "x"
-                               << "0";
-    QTest::newRow("blanks") << "   5"
-                            << "5";
-    QTest::newRow("rest") << "5b7"
-                          << "5";
-    QTest::newRow("negativ") << "-3"
-                             << "-3";
-    QTest::newRow("plus") << "+4"
-                          << "4";
-    QTest::newRow("bruch") << "12.5"
-                           << "12.5";
-    QTest::newRow("bruch-null") << "12.0"
-                                << "12";
-    QTest::newRow("nur-vorzeichen") << "-"
-                                    << "0";
-    QTest::newRow("einschleusen") << "1 OR 1=1"
-                                  << "1";
-    QTest::newRow("riesig") << "99999999999999999999"
-                            << "1e+20";
+    zeile("null-vorne", "00012", "12");
+    zeile("leer", "", "0");
+    zeile("buchstabe", "x", "0");
+    zeile("blanks", "   5", "5");
+    zeile("rest", "5b7", "5");
+    zeile("negativ", "-3", "-3");
+    zeile("plus", "+4", "4");
+    zeile("bruch", "12.5", "12.5");
+    zeile("bruch-null", "12.0", "12");
+    zeile("nur-vorzeichen", "-", "0");
+    zeile("einschleusen", "1 OR 1=1", "1");
+    zeile("riesig", "99999999999999999999", "1e+20");
 }
 
 void TestAbfragen::zahlAmAnfang()

@@ -27,74 +27,42 @@ void TestSqlDialekt::like_data()
     QTest::addColumn<QString>("muster");
     QTest::addColumn<bool>("passt");
 
-    QTest::newRow("enthält") << "Kundenstamm"
-                             << "%kunde%" << true;
-    QTest::newRow("großklein") << "KUNDE"
-                               << "kunde" << true;
-    QTest::newRow("umlaut-gross") << "ÄNDERUNG"
-                                  << "%änderung%" << true;
-    QTest::newRow("umlaut-ist-nicht-basis") << "Anderung"
-                                            << "Änderung" << false;
-    QTest::newRow("ß") << "Straße"
-                       << "STRAßE" << true;
-    QTest::newRow("nicht-enthalten") << "Rechnung"
-                                     << "%kunde%" << false;
-    QTest::newRow("anfang") << "Kunde"
-                            << "Kunde%" << true;
-    QTest::newRow("anfang-falsch") << "Altkunde"
-                                   << "Kunde%" << false;
-    QTest::newRow("unterstrich") << "Mahnung"
-                                 << "Ma_nung" << true;
-    QTest::newRow("unterstrich-genau-eins") << "Manung"
-                                            << "Ma_nung" << false;
-    QTest::newRow("nur-prozent") << "irgendwas"
-                                 << "%" << true;
-    QTest::newRow("prozent-leer") << ""
-                                  << "%%" << true;
-    QTest::newRow("leer-leer") << ""
-                               << "" << true;
-    QTest::newRow("leer-gegen-text") << "a"
-                                     << "" << false;
-    QTest::newRow("bindestrich-klasse") << "Soll-Ist"
-                                        << "%Soll[-]Ist%" << true;
-    QTest::newRow("bindestrich-klasse-falsch") << "SollxIst"
-                                               << "%Soll[-]Ist%" << false;
-    QTest::newRow("quote-klasse") << "O'Neil"
-                                  << "O[']Neil" << true;
-    QTest::newRow("doppelquote-klasse") << "Feld \"A\""
-                                        << "%[\"]A[\"]" << true;
-    QTest::newRow("bereich") << "b1"
-                             << "[a-c]1" << true;
-    QTest::newRow("bereich-gross") << "B1"
-                                   << "[a-c]1" << true;
-    QTest::newRow("bereich-aussen") << "d1"
-                                    << "[a-c]1" << false;
-    QTest::newRow("negiert") << "d1"
-                             << "[!a-c]1" << true;
-    QTest::newRow("negiert-innen") << "b1"
-                                   << "[!a-c]1" << false;
-    QTest::newRow("klasse-aufzählung") << "y"
-                                       << "[xyz]" << true;
-    QTest::newRow("prozent-in-klasse") << "50%"
-                                       << "50[%]" << true;
-    QTest::newRow("prozent-in-klasse-literal") << "50x"
-                                               << "50[%]" << false;
-    QTest::newRow("offene-klammer-literal") << "a[b"
-                                            << "a[b" << true;
-    QTest::newRow("offene-klammer-nicht-x") << "axb"
-                                            << "a[b" << false;
-    QTest::newRow("schliessende-klammer") << "a]b"
-                                          << "a]b" << true;
-    QTest::newRow("zurückgehen") << "abcabd"
-                                 << "%abd" << true;
-    QTest::newRow("mehrere-sterne") << "Kunde anlegen"
-                                    << "%und%leg%" << true;
-    QTest::newRow("mehrere-sterne-falsch") << "Kunde anlegen"
-                                           << "%leg%und%" << false;
-    QTest::newRow("bindestrich-am-ende") << "-"
-                                         << "[a-]" << true;
-    QTest::newRow("ausrufezeichen-allein") << "!"
-                                           << "[!]" << true;
+    const auto zeile = [](const char *name, const QString &text, const QString &muster,
+                          bool passt) { QTest::newRow(name) << text << muster << passt; };
+    zeile("enthält", "Kundenstamm", "%kunde%", true);
+    zeile("großklein", "KUNDE", "kunde", true);
+    zeile("umlaut-gross", "ÄNDERUNG", "%änderung%", true);
+    zeile("umlaut-ist-nicht-basis", "Anderung", "Änderung", false);
+    zeile("ß", "Straße", "STRAßE", true);
+    zeile("nicht-enthalten", "Rechnung", "%kunde%", false);
+    zeile("anfang", "Kunde", "Kunde%", true);
+    zeile("anfang-falsch", "Altkunde", "Kunde%", false);
+    zeile("unterstrich", "Mahnung", "Ma_nung", true);
+    zeile("unterstrich-genau-eins", "Manung", "Ma_nung", false);
+    zeile("nur-prozent", "irgendwas", "%", true);
+    zeile("prozent-leer", "", "%%", true);
+    zeile("leer-leer", "", "", true);
+    zeile("leer-gegen-text", "a", "", false);
+    zeile("bindestrich-klasse", "Soll-Ist", "%Soll[-]Ist%", true);
+    zeile("bindestrich-klasse-falsch", "SollxIst", "%Soll[-]Ist%", false);
+    zeile("quote-klasse", "O'Neil", "O[']Neil", true);
+    zeile("doppelquote-klasse", "Feld \"A\"", "%[\"]A[\"]", true);
+    zeile("bereich", "b1", "[a-c]1", true);
+    zeile("bereich-gross", "B1", "[a-c]1", true);
+    zeile("bereich-aussen", "d1", "[a-c]1", false);
+    zeile("negiert", "d1", "[!a-c]1", true);
+    zeile("negiert-innen", "b1", "[!a-c]1", false);
+    zeile("klasse-aufzählung", "y", "[xyz]", true);
+    zeile("prozent-in-klasse", "50%", "50[%]", true);
+    zeile("prozent-in-klasse-literal", "50x", "50[%]", false);
+    zeile("offene-klammer-literal", "a[b", "a[b", true);
+    zeile("offene-klammer-nicht-x", "axb", "a[b", false);
+    zeile("schliessende-klammer", "a]b", "a]b", true);
+    zeile("zurückgehen", "abcabd", "%abd", true);
+    zeile("mehrere-sterne", "Kunde anlegen", "%und%leg%", true);
+    zeile("mehrere-sterne-falsch", "Kunde anlegen", "%leg%und%", false);
+    zeile("bindestrich-am-ende", "-", "[a-]", true);
+    zeile("ausrufezeichen-allein", "!", "[!]", true);
 }
 
 void TestSqlDialekt::like()
@@ -136,16 +104,14 @@ void TestSqlDialekt::likeInSql_data()
     QTest::addColumn<QString>("ausdruck");
     QTest::addColumn<QString>("ergebnis");
     // The patterns reach LIKE through SQL literals, so the doubled quote becomes one.
-    QTest::newRow("quote") << "'O''Neil' LIKE 'O['']Neil'"
-                           << "1";
-    QTest::newRow("gross-umlaut") << "'ÖL' LIKE '%öl%'"
-                                  << "1";
-    QTest::newRow("kein-treffer") << "'Öl' LIKE 'ol'"
-                                  << "0";
-    QTest::newRow("null") << "NULL LIKE 'a'"
-                          << "";
-    QTest::newRow("muster-null") << "'a' LIKE NULL"
-                                 << "";
+    const auto zeile = [](const char *name, const QString &ausdruck, const QString &ergebnis) {
+        QTest::newRow(name) << ausdruck << ergebnis;
+    };
+    zeile("quote", "'O''Neil' LIKE 'O['']Neil'", "1");
+    zeile("gross-umlaut", "'ÖL' LIKE '%öl%'", "1");
+    zeile("kein-treffer", "'Öl' LIKE 'ol'", "0");
+    zeile("null", "NULL LIKE 'a'", "");
+    zeile("muster-null", "'a' LIKE NULL", "");
 }
 
 void TestSqlDialekt::likeInSql()
@@ -166,38 +132,25 @@ void TestSqlDialekt::vergleichen_data()
     QTest::addColumn<QString>("b");
     QTest::addColumn<int>("vorzeichen");
 
-    QTest::newRow("klein-vor-Z") << "angebot"
-                                 << "Zahlung" << -1;
-    QTest::newRow("Z-nach-klein") << "Zahlung"
-                                  << "angebot" << 1;
-    QTest::newRow("umlaut-neben-basis") << "Ärger"
-                                        << "Bank" << -1;
-    QTest::newRow("umlaut-nach-basis") << "Arger"
-                                       << "Ärger" << -1;
-    QTest::newRow("umlaut-vor-folgebuchstabe") << "Ärger"
-                                               << "Arh" << -1;
-    QTest::newRow("ö") << "Öl"
-                       << "Ol" << 1;
-    QTest::newRow("ö-vor-p") << "Öl"
-                             << "Pol" << -1;
-    QTest::newRow("ü") << "Übersicht"
-                       << "Uhr" << -1;
-    QTest::newRow("ß-als-ss") << "Straße"
-                              << "Strasse" << 1;
-    QTest::newRow("ß-vor-st") << "Straße"
-                              << "Strast" << -1;
-    QTest::newRow("klein-vor-gross") << "kunde"
-                                     << "Kunde" << -1;
-    QTest::newRow("gleich") << "Kunde"
-                            << "Kunde" << 0;
-    QTest::newRow("präfix") << "Kunde"
-                            << "Kunden" << -1;
-    QTest::newRow("leer") << ""
-                          << "a" << -1;
-    QTest::newRow("ziffern") << "1"
-                             << "a" << -1;
-    QTest::newRow("akzent-vor-gross") << "Äb"
-                                      << "äc" << -1;
+    const auto zeile = [](const char *name, const QString &a, const QString &b, int vorzeichen) {
+        QTest::newRow(name) << a << b << vorzeichen;
+    };
+    zeile("klein-vor-Z", "angebot", "Zahlung", -1);
+    zeile("Z-nach-klein", "Zahlung", "angebot", 1);
+    zeile("umlaut-neben-basis", "Ärger", "Bank", -1);
+    zeile("umlaut-nach-basis", "Arger", "Ärger", -1);
+    zeile("umlaut-vor-folgebuchstabe", "Ärger", "Arh", -1);
+    zeile("ö", "Öl", "Ol", 1);
+    zeile("ö-vor-p", "Öl", "Pol", -1);
+    zeile("ü", "Übersicht", "Uhr", -1);
+    zeile("ß-als-ss", "Straße", "Strasse", 1);
+    zeile("ß-vor-st", "Straße", "Strast", -1);
+    zeile("klein-vor-gross", "kunde", "Kunde", -1);
+    zeile("gleich", "Kunde", "Kunde", 0);
+    zeile("präfix", "Kunde", "Kunden", -1);
+    zeile("leer", "", "a", -1);
+    zeile("ziffern", "1", "a", -1);
+    zeile("akzent-vor-gross", "Äb", "äc", -1);
 }
 
 void TestSqlDialekt::vergleichen()

@@ -1,6 +1,7 @@
 // The text box: a change event for every change of the text (typed, deleted or set by code),
 // focus events when the focus moves in and out within the window but not when the window
 // itself loses and regains the focus, and taking the focus.
+#include "TestHilfen.h"
 #include "TolvarTextBox.h"
 
 #include <QPushButton>
@@ -27,20 +28,13 @@ void TestTolvarTextBox::aenderung_data()
     QTest::addColumn<int>("aenderungen");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("drei Zeichen") << ""
-                                  << "abc" << 0 << "-" << 3 << "abc";
-    QTest::newRow("tippen und loeschen") << ""
-                                         << "ab" << 2 << "-" << 4 << "";
-    QTest::newRow("loeschen im leeren Feld") << ""
-                                             << "" << 1 << "-" << 0 << "";
-    QTest::newRow("per Code") << "Kunde"
-                              << "" << 0 << "Rechnung" << 1 << "Rechnung";
-    QTest::newRow("per Code gleicher Text") << "Kunde"
-                                            << "" << 0 << "Kunde" << 0 << "Kunde";
-    QTest::newRow("per Code leeren") << "Kunde"
-                                     << "n" << 0 << "" << 2 << "";
-    QTest::newRow("Umlaut per Code") << ""
-                                     << "" << 0 << "Größe" << 1 << "Größe";
+    zeile("drei Zeichen", "", "abc", 0, "-", 3, "abc");
+    zeile("tippen und loeschen", "", "ab", 2, "-", 4, "");
+    zeile("loeschen im leeren Feld", "", "", 1, "-", 0, "");
+    zeile("per Code", "Kunde", "", 0, "Rechnung", 1, "Rechnung");
+    zeile("per Code gleicher Text", "Kunde", "", 0, "Kunde", 0, "Kunde");
+    zeile("per Code leeren", "Kunde", "n", 0, "", 2, "");
+    zeile("Umlaut per Code", "", "", 0, "Größe", 1, "Größe");
 }
 
 void TestTolvarTextBox::aenderung()

@@ -1,4 +1,5 @@
 // The string routine: pieces of a text between separators.
+#include "TestHilfen.h"
 #include "Zeichenkette.h"
 
 #include <QtTest>
@@ -18,36 +19,21 @@ void TestZeichenkette::teil_data()
     QTest::addColumn<int>("n");
     QTest::addColumn<QString>("trenner");
     QTest::addColumn<QString>("erwartet");
-    QTest::newRow("erstes") << "03.02.05" << 1 << "."
-                            << "03";
-    QTest::newRow("zweites") << "03.02.05" << 2 << "."
-                             << "02";
-    QTest::newRow("drittes") << "03.02.05" << 3 << "."
-                             << "05";
-    QTest::newRow("viertes-fehlt") << "03.02.05" << 4 << "."
-                                   << "";
-    QTest::newRow("null") << "03.02.05" << 0 << "."
-                          << "";
-    QTest::newRow("negativ") << "03.02.05" << -1 << "."
-                             << "";
-    QTest::newRow("ohne-trenner") << "17" << 1 << "."
-                                  << "17";
-    QTest::newRow("ohne-trenner-2") << "17" << 2 << "."
-                                    << "";
-    QTest::newRow("leer-1") << "" << 1 << "."
-                            << "";
-    QTest::newRow("leerer-teil") << "1..3" << 2 << "."
-                                 << "";
-    QTest::newRow("nach-leerem") << "1..3" << 3 << "."
-                                 << "3";
-    QTest::newRow("am-ende") << "1.2." << 3 << "."
-                             << "";
-    QTest::newRow("mehrzeichen") << "a::b::c" << 2 << "::"
-                                 << "b";
-    QTest::newRow("leerer-trenner-1") << "abc" << 1 << ""
-                                      << "abc";
-    QTest::newRow("leerer-trenner-2") << "abc" << 2 << ""
-                                      << "";
+    zeile("erstes", "03.02.05", 1, ".", "03");
+    zeile("zweites", "03.02.05", 2, ".", "02");
+    zeile("drittes", "03.02.05", 3, ".", "05");
+    zeile("viertes-fehlt", "03.02.05", 4, ".", "");
+    zeile("null", "03.02.05", 0, ".", "");
+    zeile("negativ", "03.02.05", -1, ".", "");
+    zeile("ohne-trenner", "17", 1, ".", "17");
+    zeile("ohne-trenner-2", "17", 2, ".", "");
+    zeile("leer-1", "", 1, ".", "");
+    zeile("leerer-teil", "1..3", 2, ".", "");
+    zeile("nach-leerem", "1..3", 3, ".", "3");
+    zeile("am-ende", "1.2.", 3, ".", "");
+    zeile("mehrzeichen", "a::b::c", 2, "::", "b");
+    zeile("leerer-trenner-1", "abc", 1, "", "abc");
+    zeile("leerer-trenner-2", "abc", 2, "", "");
 }
 
 void TestZeichenkette::teil()

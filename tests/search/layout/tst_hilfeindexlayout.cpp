@@ -2,6 +2,7 @@
 // other, the field, list and grid 90 margins, the grid grows with the height and never gets a
 // negative height; narrower than 200 twips or minimised nothing changes.
 #include "HilfeIndexLayout.h"
+#include "TestHilfen.h"
 
 #include <QtTest>
 
@@ -29,21 +30,15 @@ void TestHilfeIndexLayout::groessen_data()
     QTest::addColumn<int>("scrHoehe");
 
     // As designed: the bottom buttons move down from 5085 to 6750.
-    QTest::newRow("Entwurf") << 4530.0 << 7170.0 << 3300 << 2070 << 6750 << 2715 << 4440 << 4350
-                             << 3555;
+    zeile("Entwurf", 4530.0, 7170.0, 3300, 2070, 6750, 2715, 4440, 4350, 3555);
     // The strip beside the help window.
-    QTest::newRow("Streifen") << 4200.0 << 9000.0 << 2970 << 1740 << 8580 << 2385 << 4110 << 4020
-                              << 5385;
-    QTest::newRow("Mindestbreite")
-        << 200.0 << 7170.0 << -1030 << -2260 << 6750 << -1615 << 110 << 20 << 3555;
+    zeile("Streifen", 4200.0, 9000.0, 2970, 1740, 8580, 2385, 4110, 4020, 5385);
+    zeile("Mindestbreite", 200.0, 7170.0, -1030, -2260, 6750, -1615, 110, 20, 3555);
     // Too low for the grid: it gets no height instead of a negative one.
-    QTest::newRow("zu niedrig") << 4200.0 << 3000.0 << 2970 << 1740 << 2580 << 2385 << 4110 << 4020
-                                << 0;
-    QTest::newRow("genau ohne Raster")
-        << 4200.0 << 3615.0 << 2970 << 1740 << 3195 << 2385 << 4110 << 4020 << 0;
+    zeile("zu niedrig", 4200.0, 3000.0, 2970, 1740, 2580, 2385, 4110, 4020, 0);
+    zeile("genau ohne Raster", 4200.0, 3615.0, 2970, 1740, 3195, 2385, 4110, 4020, 0);
     // Pixel sizes converted with 15 twips per pixel and rounding of odd values.
-    QTest::newRow("ungerade") << 4200.4 << 7170.6 << 2970 << 1740 << 6751 << 2385 << 4110 << 4020
-                              << 3556;
+    zeile("ungerade", 4200.4, 7170.6, 2970, 1740, 6751, 2385, 4110, 4020, 3556);
 }
 
 void TestHilfeIndexLayout::groessen()

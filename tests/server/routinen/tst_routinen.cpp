@@ -5,6 +5,7 @@
 #include "Mauszeiger.h"
 #include "MeldungSkript.h"
 #include "Routinen.h"
+#include "TestHilfen.h"
 
 #include <QtTest>
 
@@ -37,8 +38,7 @@ void TestRoutinen::fehlerMeldung_data()
         "Ein anderer Benutzer sperrt die Datenbank im Moment. Bitte wählen Sie WIEDERHOLEN, "
         "um erneut zu versuchen, die Daten zu lesen bzw. zu speichern. \r\n\r\n"
         "(Systemmeldung: -2147217887: Sperre)";
-    QTest::newRow("gesperrt-wiederholen")
-        << -2147217887 << "Sperre" << 4 << gesperrt << 53 << false;
+    zeile("gesperrt-wiederholen", -2147217887, "Sperre", 4, gesperrt, 53, false);
     QTest::newRow("gesperrt-abbrechen") << -2147217887 << "Sperre" << 2 << gesperrt << 53 << true;
     const QString datei75 =
         "(75) Die Datei bzw. der Datenträger ist im Moment gegen Zugriff gesperrt. "
@@ -50,33 +50,31 @@ void TestRoutinen::fehlerMeldung_data()
     datei70.replace("(75)", "(70)");
     QTest::newRow("70-wiederholen") << 70 << "" << 4 << datei70 << 53 << false;
     // The stop boxes never retry, whatever the answer.
-    QTest::newRow("3022") << 3022 << "" << 4
-                          << "Die Tabelle darf keine doppelten Werte enthalten. Die eingegebenen "
-                             "Daten sind bereits vorhanden!"
-                          << 16 << true;
-    QTest::newRow("3200") << 3200 << "" << 4
-                          << "Der Datensatz kann nicht gelöscht werden, da andere Daten damit in "
-                             "Verbindung stehen!"
-                          << 16 << true;
+    zeile("3022", 3022, "", 4,
+          "Die Tabelle darf keine doppelten Werte enthalten. Die eingegebenen "
+          "Daten sind bereits vorhanden!",
+          16, true);
+    zeile("3200", 3200, "", 4,
+          "Der Datensatz kann nicht gelöscht werden, da andere Daten damit in "
+          "Verbindung stehen!",
+          16, true);
     const QString allgemein = "Es ist ein Problem aufgetreten. Das System liefert folgende "
                               "Meldung: \r\n\r\n(94) Unzulässige Verwendung von Null";
     QTest::newRow("94-wiederholen") << 94 << "" << 4 << allgemein << 53 << false;
     QTest::newRow("94-abbrechen") << 94 << "" << 2 << allgemein << 53 << true;
-    QTest::newRow("unbekannt-mit-text")
-        << 12345 << "Etwas" << 2
-        << "Es ist ein Problem aufgetreten. Das System liefert folgende Meldung: "
-           "\r\n\r\n(12345) Etwas"
-        << 53 << true;
-    QTest::newRow("unbekannt-ohne-text")
-        << -1 << "" << 4
-        << "Es ist ein Problem aufgetreten. Das System liefert folgende Meldung: "
-           "\r\n\r\n(-1) Anwendungs- oder objektdefinierter Fehler"
-        << 53 << false;
+    zeile("unbekannt-mit-text", 12345, "Etwas", 2,
+          "Es ist ein Problem aufgetreten. Das System liefert folgende Meldung: "
+          "\r\n\r\n(12345) Etwas",
+          53, true);
+    zeile("unbekannt-ohne-text", -1, "", 4,
+          "Es ist ein Problem aufgetreten. Das System liefert folgende Meldung: "
+          "\r\n\r\n(-1) Anwendungs- oder objektdefinierter Fehler",
+          53, false);
     // A box closed without choosing answers Cancel; so does anything unexpected.
-    QTest::newRow("geschlossen") << -2147217843 << "x" << 1
-                                 << "Es ist ein Problem aufgetreten. Das System liefert folgende "
-                                    "Meldung: \r\n\r\n(-2147217843) x"
-                                 << 53 << true;
+    zeile("geschlossen", -2147217843, "x", 1,
+          "Es ist ein Problem aufgetreten. Das System liefert folgende "
+          "Meldung: \r\n\r\n(-2147217843) x",
+          53, true);
 }
 
 void TestRoutinen::fehlerMeldung()
@@ -166,23 +164,17 @@ void TestRoutinen::zentrieren_data()
     QTest::addColumn<int>("breite");
     QTest::addColumn<int>("hoehe");
     QTest::addColumn<QPoint>("position");
-    QTest::newRow("standard") << QRect(0, 0, 1600, 1140) << 15.0 << 15.0 << 6000 << 4000
-                              << QPoint(9000, 6550);
-    QTest::newRow("zu-breit") << QRect(0, 0, 1600, 1140) << 15.0 << 15.0 << 30000 << 4000
-                              << QPoint(0, 6550);
-    QTest::newRow("zu-hoch") << QRect(0, 0, 1600, 1140) << 15.0 << 15.0 << 6000 << 20000
-                             << QPoint(9000, 0);
+    zeile("standard", QRect(0, 0, 1600, 1140), 15.0, 15.0, 6000, 4000, QPoint(9000, 6550));
+    zeile("zu-breit", QRect(0, 0, 1600, 1140), 15.0, 15.0, 30000, 4000, QPoint(0, 6550));
+    zeile("zu-hoch", QRect(0, 0, 1600, 1140), 15.0, 15.0, 6000, 20000, QPoint(9000, 0));
     // The work area's own offset is not added: centred at the screen origin.
-    QTest::newRow("versetzt") << QRect(60, 40, 1600, 1140) << 15.0 << 15.0 << 6000 << 4000
-                              << QPoint(9000, 6550);
-    QTest::newRow("achsen") << QRect(0, 0, 1000, 1000) << 10.0 << 20.0 << 2000 << 2000
-                            << QPoint(4000, 9000);
+    zeile("versetzt", QRect(60, 40, 1600, 1140), 15.0, 15.0, 6000, 4000, QPoint(9000, 6550));
+    zeile("achsen", QRect(0, 0, 1000, 1000), 10.0, 20.0, 2000, 2000, QPoint(4000, 9000));
     // Half values round to even, as the conversion to whole numbers does.
     QTest::newRow("halb-gerade") << QRect(0, 0, 1, 1) << 15.0 << 15.0 << 0 << 0 << QPoint(8, 8);
     QTest::newRow("halb-ungerade") << QRect(0, 0, 1, 1) << 13.0 << 13.0 << 0 << 0 << QPoint(6, 6);
     // 8000 pixels at 15 twips: 120000 twips, beyond 16 bits; the window stays on the screen.
-    QTest::newRow("riesig") << QRect(0, 0, 8000, 6000) << 15.0 << 15.0 << 6000 << 4000
-                            << QPoint(57000, 43000);
+    zeile("riesig", QRect(0, 0, 8000, 6000), 15.0, 15.0, 6000, 4000, QPoint(57000, 43000));
 }
 
 void TestRoutinen::zentrieren()

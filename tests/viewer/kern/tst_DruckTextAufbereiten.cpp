@@ -1,6 +1,7 @@
 // Tests of the print preparation: parts cut behind the lines of picture links, pictures
 // collected with their part and title, graphics off, and missing or damaged pictures.
 #include "DruckTextAufbereiten.h"
+#include "TestHilfen.h"
 #include "ZipHilfe.h"
 
 #include <QTextCursor>
@@ -80,26 +81,21 @@ void TstDruckTextAufbereiten::teile_data()
     QTest::addColumn<QStringList>("texte");
     QTest::addColumn<QString>("bilder");
     QTest::newRow("no links") << "a\\par b" << true << QStringList{"a\nb\n"} << "";
-    QTest::newRow("text link tags go")
-        << "a <T01.02.03>Ziel<TE> b" << true << QStringList{"a Ziel b\n"} << "";
-    QTest::newRow("cut behind picture line")
-        << "Vorn <P00001>Abb<PE> mehr\\par Rest" << true << QStringList{"Vorn Abb mehr\n", "Rest\n"}
-        << "Bild 00001@1:4x4";
-    QTest::newRow("picture in last line")
-        << "a\\par b <P00002>x<PE>" << true << QStringList{"a\nb x\n"} << "Bild 00002@1:6x2";
-    QTest::newRow("two pictures") << "<P00001>eins<PE>\\par zwei <P00002>z<PE>\\par drei" << true
-                                  << QStringList{"eins\n", "zwei z\n", "drei\n"}
-                                  << "Bild 00001@1:4x4 Bild 00002@2:6x2";
-    QTest::newRow("graphics off: one part")
-        << "<P00001>eins<PE>\\par zwei" << false << QStringList{"eins\nzwei\n"} << "";
+    zeile("text link tags go", "a <T01.02.03>Ziel<TE> b", true, QStringList{"a Ziel b\n"}, "");
+    zeile("cut behind picture line", "Vorn <P00001>Abb<PE> mehr\\par Rest", true,
+          QStringList{"Vorn Abb mehr\n", "Rest\n"}, "Bild 00001@1:4x4");
+    zeile("picture in last line", "a\\par b <P00002>x<PE>", true, QStringList{"a\nb x\n"},
+          "Bild 00002@1:6x2");
+    zeile("two pictures", "<P00001>eins<PE>\\par zwei <P00002>z<PE>\\par drei", true,
+          QStringList{"eins\n", "zwei z\n", "drei\n"}, "Bild 00001@1:4x4 Bild 00002@2:6x2");
+    zeile("graphics off: one part", "<P00001>eins<PE>\\par zwei", false,
+          QStringList{"eins\nzwei\n"}, "");
     // A missing or damaged picture is left out; the text behind it is kept.
-    QTest::newRow("missing picture") << "a <P00005>fehlt<PE>\\par b <P00001>da<PE>\\par c" << true
-                                     << QStringList{"a fehlt\nb da\n", "c\n"} << "Bild 00001@1:4x4";
-    QTest::newRow("damaged picture")
-        << "a <P00009>kaputt<PE>\\par b" << true << QStringList{"a kaputt\nb\n"} << "";
+    zeile("missing picture", "a <P00005>fehlt<PE>\\par b <P00001>da<PE>\\par c", true,
+          QStringList{"a fehlt\nb da\n", "c\n"}, "Bild 00001@1:4x4");
+    zeile("damaged picture", "a <P00009>kaputt<PE>\\par b", true, QStringList{"a kaputt\nb\n"}, "");
     QTest::newRow("picture tag cut short") << "a <P000" << true << QStringList{"a {P000\n"} << "";
-    QTest::newRow("picture without closing")
-        << "a <P00001>b\\par c" << true << QStringList{"a b\nc\n"} << "";
+    zeile("picture without closing", "a <P00001>b\\par c", true, QStringList{"a b\nc\n"}, "");
 }
 
 void TstDruckTextAufbereiten::teile()

@@ -1,6 +1,7 @@
 // Tests of the link markup: rendering (tags cut out, formatting kept, link table), the lookup
 // of the link at a character position, its agreement with the character under the mouse, and
 // the treatment of markup that is not well formed.
+#include "TestHilfen.h"
 #include "TextFeld.h"
 #include "Verweismarkup.h"
 
@@ -53,50 +54,24 @@ void TstVerweismarkup::darstellen_data()
     QTest::addColumn<QString>("rumpf");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("verweise");
-    QTest::newRow("text and picture")
-        << "Erste Zeile\\par Siehe <T01.02.03>hier<TE> und <P00007>Bild<PE>.\\par"
-        << "Erste Zeile\r\nSiehe hier und Bild.\r\n"
-        << "19-23:T01.02.03 28-32:P00007=Bild";
-    QTest::newRow("only picture") << "<P12345>Abb. 1<PE>"
-                                  << "Abb. 1"
-                                  << "0-6:P12345=Abb. 1";
-    QTest::newRow("picture first") << "<P00001>a<PE><T01.01.01>b<TE>"
-                                   << "ab"
-                                   << "0-1:P00001=a 1-2:T01.01.01";
-    QTest::newRow("any closing character") << "<T01.01.01Xa<TE>"
-                                           << "a"
-                                           << "0-1:T01.01.01";
-    QTest::newRow("adjacent") << "<T01.01.01>a<TE><T02.02.02>b<TE>"
-                              << "ab"
-                              << "0-1:T01.01.01 1-2:T02.02.02";
-    QTest::newRow("link across paragraphs") << "x<T01.01.01>a\\par b<TE>"
-                                            << "xa\r\nb"
-                                            << "1-5:T01.01.01";
-    QTest::newRow("no markup") << "nur <Text>"
-                               << "nur {Text}"
-                               << "";
+    zeile("text and picture",
+          "Erste Zeile\\par Siehe <T01.02.03>hier<TE> und <P00007>Bild<PE>.\\par",
+          "Erste Zeile\r\nSiehe hier und Bild.\r\n", "19-23:T01.02.03 28-32:P00007=Bild");
+    zeile("only picture", "<P12345>Abb. 1<PE>", "Abb. 1", "0-6:P12345=Abb. 1");
+    zeile("picture first", "<P00001>a<PE><T01.01.01>b<TE>", "ab", "0-1:P00001=a 1-2:T01.01.01");
+    zeile("any closing character", "<T01.01.01Xa<TE>", "a", "0-1:T01.01.01");
+    zeile("adjacent", "<T01.01.01>a<TE><T02.02.02>b<TE>", "ab", "0-1:T01.01.01 1-2:T02.02.02");
+    zeile("link across paragraphs", "x<T01.01.01>a\\par b<TE>", "xa\r\nb", "1-5:T01.01.01");
+    zeile("no markup", "nur <Text>", "nur {Text}", "");
     // Not well formed:
-    QTest::newRow("opening cut by end") << "a<T01.0"
-                                        << "a{T01.0"
-                                        << "";
-    QTest::newRow("opening cut by paragraph") << "a<T01.\\par 01.01>b<TE>"
-                                              << "a{T01.\r\n01.01}b{TE}"
-                                              << "";
-    QTest::newRow("no closing tag") << "a<T01.01.01>bc"
-                                    << "abc"
-                                    << "";
-    QTest::newRow("no closing, later link") << "<P00001>x <T01.01.01>y<TE>"
-                                            << "x y"
-                                            << "2-3:T01.01.01";
-    QTest::newRow("stray closing") << "a<TE>b<PE>"
-                                   << "a{TE}b{PE}"
-                                   << "";
-    QTest::newRow("nested") << "<T01.01.01>a<P00002>b<PE>c<TE>d"
-                            << "abcd"
-                            << "0-3:T01.01.01 1-2:P00002=b";
-    QTest::newRow("tag joined by removal") << "<<T01.01.01>T01.01.02>a<TE>b<TE>"
-                                           << "ab"
-                                           << "0-1:T01.01.01 0-2:T01.01.02";
+    zeile("opening cut by end", "a<T01.0", "a{T01.0", "");
+    zeile("opening cut by paragraph", "a<T01.\\par 01.01>b<TE>", "a{T01.\r\n01.01}b{TE}", "");
+    zeile("no closing tag", "a<T01.01.01>bc", "abc", "");
+    zeile("no closing, later link", "<P00001>x <T01.01.01>y<TE>", "x y", "2-3:T01.01.01");
+    zeile("stray closing", "a<TE>b<PE>", "a{TE}b{PE}", "");
+    zeile("nested", "<T01.01.01>a<P00002>b<PE>c<TE>d", "abcd", "0-3:T01.01.01 1-2:P00002=b");
+    zeile("tag joined by removal", "<<T01.01.01>T01.01.02>a<TE>b<TE>", "ab",
+          "0-1:T01.01.01 0-2:T01.01.02");
 }
 
 void TstVerweismarkup::darstellen()
@@ -200,18 +175,15 @@ void TstVerweismarkup::langerText_data()
     QTest::addColumn<int>("anzahl");
     QTest::addColumn<QString>("ersteUndLetzte");
     const QString lang(40000, 'x');
-    QTest::newRow("link beyond 32767") << "<T01.01.01>a<TE>" + lang + "<T02.02.02>b<TE>"
-                                       << "a" + lang + "b" << 1 << "0-1:T01.01.01 0-1:T01.01.01";
+    zeile("link beyond 32767", "<T01.01.01>a<TE>" + lang + "<T02.02.02>b<TE>", "a" + lang + "b", 1,
+          "0-1:T01.01.01 0-1:T01.01.01");
     // The link count is 16-bit too: it must not wrap to a negative number.
-    QTest::newRow("more links than 32767")
-        << QString("<T12345678>y<TE>").repeated(33000) << QString(33000, 'y') << 32767
-        << "0-1:T12345678 32766-32767:T12345678";
-    QTest::newRow("many links with breaks")
-        << QString("a<P00001>b<PE>\\par ").repeated(20000)
-        << QString("ab\r\n").repeated(20000) << 8192
-        << "1-2:P00001=b 32765-32766:P00001=b";
-    QTest::newRow("many tags without closing tag")
-        << QString("<T01.01.01>z").repeated(30000) << QString(30000, 'z') << 0 << "";
+    zeile("more links than 32767", QString("<T12345678>y<TE>").repeated(33000), QString(33000, 'y'),
+          32767, "0-1:T12345678 32766-32767:T12345678");
+    zeile("many links with breaks", QString("a<P00001>b<PE>\\par ").repeated(20000),
+          QString("ab\r\n").repeated(20000), 8192, "1-2:P00001=b 32765-32766:P00001=b");
+    zeile("many tags without closing tag", QString("<T01.01.01>z").repeated(30000),
+          QString(30000, 'z'), 0, "");
 }
 
 void TstVerweismarkup::langerText()

@@ -2,6 +2,7 @@
 // the page and viewport sizes, the scroll ranges, the tab rows, section strip and text panel,
 // the keyword pane's width, and windows too small or too wide for 16-bit values.
 #include "HilfeLayout.h"
+#include "TestHilfen.h"
 
 #include <QTest>
 
@@ -50,34 +51,34 @@ void tst_HilfeLayout::seiteUndLeisten_data()
     QTest::addColumn<bool>("horizontal");
     QTest::addColumn<TwipRechteck>("viewport");
 
-    QTest::newRow("genau gross genug") << 10090.0 << 5090.0 << 10000 << 5000 << false << false
-                                       << TwipRechteck{45, 45, 10000, 5000};
-    QTest::newRow("grosses Fenster") << 15000.0 << 9000.0 << 14910 << 8910 << false << false
-                                     << TwipRechteck{45, 45, 14910, 8910};
+    zeile("genau gross genug", 10090.0, 5090.0, 10000, 5000, false, false,
+          TwipRechteck{45, 45, 10000, 5000});
+    zeile("grosses Fenster", 15000.0, 9000.0, 14910, 8910, false, false,
+          TwipRechteck{45, 45, 14910, 8910});
     // Width one short: W clamps, the horizontal bar costs height but H stays above 5000.
-    QTest::newRow("eine Twip zu schmal") << 10089.0 << 8000.0 << 10000 << 7670 << false << true
-                                         << TwipRechteck{45, 45, 9999, 7670};
+    zeile("eine Twip zu schmal", 10089.0, 8000.0, 10000, 7670, false, true,
+          TwipRechteck{45, 45, 9999, 7670});
     // ... and when the horizontal bar pushes H below 5000, the vertical bar appears late:
     // W is not reduced, the viewport is.
-    QTest::newRow("zu schmal, Hoehe knapp") << 10089.0 << 5200.0 << 10000 << 5000 << true << true
-                                            << TwipRechteck{45, 45, 9759, 4870};
+    zeile("zu schmal, Hoehe knapp", 10089.0, 5200.0, 10000, 5000, true, true,
+          TwipRechteck{45, 45, 9759, 4870});
     // Height too small with ample width: the vertical bar costs width, no horizontal bar.
-    QTest::newRow("zu niedrig, breit") << 12000.0 << 5000.0 << 11670 << 5000 << true << false
-                                       << TwipRechteck{45, 45, 11670, 4910};
+    zeile("zu niedrig, breit", 12000.0, 5000.0, 11670, 5000, true, false,
+          TwipRechteck{45, 45, 11670, 4910});
     // Height too small, and the vertical bar takes W below 10000: both bars.
-    QTest::newRow("zu niedrig, Breite knapp") << 10200.0 << 5000.0 << 10000 << 5000 << true
-                                              << true << TwipRechteck{45, 45, 9870, 4670};
-    QTest::newRow("beides zu klein") << 6000.0 << 3000.0 << 10000 << 5000 << true << true
-                                     << TwipRechteck{45, 45, 5670, 2670};
+    zeile("zu niedrig, Breite knapp", 10200.0, 5000.0, 10000, 5000, true, true,
+          TwipRechteck{45, 45, 9870, 4670});
+    zeile("beides zu klein", 6000.0, 3000.0, 10000, 5000, true, true,
+          TwipRechteck{45, 45, 5670, 2670});
     // A maximised window on a 4K screen: 3840 x 2000 pixels at 15 twips each. The values are
     // far beyond 16 bits and must come out as plain differences.
-    QTest::newRow("4K maximiert") << 57600.0 << 30000.0 << 57510 << 29910 << false << false
-                                  << TwipRechteck{45, 45, 57510, 29910};
-    QTest::newRow("8K hoch") << 115200.0 << 64800.0 << 115110 << 64710 << false << false
-                             << TwipRechteck{45, 45, 115110, 64710};
+    zeile("4K maximiert", 57600.0, 30000.0, 57510, 29910, false, false,
+          TwipRechteck{45, 45, 57510, 29910});
+    zeile("8K hoch", 115200.0, 64800.0, 115110, 64710, false, false,
+          TwipRechteck{45, 45, 115110, 64710});
     // Fractional inner sizes (other pixel densities) are rounded, halves to even.
-    QTest::newRow("Bruchteile") << 10590.5 << 6090.5 << 10500 << 6000 << false << false
-                                << TwipRechteck{45, 45, 10500, 6000};
+    zeile("Bruchteile", 10590.5, 6090.5, 10500, 6000, false, false,
+          TwipRechteck{45, 45, 10500, 6000});
 }
 
 void tst_HilfeLayout::seiteUndLeisten()
@@ -112,20 +113,16 @@ void tst_HilfeLayout::leistenWerte_data()
     QTest::addColumn<QList<int>>("vWerte");
 
     // Viewport 5670 x 2670 on a page of 10000 x 5000.
-    QTest::newRow("beide") << 6000.0 << 3000.0 << TwipRechteck{0, 2760, 5760, 240}
-                           << QList<int>{4330, 567, 5670} << TwipRechteck{5760, 0, 240, 2760}
-                           << QList<int>{2330, 267, 2670};
+    zeile("beide", 6000.0, 3000.0, TwipRechteck{0, 2760, 5760, 240}, QList<int>{4330, 567, 5670},
+          TwipRechteck{5760, 0, 240, 2760}, QList<int>{2330, 267, 2670});
     // Viewport width 9875: a tenth is 987.5 and rounds to the even 988.
-    QTest::newRow("halbe Zehntel aufwaerts")
-        << 9965.0 << 8000.0 << TwipRechteck{0, 7760, 9965, 240} << QList<int>{125, 988, 9875}
-        << TwipRechteck{} << QList<int>{};
+    zeile("halbe Zehntel aufwaerts", 9965.0, 8000.0, TwipRechteck{0, 7760, 9965, 240},
+          QList<int>{125, 988, 9875}, TwipRechteck{}, QList<int>{});
     // Viewport width 9865: 986.5 rounds to the even 986.
-    QTest::newRow("halbe Zehntel abwaerts")
-        << 9955.0 << 8000.0 << TwipRechteck{0, 7760, 9955, 240} << QList<int>{135, 986, 9865}
-        << TwipRechteck{} << QList<int>{};
-    QTest::newRow("nur senkrecht") << 20000.0 << 4000.0 << TwipRechteck{} << QList<int>{}
-                                   << TwipRechteck{19760, 0, 240, 4000}
-                                   << QList<int>{1090, 391, 3910};
+    zeile("halbe Zehntel abwaerts", 9955.0, 8000.0, TwipRechteck{0, 7760, 9955, 240},
+          QList<int>{135, 986, 9865}, TwipRechteck{}, QList<int>{});
+    zeile("nur senkrecht", 20000.0, 4000.0, TwipRechteck{}, QList<int>{},
+          TwipRechteck{19760, 0, 240, 4000}, QList<int>{1090, 391, 3910});
 }
 
 void tst_HilfeLayout::leistenWerte()
@@ -169,22 +166,16 @@ void tst_HilfeLayout::seitenInhalt_data()
 
     // Page 10000 x 5000, viewport 10000 wide: topic tabs from H-1770, strip from H-1410,
     // panel from 405 down to 45 above the topic tabs.
-    QTest::newRow("Mindestseite") << 10090.0 << 5090.0 << TwipRechteck{0, 0, 10000, 5000}
-                                  << TwipRechteck{90, 3230, 9820, 1680}
-                                  << TwipRechteck{180, 3590, 9640, 1230}
-                                  << TwipRechteck{45, 405, 9910, 2780}
-                                  << TwipRechteck{45, 0, 9865, 2780};
-    QTest::newRow("4K") << 57600.0 << 30000.0 << TwipRechteck{0, 0, 57510, 29910}
-                        << TwipRechteck{90, 28140, 57330, 1680}
-                        << TwipRechteck{180, 28500, 57150, 1230}
-                        << TwipRechteck{45, 405, 57420, 27690}
-                        << TwipRechteck{45, 0, 57375, 27690};
+    zeile("Mindestseite", 10090.0, 5090.0, TwipRechteck{0, 0, 10000, 5000},
+          TwipRechteck{90, 3230, 9820, 1680}, TwipRechteck{180, 3590, 9640, 1230},
+          TwipRechteck{45, 405, 9910, 2780}, TwipRechteck{45, 0, 9865, 2780});
+    zeile("4K", 57600.0, 30000.0, TwipRechteck{0, 0, 57510, 29910},
+          TwipRechteck{90, 28140, 57330, 1680}, TwipRechteck{180, 28500, 57150, 1230},
+          TwipRechteck{45, 405, 57420, 27690}, TwipRechteck{45, 0, 57375, 27690});
     // The text panel follows the viewport (not the page) in width.
-    QTest::newRow("mit Leisten") << 6000.0 << 3000.0 << TwipRechteck{0, 0, 10000, 5000}
-                                 << TwipRechteck{90, 3230, 9820, 1680}
-                                 << TwipRechteck{180, 3590, 9640, 1230}
-                                 << TwipRechteck{45, 405, 5580, 2780}
-                                 << TwipRechteck{45, 0, 5535, 2780};
+    zeile("mit Leisten", 6000.0, 3000.0, TwipRechteck{0, 0, 10000, 5000},
+          TwipRechteck{90, 3230, 9820, 1680}, TwipRechteck{180, 3590, 9640, 1230},
+          TwipRechteck{45, 405, 5580, 2780}, TwipRechteck{45, 0, 5535, 2780});
 }
 
 void tst_HilfeLayout::seitenInhalt()
@@ -253,14 +244,10 @@ void tst_HilfeLayout::stichwortBreite_data()
 
     QTest::newRow("genau 200") << int(FensterZustand::Normal) << true << 12200.0 << true << -1;
     QTest::newRow("201") << int(FensterZustand::Normal) << true << 12201.0 << true << 201;
-    QTest::newRow("200.5 rundet auf 200")
-        << int(FensterZustand::Normal) << true << 12200.5 << true << -1;
-    QTest::newRow("201.5 rundet auf 202")
-        << int(FensterZustand::Normal) << true << 12201.5 << true << 202;
-    QTest::newRow("Streifen 4200") << int(FensterZustand::Normal) << true << 16200.0 << true
-                                   << 4200;
-    QTest::newRow("maximiert") << int(FensterZustand::Maximiert) << true << 16200.0 << false
-                               << -1;
+    zeile("200.5 rundet auf 200", int(FensterZustand::Normal), true, 12200.5, true, -1);
+    zeile("201.5 rundet auf 202", int(FensterZustand::Normal), true, 12201.5, true, 202);
+    zeile("Streifen 4200", int(FensterZustand::Normal), true, 16200.0, true, 4200);
+    zeile("maximiert", int(FensterZustand::Maximiert), true, 16200.0, false, -1);
     QTest::newRow("ohne Suche") << int(FensterZustand::Normal) << false << 16200.0 << false << -1;
 }
 
