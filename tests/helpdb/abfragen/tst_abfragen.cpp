@@ -31,9 +31,8 @@ private slots:
     void woerterSuchen_data();
     void woerterSuchen();
     void leererSuchtext();
+    void texteZumWort_data();
     void texteZumWort();
-    void texteZumWortDoppeltUndLeer();
-    void texteZumWortOhneZuordnung();
     void grossesErgebnis();
     void spaltenOhneSortierung();
     void zahlAmAnfang_data();
@@ -44,6 +43,7 @@ private:
     qint32 m_kapitel[4] = {};
     qint32 m_kunden = 0;
     qint32 m_texte[3] = {};
+    qint32 m_ohneTitel = 0;
     QHash<QString, qint32> m_woerter;
 };
 
@@ -64,7 +64,7 @@ void TestAbfragen::initTestCase()
     m_texte[0] = s.textEinfuegen(m_kunden, 4, "Zahlungsbedingungen", "{\\rtf1 drei}", 3);
     m_texte[1] = s.textEinfuegen(m_kunden, 1, "anlegen", "{\\rtf1 eins}", 1);
     m_texte[2] = s.textEinfuegen(m_kunden, 2, "Ändern", "{\\rtf1 zwei}", 2);
-    const qint32 ohneTitel = s.textEinfuegen(erste, 7, "x", "{\\rtf1}", 1);
+    m_ohneTitel = s.textEinfuegen(erste, 7, "x", "{\\rtf1}", 1);
     const QStringList woerter{"Kunde",     "Soll-Ist",   "SollxIst",   "O'Neil",     "Zahlung",
                               "angebot",   "Ärger",      "50% Rabatt", "50x Rabatt", "a_b",
                               "[Klammer]", "Feld \"A\"", "doppelt",    "leer",       "ohne"};
@@ -74,15 +74,15 @@ void TestAbfragen::initTestCase()
         s.zuordnungEinfuegen(m_woerter["Kunde"], t);
     s.zuordnungEinfuegen(m_woerter["doppelt"], m_texte[1]);
     s.zuordnungEinfuegen(m_woerter["doppelt"], m_texte[1]);
-    s.zuordnungEinfuegen(m_woerter["leer"], ohneTitel);
+    s.zuordnungEinfuegen(m_woerter["leer"], m_ohneTitel);
     s.bildEinfuegen(12, QByteArray("PK\x03\x04zwölf", 10), "Bild zwölf");
     s.bildEinfuegen(12, "PKzweites", "zweites");
     s.bildEinfuegen(0, "PKnull", "Bild null");
     // The old form: the archive as text, one character per byte read in Windows-1252.
     QVERIFY(s.ausfuehren("INSERT INTO Bilder VALUES (7, 'Pâ€', 'alt')"));
     // A section whose title is empty (null): its display line starts with the tab.
-    QVERIFY(
-        s.ausfuehren(QString("UPDATE Texte SET Bezeichnung = NULL WHERE ID = %1").arg(ohneTitel)));
+    QVERIFY(s.ausfuehren(
+        QString("UPDATE Texte SET Bezeichnung = NULL WHERE ID = %1").arg(m_ohneTitel)));
     QVERIFY2(s.abschliessen(&fehler), qPrintable(fehler));
 }
 
@@ -250,36 +250,39 @@ void TestAbfragen::leererSuchtext()
     QCOMPARE(skript.anzahl(), 0);
 }
 
+// Rows ordered by section title, a pair stored twice listed twice, a section without title
+// starting with the tab, a keyword without texts giving only the empty first row; lists that
+// held something before are replaced.
+void TestAbfragen::texteZumWort_data()
+{
+    QTest::addColumn<QString>("wort");
+    QTest::addColumn<QStringList>("zeilen");
+    QTest::addColumn<QStringList>("nummern");
+    QTest::addColumn<QList<qint32>>("ids");
+    const QString kunden = "\tStammdaten\tKunden";
+    zeile("Kunde", QString("Kunde"),
+          QStringList{"", "Ändern" + kunden, "anlegen" + kunden, "Zahlungsbedingungen" + kunden},
+          QStringList{"", "2.1.2", "2.1.1", "2.1.4"},
+          QList<qint32>{0, m_texte[2], m_texte[1], m_texte[0]});
+    zeile("doppelt", QString("doppelt"), QStringList{"", "anlegen" + kunden, "anlegen" + kunden},
+          QStringList{"", "2.1.1", "2.1.1"}, QList<qint32>{0, m_texte[1], m_texte[1]});
+    zeile("ohne Titel", QString("leer"), QStringList{"", "\tErste Schritte\tStart"},
+          QStringList{"", "1.1.7"}, QList<qint32>{0, m_ohneTitel});
+    zeile("ohne Zuordnung", QString("ohne"), QStringList{""}, QStringList{""}, QList<qint32>{0});
+}
+
 void TestAbfragen::texteZumWort()
 {
-    QList<QString> zeile, nummer;
-    QList<qint32> textId;
-    QVERIFY(TexteZumWort(m_woerter["Kunde"], zeile, textId, nummer));
-    QCOMPARE(zeile, (QList<QString>{"", "Ändern\tStammdaten\tKunden", "anlegen\tStammdaten\tKunden",
-                                    "Zahlungsbedingungen\tStammdaten\tKunden"}));
-    QCOMPARE(nummer, (QList<QString>{"", "2.1.2", "2.1.1", "2.1.4"}));
-    QCOMPARE(textId, (QList<qint32>{0, m_texte[2], m_texte[1], m_texte[0]}));
-}
-
-void TestAbfragen::texteZumWortDoppeltUndLeer()
-{
-    QList<QString> zeile, nummer;
-    QList<qint32> textId;
-    QVERIFY(TexteZumWort(m_woerter["doppelt"], zeile, textId, nummer));
-    QCOMPARE(textId, (QList<qint32>{0, m_texte[1], m_texte[1]}));
-    QVERIFY(TexteZumWort(m_woerter["leer"], zeile, textId, nummer));
-    QCOMPARE(zeile, (QList<QString>{"", "\tErste Schritte\tStart"}));
-    QCOMPARE(nummer, (QList<QString>{"", "1.1.7"}));
-}
-
-void TestAbfragen::texteZumWortOhneZuordnung()
-{
+    QFETCH(QString, wort);
+    QFETCH(QStringList, zeilen);
+    QFETCH(QStringList, nummern);
+    QFETCH(QList<qint32>, ids);
     QList<QString> zeile{"x"}, nummer{"y"};
     QList<qint32> textId{3};
-    QVERIFY(TexteZumWort(m_woerter["ohne"], zeile, textId, nummer));
-    QCOMPARE(zeile, QList<QString>{""});
-    QCOMPARE(nummer, QList<QString>{""});
-    QCOMPARE(textId, QList<qint32>{0});
+    QVERIFY(TexteZumWort(m_woerter[wort], zeile, textId, nummer));
+    QCOMPARE(zeile, zeilen);
+    QCOMPARE(nummer, nummern);
+    QCOMPARE(textId, ids);
 }
 
 void TestAbfragen::grossesErgebnis()
