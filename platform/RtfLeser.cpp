@@ -386,7 +386,8 @@ private:
     int mRot = -1, mGruen = -1, mBlau = -1;
     RtfZeichensatz mZeichensatz;
     // tables
-    // A table grows by doubling its row count; rows not used are removed when it ends. The
+    // A table grows by doubling its row count (up to a limit per step, see tabelleVorbereiten);
+    // rows not used are removed when it ends. The
     // cells are filled in order, so every cell after the current one is still empty and the
     // next cell is found by counting positions: QTextTable's own cell lookup rescans the whole
     // table after each change, which would make a long table cost quadratic time.
@@ -876,7 +877,10 @@ void Leser::tabelleVorbereiten()
             mZeileBeendet = mNaechsteZelle = false;
             if (mZeile >= mZeilenAngelegt) {
                 const int position = mCursor.position();
-                const int neu = std::min(mZeilenAngelegt, 4096);
+                // Rows made ahead double the table up to about 1024 cells at a time: enough
+                // to make appending cheap, few enough that removing the unused ones is (Qt
+                // removes rows in time quadratic in the cells removed).
+                const int neu = std::clamp(mZeilenAngelegt, 1, std::max(1, 1024 / mSpalten));
                 mTabelle->appendRows(neu);
                 mZeilenAngelegt += neu;
                 // Rows are added behind the cursor; it may have been pushed along.
