@@ -4,6 +4,7 @@
 // the topic, the topic IDs and captions of the chapter, the title of the scope), and the same
 // print-out code draws it on a printer control that writes a PDF.
 #include "Befehle.h"
+#include "DatenbankOrt.h"
 
 #include "Beschreibungsdruck.h"
 #include "Datenbank.h"
@@ -24,35 +25,6 @@ namespace {
 
 const char *const aufruf = "Aufruf: hilfedb drucken DB NUMMER --umfang abschnitt|thema|kapitel "
                            "[--grafiken] --pdf DATEI.pdf\n";
-
-// Points the query layer at one database file for its lifetime, then back at the program's
-// own folder. The layer always opens "HilfeBelna.mdb" in its folder; another name is reached
-// through a symbolic link in a private temporary folder (as the other views of hilfedb do).
-class DatenbankOrt
-{
-public:
-    explicit DatenbankOrt(const QString &datei)
-    {
-        const QFileInfo info(datei);
-        gsPasswort = QString::fromLatin1(HilfePasswort);
-        if (info.fileName() == QLatin1String("HilfeBelna.mdb")) {
-            setzeProgrammVerzeichnis(info.absolutePath());
-            return;
-        }
-        m_temp = std::make_unique<QTemporaryDir>();
-        // A missing file gets no link, so the layer reports it as missing.
-        if (m_temp->isValid() && info.exists())
-            QFile::link(info.absoluteFilePath(),
-                        m_temp->filePath(QStringLiteral("HilfeBelna.mdb")));
-        setzeProgrammVerzeichnis(m_temp->path());
-    }
-    ~DatenbankOrt() { setzeProgrammVerzeichnis(QString()); }
-    DatenbankOrt(const DatenbankOrt &) = delete;
-    DatenbankOrt &operator=(const DatenbankOrt &) = delete;
-
-private:
-    std::unique_ptr<QTemporaryDir> m_temp;
-};
 
 struct Aufruf
 {

@@ -1,5 +1,6 @@
 // Views of a help database through the query layer; see DatenbankAnsicht.h.
 #include "DatenbankAnsicht.h"
+#include "DatenbankOrt.h"
 
 #include "Datenbank.h"
 #include "Global.h"
@@ -15,35 +16,6 @@
 #include <memory>
 
 namespace {
-
-// Points the query layer at one database file for its lifetime, then back at the program's
-// own folder. The layer always opens "HilfeBelna.mdb" in its folder; another name is reached
-// through a symbolic link in a private temporary folder.
-class DatenbankOrt
-{
-public:
-    explicit DatenbankOrt(const QString &datei)
-    {
-        const QFileInfo info(datei);
-        gsPasswort = QString::fromLatin1(HilfePasswort);
-        if (info.fileName() == QLatin1String("HilfeBelna.mdb")) {
-            setzeProgrammVerzeichnis(info.absolutePath());
-            return;
-        }
-        m_temp = std::make_unique<QTemporaryDir>();
-        // A missing file gets no link, so the layer reports it as missing.
-        if (m_temp->isValid() && info.exists())
-            QFile::link(info.absoluteFilePath(),
-                        m_temp->filePath(QStringLiteral("HilfeBelna.mdb")));
-        setzeProgrammVerzeichnis(m_temp->path());
-    }
-    ~DatenbankOrt() { setzeProgrammVerzeichnis(QString()); }
-    DatenbankOrt(const DatenbankOrt &) = delete;
-    DatenbankOrt &operator=(const DatenbankOrt &) = delete;
-
-private:
-    std::unique_ptr<QTemporaryDir> m_temp;
-};
 
 QString zweistellig(qint32 n)
 {

@@ -1,5 +1,6 @@
 // The check of a compiled help database (see Pruefung.h).
 #include "Pruefung.h"
+#include "DatenbankOrt.h"
 
 #include "Abfragemuster.h"
 #include "BildEntpacken.h"
@@ -22,33 +23,6 @@
 #include <memory>
 
 namespace {
-
-// Points the query layer at one database file for its lifetime (as DatenbankAnsicht does):
-// the layer opens "HilfeBelna.mdb" in its folder, another name is reached through a link.
-class DatenbankOrt
-{
-public:
-    explicit DatenbankOrt(const QString &datei)
-    {
-        const QFileInfo info(datei);
-        gsPasswort = QString::fromLatin1(HilfePasswort);
-        if (info.fileName() == QLatin1String("HilfeBelna.mdb")) {
-            setzeProgrammVerzeichnis(info.absolutePath());
-            return;
-        }
-        m_temp = std::make_unique<QTemporaryDir>();
-        if (m_temp->isValid() && info.exists())
-            QFile::link(info.absoluteFilePath(),
-                        m_temp->filePath(QStringLiteral("HilfeBelna.mdb")));
-        setzeProgrammVerzeichnis(m_temp->path());
-    }
-    ~DatenbankOrt() { setzeProgrammVerzeichnis(QString()); }
-    DatenbankOrt(const DatenbankOrt &) = delete;
-    DatenbankOrt &operator=(const DatenbankOrt &) = delete;
-
-private:
-    std::unique_ptr<QTemporaryDir> m_temp;
-};
 
 struct Abschnitt
 {
