@@ -31,6 +31,10 @@ bool ZipArchiv::mitgliedLesen(const QByteArray &archiv, const QString &name, QBy
         if (zip_file_t *datei = zip_fopen_index(zip, zip_uint64_t(index), 0)) {
             // The header's size may lie: reading stops one byte past the limit at the latest.
             QByteArray daten;
+            // Room for the size the header gives (never beyond the limit), so that a large
+            // member is not copied again at every growth of the buffer.
+            if (info.valid & ZIP_STAT_SIZE)
+                daten.reserve(qsizetype(info.size));
             char puffer[64 * 1024];
             ok = true;
             for (;;) {
