@@ -18,6 +18,7 @@
 #include "Registerkarten.h"
 #include "TestHilfen.h"
 #include "TolvarDruckerProtokoll.h"
+#include "clsHilfe.h"
 #include "ZipHilfe.h"
 #include "frmDrucken.h"
 #include "frmHilfe.h"
@@ -41,6 +42,8 @@
 #include <QTextEdit>
 #include <QThread>
 #include <QTimer>
+
+#include <memory>
 
 // libcups keeps the PPD cache of Qt's CUPS plugin for the life of the process.
 extern "C" const char *__lsan_default_suppressions()
@@ -147,6 +150,8 @@ private slots:
     void themaOhneAbschnitte();
     void waehrendDesDrucks_data();
     void waehrendDesDrucks();
+    void beendenWaehrendDesBefehls_data();
+    void beendenWaehrendDesBefehls();
     void aufDemDrucker();
     void ohneDrucker();
     void aufDemCupsDrucker();
@@ -417,6 +422,67 @@ void tst_Druckbefehl::waehrendDesDrucks()
     DialogSkript wieder(c);
     druckknopf();
     QCOMPARE(c.gezeigt, 1);
+}
+
+// The host ends the help while the print dialog is open or while the print-out runs: the
+// dialog is closed (nothing printed) or the print-out cancelled, and only then the frame and
+// the help window unload, once.
+void tst_Druckbefehl::beendenWaehrendDesBefehls_data()
+{
+    QTest::addColumn<bool>("imDialog");
+    QTest::newRow("Dialog offen") << true;
+    QTest::newRow("Druck laeuft") << false;
+}
+
+void tst_Druckbefehl::beendenWaehrendDesBefehls()
+{
+    QFETCH(bool, imDialog);
+    frmHilfe *h = oeffnen(QStringLiteral("01.01.02"));
+    QVERIFY(h);
+    TolvarDruckerProtokoll dru;
+    HilfeDruck::fuer(h)->setzeDrucker(&dru);
+    clsHilfe dienst;
+    QTimer imDialogBeenden;
+    int dialogeBeiBeenden = 0;
+    if (imDialog) {
+        imDialogBeenden.setInterval(5);
+        connect(&imDialogBeenden, &QTimer::timeout, this, [&] {
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (qobject_cast<frmHilfeDrucken *>(w) && w->isVisible()) {
+                    imDialogBeenden.stop();
+                    ++dialogeBeiBeenden;
+                    dienst.HilfeBeenden();
+                }
+        });
+        imDialogBeenden.start();
+    }
+    Dialogantwort a;
+    a.umfang = 3;
+    std::unique_ptr<DialogSkript> skript;
+    if (!imDialog) {
+        skript = std::make_unique<DialogSkript>(a);
+        connect(&dru, &TolvarDrucker::SeiteBegonnen, this, [&] {
+            if (dru.seitenAnzahl() == 2)
+                dienst.HilfeBeenden();
+        });
+    }
+    druckknopf();
+    // The command has returned; the unload follows on a later turn of the event loop.
+    QTRY_COMPARE(m_u.enden, 1);
+    QVERIFY(!frmInhalt::instanz(false));
+    QVERIFY(!frmHilfe::instanz(false));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (imDialog) {
+        QCOMPARE(dialogeBeiBeenden, 1);
+        QVERIFY(dru.eintraege(Art::Ende).isEmpty());
+        QCOMPARE(dru.seitenAnzahl(), 0);
+    } else {
+        QCOMPARE(a.gezeigt, 1);
+        QCOMPARE(dru.eintraege(Art::Abbruch).size(), 1);
+        QVERIFY(dru.eintraege(Art::Ende).isEmpty());
+    }
+    QTest::qWait(50);
+    QCOMPARE(m_u.enden, 1);
 }
 
 // On a printer of the printer system: the chosen printer and paper reach the queue, the
