@@ -13,13 +13,10 @@
 #include "TolvarDrucker.h"
 #include "Zeichenkette.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <cstdio>
-#include <memory>
 
 namespace {
 

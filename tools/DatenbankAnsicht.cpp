@@ -8,13 +8,6 @@
 #include "Stichwortabfragen.h"
 #include "Zeichenkette.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
-
-#include <memory>
-
 namespace {
 
 QString zweistellig(qint32 n)

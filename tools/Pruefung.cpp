@@ -11,16 +11,10 @@
 #include "RtfLeser.h"
 #include "Verweismarkup.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QHash>
 #include <QImage>
 #include <QSet>
-#include <QTemporaryDir>
 #include <QTextDocument>
-
-#include <memory>
 
 namespace {
 
