@@ -195,6 +195,9 @@ TolvarScrollListe::TolvarScrollListe(QWidget *parent) : QWidget(parent)
     m_ansicht->setAlternatingRowColors(false);
     m_ansicht->setShowGrid(true);
     m_ansicht->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // Tab and Shift+Tab move to the window's next and previous control, as in every other
+    // control of a dialog; the arrow keys move within the grid.
+    m_ansicht->setTabKeyNavigation(false);
     // No fixed column; every row has the same height, so the view never measures rows.
     QHeaderView *zeilen = m_ansicht->verticalHeader();
     zeilen->setVisible(false);

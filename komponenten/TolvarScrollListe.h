@@ -2,7 +2,8 @@
 // its columns, headings, widths (twips) and alignments when it builds itself; rows are appended
 // from display lines whose columns are separated by tab characters, each with a 32-bit number
 // (the ID of what the row stands for). The user moves the current row with mouse and keys and
-// activates a row by a double click or Enter, which raises ZeileAktiviert.
+// activates a row by a double click or Enter, which raises ZeileAktiviert. Tab and Shift+Tab
+// leave the grid for the next or previous control of the window.
 //
 // Built for many rows: the rows live in a model of plain arrays shown by a table view with
 // one fixed row height and no widget per row. With the screen update switched off, appended

@@ -1,11 +1,14 @@
 // The scroll list: display lines split into cells, the IDs kept with the rows, clearing, count
 // and current row, rows collected while the screen update is off and announced in one step,
-// column widths in twips and alignment, and the activation by double click and Enter.
+// column widths in twips and alignment, the activation by double click and Enter, and the keys
+// in a focus chain: Tab and Shift+Tab leave the grid, arrows move within it.
 #include "TolvarScrollListe.h"
 
 #include "Arbeitsbereich.h"
 
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QtTest>
@@ -24,6 +27,8 @@ private slots:
     void spalten();
     void aktivieren_data();
     void aktivieren();
+    void tasten_data();
+    void tasten();
 
 private:
     FesterArbeitsbereich m_bereich{QRect(0, 0, 1200, 900), 15.0, 15.0};
@@ -261,6 +266,68 @@ void TestTolvarScrollListe::aktivieren()
         QCOMPARE(s.AktuelleZeile(), erwartet);
         QCOMPARE(s.ZeilenID(erwartet), 100 + erwartet);
     }
+}
+
+void TestTolvarScrollListe::tasten_data()
+{
+    QTest::addColumn<int>("taste");
+    QTest::addColumn<int>("umschalt"); // 1: with Shift
+    QTest::addColumn<int>("startSpalte");
+    QTest::addColumn<QString>("fokus"); // object name of the widget with the focus afterwards
+    QTest::addColumn<int>("zeile");     // current row afterwards
+    QTest::addColumn<int>("spalte");    // current column afterwards
+
+    // Rows 0..4, the grid starts on row 2.
+    QTest::newRow("Tab verlässt das Raster") << int(Qt::Key_Tab) << 0 << 0 << "danach" << 2 << 0;
+    QTest::newRow("Tab aus der mittleren Spalte")
+        << int(Qt::Key_Tab) << 0 << 1 << "danach" << 2 << 1;
+    QTest::newRow("Tab aus der letzten Spalte") << int(Qt::Key_Tab) << 0 << 2 << "danach" << 2 << 2;
+    QTest::newRow("Umschalt+Tab zurück") << int(Qt::Key_Backtab) << 1 << 1 << "davor" << 2 << 1;
+    QTest::newRow("Umschalt+Tab aus der ersten Spalte")
+        << int(Qt::Key_Tab) << 1 << 0 << "davor" << 2 << 0;
+    QTest::newRow("Pfeil ab") << int(Qt::Key_Down) << 0 << 0 << "ansicht" << 3 << 0;
+    QTest::newRow("Pfeil auf") << int(Qt::Key_Up) << 0 << 0 << "ansicht" << 1 << 0;
+    QTest::newRow("Pfeil rechts") << int(Qt::Key_Right) << 0 << 0 << "ansicht" << 2 << 1;
+    QTest::newRow("Pfeil links") << int(Qt::Key_Left) << 0 << 2 << "ansicht" << 2 << 1;
+}
+
+void TestTolvarScrollListe::tasten()
+{
+    QFETCH(int, taste);
+    QFETCH(int, umschalt);
+    QFETCH(int, startSpalte);
+    QFETCH(QString, fokus);
+    QFETCH(int, zeile);
+    QFETCH(int, spalte);
+
+    // The grid between two other controls of a top-level window, as in a dialog.
+    QWidget fenster;
+    fenster.resize(400, 300);
+    auto *davor = new QLineEdit(&fenster);
+    davor->setObjectName(QStringLiteral("davor"));
+    davor->setGeometry(0, 0, 400, 24);
+    auto *s = new TolvarScrollListe(&fenster);
+    s->setGeometry(0, 30, 400, 200);
+    s->setSpalten(3);
+    for (int i = 0; i < 5; ++i)
+        s->ZeileHinzufuegen(QStringLiteral("Zeile %1\tK\tT").arg(i), i);
+    auto *danach = new QPushButton(QStringLiteral("danach"), &fenster);
+    danach->setObjectName(QStringLiteral("danach"));
+    danach->setGeometry(0, 240, 100, 24);
+    fenster.show();
+    QVERIFY(QTest::qWaitForWindowActive(&fenster));
+
+    QTableView *v = s->ansicht();
+    v->setCurrentIndex(v->model()->index(2, startSpalte));
+    s->setFocus(Qt::TabFocusReason);
+    QCOMPARE(QApplication::focusWidget(), v);
+
+    QTest::keyClick(v, Qt::Key(taste), umschalt ? Qt::ShiftModifier : Qt::NoModifier);
+    QVERIFY(QApplication::focusWidget());
+    QCOMPARE(QApplication::focusWidget()->objectName(), fokus);
+    QCOMPARE(v->currentIndex().row(), zeile);
+    QCOMPARE(v->currentIndex().column(), spalte);
+    QCOMPARE(s->AktuelleZeile(), zeile);
 }
 
 QTEST_MAIN(TestTolvarScrollListe)

@@ -2,7 +2,8 @@
 // toolbar's search button with its geometry and captions, typing that empties the lists, the
 // search on the button and on Enter (a match selects the first keyword and fills the grid, no
 // match shows one message), showing a text by button, Enter and double click with the history
-// leading back, the default button following the focus, closing that keeps the content,
+// leading back, the default button following the focus, Tab and the arrow keys on the grid of
+// texts (Tab leaves it along the pane's tab order), closing that keeps the content,
 // unloading with the help window that forgets it, and the layout after resizing the frame.
 #include "TestHilfen.h"
 #include "frmHilfeIndex.h"
@@ -24,6 +25,7 @@
 #include "frmInhalt.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
@@ -70,6 +72,8 @@ private slots:
     void anzeigen_data();
     void anzeigen();
     void standardKnopf();
+    void tastenImRaster_data();
+    void tastenImRaster();
     void datenbankfehler_data();
     void datenbankfehler();
     void schliessenBehaeltInhalt_data();
@@ -422,6 +426,58 @@ void tst_frmHilfeIndex::standardKnopf()
     QTest::keyClick(f->lstWoerter(), Qt::Key_Enter, Qt::KeypadModifier);
     QCOMPARE(frmHilfe::instanz()->AktuelleNummer(), QStringLiteral("01.01.01"));
     QCOMPARE(frmHilfe::instanz()->VerlaufAnzahl(), 3);
+}
+
+void tst_frmHilfeIndex::tastenImRaster_data()
+{
+    QTest::addColumn<QList<int>>("tasten"); // keys pressed one after the other, from the grid
+    QTest::addColumn<QString>("ziel"); // "anzeigen", "schliessen", "woerter", "raster", "hilfe"
+    QTest::addColumn<int>("zeile");    // current grid row afterwards
+
+    const int tab = Qt::Key_Tab;
+    QTest::newRow("Tab") << QList<int>{tab} << "anzeigen" << 0;
+    QTest::newRow("Tab Tab") << QList<int>{tab, tab} << "schliessen" << 0;
+    QTest::newRow("Tab Tab Tab") << QList<int>{tab, tab, tab} << "hilfe" << 0;
+    QTest::newRow("Umschalt+Tab") << QList<int>{int(Qt::Key_Backtab)} << "woerter" << 0;
+    QTest::newRow("Tab Umschalt+Tab") << QList<int>{tab, int(Qt::Key_Backtab)} << "raster" << 0;
+    QTest::newRow("Pfeil ab") << QList<int>{int(Qt::Key_Down)} << "raster" << 1;
+    QTest::newRow("Pfeil rechts, ab")
+        << QList<int>{int(Qt::Key_Right), int(Qt::Key_Down)} << "raster" << 1;
+}
+
+void tst_frmHilfeIndex::tastenImRaster()
+{
+    QFETCH(QList<int>, tasten);
+    QFETCH(QString, ziel);
+    QFETCH(int, zeile);
+
+    frmHilfeIndex *f = oeffnen();
+    QVERIFY(f);
+    suche(f, QStringLiteral("Rechnung"));
+    QCOMPARE(f->scr()->Anzahl(), 3);
+    QTableView *raster = f->scr()->ansicht();
+    raster->setFocus(Qt::MouseFocusReason);
+    QCOMPARE(QApplication::focusWidget(), raster);
+    QCOMPARE(f->scr()->AktuelleZeile(), 0);
+
+    for (int taste : tasten)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(taste));
+
+    QWidget *fokus = QApplication::focusWidget();
+    QVERIFY(fokus);
+    if (ziel == QLatin1String("anzeigen"))
+        QCOMPARE(fokus, f->cmdAnzeigen());
+    else if (ziel == QLatin1String("schliessen"))
+        QCOMPARE(fokus, f->cmdAbbruch());
+    else if (ziel == QLatin1String("woerter"))
+        QCOMPARE(fokus, f->lstWoerter());
+    else if (ziel == QLatin1String("raster"))
+        QCOMPARE(fokus, raster);
+    else // the pane's last control hands the focus on to the help window beside it
+        QVERIFY2(frmHilfe::instanz()->isAncestorOf(fokus), qPrintable(fokus->objectName()));
+    QCOMPARE(f->scr()->AktuelleZeile(), zeile);
+    // Leaving the grid shows no text.
+    QCOMPARE(frmHilfe::instanz()->AktuelleNummer(), QStringLiteral("01.01.01"));
 }
 
 void tst_frmHilfeIndex::datenbankfehler_data()
