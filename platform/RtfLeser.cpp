@@ -20,6 +20,7 @@
 #include <QTextTable>
 #include <QUrl>
 
+#include <algorithm>
 #include <limits>
 #include <vector>
 
@@ -462,8 +463,7 @@ void Leser::lesen()
         case '\n':
             break;
         default:
-            if (mZ.ziel == Ziel::Text && mUeberlauf == 0 && mUeberspringen == 0 &&
-                !mZ.verborgen) {
+            if (mZ.ziel == Ziel::Text && mUeberlauf == 0 && mUeberspringen == 0 && !mZ.verborgen) {
                 // Plain text: take the whole stretch up to the next special character at once.
                 const char *ende = mP;
                 while (ende < mEnde && *ende != '{' && *ende != '}' && *ende != '\\' &&
@@ -785,6 +785,37 @@ AbsatzSchluessel Leser::absatzSchluessel(bool seitenumbruch) const
     return k;
 }
 
+// RTF measures tab stops from the left edge of the text area, Qt from the start of the line:
+// for the first line of a paragraph that is the left indent plus the first-line indent. The
+// stops are moved by that much; stops at or left of the line's start can never be reached
+// and are dropped. A hanging indent (negative first-line indent) is a tab stop of its own at
+// the left indent, so that the text after a list label ("\bullet\tab", "1.\tab") starts
+// where the wrapped lines start. Lines after a line break (\line) inside the paragraph start
+// at the left indent and see the stops shifted by the first-line indent; such tabs are rare.
+QList<QTextOption::Tab> tabsAbZeilenanfang(const AbsatzSchluessel &k)
+{
+    const double anfang = (k.links + k.erste) / TwipsProPixel;
+    QList<QTextOption::Tab> tabs;
+    tabs.reserve(k.tabs.size() + 1);
+    for (QTextOption::Tab t : k.tabs) {
+        t.position -= anfang;
+        if (t.position > 0)
+            tabs.append(t);
+    }
+    if (k.erste < 0) {
+        const double einzug = -k.erste / TwipsProPixel;
+        const bool gesetzt = std::any_of(tabs.cbegin(), tabs.cend(), [einzug](const auto &t) {
+            return qAbs(t.position - einzug) < 0.01;
+        });
+        if (!gesetzt)
+            tabs.append(QTextOption::Tab(einzug, QTextOption::LeftTab));
+    }
+    // Qt takes the first stop right of the current position in list order.
+    std::stable_sort(tabs.begin(), tabs.end(),
+                     [](const auto &a, const auto &b) { return a.position < b.position; });
+    return tabs;
+}
+
 QTextBlockFormat Leser::absatzFormatVon(QTextBlockFormat f, const AbsatzSchluessel &k)
 {
     if (k.seitenumbruch)
@@ -803,8 +834,8 @@ QTextBlockFormat Leser::absatzFormatVon(QTextBlockFormat f, const AbsatzSchluess
         else
             f.setLineHeight(-k.zeilenAbstand / TwipsProPixel, QTextBlockFormat::FixedHeight);
     }
-    if (!k.tabs.isEmpty())
-        f.setTabPositions(k.tabs);
+    if (!k.tabs.isEmpty() || k.erste < 0)
+        f.setTabPositions(tabsAbZeilenanfang(k));
     return f;
 }
 

@@ -2,7 +2,9 @@
 // it, character and paragraph formatting on small snippets, tables, pictures, and input that
 // is broken on purpose.
 #include "RtfLeser.h"
+#include "TestHilfen.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QFile>
 #include <QImage>
@@ -86,6 +88,8 @@ private slots:
     void format_data();
     void format();
     void absatz();
+    void einzugUndTab_data();
+    void einzugUndTab();
     void tabelle();
     void tabellenForm_data();
     void tabellenForm();
@@ -333,12 +337,16 @@ void TstRtfLeser::absatz()
     QCOMPARE(rechts.textIndent(), -24.0);
     QCOMPARE(rechts.topMargin(), 16.0);
     QCOMPARE(rechts.bottomMargin(), 8.0);
+    // Tab stops count from the start of the first line (24 px here, see einzugUndTab); the
+    // hanging indent adds one at the left indent.
     const QList<QTextOption::Tab> tabs = rechts.tabPositions();
-    QCOMPARE(tabs.size(), 2);
-    QCOMPARE(tabs[0].position, 96.0);
+    QCOMPARE(tabs.size(), 3);
+    QCOMPARE(tabs[0].position, 24.0);
     QCOMPARE(tabs[0].type, QTextOption::LeftTab);
-    QCOMPARE(tabs[1].position, 192.0);
-    QCOMPARE(tabs[1].type, QTextOption::RightTab);
+    QCOMPARE(tabs[1].position, 72.0);
+    QCOMPARE(tabs[1].type, QTextOption::LeftTab);
+    QCOMPARE(tabs[2].position, 168.0);
+    QCOMPARE(tabs[2].type, QTextOption::RightTab);
     const QTextBlockFormat links = doc.findBlockByNumber(2).blockFormat();
     QCOMPARE(links.alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
     QCOMPARE(links.leftMargin(), 0.0);
@@ -347,6 +355,71 @@ void TstRtfLeser::absatz()
              Qt::AlignJustify);
     QCOMPARE(doc.findBlockByNumber(4).blockFormat().pageBreakPolicy(),
              QTextFormat::PageBreak_AlwaysBefore);
+}
+
+// Where the text of an indented paragraph starts: x of the first character of "Text" (behind a
+// list label and its tab, if any) and of the first character of the second line, in pixels
+// from the left edge of the text area. Tab stops count from that edge, as RTF counts them,
+// and a hanging indent is a tab stop of its own.
+void TstRtfLeser::einzugUndTab_data()
+{
+    QTest::addColumn<QByteArray>("absatz");
+    QTest::addColumn<double>("textX");
+    QTest::addColumn<double>("folgeX");
+
+    // \li720 is 48 px, \fi-360 24 px.
+    zeile("Aufzählung mit Tabstopp am Einzug", QByteArray("\\fi-360\\li720\\tx720 \\bullet\\tab "),
+          48.0, 48.0);
+    zeile("Aufzählung ohne Tabstopp", QByteArray("\\fi-360\\li720 \\bullet\\tab "), 48.0, 48.0);
+    zeile("Nummer mit breiterem Einzug", QByteArray("\\fi-425\\li850\\tx850 12.\\tab "), 850 / 15.0,
+          850 / 15.0);
+    zeile("Tabstopp links vom Zeilenanfang", QByteArray("\\fi-360\\li720\\tx200 \\bullet\\tab "),
+          48.0, 48.0);
+    zeile("Tabstopp vor dem Einzug", QByteArray("\\fi-720\\li1440\\tx1080 1.\\tab "), 72.0, 96.0);
+    zeile("Tabstopp hinter dem Einzug", QByteArray("\\fi-360\\li720\\tx1440 \\bullet\\tab "), 48.0,
+          48.0);
+    zeile("Einzug ohne Erstzeileneinzug", QByteArray("\\li720 "), 48.0, 48.0);
+    zeile("Einzug mit Tab", QByteArray("\\li720\\tx1440 \\tab "), 96.0, 48.0);
+    zeile("Erstzeileneinzug mit Tab", QByteArray("\\fi360\\tx1080 \\tab "), 72.0, 0.0);
+    zeile(
+        "zweite Ebene",
+        QByteArray(
+            "\\fi-360\\li720\\tx720 \\bullet\\tab Eins\\par\\pard\\fi-360\\li1440\\tx1440 o\\tab "),
+        96.0, 96.0);
+    zeile(
+        "zurück zur ersten Ebene",
+        QByteArray(
+            "\\fi-360\\li1440\\tx1440 o\\tab Eins\\par\\pard\\fi-360\\li720\\tx720 \\bullet\\tab "),
+        48.0, 48.0);
+}
+
+void TstRtfLeser::einzugUndTab()
+{
+    QFETCH(QByteArray, absatz);
+    QFETCH(double, textX);
+    QFETCH(double, folgeX);
+    const QByteArray text = "Text, der in dem schmalen Feld über mehr als eine Zeile umbricht, "
+                            "damit die Folgezeilen zu sehen sind.";
+    QTextDocument doc;
+    RtfLesen("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs20\\pard" + absatz + text +
+                 "\\par}",
+             doc);
+    doc.setDocumentMargin(0);
+    doc.setTextWidth(260);
+    const QTextCursor fund = doc.find(QStringLiteral("Text, der"));
+    QVERIFY(!fund.isNull());
+    const QTextBlock block = fund.block();
+    const QTextLayout *layout = block.layout();
+    doc.documentLayout()->blockBoundingRect(block); // lays the block out
+    QVERIFY2(layout->lineCount() >= 2, "the text does not wrap");
+    const int pos = fund.selectionStart() - block.position();
+    const QTextLine erste = layout->lineForTextPosition(pos);
+    QCOMPARE(erste.lineNumber(), 0);
+    const QTextLine zweite = layout->lineAt(1);
+    const double x0 = layout->position().x();
+    QCOMPARE(qRound((x0 + erste.cursorToX(pos)) * 10) / 10.0, qRound(textX * 10) / 10.0);
+    QCOMPARE(qRound((x0 + zweite.cursorToX(zweite.textStart())) * 10) / 10.0,
+             qRound(folgeX * 10) / 10.0);
 }
 
 void TstRtfLeser::tabelle()
@@ -548,5 +621,5 @@ void TstRtfLeser::laufZusammengefasst()
     QCOMPARE(fragmente, 1);
 }
 
-QTEST_GUILESS_MAIN(TstRtfLeser)
+QTEST_MAIN(TstRtfLeser)
 #include "tst_RtfLeser.moc"
