@@ -9,6 +9,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QIcon>
+#include <QLayout>
 #include <QToolBar>
 
 #include <cmath>
@@ -28,15 +29,21 @@ struct ButtonBeschreibung
     const char *caption; // nullptr: separator
     const char *tip;
     const char *bild;
+    QKeyCombination taste = {};      // the keyboard shortcut, none when empty
+    const char *tasteText = nullptr; // how the tip names it
 };
 
 // Index i + 1 of the toolbar. The indexes are the interface to the help window's commands.
 const ButtonBeschreibung buttons[frmInhalt::ButtonAnzahl] = {
-    {"Zurück", "Zeigt zuletzt gewählte Seite", "zurueck"},
-    {"Vorwärts", "Zeigt nächste gewählte Seite", "vorwaerts"},
+    {"Zurück", "Zeigt zuletzt gewählte Seite", "zurueck", Qt::ALT | Qt::Key_Left,
+     "Alt+Pfeil links"},
+    {"Vorwärts", "Zeigt nächste gewählte Seite", "vorwaerts", Qt::ALT | Qt::Key_Right,
+     "Alt+Pfeil rechts"},
     {nullptr, nullptr, nullptr},
-    {"Vorige", "Zeigt vorige Seite in der Beschreibung", "vorige"},
-    {"Nächste", "Zeigt nächste Seite in der Beschreibung", "naechste"},
+    {"Vorige", "Zeigt vorige Seite in der Beschreibung", "vorige", Qt::ALT | Qt::Key_PageUp,
+     "Alt+Bild auf"},
+    {"Nächste", "Zeigt nächste Seite in der Beschreibung", "naechste", Qt::ALT | Qt::Key_PageDown,
+     "Alt+Bild ab"},
     {nullptr, nullptr, nullptr},
     {"Suchen", "Suche nach bestimmten Stichwörtern", "suchen"},
     {nullptr, nullptr, nullptr},
@@ -110,7 +117,12 @@ void frmInhalt::toolbarAufbauen()
             a = m_tlb->addAction(
                 QIcon(QStringLiteral(":/bilder/%1.svg").arg(QLatin1String(b.bild))),
                 QString::fromUtf8(b.caption));
-            a->setToolTip(QString::fromUtf8(b.tip));
+            QString tip = QString::fromUtf8(b.tip);
+            if (b.tasteText) {
+                a->setShortcut(QKeySequence(b.taste));
+                tip += QStringLiteral(" (%1)").arg(QString::fromUtf8(b.tasteText));
+            }
+            a->setToolTip(tip);
             const int index = i + 1;
             connect(a, &QAction::triggered, this, [this, index] { emit ButtonClick(index); });
         }
@@ -150,8 +162,7 @@ void frmInhalt::setStichwortFenster(QWidget *fenster)
         fenster->setParent(m_client);
 }
 
-void frmInhalt::fensterBewegen(QWidget *w, double links, double oben, double breite,
-                               double hoehe)
+void frmInhalt::fensterBewegen(QWidget *w, double links, double oben, double breite, double hoehe)
 {
     if (!w)
         return;
@@ -181,9 +192,41 @@ void frmInhalt::AufbauMDIChilds()
 void frmInhalt::Bewegen(double links, double oben, double breite, double hoehe)
 {
     // The twips describe the outer frame; the widget's own geometry excludes the decoration.
+    // Before the window manager has framed the window its decoration is unknown (no margins):
+    // the place is kept, and the window is placed again once the decoration is known.
     const QSize rand = frameGeometry().size() - geometry().size();
+    m_platz = {links, oben, breite, hoehe};
+    m_platzRand = rand;
+    m_platzGesetzt = true;
     move(pixelX(links), pixelY(oben));
     resize(std::max(pixelX(breite) - rand.width(), 1), std::max(pixelY(hoehe) - rand.height(), 1));
+}
+
+void frmInhalt::platzNachRahmen()
+{
+    if (!m_platzGesetzt || !isVisible() || m_entladen ||
+        (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
+        return;
+    const QSize rand = frameGeometry().size() - geometry().size();
+    if (rand == m_platzRand)
+        return;
+    Bewegen(m_platz[0], m_platz[1], m_platz[2], m_platz[3]);
+}
+
+void frmInhalt::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    platzNachRahmen();
+}
+
+void frmInhalt::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    platzNachRahmen();
+    // A toolbar that was too narrow keeps its extension button once it is wide enough again:
+    // laying it out anew puts every button back and hides the button.
+    if (m_tlb && m_tlb->layout())
+        m_tlb->layout()->invalidate();
 }
 
 qint16 frmInhalt::zustandVon(Qt::WindowStates s)

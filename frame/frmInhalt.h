@@ -7,7 +7,9 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QSize>
 
+#include <array>
 #include <functional>
 
 class QAction;
@@ -80,14 +82,17 @@ signals:
 protected:
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     frmInhalt();
     void toolbarAufbauen();
     void FormResize();
-    static void fensterBewegen(QWidget *w, double links, double oben, double breite,
-                               double hoehe);
+    // Places the window again when its decoration changed since the last placement.
+    void platzNachRahmen();
+    static void fensterBewegen(QWidget *w, double links, double oben, double breite, double hoehe);
 
     QToolBar *m_tlb = nullptr;
     QWidget *m_client = nullptr;
@@ -97,4 +102,8 @@ private:
     qint16 m_fensterStatus = 0;
     bool m_darstellungGemerkt = false;
     bool m_entladen = false;
+    // The last placement (twips: left, top, width, height) and the decoration it assumed.
+    std::array<double, 4> m_platz{};
+    QSize m_platzRand;
+    bool m_platzGesetzt = false;
 };

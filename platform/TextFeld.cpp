@@ -4,10 +4,13 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QGuiApplication>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -252,10 +255,53 @@ void TextFeld::setzeSelSchrift(const QString &name)
 int TextFeld::zeichenAnPunkt(const QPointF &punkt) const
 {
     if (!mSignale)
-        return 0; // no layout: unobserved, or no QGuiApplication
+        return -1; // no layout: unobserved, or no QGuiApplication
+    // The layout's own hit test gives the nearest gap between two characters, so the right
+    // half of a character would count as the next one. The character meant is the one whose
+    // box holds the point: find the line under the point, then the character in it.
     QAbstractTextDocumentLayout *layout = mDoc->documentLayout();
-    const int pos = layout->hitTest(punkt, Qt::FuzzyHit);
-    return pos < 0 ? 0 : zuText(pos);
+    const int naechste = layout->hitTest(punkt, Qt::FuzzyHit);
+    if (naechste < 0)
+        return -1;
+    const QTextBlock block = mDoc->findBlock(naechste);
+    const QTextLayout *zeilen = block.layout();
+    if (!block.isValid() || !zeilen)
+        return -1;
+    const QPointF imBlock = punkt - layout->blockBoundingRect(block).topLeft();
+    for (int i = 0; i < zeilen->lineCount(); ++i) {
+        const QTextLine zeile = zeilen->lineAt(i);
+        if (imBlock.y() < zeile.y() || imBlock.y() >= zeile.y() + zeile.height())
+            continue;
+        if (zeile.textLength() <= 0 || imBlock.x() < zeile.x() ||
+            imBlock.x() >= zeile.x() + zeile.naturalTextWidth())
+            return -1;
+        int pos = zeile.xToCursor(imBlock.x(), QTextLine::CursorBetweenCharacters);
+        if (zeile.cursorToX(pos) > imBlock.x())
+            --pos;
+        pos = std::clamp(pos, zeile.textStart(), zeile.textStart() + zeile.textLength() - 1);
+        return zuText(block.position() + pos);
+    }
+    return -1;
+}
+
+QRectF TextFeld::zeichenRechteck(int textPos) const
+{
+    if (!mSignale || textPos < 0 || textPos >= laenge())
+        return {};
+    const int dok = zuDokument(textPos);
+    const QTextBlock block = mDoc->findBlock(dok);
+    const QTextLayout *zeilen = block.layout();
+    if (!block.isValid() || !zeilen)
+        return {};
+    const int imBlock = dok - block.position();
+    const QTextLine zeile = zeilen->lineForTextPosition(imBlock);
+    if (!zeile.isValid() || imBlock >= zeile.textStart() + zeile.textLength())
+        return {}; // the paragraph break
+    const double links = zeile.cursorToX(imBlock);
+    const double rechts = zeile.cursorToX(imBlock + 1);
+    const QPointF ursprung = mDoc->documentLayout()->blockBoundingRect(block).topLeft();
+    return QRectF(ursprung.x() + std::min(links, rechts), ursprung.y() + zeile.y(),
+                  std::abs(rechts - links), zeile.height());
 }
 
 int TextFeld::finde(const QString &suche, int ab) const

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QMetaObject>
 #include <QPointF>
+#include <QRectF>
 #include <QString>
 #include <QTextDocumentFragment>
 
@@ -60,9 +61,13 @@ public:
     // Sets the font family of the selected characters.
     void setzeSelSchrift(const QString &name);
 
-    // Character position under a point of the laid-out document (document coordinates); needs
-    // a QGuiApplication.
+    // Character position under a point of the laid-out document (document coordinates): the
+    // character whose box holds the point; -1 where there is none (between lines, beside the
+    // text of a line, no layout). Needs a QGuiApplication.
     int zeichenAnPunkt(const QPointF &punkt) const;
+    // The box of the character at a text position, in document coordinates; empty for a
+    // paragraph break or a position outside the text.
+    QRectF zeichenRechteck(int textPos) const;
 
     // 1-based position of the first occurrence of suche at or after the 1-based position ab,
     // 0 when there is none (as the string search of the text routines).

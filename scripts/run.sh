@@ -20,7 +20,9 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   "$bin/belnahilfe" &
   server=$!
   for _ in $(seq 50); do
-    "$bin/belnahilfe-anzeigen" --abschnitt >/dev/null 2>&1 && break
+    dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+      org.freedesktop.DBus.NameHasOwner string:de.tolvar.BelnaHilfe 2>/dev/null |
+      grep -q 'boolean true' && break
     sleep 0.1
   done
   "$bin/belnahilfe-anzeigen" "$nummer"
@@ -44,7 +46,8 @@ cat >"$arbeit/bus.conf" <<KONFIG
   </policy>
 </busconfig>
 KONFIG
-export QT_QPA_PLATFORM=offscreen TOLVAR_MELDUNGEN=konsole
+# The status object (for the picture of the frame) only exists when asked for.
+export QT_QPA_PLATFORM=offscreen TOLVAR_MELDUNGEN=konsole TOLVAR_HILFE_TESTZUGANG=1
 dbus-daemon --config-file="$arbeit/bus.conf" --fork --print-address=3 --print-pid=4 \
   3>"$arbeit/adresse" 4>"$arbeit/pid"
 buspid=$(cat "$arbeit/pid")

@@ -1,12 +1,75 @@
 // See HilfeZustand.h.
 #include "HilfeZustand.h"
 
+#include "Global.h"
 #include "ProtokollMeldungen.h"
+#include "Registerkarten.h"
 #include "frmHilfe.h"
+#include "frmHilfeBild.h"
 #include "frmInhalt.h"
 
-#include <QCoreApplication>
+#include <QAction>
+#include <QApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
 #include <QPixmap>
+#include <QTabBar>
+#include <QTextEdit>
+#include <QToolBar>
+
+namespace {
+
+QJsonArray rechteck(const QRect &r)
+{
+    if (r.isNull())
+        return {};
+    return {r.x(), r.y(), r.width(), r.height()};
+}
+
+QJsonArray global(const QWidget *w)
+{
+    if (!w)
+        return {};
+    return rechteck(QRect(w->mapToGlobal(QPoint(0, 0)), w->size()));
+}
+
+QString beschreibung(const QObject *o)
+{
+    if (!o)
+        return QString();
+    return QString::fromLatin1(o->metaObject()->className()) + QLatin1Char(':') + o->objectName();
+}
+
+QString json(const QJsonValue &v)
+{
+    if (v.isObject())
+        return QString::fromUtf8(QJsonDocument(v.toObject()).toJson(QJsonDocument::Compact));
+    return QString::fromUtf8(QJsonDocument(v.toArray()).toJson(QJsonDocument::Compact));
+}
+
+QJsonObject karten(const Registerkarten *r)
+{
+    QJsonArray captions;
+    QJsonArray rechtecke;
+    for (int i = 0; i < r->anzahl(); ++i) {
+        captions.append(r->caption(i));
+        const QRect t = r->leiste()->tabRect(i);
+        rechtecke.append(rechteck(QRect(r->leiste()->mapToGlobal(t.topLeft()), t.size())));
+    }
+    return {{QStringLiteral("anzahl"), r->anzahl()},
+            {QStringLiteral("aktuell"), r->aktuell()},
+            {QStringLiteral("captions"), captions},
+            {QStringLiteral("rechtecke"), rechtecke}};
+}
+
+} // namespace
+
+bool HilfeZustand::gewuenscht()
+{
+    return qgetenv(TestzugangVariable) == "1";
+}
 
 QString HilfeZustand::Abschnitt() const
 {
@@ -26,13 +89,133 @@ bool HilfeZustand::HilfeSichtbar() const
     return h && h->isVisible();
 }
 
-QList<int> HilfeZustand::RahmenGeometrie() const
+QString HilfeZustand::Zustand() const
 {
+    QJsonObject z;
     frmInhalt *r = frmInhalt::instanz(false);
-    if (!r)
-        return {};
-    const QRect g = r->frameGeometry();
-    return {g.x(), g.y(), g.width(), g.height()};
+    frmHilfe *h = frmHilfe::instanz(false);
+    z[QStringLiteral("abschnitt")] = Abschnitt();
+    z[QStringLiteral("darstellung")] = gbDarstellung;
+
+    QJsonArray verlauf;
+    if (h)
+        for (int i = 1; i <= h->VerlaufAnzahl(); ++i)
+            verlauf.append(h->VerlaufEintrag(i));
+    z[QStringLiteral("verlauf")] = verlauf;
+    z[QStringLiteral("position")] = h ? h->VerlaufPosition() : 0;
+
+    QJsonObject buttons;
+    if (r) {
+        for (int i = 1; i <= frmInhalt::ButtonAnzahl; ++i) {
+            QAction *a = r->Button(i);
+            buttons[QString::number(i)] =
+                QJsonObject{{QStringLiteral("aktiv"), a->isEnabled()},
+                            {QStringLiteral("sichtbar"), a->isVisible()},
+                            {QStringLiteral("global"), global(r->tlb()->widgetForAction(a))}};
+        }
+        z[QStringLiteral("rahmen")] =
+            QJsonObject{{QStringLiteral("sichtbar"), r->isVisible()},
+                        {QStringLiteral("minimiert"), r->isMinimized()},
+                        {QStringLiteral("maximiert"), r->isMaximized()},
+                        {QStringLiteral("aktiv"), r->isActiveWindow()},
+                        {QStringLiteral("geometrie"), rechteck(r->frameGeometry())},
+                        {QStringLiteral("innen"), rechteck(r->geometry())}};
+    }
+    z[QStringLiteral("buttons")] = buttons;
+    z[QStringLiteral("hilfeSichtbar")] = h && h->isVisible();
+    z[QStringLiteral("meldungen")] = QJsonArray::fromStringList(Meldungen());
+    z[QStringLiteral("fokus")] = beschreibung(QApplication::focusWidget());
+    z[QStringLiteral("popup")] = beschreibung(QApplication::activePopupWidget());
+    z[QStringLiteral("modal")] = beschreibung(QApplication::activeModalWidget());
+
+    if (h) {
+        z[QStringLiteral("tabMain")] = karten(h->tabMain());
+        z[QStringLiteral("tabSub")] = karten(h->tabSub());
+        QJsonArray abschnitte;
+        for (int i = 0; i < h->miTexteAnzahl; ++i) {
+            const QLabel *l = h->lblSub(i);
+            if (!l || !l->isVisible())
+                continue;
+            abschnitte.append(QJsonObject{{QStringLiteral("titel"), l->text()},
+                                          {QStringLiteral("global"), global(l)},
+                                          {QStringLiteral("markiert"), i == h->miAktTextIndex}});
+        }
+        z[QStringLiteral("abschnitte")] = abschnitte;
+        z[QStringLiteral("aktTextIndex")] = h->miAktTextIndex;
+    }
+
+    const frmHilfeBild *b = frmHilfeBild::instanz(false);
+    z[QStringLiteral("bild")] =
+        QJsonObject{{QStringLiteral("offen"), b && b->isVisible()},
+                    {QStringLiteral("titel"), b ? b->windowTitle() : QString()},
+                    {QStringLiteral("gezeigt"), frmHilfeBild::gezeigtAnzahl()}};
+    const QWidget *stichwort = r ? r->stichwortFenster() : nullptr;
+    z[QStringLiteral("stichwort")] =
+        QJsonObject{{QStringLiteral("offen"), stichwort && stichwort->isVisible()}};
+    return json(z);
+}
+
+QString HilfeZustand::Widget(const QString &name) const
+{
+    const auto fenster = QApplication::topLevelWidgets();
+    for (QWidget *t : fenster) {
+        QWidget *w = t->objectName() == name ? t : t->findChild<QWidget *>(name);
+        if (!w)
+            continue;
+        return json(QJsonObject{
+            {QStringLiteral("gefunden"), true},
+            {QStringLiteral("sichtbar"), w->isVisible()},
+            {QStringLiteral("klasse"), QString::fromLatin1(w->metaObject()->className())},
+            {QStringLiteral("global"), global(w)}});
+    }
+    return json(QJsonObject{{QStringLiteral("gefunden"), false}});
+}
+
+QString HilfeZustand::Verweise() const
+{
+    QJsonArray liste;
+    frmHilfe *h = frmHilfe::instanz(false);
+    if (!h)
+        return json(liste);
+    QWidget *vp = h->txt()->viewport();
+    for (int i = 1; i <= h->miVerweisAnzahl && i < h->mtVerweise.size(); ++i) {
+        const tVerweis &v = h->mtVerweise.at(i);
+        QJsonArray rechtecke;
+        QRect zeile;
+        for (int p = v.Anfang; p < v.Ende; ++p) {
+            const QRect z = h->ZeichenRechteck(p);
+            if (z.isNull())
+                continue;
+            if (!zeile.isNull() && z.top() == zeile.top()) {
+                zeile = zeile.united(z);
+                continue;
+            }
+            if (!zeile.isNull())
+                rechtecke.append(rechteck(QRect(vp->mapToGlobal(zeile.topLeft()), zeile.size())));
+            zeile = z;
+        }
+        if (!zeile.isNull())
+            rechtecke.append(rechteck(QRect(vp->mapToGlobal(zeile.topLeft()), zeile.size())));
+        liste.append(QJsonObject{{QStringLiteral("index"), i},
+                                 {QStringLiteral("text"), h->TextBereich(v.Anfang, v.Ende)},
+                                 {QStringLiteral("textNummer"), v.TextNummer},
+                                 {QStringLiteral("bildNummer"), v.BildNummer},
+                                 {QStringLiteral("anfang"), v.Anfang},
+                                 {QStringLiteral("ende"), v.Ende},
+                                 {QStringLiteral("rechtecke"), rechtecke}});
+    }
+    return json(liste);
+}
+
+QString HilfeZustand::Zeichen(int position) const
+{
+    frmHilfe *h = frmHilfe::instanz(false);
+    if (!h)
+        return json(QJsonArray());
+    const QRect z = h->ZeichenRechteck(position);
+    if (z.isNull())
+        return json(QJsonArray());
+    return json(rechteck(QRect(h->txt()->viewport()->mapToGlobal(z.topLeft()), z.size())));
 }
 
 QStringList HilfeZustand::Meldungen() const

@@ -18,10 +18,14 @@ bool HilfeStarten(const QString &Nummer)
     giSchriftGroesse = 10;
 
     frmHilfe *hilfe = frmHilfe::instanz();
+    frmInhalt *rahmen = frmInhalt::instanz();
+    // A minimised help comes back: the call restores it first, then places it for the
+    // asked mode (a frame minimised from maximised is restored as the placement says).
+    if (rahmen->windowState() & Qt::WindowMinimized)
+        rahmen->setWindowState(rahmen->windowState() & ~Qt::WindowMinimized);
     ArbeitsbereichErmitteln(hilfe);
     FensterPositionieren();
 
-    frmInhalt *rahmen = frmInhalt::instanz();
     rahmen->show();
     // A help that opens behind the application looks broken: bring the frame to the front.
     rahmen->raise();

@@ -7,12 +7,16 @@
 
 #include <QApplication>
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QTimer>
 
 #include <exception>
 
 namespace {
+
+// True from HilfeBeenden until the process ends, unless a later HilfeAnzeigen takes it back.
+bool s_beenden = false;
 
 // Unloads the frame, which ends the process. A modal window (print dialog, progress window,
 // message box) runs its own event loop with the code that opened it still below it on the
@@ -21,10 +25,21 @@ namespace {
 // until it has gone.
 void RahmenEntladen()
 {
+    if (!s_beenden)
+        return;
     if (QWidget *modal = QApplication::activeModalWidget()) {
         modal->close();
         QTimer::singleShot(20, RahmenEntladen);
         return;
+    }
+    // Every call sent to this server before it gave up its name has arrived once a round
+    // trip to the bus has come back; those calls are served before the process ends.
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (bus.isConnected() && bus.interface()) {
+        bus.interface()->isServiceRegistered(QString::fromLatin1(HilfeDienst));
+        QCoreApplication::processEvents();
+        if (!s_beenden)
+            return;
     }
     if (frmInhalt *rahmen = frmInhalt::instanz(false))
         rahmen->Unload();
@@ -36,6 +51,18 @@ void RahmenEntladen()
 
 void clsHilfe::HilfeAnzeigen(const QString &Nummer, qint16 Darstellung)
 {
+    if (s_beenden) {
+        // Sent before this server gave up its name: serve it here if the name can be had
+        // back, else say so; never report a help as shown that is not.
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        if (!bus.registerService(QString::fromLatin1(HilfeDienst))) {
+            if (calledFromDBus())
+                sendErrorReply(QDBusError::ServiceUnknown,
+                               QStringLiteral("Die Hilfe wird gerade beendet."));
+            return;
+        }
+        s_beenden = false;
+    }
     gbDarstellung = Darstellung > 0;
     try {
         HilfeStarten(Nummer);
@@ -49,6 +76,10 @@ void clsHilfe::HilfeAnzeigen(const QString &Nummer, qint16 Darstellung)
 
 void clsHilfe::HilfeBeenden()
 {
+    s_beenden = true;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (bus.isConnected())
+        bus.unregisterService(QString::fromLatin1(HilfeDienst));
     // The answer leaves when this slot returns; the unload runs right after it.
     QTimer::singleShot(0, RahmenEntladen);
 }

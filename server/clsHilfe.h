@@ -22,6 +22,9 @@ public slots:
     // Darstellung > 0: half-screen mode; otherwise full mode. Answers after the start-up
     // sequence has run; a failure of it is the caller's error reply.
     void HilfeAnzeigen(const QString &Nummer, qint16 Darstellung);
-    // Answers, then unloads the frame, which ends the process.
+    // Gives up the service name at once, so that a call sent after the answer starts a new
+    // server; answers, then unloads the frame, which ends the process. A HilfeAnzeigen that
+    // was already on its way to this server takes the name back and is served here, or, when
+    // a new server has the name by then, gets an error answer.
     void HilfeBeenden();
 };

@@ -3,6 +3,7 @@
 // previous and next section in frmHilfe_Navigation.cpp.
 #include "frmHilfe.h"
 
+#include "Arbeitsbereich.h"
 #include "Global.h"
 #include "HilfeAnbindung.h"
 #include "Inhaltsabfragen.h"
@@ -11,17 +12,20 @@
 #include "Zeichenkette.h"
 #include "frmHilfeBild.h"
 #include "frmInhalt.h"
-#include "Arbeitsbereich.h"
 
 #include <QAction>
-#include <QLabel>
-#include <QMouseEvent>
-#include <QScrollBar>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QTextEdit>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -29,7 +33,7 @@ QPointer<frmHilfe> s_instanz;
 
 const QColor StreifenFarbe(0xE0, 0xE0, 0xE0);
 const QColor MarkierFarbe(0xFF, 0xFF, 0xC0); // pale yellow
-const QColor SeitenFarbe(0x00, 0x40, 0x40);   // dark teal
+const QColor SeitenFarbe(0x00, 0x40, 0x40);  // dark teal
 
 // Numeric value of one piece of a help number, read as a decimal number the way the number
 // was typed: blanks ignored, an optional sign, the leading digits; nothing numeric gives 0.
@@ -77,6 +81,51 @@ qint16 anzahlAus(qsizetype obereGrenze)
     return qint16(std::clamp<qsizetype>(obereGrenze, 0, 32767));
 }
 
+// Sees every key of the application before the controls do; hands them to a function that
+// says whether it took the key. Kept apart from the window's own filter on its controls, so
+// that a mouse event is never handled twice (once as an application event, once on the
+// control).
+class TastenFilter : public QObject
+{
+public:
+    TastenFilter(QObject *parent, std::function<bool(QObject *, QKeyEvent *)> taste)
+        : QObject(parent), m_taste(std::move(taste))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress)
+            return m_taste(watched, static_cast<QKeyEvent *>(event));
+        return false;
+    }
+
+private:
+    std::function<bool(QObject *, QKeyEvent *)> m_taste;
+};
+
+// A section title: a label that can take the keyboard focus (Tab) and shows it with a focus
+// frame; Return or Space choose it like a click.
+class AbschnittTitel : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QLabel::paintEvent(event);
+        if (!hasFocus())
+            return;
+        QPainter p(this);
+        QStyleOptionFocusRect opt;
+        opt.initFrom(this);
+        opt.rect = rect();
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &opt, &p, this);
+    }
+};
+
 void setzeHintergrund(QWidget *w, const QColor &farbe)
 {
     QPalette pal = w->palette();
@@ -111,7 +160,25 @@ frmHilfe::frmHilfe(QWidget *parent) : QWidget(parent)
     steuerelementeAnlegen();
 
     // The window sees every key before its controls do: Esc anywhere in it closes the help.
-    qApp->installEventFilter(this);
+    m_tastenFilter = new TastenFilter(this, [this](QObject *watched, QKeyEvent *taste) {
+        auto *w = qobject_cast<QWidget *>(watched);
+        if (!w || (w != this && !isAncestorOf(w)))
+            return false;
+        if (taste->key() == Qt::Key_Escape) {
+            if (frmInhalt *rahmen = frmInhalt::instanz(false))
+                rahmen->Unload();
+            return true;
+        }
+        const bool waehlen = taste->key() == Qt::Key_Return || taste->key() == Qt::Key_Enter ||
+                             taste->key() == Qt::Key_Space;
+        const int index = int(m_lblSub.indexOf(qobject_cast<QLabel *>(watched)));
+        if (waehlen && index >= 0 && taste->modifiers() == Qt::NoModifier) {
+            lblSub_Click(index);
+            return true;
+        }
+        return false;
+    });
+    qApp->installEventFilter(m_tastenFilter);
 }
 
 frmHilfe::~frmHilfe()
@@ -149,7 +216,10 @@ void frmHilfe::steuerelementeAnlegen()
     m_txt = new QTextEdit(m_picBackground);
     m_txt->setObjectName(QStringLiteral("txt"));
     m_txt->setReadOnly(true);
-    m_txt->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // Marking with the mouse only: a read-only text shows no blinking text cursor; the keys
+    // scroll it. Every mouse button follows a link, so there is no context menu.
+    m_txt->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_txt->setContextMenuPolicy(Qt::NoContextMenu);
     m_txt->viewport()->setMouseTracking(true);
     m_txt->viewport()->installEventFilter(this);
     m_txtFeld = new TextFeld(m_txt->document());
@@ -172,7 +242,9 @@ void frmHilfe::steuerelementeAnlegen()
     setzeGeometrie(m_txt, m_geoTxt);
 
     // Title label 0 exists from the start; further labels are copies of it.
-    auto *l0 = new QLabel(m_fraSub);
+    auto *l0 = new AbschnittTitel(m_fraSub);
+    l0->setFocusPolicy(Qt::StrongFocus);
+    l0->setTextFormat(Qt::PlainText);
     l0->setObjectName(QStringLiteral("lblSub0"));
     m_lblSub.append(l0);
     m_geoLblSub.append(TwipRechteck{45, 45, 0, 195});
@@ -182,6 +254,7 @@ void frmHilfe::steuerelementeAnlegen()
     f.setPixelSize(11);
     l0->setFont(f);
     l0->installEventFilter(this);
+    QWidget::setTabOrder(m_tabSub->leiste(), l0);
     l0->hide();
     miLabelAnzahl = 1;
     miAktTextIndex = -1;
@@ -201,28 +274,61 @@ bool frmHilfe::DatenEinlesen(const QString &GeheZu, bool &Klein)
 {
     Q_UNUSED(Klein);
     mlAbschnittFarbe = m_fraSub->palette().color(QPalette::Window);
-    miHintergrundTop = m_geoPicBackground.oben;
+    // The text panel's home position: the top it has with the page not scrolled.
+    miHintergrundTop = m_geoPicBackground.oben + m_vScroll->value();
     m_verlauf.leeren();
+    setVerlaufPosition(0);
 
     QList<QString> bezeichnung;
     QList<qint32> ids;
     QList<qint32> nummern;
     if (!KapitelLesen(bezeichnung, ids, nummern))
         return false;
+    const qint16 anzahl = anzahlAus(std::min({bezeichnung.size(), ids.size(), nummern.size()}) - 1);
+    if (anzahl == 0)
+        return false;
     mlKapitelIDs = ids;
     mlKapitelNummern = nummern;
-    miKapitelAnzahl = anzahlAus(std::min({bezeichnung.size(), ids.size(), nummern.size()}) - 1);
-    if (miKapitelAnzahl == 0)
-        return false;
+    miKapitelAnzahl = anzahl;
 
+    // The chapter tabs are rebuilt without running their handler: the chapter that stays
+    // current keeps its topics, and no section is shown or recorded on the way to the target.
     const QString ziel = GeheZu.isEmpty() ? QStringLiteral("01.01.01") : GeheZu;
-    m_tabMain->setAnzahl(miKapitelAnzahl);
-    m_tabMain->setAktuell(0);
-    for (int i = 1; i <= miKapitelAnzahl; ++i)
-        m_tabMain->setCaption(i - 1, bezeichnung.at(i));
+    {
+        const QSignalBlocker sperre(m_tabMain);
+        m_tabMain->setAnzahl(miKapitelAnzahl);
+        const int geladen = int(mlKapitelIDs.indexOf(mlAktKapitelID));
+        m_tabMain->setAktuell(mlAktKapitelID != 0 && geladen >= 1 ? geladen - 1 : 0);
+        for (int i = 1; i <= miKapitelAnzahl; ++i)
+            m_tabMain->setCaption(i - 1, bezeichnung.at(i));
+    }
+    if (!mlKapitelIDs.contains(mlAktKapitelID) && mlAktKapitelID != 0) {
+        // The chapter that was loaded is gone from the database.
+        mlAktKapitelID = 0;
+        miThemenAnzahl = 0;
+        AbschnittLeeren();
+    }
 
     mbVerlaufMerken = true;
     GeheZuText(ziel);
+    if (gezeigterAbschnitt() < 0 && !m_lesefehler) {
+        // A number that names no section shows the start of the description (or of the
+        // chapter or topic it does name) rather than an empty window.
+        if (mlAktKapitelID == 0 || m_tabMain->aktuell() < 0) {
+            const QSignalBlocker sperre(m_tabMain);
+            m_tabMain->setAktuell(0);
+        }
+        if (mlAktKapitelID == 0)
+            tabMain_Click();
+        else if (mlAktThemaID == 0 && miThemenAnzahl > 0)
+            tabSub_Click();
+        else if (miTexteAnzahl > 0)
+            lblSub_Click(0);
+    }
+    // The history holds the shown section and nothing else.
+    if (m_verlauf.anzahl() == 0 && gezeigterAbschnitt() >= 0)
+        NummerMerken();
+    ButtonsAktualisieren();
     return true;
 }
 
@@ -230,24 +336,33 @@ void frmHilfe::GeheZuText(const QString &Nummer)
 {
     mbSprungAktiv = true;
     mbKapitelGeladen = false;
+    m_lesefehler = false;
     const double kapitel = nummernTeil(Nummer, 1);
     for (int i = 1; i <= miKapitelAnzahl; ++i) {
         if (kapitel == element(mlKapitelNummern, i)) {
             m_tabMain->setAktuell(i - 1);
-            if (!mbKapitelGeladen)
+            if (!mbKapitelGeladen && !m_lesefehler)
                 tabMain_Click();
             break;
         }
+    }
+    if (m_lesefehler) {
+        mbSprungAktiv = false;
+        return;
     }
     mbThemaGeladen = false;
     const double thema = nummernTeil(Nummer, 2);
     for (int i = 1; i <= miThemenAnzahl; ++i) {
         if (thema == element(mlThemenNummern, i)) {
             m_tabSub->setAktuell(i - 1);
-            if (!mbThemaGeladen)
+            if (!mbThemaGeladen && !m_lesefehler)
                 tabSub_Click();
             break;
         }
+    }
+    if (m_lesefehler) {
+        mbSprungAktiv = false;
+        return;
     }
     const double text = nummernTeil(Nummer, 3);
     for (int i = 1; i <= miTexteAnzahl; ++i) {
@@ -259,6 +374,55 @@ void frmHilfe::GeheZuText(const QString &Nummer)
     mbSprungAktiv = false;
 }
 
+void frmHilfe::kapitelZuruecksetzen(qint32 kapitelID)
+{
+    const int i = int(mlKapitelIDs.indexOf(kapitelID));
+    if (kapitelID != 0 && i >= 1) {
+        // The topics, sections and text shown still belong to that chapter.
+        const QSignalBlocker sperre(m_tabMain);
+        m_tabMain->setAktuell(i - 1);
+        mlAktKapitelID = kapitelID;
+        return;
+    }
+    // Nothing was loaded before: what is left on the screen belongs to no chapter.
+    mlAktKapitelID = 0;
+    miThemenAnzahl = 0;
+    mlAktThemaID = 0;
+    {
+        const QSignalBlocker sperre(m_tabSub);
+        m_tabSub->setAnzahl(0);
+    }
+    AbschnittLeeren();
+}
+
+void frmHilfe::themaZuruecksetzen(qint32 themaID)
+{
+    const int i = int(mlThemenIDs.indexOf(themaID));
+    if (themaID != 0 && i >= 1) {
+        const QSignalBlocker sperre(m_tabSub);
+        m_tabSub->setAktuell(i - 1);
+        mlAktThemaID = themaID;
+        return;
+    }
+    mlAktThemaID = 0;
+    AbschnittLeeren();
+}
+
+void frmHilfe::AbschnittLeeren()
+{
+    miTexteAnzahl = 0;
+    miAktTextIndex = -1;
+    mlTexteIDs = {0};
+    mlTexteNummern = {0};
+    msTexteInhalt = {QString()};
+    for (QLabel *l : std::as_const(m_lblSub))
+        l->hide();
+    m_txt->clear();
+    mtVerweise = {tVerweis()};
+    miVerweisAnzahl = 0;
+    ButtonsAktualisieren();
+}
+
 void frmHilfe::tabMain_Click()
 {
     const int k = m_tabMain->aktuell() + 1;
@@ -266,14 +430,17 @@ void frmHilfe::tabMain_Click()
         return;
     if (mlKapitelIDs.at(k) == mlAktKapitelID)
         return;
+    const qint32 vorher = mlAktKapitelID;
     mlAktKapitelID = mlKapitelIDs.at(k);
 
     QList<QString> bezeichnung;
     QList<qint32> ids;
     QList<qint32> nummern;
     if (!ThemenLesen(bezeichnung, ids, nummern, mlAktKapitelID)) {
-        // Forgotten, so that choosing the same chapter again reads it again.
-        mlAktKapitelID = 0;
+        // Reported by the query. The tab goes back to the chapter still shown, so that
+        // choosing this chapter again reads it again.
+        m_lesefehler = true;
+        kapitelZuruecksetzen(vorher);
         return;
     }
     mlThemenIDs = ids;
@@ -282,22 +449,26 @@ void frmHilfe::tabMain_Click()
     if (miThemenAnzahl == 0) {
         // The sections loaded belong to the previous chapter's topic: none of them may be
         // selected or recorded under this chapter's number.
-        miTexteAnzahl = 0;
-        miAktTextIndex = -1;
         mlAktThemaID = 0;
-        for (QLabel *l : std::as_const(m_lblSub))
-            l->hide();
+        {
+            const QSignalBlocker sperre(m_tabSub);
+            m_tabSub->setAnzahl(0);
+        }
+        AbschnittLeeren();
         return;
     }
 
     mlAktThemaID = 0;
-    m_tabSub->setAnzahl(miThemenAnzahl);
+    {
+        const QSignalBlocker sperre(m_tabSub);
+        m_tabSub->setAnzahl(miThemenAnzahl);
+        for (int i = 1; i <= miThemenAnzahl; ++i)
+            m_tabSub->setCaption(i - 1, bezeichnung.at(i));
+    }
     if (m_tabSub->aktuell() == 0)
         tabSub_Click();
     else
         m_tabSub->setAktuell(0);
-    for (int i = 1; i <= miThemenAnzahl; ++i)
-        m_tabSub->setCaption(i - 1, bezeichnung.at(i));
     mbKapitelGeladen = true;
 }
 
@@ -308,31 +479,40 @@ void frmHilfe::tabSub_Click()
         return;
     if (mlThemenIDs.at(k) == mlAktThemaID)
         return;
+    const qint32 vorher = mlAktThemaID;
     mlAktThemaID = mlThemenIDs.at(k);
 
     QList<QString> bezeichnung;
     QList<qint32> ids;
     QList<qint32> nummern;
     QList<QString> texte;
-    const bool gelesen = TexteLesen(bezeichnung, ids, nummern, texte, mlAktThemaID);
-    if (!gelesen)
-        mlAktThemaID = 0; // read again when the same topic is chosen again
-    if (gelesen) {
-        mlTexteIDs = ids;
-        mlTexteNummern = nummern;
-        msTexteInhalt = texte;
-        miTexteAnzahl = anzahlAus(
-            std::min({bezeichnung.size(), ids.size(), nummern.size(), texte.size()}) - 1);
+    if (!TexteLesen(bezeichnung, ids, nummern, texte, mlAktThemaID)) {
+        m_lesefehler = true;
+        themaZuruecksetzen(vorher);
+        return;
     }
-    if (gelesen && miTexteAnzahl > 0) {
+    mlTexteIDs = ids;
+    mlTexteNummern = nummern;
+    msTexteInhalt = texte;
+    miTexteAnzahl =
+        anzahlAus(std::min({bezeichnung.size(), ids.size(), nummern.size(), texte.size()}) - 1);
+    if (miTexteAnzahl == 0) {
+        AbschnittLeeren();
+        return;
+    }
+    {
         // Captions, and the widest title.
         qint32 breiteste = 0;
         for (int i = 1; i <= miTexteAnzahl; ++i) {
             if (i > miLabelAnzahl) {
                 ++miLabelAnzahl;
-                auto *l = new QLabel(m_fraSub);
+                auto *l = new AbschnittTitel(m_fraSub);
                 l->setObjectName(QStringLiteral("lblSub%1").arg(i - 1));
                 l->setFont(m_lblSub.at(0)->font());
+                l->setFocusPolicy(Qt::StrongFocus);
+                l->setTextFormat(Qt::PlainText);
+                // Tab goes from title to title in reading order, then into the text.
+                QWidget::setTabOrder(m_lblSub.last(), l);
                 l->setCursor(Qt::PointingHandCursor);
                 l->installEventFilter(this);
                 m_lblSub.append(l);
@@ -383,8 +563,7 @@ void frmHilfe::lblSub_Click(int Index)
         setzeHintergrund(m_lblSub.at(miAktTextIndex), mlAbschnittFarbe);
     setzeHintergrund(m_lblSub.at(Index), MarkierFarbe);
     miAktTextIndex = qint16(Index);
-    AbschnittDarstellen(Index + 1 < msTexteInhalt.size() ? msTexteInhalt.at(Index + 1)
-                                                         : QString());
+    AbschnittDarstellen(Index + 1 < msTexteInhalt.size() ? msTexteInhalt.at(Index + 1) : QString());
     NummerMerken();
 }
 
@@ -409,7 +588,14 @@ void frmHilfe::NummerMerken()
         m_verlauf.merken(AktuelleNummer());
         setVerlaufPosition(m_verlauf.anzahl());
     }
+    ButtonsAktualisieren();
+}
 
+void frmHilfe::ButtonsAktualisieren()
+{
+    // Previous is off only on the first section of the first topic of the first chapter,
+    // next only on the last one; both are off while no section is shown.
+    const bool gezeigt = gezeigterAbschnitt() >= 0;
     bool erste = true;
     bool letzte = true;
     const int kapitel = m_tabMain->aktuell();
@@ -426,8 +612,11 @@ void frmHilfe::NummerMerken()
         letzte = false;
     if (miAktTextIndex > 0)
         erste = false;
-    toolbarButtonAktiv(frmInhalt::ButtonVorige, !erste);
-    toolbarButtonAktiv(frmInhalt::ButtonNaechste, !letzte);
+    toolbarButtonAktiv(frmInhalt::ButtonVorige, gezeigt && !erste);
+    toolbarButtonAktiv(frmInhalt::ButtonNaechste, gezeigt && !letzte);
+    // Printing needs a chapter with topics; which scopes it offers is the print dialog's
+    // matter.
+    toolbarButtonAktiv(frmInhalt::ButtonDrucken, mlAktKapitelID != 0 && miThemenAnzahl > 0);
 }
 
 void frmHilfe::setVerlaufPosition(qint32 p)

@@ -17,6 +17,7 @@
 #include <QWidget>
 
 class QLabel;
+class QRect;
 class QScrollBar;
 class QTextEdit;
 class Registerkarten;
@@ -97,6 +98,11 @@ public:
 
     // The link under a point of txt's viewport (pixels); 0 when there is none.
     int VerweisAnPunkt(const QPoint &punkt) const;
+    // The box of the character at a text position of the shown section, in txt's viewport
+    // (pixels); empty for a paragraph break or a position outside the text.
+    QRect ZeichenRechteck(int textPos) const;
+    // The shown text between two text positions.
+    QString TextBereich(int anfang, int ende) const;
 
     // Unloads the window: the picture window and the keyword pane go, the global reference
     // is cleared. Runs when the frame unloads.
@@ -112,6 +118,13 @@ private:
     void tabMain_Click();
     void tabSub_Click();
     void NummerMerken();
+    // Enables the previous/next-section and print buttons for what is shown now.
+    void ButtonsAktualisieren();
+    // No section is shown: labels hidden, text and link table emptied.
+    void AbschnittLeeren();
+    // Puts a tab row back on the entry that was loaded before a failed read.
+    void kapitelZuruecksetzen(qint32 kapitelID);
+    void themaZuruecksetzen(qint32 themaID);
     // Previous and next section (toolbar buttons 4 and 5), in frmHilfe_Navigation.cpp.
     void VorigerAbschnitt();
     void NaechsterAbschnitt();
@@ -151,5 +164,9 @@ private:
     bool mbSprungAktiv = false;
     bool mbKapitelGeladen = false;
     bool mbThemaGeladen = false;
+    // Set by a tab handler whose read failed (the query has reported it); a jump stops then,
+    // so one failure gives one message and nothing is recorded that is not shown.
+    bool m_lesefehler = false;
+    QObject *m_tastenFilter = nullptr;
     bool m_entladen = false;
 };

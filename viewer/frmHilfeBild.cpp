@@ -21,6 +21,7 @@ namespace {
 // Must be a plain pointer, cleared at once when the window unloads (its deletion follows
 // later): the next picture then creates a new window.
 frmHilfeBild *s_instanz = nullptr;
+int s_gezeigt = 0;
 
 // The margin around the picture, on every side.
 constexpr double RandTwips = 90;
@@ -77,6 +78,7 @@ bool frmHilfeBild::BildZeigen(const QString &BildNummer, const QString &BildTite
         return false;
 
     frmHilfeBild *f = instanz();
+    ++s_gezeigt;
     f->bildSetzen(pixmap, BildTitel);
     f->show();
     // Where the platform frames the window at once, its frame is known now.
@@ -85,6 +87,11 @@ bool frmHilfeBild::BildZeigen(const QString &BildNummer, const QString &BildTite
     f->raise();
     f->activateWindow();
     return true;
+}
+
+int frmHilfeBild::gezeigtAnzahl()
+{
+    return s_gezeigt;
 }
 
 void frmHilfeBild::Entladen()

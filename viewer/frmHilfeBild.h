@@ -28,6 +28,9 @@ public:
     // (a database error is reported by the query itself).
     static bool BildZeigen(const QString &BildNummer, const QString &BildTitel);
 
+    // How many pictures were shown since the process started (for the status object).
+    static int gezeigtAnzahl();
+
     // Unloads the picture window if it is open (with the help window, or when the keyword
     // pane opens).
     static void Entladen();

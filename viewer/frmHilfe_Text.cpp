@@ -9,10 +9,12 @@
 
 #include <QKeyEvent>
 
+#include <QLabel>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTextEdit>
-#include <QLabel>
+
+#include <algorithm>
 
 void frmHilfe::AbschnittDarstellen(const QString &inhalt)
 {
@@ -21,7 +23,8 @@ void frmHilfe::AbschnittDarstellen(const QString &inhalt)
 
 int frmHilfe::zeichenAnPunkt(const QPoint &punkt) const
 {
-    // The character under the point, as a 16-bit position like the link table's.
+    // The character under the point, as a 16-bit position like the link table's; -1 where
+    // the point is over no character.
     const QPointF imDokument(punkt.x() + m_txt->horizontalScrollBar()->value(),
                              punkt.y() + m_txt->verticalScrollBar()->value());
     return m_txtFeld->zeichenAnPunkt(imDokument);
@@ -32,17 +35,23 @@ int frmHilfe::VerweisAnPunkt(const QPoint &punkt) const
     return Verweismarkup::verweisBei(mtVerweise, miVerweisAnzahl, zeichenAnPunkt(punkt));
 }
 
+QRect frmHilfe::ZeichenRechteck(int textPos) const
+{
+    const QRectF r = m_txtFeld->zeichenRechteck(textPos);
+    if (r.isNull())
+        return QRect();
+    return r
+        .translated(-m_txt->horizontalScrollBar()->value(), -m_txt->verticalScrollBar()->value())
+        .toAlignedRect();
+}
+
+QString frmHilfe::TextBereich(int anfang, int ende) const
+{
+    return m_txtFeld->text().mid(anfang, std::max(ende - anfang, 0));
+}
+
 bool frmHilfe::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
-        auto *w = qobject_cast<QWidget *>(watched);
-        if (w && (w == this || isAncestorOf(w))) {
-            if (frmInhalt *rahmen = frmInhalt::instanz(false))
-                rahmen->Unload();
-            return true;
-        }
-    }
     if (watched == m_txt->viewport()) {
         if (event->type() == QEvent::MouseMove) {
             const auto *me = static_cast<QMouseEvent *>(event);
@@ -51,6 +60,8 @@ bool frmHilfe::eventFilter(QObject *watched, QEvent *event)
             else
                 m_txt->viewport()->unsetCursor();
         } else if (event->type() == QEvent::MouseButtonRelease) {
+            // Any mouse button follows the link under the pointer, once: the event is taken,
+            // so nothing else acts on it after the text has changed underneath.
             const auto *me = static_cast<QMouseEvent *>(event);
             const int i = VerweisAnPunkt(me->position().toPoint());
             if (i == 0) {
@@ -65,6 +76,7 @@ bool frmHilfe::eventFilter(QObject *watched, QEvent *event)
             } else if (!v.BildNummer.isEmpty()) {
                 frmHilfeBild::BildZeigen(v.BildNummer, v.BildTitel);
             }
+            return true;
         }
         return false;
     }

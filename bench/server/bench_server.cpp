@@ -98,16 +98,17 @@ int main(int argc, char **argv)
     QFile konfig(dir.filePath(QStringLiteral("bus.conf")));
     if (!konfig.open(QIODevice::WriteOnly))
         return 1;
-    konfig.write(QStringLiteral(
-                     "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration "
-                     "1.0//EN\" \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
-                     "<busconfig><type>session</type><listen>unix:tmpdir=%1</listen>"
-                     "<servicedir>%2/dbus-1/services</servicedir>"
-                     "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
-                     "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy>"
-                     "</busconfig>\n")
-                     .arg(dir.path(), QStringLiteral(TOLVAR_BUILD_DIR))
-                     .toUtf8());
+    konfig.write(
+        QStringLiteral(
+            "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration "
+            "1.0//EN\" \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+            "<busconfig><type>session</type><listen>unix:tmpdir=%1</listen>"
+            "<servicedir>%2/dbus-1/services</servicedir>"
+            "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
+            "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy>"
+            "</busconfig>\n")
+            .arg(dir.path(), QStringLiteral(TOLVAR_BUILD_DIR))
+            .toUtf8());
     konfig.close();
 
     // The bus passes its environment to the server it starts: offscreen, messages on the
@@ -115,6 +116,7 @@ int main(int argc, char **argv)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("TOLVAR_MELDUNGEN"), QStringLiteral("konsole"));
+    env.insert(QStringLiteral("TOLVAR_HILFE_TESTZUGANG"), QStringLiteral("1"));
     env.remove(QStringLiteral("TOLVAR_HILFE_VERZEICHNIS"));
     QProcess bus;
     bus.setProcessEnvironment(env);
@@ -142,8 +144,8 @@ int main(int argc, char **argv)
         t.start();
         const QDBusMessage erste = anzeigen(QStringLiteral("01.01.01"));
         const double ersteMs = t.nsecsElapsed() / 1e6;
-        if (erste.type() != QDBusMessage::ReplyMessage
-            || abschnitt() != QStringLiteral("01.01.01")) {
+        if (erste.type() != QDBusMessage::ReplyMessage ||
+            abschnitt() != QStringLiteral("01.01.01")) {
             std::fprintf(stderr, "erster Aufruf fehlgeschlagen: %s\n",
                          qPrintable(erste.errorMessage()));
             rc = 1;

@@ -1,8 +1,9 @@
-// The help server process: offers clsHilfe and the status object on the session bus and waits
-// for calls; it shows nothing until the first HilfeAnzeigen. A second server finds the name
-// taken and ends. The database directory can be set with TOLVAR_HILFE_VERZEICHNIS (default:
-// the executable's own); TOLVAR_MELDUNGEN=konsole prints message boxes instead of showing
-// them, for runs without anybody to answer.
+// The help server process: offers clsHilfe on the session bus and waits for calls; it shows
+// nothing until the first HilfeAnzeigen. A second server finds the name taken and ends; the
+// server ends too when its bus goes away (the session ended). The database directory can be
+// set with TOLVAR_HILFE_VERZEICHNIS (default: the executable's own);
+// TOLVAR_MELDUNGEN=konsole prints message boxes instead of showing them, for runs without
+// anybody to answer; TOLVAR_HILFE_TESTZUGANG=1 adds the status object for tests and scripts.
 #include "Arbeitsbereich.h"
 #include "Datenbank.h"
 #include "HilfeZustand.h"
@@ -16,6 +17,10 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTimer>
+#include <QTranslator>
 
 #include <cstdio>
 #include <memory>
@@ -44,15 +49,38 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "belnahilfe: keine Verbindung zum Sitzungsbus\n");
         return 1;
     }
+    // The texts Qt shows itself (standard buttons, the line edits' menus) in German, like
+    // the rest of the help.
+    QTranslator qtTexte;
+    if (qtTexte.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
+                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTexte);
+
     clsHilfe hilfe;
-    HilfeZustand zustand(&protokoll);
     bus.registerObject(QString::fromLatin1(HilfePfad), &hilfe, QDBusConnection::ExportAllSlots);
-    bus.registerObject(QString::fromLatin1(ZustandPfad), &zustand,
-                       QDBusConnection::ExportAllSlots);
+    // The status object can write files and resize the frame: only for tests and scripts
+    // that ask for it, never in a normal start.
+    std::unique_ptr<HilfeZustand> zustand;
+    if (HilfeZustand::gewuenscht()) {
+        zustand = std::make_unique<HilfeZustand>(&protokoll);
+        bus.registerObject(QString::fromLatin1(ZustandPfad), zustand.get(),
+                           QDBusConnection::ExportAllSlots);
+    }
     if (!bus.registerService(QString::fromLatin1(HilfeDienst))) {
         std::fprintf(stderr, "belnahilfe: der Dienst %s läuft bereits\n", HilfeDienst);
         return 2;
     }
+
+    // A server started for a session ends with it: once the bus connection is lost nobody
+    // can call it any more. QtDBus reports the loss only through the connection's state.
+    QTimer busWaechter;
+    QObject::connect(&busWaechter, &QTimer::timeout, [&] {
+        if (!QDBusConnection::sessionBus().isConnected()) {
+            std::fprintf(stderr, "belnahilfe: Verbindung zum Sitzungsbus verloren\n");
+            QCoreApplication::exit(3);
+        }
+    });
+    busWaechter.start(1000);
 
     ServerAnbinden();
     const int rc = QApplication::exec();

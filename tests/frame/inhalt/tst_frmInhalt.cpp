@@ -76,18 +76,30 @@ void tst_frmInhalt::buttons_data()
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("caption"); // empty: separator
     QTest::addColumn<QString>("tip");
-    QTest::newRow("1") << 1 << "Zurück" << "Zeigt zuletzt gewählte Seite";
-    QTest::newRow("2") << 2 << "Vorwärts" << "Zeigt nächste gewählte Seite";
-    QTest::newRow("3") << 3 << "" << "";
-    QTest::newRow("4") << 4 << "Vorige" << "Zeigt vorige Seite in der Beschreibung";
-    QTest::newRow("5") << 5 << "Nächste" << "Zeigt nächste Seite in der Beschreibung";
-    QTest::newRow("6") << 6 << "" << "";
-    QTest::newRow("7") << 7 << "Suchen" << "Suche nach bestimmten Stichwörtern";
-    QTest::newRow("8") << 8 << "" << "";
-    QTest::newRow("9") << 9 << "Drucken" << "Ausdruck der Beschreibung";
-    QTest::newRow("10") << 10 << "" << "";
-    QTest::newRow("11") << 11 << "kleiner" << "verkleinert das Fenster";
-    QTest::newRow("12") << 12 << "größer" << "vergrößert das Fenster";
+    QTest::newRow("1") << 1 << "Zurück"
+                       << "Zeigt zuletzt gewählte Seite (Alt+Pfeil links)";
+    QTest::newRow("2") << 2 << "Vorwärts"
+                       << "Zeigt nächste gewählte Seite (Alt+Pfeil rechts)";
+    QTest::newRow("3") << 3 << ""
+                       << "";
+    QTest::newRow("4") << 4 << "Vorige"
+                       << "Zeigt vorige Seite in der Beschreibung (Alt+Bild auf)";
+    QTest::newRow("5") << 5 << "Nächste"
+                       << "Zeigt nächste Seite in der Beschreibung (Alt+Bild ab)";
+    QTest::newRow("6") << 6 << ""
+                       << "";
+    QTest::newRow("7") << 7 << "Suchen"
+                       << "Suche nach bestimmten Stichwörtern";
+    QTest::newRow("8") << 8 << ""
+                       << "";
+    QTest::newRow("9") << 9 << "Drucken"
+                       << "Ausdruck der Beschreibung";
+    QTest::newRow("10") << 10 << ""
+                        << "";
+    QTest::newRow("11") << 11 << "kleiner"
+                        << "verkleinert das Fenster";
+    QTest::newRow("12") << 12 << "größer"
+                        << "vergrößert das Fenster";
 }
 
 void tst_frmInhalt::buttons()

@@ -233,13 +233,19 @@ void TstTextFeld::punktZuZeichen()
         const QPointF oben = layout->blockBoundingRect(block).topLeft();
         const qreal x1 = zeile.cursorToX(d - block.position());
         const qreal x2 = zeile.cursorToX(d - block.position() + 1);
-        const QPointF mitte(oben.x() + x1 + (x2 - x1) / 4,
-                            oben.y() + zeile.y() + zeile.height() / 2);
-        QCOMPARE(feld.zeichenAnPunkt(mitte), i);
+        // The character whose box holds the point, in its left and in its right half.
+        const qreal y = oben.y() + zeile.y() + zeile.height() / 2;
+        QCOMPARE(feld.zeichenAnPunkt(QPointF(oben.x() + x1 + (x2 - x1) / 4, y)), i);
+        QCOMPARE(feld.zeichenAnPunkt(QPointF(oben.x() + x1 + (x2 - x1) * 3 / 4, y)), i);
+        const QRectF kasten = feld.zeichenRechteck(i);
+        QVERIFY(kasten.contains(QPointF(oben.x() + (x1 + x2) / 2, y)));
         ++geprueft;
     }
     QCOMPARE(geprueft, 19);
-    QCOMPARE(t.mid(feld.zeichenAnPunkt(QPointF(1, 1)), 4), QString("Eins"));
+    // Beside the text of a line, in the margin and on a paragraph break: no character.
+    QCOMPARE(feld.zeichenAnPunkt(QPointF(1, 1)), -1);
+    QCOMPARE(feld.zeichenAnPunkt(QPointF(390, 10)), -1);
+    QVERIFY(feld.zeichenRechteck(t.indexOf('\r')).isNull());
 }
 
 // Position conversions stay right after deletions, insertions and format changes made

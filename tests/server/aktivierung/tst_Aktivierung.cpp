@@ -75,27 +75,28 @@ void tst_Aktivierung::initTestCase()
     const qint32 k3 = s.kapitelEinfuegen(3, QStringLiteral("Drei"), 2);
     const qint32 t32 = s.themaEinfuegen(k3, 2, QStringLiteral("Thema"), 1);
     for (int i = 1; i <= 5; ++i)
-        s.textEinfuegen(t32, i, QStringLiteral("T%1").arg(i), rtf(QStringLiteral("T%1").arg(i)),
-                        i);
+        s.textEinfuegen(t32, i, QStringLiteral("T%1").arg(i), rtf(QStringLiteral("T%1").arg(i)), i);
     QVERIFY(s.abschliessen());
 
     QFile konfig(m_dir.filePath(QStringLiteral("bus.conf")));
     QVERIFY(konfig.open(QIODevice::WriteOnly));
-    konfig.write(QStringLiteral(
-                     "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration "
-                     "1.0//EN\" \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
-                     "<busconfig><type>session</type><listen>unix:tmpdir=%1</listen>"
-                     "<servicedir>%2/dbus-1/services</servicedir>"
-                     "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
-                     "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy>"
-                     "</busconfig>\n")
-                     .arg(m_dir.path(), QStringLiteral(TOLVAR_BUILD_DIR))
-                     .toUtf8());
+    konfig.write(
+        QStringLiteral(
+            "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration "
+            "1.0//EN\" \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+            "<busconfig><type>session</type><listen>unix:tmpdir=%1</listen>"
+            "<servicedir>%2/dbus-1/services</servicedir>"
+            "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
+            "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy>"
+            "</busconfig>\n")
+            .arg(m_dir.path(), QStringLiteral(TOLVAR_BUILD_DIR))
+            .toUtf8());
     konfig.close();
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("TOLVAR_MELDUNGEN"), QStringLiteral("konsole"));
+    env.insert(QStringLiteral("TOLVAR_HILFE_TESTZUGANG"), QStringLiteral("1"));
     env.insert(QStringLiteral("TOLVAR_HILFE_VERZEICHNIS"), m_dir.filePath(QStringLiteral("db")));
     m_bus.setProcessEnvironment(env);
     m_bus.setProcessChannelMode(QProcess::SeparateChannels);
@@ -202,7 +203,8 @@ void tst_Aktivierung::zweiterServerEndet()
 void tst_Aktivierung::fehlendeDatenbank()
 {
     rufen(HilfePfad, Schnittstelle, QStringLiteral("HilfeBeenden"));
-    QTRY_VERIFY(!QDBusConnection(QStringLiteral("privat")).interface()->isServiceRegistered(Dienst));
+    QTRY_VERIFY(
+        !QDBusConnection(QStringLiteral("privat")).interface()->isServiceRegistered(Dienst));
     umgebung(m_dir.filePath(QStringLiteral("leer")));
     if (QTest::currentTestFailed())
         return;

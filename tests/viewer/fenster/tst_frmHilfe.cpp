@@ -38,7 +38,7 @@ private slots:
     void verlaufZurueckVorUndAbschneiden();
     void gleicherAbschnittNochmals();
     void spaltenUndVersteckteLabels();
-    void fehlerVergisstKapitel();
+    void fehlerBehaeltKapitel();
     void textVerweisFolgen();
     void layoutUndScrollen();
     void darstellungsKnopf();
@@ -130,9 +130,9 @@ void tst_frmHilfe::gehe_data()
     zeile("Abschnitt unbekannt", "01.01.01", "02.01.09", "", 1, 0, 1);
     // Too few parts: the missing ones are 0 and match nothing.
     zeile("zu kurz", "01.01.02", "02", "", 1, 0, 1);
-    // A chapter without topics: the chapter tab changes, the topic tabs stay, no section of
-    // the previous chapter stays selected and nothing is recorded.
-    zeile("Kapitel ohne Themen", "01.02.01", "03.01.01", "", 2, 1, 1);
+    // A chapter without topics: the chapter tab changes, no topic tab and no section of the
+    // previous chapter stays, and nothing is recorded.
+    zeile("Kapitel ohne Themen", "01.02.01", "03.01.01", "", 2, -1, 1);
     zeile("Thema ohne Texte", "01.01.01", "02.03.01", "", 1, 1, 1);
 }
 
@@ -173,7 +173,8 @@ void tst_frmHilfe::tabVonCodeLaedtSofort()
     h->tabSub()->setAktuell(1); // topic without texts: nothing shown, labels hidden
     QCOMPARE(h->VerlaufAnzahl(), 2);
     QVERIFY(h->lblSub(0)->isHidden());
-    QVERIFY(h->txt()->toPlainText().contains(QStringLiteral("Siehe")));
+    QVERIFY(h->txt()->toPlainText().isEmpty());
+    QCOMPARE(h->miVerweisAnzahl, qint16(0));
     h->tabMain()->setAktuell(0);
     QCOMPARE(h->AktuelleNummer(), QStringLiteral("01.01.01"));
     QCOMPARE(h->VerlaufAnzahl(), 3);
@@ -262,7 +263,7 @@ void tst_frmHilfe::spaltenUndVersteckteLabels()
     QCOMPARE(h->lblSub(1)->text(), QStringLiteral("A zwei"));
 }
 
-void tst_frmHilfe::fehlerVergisstKapitel()
+void tst_frmHilfe::fehlerBehaeltKapitel()
 {
     frmHilfe *h = oeffnen("01.01.01");
     QVERIFY(h);
@@ -270,18 +271,26 @@ void tst_frmHilfe::fehlerVergisstKapitel()
     const QString datei = m_u.dir.filePath(QStringLiteral("HilfeBelna.mdb"));
     const QString weg = datei + QStringLiteral(".weg");
     QVERIFY(QFile::rename(datei, weg));
-    h->tabMain()->setAktuell(1); // the topic query fails
-    QVERIFY(QFile::rename(weg, datei));
+    // The topic query fails: one message, and the tab goes back to the chapter whose topics
+    // and section are still shown.
+    h->tabMain()->setAktuell(1);
     QCOMPARE(meldungen.anzahl(), 1);
-    QCOMPARE(h->mlAktKapitelID, 0);
+    QCOMPARE(h->tabMain()->aktuell(), 0);
     QCOMPARE(h->tabSub()->caption(0), QStringLiteral("Thema A"));
+    QCOMPARE(h->AktuelleNummer(), QStringLiteral("01.01.01"));
+    // A jump into that chapter fails once, reports once and records nothing.
+    h->GeheZuText(QStringLiteral("02.01.01"));
+    QVERIFY(QFile::rename(weg, datei));
+    QCOMPARE(meldungen.anzahl(), 2);
+    QCOMPARE(h->AktuelleNummer(), QStringLiteral("01.01.01"));
+    QCOMPARE(h->VerlaufAnzahl(), 1);
 
-    // A click on the same (current) tab reads the chapter now.
+    // A click on the tab reads the chapter now.
     QTabBar *leiste = h->tabMain()->leiste();
     QTest::mouseClick(leiste, Qt::LeftButton, {}, leiste->tabRect(1).center());
     QCOMPARE(h->tabSub()->caption(0), QStringLiteral("Thema C"));
     QCOMPARE(h->AktuelleNummer(), QStringLiteral("02.01.01"));
-    QCOMPARE(meldungen.anzahl(), 1);
+    QCOMPARE(meldungen.anzahl(), 2);
 }
 
 void tst_frmHilfe::textVerweisFolgen()
