@@ -21,6 +21,30 @@ namespace {
 
 constexpr double mmProZoll = 25.4;
 
+// Rich text gives paragraph indents in pixels at 96 dpi. The layout scales fonts, tab stops
+// and the space above and below paragraphs to its device, but takes the left, right and
+// first-line indents as device units: on a printer they would shrink to a few dots and
+// indented text would start at the margin. They are scaled here by the device's units per
+// pixel.
+void einzuegeAufGeraet(QTextDocument &doc, double faktor)
+{
+    if (qFuzzyCompare(faktor, 1.0))
+        return;
+    QTextCursor c(&doc);
+    c.beginEditBlock();
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        QTextBlockFormat f = b.blockFormat();
+        if (f.leftMargin() == 0 && f.rightMargin() == 0 && f.textIndent() == 0)
+            continue;
+        f.setLeftMargin(f.leftMargin() * faktor);
+        f.setRightMargin(f.rightMargin() * faktor);
+        f.setTextIndent(f.textIndent() * faktor);
+        c.setPosition(b.position());
+        c.setBlockFormat(f);
+    }
+    c.endEditBlock();
+}
+
 // Device units (of the layout) where a page may end: behind a line that no other line
 // overlaps (lines of neighbouring table cells overlap), and the end of the document.
 std::vector<double> schnittstellen(QTextDocument &doc)
@@ -217,6 +241,7 @@ void TolvarDrucker::RtfDrucken(const QTextDocumentFragment &text, double links, 
     grund.setPointSizeF(Schriftgroesse > 0 ? Schriftgroesse : 10);
     doc.setDefaultFont(grund);
     QTextCursor(&doc).insertFragment(text);
+    einzuegeAufGeraet(doc, metrikGeraet()->logicalDpiX() / 96.0);
     doc.setTextWidth(std::max(1.0, (Seitenbreite() - links - rechts) * f));
 
     const std::vector<double> schnitte = schnittstellen(doc);

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 namespace {
@@ -29,6 +30,8 @@ private slots:
     void umfang();
     void fehler_data();
     void fehler();
+    void einzug_data();
+    void einzug();
 
 private:
     QString pfad(const QString &s) const
@@ -56,8 +59,19 @@ void TestHilfedbDrucken::initTestCase()
     k1 += "== 2 | Rechnung drucken\n=== 1 | Vorschau\n"
           "Die Vorschau zeigt [[Bild 8|die Druckmaske]] vor dem Druck.\n";
     dateiSchreiben(m_dir.filePath("q/kapitel/01.txt"), k1);
+    // Chapter 2, topic 2: a section with a bulleted and a numbered list and a note, each long
+    // enough to wrap on paper.
     dateiSchreiben(m_dir.filePath("q/kapitel/02.txt"),
-                   "= 2 | Mahnwesen\n== 1 | Mahnstufen\n=== 1 | Erste Mahnung\nMahnung Text.\n");
+                   "= 2 | Mahnwesen\n== 1 | Mahnstufen\n=== 1 | Erste Mahnung\nMahnung Text.\n"
+                   "== 2 | Listen\n=== 1 | Punkte und Schritte\n"
+                   "Einleitung des Abschnitts in einem gewöhnlichen Absatz.\n\n"
+                   "- Aufzählungspunkt mit so viel Text, dass er auf dem Papier über mehr als "
+                   "eine Zeile umbricht und die Folgezeile zeigt, wo der Einzug liegt.\n"
+                   "- Kurz.\n"
+                   "1. Arbeitsschritt mit so viel Text, dass auch er über mehr als eine Zeile "
+                   "umbricht und die Folgezeile den Einzug zeigt, an dem sein Text steht.\n"
+                   "> Hinweistext mit so viel Inhalt, dass er über mehr als eine Zeile umbricht "
+                   "und die Folgezeile ebenso eingerückt steht wie seine erste Zeile.\n");
     dateiSchreiben(m_dir.filePath("q/bilder/00007-kunde.maske"),
                    "Titel: Kunde bearbeiten\nGröße: 400 x 250\nFeld: Name | Müller\n");
     dateiSchreiben(m_dir.filePath("q/bilder/00008-druck.maske"),
@@ -216,6 +230,122 @@ void TestHilfedbDrucken::fehler()
     QVERIFY2(l.fehler.contains(meldung), qPrintable(l.fehler));
     QVERIFY(l.aus.isEmpty());
     QVERIFY(!QFile::exists(m_dir.filePath("x.pdf")));
+}
+
+namespace {
+
+struct Wort
+{
+    double x = 0;
+    QString text;
+};
+
+struct Zeile
+{
+    double y = 0;
+    QList<Wort> woerter;
+};
+
+// The text lines of a PDF's first page, top to bottom, each with the left edge of every word
+// in points, from pdftotext -bbox-layout. Words are put on one line by their height on the
+// page: pdftotext puts a list label apart from the text behind it.
+QList<Zeile> pdfZeilen(const QString &pdf)
+{
+    const ProgrammLauf l =
+        programmLaufen(QStringLiteral("pdftotext"), {"-bbox-layout", "-l", "1", pdf, "-"}, 30000);
+    QList<Zeile> zeilen;
+    QXmlStreamReader xml(l.aus);
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != QLatin1String("word"))
+            continue;
+        const double x = xml.attributes().value("xMin").toDouble();
+        const double y = xml.attributes().value("yMin").toDouble();
+        auto z = std::find_if(zeilen.begin(), zeilen.end(),
+                              [y](const Zeile &z) { return qAbs(z.y - y) < 1; });
+        if (z == zeilen.end())
+            z = zeilen.insert(zeilen.end(), Zeile{y, {}});
+        z->woerter.append(Wort{x, xml.readElementText()});
+    }
+    for (Zeile &z : zeilen)
+        std::sort(z.woerter.begin(), z.woerter.end(),
+                  [](const Wort &a, const Wort &b) { return a.x < b.x; });
+    std::sort(zeilen.begin(), zeilen.end(),
+              [](const Zeile &a, const Zeile &b) { return a.y < b.y; });
+    return zeilen;
+}
+
+// The line whose words include wort, and the line printed right below it.
+bool zeileUndFolgezeile(const QList<Zeile> &zeilen, const QString &wort, Zeile &zeile, Zeile &folge)
+{
+    for (qsizetype i = 0; i + 1 < zeilen.size(); ++i) {
+        const QList<Wort> &w = zeilen[i].woerter;
+        if (std::any_of(w.cbegin(), w.cend(), [&](const Wort &w) { return w.text == wort; })) {
+            zeile = zeilen[i];
+            folge = zeilen[i + 1];
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+// Indented paragraphs on paper: the list label, the first word after it and the first word of
+// the wrapped line, as distances in points from the left edge of a plain paragraph. The list
+// text and its wrapped lines start at the left indent (0.5 inch = 36 pt), the label at the
+// first-line indent (18 pt before it); the note is indented as a whole.
+void TestHilfedbDrucken::einzug_data()
+{
+    QTest::addColumn<QString>("wort");
+    QTest::addColumn<QString>("marke");
+    QTest::addColumn<double>("markeX");
+    QTest::addColumn<double>("textX");
+
+    zeile("aufzählung", QStringLiteral("Aufzählungspunkt"), QStringLiteral("•"), 18.0, 36.0);
+    zeile("nummer", QStringLiteral("Arbeitsschritt"), QStringLiteral("1."), 18.0, 36.0);
+    zeile("hinweis", QStringLiteral("Hinweistext"), QString(), 0.0, 36.0);
+}
+
+void TestHilfedbDrucken::einzug()
+{
+    QFETCH(QString, wort);
+    QFETCH(QString, marke);
+    QFETCH(double, markeX);
+    QFETCH(double, textX);
+
+    const QString pdf = m_dir.filePath(QStringLiteral("einzug.pdf"));
+    if (!QFile::exists(pdf)) {
+        const ProgrammLauf l = hilfedb({"drucken", m_dir.filePath("hilfe.mdb"), "02.02.01",
+                                        "--umfang", "abschnitt", "--pdf", pdf});
+        QVERIFY2(l.code == 0, qPrintable(l.fehler));
+    }
+    const QList<Zeile> zeilen = pdfZeilen(pdf);
+    Zeile absatz, zeile, folge;
+    QVERIFY(zeileUndFolgezeile(zeilen, QStringLiteral("Einleitung"), absatz, folge));
+    const double rand = absatz.woerter.first().x;
+    QVERIFY2(zeileUndFolgezeile(zeilen, wort, zeile, folge), qPrintable(wort));
+    QVERIFY(zeile.woerter.size() >= 2 && folge.woerter.size() >= 2);
+
+    const qsizetype i = std::find_if(zeile.woerter.cbegin(), zeile.woerter.cend(),
+                                     [&](const Wort &w) { return w.text == wort; }) -
+                        zeile.woerter.cbegin();
+    // Within half a point of where it belongs.
+    const auto pruefen = [&](const Wort &w, double soll) {
+        const QString was = QStringLiteral("„%1“ steht %2 pt rechts vom Rand, erwartet %3 pt")
+                                .arg(w.text)
+                                .arg(w.x - rand, 0, 'f', 1)
+                                .arg(soll, 0, 'f', 1);
+        QVERIFY2(qAbs(w.x - rand - soll) < 0.5, qPrintable(was));
+    };
+    if (marke.isEmpty()) {
+        QCOMPARE(i, 0);
+    } else {
+        QCOMPARE(i, 1);
+        QCOMPARE(zeile.woerter[0].text, marke);
+        pruefen(zeile.woerter[0], markeX);
+    }
+    pruefen(zeile.woerter[i], textX);
+    pruefen(folge.woerter.first(), textX);
 }
 
 QTEST_MAIN(TestHilfedbDrucken)
