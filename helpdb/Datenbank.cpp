@@ -13,6 +13,7 @@ QString msVerbindung;
 
 namespace {
 QString verzeichnis;
+QString datenbankDatei;
 
 const QString Anbieter = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=");
 const QString Kennwort = QStringLiteral(";Jet OLEDB:Database Password=");
@@ -21,6 +22,11 @@ const QString Kennwort = QStringLiteral(";Jet OLEDB:Database Password=");
 void setzeProgrammVerzeichnis(const QString &v)
 {
     verzeichnis = v;
+}
+
+void setzeDatenbankDatei(const QString &datei)
+{
+    datenbankDatei = datei;
 }
 
 QString programmVerzeichnis()
@@ -51,7 +57,9 @@ bool verbindungZerlegen(const QString &verbindung, QString *datei, QString *pass
 
 bool DatenbankPruefen()
 {
-    msDatenbank = programmVerzeichnis() + QStringLiteral("/HilfeBelna.mdb");
+    msDatenbank = datenbankDatei.isEmpty()
+                      ? programmVerzeichnis() + QStringLiteral("/HilfeBelna.mdb")
+                      : datenbankDatei;
     const QFileInfo datei(msDatenbank);
     // Only a regular file that can be read counts (a directory, a broken link do not).
     if (datei.isFile() && datei.isReadable()) {

@@ -17,6 +17,9 @@ bool DatenbankPruefen();
 // directory restores the executable's own.
 void setzeProgrammVerzeichnis(const QString &verzeichnis);
 QString programmVerzeichnis();
+// A database file of any name, for the tools; it takes the place of HilfeBelna.mdb in the
+// program's directory until it is set back to "".
+void setzeDatenbankDatei(const QString &datei);
 
 // The connection string for a file and password.
 QString verbindungstext(const QString &datei, const QString &passwort);

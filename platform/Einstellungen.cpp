@@ -2,6 +2,7 @@
 #include "Einstellungen.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -23,14 +24,22 @@ QString einstellungsDatei(const QString &Anwendung)
 }
 
 QString EinstellungLesen(const QString &Anwendung, const QString &Abschnitt,
-                         const QString &Schluessel)
+                         const QString &Schluessel, bool *lesbar)
 {
-    QSettings s(einstellungsDatei(Anwendung), QSettings::IniFormat);
+    const QString datei = einstellungsDatei(Anwendung);
+    QSettings s(datei, QSettings::IniFormat);
+    if (lesbar) {
+        // QSettings reads what it can and stays silent about the rest: a file that exists
+        // but cannot be opened (a folder, no permission) is unreadable.
+        const QFileInfo info(datei);
+        *lesbar = s.status() == QSettings::NoError &&
+                  (!info.exists() || (info.isFile() && info.isReadable()));
+    }
     s.beginGroup(Abschnitt);
     return s.value(Schluessel).toString();
 }
 
-void EinstellungSpeichern(const QString &Anwendung, const QString &Abschnitt,
+bool EinstellungSpeichern(const QString &Anwendung, const QString &Abschnitt,
                           const QString &Schluessel, const QString &Wert)
 {
     QSettings s(einstellungsDatei(Anwendung), QSettings::IniFormat);
@@ -38,4 +47,5 @@ void EinstellungSpeichern(const QString &Anwendung, const QString &Abschnitt,
     s.setValue(Schluessel, Wert);
     s.endGroup();
     s.sync();
+    return s.status() == QSettings::NoError;
 }

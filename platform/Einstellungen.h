@@ -7,11 +7,14 @@
 
 #include <QString>
 
-// The value, or "" when the key is missing (no default is passed).
+// The value, or "" when the key is missing (no default is passed). With lesbar, whether the
+// file could be read (a missing file counts as readable and empty).
 QString EinstellungLesen(const QString &Anwendung, const QString &Abschnitt,
-                         const QString &Schluessel);
-// Writes the value at once.
-void EinstellungSpeichern(const QString &Anwendung, const QString &Abschnitt,
+                         const QString &Schluessel, bool *lesbar = nullptr);
+// Writes the value at once. False when the file could not be written (a folder in its place,
+// no permission, the configuration folder not a folder): the value is then lost, and the
+// caller must say so.
+bool EinstellungSpeichern(const QString &Anwendung, const QString &Abschnitt,
                           const QString &Schluessel, const QString &Wert);
 
 // The folder of the INI files; "" restores the user's configuration folder.

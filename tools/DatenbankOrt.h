@@ -1,13 +1,9 @@
 // Points the query layer at one database file for the lifetime of the object, then back at the
-// program's own folder. The layer always opens "HilfeBelna.mdb" in its folder; another name is
-// reached through a symbolic link in a private temporary folder. Sets the help's password.
+// program's own folder, and sets the help's password. The file is named directly: nothing is
+// created on disk, so an interrupted command leaves nothing behind.
 #pragma once
 
 #include <QString>
-
-#include <memory>
-
-class QTemporaryDir;
 
 class DatenbankOrt
 {
@@ -16,7 +12,4 @@ public:
     ~DatenbankOrt();
     DatenbankOrt(const DatenbankOrt &) = delete;
     DatenbankOrt &operator=(const DatenbankOrt &) = delete;
-
-private:
-    std::unique_ptr<QTemporaryDir> m_temp;
 };

@@ -1,5 +1,6 @@
 // Message boxes, the mouse pointer and the work area of the platform layer.
 #include "Arbeitsbereich.h"
+#include "Einstellungen.h"
 #include "Mauszeiger.h"
 #include "Meldung.h"
 #include "MeldungKonsole.h"
@@ -9,6 +10,8 @@
 #include <QtTest>
 
 #include <cstdio>
+
+#include <unistd.h>
 
 class TestPlatformBasis : public QObject
 {
@@ -27,6 +30,8 @@ private slots:
     void arbeitsbereich_data();
     void arbeitsbereich();
     void bildschirmArbeitsbereich();
+    void einstellungen_data();
+    void einstellungen();
 };
 
 void TestPlatformBasis::skriptAntwortet_data()
@@ -212,6 +217,53 @@ void TestPlatformBasis::bildschirmArbeitsbereich()
 }
 
 // No application object: the tests create their own where they need one.
+
+// The settings store says when a value could not be kept: a folder where the INI file should
+// be, a configuration folder that is a file, or (for a user without root's rights) no write
+// permission; a good folder keeps the value.
+void TestPlatformBasis::einstellungen_data()
+{
+    QTest::addColumn<QString>("fall");
+    QTest::addColumn<bool>("speichert");
+    QTest::addColumn<bool>("lesbar");
+    QTest::newRow("gut") << "gut" << true << true;
+    QTest::newRow("ordner statt datei") << "ordner" << false << false;
+    QTest::newRow("konfiguration ist datei") << "datei" << false << true;
+    QTest::newRow("keine schreibrechte") << "rechte" << false << true;
+}
+
+void TestPlatformBasis::einstellungen()
+{
+    QFETCH(QString, fall);
+    QFETCH(bool, speichert);
+    QFETCH(bool, lesbar);
+    if (fall == QLatin1String("rechte") && geteuid() == 0)
+        QSKIP("root may write everywhere");
+    QTemporaryDir tmp;
+    QVERIFY(tmp.isValid());
+    QString ordner = tmp.filePath(QStringLiteral("cfg"));
+    QVERIFY(QDir().mkpath(ordner));
+    if (fall == QLatin1String("ordner"))
+        QVERIFY(QDir().mkpath(ordner + QStringLiteral("/Tolvar.ini")));
+    if (fall == QLatin1String("datei")) {
+        ordner = tmp.filePath(QStringLiteral("datei"));
+        QFile f(ordner);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    if (fall == QLatin1String("rechte"))
+        QVERIFY(QFile::setPermissions(ordner, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    setzeEinstellungsOrdner(ordner);
+    const bool ok = EinstellungSpeichern(QStringLiteral("Tolvar"), QStringLiteral("Tolvar-Belna"),
+                                         QStringLiteral("Drucker DeviceName"), QStringLiteral("A"));
+    bool gelesen = false;
+    const QString wert = EinstellungLesen(QStringLiteral("Tolvar"), QStringLiteral("Tolvar-Belna"),
+                                          QStringLiteral("Drucker DeviceName"), &gelesen);
+    setzeEinstellungsOrdner(QString());
+    QCOMPARE(ok, speichert);
+    QCOMPARE(gelesen, lesbar);
+    QCOMPARE(wert, speichert ? QStringLiteral("A") : QString());
+}
+
 int main(int argc, char **argv)
 {
     TestPlatformBasis t;

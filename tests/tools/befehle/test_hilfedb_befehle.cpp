@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -15,6 +16,7 @@ private slots:
     void initTestCase();
     void aufruf_data();
     void aufruf();
+    void nichtsImTemporaerordner();
 
 private:
     QTemporaryDir m_dir;
@@ -100,6 +102,34 @@ void TestHilfedbBefehle::aufruf()
     QVERIFY2(l.code == code, qPrintable(QString("%1\n%2").arg(l.code).arg(l.fehler)));
     QVERIFY2(l.aus.contains(stdoutEnthaelt), qPrintable(l.aus));
     QVERIFY2(l.fehler.contains(stderrEnthaelt), qPrintable(l.fehler));
+}
+
+// Reading a database of any name leaves nothing in the temporary folder, also when the
+// command is ended at once (nothing is created there, so nothing can be left behind).
+void TestHilfedbBefehle::nichtsImTemporaerordner()
+{
+    QTemporaryDir temp;
+    QVERIFY(temp.isValid());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("TMPDIR", temp.path());
+    env.insert("XDG_RUNTIME_DIR", m_dir.path());
+    for (int abbruchNach : {0, 20, -1}) {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(HILFEDB_PFAD, {"kapitel", m_dir.filePath("gut.mdb")});
+        QVERIFY(p.waitForStarted());
+        if (abbruchNach >= 0) {
+            QThread::msleep(abbruchNach);
+            p.terminate();
+        }
+        QVERIFY(p.waitForFinished(60000));
+        if (abbruchNach < 0) {
+            QCOMPARE(p.exitCode(), 0);
+            QVERIFY(p.readAllStandardOutput().contains("Kunde"));
+        }
+        QCOMPARE(QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestHilfedbBefehle)
