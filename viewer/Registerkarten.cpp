@@ -1,15 +1,144 @@
 // The tab control of the help window. See Registerkarten.h.
 #include "Registerkarten.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QSignalBlocker>
+#include <QStyleFactory>
+#include <QStyleOptionTab>
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
 
+#include <cmath>
+
+namespace {
+
+// Relative luminance of a colour (sRGB, as used for contrast ratios of text).
+double helligkeit(const QColor &farbe)
+{
+    const auto kanal = [](double c) {
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * kanal(farbe.redF()) + 0.7152 * kanal(farbe.greenF()) +
+           0.0722 * kanal(farbe.blueF());
+}
+
+// Contrast ratio of two colours, 1 (none) to 21 (black on white).
+double kontrast(const QColor &a, const QColor &b)
+{
+    const double la = helligkeit(a);
+    const double lb = helligkeit(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor mischen(const QColor &a, const QColor &b, double anteilB)
+{
+    const auto m = [anteilB](double x, double y) { return x + (y - x) * anteilB; };
+    return QColor::fromRgbF(float(m(a.redF(), b.redF())), float(m(a.greenF(), b.greenF())),
+                            float(m(a.blueF(), b.blueF())));
+}
+
+// The palette's text colour when it is readable on the ground (4.5:1), else black or white,
+// whichever stands out more.
+QColor lesbar(const QColor &text, const QColor &grund)
+{
+    if (kontrast(text, grund) >= 4.5)
+        return text;
+    return kontrast(Qt::black, grund) >= kontrast(Qt::white, grund) ? QColor(Qt::black)
+                                                                    : QColor(Qt::white);
+}
+
+// The colours of the tabs, taken from a normal palette: the current tab in the colour of an
+// input field (Base) with its text colour, the others in the button colour a shade towards Mid
+// with the button text colour. Where a palette puts Base and Button close together (as dark
+// palettes may), the other tabs are moved further away from the current one, so that it
+// stands out in every palette.
+struct KartenFarben
+{
+    QColor flaecheAktuell;
+    QColor textAktuell;
+    QColor flaeche;
+    QColor text;
+    QColor rand;
+    QColor linie;
+};
+
+KartenFarben kartenFarben(const QPalette &pal)
+{
+    KartenFarben f;
+    f.flaecheAktuell = pal.color(QPalette::Base);
+    const QColor knopf = pal.color(QPalette::Button);
+    f.flaeche = mischen(knopf, pal.color(QPalette::Mid), 0.4);
+    const QColor weg =
+        helligkeit(f.flaecheAktuell) >= helligkeit(knopf) ? QColor(Qt::black) : QColor(Qt::white);
+    for (int schritt = 1; schritt <= 10 && kontrast(f.flaeche, f.flaecheAktuell) < 1.3; ++schritt)
+        f.flaeche = mischen(f.flaeche, weg, 0.1);
+    f.textAktuell = lesbar(pal.color(QPalette::Text), f.flaecheAktuell);
+    f.text = lesbar(pal.color(QPalette::ButtonText), f.flaeche);
+    f.rand = pal.color(QPalette::Dark);
+    f.linie = pal.color(QPalette::Highlight);
+    return f;
+}
+
+// The style of the tab row: the desktop's style, except that the tabs of a row along the top
+// are filled and outlined in the colours above. The style draws the captions, with the text
+// colour of the tab's fill.
+class KartenStil : public QProxyStyle
+{
+public:
+    using QProxyStyle::QProxyStyle;
+
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *p,
+                     const QWidget *widget) const override
+    {
+        const auto *karte = qstyleoption_cast<const QStyleOptionTab *>(option);
+        const bool oben = karte && (karte->shape == QTabBar::RoundedNorth ||
+                                    karte->shape == QTabBar::TriangularNorth);
+        if (!oben || (element != CE_TabBarTabShape && element != CE_TabBarTabLabel)) {
+            QProxyStyle::drawControl(element, option, p, widget);
+            return;
+        }
+        const bool aktuell = karte->state & State_Selected;
+        const KartenFarben f = kartenFarben(karte->palette);
+        if (element == CE_TabBarTabLabel) {
+            QStyleOptionTab beschriftung(*karte);
+            const QColor text = aktuell ? f.textAktuell : f.text;
+            for (QPalette::ColorRole rolle :
+                 {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+                beschriftung.palette.setColor(rolle, text);
+            QProxyStyle::drawControl(element, &beschriftung, p, widget);
+            return;
+        }
+        // The current tab reaches up to the top of the row; the others start lower. One pixel
+        // of the page stays between neighbouring tabs.
+        const QRect r = karte->rect.adjusted(0, aktuell ? 0 : 2, -1, 0);
+        p->save();
+        p->fillRect(r, aktuell ? f.flaecheAktuell : f.flaeche);
+        p->setPen(f.rand);
+        p->drawLine(r.bottomLeft(), r.topLeft());
+        p->drawLine(r.topLeft(), r.topRight());
+        p->drawLine(r.topRight(), r.bottomRight());
+        if (aktuell)
+            p->fillRect(QRect(r.left(), r.top(), r.width(), 3), f.linie);
+        p->restore();
+    }
+};
+
+// A caption for the tab row: QTabBar takes a single "&" as the mark of an access key.
+QString anzeige(const QString &titel)
+{
+    QString s = titel;
+    return s.replace(u'&', QStringLiteral("&&"));
+}
+
+} // namespace
+
 Registerkarten::Registerkarten(QWidget *parent) : QWidget(parent), m_leiste(new QTabBar(this))
 {
-    // The control draws on its own light background, as tab controls do, so that the tab
-    // captions stay readable on the dark page behind it.
+    // The row and the panel show the page the control lies on (the palette's Window colour
+    // comes from the parent); the tabs bring their own colours.
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Window);
     m_leiste->setExpanding(false);
@@ -17,6 +146,8 @@ Registerkarten::Registerkarten(QWidget *parent) : QWidget(parent), m_leiste(new 
     m_leiste->setUsesScrollButtons(true);
     m_leiste->setElideMode(Qt::ElideNone);
     m_leiste->setFocusPolicy(Qt::TabFocus);
+    farbenSetzen();
+    stilSetzen();
     connect(m_leiste, &QTabBar::currentChanged, this, [this] { emit Click(); });
     // A click on the tab that is already current raises Click as well; a click on another
     // tab raises it through the change of the current tab.
@@ -24,6 +155,66 @@ Registerkarten::Registerkarten(QWidget *parent) : QWidget(parent), m_leiste(new 
         if (index >= 0 && index == m_leiste->currentIndex())
             emit Click();
     });
+}
+
+void Registerkarten::farbenSetzen()
+{
+    // The tab row takes the application's palette with every role set, so that the page
+    // colour its parents set (a dark Window) does not reach the tabs and their captions.
+    const QPalette normal = QApplication::palette(m_leiste);
+    QPalette eigen;
+    for (int g = 0; g < QPalette::NColorGroups; ++g) {
+        for (int r = 0; r < QPalette::NColorRoles; ++r) {
+            if (r == QPalette::NoRole)
+                continue;
+            const auto gruppe = QPalette::ColorGroup(g);
+            const auto rolle = QPalette::ColorRole(r);
+            eigen.setBrush(gruppe, rolle, normal.brush(gruppe, rolle));
+        }
+    }
+    m_leiste->setPalette(eigen);
+}
+
+void Registerkarten::stilSetzen()
+{
+    // A style of its own over a fresh instance of the application's style: the proxy owns
+    // its base style, and the application's must not be handed over.
+    QStyle *basis = QStyleFactory::create(QApplication::style()->name());
+    QStyle *alt = m_stil;
+    m_stil = new KartenStil(basis);
+    m_stil->setParent(this);
+    m_leiste->setStyle(m_stil);
+    delete alt;
+}
+
+void Registerkarten::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // A new application palette reaches the control as a change of its own palette.
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange)
+        farbenSetzen();
+    else if (event->type() == QEvent::StyleChange && m_stil)
+        stilSetzen();
+}
+
+void Registerkarten::gesammelt(const std::function<void()> &aendern)
+{
+    // A QTabBar lays out the whole row after every change while it is visible, and only once,
+    // when it is shown again, while it is hidden. So many changes are made with the row
+    // hidden. The keyboard focus is parked on the control meanwhile, so that hiding the row
+    // does not move it to another control of the window.
+    if (!m_leiste->isVisible()) {
+        aendern();
+        return;
+    }
+    const bool fokus = window()->focusWidget() == m_leiste;
+    if (fokus)
+        setFocus(Qt::OtherFocusReason);
+    m_leiste->hide();
+    aendern();
+    m_leiste->show();
+    if (fokus)
+        m_leiste->setFocus(Qt::OtherFocusReason);
 }
 
 int Registerkarten::anzahl() const
@@ -35,10 +226,14 @@ void Registerkarten::setAnzahl(int n)
 {
     const QSignalBlocker sperre(m_leiste);
     n = std::max(n, 0);
-    while (m_leiste->count() > n)
-        m_leiste->removeTab(m_leiste->count() - 1);
-    while (m_leiste->count() < n)
-        m_leiste->addTab(QString());
+    if (n == m_leiste->count())
+        return;
+    gesammelt([this, n] {
+        while (m_leiste->count() > n)
+            m_leiste->removeTab(m_leiste->count() - 1);
+        while (m_leiste->count() < n)
+            m_leiste->addTab(QString());
+    });
 }
 
 int Registerkarten::aktuell() const
@@ -53,12 +248,21 @@ void Registerkarten::setAktuell(int index)
 
 QString Registerkarten::caption(int index) const
 {
-    return m_leiste->tabText(index);
+    // The row holds the caption with every "&" doubled (see anzeige()).
+    return m_leiste->tabText(index).replace(QStringLiteral("&&"), QStringLiteral("&"));
 }
 
 void Registerkarten::setCaption(int index, const QString &text)
 {
-    m_leiste->setTabText(index, text);
+    m_leiste->setTabText(index, anzeige(text));
+}
+
+void Registerkarten::setCaptions(const QList<QString> &liste)
+{
+    gesammelt([this, &liste] {
+        for (int i = 0; i < m_leiste->count(); ++i)
+            m_leiste->setTabText(i, anzeige(liste.value(i + 1)));
+    });
 }
 
 int Registerkarten::leistenHoehe() const

@@ -2,10 +2,20 @@
 // raised when the current tab changes (also when code changes it, at once, inside the call)
 // and when the user clicks the tab that is already current; changing the number of tabs
 // raises nothing.
+//
+// The panel shows the colour of the page the control lies on; the tabs are drawn in the
+// desktop's normal colours whatever page lies behind them, the current tab light with a line
+// in the highlight colour along its top, the others a shade darker. Captions are shown as
+// written: an "&" is a character, not the mark of an access key.
 #pragma once
 
+#include <QList>
+#include <QString>
 #include <QWidget>
 
+#include <functional>
+
+class QStyle;
 class QTabBar;
 
 class Registerkarten : public QWidget
@@ -22,6 +32,12 @@ public:
     void setAktuell(int index);
     QString caption(int index) const;
     void setCaption(int index, const QString &text);
+    // Sets the captions of all tabs in one step, from a list as the queries return it:
+    // element i + 1 is the caption of tab i, element 0 is unused. A tab without an element
+    // gets an empty caption; elements beyond the last tab are ignored; the number of tabs and
+    // the current tab stay as they are. The cost grows linearly with the number of tabs,
+    // where a setCaption per tab lays out the whole row each time.
+    void setCaptions(const QList<QString> &liste);
     QTabBar *leiste() const { return m_leiste; }
     // Height of the tab row in pixels.
     int leistenHoehe() const;
@@ -32,7 +48,13 @@ signals:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    void farbenSetzen();
+    void stilSetzen();
+    void gesammelt(const std::function<void()> &aendern);
+
     QTabBar *m_leiste;
+    QStyle *m_stil = nullptr;
 };
