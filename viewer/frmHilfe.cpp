@@ -299,8 +299,7 @@ bool frmHilfe::DatenEinlesen(const QString &GeheZu, bool &Klein)
         m_tabMain->setAnzahl(miKapitelAnzahl);
         const int geladen = int(mlKapitelIDs.indexOf(mlAktKapitelID));
         m_tabMain->setAktuell(mlAktKapitelID != 0 && geladen >= 1 ? geladen - 1 : 0);
-        for (int i = 1; i <= miKapitelAnzahl; ++i)
-            m_tabMain->setCaption(i - 1, bezeichnung.at(i));
+        m_tabMain->setCaptions(bezeichnung);
     }
     if (!mlKapitelIDs.contains(mlAktKapitelID) && mlAktKapitelID != 0) {
         // The chapter that was loaded is gone from the database.
@@ -462,8 +461,7 @@ void frmHilfe::tabMain_Click()
     {
         const QSignalBlocker sperre(m_tabSub);
         m_tabSub->setAnzahl(miThemenAnzahl);
-        for (int i = 1; i <= miThemenAnzahl; ++i)
-            m_tabSub->setCaption(i - 1, bezeichnung.at(i));
+        m_tabSub->setCaptions(bezeichnung);
     }
     if (m_tabSub->aktuell() == 0)
         tabSub_Click();
