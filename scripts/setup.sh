@@ -9,6 +9,7 @@ PAKETE=(
   libcups2-dev cups cups-client cups-bsd
   dbus dbus-bin
   poppler-utils xvfb xauth
+  openbox xdotool x11-utils imagemagick python3 python3-pil qt6-translations-l10n
   fonts-dejavu-core fonts-liberation2
   clang-14 libclang-rt-14-dev
 )

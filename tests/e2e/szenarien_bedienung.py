@@ -1,0 +1,207 @@
+"""Host calls, toolbar, keyboard and keyword pane as the user and the host application use them."""
+
+import os
+import re
+import time
+
+from szenario import szenario
+from umgebung import Fehlschlag, gleich, mitte, pruefen
+from szenarien_verweise import frisch_zeigen, klartext_position, sichtbarer_punkt
+
+ZURUECK, VORWAERTS, VORIGE, NAECHSTE, SUCHEN, DRUCKEN = 1, 2, 4, 5, 7, 9
+
+# A second host call: (first number, second number). Each second call starts the history anew.
+ZWEITE_AUFRUFE = [
+    ("01.01.01", "04.01.01"),  # another chapter
+    ("04.01.01", "04.01.02"),  # the same topic
+    ("02.01.01", "02.01.01"),  # the same section again
+]
+
+
+@szenario("zweiter_aufruf")
+def zweiter_aufruf(s):
+    for a, b in ZWEITE_AUFRUFE:
+        s.anzeigen(a)
+        s.anzeigen(b)
+        z = s.zustand()
+        was = f"anzeigen {a}, dann {b}"
+        gleich(z["verlauf"], [b], f"{was}: Verlauf")
+        gleich(z["position"], 1, f"{was}: Verlaufsposition")
+        pruefen(not s.button(z, ZURUECK)["aktiv"], f"{was}: Zurück ist aktiv")
+
+
+def fokus_name(z):
+    return z["fokus"].split(":", 1)[-1]
+
+
+def stichworte_oeffnen(s):
+    s.button_klicken(SUCHEN)
+    s.warten_zustand(lambda z: z["stichwort"]["offen"], "der Stichwortbereich ist offen")
+    feld = s.widget("txtSuchen")
+    pruefen(feld["gefunden"] and feld["sichtbar"], f"kein Suchfeld: {feld}")
+    if fokus_name(s.zustand()) != "txtSuchen":
+        s.klick(*mitte(feld["global"]))
+    s.warten_zustand(lambda z: fokus_name(z) == "txtSuchen", "das Suchfeld hat den Fokus")
+    return feld
+
+
+@szenario("tab_verlaesst_raster")
+def tab_verlaesst_raster(s):
+    s.anzeigen("01.01.01")
+    stichworte_oeffnen(s)
+    s.tippen("Rechnung")
+    s.taste("Return")
+    raster = s.widget("scr")
+    pruefen(raster["gefunden"] and raster["sichtbar"], f"kein Raster: {raster}")
+    # The grid's first row, below its header line.
+    x, y0, _, h = raster["global"]
+    s.klick(x + raster["global"][2] // 3, y0 + min(30, h // 2))
+    z = s.warten_zustand(lambda z: fokus_name(z) not in ("txtSuchen", "", "cmdSuchen"),
+                         "ein Klick ins Raster gibt ihm den Fokus")
+    im_raster = z["fokus"]
+    s.taste("Tab")
+    z = s.warten_zustand(lambda z: z["fokus"] != im_raster,
+                         f"Tab verlässt das Raster ({im_raster})", 3)
+    gleich(fokus_name(z), "cmdAnzeigen", "Fokus nach Tab im Raster")
+    s.taste("Tab")
+    z = s.warten_zustand(lambda z: fokus_name(z) != "cmdAnzeigen", "Tab verlässt anzeigen", 3)
+    gleich(fokus_name(z), "cmdAbbruch", "Fokus nach Tab auf anzeigen")
+
+
+def hilfe_beenden(s):
+    s.client("--beenden")
+    s.warten(lambda: not s.dienst_vorhanden(), "der Server gibt seinen Namen frei")
+
+
+def aufruf_mit_meldungen(s, *argumente, antwort="Return", zeit=20):
+    """A host call that may raise message boxes: each box is answered with a key (pressed in
+    the box, which has the focus) until the call returns. Returns (exit code, boxes)."""
+    vorher = len(s.zustand()["meldungen"]) if s.dienst_vorhanden() else 0
+    p = s.client_starten(*argumente)
+    ende = time.monotonic() + zeit
+    beantwortet = 0
+    try:
+        while p.poll() is None:
+            pruefen(time.monotonic() < ende, f"belnahilfe-anzeigen {' '.join(argumente)} "
+                                             f"endet nicht ({beantwortet} Meldungen beantwortet)")
+            z = s.zustand()
+            if z["modal"].startswith("QMessageBox"):
+                n = len(z["meldungen"])
+                # After four boxes the next ones are cancelled, so a repeating box ends.
+                s.taste(antwort if beantwortet < 4 else "Escape")
+                beantwortet += 1
+                s.warten_zustand(lambda z: not z["modal"].startswith("QMessageBox") or
+                                 len(z["meldungen"]) > n, "die Meldung schließt", 5)
+            else:
+                time.sleep(0.05)
+    finally:
+        if p.poll() is None:
+            p.kill()
+        p.wait()
+    s.server_pid_merken()
+    return p.returncode, s.zustand()["meldungen"][vorher:]
+
+
+@szenario("unbekannte_nummer")
+def unbekannte_nummer(s):
+    rc, _ = aufruf_mit_meldungen(s, "99.99.99")
+    gleich(rc, 0, "anzeigen 99.99.99")
+    z = s.warten_zustand(lambda z: z["hilfeSichtbar"], "die Hilfe ist zu sehen")
+    knoepfe = {ZURUECK: "Zurück", VORWAERTS: "Vorwärts", VORIGE: "Vorige", NAECHSTE: "Nächste"}
+    aktiv = [i for i in knoepfe if s.button(z, i)["aktiv"]]
+    pruefen(len(aktiv) < len(knoepfe), "nach einer unbekannten Nummer sind Zurück, Vorwärts, "
+                                       "Vorige und Nächste alle aktiv")
+    # Every enabled button does something, each tried on a fresh start.
+    for i in aktiv:
+        hilfe_beenden(s)
+        aufruf_mit_meldungen(s, "99.99.99")
+        vorher = s.warten_zustand(lambda z: z["hilfeSichtbar"], "die Hilfe ist zu sehen")
+        s.button_klicken(i)
+        try:
+            s.warten_zustand(lambda z: (z["abschnitt"], z["position"], z["verlauf"]) !=
+                             (vorher["abschnitt"], vorher["position"], vorher["verlauf"]),
+                             "", 2)
+        except Fehlschlag:
+            raise Fehlschlag(f"{knoepfe[i]} ist aktiv und bewirkt nichts "
+                             f"(Abschnitt {vorher['abschnitt']!r}, Verlauf "
+                             f"{vorher['verlauf']})") from None
+
+    hilfe_beenden(s)
+    aufruf_mit_meldungen(s, "99.99.99")
+    s.warten_zustand(lambda z: z["hilfeSichtbar"], "die Hilfe ist zu sehen")
+    s.button_klicken(DRUCKEN)
+    s.warten_zustand(lambda z: z["modal"].endswith(":frmHilfeDrucken"), "der Druckdialog ist offen")
+    s.bild_sichern(s.bildschirm(), "13-druckdialog-unbekannte-nummer.png")
+    leer = []
+    for k in range(4):
+        w = s.widget(f"opt{k}")
+        if not w.get("gefunden") or not w.get("sichtbar") or w.get("aktiv") is False:
+            continue
+        pruefen("text" in w, f"--widget opt{k} nennt den Text der Option nicht: {w}")
+        if '""' in w["text"]:
+            leer.append(w["text"])
+    s.taste("Escape")
+    gleich(leer, [], "Druckoptionen mit leerem Titel")
+
+
+@szenario("tastatur")
+def tastatur(s):
+    s.anzeigen("01.01.01")
+    s.button_klicken(NAECHSTE)
+    s.warten_zustand(lambda z: z["abschnitt"] == "01.01.02" and z["position"] == 2,
+                     "Nächste zeigt 01.01.02")
+    # The keys go to the text, where the user last clicked.
+    s.klick(*sichtbarer_punkt(s, s.zeichen(klartext_position(s.verweise()))))
+    for taste, position, nummer in (("alt+Left", 1, "01.01.01"), ("alt+Right", 2, "01.01.02")):
+        s.taste(taste)
+        s.warten_zustand(lambda z: z["position"] == position and z["abschnitt"] == nummer,
+                         f"{taste} führt zu Position {position} ({nummer})", 3)
+
+    # The section titles: Tab reaches a title that is not shown, Return and Space choose it.
+    for taste in ("Return", "space"):
+        k = titel_fokussieren(s)
+        vorher = s.zustand()["abschnitt"]
+        s.taste(taste)
+        z = s.warten_zustand(lambda z: z["abschnitt"] != vorher,
+                             f"{taste} auf dem Abschnittstitel {k} wählt ihn", 3)
+        pruefen(z["abschnitte"][k]["markiert"],
+                f"nach {taste} ist Titel {k} nicht markiert: {z['abschnitte']}")
+
+
+def titel_fokussieren(s):
+    """Presses Tab until a section title that is not the shown one has the focus; returns its
+    index."""
+    gesehen = []
+    for _ in range(40):
+        s.taste("Tab")
+        z = s.zustand()
+        gesehen.append(z["fokus"])
+        m = re.fullmatch(r"lblSub(\d+)", fokus_name(z))
+        if m and int(m.group(1)) < len(z["abschnitte"]) and \
+                not z["abschnitte"][int(m.group(1))]["markiert"]:
+            return int(m.group(1))
+    raise Fehlschlag(f"Tab erreicht keinen anderen Abschnittstitel; Fokus der Reihe nach: "
+                     f"{gesehen}")
+
+
+@szenario("deutsch")
+def deutsch(s):
+    s.anzeigen("01.01.01")
+    feld = stichworte_oeffnen(s)
+    s.klick(*mitte(feld["global"]), taste=3)
+    try:
+        z = s.warten_zustand(lambda z: z["popup"] != "", "", 1.5)
+    except Fehlschlag:
+        return  # no menu: nothing English to see
+    s.bild_sichern(s.bildschirm(), "20-kontextmenue-suchfeld.png")
+    # The menu's texts come from Qt's own catalogue; with the German one loaded (Qt maps the
+    # file into the process) they read "Kopieren", "Einfügen".
+    pid = s.server_pid_merken()
+    with open(f"/proc/{pid}/maps", encoding="utf-8", errors="replace") as f:
+        karten = f.read()
+    geladen = sorted({os.path.basename(z.split()[-1]) for z in karten.splitlines()
+                      if z.endswith(".qm")})
+    s.taste("Escape")
+    pruefen("qtbase_de.qm" in geladen,
+            f"das Kontextmenü des Suchfelds ({z['popup']}) kommt ohne deutsche Qt-Texte "
+            f"(geladene Kataloge: {geladen or 'keine'})")

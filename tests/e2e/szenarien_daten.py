@@ -1,0 +1,147 @@
+"""The help with databases of its own: a failing read, titles with "&", a server without the
+status object, and a print-out while a host call arrives."""
+
+import os
+import shutil
+import subprocess
+import time
+
+from szenario import szenario
+from umgebung import Fehlschlag, Uebersprungen, gleich, pruefen
+from szenarien_bedienung import DRUCKEN, aufruf_mit_meldungen
+from szenarien_bild import reihen_bild
+
+# A table dropped from the database, and the section of another chapter then asked for.
+LESEFEHLER = [
+    ("Texte", "04.01.01"),
+    ("Themen", "05.01.01"),
+]
+
+
+@szenario("lesefehler_einmal")
+def lesefehler_einmal(s):
+    gut = os.path.join(s.db_ordner, "HilfeBelna.mdb")
+    heil = os.path.join(s.arbeit, "heil.mdb")
+    shutil.copyfile(gut, heil)
+    for tabelle, ziel in LESEFEHLER:
+        s.datenbank_setzen(heil)
+        s.anzeigen("01.01.01")
+        vorher = s.zustand()
+        kaputt = os.path.join(s.arbeit, f"ohne-{tabelle}.mdb")
+        shutil.copyfile(heil, kaputt)
+        s.sql(kaputt, f"DROP TABLE {tabelle};")
+        s.datenbank_setzen(kaputt)
+        _, meldungen = aufruf_mit_meldungen(s, ziel)
+        z = s.zustand()
+        was = f"ohne Tabelle {tabelle}, anzeigen {ziel}"
+        gleich(len(meldungen), 1, f"{was}: neue Meldungen {meldungen}")
+        unveraendert = z["verlauf"] == vorher["verlauf"] and z["abschnitt"] == vorher["abschnitt"]
+        pruefen(unveraendert or (z["verlauf"] and z["verlauf"][-1] == z["abschnitt"]),
+                f"{was}: der Verlauf {z['verlauf']} hält, was nicht gezeigt ist "
+                f"(gezeigt: {z['abschnitt']!r})")
+
+
+def und_datenbank(s):
+    """The sample sources with "&" in the first chapter's and topic's titles."""
+    quellen = os.path.join(s.arbeit, "quellen")
+    shutil.copytree(os.path.join(s.quelle, "content"), quellen)
+    datei = os.path.join(quellen, "kapitel", "01-erste-schritte.txt")
+    with open(datei, encoding="utf-8") as f:
+        text = f.read()
+    for alt, neu in UND_TITEL:
+        pruefen(alt in text, f"{alt} steht nicht in {datei}")
+        text = text.replace(alt, neu, 1)
+    with open(datei, "w", encoding="utf-8") as f:
+        f.write(text)
+    s.starten(datenbank=s.erstellen(quellen, "und.mdb"))
+
+
+UND_TITEL = [
+    ("= 1 | Erste Schritte", "= 1 | Übersicht & Äußeres"),
+    ("== 1 | Willkommen bei Tolvar-Belna", "== 1 | Willkommen & Überblick"),
+]
+
+
+@szenario("und_zeichen", vorbereiten=und_datenbank)
+def und_zeichen(s):
+    s.anzeigen("01.01.01")
+    z = s.zustand()
+    gleich(z["tabMain"]["captions"][0], "Übersicht & Äußeres", "erste Kapitelkarte")
+    gleich(z["tabSub"]["captions"][0], "Willkommen & Überblick", "erste Themenkarte")
+    s.bild_sichern(reihen_bild(s.bildschirm(), [z["tabMain"], z["tabSub"]]),
+                   "18-registerkarten-und.png")
+
+
+@szenario("kein_zustand_ohne_testzugang", testzugang=False)
+def kein_zustand_ohne_testzugang(s):
+    rc, _, fehler = s.client("01.01.01")
+    gleich(rc, 0, f"anzeigen 01.01.01 ({fehler.strip()})")
+    s.warten(lambda: s.fenster_suchen(), "das Hilfefenster ist zu sehen")
+    for argumente in (["--zustand"], ["--abschnitt"], ["--widget", "txt"]):
+        rc, aus, _ = s.client(*argumente)
+        pruefen(rc != 0, f"belnahilfe-anzeigen {' '.join(argumente)} antwortet ohne "
+                         f"Testzugang: {aus.strip()[:200]}")
+
+
+DRUCKER = "TolvarTest"
+AUSGABE = "/var/spool/tolvar-test/ausgabe.pdf"
+
+
+def drucker_vorbereiten(s):
+    if shutil.which("lpstat") is None or \
+            subprocess.run(["lpstat", "-p", DRUCKER], capture_output=True).returncode != 0:
+        raise Uebersprungen(f"der CUPS-Testdrucker {DRUCKER} fehlt (scripts/cups.sh)")
+    pruefen(shutil.which("pdftotext"), "pdftotext fehlt (poppler-utils)")
+    s.starten(einstellungen=f"[Tolvar-Belna]\nDruckerBeschreibung%20DeviceName={DRUCKER}\n")
+
+
+def datei_stand(pfad):
+    try:
+        st = os.stat(pfad)
+        return (st.st_mtime_ns, st.st_size)
+    except OSError:
+        return None
+
+
+@szenario("druck_bei_aufruf", drucker=True, vorbereiten=drucker_vorbereiten)
+def druck_bei_aufruf(s):
+    a, b = "02.01.01", "05.01.01"
+    titel_a, text_a = s.abschnitt_text(a)[:2]
+    titel_b = s.abschnitt_text(b)[0]
+    s.anzeigen(a)
+    s.button_klicken(DRUCKEN)
+    s.warten_zustand(lambda z: z["modal"].endswith(":frmHilfeDrucken"), "der Druckdialog ist offen")
+    # The host calls while the dialog is open; the call may wait for the dialog.
+    aufruf = s.client_starten(b)
+    try:
+        aufruf.wait(timeout=3)
+    except subprocess.TimeoutExpired:
+        pass
+    opt = s.widget("opt1")
+    pruefen(opt["gefunden"] and opt["sichtbar"], f"keine Option „aktueller Abschnitt“: {opt}")
+    x, y, _, h = opt["global"]
+    s.klick(x + 8, y + h // 2)
+    stand = datei_stand(AUSGABE)
+    s.taste("Return")
+    s.warten_zustand(lambda z: z["modal"] == "", "der Druckdialog schließt")
+    s.warten(lambda: datei_stand(AUSGABE) not in (None, stand), f"{AUSGABE} wird geschrieben", 30)
+    # The device writes the file while the job runs: wait until its size holds still.
+    letzter = None
+    for _ in range(40):
+        jetzt = datei_stand(AUSGABE)
+        if jetzt == letzter:
+            break
+        letzter = jetzt
+        time.sleep(0.25)
+    text = subprocess.run(["pdftotext", "-layout", AUSGABE, "-"], capture_output=True,
+                          text=True, timeout=30).stdout
+    flach = " ".join(text.split())
+    aufruf.wait(timeout=15)
+    pruefen(" ".join(titel_a.split()) in flach,
+            f"der Ausdruck trägt nicht den Titel „{titel_a}“: {flach[:300]}")
+    anfang = " ".join(text_a.split()[:6])
+    pruefen(anfang in flach, f"der Ausdruck enthält nicht den Text von {a} „{anfang}“: "
+                             f"{flach[:300]}")
+    if titel_b in flach:
+        raise Fehlschlag(f"der Ausdruck enthält den Titel von {b} „{titel_b}“, der während "
+                         f"des Dialogs aufgerufen wurde: {flach[:300]}")
