@@ -9,11 +9,25 @@
 #include <QComboBox>
 #include <QRadioButton>
 
+int DruckAngebot::vorwahl() const
+{
+    if (abschnittDa)
+        return 1;
+    if (themaDa)
+        return 2;
+    if (kapitelDa)
+        return 3;
+    return markiert ? 0 : -1;
+}
+
 namespace Druckbefehl {
 
-bool DialogZeigen(QWidget *besitzer, bool markiert, const QString &abschnitt, const QString &thema,
-                  const QString &kapitel, DruckEinstellungen &e, bool abschnittDa)
+bool DialogZeigen(QWidget *besitzer, const DruckAngebot &angebot, DruckEinstellungen &e)
 {
+    // An option without content would print a page with the frame only.
+    const int vorwahl = angebot.vorwahl();
+    if (vorwahl < 0)
+        return false;
     frmHilfeDrucken dlg(besitzer);
     aktivesDruckerSystem();
     if (!dlg.DatenEinlesen())
@@ -23,14 +37,13 @@ bool DialogZeigen(QWidget *besitzer, bool markiert, const QString &abschnitt, co
     const auto text = [](QString titel) {
         return titel.replace(QLatin1Char('&'), QLatin1String("&&"));
     };
-    dlg.opt[0]->setEnabled(markiert);
-    dlg.opt[1]->setText(QStringLiteral("aktueller &Abschnitt ") + q + text(abschnitt) + q);
-    dlg.opt[2]->setText(QStringLiteral("ganzes Thema ") + q + text(thema) + q);
-    dlg.opt[3]->setText(QStringLiteral("ganzes Kapitel ") + q + text(kapitel) + q);
-    if (!abschnittDa) {
-        dlg.opt[1]->setEnabled(false);
-        dlg.opt[2]->setChecked(true);
-    }
+    dlg.opt[1]->setText(QStringLiteral("aktueller &Abschnitt ") + q + text(angebot.abschnitt) + q);
+    dlg.opt[2]->setText(QStringLiteral("ganzes Thema ") + q + text(angebot.thema) + q);
+    dlg.opt[3]->setText(QStringLiteral("ganzes Kapitel ") + q + text(angebot.kapitel) + q);
+    const bool da[4] = {angebot.markiert, angebot.abschnittDa, angebot.themaDa, angebot.kapitelDa};
+    for (int i = 0; i < 4; ++i)
+        dlg.opt[i]->setEnabled(da[i]);
+    dlg.opt[vorwahl]->setChecked(true);
     dlg.exec();
     if (!dlg.mbOK)
         return false;
@@ -39,7 +52,7 @@ bool DialogZeigen(QWidget *besitzer, bool markiert, const QString &abschnitt, co
         e.miPapierZufuhr = qint16(dlg.comZufuhr->currentData().toInt());
     if (dlg.comPapiergroesse->currentIndex() >= 0)
         e.miPapierGroesse = qint16(dlg.comPapiergroesse->currentData().toInt());
-    const QString titel[4] = {abschnitt, abschnitt, thema, kapitel};
+    const QString titel[4] = {angebot.abschnitt, angebot.abschnitt, angebot.thema, angebot.kapitel};
     e.miDruckUmfang = qint16(dlg.umfang());
     e.msDruckTitel = titel[e.miDruckUmfang];
     e.mbMitGrafik = dlg.chkGrafik->isChecked();

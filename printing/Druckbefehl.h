@@ -20,16 +20,37 @@ struct DruckEinstellungen
     bool mbMitGrafik = false;
 };
 
+// What the print dialog offers: the titles of the shown section, topic and chapter for the
+// scope captions, and which scopes have anything to print.
+struct DruckAngebot
+{
+    bool markiert = false; // marked text in the text box
+    QString abschnitt;
+    QString thema;
+    QString kapitel;
+    bool abschnittDa = true; // a section is shown
+    bool themaDa = true;     // a topic with sections is shown
+    bool kapitelDa = true;   // the chapter shown has topics
+
+    // The scope preselected in the dialog: the first of section, topic and chapter that has
+    // content, else the marked text; -1 when nothing can be printed.
+    int vorwahl() const;
+};
+
 namespace Druckbefehl {
 
-// Steps of the print command: fill the dialog, enable "&Markierung" only with marked text,
-// set the three scope captions, show it modally and, on "&Drucken", take the settings into
-// e (the paper codes only where an entry is selected; e keeps its values otherwise). Titles:
-// scope 0 and 1 the section's, 2 the topic's, 3 the chapter's. False when nothing is printed.
-// Without a selected section (abschnittDa false) the current section cannot be chosen and the
-// whole topic is preselected instead.
-bool DialogZeigen(QWidget *besitzer, bool markiert, const QString &abschnitt, const QString &thema,
-                  const QString &kapitel, DruckEinstellungen &e, bool abschnittDa = true);
+// Steps of the print command: fill the dialog, enable each scope only with content (see
+// DruckAngebot), set the three scope captions, preselect DruckAngebot::vorwahl, show it
+// modally and, on "&Drucken", take the settings into e (the paper codes only where an entry
+// is selected; e keeps its values otherwise). Titles: scope 0 and 1 the section's, 2 the
+// topic's, 3 the chapter's. False when nothing is printed; with nothing to print the dialog
+// is not shown at all.
+bool DialogZeigen(QWidget *besitzer, const DruckAngebot &angebot, DruckEinstellungen &e);
+inline bool DialogZeigen(QWidget *besitzer, bool markiert, const QString &abschnitt,
+                         const QString &thema, const QString &kapitel, DruckEinstellungen &e)
+{
+    return DialogZeigen(besitzer, DruckAngebot{markiert, abschnitt, thema, kapitel}, e);
+}
 
 // DruckenStarten: the progress window with "Programmbeschreibung", the chosen printer and
 // fenster, whose invokable BeschreibungDrucken() it calls.

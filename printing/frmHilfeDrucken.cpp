@@ -47,18 +47,20 @@ frmHilfeDrucken::frmHilfeDrucken(QWidget *parent) : QDialog(parent)
 
     fraAuswahl = new QGroupBox(QStringLiteral("Auswahl"), this);
     auto *auswahl = new QVBoxLayout(fraAuswahl);
-    const QString texte[4] = {QStringLiteral("&Markierung"), QStringLiteral("aktueller &Abschnitt \"xx\""),
-                              QStringLiteral("ganzes Thema \"xx\""),
-                              QStringLiteral("ganzes Kapitel \"xx\"")};
+    const QString texte[4] = {
+        QStringLiteral("&Markierung"), QStringLiteral("aktueller &Abschnitt \"xx\""),
+        QStringLiteral("ganzes Thema \"xx\""), QStringLiteral("ganzes Kapitel \"xx\"")};
     for (int i = 0; i < 4; ++i) {
         opt[i] = new QRadioButton(texte[i], fraAuswahl);
         opt[i]->setObjectName(QStringLiteral("opt%1").arg(i));
         auswahl->addWidget(opt[i]);
-        connect(opt[i], &QRadioButton::clicked, this, &frmHilfeDrucken::opt_Click);
     }
     opt[1]->setChecked(true);
     chkGrafik = new QCheckBox(QStringLiteral("Grafiken ebenfalls ausdrucken"), fraAuswahl);
     auswahl->addWidget(chkGrafik);
+    // Also when the caller preselects an option: "Markierung" takes no pictures.
+    for (QRadioButton *o : opt)
+        connect(o, &QRadioButton::toggled, this, &frmHilfeDrucken::opt_Click);
 
     cmdDrucken = new QPushButton(QStringLiteral("&Drucken"), this);
     cmdDrucken->setDefault(true);
@@ -73,8 +75,7 @@ frmHilfeDrucken::frmHilfeDrucken(QWidget *parent) : QDialog(parent)
     aussen->addWidget(fraAuswahl);
     aussen->addLayout(knoepfe);
 
-    connect(comDrucker, &QComboBox::currentIndexChanged, this,
-            &frmHilfeDrucken::comDrucker_Click);
+    connect(comDrucker, &QComboBox::currentIndexChanged, this, &frmHilfeDrucken::comDrucker_Click);
     connect(cmdDruckeEinrichten, &QPushButton::clicked, this,
             &frmHilfeDrucken::cmdDruckeEinrichten_Click);
     connect(cmdDrucken, &QPushButton::clicked, this, &frmHilfeDrucken::cmdDrucken_Click);
@@ -85,8 +86,8 @@ frmHilfeDrucken::frmHilfeDrucken(QWidget *parent) : QDialog(parent)
     // Centred in the work area.
     if (const QScreen *s = screen()) {
         const QRect bereich = s->availableGeometry();
-        const QPoint twips = FensterZentrierenPosition(QRect(QPoint(0, 0), bereich.size()), 15.0,
-                                                       15.0, 7125, 4170);
+        const QPoint twips =
+            FensterZentrierenPosition(QRect(QPoint(0, 0), bereich.size()), 15.0, 15.0, 7125, 4170);
         move(bereich.topLeft() + QPoint(twips.x() / 15, twips.y() / 15));
     }
 }

@@ -47,32 +47,46 @@ void HilfeDruck::DruckBefehl()
     m_laeuft = true;
     const auto ende = qScopeGuard([this] { m_laeuft = false; });
 
-    frmHilfe *h = m_hilfe;
-    const bool markiert = h->txt()->textCursor().hasSelection();
-    // Without a selected section (a topic without sections) there is no section to print.
-    const bool abschnittDa = h->miAktTextIndex >= 0 && h->miAktTextIndex < h->miTexteAnzahl;
-    const QLabel *l = abschnittDa ? h->lblSub(h->miAktTextIndex) : nullptr;
-    const QString abschnitt = l ? l->text() : QString();
-    const QString thema = aktuelleKarte(h->tabSub(), h->miThemenAnzahl);
-    const QString kapitel = aktuelleKarte(h->tabMain(), h->miKapitelAnzahl);
-
-    if (!Druckbefehl::DialogZeigen(h, markiert, abschnitt, thema, kapitel, einstellungen,
-                                   abschnittDa))
+    // Host calls are still delivered while the dialog is open and may move the window to
+    // another section: what is printed is taken now, with the captions the dialog shows.
+    const DruckAngebot angebot = Angebot();
+    DruckAuftrag auftrag = Inhalt();
+    if (!Druckbefehl::DialogZeigen(m_hilfe, angebot, einstellungen))
         return;
-    h->repaint();
+    auftrag.miDruckUmfang = einstellungen.miDruckUmfang;
+    auftrag.msDruckTitel = einstellungen.msDruckTitel;
+    auftrag.mbMitGrafik = einstellungen.mbMitGrafik;
+    auftrag.msDruckerName = einstellungen.msDruckerName;
+    auftrag.miPapierGroesse = einstellungen.miPapierGroesse;
+    auftrag.miPapierZufuhr = einstellungen.miPapierZufuhr;
+    m_auftrag = auftrag;
+    m_hilfe->repaint();
     Druckbefehl::DruckenStarten(this, einstellungen.msDruckerName);
 }
 
-DruckAuftrag HilfeDruck::Auftrag() const
+DruckAngebot HilfeDruck::Angebot() const
+{
+    const frmHilfe *h = m_hilfe;
+    DruckAngebot a;
+    a.markiert = h->txt()->textCursor().hasSelection();
+    // Each scope only with content: the section when one is shown, the topic when it has
+    // sections, the chapter when it has topics.
+    a.abschnittDa = h->miAktTextIndex >= 0 && h->miAktTextIndex < h->miTexteAnzahl;
+    const QLabel *l = a.abschnittDa ? h->lblSub(h->miAktTextIndex) : nullptr;
+    a.abschnitt = l ? l->text() : QString();
+    a.thema = aktuelleKarte(h->tabSub(), h->miThemenAnzahl);
+    a.kapitel = aktuelleKarte(h->tabMain(), h->miKapitelAnzahl);
+    const int thema = h->tabSub()->aktuell();
+    a.themaDa = thema >= 0 && thema < h->miThemenAnzahl && h->miTexteAnzahl > 0;
+    const int kapitel = h->tabMain()->aktuell();
+    a.kapitelDa = kapitel >= 0 && kapitel < h->miKapitelAnzahl && h->miThemenAnzahl > 0;
+    return a;
+}
+
+DruckAuftrag HilfeDruck::Inhalt() const
 {
     const frmHilfe *h = m_hilfe;
     DruckAuftrag a;
-    a.miDruckUmfang = einstellungen.miDruckUmfang;
-    a.msDruckTitel = einstellungen.msDruckTitel;
-    a.mbMitGrafik = einstellungen.mbMitGrafik;
-    a.msDruckerName = einstellungen.msDruckerName;
-    a.miPapierGroesse = einstellungen.miPapierGroesse;
-    a.miPapierZufuhr = einstellungen.miPapierZufuhr;
     a.Auswahl = QTextDocumentFragment(h->txt()->textCursor());
     a.msTexteInhalt = h->msTexteInhalt;
     a.miTexteAnzahl = h->miTexteAnzahl;
@@ -86,12 +100,11 @@ DruckAuftrag HilfeDruck::Auftrag() const
 
 void HilfeDruck::BeschreibungDrucken()
 {
-    // The window's state is copied before anything is printed: the print-out lets window
-    // messages through and must not read lists that a navigation changes meanwhile.
-    const DruckAuftrag a = Auftrag();
     if (!m_dru) {
         m_ergebnis = Beschreibungsdruck::Ergebnis::NichtGestartet;
         return;
     }
+    // A copy: the print-out lets window messages through.
+    const DruckAuftrag a = m_auftrag;
     m_ergebnis = Druckbefehl::BeschreibungDrucken(*m_dru, a);
 }

@@ -1,10 +1,12 @@
 // The print command of the help window (toolbar button 9) and the print routine that the
 // progress window calls: a small object beside frmHilfe that reads the window's public state
 // (text box and its selection, section labels, tab captions, the section texts of the current
-// topic and the topic IDs of the current chapter) and keeps the print settings that the
-// print dialog hands over until the next print command overwrites them. It lives as a child
-// of the help window, so it goes when the window unloads. The help window itself knows
-// nothing of printing; the server installs the command through HilfeAnbindung.
+// topic and the topic IDs of the current chapter) when the print dialog opens, and keeps that
+// content with the print settings that the dialog hands over until the next print command
+// overwrites them. The print-out prints what the dialog named even when a host call moves the
+// window to another section while the dialog is open. It lives as a child of the help
+// window, so it goes when the window unloads. The help window itself knows nothing of
+// printing; the server installs the command through HilfeAnbindung.
 #pragma once
 
 #include "Beschreibungsdruck.h"
@@ -25,17 +27,20 @@ public:
     static HilfeDruck *fuer(frmHilfe *hilfe);
 
     // The print command: the dialog with the scope captions of the shown section, topic
-    // and chapter ("&Markierung" only with marked text), then, on "&Drucken", the settings
-    // taken and the progress window started, which prints through BeschreibungDrucken. A
-    // second command while one runs (dialog open or printing) does nothing.
+    // and chapter, each scope only when it has content ("&Markierung" only with marked text;
+    // no dialog at all when nothing can be printed), then, on "&Drucken", the settings and the
+    // content taken and the progress window started, which prints through
+    // BeschreibungDrucken. A second command while one runs (dialog open or printing) does
+    // nothing.
     void DruckBefehl();
 
-    // The print-out for the stored settings and the window's current state; called by name
-    // by the progress window.
+    // The print-out of the job the last print dialog closed with "&Drucken"; called by name by
+    // the progress window.
     Q_INVOKABLE void BeschreibungDrucken();
 
-    // What BeschreibungDrucken hands to the print-out, from the settings and the window.
-    DruckAuftrag Auftrag() const;
+    // What BeschreibungDrucken hands to the print-out: the settings, and the window's content
+    // as it was when the dialog opened.
+    DruckAuftrag Auftrag() const { return m_auftrag; }
 
     // Settings taken from the last print dialog closed with "&Drucken".
     DruckEinstellungen einstellungen;
@@ -51,8 +56,12 @@ public:
 
 private:
     explicit HilfeDruck(frmHilfe *hilfe);
+    // What the window shows now, for every scope, and what the dialog can offer of it.
+    DruckAuftrag Inhalt() const;
+    DruckAngebot Angebot() const;
 
     frmHilfe *m_hilfe;
+    DruckAuftrag m_auftrag;
     QPointer<TolvarDrucker> m_dru;
     Beschreibungsdruck::Ergebnis m_ergebnis = Beschreibungsdruck::Ergebnis::NichtGestartet;
     bool m_laeuft = false;

@@ -18,8 +18,8 @@
 #include "Registerkarten.h"
 #include "TestHilfen.h"
 #include "TolvarDruckerProtokoll.h"
-#include "clsHilfe.h"
 #include "ZipHilfe.h"
+#include "clsHilfe.h"
 #include "frmDrucken.h"
 #include "frmHilfe.h"
 #include "frmHilfeDrucken.h"
@@ -75,6 +75,10 @@ struct Dialogantwort
     bool grafik = false;
     QString drucker; // "" keeps the preselected printer
     int papier = 0;  // paper size code to choose; 0 keeps the preselection
+    // Not empty: while the dialog is open the host application calls HilfeAnzeigen with this
+    // number before the dialog is answered.
+    QString hostAufruf;
+    QString nachHostAufruf; // the help number the window shows after that call
 
     int gezeigt = 0;
     QString caption[4];
@@ -109,6 +113,12 @@ private:
             m_a.aktiv[i] = d->opt[i]->isEnabled();
         }
         m_a.vorgewaehlt = d->umfang();
+        if (!m_a.hostAufruf.isEmpty()) {
+            clsHilfe dienst;
+            dienst.HilfeAnzeigen(m_a.hostAufruf, 0);
+            if (frmHilfe *h = frmHilfe::instanz(false))
+                m_a.nachHostAufruf = h->AktuelleNummer();
+        }
         if (!m_a.drucken) {
             d->cmdAbbruch->click();
             return;
@@ -146,8 +156,11 @@ private slots:
     void cleanup();
     void umfang_data();
     void umfang();
+    void hostAufrufImDialog_data();
+    void hostAufrufImDialog();
     void abbrechenBehaeltEinstellungen();
-    void themaOhneAbschnitte();
+    void leererUmfang_data();
+    void leererUmfang();
     void waehrendDesDrucks_data();
     void waehrendDesDrucks();
     void beendenWaehrendDesBefehls_data();
@@ -180,6 +193,7 @@ void tst_Druckbefehl::initTestCase()
     const qint32 k2 = s.kapitelEinfuegen(2, QStringLiteral("Mahnwesen & Inkasso"), 2);
     const qint32 t21 = s.themaEinfuegen(k2, 1, QStringLiteral("Mahnstufen"), 1);
     s.textEinfuegen(t21, 1, QStringLiteral("Erste Mahnung"), rtf("Mahnung", 2), 1);
+    s.kapitelEinfuegen(3, QStringLiteral("Leeres Kapitel"), 3);
     s.bildEinfuegen(1, zipErstellen({{"Temp.bmp", bmpErstellen(QSize(400, 200), Qt::darkGreen)}}),
                     QStringLiteral("Rechnungsmaske"));
     QString fehler;
@@ -310,6 +324,64 @@ void tst_Druckbefehl::umfang()
     QCOMPARE(dru.eintraege(Art::Ende).size(), 1);
 }
 
+// The host application moves the help to another section while the print dialog is open: the
+// print-out is still that of the section, topic or chapter the dialog named, title and text.
+void tst_Druckbefehl::hostAufrufImDialog_data()
+{
+    QTest::addColumn<QString>("nummer");
+    QTest::addColumn<bool>("markieren");
+    QTest::addColumn<int>("umfang");
+    QTest::addColumn<QString>("titel");
+    QTest::addColumn<QStringList>("gedruckt");
+
+    zeile("Markierung", "01.01.01", true, 0, "Kunde wählen", QStringList{"Kunde Zeile 2"});
+    zeile("Abschnitt", "01.01.01", false, 1, "Kunde wählen",
+          QStringList{"Kunde Zeile 1", "Kunde Zeile 3"});
+    zeile("Thema", "01.01.03", false, 2, "Rechnung anlegen",
+          QStringList{"Kunde Zeile 1", "Position Zeile 120", "Speichern Zeile 2"});
+    zeile("Kapitel", "01.02.01", false, 3, "Rechnungen",
+          QStringList{"Rechnung anlegen", "Position Zeile 120", "Vorschau Zeile 2"});
+}
+
+void tst_Druckbefehl::hostAufrufImDialog()
+{
+    QFETCH(QString, nummer);
+    QFETCH(bool, markieren);
+    QFETCH(int, umfang);
+    QFETCH(QString, titel);
+    QFETCH(QStringList, gedruckt);
+
+    frmHilfe *h = oeffnen(nummer);
+    QVERIFY(h);
+    if (markieren) {
+        QTextCursor c = h->txt()->document()->find(QStringLiteral("Kunde Zeile 2"));
+        QVERIFY(!c.isNull());
+        h->txt()->setTextCursor(c);
+    }
+    TolvarDruckerProtokoll dru;
+    HilfeDruck::fuer(h)->setzeDrucker(&dru);
+    Dialogantwort a;
+    a.umfang = umfang;
+    a.hostAufruf = QStringLiteral("02.01.01");
+    DialogSkript skript(a);
+    druckknopf();
+
+    QCOMPARE(a.gezeigt, 1);
+    QCOMPARE(a.nachHostAufruf, QStringLiteral("02.01.01"));  // the window did move
+    QVERIFY(a.caption[std::max(umfang, 1)].contains(titel)); // marked text: the section's title
+    QCOMPARE(HilfeDruck::fuer(h)->letztesErgebnis(), Beschreibungsdruck::Ergebnis::Gedruckt);
+    const int seiten = dru.seitenAnzahl();
+    QVERIFY(seiten >= 1);
+    const QStringList text = texte(dru, Art::Text);
+    QCOMPARE(text.count(titel), seiten);
+    QVERIFY(!text.contains(QStringLiteral("Erste Mahnung")));
+    QVERIFY(!text.contains(QStringLiteral("Mahnwesen & Inkasso")));
+    const QString rtfText = texte(dru, Art::Rtf).join(QLatin1Char('\n'));
+    for (const QString &g : gedruckt)
+        QVERIFY2(rtfText.contains(g), qPrintable(g));
+    QVERIFY2(!rtfText.contains(QStringLiteral("Mahn")), qPrintable(rtfText.left(300)));
+}
+
 // "Abbrechen" in the dialog: nothing printed, the settings of the last print stay.
 void tst_Druckbefehl::abbrechenBehaeltEinstellungen()
 {
@@ -344,27 +416,61 @@ void tst_Druckbefehl::abbrechenBehaeltEinstellungen()
     QVERIFY(druck->einstellungen.mbMitGrafik);
 }
 
-// A topic without sections: no current section to print; the whole topic is preselected and
-// prints one page with the frame only.
-void tst_Druckbefehl::themaOhneAbschnitte()
+// Scopes without content are not offered: a topic without sections offers neither section nor
+// topic and preselects the chapter; a chapter without topics has nothing to print, and the
+// print command then opens no dialog at all.
+void tst_Druckbefehl::leererUmfang_data()
 {
-    frmHilfe *h = oeffnen(QStringLiteral("01.01.02"));
+    QTest::addColumn<QString>("nummer");
+    QTest::addColumn<int>("themaTab"); // -1 leaves the topic tab as the number set it
+    QTest::addColumn<QList<bool>>("aktiv");
+    QTest::addColumn<int>("vorgewaehlt"); // -1: no dialog
+    QTest::addColumn<QString>("titel");
+
+    const QList<bool> alle{false, true, true, true};
+    zeile("Abschnitt gezeigt", "01.01.02", -1, alle, 1, "Positionen");
+    zeile("Thema ohne Abschnitte", "01.01.01", 2, QList<bool>{false, false, false, true}, 3,
+          "Rechnungen");
+    zeile("Kapitel ohne Themen", "03", -1, QList<bool>{}, -1, "");
+}
+
+void tst_Druckbefehl::leererUmfang()
+{
+    QFETCH(QString, nummer);
+    QFETCH(int, themaTab);
+    QFETCH(QList<bool>, aktiv);
+    QFETCH(int, vorgewaehlt);
+    QFETCH(QString, titel);
+
+    frmHilfe *h = oeffnen(QStringLiteral("01.01.01"));
     QVERIFY(h);
-    h->tabSub()->setAktuell(2);
-    QCOMPARE(h->miTexteAnzahl, qint16(0));
+    h->GeheZuText(nummer);
+    if (themaTab >= 0)
+        h->tabSub()->setAktuell(themaTab);
     TolvarDruckerProtokoll dru;
-    HilfeDruck::fuer(h)->setzeDrucker(&dru);
+    HilfeDruck *druck = HilfeDruck::fuer(h);
+    druck->setzeDrucker(&dru);
     Dialogantwort a;
-    a.umfang = 2;
+    a.umfang = std::max(vorgewaehlt, 0);
     DialogSkript skript(a);
-    druckknopf();
+    // The command itself, as the toolbar button runs it (the button may be off already).
+    druck->DruckBefehl();
+    if (vorgewaehlt < 0) {
+        // A dialog would have been answered by the script inside the command.
+        QCOMPARE(a.gezeigt, 0);
+        QCOMPARE(druck->letztesErgebnis(), Beschreibungsdruck::Ergebnis::NichtGestartet);
+        QCOMPARE(dru.seitenAnzahl(), 0);
+        QVERIFY(!druck->laeuft());
+        return;
+    }
     QCOMPARE(a.gezeigt, 1);
-    QVERIFY(!a.aktiv[1]);
-    QCOMPARE(a.vorgewaehlt, 2);
-    QCOMPARE(a.caption[2], QStringLiteral("ganzes Thema \"Leeres Thema\""));
-    QCOMPARE(dru.seitenAnzahl(), 1);
-    QVERIFY(dru.eintraege(Art::Rtf).isEmpty());
-    QVERIFY(texte(dru, Art::Text).contains(QStringLiteral("Leeres Thema")));
+    for (int i = 0; i < 4; ++i)
+        QVERIFY2(a.aktiv[i] == aktiv[i], qPrintable(a.caption[i]));
+    QCOMPARE(a.vorgewaehlt, vorgewaehlt);
+    QCOMPARE(druck->letztesErgebnis(), Beschreibungsdruck::Ergebnis::Gedruckt);
+    QVERIFY(!dru.eintraege(Art::Rtf).isEmpty());
+    const int seiten = dru.seitenAnzahl();
+    QCOMPARE(texte(dru, Art::Text).count(titel), seiten);
 }
 
 // While the print-out runs (a page begun inside a long section): a second print command
