@@ -61,10 +61,10 @@ def tab_verlaesst_raster(s):
     im_raster = z["fokus"]
     s.taste("Tab")
     z = s.warten_zustand(lambda z: z["fokus"] != im_raster,
-                         f"Tab verlässt das Raster ({im_raster})", 3)
+                         f"Tab verlässt das Raster ({im_raster})", 8)
     gleich(fokus_name(z), "cmdAnzeigen", "Fokus nach Tab im Raster")
     s.taste("Tab")
-    z = s.warten_zustand(lambda z: fokus_name(z) != "cmdAnzeigen", "Tab verlässt anzeigen", 3)
+    z = s.warten_zustand(lambda z: fokus_name(z) != "cmdAnzeigen", "Tab verlässt anzeigen", 8)
     gleich(fokus_name(z), "cmdAbbruch", "Fokus nach Tab auf anzeigen")
 
 
@@ -120,7 +120,7 @@ def unbekannte_nummer(s):
         try:
             s.warten_zustand(lambda z: (z["abschnitt"], z["position"], z["verlauf"]) !=
                              (vorher["abschnitt"], vorher["position"], vorher["verlauf"]),
-                             "", 2)
+                             "", 5)
         except Fehlschlag:
             raise Fehlschlag(f"{knoepfe[i]} ist aktiv und bewirkt nichts "
                              f"(Abschnitt {vorher['abschnitt']!r}, Verlauf "
@@ -131,17 +131,40 @@ def unbekannte_nummer(s):
     s.warten_zustand(lambda z: z["hilfeSichtbar"], "die Hilfe ist zu sehen")
     s.button_klicken(DRUCKEN)
     s.warten_zustand(lambda z: z["modal"].endswith(":frmHilfeDrucken"), "der Druckdialog ist offen")
-    s.bild_sichern(s.bildschirm(), "13-druckdialog-unbekannte-nummer.png")
+    bild = s.bildschirm()
+    s.bild_sichern(bild, "13-druckdialog-unbekannte-nummer.png")
+    z = s.zustand()
+    # The scopes "aktueller Abschnitt", "ganzes Thema", "ganzes Kapitel" name the shown
+    # section, the current topic tab and the current chapter tab.
+    titel = {1: next((a["titel"] for a in z["abschnitte"] if a["markiert"]), "")
+             if z["abschnitt"] else "",
+             2: aktuelle_karte(z.get("tabSub")), 3: aktuelle_karte(z.get("tabMain"))}
     leer = []
-    for k in range(4):
+    for k, name in titel.items():
         w = s.widget(f"opt{k}")
-        if not w.get("gefunden") or not w.get("sichtbar") or w.get("aktiv") is False:
+        if not w.get("gefunden") or not w.get("sichtbar"):
             continue
-        pruefen("text" in w, f"--widget opt{k} nennt den Text der Option nicht: {w}")
-        if '""' in w["text"]:
-            leer.append(w["text"])
+        angeboten = schrift_aktiv(bild, w["global"])
+        if "text" in w:
+            angeboten = angeboten and '""' not in w["text"]
+        if angeboten and not name:
+            leer.append(f"opt{k}")
     s.taste("Escape")
-    gleich(leer, [], "Druckoptionen mit leerem Titel")
+    gleich(leer, [], "Druckoptionen, die einen leeren Titel anbieten")
+
+
+def aktuelle_karte(karten):
+    if not karten or karten["anzahl"] < 1 or not 0 <= karten["aktuell"] < karten["anzahl"]:
+        return ""
+    return karten["captions"][karten["aktuell"]]
+
+
+def schrift_aktiv(bild, rechteck):
+    """Whether a control's caption is drawn in the dark colour of an enabled control (a
+    disabled one is grey); the indicator at the left is left out."""
+    from szenarien_bild import leuchtdichte
+    x, y, b, h = rechteck
+    return min(leuchtdichte(p) for p in bild.crop((x + 20, y, x + b, y + h)).getdata()) < 0.1
 
 
 @szenario("tastatur")
@@ -155,7 +178,7 @@ def tastatur(s):
     for taste, position, nummer in (("alt+Left", 1, "01.01.01"), ("alt+Right", 2, "01.01.02")):
         s.taste(taste)
         s.warten_zustand(lambda z: z["position"] == position and z["abschnitt"] == nummer,
-                         f"{taste} führt zu Position {position} ({nummer})", 3)
+                         f"{taste} führt zu Position {position} ({nummer})", 8)
 
     # The section titles: Tab reaches a title that is not shown, Return and Space choose it.
     for taste in ("Return", "space"):
@@ -163,7 +186,7 @@ def tastatur(s):
         vorher = s.zustand()["abschnitt"]
         s.taste(taste)
         z = s.warten_zustand(lambda z: z["abschnitt"] != vorher,
-                             f"{taste} auf dem Abschnittstitel {k} wählt ihn", 3)
+                             f"{taste} auf dem Abschnittstitel {k} wählt ihn", 8)
         pruefen(z["abschnitte"][k]["markiert"],
                 f"nach {taste} ist Titel {k} nicht markiert: {z['abschnitte']}")
 
@@ -190,7 +213,7 @@ def deutsch(s):
     feld = stichworte_oeffnen(s)
     s.klick(*mitte(feld["global"]), taste=3)
     try:
-        z = s.warten_zustand(lambda z: z["popup"] != "", "", 1.5)
+        z = s.warten_zustand(lambda z: z["popup"] != "", "", 3)
     except Fehlschlag:
         return  # no menu: nothing English to see
     s.bild_sichern(s.bildschirm(), "20-kontextmenue-suchfeld.png")

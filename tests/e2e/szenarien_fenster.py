@@ -67,7 +67,7 @@ def minimiert_zurueck(s):
         s.anzeigen(b, halb=halb)
         try:
             s.warten(lambda: not verborgen(s, fenster) and s.aktives_fenster() == fenster,
-                     "", 5)
+                     "", 8)
         except Fehlschlag:
             s.bild_sichern(s.bildschirm(), f"08-nach-minimieren-{modus}.png")
             raise Fehlschlag(f"nach anzeigen {b} ({modus}) ist der minimierte Rahmen nicht "
@@ -80,36 +80,50 @@ def minimiert_zurueck(s):
                 f"nach dem Minimieren ({modus}) liegt der Rahmen bei {nachher} statt {vorher}")
 
 
+def rahmen_groesse(s, breite, hoehe):
+    """Resizes the frame (through --foto) and waits until the window manager has carried it
+    out and the layout holds still."""
+    s.foto(os.path.join(s.arbeit, "foto.png"), breite, hoehe)
+    s.warten_zustand(lambda z: z["rahmen"]["innen"][2:] == [breite, hoehe],
+                     f"der Rahmen ist {breite} x {hoehe} groß")
+    letzte = [None]
+
+    def ruhig():
+        jetzt = (s.widget("VScroll1"), s.widget("picBackground"))
+        fertig = jetzt == letzte[0]
+        letzte[0] = jetzt
+        return fertig
+    s.warten(ruhig, "die Anordnung steht")
+
+
 @szenario("textflaeche_grundstellung")
 def textflaeche_grundstellung(s):
-    foto = os.path.join(s.arbeit, "foto.png")
     s.anzeigen("01.03.05")
-    s.foto(foto, 600, 240)
-    s.warten(lambda: s.widget("VScroll1")["sichtbar"], "eine senkrechte Bildlaufleiste")
+    rahmen_groesse(s, 600, 240)
+    pruefen(s.widget("VScroll1")["sichtbar"], "bei 600 x 240 keine senkrechte Bildlaufleiste")
     oben = s.widget("picBackground")["global"][1]
     leiste = s.widget("VScroll1")["global"]
     s.klick(leiste[0] + leiste[2] // 2, leiste[1] + leiste[3] - 25)
     s.warten(lambda: s.widget("picBackground")["global"][1] < oben, "der Text rollt nach unten")
     s.anzeigen("01.03.04")
-    s.foto(foto, 600, 240)
-    nach_oben_rollen(s)
+    rahmen_groesse(s, 600, 240)
+    nach_oben_rollen(s, oben)
     gleich(s.widget("picBackground")["global"][1], oben,
            "obere Kante des Textbereichs ganz oben gerollt, nach anzeigen")
 
 
-def nach_oben_rollen(s):
-    """Clicks the scroll bar above its slider until the text panel moves no more."""
-    vorher = None
+def nach_oben_rollen(s, ziel):
+    """Clicks the scroll bar above its slider until the text panel's top reaches ziel or
+    moves no more."""
     for _ in range(30):
         leiste = s.widget("VScroll1")
         jetzt = s.widget("picBackground")["global"][1]
-        if not leiste["sichtbar"] or jetzt == vorher:
+        if not leiste["sichtbar"] or jetzt >= ziel:
             return
-        vorher = jetzt
         x, y, b, _ = leiste["global"]
         s.klick(x + b // 2, y + 20)
         try:
-            s.warten(lambda: s.widget("picBackground")["global"][1] != jetzt, "", 0.5)
+            s.warten(lambda: s.widget("picBackground")["global"][1] != jetzt, "", 3)
         except Fehlschlag:
             return
     raise Fehlschlag("der Text rollt nach 30 Klicks noch immer")
@@ -136,13 +150,12 @@ def kein_cursor(s):
         s.bild_sichern(bilder[verschieden[0]], "14-text-b.png")
     gleich(verschieden, [], "Bilder des Textes, die sich vom ersten unterscheiden")
 
-    foto = os.path.join(s.arbeit, "foto.png")
-    s.foto(foto, 290, 400)
+    rahmen_groesse(s, 290, 400)
     s.warten(lambda: s.widget("qt_toolbar_ext_button").get("sichtbar"),
-             "bei 290 Pixel Breite zeigt die Symbolleiste ihren Erweiterungsknopf", 3)
-    s.foto(foto, 1100, 900)
+             "bei 290 Pixel Breite zeigt die Symbolleiste ihren Erweiterungsknopf", 8)
+    rahmen_groesse(s, 1100, 900)
     try:
-        s.warten(lambda: not s.widget("qt_toolbar_ext_button").get("sichtbar"), "", 3)
+        s.warten(lambda: not s.widget("qt_toolbar_ext_button").get("sichtbar"), "", 8)
     except Fehlschlag:
         knopf = s.widget("qt_toolbar_ext_button")
         raise Fehlschlag(f"nach 290 Pixel und zurück auf 1100 Pixel Breite ist der "
