@@ -126,6 +126,27 @@ public:
     }
 };
 
+// The tab row. While `vorlaeufig` is set, every tab reports one small fixed size: QTabBar lays
+// out the whole row on every insertTab (it looks for the tab under the mouse), and with fixed
+// sizes that layout measures no text. The row is laid out with the real sizes afterwards.
+class KartenLeiste : public QTabBar
+{
+public:
+    using QTabBar::QTabBar;
+
+    bool vorlaeufig = false;
+
+protected:
+    QSize tabSizeHint(int index) const override
+    {
+        return vorlaeufig ? QSize(1, 1) : QTabBar::tabSizeHint(index);
+    }
+    QSize minimumTabSizeHint(int index) const override
+    {
+        return vorlaeufig ? QSize(1, 1) : QTabBar::minimumTabSizeHint(index);
+    }
+};
+
 // A caption for the tab row: QTabBar takes a single "&" as the mark of an access key.
 QString anzeige(const QString &titel)
 {
@@ -135,7 +156,7 @@ QString anzeige(const QString &titel)
 
 } // namespace
 
-Registerkarten::Registerkarten(QWidget *parent) : QWidget(parent), m_leiste(new QTabBar(this))
+Registerkarten::Registerkarten(QWidget *parent) : QWidget(parent), m_leiste(new KartenLeiste(this))
 {
     // The row and the panel show the page the control lies on (the palette's Window colour
     // comes from the parent); the tabs bring their own colours.
@@ -229,10 +250,17 @@ void Registerkarten::setAnzahl(int n)
     if (n == m_leiste->count())
         return;
     gesammelt([this, n] {
-        while (m_leiste->count() > n)
-            m_leiste->removeTab(m_leiste->count() - 1);
-        while (m_leiste->count() < n)
-            m_leiste->addTab(QString());
+        auto *leiste = static_cast<KartenLeiste *>(m_leiste);
+        leiste->vorlaeufig = true;
+        while (leiste->count() > n)
+            leiste->removeTab(leiste->count() - 1);
+        while (leiste->count() < n)
+            leiste->addTab(QString());
+        leiste->vorlaeufig = false;
+        // Setting a caption marks the layout as outdated: the row is laid out with the real
+        // sizes when it is shown or measured next.
+        if (leiste->count() > 0)
+            leiste->setTabText(0, leiste->tabText(0));
     });
 }
 

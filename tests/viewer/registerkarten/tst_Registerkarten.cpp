@@ -124,6 +124,8 @@ private slots:
     void farben();
     void titel_data();
     void titel();
+    void anzahl_data();
+    void anzahl();
     void alleCaptions_data();
     void alleCaptions();
     void alleCaptionsBehaeltFokus();
@@ -316,6 +318,73 @@ void tst_Registerkarten::titel()
         QCOMPARE(k.aktuell(), 0);
         QCOMPARE(klick.count(), 0);
     }
+}
+
+void tst_Registerkarten::anzahl_data()
+{
+    QTest::addColumn<int>("von");
+    QTest::addColumn<int>("nach");
+    QTest::addColumn<bool>("sichtbar");
+
+    QTest::newRow("0 auf 3") << 0 << 3 << true;
+    QTest::newRow("3 auf 5") << 3 << 5 << true;
+    QTest::newRow("3 auf 5, verborgen") << 3 << 5 << false;
+    QTest::newRow("5 auf 2") << 5 << 2 << true;
+    QTest::newRow("2 auf 0") << 2 << 0 << true;
+    QTest::newRow("4 auf 60") << 4 << 60 << true;
+    QTest::newRow("60 auf 4, verborgen") << 60 << 4 << false;
+}
+
+void tst_Registerkarten::anzahl()
+{
+    QFETCH(int, von);
+    QFETCH(int, nach);
+    QFETCH(bool, sichtbar);
+
+    QWidget fenster;
+    fenster.resize(600, 200);
+    Registerkarten k(&fenster);
+    k.setGeometry(0, 0, 600, 100);
+    k.setAnzahl(von);
+    for (int i = 0; i < von; ++i)
+        k.setCaption(i, QStringLiteral("Karte %1 & mehr").arg(i));
+    if (von > 1)
+        k.setAktuell(1);
+    if (sichtbar) {
+        fenster.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&fenster));
+    }
+    QSignalSpy klick(&k, &Registerkarten::Click);
+
+    k.setAnzahl(nach);
+
+    QCOMPARE(k.anzahl(), nach);
+    QCOMPARE(klick.count(), 0);
+    QStringList erwartet;
+    for (int i = 0; i < nach; ++i)
+        erwartet << (i < von ? QStringLiteral("Karte %1 & mehr").arg(i) : QString());
+    QStringList captions;
+    for (int i = 0; i < nach; ++i)
+        captions << k.caption(i);
+    QCOMPARE(captions, erwartet);
+    QCOMPARE(k.aktuell(), nach == 0 ? -1 : von > 1 && nach > 1 ? 1 : 0);
+
+    // Laid out as a plain tab row of the same kind with these captions.
+    QTabBar vergleich(&fenster);
+    vergleich.setExpanding(false);
+    vergleich.setDrawBase(false);
+    vergleich.setUsesScrollButtons(true);
+    vergleich.setElideMode(Qt::ElideNone);
+    for (const QString &c : std::as_const(erwartet))
+        vergleich.addTab(QString(c).replace(u'&', QStringLiteral("&&")));
+    vergleich.setCurrentIndex(k.aktuell());
+    fenster.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fenster));
+    vergleich.setGeometry(0, 100, k.leiste()->width(), 40);
+    vergleich.show();
+    QCOMPARE(k.leistenHoehe(), vergleich.sizeHint().height());
+    for (int i = 0; i < nach; ++i)
+        QCOMPARE(k.leiste()->tabRect(i), vergleich.tabRect(i));
 }
 
 void tst_Registerkarten::alleCaptions_data()
