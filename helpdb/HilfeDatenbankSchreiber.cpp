@@ -4,6 +4,7 @@
 #include "SqlDialekt.h"
 
 #include <QFile>
+#include <QVariant>
 
 #include <sqlite3.h>
 
@@ -37,6 +38,15 @@ const char *const Einfuegen[] = {
     "VALUES (?1, ?2, ?3, ?4, ?5)",
     "INSERT INTO Bilder (Nummer, Bild, Bezeichnung) VALUES (?1, ?2, ?3)",
     "INSERT INTO \"WörterIndex\" (Wort) VALUES (?1)",
+    "INSERT INTO ZuordnungIndex (IndexID, TextID) VALUES (?1, ?2)",
+    // zeileUebernehmen(): every column, in schema order
+    "INSERT INTO Kapitel (ID, Nummer, Bezeichnung, lfdNummer) VALUES (?1, ?2, ?3, ?4)",
+    "INSERT INTO Themen (ID, KapitelID, Nummer, Bezeichnung, lfdNummer) "
+    "VALUES (?1, ?2, ?3, ?4, ?5)",
+    "INSERT INTO Texte (ID, ThemenID, Nummer, Bezeichnung, Text, lfdNummer) "
+    "VALUES (?1, ?2, ?3, ?4, ?5, ?6)",
+    "INSERT INTO Bilder (Nummer, Bild, Bezeichnung) VALUES (?1, ?2, ?3)",
+    "INSERT INTO \"WörterIndex\" (ID, Wort) VALUES (?1, ?2)",
     "INSERT INTO ZuordnungIndex (IndexID, TextID) VALUES (?1, ?2)",
 };
 
@@ -211,6 +221,33 @@ void HilfeDatenbankSchreiber::zuordnungEinfuegen(qint32 indexID, qint32 textID)
     sqlite3_bind_int(st, 1, indexID);
     sqlite3_bind_int(st, 2, textID);
     schrittAusfuehren(st);
+}
+
+bool HilfeDatenbankSchreiber::zeileUebernehmen(Tabelle tabelle, const QVariantList &werte)
+{
+    sqlite3_stmt *st = anweisung(Anweisung(ErsteUebernahme + int(tabelle)));
+    if (!st)
+        return false;
+    if (sqlite3_bind_parameter_count(st) != werte.size()) {
+        fehlerMerken(QStringLiteral("%1 Werte für: ").arg(werte.size()) +
+                     QString::fromUtf8(sqlite3_sql(st)));
+        return false;
+    }
+    for (int i = 0; i < int(werte.size()); ++i) {
+        const QVariant &w = werte[i];
+        if (!w.isValid()) {
+            sqlite3_bind_null(st, i + 1);
+        } else if (w.typeId() == QMetaType::QByteArray) {
+            const QByteArray b = w.toByteArray();
+            sqlite3_bind_blob(st, i + 1, b.isEmpty() ? "" : b.constData(), int(b.size()),
+                              SQLITE_TRANSIENT);
+        } else if (w.typeId() == QMetaType::QString) {
+            textBinden(st, i + 1, w.toString());
+        } else {
+            sqlite3_bind_int64(st, i + 1, w.toLongLong());
+        }
+    }
+    return schrittAusfuehren(st);
 }
 
 bool HilfeDatenbankSchreiber::ausfuehren(const QString &sql)

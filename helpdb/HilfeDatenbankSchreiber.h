@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QVariantList>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -32,6 +33,12 @@ public:
     qint32 wortEinfuegen(const QString &wort);
     void zuordnungEinfuegen(qint32 indexID, qint32 textID);
 
+    // A row taken over as it stands from another help database: the values of the table's
+    // columns in schema order, ID included; an invalid QVariant writes NULL, a QString text, a
+    // QByteArray a blob, anything else an integer. False after a failure (see letzterFehler()).
+    enum class Tabelle { Kapitel, Themen, Texte, Bilder, WoerterIndex, ZuordnungIndex };
+    bool zeileUebernehmen(Tabelle tabelle, const QVariantList &werte);
+
     // Runs raw statements (for tests: null values, odd rows, other column types).
     bool ausfuehren(const QString &sql);
 
@@ -42,7 +49,16 @@ public:
     QString letzterFehler() const { return m_fehler; }
 
 private:
-    enum Anweisung { Kapitel, Thema, Text, Bild, Wort, Zuordnung, AnzahlAnweisungen };
+    enum Anweisung {
+        Kapitel,
+        Thema,
+        Text,
+        Bild,
+        Wort,
+        Zuordnung,
+        ErsteUebernahme, // zeileUebernehmen(), one per Tabelle in its order
+        AnzahlAnweisungen = ErsteUebernahme + 6
+    };
 
     sqlite3_stmt *anweisung(Anweisung a);
     bool schrittAusfuehren(sqlite3_stmt *st);

@@ -6,6 +6,7 @@ PAKETE=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6svg6-dev qt6-qpa-plugins libgl-dev
   libsqlcipher-dev sqlcipher libzip-dev
+  mdbtools-dev
   libcups2-dev cups cups-client cups-bsd
   dbus dbus-bin
   poppler-utils xvfb xauth

@@ -7,6 +7,9 @@
 
 #include <cstdio>
 
+int befehlImportieren(const QStringList &args); // BefehleImport.cpp
+int befehlSuche(const QStringList &args);       // BefehleSuche.cpp
+
 namespace {
 
 const char *const hilfeText =
@@ -20,6 +23,8 @@ const char *const hilfeText =
     "      listet Kapitel, Themen und Abschnitte mit ihren Hilfenummern KK.TT.XX\n"
     "  hilfedb stichwort DB SUCHTEXT\n"
     "      sucht Stichwörter wie die Hilfe und listet je Stichwort die Texte\n"
+    "  hilfedb suche DB \"TEXT\"\n"
+    "      Volltextsuche wie die Hilfe: Hilfenummer, Bewertung, Abschnitt, Fundstelle\n"
     "  hilfedb text DB NUMMER\n"
     "      zeigt einen Abschnitt, wie die Hilfe ihn darstellt\n"
     "  hilfedb bild DB BILDNUMMER AUSGABE.png\n"
@@ -31,6 +36,10 @@ const char *const hilfeText =
     "      eine Zeile je Problem, dann Rückgabe 1\n"
     "  hilfedb drucken DB NUMMER --umfang abschnitt|thema|kapitel [--grafiken] --pdf DATEI.pdf\n"
     "      druckt Abschnitt, Thema oder Kapitel wie die Hilfe in eine PDF-Datei\n"
+    "  hilfedb importieren ALT.mdb NEU.mdb [--ersetzen]\n"
+    "      übernimmt eine alte Hilfedatenbank im Jet-4-Format (Access 2000) mit allen\n"
+    "      Zeilen in eine neue verschlüsselte Hilfedatenbank und prüft sie wie „pruefen“;\n"
+    "      eine vorhandene NEU.mdb wird nur mit --ersetzen ersetzt\n"
     "  hilfedb synthetisch ZIEL.mdb [Optionen]\n"
     "      schreibt eine große, immer gleiche Datenbank für Messungen:\n"
     "        --kapitel N      Kapitel (Vorgabe 10)\n"
@@ -69,12 +78,14 @@ int main(int argc, char **argv)
         {"erstellen", befehlErstellen},
         {"kapitel", befehlKapitel},
         {"stichwort", befehlStichwort},
+        {"suche", befehlSuche},
         {"synthetisch", befehlSynthetisch},
         {"text", befehlText},
         {"bild", befehlBild},
         {"rtf", befehlRtf},
         {"pruefen", befehlPruefen},
         {"drucken", befehlDrucken},
+        {"importieren", befehlImportieren},
     };
     for (const Eintrag &e : befehle) {
         if (befehl == QLatin1String(e.name))
