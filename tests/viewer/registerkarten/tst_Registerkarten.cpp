@@ -497,6 +497,10 @@ void tst_Registerkarten::titelImHilfefenster()
     m_u.zuruecksetzen();
     frmHilfe *h = HilfeUmgebung::oeffnen(QStringLiteral("01.01.01"));
     QVERIFY(h);
+    if (qEnvironmentVariableIsSet("TOLVAR_BILDER")) {
+        const QDir ordner(qEnvironmentVariable("TOLVAR_BILDER"));
+        h->window()->grab().save(ordner.filePath(QStringLiteral("hilfefenster.png")));
+    }
     QCOMPARE(h->tabMain()->caption(0), QStringLiteral("Übersicht & Äußeres"));
     QCOMPARE(h->tabMain()->caption(1), QStringLiteral("Belege &"));
     QCOMPARE(h->tabSub()->caption(0), QStringLiteral("A & B"));
