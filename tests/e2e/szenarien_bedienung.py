@@ -59,6 +59,7 @@ def tab_verlaesst_raster(s):
     z = s.warten_zustand(lambda z: fokus_name(z) not in ("txtSuchen", "", "cmdSuchen"),
                          "ein Klick ins Raster gibt ihm den Fokus")
     im_raster = z["fokus"]
+    s.notiz(f"Fokus im Raster: {im_raster}")
     s.taste("Tab")
     z = s.warten_zustand(lambda z: z["fokus"] != im_raster,
                          f"Tab verlässt das Raster ({im_raster})", 8)
@@ -88,7 +89,7 @@ def aufruf_mit_meldungen(s, *argumente, antwort="Return", zeit=20):
             if z["modal"].startswith("QMessageBox"):
                 n = len(z["meldungen"])
                 # After four boxes the next ones are cancelled, so a repeating box ends.
-                s.taste(antwort if beantwortet < 4 else "Escape")
+                s.dialog_taste(antwort if beantwortet < 4 else "Escape")
                 beantwortet += 1
                 s.warten_zustand(lambda z: not z["modal"].startswith("QMessageBox") or
                                  len(z["meldungen"]) > n, "die Meldung schließt", 5)

@@ -44,6 +44,7 @@ def erste_platzierung(s):
         fenster = s.rahmen_fenster()
         x, y, b, h = ruhige_geometrie(s, fenster, "der Rahmen steht")
         ax, ay, ab, ah = arbeitsbereich(s)
+        s.notiz(f"Rahmen außen {[x, y, b, h]}, laut Qt {s.zustand()['rahmen']['geometrie']}")
         was = f"erste Anzeige {'halb' if halb else 'voll'}: Rahmen {[x, y, b, h]}, " \
               f"Arbeitsbereich {[ax, ay, ab, ah]}"
         pruefen(x >= ax and y >= ay, f"{was}: links oder oben außerhalb")

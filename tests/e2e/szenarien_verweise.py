@@ -25,7 +25,11 @@ def frisch_zeigen(s, nummer):
 
 
 def bild_schliessen(s):
-    if s.zustand()["bild"]["offen"]:
+    bild = s.zustand()["bild"]
+    if bild["offen"]:
+        # Esc in the help window would close the help: the key goes to the picture window.
+        fenster = s.warten(lambda: s.fenster_suchen(bild["titel"]), "das Bildfenster")
+        s.xdotool("windowactivate", "--sync", str(fenster[0]))
         s.taste("Escape")
         s.warten(lambda: not s.zustand()["bild"]["offen"], "das Bildfenster schließt mit Esc")
 

@@ -456,12 +456,33 @@ class Sitzung:
         return r.stdout
 
     def fenster_suchen(self, titel=FRAME_TITEL, sichtbar=True):
-        """X ids of the client windows with exactly this title."""
+        """X ids of the client windows with exactly this title. xdotool matches the bytes of
+        WM_NAME, which Qt writes in Latin-1 and xdotool may convert to UTF-8: a letter beyond
+        ASCII matches one to as many bytes as it has in UTF-8."""
+        muster = "".join(("\\" + c) if c in ".[]()*+?{}|^$\\" else c if c.isascii() else
+                         f".{{1,{len(c.encode())}}}" for c in titel)
         argumente = ["search"] + (["--onlyvisible"] if sichtbar else []) + \
-            ["--name", f"^{titel}$"]
+            ["--name", f"^{muster}$"]
         r = subprocess.run(["xdotool", *argumente], env=self.x_env(), capture_output=True,
                            text=True, timeout=10)
         return [int(z) for z in r.stdout.split()]
+
+    def dialog_fenster(self):
+        """The server's visible dialog windows (message boxes, the print dialog), newest last."""
+        pid = self.server_pid_merken()
+        if not pid:
+            return []
+        r = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)],
+                           env=self.x_env(), capture_output=True, text=True, timeout=10)
+        return sorted(int(i) for i in r.stdout.split()
+                      if "_NET_WM_WINDOW_TYPE_DIALOG" in self.xprop(i, "_NET_WM_WINDOW_TYPE"))
+
+    def dialog_taste(self, taste):
+        """Presses a key in the newest dialog of the server, activated first (the window
+        manager may still hand the focus on)."""
+        fenster = self.warten(self.dialog_fenster, "ein Dialogfenster des Servers")
+        self.xdotool("windowactivate", "--sync", str(fenster[-1]))
+        self.taste(taste)
 
     def rahmen_fenster(self):
         """The frame window's X id (it may be unmapped, e.g. minimised)."""
