@@ -11,6 +11,7 @@ missing, or the test printer for the print scenario).
 
 import argparse
 import os
+import signal
 import sys
 import time
 import traceback
@@ -28,6 +29,22 @@ import szenarien_fenster  # noqa: E402,F401
 import szenarien_verweise  # noqa: E402,F401
 
 UEBERSPRUNGEN = 77
+# A scenario that runs longer is stopped and cleaned up before CTest's TIMEOUT (180 s) would
+# kill the runner and leave its X server and bus behind.
+HOECHSTDAUER = 150
+
+
+class Abbruch(Exception):
+    pass
+
+
+ENDE_VERLANGT = []
+
+
+def abbrechen(signum, _rahmen):
+    if signum != signal.SIGALRM:
+        ENDE_VERLANGT.append(signum)
+    raise Abbruch(f"Signal {signal.Signals(signum).name}: Szenario abgebrochen")
 
 
 def ausfuehren(sz, args, bilder):
@@ -39,6 +56,7 @@ def ausfuehren(sz, args, bilder):
     alt = os.path.join(bilder, f"fehler-{sz.name}.png")
     if os.path.exists(alt):
         os.remove(alt)
+    signal.alarm(HOECHSTDAUER)
     try:
         sz.vorbereiten(s)
         sz.funktion(s)
@@ -60,6 +78,7 @@ def ausfuehren(sz, args, bilder):
                 text += "\n  --- Ausgabe des Servers ---\n" + ende
         return "FAIL", text
     finally:
+        signal.alarm(0)
         if args.behalten:
             print(f"  [{sz.name}] Arbeitsordner bleibt: {s.arbeit}")
             s.arbeit_behalten = True
@@ -96,13 +115,18 @@ def main():
         print(f"SKIP: es fehlen {', '.join(fehlend)} (scripts/setup.sh installiert sie)")
         print(f"0 passed, 0 failed, {len(auswahl)} skipped")
         return UEBERSPRUNGEN
+    fehlend = umgebung.fehlende_hilfsmittel()
     try:
         import PIL  # noqa: F401
     except ImportError:
-        print("FAIL: Python findet PIL nicht (Paket python3-pil)")
+        fehlend.append("PIL (python3-pil)")
+    if fehlend:
+        print(f"FAIL: es fehlen {', '.join(fehlend)} (scripts/setup.sh installiert sie)")
         print(f"0 passed, {len(auswahl)} failed")
         return 1
 
+    for sig in (signal.SIGALRM, signal.SIGTERM, signal.SIGINT):
+        signal.signal(sig, abbrechen)
     zahl = {"PASS": 0, "FAIL": 0, "SKIP": 0}
     for sz in auswahl:
         beginn = time.monotonic()
@@ -110,6 +134,8 @@ def main():
         zahl[ergebnis] += 1
         dauer = time.monotonic() - beginn
         print(f"{ergebnis}: {sz.name} ({dauer:.1f} s){': ' + text if text else ''}", flush=True)
+        if ENDE_VERLANGT:
+            break
     zeile = f"{zahl['PASS']} passed, {zahl['FAIL']} failed"
     if zahl["SKIP"]:
         zeile += f", {zahl['SKIP']} skipped"

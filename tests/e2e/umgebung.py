@@ -45,8 +45,15 @@ def gleich(ist, soll, text):
 
 
 def fehlende_werkzeuge():
-    """The programs without which no scenario can run; the suite skips when one is missing."""
-    noetig = ["Xvfb", "openbox", "xdotool", "xprop", "xwininfo", "dbus-daemon", "import"]
+    """The desktop programs without which no scenario can run; the suite is skipped when one
+    of them is missing."""
+    return [p for p in ("Xvfb", "openbox", "xdotool") if shutil.which(p) is None]
+
+
+def fehlende_hilfsmittel():
+    """Further programs every scenario uses; their absence is a failure, not a skip."""
+    noetig = ["xprop", "xwininfo", "dbus-daemon", "dbus-send", "dbus-monitor", "import",
+              "sqlcipher"]
     return [p for p in noetig if shutil.which(p) is None]
 
 
