@@ -4,6 +4,7 @@
 #include "TestHilfen.h"
 #include "ZipHilfe.h"
 
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QtTest>
@@ -71,6 +72,8 @@ private slots:
     void teile_data();
     void teile();
     void schriftUndFormat();
+    void einzug_data();
+    void einzug();
     void ueberAufrufe();
 };
 
@@ -129,6 +132,45 @@ void TstDruckTextAufbereiten::schriftUndFormat()
     QCOMPARE(c1.charFormat().fontFamilies().toStringList(), QStringList{"Arial"});
     QVERIFY(c2.charFormat().fontItalic());
     QCOMPARE(c2.charFormat().fontFamilies().toStringList(), QStringList{"Arial"});
+}
+
+// Paragraph indents and tab stops (list items, notes) reach every part, also where a picture
+// link cuts a list, so that the print-out indents them as the help window does.
+void TstDruckTextAufbereiten::einzug_data()
+{
+    QTest::addColumn<QString>("rumpf");
+    QTest::addColumn<bool>("mitGrafik");
+
+    const QString liste = "\\pard\\fi-360\\li720\\tx720 \\bullet\\tab eins%1\\par "
+                          "\\bullet\\tab zwei%2\\par \\pard\\li720 Hinweis\\par ";
+    zeile("ohne Bild", liste.arg("", ""), true);
+    zeile("Bild im ersten Punkt", liste.arg(" <P00001>Abb<PE>", ""), true);
+    zeile("Bild im zweiten Punkt", liste.arg("", " <P00002>z<PE>"), true);
+    zeile("Grafiken aus", liste.arg(" <P00001>Abb<PE>", ""), false);
+}
+
+void TstDruckTextAufbereiten::einzug()
+{
+    QFETCH(QString, rumpf);
+    QFETCH(bool, mitGrafik);
+    Ergebnis e;
+    e.aufbereiten(rumpf, mitGrafik);
+    QHash<QString, QTextBlockFormat> format;
+    for (int i = 1; i <= e.teilAnzahl; ++i) {
+        QTextDocument d;
+        QTextCursor(&d).insertFragment(e.teile[i]);
+        for (QTextBlock b = d.begin(); b.isValid(); b = b.next())
+            if (!b.text().isEmpty())
+                format.insert(b.text().section(QLatin1Char(' '), 0, 0), b.blockFormat());
+    }
+    for (const QString &punkt : {QStringLiteral("\u2022\teins"), QStringLiteral("\u2022\tzwei")}) {
+        QVERIFY2(format.contains(punkt), qPrintable(format.keys().join('|')));
+        QCOMPARE(format[punkt].leftMargin(), 48.0);
+        QCOMPARE(format[punkt].textIndent(), -24.0);
+        QVERIFY(!format[punkt].tabPositions().isEmpty());
+    }
+    QCOMPARE(format.value("Hinweis").leftMargin(), 48.0);
+    QCOMPARE(format.value("Hinweis").textIndent(), 0.0);
 }
 
 // The arrays are added to across calls; the part numbers of pictures count on.
