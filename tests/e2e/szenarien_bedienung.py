@@ -6,7 +6,7 @@ import time
 
 from szenario import szenario
 from umgebung import Fehlschlag, gleich, mitte, pruefen
-from szenarien_verweise import frisch_zeigen, klartext_position, sichtbarer_punkt
+from szenarien_verweise import klartext_position, sichtbarer_punkt
 
 ZURUECK, VORWAERTS, VORIGE, NAECHSTE, SUCHEN, DRUCKEN = 1, 2, 4, 5, 7, 9
 

@@ -105,8 +105,9 @@ def datei_stand(pfad):
 
 
 def ausdruck_lesen(s, stand, titel):
-    """The text (pdftotext -layout) of the next print-out of the test printer that names one of the titles; one of
-    another program (another test run printing at the same time) is passed over."""
+    """The text (pdftotext -layout) of the next print-out of the test printer that names one
+    of the titles; one of another program (another test run printing at the same time) is
+    passed over."""
     def lesen():
         nonlocal stand
         jetzt = datei_stand(AUSGABE)

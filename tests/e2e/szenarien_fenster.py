@@ -5,7 +5,7 @@ import signal
 import time
 
 from szenario import szenario
-from umgebung import BREITE, HOEHE, Fehlschlag, gleich, lebt, mitte, pruefen
+from umgebung import BREITE, HOEHE, Fehlschlag, gleich, lebt, pruefen
 from szenarien_bedienung import hilfe_beenden
 from szenarien_verweise import klartext_position, sichtbarer_punkt
 

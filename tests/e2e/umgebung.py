@@ -161,7 +161,8 @@ class Sitzung:
         konf = os.path.join(self.arbeit, "bus.conf")
         dienste = os.path.join(self.build, "dbus-1", "services")
         with open(konf, "w", encoding="utf-8") as f:
-            f.write(f"""<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+            f.write(f"""<!DOCTYPE busconfig PUBLIC
+ "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
  "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
 <busconfig>
   <type>session</type>
