@@ -34,7 +34,9 @@ def lesefehler_einmal(s):
         _, meldungen = aufruf_mit_meldungen(s, ziel)
         z = s.zustand()
         was = f"ohne Tabelle {tabelle}, anzeigen {ziel}"
-        gleich(len(meldungen), 1, f"{was}: neue Meldungen {meldungen}")
+        erste = " ".join(meldungen[0].split())[:160] if meldungen else ""
+        gleich(len(meldungen), 1, f"{was}, jede Meldung mit Return beantwortet: Zahl der neuen "
+                                  f"Meldungen (die erste: {erste!r})")
         unveraendert = z["verlauf"] == vorher["verlauf"] and z["abschnitt"] == vorher["abschnitt"]
         # A host call starts a new history; an empty one holds nothing unshown either.
         pruefen(unveraendert or not z["verlauf"] or z["verlauf"][-1] == z["abschnitt"],
