@@ -61,8 +61,9 @@ int befehlImportieren(const QStringList &args)
     std::printf("%s: geschrieben in %lld ms", qPrintable(ziel),
                 static_cast<long long>(uhr.elapsed()));
     if (!ergebnis.zeilenFehler.isEmpty())
-        std::printf(", ohne %lld nicht übernommene Zeilen",
-                    static_cast<long long>(ergebnis.zeilenFehler.size()));
+        std::printf(", %lld %s nicht übernommen",
+                    static_cast<long long>(ergebnis.zeilenFehler.size()),
+                    ergebnis.zeilenFehler.size() == 1 ? "Zeile" : "Zeilen");
     std::printf("\n");
 
     // The check reads the new file through the help's own queries, as "hilfedb pruefen" does.

@@ -261,8 +261,7 @@ bool JetDatei::Daten::langwert(MdbColumn *spalte, const MdbField &feld, QByteArr
         w.append(puffer.constData(), qsizetype(n));
     spalte->bind_ptr = nullptr;
     if (quint32(w.size()) != laenge) {
-        *fehler =
-            QStringLiteral("Langwert nur zu %1 von %2 Bytes lesbar").arg(w.size()).arg(laenge);
+        *fehler = QStringLiteral("Langwert mit %1 statt %2 Bytes").arg(w.size()).arg(laenge);
         return false;
     }
     *wert = w;

@@ -125,8 +125,13 @@ bool JetImport::importieren(const QString &quelle, const QString &ziel, bool ers
     const QString quellName = QFileInfo(quelle).fileName();
     JetDatei jet;
     QString fehler;
+    // libmdb reads Jet 3 files too; what it cannot read of one is named as such.
+    const QString nurJet4 = QStringLiteral(" (eine Jet-3-Datei; vollständig unterstützt wird nur "
+                                           "Jet 4)");
     if (!jet.oeffnen(quelle, &fehler)) {
         ergebnis.fehler = quellName + QLatin1Char(' ') + fehler;
+        if (jet.jetVersion() == 3)
+            ergebnis.fehler += nurJet4;
         return false;
     }
 
@@ -138,8 +143,7 @@ bool JetImport::importieren(const QString &quelle, const QString &ziel, bool ers
         if (!jet.lesen(QString::fromUtf8(t.name), t.spalten, &zeilen, &fehler)) {
             ergebnis.fehler = quellName + QStringLiteral(": ") + fehler;
             if (jet.jetVersion() == 3)
-                ergebnis.fehler += QStringLiteral(" (Jet-3-Datei; vollständig unterstützt wird "
-                                                  "Jet 4)");
+                ergebnis.fehler += nurJet4;
             return false;
         }
         gelesen.append(zeilen);

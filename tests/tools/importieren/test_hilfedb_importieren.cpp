@@ -1,0 +1,499 @@
+// Runs "hilfedb importieren" on the Jet 4 help databases in shared/jet and on copies changed at
+// single bytes, and reads the new encrypted database back: every row and every picture's bytes
+// must match beispiel-jet4.erwartung.txt (with the change applied), the output must name each
+// left-out row, and the check section must say what "hilfedb pruefen" says. Inputs that are no
+// usable Jet file must leave no file behind.
+#include "Global.h"
+#include "HilfeDatenbankSchreiber.h"
+#include "SqlDialekt.h"
+#include "TestHilfen.h"
+#include "ZipArchiv.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sqlite3.h>
+
+#include <functional>
+
+namespace {
+
+const QString JetOrdner = QStringLiteral(TOLVAR_SOURCE_DIR "/../shared/jet/");
+const QStringList Tabellen = {"Kapitel", "Themen",      "Texte",
+                              "Bilder",  "WörterIndex", "ZuordnungIndex"};
+
+// A row as one comparable line: "Spalte=Wert" in column order; text as JSON, pictures by size
+// and SHA-256 of the zip and of its member Temp.bmp with the bitmap's size and depth.
+using Erwartung = QMap<QString, QList<QJsonObject>>; // table -> rows as in the file
+
+QString sha(const QByteArray &b)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(b, QCryptographicHash::Sha256).toHex());
+}
+
+QString bildZeile(const QByteArray &zip)
+{
+    QByteArray bmp;
+    if (!ZipArchiv::mitgliedLesen(zip, QStringLiteral("Temp.bmp"), bmp) || bmp.size() < 30)
+        return QStringLiteral("zip %1 %2 ohne Temp.bmp").arg(zip.size()).arg(sha(zip));
+    const auto le = [&](int i, int n) {
+        qint64 v = 0;
+        for (int k = n - 1; k >= 0; --k)
+            v = v << 8 | uchar(bmp[i + k]);
+        return v;
+    };
+    return QStringLiteral("zip %1 %2 Temp.bmp %3 %4 %5x%6x%7")
+        .arg(zip.size())
+        .arg(sha(zip))
+        .arg(bmp.size())
+        .arg(sha(bmp))
+        .arg(le(18, 4))
+        .arg(le(22, 4))
+        .arg(le(28, 2));
+}
+
+QString wertZeile(const QJsonValue &v)
+{
+    if (v.isNull())
+        return QStringLiteral("NULL");
+    if (v.isDouble())
+        return QString::number(v.toInteger());
+    if (v.isString())
+        return QString::fromUtf8(QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact));
+    const QJsonObject o = v.toObject();
+    const QJsonObject m = o.value("mitglieder").toArray().first().toObject();
+    return QStringLiteral("zip %1 %2 %3 %4 %5 %6x%7x%8")
+        .arg(o.value("bytes").toInteger())
+        .arg(o.value("sha256").toString(), m.value("name").toString())
+        .arg(m.value("bytes").toInteger())
+        .arg(m.value("sha256").toString())
+        .arg(m.value("bmp_breite").toInteger())
+        .arg(m.value("bmp_hoehe").toInteger())
+        .arg(m.value("bmp_bits").toInteger());
+}
+
+// beispiel-jet4.erwartung.txt: "== TABELLE name | ...", "-- name Zeile k", "Spalte = JSON".
+Erwartung erwartungLesen()
+{
+    Erwartung e;
+    QFile f(JetOrdner + "beispiel-jet4.erwartung.txt");
+    if (!f.open(QIODevice::ReadOnly))
+        return e;
+    QString tabelle;
+    for (const QByteArray &roh : f.readAll().split('\n')) {
+        const QString z = QString::fromUtf8(roh);
+        if (z.startsWith("== TABELLE "))
+            tabelle = z.mid(11).section(" |", 0, 0);
+        else if (z.startsWith("-- "))
+            e[tabelle].append(QJsonObject());
+        else if (!z.startsWith('#') && z.contains(" = ") && !e[tabelle].isEmpty())
+            e[tabelle].last().insert(
+                z.section(" = ", 0, 0),
+                QJsonDocument::fromJson("[" + z.section(" = ", 1).toUtf8() + "]").array().first());
+    }
+    return e;
+}
+
+QStringList erwarteteZeilen(const QList<QJsonObject> &zeilen, const QStringList &spalten)
+{
+    QStringList l;
+    for (const QJsonObject &o : zeilen) {
+        QStringList teile;
+        for (const QString &s : spalten)
+            teile << s + "=" + wertZeile(o.value(s));
+        l << teile.join(" | ");
+    }
+    l.sort();
+    return l;
+}
+
+// Every row of a table of the new database, with its column names.
+QStringList gelesen(sqlite3 *db, const QString &tabelle, QStringList *spalten)
+{
+    QStringList l;
+    sqlite3_stmt *st = nullptr;
+    const QByteArray sql = "SELECT * FROM \"" + tabelle.toUtf8() + "\"";
+    if (sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr) != SQLITE_OK)
+        return {QStringLiteral("nicht lesbar: ") + QString::fromUtf8(sqlite3_errmsg(db))};
+    spalten->clear();
+    for (int i = 0; i < sqlite3_column_count(st); ++i)
+        *spalten << QString::fromUtf8(sqlite3_column_name(st, i));
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        QStringList teile;
+        for (int i = 0; i < spalten->size(); ++i) {
+            const int n = sqlite3_column_bytes(st, i);
+            QString w;
+            switch (sqlite3_column_type(st, i)) {
+            case SQLITE_NULL:
+                w = "NULL";
+                break;
+            case SQLITE_INTEGER:
+                w = QString::number(sqlite3_column_int64(st, i));
+                break;
+            case SQLITE_TEXT:
+                w = wertZeile(QString::fromUtf8(
+                    reinterpret_cast<const char *>(sqlite3_column_text(st, i)), n));
+                break;
+            default:
+                w = bildZeile(QByteArray(static_cast<const char *>(sqlite3_column_blob(st, i)), n));
+            }
+            teile << spalten->at(i) + "=" + w;
+        }
+        l << teile.join(" | ");
+    }
+    sqlite3_finalize(st);
+    l.sort();
+    return l;
+}
+
+// A single-byte change of a copy, checked against what must stand there first, so that the
+// test says so when the file no longer holds what the change expects.
+struct Aenderung
+{
+    QByteArray suchen; // occurs exactly once
+    int versatz;       // from the start of suchen
+    QByteArray vorher, nachher;
+};
+
+bool aendern(QByteArray &datei, const QList<Aenderung> &aenderungen)
+{
+    for (const Aenderung &a : aenderungen) {
+        const qsizetype i = datei.indexOf(a.suchen);
+        if (i < 0 || datei.indexOf(a.suchen, i + 1) >= 0 ||
+            datei.mid(i + a.versatz, a.vorher.size()) != a.vorher) {
+            qWarning() << "Stelle nicht gefunden:" << a.suchen;
+            return false;
+        }
+        datei.replace(i + a.versatz, a.nachher.size(), a.nachher);
+    }
+    return true;
+}
+
+QByteArray utf16(const char *s)
+{
+    const QString t = QString::fromUtf8(s);
+    return QByteArray(reinterpret_cast<const char *>(t.utf16()), t.size() * 2);
+}
+
+// Rows of the Kapitel table begin with their column count, ID, Nummer and lfdNummer; the
+// compressed title (FF FE ...) follows, then the end offset, one variable-column offset, the
+// variable-column count and the null mask.
+QByteArray kapitelTitel(const char *titel)
+{
+    return QByteArray("\xff\xfe") + titel;
+}
+
+QJsonObject &zeileMit(Erwartung &e, const QString &tabelle, const QString &spalte, int wert)
+{
+    for (QJsonObject &o : e[tabelle])
+        if (o.value(spalte).toInteger() == wert)
+            return o;
+    static QJsonObject keine;
+    return keine;
+}
+
+using Anpassung = std::function<void(Erwartung &)>;
+
+} // namespace
+
+class TestHilfedbImportieren : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void uebernahme_data();
+    void uebernahme();
+    void abgelehnt_data();
+    void abgelehnt();
+    void ziel_data();
+    void ziel();
+
+private:
+    QString lauf(const QString &name) const { return m_dir.filePath(name); }
+    QTemporaryDir m_dir;
+    Erwartung m_erwartung;
+};
+
+void TestHilfedbImportieren::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QVERIFY(m_dir.isValid());
+    m_erwartung = erwartungLesen();
+    QCOMPARE(m_erwartung.keys().size(), 6);
+    QCOMPARE(m_erwartung["Texte"].size(), 15);
+    QCOMPARE(m_erwartung["WörterIndex"].size(), 26);
+}
+
+void TestHilfedbImportieren::uebernahme_data()
+{
+    QTest::addColumn<QString>("quelle");
+    QTest::addColumn<QList<Aenderung>>("aenderungen");
+    QTest::addColumn<Anpassung>("anpassung");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QStringList>("fehlerZeilen");
+    QTest::addColumn<QStringList>("pruefung");
+
+    const QList<Aenderung> keine;
+    const auto gleich = [](Erwartung &) {};
+    const QByteArray ende("\x20\x00\x0c\x00\x01\x00\x0f", 7); // of "Adressen verwalten"
+    zeile("ole pictures", "beispiel-jet4.mdb", keine, Anpassung(gleich), 0, QStringList(),
+          QStringList());
+    zeile("database password in the header", "beispiel-jet4-passwort.mdb", keine, Anpassung(gleich),
+          0, QStringList(), QStringList());
+    zeile("pictures in the old text form", "beispiel-jet4-bildtext.mdb", keine, Anpassung(gleich),
+          0, QStringList(), QStringList());
+
+    // Null mask bits of Nummer and Bezeichnung cleared: both stay NULL, not 0 and "".
+    zeile("nulls", "beispiel-jet4.mdb",
+          QList<Aenderung>{{kapitelTitel("Adressen verwalten"), 20, ende,
+                            QByteArray("\x20\x00\x0c\x00\x01\x00\x09", 7)}},
+          Anpassung([](Erwartung &e) {
+              QJsonObject &k = zeileMit(e, "Kapitel", "ID", 2);
+              k["Nummer"] = QJsonValue::Null;
+              k["Bezeichnung"] = QJsonValue::Null;
+          }),
+          0, QStringList(), QStringList{"Die Prüfung konnte @ nicht vollständig lesen"});
+    // The title's offset moved onto its end: an empty text, not NULL.
+    zeile("empty text", "beispiel-jet4.mdb",
+          QList<Aenderung>{{kapitelTitel("Erste Schritte"), 16, QByteArray("\x1c\x00\x0c", 3),
+                            QByteArray("\x1c\x00\x1c", 3)}},
+          Anpassung([](Erwartung &e) { zeileMit(e, "Kapitel", "ID", 1)["Bezeichnung"] = ""; }), 0,
+          QStringList(), QStringList());
+    // The section text's long-value head made an inline value of length 0: an empty memo,
+    // which must stay an empty text.
+    zeile("empty memo", "beispiel-jet4.mdb",
+          QList<Aenderung>{{QByteArray("\xff\xfe\xdc"
+                                       "ber dieses Programm\xfd\x01\x00\x40",
+                                       26),
+                            22, QByteArray("\xfd\x01\x00\x40", 4),
+                            QByteArray("\x00\x00\x00\x80", 4)}},
+          Anpassung([](Erwartung &e) { zeileMit(e, "Texte", "ID", 1)["Text"] = ""; }), 0,
+          QStringList(), QStringList{"01.01.01: Text ist leer"});
+    // The catalogue names the keyword table with the ö of another code page (U+201D is what
+    // code page 850's ö becomes when read as 1252).
+    zeile("keyword table in another code page", "beispiel-jet4.mdb",
+          QList<Aenderung>{
+              {utf16("WörterIndex"), 2, QByteArray("\xf6\x00", 2), QByteArray("\x1d\x20", 2)}},
+          Anpassung(gleich), 0, QStringList(), QStringList());
+    // Chapter 4 given the ID of chapter 1: the later row is left out and named.
+    zeile("duplicate ID", "beispiel-jet4.mdb",
+          QList<Aenderung>{{kapitelTitel("Drucken und Weitergeben"), -10,
+                            QByteArray("\x04\x00\x00\x00", 4), QByteArray("\x01\x00\x00\x00", 4)}},
+          Anpassung([](Erwartung &e) { e["Kapitel"].removeLast(); }), 1,
+          QStringList{"hilfedb: Kapitel, ID 1: ID kommt mehrfach vor; nur die erste Zeile wird "
+                      "übernommen"},
+          QStringList{"01.01.01: Verweis auf 03.01.01: kein solcher Abschnitt",
+                      "Stichwort „Adressliste drucken“: führt zu keinem Text",
+                      "Stichwort „Briefumschläge“: führt zu keinem Text",
+                      "Stichwort „CSV-Export“: führt zu keinem Text",
+                      "Stichwort „Datensicherung“: führt zu keinem Text",
+                      "Stichwort „Etiketten [Vorlagen]“: führt zu keinem Text",
+                      "Stichwort „Größe der Etiketten“: führt zu keinem Text",
+                      "Stichwort „Sicherungskopie“: führt zu keinem Text"});
+    // The first character of picture 1 in the old text form made a lone surrogate: no byte.
+    zeile("picture character without a byte", "beispiel-jet4-bildtext.mdb",
+          QList<Aenderung>{{QByteArray("P\0K\0\3\0\4\0\x14\0\0\0\0\0\0\0\x08\0\0\0\xc0\0S\0\xb1\0"
+                                       "0\0\x16\0"
+                                       "2\0",
+                                       32),
+                            0, QByteArray("P\0", 2), QByteArray("\0\xd8", 2)}},
+          Anpassung([](Erwartung &e) { e["Bilder"].removeFirst(); }), 1,
+          QStringList{"hilfedb: Bilder, Nummer 1: Spalte Bild: Zeichen U+D800 an Stelle 1 ist "
+                      "kein Byte in Windows-1252"},
+          QStringList{"01.01.01: Bildverweis „Hauptfenster ansehen“ auf Bild 00001: kein "
+                      "solches Bild"});
+}
+
+void TestHilfedbImportieren::uebernahme()
+{
+    QFETCH(QString, quelle);
+    QFETCH(QList<Aenderung>, aenderungen);
+    QFETCH(Anpassung, anpassung);
+    QFETCH(int, code);
+    QFETCH(QStringList, fehlerZeilen);
+    QFETCH(QStringList, pruefung);
+
+    QString alt = JetOrdner + quelle;
+    if (!aenderungen.isEmpty()) {
+        QByteArray datei = dateiLesen(alt);
+        QVERIFY(aendern(datei, aenderungen));
+        alt = lauf(QString::fromLatin1(QTest::currentDataTag()) + ".mdb");
+        dateiSchreiben(alt, datei);
+    }
+    const QString neu = lauf(QString::fromLatin1(QTest::currentDataTag()) + "-neu.mdb");
+    const ProgrammLauf l = programmLaufen(HILFEDB_PFAD, {"importieren", alt, neu});
+    QCOMPARE(l.code, code);
+
+    Erwartung e = m_erwartung;
+    anpassung(e);
+    // One line per table with the rows read and written, in the order of the import.
+    QStringList tabellenZeilen;
+    for (const QString &t : Tabellen)
+        tabellenZeilen << QStringLiteral("%1: %2 gelesen, %3 geschrieben")
+                              .arg(t)
+                              .arg(m_erwartung[t].size())
+                              .arg(e[t].size());
+    QCOMPARE(l.aus.split('\n').mid(0, 6), tabellenZeilen);
+    QStringList stderrZeilen = l.fehler.split('\n', Qt::SkipEmptyParts);
+    stderrZeilen.removeIf([](const QString &z) { return !z.startsWith("hilfedb: "); });
+    QCOMPARE(stderrZeilen, fehlerZeilen);
+
+    sqlite3 *db = nullptr;
+    QCOMPARE(
+        sqlite3_open_v2(QFile::encodeName(neu).constData(), &db, SQLITE_OPEN_READONLY, nullptr),
+        SQLITE_OK);
+    sqlite3_key(db, HilfePasswort, int(qstrlen(HilfePasswort)));
+    SqlDialekt::registrieren(db);
+    for (const QString &t : Tabellen) {
+        QStringList spalten;
+        const QStringList ist = gelesen(db, t, &spalten);
+        QCOMPARE(ist, erwarteteZeilen(e[t], spalten));
+    }
+    sqlite3_close(db);
+
+    // The check section holds exactly what "hilfedb pruefen" prints for the new file.
+    const QString abschnitt = l.aus.section(QStringLiteral("Prüfung von ") + neu + ":\n", 1);
+    QStringList probleme = abschnitt.split('\n', Qt::SkipEmptyParts);
+    QVERIFY2(!probleme.isEmpty(), qPrintable(l.aus));
+    const QString summe = probleme.takeLast();
+    const QString lesbar = QStringLiteral("Die Prüfung konnte @ nicht vollständig lesen");
+    if (pruefung.contains(lesbar)) {
+        QVERIFY2(summe.startsWith(QString(lesbar).replace("@", neu)), qPrintable(summe));
+        pruefung.removeAll(lesbar);
+    } else {
+        QVERIFY2(summe.contains(QStringLiteral(" Abschnitte, ")), qPrintable(summe));
+    }
+    QCOMPARE(probleme, pruefung);
+    const ProgrammLauf p = programmLaufen(HILFEDB_PFAD, {"pruefen", neu});
+    QCOMPARE(p.aus.split('\n', Qt::SkipEmptyParts), pruefung);
+    QCOMPARE(p.code, pruefung.isEmpty() && !summe.startsWith("Die Prüfung") ? 0 : 1);
+}
+
+void TestHilfedbImportieren::abgelehnt_data()
+{
+    QTest::addColumn<std::function<QByteArray()>>("inhalt");
+    QTest::addColumn<QString>("meldung");
+
+    using Inhalt = std::function<QByteArray()>;
+    const auto jet = [](std::function<void(QByteArray &)> aendern) {
+        return Inhalt([aendern] {
+            QByteArray d = dateiLesen(JetOrdner + "beispiel-jet4.mdb");
+            aendern(d);
+            return d;
+        });
+    };
+    zeile("random bytes", Inhalt([] {
+              QByteArray d(65536, Qt::Uninitialized);
+              QRandomGenerator zufall(4815);
+              for (char &c : d)
+                  c = char(zufall.bounded(256));
+              return d;
+          }),
+          QString("ist keine Jet-Datenbank (Access .mdb)"));
+    zeile("empty file", Inhalt([] { return QByteArray(); }),
+          QString("ist keine Jet-Datenbank (Access .mdb)"));
+    zeile("renamed text file", Inhalt([] { return dateiLesen(JetOrdner + "README.md"); }),
+          QString("ist keine Jet-Datenbank (Access .mdb)"));
+    zeile("help database", Inhalt([] {
+              QTemporaryDir d;
+              HilfeDatenbankSchreiber s;
+              s.oeffnen(d.filePath("HilfeBelna.mdb"), QString::fromLatin1(HilfePasswort));
+              s.kapitelEinfuegen(1, "Rechnungen", 1);
+              return s.abschliessen() ? dateiLesen(d.filePath("HilfeBelna.mdb")) : QByteArray();
+          }),
+          QString("ist keine Jet-Datenbank (Access .mdb)"));
+    zeile("truncated within a page", jet([](QByteArray &d) { d.truncate(100000); }),
+          QString("ist unvollständig: 100000 Bytes sind keine ganze Zahl von Datenbankseiten"));
+    zeile("truncated before the catalogue", jet([](QByteArray &d) { d.truncate(40960); }),
+          QString("hat einen unvollständigen Katalog (0 von 24 Einträgen); die Datei ist "
+                  "beschädigt oder abgeschnitten"));
+    zeile("truncated at a page boundary", jet([](QByteArray &d) { d.truncate(262144); }),
+          QString(": Tabelle „ZuordnungIndex“: nur 0 von 34 Zeilen lesbar; die Datei ist "
+                  "beschädigt oder abgeschnitten"));
+    zeile("encrypted pages", jet([](QByteArray &d) { d[0x3e] = char(d[0x3e] ^ 0x55); }),
+          QString("ist verschlüsselt (Jet-Seitenverschlüsselung)"));
+    zeile("access 2007", jet([](QByteArray &d) { d.replace(4, 15, "Standard ACE DB"); }),
+          QString("ist eine Access-Datenbank ab Access 2007 (.accdb); unterstützt wird nur Jet 4"));
+    zeile("jet 3 that is none", jet([](QByteArray &d) { d[0x14] = 0; }),
+          QString("(eine Jet-3-Datei; vollständig unterstützt wird nur Jet 4)"));
+    zeile("missing table",
+          jet([](QByteArray &d) { d.replace(utf16("ZuordnungIndex"), utf16("ZuordnungIndey")); }),
+          QString(": Tabelle „ZuordnungIndex“ fehlt"));
+    zeile("missing column",
+          jet([](QByteArray &d) { d.replace(utf16("lfdNummer"), utf16("lfdNummex")); }),
+          QString(": Spalte „Kapitel.lfdNummer“ fehlt"));
+    zeile("missing file", Inhalt(), QString("kann nicht gelesen werden: die Datei gibt es nicht"));
+}
+
+void TestHilfedbImportieren::abgelehnt()
+{
+    QFETCH(std::function<QByteArray()>, inhalt);
+    QFETCH(QString, meldung);
+
+    QTemporaryDir dir;
+    const QString alt = dir.filePath("alt.mdb");
+    if (inhalt)
+        dateiSchreiben(alt, inhalt());
+    const QString neu = dir.filePath("neu.mdb");
+    const ProgrammLauf l = programmLaufen(HILFEDB_PFAD, {"importieren", alt, neu});
+    QCOMPARE(l.code, 1);
+    const QString erste =
+        l.fehler.section(QStringLiteral("hilfedb: alt.mdb"), 1).section('\n', 0, 0);
+    QVERIFY2(erste.contains(meldung), qPrintable(l.fehler));
+    QVERIFY2(l.fehler.contains(QStringLiteral("hilfedb: ") + neu + " wurde nicht erstellt"),
+             qPrintable(l.fehler));
+    QStringList uebrig = QDir(dir.path()).entryList(QDir::Files);
+    uebrig.removeAll("alt.mdb");
+    QCOMPARE(uebrig, QStringList());
+}
+
+void TestHilfedbImportieren::ziel_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("meldung");
+    QTest::addColumn<bool>("ersetzt");
+
+    // "@" is the existing target, "!" the source.
+    zeile("existing target", QStringList{"!", "@"}, 2,
+          QString("@ gibt es schon; mit --ersetzen wird die Datei ersetzt"), false);
+    zeile("existing target replaced", QStringList{"!", "@", "--ersetzen"}, 0, QString(), true);
+    zeile("option first", QStringList{"--ersetzen", "!", "@"}, 0, QString(), true);
+    zeile("source as target", QStringList{"@", "@", "--ersetzen"}, 2,
+          QString("@ ist Quelle und Ziel zugleich"), false);
+    zeile("no target", QStringList{"!"}, 2, QString("Aufruf: hilfedb importieren"), false);
+    zeile("three files", QStringList{"!", "@", "x.mdb"}, 2, QString("Aufruf:"), false);
+    zeile("unknown option", QStringList{"!", "@", "--ersetzen", "--schnell"}, 2, QString("Aufruf:"),
+          false);
+}
+
+void TestHilfedbImportieren::ziel()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, code);
+    QFETCH(QString, meldung);
+    QFETCH(bool, ersetzt);
+
+    QTemporaryDir dir;
+    const QString neu = dir.filePath("neu.mdb");
+    dateiSchreiben(neu, "bisher");
+    for (QString &a : args)
+        a = a == "@" ? neu : a == "!" ? JetOrdner + "beispiel-jet4.mdb" : a;
+    const ProgrammLauf l = programmLaufen(HILFEDB_PFAD, QStringList{"importieren"} + args);
+    QCOMPARE(l.code, code);
+    QVERIFY2(l.fehler.contains(QString(meldung).replace("@", neu)), qPrintable(l.fehler));
+    QCOMPARE(dateiLesen(neu) != "bisher", ersetzt);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"neu.mdb"});
+}
+
+QTEST_GUILESS_MAIN(TestHilfedbImportieren)
+#include "test_hilfedb_importieren.moc"

@@ -1,0 +1,167 @@
+// Jet text values as stored: UCS-2 and its compressed form, Jet 3 code pages, pictures in the
+// old text form, lone surrogates, and the keyword table's name in any catalogue code page.
+#include "JetText.h"
+#include "TestHilfen.h"
+
+#include <QtTest>
+
+class TestJetText : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void jet4_data();
+    void jet4();
+    void jet3_data();
+    void jet3();
+    void bildTextAlleBytes();
+    void bildTextFremdesZeichen();
+    void ungueltigesZeichen_data();
+    void ungueltigesZeichen();
+    void woerterIndex_data();
+    void woerterIndex();
+};
+
+void TestJetText::jet4_data()
+{
+    QTest::addColumn<QByteArray>("gespeichert");
+    QTest::addColumn<bool>("lesbar");
+    QTest::addColumn<QString>("text");
+
+    zeile("leer", QByteArray(), true, QString());
+    zeile("ucs-2", QByteArray("A\0\xfc\0\xac\x20", 6), true, QString::fromUtf8("Aü€"));
+    zeile("ucs-2 with U+0000 inside", QByteArray("P\0\0\0K\0", 6), true,
+          QString(QChar(u'P')) + QChar(u'\0') + QChar(u'K'));
+    zeile("compressed",
+          QByteArray("\xff\xfeGr\xfc\xdf"
+                     "e",
+                     7),
+          true, QString::fromUtf8("Grüße"));
+    zeile("compressed, switching to two bytes and back",
+          QByteArray("\xff\xfe"
+                     "a\0\xac\x20\x92\x21\0b",
+                     10),
+          true, QString::fromUtf8("a€→b"));
+    zeile("only the mark", QByteArray("\xff\xfe"), true, QString());
+    zeile("ucs-2 cut in half a character", QByteArray("A\0B", 3), false, QString());
+    zeile("compressed, two-byte run cut short",
+          QByteArray("\xff\xfe"
+                     "a\0\xac",
+                     5),
+          false, QString());
+}
+
+void TestJetText::jet4()
+{
+    QFETCH(QByteArray, gespeichert);
+    QFETCH(bool, lesbar);
+    QFETCH(QString, text);
+    QString gelesen = QStringLiteral("unverändert");
+    QString grund;
+    QCOMPARE(JetText::jet4Lesen(gespeichert, &gelesen, &grund), lesbar);
+    if (lesbar)
+        QCOMPARE(gelesen, text);
+    else
+        QVERIFY(!grund.isEmpty());
+}
+
+void TestJetText::jet3_data()
+{
+    QTest::addColumn<QByteArray>("gespeichert");
+    QTest::addColumn<int>("codePage");
+    QTest::addColumn<QString>("text");
+
+    zeile("1252",
+          QByteArray("Stra\xdf"
+                     "e \x80 \x84x\x93"),
+          1252, QString::fromUtf8("Straße € „x“"));
+    zeile("code page 0 means 1252", QByteArray("\xf6"), 0, QString::fromUtf8("ö"));
+    zeile("850", QByteArray("W\x94rter"), 850, QString::fromUtf8("Wörter"));
+    zeile("1250", QByteArray("\x8a\xe8"), 1250, QString::fromUtf8("Šč"));
+}
+
+void TestJetText::jet3()
+{
+    QFETCH(QByteArray, gespeichert);
+    QFETCH(int, codePage);
+    QFETCH(QString, text);
+    QString gelesen;
+    QVERIFY(JetText::jet3Lesen(gespeichert, codePage, &gelesen));
+    QCOMPARE(gelesen, text);
+}
+
+// Every byte survives the way through the old text form: written as its Windows-1252
+// character (the five undefined ones as U+0081 ...), read back as the same byte.
+void TestJetText::bildTextAlleBytes()
+{
+    QByteArray alle;
+    QString text;
+    for (int b = 0; b < 256; ++b) {
+        alle += char(b);
+        text += JetText::ausCp1252(uchar(b));
+    }
+    QCOMPARE(text.mid(0x80, 3), QString::fromUtf8("€\u0081‚"));
+    QCOMPARE(text[0x9D], QChar(0x9D));
+    QCOMPARE(text[0xF6], QChar(0xF6));
+    QCOMPARE(QSet<QChar>(text.begin(), text.end()).size(), 256);
+    QByteArray bytes;
+    QVERIFY(JetText::bildAusText(text, &bytes));
+    QCOMPARE(bytes, alle);
+}
+
+void TestJetText::bildTextFremdesZeichen()
+{
+    QByteArray bytes = "unverändert";
+    QString grund;
+    QVERIFY(!JetText::bildAusText(QString::fromUtf8("PK→"), &bytes, &grund));
+    QCOMPARE(grund, QString::fromUtf8("Zeichen U+2192 an Stelle 3 ist kein Byte in Windows-1252"));
+    QCOMPARE(bytes, QByteArray("unverändert"));
+}
+
+void TestJetText::ungueltigesZeichen_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("stelle");
+
+    zeile("plain", QString::fromUtf8("Grüße €"), -1);
+    zeile("pair", QString::fromUtf8("a😀b"), -1);
+    zeile("high alone", QStringLiteral("ab") + QChar(0xD83D) + QChar(u'c'), 2);
+    zeile("low alone", QString(QChar(0xDE00)) + QChar(u'x'), 0);
+    zeile("high at the end", QStringLiteral("x") + QChar(0xD800), 1);
+}
+
+void TestJetText::ungueltigesZeichen()
+{
+    QFETCH(QString, text);
+    QFETCH(int, stelle);
+    QCOMPARE(JetText::ungueltigesZeichen(text), qsizetype(stelle));
+}
+
+void TestJetText::woerterIndex_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<bool>("gemeint");
+
+    zeile("utf-8", QByteArray("W\xc3\xb6rterIndex"), true);
+    zeile("upper case", QByteArray("W\xc3\x96RTERINDEX"), true);
+    zeile("latin-1 byte", QByteArray("W\xf6rterIndex"), true);
+    zeile("850 read as 1252", QByteArray("W\xe2\x80\x9drterIndex"), true);
+    zeile("replacement", QByteArray("W\xef\xbf\xbdrterIndex"), true);
+    zeile("question mark", QByteArray("W?rterIndex"), true);
+    zeile("oe", QByteArray("WoerterIndex"), true);
+    zeile("another table", QByteArray("ZuordnungIndex"), false);
+    zeile("ascii letter", QByteArray("WarterIndex"), false);
+    zeile("two characters", QByteArray("W\xc3\xb6\xc3\xb6rterIndex"), false);
+    zeile("longer name", QByteArray("W\xc3\xb6rterIndexAlt"), false);
+    zeile("no middle", QByteArray("WrterIndex"), false);
+}
+
+void TestJetText::woerterIndex()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(bool, gemeint);
+    QCOMPARE(JetText::istWoerterIndex(name), gemeint);
+}
+
+QTEST_GUILESS_MAIN(TestJetText)
+#include "test_jettext.moc"
