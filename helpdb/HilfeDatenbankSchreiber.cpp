@@ -2,6 +2,7 @@
 #include "HilfeDatenbankSchreiber.h"
 
 #include "SqlDialekt.h"
+#include "VolltextIndex.h"
 
 #include <QFile>
 #include <QVariant>
@@ -277,7 +278,11 @@ bool HilfeDatenbankSchreiber::abschliessen(QString *fehler)
             sqlite3_finalize(st);
             st = nullptr;
         }
-        if (sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        QString indexFehler;
+        if (m_volltext && !VolltextIndex::ausTextenAufbauen(m_db, &indexFehler)) {
+            m_fehler = indexFehler;
+            gut = false;
+        } else if (sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
             fehlerMerken(QStringLiteral("COMMIT"));
             gut = false;
         } else if (sqlite3_close(m_db) != SQLITE_OK) {

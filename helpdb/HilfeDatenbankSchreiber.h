@@ -2,7 +2,8 @@
 // reads (Kapitel, Themen, Texte, Bilder, WörterIndex, ZuordnungIndex) and fills it. Used by the
 // authoring tool, by tests and by benchmarks; the server itself never writes. Everything goes
 // into one transaction; the finished file replaces the old one only in abschliessen(), so a
-// reader never sees a half-written database.
+// reader never sees a half-written database. abschliessen() also builds the full-text index
+// (VolltextIndex.h) over the sections as they are then, so every written database has one.
 #pragma once
 
 #include <QByteArray>
@@ -42,6 +43,10 @@ public:
     // Runs raw statements (for tests: null values, odd rows, other column types).
     bool ausfuehren(const QString &sql);
 
+    // Whether abschliessen() builds the full-text index (on by default; off gives a database
+    // as older versions or other tools write it).
+    void setVolltextIndex(bool an) { m_volltext = an; }
+
     // Commits, closes and moves the new file into place. False (with the reason) if anything
     // failed since oeffnen(); then the old file at pfad is left as it was.
     bool abschliessen(QString *fehler = nullptr);
@@ -70,4 +75,5 @@ private:
     QString m_pfad;
     QString m_neuPfad;
     QString m_fehler;
+    bool m_volltext = true;
 };

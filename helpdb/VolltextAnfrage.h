@@ -1,0 +1,61 @@
+// A full-text query as the user types it, taken apart into search terms. Every query can be
+// read: words are runs of letters and digits (VolltextWort.h), text "in quotes" is a phrase, and
+// every other character only separates words, so the syntax of the index's MATCH language
+// (NEAR, OR, *, -, ^, :, brackets) and the LIKE wildcards "%" and "_" have no meaning; an
+// unbalanced quote is ignored. The operator words NEAR, AND, OR and NOT written in capitals are
+// dropped (unless nothing else is left). All terms must occur (AND); a term whose search form
+// has at least MindestPraefix characters also finds words that begin with it (compounds:
+// "Rechnung" finds "Rechnungsnummer").
+//
+// The same terms decide what the index matches (matchAusdruck) and which words of a shown
+// text are hits (trefferBereiche), so a highlighted word is always one that made the section
+// a hit.
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+
+namespace Volltext {
+
+inline constexpr int MindestPraefix = 3;
+// More terms than this are not searched (the rest of a very long input is dropped).
+inline constexpr int MaxBegriffe = 16;
+// Longer words are cut to this many characters before they become search forms.
+inline constexpr int MaxWortLaenge = 64;
+
+struct Begriff
+{
+    // The search forms of the words, one for a single word, several for a phrase.
+    QStringList formen;
+    bool phrase() const { return formen.size() > 1; }
+};
+
+struct Anfrage
+{
+    QList<Begriff> begriffe;
+    // The words as typed (without quotes and separators), for comparing with keywords.
+    QStringList woerter;
+
+    bool leer() const { return begriffe.isEmpty(); }
+};
+
+Anfrage anfrageZerlegen(const QString &eingabe);
+
+// Does a word with search form wortForm match a query word with search form begriffForm?
+bool formPasst(const QString &wortForm, const QString &begriffForm);
+
+// The MATCH expression for the index: each term quoted, prefix terms with "*"; empty for an
+// empty query.
+QString matchAusdruck(const Anfrage &anfrage);
+
+// The hits of a query in a text: (start, length) of every word that matches a single-word
+// term and of every run of words that matches a phrase, in text order, not overlapping.
+QList<QPair<int, int>> trefferBereiche(QStringView text, const Anfrage &anfrage);
+
+// A short piece of text around the first hit (its start when there is none), on one line,
+// with "…" where it was cut; about laenge characters.
+QString ausschnitt(QStringView text, const Anfrage &anfrage, int laenge = 90);
+
+} // namespace Volltext

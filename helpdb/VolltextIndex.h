@@ -1,0 +1,65 @@
+// The full-text index of a help database: what it holds and how it is built. Four tables:
+// - VolltextIndex, an FTS4 table without content of its own (content=""), docid = Texte.ID,
+//   columns Titel and Text holding the search forms of the section title and of the section's
+//   plain text (VolltextWort.h) separated by blanks, so the "simple" tokenizer of FTS4 only has
+//   to split at the blanks;
+// - VolltextAbschnitte: per section a checksum of the stored title and text it was built from,
+//   so a section changed after the build is found (hilfedb pruefen), and where its plain text
+//   (as the help shows it, for the snippets of the hit list) lies: bytes Anfang..+Laenge of the
+//   unpacked VolltextBloecke.Daten of its Block;
+// - VolltextBloecke: the plain texts (UTF-8) of consecutive sections, zlib-packed together in
+//   blocks of about BlockGroesse bytes;
+// - VolltextInfo: the index version. An index of another version is not used (the search
+//   builds one in memory instead), because its search forms may differ from ours.
+// The same build fills the index a database writer stores and the one the search builds in
+// memory for a database without it.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+struct sqlite3;
+
+namespace VolltextIndex {
+
+// Must change whenever the search forms or the tables change.
+inline constexpr int Version = 1;
+
+struct Abschnitt
+{
+    qint32 id = 0;
+    QString titel;
+    QString text; // as stored: RTF with the link markup
+};
+
+// The plain text of a stored section text as the help window shows it: RTF read, link tags
+// cut out (link texts kept); a paragraph break is "\r\n", as in the text box's positions.
+QString klartext(const QString &gespeicherterText);
+
+// Cuts the link tags out of a plain text exactly as the help's rendering does (see
+// Verweismarkup.h): an opening tag must lie within its paragraph, an opening tag without a
+// closing tag is removed alone, a closing tag without an opening tag stays.
+QString tagsEntfernen(QString text);
+
+// The checksum of a section's stored title and text.
+QByteArray pruefsumme(const QString &titel, const QString &text);
+
+// Unpacked size of a block of plain texts, at least (the last section may go beyond it).
+inline constexpr int BlockGroesse = 12000;
+
+// A stored block unpacked ("" when damaged), and one section's plain text from it ("" when the
+// bytes lie outside the block).
+QByteArray blockEntpacken(const QByteArray &gepackt);
+QString klartextAusBlock(const QByteArray &block, qint64 anfang, qint64 laenge);
+
+// Creates the tables in db (replacing older ones) and fills them with the sections that
+// naechster delivers: it returns 1 with the next section in its argument, 0 at the end, -1
+// after a failure of its own. False (with the reason in fehler) when anything failed.
+bool aufbauen(sqlite3 *db, const std::function<int(Abschnitt &)> &naechster, QString *fehler);
+
+// Builds the index of db from db's own table Texte (for the database writer).
+bool ausTextenAufbauen(sqlite3 *db, QString *fehler);
+
+} // namespace VolltextIndex

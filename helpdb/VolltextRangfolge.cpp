@@ -1,0 +1,48 @@
+// BM25F from matchinfo('pcnalx') (see VolltextRangfolge.h).
+#include "VolltextRangfolge.h"
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace Volltext {
+
+double bm25(const QByteArray &matchinfo)
+{
+    const qsizetype anzahl = matchinfo.size() / qsizetype(sizeof(quint32));
+    if (anzahl < 3)
+        return 0;
+    std::vector<quint32> w(size_t(anzahl), 0);
+    std::memcpy(w.data(), matchinfo.constData(), size_t(anzahl) * sizeof(quint32));
+    const qint64 phrasen = w[0];
+    const qint64 spalten = w[1];
+    const double dokumente = w[2];
+    if (phrasen < 1 || spalten < 1 || 3 + 2 * spalten + 3 * spalten * phrasen > anzahl)
+        return 0;
+    const quint32 *mittel = &w[3];
+    const quint32 *laengen = &w[size_t(3 + spalten)];
+    const quint32 *x = &w[size_t(3 + 2 * spalten)];
+    const double gewichte[2] = {GewichtTitel, GewichtText};
+
+    double summe = 0;
+    for (qint64 p = 0; p < phrasen; ++p) {
+        // Rows with the phrase: the column where most rows have it stands for all.
+        double mitTreffer = 0;
+        double tf = 0;
+        for (qint64 s = 0; s < spalten; ++s) {
+            const quint32 *z = x + 3 * (p * spalten + s);
+            mitTreffer = std::max(mitTreffer, double(z[2]));
+            if (z[0] == 0)
+                continue;
+            const double gewicht = s < 2 ? gewichte[s] : 1.0;
+            const double durchschnitt = std::max(1.0, double(mittel[s]));
+            const double norm = 1.0 - B + B * double(laengen[s]) / durchschnitt;
+            tf += gewicht * double(z[0]) / norm;
+        }
+        const double idf = std::log(1.0 + (dokumente - mitTreffer + 0.5) / (mitTreffer + 0.5));
+        summe += idf * tf * (K1 + 1.0) / (tf + K1);
+    }
+    return summe;
+}
+
+} // namespace Volltext

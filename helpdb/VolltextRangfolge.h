@@ -1,0 +1,22 @@
+// The ranking of full-text hits: BM25F over the index's columns (section title, text), from the
+// values the index reports for each hit with matchinfo('pcnalx'). The title weighs more than the
+// text, so a section that is about a word (its title says so) comes before one that only
+// mentions it. The SQLite of our SQLCipher has no bm25(), so the formula lives here.
+#pragma once
+
+#include <QByteArray>
+
+namespace Volltext {
+
+// Column weights; must match the column order of the index (VolltextIndex::Schema).
+inline constexpr double GewichtTitel = 4.0;
+inline constexpr double GewichtText = 1.0;
+inline constexpr double K1 = 1.2;
+inline constexpr double B = 0.75;
+
+// The score of one hit from the matchinfo blob (32-bit unsigned integers in machine order:
+// p, c, n, a[c], l[c], x[3 * c * p]). Higher is better; 0 for a blob that is too short for the
+// counts it states.
+double bm25(const QByteArray &matchinfo);
+
+} // namespace Volltext

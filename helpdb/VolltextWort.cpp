@@ -1,0 +1,217 @@
+// Words and their search forms (see VolltextWort.h). The stemmer comes from libstemmer; one
+// stemmer object serves the thread (it is not safe to share between threads).
+#include "VolltextWort.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <libstemmer.h>
+
+#include <memory>
+
+namespace {
+
+struct StemmerLoeschen
+{
+    void operator()(sb_stemmer *s) const { sb_stemmer_delete(s); }
+};
+
+sb_stemmer *stemmer()
+{
+    thread_local std::unique_ptr<sb_stemmer, StemmerLoeschen> s(sb_stemmer_new("german", "UTF_8"));
+    return s.get();
+}
+
+bool vokal(QChar c)
+{
+    switch (c.unicode()) {
+    case u'a':
+    case u'e':
+    case u'i':
+    case u'o':
+    case u'u':
+    case u'y':
+    case u'ä':
+    case u'ö':
+    case u'ü':
+        return true;
+    }
+    return false;
+}
+
+bool konsonant(QChar c)
+{
+    return c.isLetter() && !vokal(c);
+}
+
+// Lower case, "ß" as "ss", and the transcriptions "ae", "oe", "ue" as umlauts.
+QString vorbereiten(QStringView wort)
+{
+    const QString klein = wort.toString().toLower();
+    QString aus;
+    aus.reserve(klein.size());
+    for (qsizetype i = 0; i < klein.size(); ++i) {
+        const QChar c = klein.at(i);
+        if (c == u'ß') {
+            aus += QStringLiteral("ss");
+            continue;
+        }
+        const bool folgtE = i + 1 < klein.size() && klein.at(i + 1) == u'e';
+        const QChar vor = i > 0 ? klein.at(i - 1) : QChar();
+        if (folgtE && (c == u'a' || c == u'o' || c == u'u') && !vokal(vor) &&
+            !(c == u'u' && vor == u'q')) {
+            aus += c == u'a' ? u'ä' : c == u'o' ? u'ö' : u'ü';
+            ++i; // the "e" is part of the umlaut
+            continue;
+        }
+        aus += c;
+    }
+    return aus;
+}
+
+// Words too common to tell sections apart, written as vorbereiten() leaves them. They are
+// neither indexed nor searched; a phrase skips them on both sides alike, so "Art der Zahlung"
+// still finds the text "Art der Zahlung".
+const QSet<QString> &stoppwoerter()
+{
+    static const QSet<QString> woerter = [] {
+        QSet<QString> s;
+        for (const char *w :
+             {"aber", "alle",   "allem", "allen", "aller",  "alles",  "als",    "also",   "am",
+              "an",   "auch",   "auf",   "aus",   "bei",    "beim",   "bin",    "bis",    "bist",
+              "da",   "damit",  "dann",  "das",   "dass",   "dem",    "den",    "denn",   "der",
+              "des",  "dessen", "die",   "dies",  "diese",  "diesem", "diesen", "dieser", "dieses",
+              "doch", "du",     "durch", "ein",   "eine",   "einem",  "einen",  "einer",  "eines",
+              "er",   "es",     "etwa",  "euch",  "für",    "hat",    "hatte",  "ich",    "ihm",
+              "ihn",  "ihr",    "ihre",  "ihrem", "ihren",  "ihrer",  "im",     "in",     "ins",
+              "ist",  "ja",     "kann",  "man",   "mit",    "nach",   "nicht",  "noch",   "nur",
+              "ob",   "oder",   "ohne",  "sein",  "seine",  "sich",   "sie",    "sind",   "so",
+              "soll", "über",   "um",    "und",   "uns",    "unter",  "vom",    "von",    "vor",
+              "war",  "was",    "weil",  "wenn",  "werden", "wie",    "wir",    "wird",   "wo",
+              "zu",   "zum",    "zur",   "zwar"})
+            s.insert(QString::fromUtf8(w));
+        return s;
+    }();
+    return woerter;
+}
+
+// Accents off (the stemmer has already turned umlauts into their base letters).
+QString ohneAkzente(const QString &s)
+{
+    bool nurAscii = true;
+    for (QChar c : s)
+        nurAscii = nurAscii && c.unicode() < 0x80;
+    if (nurAscii)
+        return s;
+    const QString zerlegt = s.normalized(QString::NormalizationForm_D);
+    QString aus;
+    aus.reserve(zerlegt.size());
+    for (QChar c : zerlegt) {
+        if (c.category() != QChar::Mark_NonSpacing)
+            aus += c;
+    }
+    return aus;
+}
+
+} // namespace
+
+namespace Volltext {
+
+bool wortZeichen(QChar c)
+{
+    return c.isLetterOrNumber();
+}
+
+namespace {
+
+QString formBilden(QStringView wort)
+{
+    const QString vorbereitet = vorbereiten(wort);
+    if (stoppwoerter().contains(vorbereitet))
+        return QString();
+    QString form;
+    if (sb_stemmer *s = stemmer()) {
+        const QByteArray u = vorbereitet.toUtf8();
+        const sb_symbol *ergebnis =
+            sb_stemmer_stem(s, reinterpret_cast<const sb_symbol *>(u.constData()), int(u.size()));
+        form = ergebnis ? QString::fromUtf8(reinterpret_cast<const char *>(ergebnis),
+                                            sb_stemmer_length(s))
+                        : vorbereitet;
+    } else {
+        form = vorbereitet;
+    }
+    // Weak verbs: "erstellt", "erstellte" (stem "erstellt") meet "erstellen" (stem "erstell"),
+    // "verwendet" meets "verwenden". Short stems keep their "t" ("Wert", "Rat").
+    const qsizetype n = form.size();
+    if (n >= 7 && form.endsWith(u"et") && (form.at(n - 3) == u'd' || form.at(n - 3) == u't'))
+        form.chop(2);
+    else if (n >= 6 && form.at(n - 1) == u't' && konsonant(form.at(n - 2)) &&
+             form.at(n - 2) != u't')
+        form.chop(1);
+    return ohneAkzente(form);
+}
+
+} // namespace
+
+QString suchform(QStringView wort)
+{
+    if (wort.isEmpty())
+        return QString();
+    // Texts repeat their words: the forms found so far are kept (a bounded number of them).
+    thread_local QHash<QString, QString> bekannt;
+    const QString schluessel = wort.toString();
+    const auto it = bekannt.constFind(schluessel);
+    if (it != bekannt.constEnd())
+        return *it;
+    if (bekannt.size() >= 200000)
+        bekannt.clear();
+    const QString form = formBilden(wort);
+    bekannt.insert(schluessel, form);
+    return form;
+}
+
+QList<Wort> woerter(QStringView text)
+{
+    QList<Wort> liste;
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n) {
+        while (i < n && !wortZeichen(text[i]))
+            ++i;
+        const qsizetype anfang = i;
+        while (i < n && wortZeichen(text[i]))
+            ++i;
+        if (i == anfang)
+            continue;
+        QString form = suchform(text.mid(anfang, i - anfang));
+        if (!form.isEmpty())
+            liste.append(Wort{int(anfang), int(i - anfang), std::move(form)});
+    }
+    return liste;
+}
+
+QString formenFolge(QStringView text)
+{
+    QString aus;
+    aus.reserve(text.size());
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n) {
+        while (i < n && !wortZeichen(text[i]))
+            ++i;
+        const qsizetype anfang = i;
+        while (i < n && wortZeichen(text[i]))
+            ++i;
+        if (i == anfang)
+            continue;
+        const QString form = suchform(text.mid(anfang, i - anfang));
+        if (form.isEmpty())
+            continue;
+        if (!aus.isEmpty())
+            aus += u' ';
+        aus += form;
+    }
+    return aus;
+}
+
+} // namespace Volltext

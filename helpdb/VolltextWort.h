@@ -1,0 +1,44 @@
+// The words of a text as the full-text search sees them. A word is a run of letters and digits;
+// everything else separates words. Each word is reduced to a search form that the index stores
+// and the query looks up, so that German is found as people type it:
+// - case does not count;
+// - "ß" is "ss", and "ae", "oe", "ue" count as "ä", "ö", "ü" (not after a vowel, and "ue" not
+//   after "q": "Steuer", "Bauer", "Quelle" keep their letters);
+// - inflected forms share a stem (Snowball German stemmer): "Rechnungen" -> "rechnung";
+//   a participle or past form in "-t"/"-et" loses it, so "erstellt" and "erstellen" meet in
+//   "erstell";
+// - umlauts and other accents are dropped after stemming ("Größe" and "Groesse" -> "gross");
+// - the most common function words ("der", "und", "für", ...) have no search form: they are
+//   neither indexed nor searched.
+// Index and query must both go through suchform(); a change to it needs a new index version
+// (VolltextIndex::Version).
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+namespace Volltext {
+
+// One word of a text: where it stands (UTF-16 positions of the text) and its search form.
+struct Wort
+{
+    int anfang = 0;
+    int laenge = 0;
+    QString form;
+};
+
+// The search form of one word (letters and digits only; empty for an empty word and for a
+// function word).
+QString suchform(QStringView wort);
+
+// The words of a text that have a search form, in order.
+QList<Wort> woerter(QStringView text);
+
+// The search forms of a text's words separated by blanks: what the index holds for a column.
+QString formenFolge(QStringView text);
+
+// True for the characters that belong to a word.
+bool wortZeichen(QChar c);
+
+} // namespace Volltext

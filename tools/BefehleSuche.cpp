@@ -1,0 +1,40 @@
+// hilfedb suche DB TEXT: the full-text search as the help runs it, with the ranked hits on
+// standard output, one line each: help number, score, section title, snippet. A mark "*" before
+// the score says that a keyword equal to the search text leads to the section.
+#include "DatenbankOrt.h"
+#include "Volltextabfragen.h"
+
+#include <QElapsedTimer>
+
+#include <cstdio>
+
+int befehlSuche(const QStringList &args)
+{
+    if (args.size() != 2) {
+        std::fputs("Aufruf: hilfedb suche DB \"TEXT\"\n", stderr);
+        return 2;
+    }
+    const DatenbankOrt ort(args[0]);
+    QList<VolltextTreffer> treffer;
+    int gesamt = 0;
+    QElapsedTimer uhr;
+    uhr.start();
+    if (!VolltextSuchen(args[1], treffer, &gesamt)) {
+        std::fprintf(stderr, "hilfedb: %s kann nicht gelesen werden\n", qPrintable(args[0]));
+        return 1;
+    }
+    const qint64 ms = uhr.elapsed();
+    for (const VolltextTreffer &t : std::as_const(treffer)) {
+        std::printf("%s %s%7.3f  %s — %s\n", qPrintable(t.nummer), t.stichwort ? "*" : " ", t.wert,
+                    qPrintable(t.abschnitt), qPrintable(t.ausschnitt));
+    }
+    const bool speicher = Volltextsuche::letzteQuelle() == Volltextsuche::Quelle::Speicher;
+    if (treffer.isEmpty()) {
+        std::printf("Kein Abschnitt enthält „%s“.\n", qPrintable(args[1]));
+    } else {
+        std::fprintf(stderr, "hilfedb: %d Abschnitte gefunden, %lld gezeigt (%lld ms%s)\n", gesamt,
+                     static_cast<long long>(treffer.size()), static_cast<long long>(ms),
+                     speicher ? ", Index im Speicher aufgebaut" : "");
+    }
+    return 0;
+}
