@@ -8,12 +8,14 @@
 #include "frmHilfeBild.h"
 #include "frmInhalt.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QTabBar>
 #include <QTextEdit>
@@ -111,7 +113,8 @@ QString HilfeZustand::Zustand() const
             buttons[QString::number(i)] =
                 QJsonObject{{QStringLiteral("aktiv"), a->isEnabled()},
                             {QStringLiteral("sichtbar"), a->isVisible()},
-                            {QStringLiteral("global"), global(r->tlb()->widgetForAction(a))}};
+                            {QStringLiteral("global"),
+                             a->isVisible() ? global(r->tlb()->widgetForAction(a)) : QJsonArray()}};
         }
         z[QStringLiteral("rahmen")] =
             QJsonObject{{QStringLiteral("sichtbar"), r->isVisible()},
@@ -157,18 +160,35 @@ QString HilfeZustand::Zustand() const
 
 QString HilfeZustand::Widget(const QString &name) const
 {
+    // Visible windows first: a hidden window may hold a control of the same name.
+    QWidget *gefunden = nullptr;
     const auto fenster = QApplication::topLevelWidgets();
     for (QWidget *t : fenster) {
-        QWidget *w = t->objectName() == name ? t : t->findChild<QWidget *>(name);
-        if (!w)
-            continue;
-        return json(QJsonObject{
-            {QStringLiteral("gefunden"), true},
-            {QStringLiteral("sichtbar"), w->isVisible()},
-            {QStringLiteral("klasse"), QString::fromLatin1(w->metaObject()->className())},
-            {QStringLiteral("global"), global(w)}});
+        const auto kandidaten = t->findChildren<QWidget *>(name);
+        QList<QWidget *> alle(kandidaten.begin(), kandidaten.end());
+        if (t->objectName() == name)
+            alle.prepend(t);
+        for (QWidget *w : alle) {
+            if (!gefunden || (w->isVisible() && !gefunden->isVisible()))
+                gefunden = w;
+        }
     }
-    return json(QJsonObject{{QStringLiteral("gefunden"), false}});
+    if (!gefunden)
+        return json(QJsonObject{{QStringLiteral("gefunden"), false}});
+    QString text;
+    if (const auto *b = qobject_cast<const QAbstractButton *>(gefunden))
+        text = b->text();
+    else if (const auto *l = qobject_cast<const QLabel *>(gefunden))
+        text = l->text();
+    else if (const auto *e = qobject_cast<const QLineEdit *>(gefunden))
+        text = e->text();
+    return json(QJsonObject{
+        {QStringLiteral("gefunden"), true},
+        {QStringLiteral("sichtbar"), gefunden->isVisible()},
+        {QStringLiteral("aktiv"), gefunden->isEnabled()},
+        {QStringLiteral("text"), text},
+        {QStringLiteral("klasse"), QString::fromLatin1(gefunden->metaObject()->className())},
+        {QStringLiteral("global"), gefunden->isVisible() ? global(gefunden) : QJsonArray()}});
 }
 
 QString HilfeZustand::Verweise() const
