@@ -285,6 +285,11 @@ bool HilfeDatenbankSchreiber::abschliessen(QString *fehler)
         } else if (sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
             fehlerMerken(QStringLiteral("COMMIT"));
             gut = false;
+        } else if (m_volltext &&
+                   sqlite3_exec(m_db, "VACUUM", nullptr, nullptr, nullptr) != SQLITE_OK) {
+            // Building the index merges its segments into one; the pages of the old ones go.
+            fehlerMerken(QStringLiteral("VACUUM"));
+            gut = false;
         } else if (sqlite3_close(m_db) != SQLITE_OK) {
             fehlerMerken(QStringLiteral("Schließen"));
             gut = false;

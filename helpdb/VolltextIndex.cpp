@@ -200,7 +200,7 @@ bool aufbauen(sqlite3 *db, const std::function<int(Abschnitt &)> &naechster, QSt
         if (block.isEmpty())
             return true;
         sqlite3_bind_int64(bloecke, 1, blockNummer);
-        bytesBinden(bloecke, 2, qCompress(block, 9));
+        bytesBinden(bloecke, 2, qCompress(block, 6));
         const bool ok =
             sqlite3_step(bloecke) == SQLITE_DONE || sqlFehler(QStringLiteral("VolltextBloecke"));
         sqlite3_reset(bloecke);
@@ -245,7 +245,8 @@ bool aufbauen(sqlite3 *db, const std::function<int(Abschnitt &)> &naechster, QSt
     sqlite3_finalize(index);
     sqlite3_finalize(abschnitte);
     sqlite3_finalize(bloecke);
-    // One segment instead of many: a smaller file and fewer lookups per query.
+    // One segment instead of many: a smaller index and fewer lookups per query. The pages of
+    // the merged segments become free; the writer gives them back (VACUUM) after its commit.
     gut = gut && (sqlite3_exec(db, "INSERT INTO VolltextIndex (VolltextIndex) VALUES ('optimize')",
                                nullptr, nullptr, nullptr) == SQLITE_OK ||
                   sqlFehler(QStringLiteral("optimize")));

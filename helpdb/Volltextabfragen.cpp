@@ -140,15 +140,17 @@ bool speicherAbfrage(const QString &sql, int spalten, QList<Zeile> &zeilen)
         const QByteArray text = sql.toUtf8();
         int rc =
             sqlite3_prepare_v2(s_speicher.db, text.constData(), int(text.size()), &st, nullptr);
-        while (rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW) {
-            Zeile z;
-            z.reserve(spalten);
-            for (int s = 0; s < spalten; ++s)
-                z.append(speicherWert(st, s));
-            zeilen.append(z);
+        if (rc == SQLITE_OK) {
+            while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+                Zeile z;
+                z.reserve(spalten);
+                for (int s = 0; s < spalten; ++s)
+                    z.append(speicherWert(st, s));
+                zeilen.append(z);
+            }
+            if (rc == SQLITE_DONE)
+                rc = SQLITE_OK;
         }
-        if (rc == SQLITE_DONE)
-            rc = SQLITE_OK;
         if (rc != SQLITE_OK) {
             fehlerSetzen(Fehlernummer::Unbekannt,
                          fehlerStandardText(Fehlernummer::Unbekannt) + QStringLiteral(" (") +
