@@ -27,6 +27,8 @@ function(tolvar_schicht rang)
   endforeach()
 endfunction()
 
+# client/: the host application's C library over libdbus-1; links nothing of the project.
+tolvar_schicht(5 TolvarClient)
 # platform/: the layer to the desktop, Qt Core/Gui only.
 tolvar_schicht(10 TolvarPlatform)
 # The platform implementations that need widgets or Qt PrintSupport and libcups.

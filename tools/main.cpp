@@ -51,7 +51,9 @@ const char *const hilfeText =
     "      Kapitel 1 ist etwa 200 Druckseiten lang; das Stichwort „Rechnung“ führt zu\n"
     "      50 Texten; Bilder bis 1024 x 768 Pixel.\n"
     "\n"
-    "DB ist ein beliebiger Pfad zu einer Hilfedatenbank.\n";
+    "DB ist ein beliebiger Pfad zu einer Hilfedatenbank.\n"
+    "Rückgabe: 0 ausgeführt, 1 fehlgeschlagen oder Probleme gefunden, 2 falscher Aufruf.\n"
+    "hilfedb --version zeigt die Version.\n";
 
 } // namespace
 
@@ -63,6 +65,10 @@ int main(int argc, char **argv)
     QGuiApplication::setApplicationName(QStringLiteral("hilfedb"));
 
     QStringList args = QGuiApplication::arguments().mid(1);
+    if (args.size() == 1 && args.first() == QLatin1String("--version")) {
+        std::printf("hilfedb (Tolvar-Hilfe) %s\n", TOLVAR_VERSION);
+        return 0;
+    }
     if (args.isEmpty() || args.first() == QLatin1String("--help") ||
         args.first() == QLatin1String("-h") || args.first() == QLatin1String("hilfe")) {
         std::fputs(hilfeText, args.isEmpty() ? stderr : stdout);

@@ -9,8 +9,11 @@
 //   belnahilfe-anzeigen --verweise          prints the shown section's links as JSON
 //   belnahilfe-anzeigen --zeichen POS       prints the screen box of a character as JSON
 //   belnahilfe-anzeigen --foto DATEI [BREITE HOEHE]   saves a picture of the frame window
-// The first call starts the server through the bus's activation.
+// The first call starts the server through the bus's activation. The host calls go through
+// libbelnahilfe (client/), exactly as the host application makes them; the status queries use
+// QtDBus. Exit status: 0 done, 1 failed, 2 wrong usage.
 #include "HilfeZustand.h"
+#include "belnahilfe.h"
 #include "clsHilfe.h"
 
 #include <QCoreApplication>
@@ -18,12 +21,16 @@
 #include <QDBusMessage>
 #include <QStringList>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <iterator>
 
 namespace {
 
-// A message box in the server waits for the user; the call waits with it.
-constexpr int Wartezeit = 10 * 60 * 1000;
+// A message box in the server waits for the user; the call waits with it (as long as a host
+// call of libbelnahilfe does by default).
+constexpr int Wartezeit = BELNAHILFE_ZEITLIMIT_VORGABE;
 
 int aufrufen(const char *pfad, const char *schnittstelle, const QString &methode,
              const QVariantList &argumente, QDBusMessage *antwort = nullptr)
@@ -48,28 +55,64 @@ int zustand(const QString &methode, const QVariantList &argumente, QDBusMessage 
     return aufrufen(ZustandPfad, ZustandSchnittstelle, methode, argumente, antwort);
 }
 
+const char *const Aufruf = "Aufruf: belnahilfe-anzeigen NUMMER [--halb]\n"
+                           "       belnahilfe-anzeigen --beenden\n"
+                           "       belnahilfe-anzeigen --abschnitt\n"
+                           "       belnahilfe-anzeigen --zustand | --verweise\n"
+                           "       belnahilfe-anzeigen --widget NAME | --zeichen POS\n"
+                           "       belnahilfe-anzeigen --foto DATEI [BREITE HOEHE]\n"
+                           "       belnahilfe-anzeigen --help | --version\n";
+
 void hilfeText()
 {
-    std::fprintf(stderr, "Aufruf: belnahilfe-anzeigen NUMMER [--halb]\n"
-                         "       belnahilfe-anzeigen --beenden\n"
-                         "       belnahilfe-anzeigen --abschnitt\n"
-                         "       belnahilfe-anzeigen --zustand | --verweise\n"
-                         "       belnahilfe-anzeigen --widget NAME | --zeichen POS\n"
-                         "       belnahilfe-anzeigen --foto DATEI [BREITE HOEHE]\n");
+    std::fputs(Aufruf, stderr);
+}
+
+// A host call through libbelnahilfe; a failure is told in the library's words.
+int hostAufruf(belnahilfe_status status)
+{
+    if (status == BELNAHILFE_OK)
+        return 0;
+    std::fprintf(stderr, "belnahilfe-anzeigen: %s\n", belnahilfe_meldung(status));
+    return status == BELNAHILFE_UNGUELTIG ? 2 : 1;
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    // --help, --version and the host calls need no Qt.
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::fputs(Aufruf, stdout);
+        std::fputs("\nÖffnet die Tolvar-Hilfe bei einer Hilfenummer KK.TT.XX (mit --halb auf der\n"
+                   "rechten Hälfte des Arbeitsbereichs) oder beendet sie mit --beenden.\n"
+                   "Rückgabe: 0 ausgeführt, 1 fehlgeschlagen, 2 falscher Aufruf.\n",
+                   stdout);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("belnahilfe-anzeigen (Tolvar-Hilfe) %s\n", TOLVAR_VERSION);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--beenden") == 0)
+        return hostAufruf(belnahilfe_beenden());
+    if ((argc == 2 && std::strncmp(argv[1], "--", 2) != 0) ||
+        (argc == 3 && std::strncmp(argv[1], "--", 2) != 0 && std::strcmp(argv[2], "--halb") == 0))
+        return hostAufruf(belnahilfe_anzeigen(argv[1], argc == 3 ? 1 : 0));
+    static const char *const abfragen[] = {"--abschnitt", "--zustand", "--verweise",
+                                           "--widget",    "--zeichen", "--foto"};
+    if (argc < 2 || std::none_of(std::begin(abfragen), std::end(abfragen),
+                                 [&](const char *o) { return std::strcmp(argv[1], o) == 0; })) {
+        hilfeText();
+        return 2;
+    }
+
     QCoreApplication app(argc, argv);
     const QStringList a = QCoreApplication::arguments().mid(1);
     if (!QDBusConnection::sessionBus().isConnected()) {
         std::fprintf(stderr, "belnahilfe-anzeigen: keine Verbindung zum Sitzungsbus\n");
         return 1;
     }
-    if (a.size() == 1 && a[0] == QLatin1String("--beenden"))
-        return aufrufen(HilfePfad, HilfeSchnittstelle, QStringLiteral("HilfeBeenden"), {});
     if (a.size() == 1 && a[0] == QLatin1String("--abschnitt")) {
         QDBusMessage r;
         if (zustand(QStringLiteral("Abschnitt"), {}, &r) != 0)
@@ -109,12 +152,6 @@ int main(int argc, char *argv[])
             return 1;
         return r.arguments().value(0).toBool() ? 0 : 1;
     }
-    if (a.isEmpty() || a.size() > 2 || a[0].startsWith(QLatin1String("--")) ||
-        (a.size() == 2 && a[1] != QLatin1String("--halb"))) {
-        hilfeText();
-        return 2;
-    }
-    const qint16 darstellung = a.size() == 2 ? 1 : 0;
-    return aufrufen(HilfePfad, HilfeSchnittstelle, QStringLiteral("HilfeAnzeigen"),
-                    {a[0], QVariant::fromValue(darstellung)});
+    hilfeText();
+    return 2;
 }

@@ -23,10 +23,28 @@
 #include <QTranslator>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 int main(int argc, char *argv[])
 {
+    // The server is started by the bus; by hand it takes no arguments but these two.
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::fputs(
+            "Aufruf: belnahilfe [--help | --version]\n"
+            "\n"
+            "Der Hilfeserver der Tolvar-Hilfe: bietet de.tolvar.BelnaHilfe am Sitzungsbus an\n"
+            "und zeigt die Hilfe, wenn die Wirtsanwendung sie aufruft. Der Bus startet ihn\n"
+            "beim ersten Aufruf (belnahilfe-anzeigen, libbelnahilfe).\n"
+            "Rückgabe: 0 beendet, 1 kein Sitzungsbus, 2 Dienst läuft bereits,\n"
+            "3 Verbindung zum Sitzungsbus verloren.\n",
+            stdout);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("belnahilfe (Tolvar-Hilfe) %s\n", TOLVAR_VERSION);
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("BelnaHilfe"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tolvar-Hilfe"));
