@@ -23,5 +23,11 @@ std::optional<HilfeIndexGeometrie> HilfeIndexLayoutBerechnen(double innenBreite,
     g.scr.breite = b - 2 * g.scr.links;
     g.lstWoerter.breite = g.scr.breite;
     g.txtSuchen.breite = g.scr.breite;
+    g.optVolltext.links = b - g.optVolltext.breite - 90;
+    g.optStichwort.links = g.optVolltext.links - g.optStichwort.breite - 90;
+    g.scrVolltext.oben = g.lstWoerter.oben;
+    g.scrVolltext.breite = g.scr.breite;
+    g.scrVolltext.hoehe = std::max(h - g.scrVolltext.oben - g.cmdAnzeigen.hoehe - 180, 0);
+    g.lblVolltext.breite = g.scr.breite;
     return g;
 }

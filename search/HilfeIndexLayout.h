@@ -3,7 +3,12 @@
 // two bottom buttons stay right-aligned 90 from the bottom and right edges and 90 apart, the
 // search button right-aligned under the search field, the field, the keyword list and the
 // grid keep 90 margins left and right, and the grid grows with the height down to 90 above
-// the buttons. Everything else keeps its design values.
+// the buttons. The two option buttons that choose between keyword and full-text search stand
+// right-aligned above the search field, 90 from the right edge and 90 apart; the full-text hit
+// grid takes the place of the keyword list and the keyword grid together (from the list's top
+// down to 90 above the buttons, with the grid's width; no height rather than a negative one),
+// its caption the place of the list's caption.
+// Everything else keeps its design values.
 #pragma once
 
 #include "HilfeLayout.h"
@@ -25,6 +30,10 @@ struct HilfeIndexGeometrie
     qint32 line1X1 = 90;
     qint32 line1X2 = 4050;
     qint32 line1Y = 1035;
+    TwipRechteck optStichwort{2310, 60, 1125, 240};
+    TwipRechteck optVolltext{3525, 60, 915, 240};
+    TwipRechteck scrVolltext{90, 1350, 3930, 3645};
+    TwipRechteck lblVolltext{90, 1125, 3930, 195};
 
     friend bool operator==(const HilfeIndexGeometrie &, const HilfeIndexGeometrie &) = default;
 };

@@ -10,6 +10,7 @@
 #include "Stichwortabfragen.h"
 #include "TolvarScrollListe.h"
 #include "TolvarTextBox.h"
+#include "VolltextAnfrage.h"
 #include "frmHilfe.h"
 #include "frmInhalt.h"
 
@@ -20,7 +21,9 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QRadioButton>
 
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -49,6 +52,14 @@ struct Spalte
     double breite;
 };
 const Spalte spalten[] = {{"Thema", 2505}, {"Kapitel", 1005}, {"Überschrift", 1005}};
+// The full-text grid: section title, snippet, topic title, help number.
+const Spalte volltextSpalten[] = {
+    {"Abschnitt", 1800}, {"Fundstelle", 4500}, {"Thema", 1500}, {"Nr.", 750}};
+
+const char *const SucheStichwort = "Stichwort suchen:";
+const char *const SucheVolltext = "Text suchen:";
+const char *const KnopfStichwort = "Stichwörter anzeigen";
+const char *const KnopfVolltext = "Abschnitte suchen";
 
 } // namespace
 
@@ -102,7 +113,13 @@ void frmHilfeIndex::steuerelementeAnlegen()
         m_lbl[i]->setObjectName(QStringLiteral("lbl%1").arg(i));
     }
 
-    m_cmdSuchen = new QPushButton(QStringLiteral("Stichwörter anzeigen"), this);
+    m_optStichwort = new QRadioButton(QStringLiteral("&Stichwörter"), this);
+    m_optStichwort->setObjectName(QStringLiteral("optStichwort"));
+    m_optStichwort->setChecked(true);
+    m_optVolltext = new QRadioButton(QStringLiteral("&Volltext"), this);
+    m_optVolltext->setObjectName(QStringLiteral("optVolltext"));
+
+    m_cmdSuchen = new QPushButton(QString::fromUtf8(KnopfStichwort), this);
     m_cmdSuchen->setObjectName(QStringLiteral("cmdSuchen"));
     m_cmdSuchen->setEnabled(false);
 
@@ -118,6 +135,17 @@ void frmHilfeIndex::steuerelementeAnlegen()
         m_scr->setAusrichtung(s, 1);
     }
 
+    m_lblVolltext = new QLabel(QStringLiteral("gefundene Abschnitte:"), this);
+    m_lblVolltext->setObjectName(QStringLiteral("lblVolltext"));
+    m_scrVolltext = new TolvarScrollListe(this);
+    m_scrVolltext->setObjectName(QStringLiteral("scrVolltext"));
+    m_scrVolltext->setSpalten(int(std::size(volltextSpalten)));
+    for (int s = 0; s < int(std::size(volltextSpalten)); ++s) {
+        m_scrVolltext->setUeberschrift(s, QString::fromUtf8(volltextSpalten[s].ueberschrift));
+        m_scrVolltext->setSpaltenBreite(s, volltextSpalten[s].breite);
+        m_scrVolltext->setAusrichtung(s, 1);
+    }
+
     m_cmdAnzeigen = new QPushButton(QStringLiteral("anzeigen"), this);
     m_cmdAnzeigen->setObjectName(QStringLiteral("cmdAnzeigen"));
     m_cmdAbbruch = new QPushButton(QStringLiteral("Schließen"), this);
@@ -131,11 +159,15 @@ void frmHilfeIndex::steuerelementeAnlegen()
     m_line1->setFrameShape(QFrame::HLine);
     m_line1->setFrameShadow(QFrame::Sunken);
 
-    // Tab order of the design; the labels take no focus.
+    // Tab order of the design, top to bottom; the labels take no focus, and hidden controls
+    // (the other mode's lists) are passed over.
+    setTabOrder(m_optStichwort, m_optVolltext);
+    setTabOrder(m_optVolltext, m_txtSuchen);
     setTabOrder(m_txtSuchen, m_cmdSuchen);
     setTabOrder(m_cmdSuchen, m_lstWoerter);
     setTabOrder(m_lstWoerter, m_scr);
-    setTabOrder(m_scr, m_cmdAnzeigen);
+    setTabOrder(m_scr, m_scrVolltext);
+    setTabOrder(m_scrVolltext, m_cmdAnzeigen);
     setTabOrder(m_cmdAnzeigen, m_cmdAbbruch);
 
     connect(m_cmdSuchen, &QPushButton::clicked, this, &frmHilfeIndex::cmdSuchen_Click);
@@ -146,6 +178,10 @@ void frmHilfeIndex::steuerelementeAnlegen()
     connect(m_txtSuchen, &TolvarTextBox::GotFocus, this, &frmHilfeIndex::txtSuchen_GotFocus);
     connect(m_txtSuchen, &TolvarTextBox::LostFocus, this, &frmHilfeIndex::txtSuchen_LostFocus);
     connect(m_scr, &TolvarScrollListe::ZeileAktiviert, this, &frmHilfeIndex::scr_ZeileAktiviert);
+    connect(m_scrVolltext, &TolvarScrollListe::ZeileAktiviert, this,
+            &frmHilfeIndex::scr_ZeileAktiviert);
+    for (QRadioButton *o : {m_optStichwort, m_optVolltext})
+        connect(o, &QRadioButton::clicked, this, &frmHilfeIndex::optSuche_Click);
 
     standardSetzen(m_cmdSuchen);
     // A button whose caption does not fit its design width in this font is made wide enough;
@@ -158,10 +194,52 @@ void frmHilfeIndex::steuerelementeAnlegen()
             r.breite = breiter;
         }
     };
+    // The search button carries either caption; it is made wide enough for both.
+    m_cmdSuchen->setText(QString::fromUtf8(KnopfVolltext));
+    passend(m_cmdSuchen, m_geo.cmdSuchen);
+    m_cmdSuchen->setText(QString::fromUtf8(KnopfStichwort));
     passend(m_cmdSuchen, m_geo.cmdSuchen);
     passend(m_cmdAnzeigen, m_geo.cmdAnzeigen);
     passend(m_cmdAbbruch, m_geo.cmdAbbruch);
+    // The option buttons: their captions and the indicator.
+    const auto optionPassend = [](QRadioButton *o, TwipRechteck &r) {
+        const int noetig = o->sizeHint().width();
+        if (px(r.breite) < noetig)
+            r.breite = TwipRunden(pixelZuTwipsX(noetig));
+    };
+    optionPassend(m_optStichwort, m_geo.optStichwort);
+    optionPassend(m_optVolltext, m_geo.optVolltext);
+    m_geo.optVolltext.links = m_geo.scr.links + m_geo.scr.breite - m_geo.optVolltext.breite;
+    m_geo.optStichwort.links = m_geo.optVolltext.links - m_geo.optStichwort.breite - 90;
+    modusAnwenden();
     geometrieAnwenden();
+}
+
+void frmHilfeIndex::modusAnwenden()
+{
+    // The keyword controls stay as they are while hidden, so switching back shows them again.
+    m_lbl[0]->setText(QString::fromUtf8(m_volltext ? SucheVolltext : SucheStichwort));
+    m_cmdSuchen->setText(QString::fromUtf8(m_volltext ? KnopfVolltext : KnopfStichwort));
+    m_lbl[1]->setVisible(!m_volltext);
+    m_lstWoerter->setVisible(!m_volltext);
+    m_lbl[2]->setVisible(!m_volltext);
+    m_scr->setVisible(!m_volltext);
+    m_lblVolltext->setVisible(m_volltext);
+    m_scrVolltext->setVisible(m_volltext);
+    // A caption longer than its label's design width is shown whole.
+    if (m_lbl[0]->width() < m_lbl[0]->sizeHint().width())
+        m_lbl[0]->resize(m_lbl[0]->sizeHint().width(), m_lbl[0]->height());
+}
+
+void frmHilfeIndex::optSuche_Click()
+{
+    const bool volltext = m_optVolltext->isChecked();
+    if (volltext != m_volltext) {
+        m_volltext = volltext;
+        modusAnwenden();
+    }
+    if (isVisible())
+        m_txtSuchen->SetFocus();
 }
 
 void frmHilfeIndex::anbinden()
@@ -211,6 +289,10 @@ void frmHilfeIndex::cmdSuchen_Click()
 {
     if (!m_cmdSuchen->isEnabled())
         return;
+    if (m_volltext) {
+        volltextSuchen();
+        return;
+    }
     MausZeiger(11);
     QList<QString> wort;
     QList<qint32> id;
@@ -248,8 +330,64 @@ void frmHilfeIndex::lstWoerter_Click()
     m_scr->setBildschirmAktualisierung(true);
 }
 
+void frmHilfeIndex::volltextSuchen()
+{
+    MausZeiger(11);
+    const QString suche = m_txtSuchen->Text();
+    QList<VolltextTreffer> treffer;
+    int gesamt = 0;
+    if (!VolltextSuchen(suche, treffer, &gesamt)) {
+        MausZeiger(0);
+        return;
+    }
+    if (treffer.isEmpty()) {
+        MausZeiger(0);
+        MsgBox(QStringLiteral("Keine entsprechenden Daten vorgefunden!"), Meldung::Information);
+        return;
+    }
+    mtTreffer = treffer;
+    msVolltextSuche = suche;
+    m_scrVolltext->Leeren();
+    m_scrVolltext->setBildschirmAktualisierung(false);
+    for (const VolltextTreffer &t : std::as_const(mtTreffer)) {
+        m_scrVolltext->ZeileHinzufuegen(
+            t.abschnitt + u'\t' + t.ausschnitt + u'\t' + t.thema + u'\t' + t.nummer, t.textID);
+    }
+    m_scrVolltext->setBildschirmAktualisierung(true);
+    m_lblVolltext->setText(gesamt > mtTreffer.size()
+                               ? QStringLiteral("gefundene Abschnitte: die besten %1 von %2")
+                                     .arg(mtTreffer.size())
+                                     .arg(gesamt)
+                               : QStringLiteral("gefundene Abschnitte: %1").arg(mtTreffer.size()));
+    m_scrVolltext->setAktuelleZeile(0);
+    m_scrVolltext->setFocus(Qt::OtherFocusReason);
+    MausZeiger(0);
+}
+
+void frmHilfeIndex::volltextAnzeigen()
+{
+    const int r = m_scrVolltext->AktuelleZeile();
+    if (m_scrVolltext->Anzahl() == 0 || r < 0 || r >= mtTreffer.size())
+        return;
+    frmHilfe *hilfe = frmHilfe::instanz(false);
+    if (!hilfe)
+        return;
+    const QString nummer = mtTreffer.at(r).nummer;
+    hilfe->GeheZuText(nummer);
+    // Only the section asked for gets the marks (a failed read leaves another one shown).
+    if (hilfe->AktuelleNummer() != nummer)
+        return;
+    const QString text = hilfe->TextBereich(0, INT_MAX);
+    hilfe->TrefferMarkieren(
+        Volltext::trefferBereiche(text, Volltext::anfrageZerlegen(msVolltextSuche)));
+}
+
 void frmHilfeIndex::cmdAnzeigen_Click()
 {
+    if (m_volltext) {
+        volltextAnzeigen();
+        return;
+    }
     if (m_scr->Anzahl() == 0)
         return;
     const int r = m_scr->AktuelleZeile();
@@ -275,6 +413,8 @@ void frmHilfeIndex::txtSuchen_Change()
 {
     m_lstWoerter->Clear();
     m_scr->Leeren();
+    m_scrVolltext->Leeren();
+    mtTreffer.clear();
     m_cmdSuchen->setEnabled(!m_txtSuchen->Text().isEmpty());
 }
 
@@ -376,6 +516,10 @@ void frmHilfeIndex::geometrieAnwenden()
     setzeGeometrie(m_lbl[2], m_geo.lbl2);
     setzeGeometrie(m_cmdAnzeigen, m_geo.cmdAnzeigen);
     setzeGeometrie(m_cmdAbbruch, m_geo.cmdAbbruch);
+    setzeGeometrie(m_optStichwort, m_geo.optStichwort);
+    setzeGeometrie(m_optVolltext, m_geo.optVolltext);
+    setzeGeometrie(m_scrVolltext, m_geo.scrVolltext);
+    setzeGeometrie(m_lblVolltext, m_geo.lblVolltext);
     // A caption longer than its label's design width is shown whole.
     for (QLabel *l : m_lbl)
         if (l->width() < l->sizeHint().width())

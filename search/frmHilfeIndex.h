@@ -4,9 +4,16 @@
 // the default button, which is the search button while the search field has the focus and the
 // show button otherwise; Esc closes the pane. Closing hides the pane with its content; unloading
 // (with the help window) forgets it.
+//
+// Two option buttons above the search field choose what is searched: "Stichwörter" (the
+// keyword search above, the default) or "Volltext", the full-text search over every section
+// (Volltextabfragen.h). In full-text mode the keyword list and its grid give way to one grid of
+// the matching sections, best first, with section title, a snippet around the hit, topic title
+// and help number; opening one shows it in the help window with every hit highlighted.
 #pragma once
 
 #include "HilfeIndexLayout.h"
+#include "Volltextabfragen.h"
 
 #include <QList>
 #include <QString>
@@ -15,6 +22,7 @@
 class QFrame;
 class QLabel;
 class QPushButton;
+class QRadioButton;
 class StichwortListe;
 class TolvarScrollListe;
 class TolvarTextBox;
@@ -48,6 +56,11 @@ public:
     void txtSuchen_GotFocus();
     void txtSuchen_LostFocus();
     void scr_ZeileAktiviert();
+    // One of the option buttons was chosen: the pane switches between keyword and full-text
+    // search; the input focus goes back to the search field.
+    void optSuche_Click();
+    // Full-text mode is on.
+    bool Volltext() const { return m_volltext; }
     // The pane became the active child: the input focus goes to the search field.
     void Form_Activate();
     // Unloads the pane: the help window fills the frame again and the instance is gone.
@@ -62,6 +75,10 @@ public:
     QPushButton *cmdAnzeigen() const { return m_cmdAnzeigen; }
     QPushButton *cmdAbbruch() const { return m_cmdAbbruch; }
     QFrame *Line1() const { return m_line1; }
+    QRadioButton *optStichwort() const { return m_optStichwort; }
+    QRadioButton *optVolltext() const { return m_optVolltext; }
+    TolvarScrollListe *scrVolltext() const { return m_scrVolltext; }
+    QLabel *lblVolltext() const { return m_lblVolltext; }
     // The button that Enter presses.
     QPushButton *standardKnopf() const { return m_standard; }
 
@@ -70,6 +87,9 @@ public:
 
     // Help numbers of the grid rows: element r + 1 for row r; element 0 unused.
     QList<QString> msNummern{QString()};
+    // The rows of the full-text grid (row r is element r) and the search text they answer.
+    QList<VolltextTreffer> mtTreffer;
+    QString msVolltextSuche;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -83,6 +103,9 @@ private:
     void standardSetzen(QPushButton *knopf);
     void Form_Resize();
     void geometrieAnwenden();
+    void modusAnwenden();
+    void volltextSuchen();
+    void volltextAnzeigen();
 
     TolvarTextBox *m_txtSuchen = nullptr;
     QLabel *m_lbl[3] = {};
@@ -92,6 +115,11 @@ private:
     QPushButton *m_cmdAnzeigen = nullptr;
     QPushButton *m_cmdAbbruch = nullptr;
     QFrame *m_line1 = nullptr;
+    QRadioButton *m_optStichwort = nullptr;
+    QRadioButton *m_optVolltext = nullptr;
+    TolvarScrollListe *m_scrVolltext = nullptr;
+    QLabel *m_lblVolltext = nullptr;
+    bool m_volltext = false;
     QPushButton *m_standard = nullptr;
     HilfeIndexGeometrie m_geo;
     bool m_entladen = false;

@@ -561,6 +561,7 @@ void frmHilfe::lblSub_Click(int Index)
         setzeHintergrund(m_lblSub.at(miAktTextIndex), mlAbschnittFarbe);
     setzeHintergrund(m_lblSub.at(Index), MarkierFarbe);
     miAktTextIndex = qint16(Index);
+    TrefferMarkieren({});
     AbschnittDarstellen(Index + 1 < msTexteInhalt.size() ? msTexteInhalt.at(Index + 1) : QString());
     NummerMerken();
 }

@@ -13,6 +13,7 @@
 
 #include <QColor>
 #include <QList>
+#include <QPair>
 #include <QPointer>
 #include <QWidget>
 
@@ -104,6 +105,14 @@ public:
     // The shown text between two text positions.
     QString TextBereich(int anfang, int ende) const;
 
+    // Search hits in the shown section, in frmHilfe_Treffer.cpp: marks each range (start,
+    // length in text positions) with a highlight that is no edit of the text, so links and
+    // their positions stay as they are, and scrolls the first one into view. An empty list
+    // removes the marks; showing a section removes them too.
+    void TrefferMarkieren(const QList<QPair<int, int>> &bereiche);
+    // The ranges marked now.
+    QList<QPair<int, int>> TrefferBereiche() const { return m_treffer; }
+
     // Unloads the window: the picture window and the keyword pane go, the global reference
     // is cleared. Runs when the frame unloads.
     void Form_Unload();
@@ -169,4 +178,5 @@ private:
     bool m_lesefehler = false;
     QObject *m_tastenFilter = nullptr;
     bool m_entladen = false;
+    QList<QPair<int, int>> m_treffer;
 };

@@ -1,6 +1,7 @@
 // The keyword pane's layout: the buttons keep 90 twips to the right and bottom edges and to each
 // other, the field, list and grid 90 margins, the grid grows with the height and never gets a
-// negative height; narrower than 200 twips or minimised nothing changes.
+// negative height; the search-mode options stay right-aligned above the field and the full-text
+// grid covers list and grid; narrower than 200 twips or minimised nothing changes.
 #include "HilfeIndexLayout.h"
 #include "TestHilfen.h"
 
@@ -66,6 +67,14 @@ void TestHilfeIndexLayout::groessen()
     QCOMPARE(g->scr.hoehe, scrHoehe);
     QCOMPARE(g->lstWoerter.breite, scrBreite);
     QCOMPARE(g->txtSuchen.breite, scrBreite);
+    // The option buttons right-aligned above the field, 90 from the edge and 90 apart.
+    QCOMPARE(g->optVolltext.links + g->optVolltext.breite, TwipRunden(breite) - 90);
+    QCOMPARE(g->optStichwort.links + g->optStichwort.breite + 90, g->optVolltext.links);
+    // The full-text grid covers the keyword list and the keyword grid, down to the grid's end.
+    QCOMPARE(g->scrVolltext.oben, g->lstWoerter.oben);
+    QCOMPARE(g->scrVolltext.breite, scrBreite);
+    QCOMPARE(g->scrVolltext.hoehe, std::max(g->cmdAnzeigen.oben - 90 - g->scrVolltext.oben, 0));
+    QCOMPARE(g->lblVolltext.breite, scrBreite);
 
     // Everything else keeps its design values.
     HilfeIndexGeometrie rest = *g;
@@ -77,6 +86,11 @@ void TestHilfeIndexLayout::groessen()
     rest.scr.hoehe = start.scr.hoehe;
     rest.lstWoerter.breite = start.lstWoerter.breite;
     rest.txtSuchen.breite = start.txtSuchen.breite;
+    rest.optVolltext.links = start.optVolltext.links;
+    rest.optStichwort.links = start.optStichwort.links;
+    rest.scrVolltext.breite = start.scrVolltext.breite;
+    rest.scrVolltext.hoehe = start.scrVolltext.hoehe;
+    rest.lblVolltext.breite = start.lblVolltext.breite;
     QCOMPARE(rest, start);
 
     // The layout only depends on the size: running it again on its own result changes nothing.
