@@ -337,12 +337,15 @@ bool istBuchstabe(char c)
 class Leser
 {
 public:
-    Leser(const QByteArray &rtf, QTextDocument &doc)
-        : mP(rtf.constData()), mEnde(rtf.constData() + rtf.size()), mDoc(doc), mCursor(&doc)
+    Leser(const QByteArray &rtf, QTextDocument &doc, const RtfLeser::Grenzen &grenzen)
+        : mP(rtf.constData()), mEnde(rtf.constData() + rtf.size()), mDoc(doc), mCursor(&doc),
+          mMaxZeichen(grenzen.maxZeichen), mBildBytesFrei(std::max<qint64>(grenzen.bildBytes, 0))
     {
     }
 
     void lesen();
+    bool gekuerzt() const { return mVoll; }
+    int bilderAusgelassen() const { return mBilderAusgelassen; }
 
 private:
     // input
@@ -402,6 +405,12 @@ private:
     // pictures
     BildDaten mBild;
     int mBildNummer = 0;
+    // limits (see RtfLeser::Grenzen)
+    qint64 mMaxZeichen;
+    qint64 mZeichen = 0; // characters given to the document so far (mLauf included)
+    bool mVoll = false;  // the limit cut the text: nothing more is read or added
+    qint64 mBildBytesFrei;
+    int mBilderAusgelassen = 0;
 
     void gruppeAuf();
     void gruppeZu();
@@ -427,7 +436,9 @@ private:
     void tabelleVorbereiten();
     void zelleAnsteuern(bool strukturGeaendert);
     void tabelleAbschliessen();
-    bool imText() const { return mZ.ziel == Ziel::Text && mUeberlauf == 0; }
+    bool imText() const { return mZ.ziel == Ziel::Text && mUeberlauf == 0 && !mVoll; }
+    bool platz(qint64 n);
+    qint64 bytesBisGrenze() const;
     void absatz(bool seitenumbruch);
     void zelle();
     void zeile();
@@ -465,12 +476,20 @@ void Leser::lesen()
         default:
             if (mZ.ziel == Ziel::Text && mUeberlauf == 0 && mUeberspringen == 0 && !mZ.verborgen) {
                 // Plain text: take the whole stretch up to the next special character at once.
+                // With a character limit, the stretch ends not far behind it: the limit is
+                // checked on decoded characters, so the bytes are handed on before they could
+                // hold more than the characters still allowed.
+                const qint64 grenze = bytesBisGrenze();
+                const char *letztes =
+                    grenze < mEnde - mP ? mP + std::max<qint64>(grenze - 1, 0) : mEnde;
                 const char *ende = mP;
-                while (ende < mEnde && *ende != '{' && *ende != '}' && *ende != '\\' &&
+                while (ende < letztes && *ende != '{' && *ende != '}' && *ende != '\\' &&
                        *ende != '\r' && *ende != '\n')
                     ++ende;
                 mBytes.append(mP - 1, ende - mP + 1);
                 mP = ende;
+                if (mMaxZeichen > 0 && mBytes.size() >= grenze)
+                    bytesAusgeben();
             } else {
                 textByte(c);
             }
@@ -485,6 +504,31 @@ void Leser::lesen()
         blockVerlassen();
     if (mTabelle)
         tabelleAbschliessen();
+}
+
+// Takes room for n characters. When the limit leaves none, the text is cut here: nothing
+// more is added and the rest of the input is not read.
+bool Leser::platz(qint64 n)
+{
+    if (mVoll)
+        return false;
+    if (mMaxZeichen > 0 && mZeichen + n > mMaxZeichen) {
+        mVoll = true;
+        mP = mEnde;
+        return false;
+    }
+    mZeichen += n;
+    return true;
+}
+
+// Undecoded text bytes that surely hold more characters than the limit still allows (no code
+// page takes more than four bytes for a character): the bytes collected are handed on to the
+// document when they reach this many.
+qint64 Leser::bytesBisGrenze() const
+{
+    if (mMaxZeichen <= 0)
+        return std::numeric_limits<qint64>::max();
+    return 4 * (std::max<qint64>(mMaxZeichen - mZeichen, 0) + 1);
 }
 
 void Leser::gruppeAuf()
@@ -699,21 +743,37 @@ void Leser::zeichenAusgeben(QChar z)
 
 void Leser::textAusgeben(const QString &s)
 {
-    tabelleVorbereiten();
-    if (!mFormatGueltig) {
-        const ZeichenSchluessel k = zeichenSchluessel();
-        mFormatGueltig = true;
-        if (!mLaufSchluesselGesetzt || k != mLaufSchluessel) {
-            laufAusgeben();
-            mLaufSchluessel = k;
-            mLaufSchluesselGesetzt = true;
-            auto it = mFormate.constFind(k);
-            if (it == mFormate.constEnd())
-                it = mFormate.insert(k, zeichenFormat(k));
-            mLaufFormat = it.value();
-        }
+    if (mVoll)
+        return;
+    QStringView teil(s);
+    const bool abschneiden = mMaxZeichen > 0 && mZeichen + teil.size() > mMaxZeichen;
+    if (abschneiden) {
+        qsizetype n = mMaxZeichen - mZeichen;
+        // A surrogate pair is kept whole or left out.
+        if (n > 0 && teil[n - 1].isHighSurrogate())
+            --n;
+        teil = teil.first(n);
     }
-    mLauf += s;
+    tabelleVorbereiten();
+    if (!teil.isEmpty()) {
+        if (!mFormatGueltig) {
+            const ZeichenSchluessel k = zeichenSchluessel();
+            mFormatGueltig = true;
+            if (!mLaufSchluesselGesetzt || k != mLaufSchluessel) {
+                laufAusgeben();
+                mLaufSchluessel = k;
+                mLaufSchluesselGesetzt = true;
+                auto it = mFormate.constFind(k);
+                if (it == mFormate.constEnd())
+                    it = mFormate.insert(k, zeichenFormat(k));
+                mLaufFormat = it.value();
+            }
+        }
+        mLauf += teil;
+        mZeichen += teil.size();
+    }
+    if (abschneiden)
+        platz(mMaxZeichen + 1);
 }
 
 void Leser::laufAusgeben()
@@ -999,6 +1059,8 @@ void Leser::zelleBetreten()
 void Leser::absatz(bool seitenumbruch)
 {
     bytesAusgeben();
+    if (!platz(1))
+        return;
     tabelleVorbereiten();
     laufAusgeben();
     absatzFormatSetzen();
@@ -1013,6 +1075,8 @@ void Leser::absatz(bool seitenumbruch)
 void Leser::zelle()
 {
     bytesAusgeben();
+    if (!platz(1))
+        return;
     if (!mTabelle || mZeileBeendet) {
         // A cell mark outside a table row opens one.
         mZ.inTabelle = true;
@@ -1063,13 +1127,29 @@ void Leser::bildFertig()
     QBuffer puffer(&b.daten);
     puffer.open(QIODevice::ReadOnly);
     QImageReader leser(&puffer, b.art == BildDaten::Png ? "png" : "jpeg");
+    // The size comes from the picture's header; nothing is decoded before it fits the budget.
     const QSize groesse = leser.size();
-    if (!groesse.isValid() || qint64(groesse.width()) * groesse.height() > RtfLeser::MaxBildPixel)
+    if (!groesse.isValid() || groesse.isEmpty())
         return;
-    const QImage bild = leser.read();
-    if (bild.isNull())
-        return;
+    // Decoded bytes, at least four per pixel: the display turns every picture into 32 bits.
+    const QImage::Format format = leser.imageFormat();
+    const int bits = format == QImage::Format_Invalid
+                         ? 32
+                         : std::max<int>(32, QImage::toPixelFormat(format).bitsPerPixel());
+    const qint64 pixel = qint64(groesse.width()) * groesse.height();
+    const qint64 kosten = pixel * (bits / 8);
     bytesAusgeben();
+    if (pixel > RtfLeser::MaxBildPixel || kosten > mBildBytesFrei) {
+        ++mBilderAusgelassen;
+        textAusgeben(RtfLeser::bildPlatzhalter(groesse));
+        return;
+    }
+    // The decoder may not allocate more than the header announced either.
+    leser.setAllocationLimit(int((kosten >> 20) + 1));
+    const QImage bild = leser.read();
+    if (bild.isNull() || !platz(1))
+        return;
+    mBildBytesFrei -= std::max<qint64>(kosten, bild.sizeInBytes());
     tabelleVorbereiten();
     laufAusgeben();
     const QString name = QStringLiteral("rtfbild:%1").arg(++mBildNummer);
@@ -1422,12 +1502,28 @@ QString alsText(const QByteArray &daten)
 
 bool RtfLeser::lesen(const QByteArray &rtf, QTextDocument &doc)
 {
+    return lesen(rtf, doc, Grenzen()).rtf;
+}
+
+RtfLeser::Ergebnis RtfLeser::lesen(const QByteArray &rtf, QTextDocument &doc,
+                                   const Grenzen &grenzen)
+{
+    Ergebnis ergebnis;
     doc.clear();
     qsizetype anfang = 0;
     if (!istRtf(rtf, anfang)) {
-        doc.setPlainText(alsText(rtf));
-        return false;
+        QString text = alsText(rtf);
+        if (grenzen.maxZeichen > 0 && text.size() > grenzen.maxZeichen) {
+            qsizetype n = grenzen.maxZeichen;
+            if (text[n - 1].isHighSurrogate())
+                --n;
+            text.truncate(n);
+            ergebnis.gekuerzt = true;
+        }
+        doc.setPlainText(text);
+        return ergebnis;
     }
+    ergebnis.rtf = true;
     // One edit block for the whole document: the document then settles its frames (tables)
     // once at the end instead of after every table, which would cost quadratic time.
     const bool rueckgaengig = doc.isUndoRedoEnabled();
@@ -1435,12 +1531,22 @@ bool RtfLeser::lesen(const QByteArray &rtf, QTextDocument &doc)
     QTextCursor block(&doc);
     block.beginEditBlock();
     {
-        Leser leser(QByteArray::fromRawData(rtf.constData() + anfang, rtf.size() - anfang), doc);
+        Leser leser(QByteArray::fromRawData(rtf.constData() + anfang, rtf.size() - anfang), doc,
+                    grenzen);
         leser.lesen();
+        ergebnis.gekuerzt = leser.gekuerzt();
+        ergebnis.bilderAusgelassen = leser.bilderAusgelassen();
     }
     block.endEditBlock();
     doc.setUndoRedoEnabled(rueckgaengig);
-    return true;
+    return ergebnis;
+}
+
+QString RtfLeser::bildPlatzhalter(const QSize &groesse)
+{
+    return QStringLiteral("[Bild %1 \u00D7 %2 nicht geladen]")
+        .arg(groesse.width())
+        .arg(groesse.height());
 }
 
 bool RtfLesen(const QByteArray &rtf, QTextDocument &doc)
@@ -1448,8 +1554,13 @@ bool RtfLesen(const QByteArray &rtf, QTextDocument &doc)
     return RtfLeser::lesen(rtf, doc);
 }
 
-bool RtfLesen(const QString &rtf, QTextDocument &doc)
+namespace {
+
+// The RTF bytes of a text whose characters are the bytes; characters beyond 0xFF become \u.
+QByteArray alsBytes(const QString &rtf)
 {
+    if (std::all_of(rtf.cbegin(), rtf.cend(), [](QChar c) { return c.unicode() <= 0xFF; }))
+        return rtf.toLatin1();
     QByteArray bytes;
     bytes.reserve(rtf.size());
     for (QChar c : rtf) {
@@ -1458,5 +1569,18 @@ bool RtfLesen(const QString &rtf, QTextDocument &doc)
         else
             bytes += "{\\uc1\\u" + QByteArray::number(qint16(c.unicode())) + "?}";
     }
-    return RtfLeser::lesen(bytes, doc);
+    return bytes;
+}
+
+} // namespace
+
+bool RtfLesen(const QString &rtf, QTextDocument &doc)
+{
+    return RtfLeser::lesen(alsBytes(rtf), doc);
+}
+
+RtfLeser::Ergebnis RtfLesen(const QString &rtf, QTextDocument &doc,
+                            const RtfLeser::Grenzen &grenzen)
+{
+    return RtfLeser::lesen(alsBytes(rtf), doc, grenzen);
 }

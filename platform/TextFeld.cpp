@@ -117,6 +117,14 @@ bool TextFeld::setzeRtf(const QString &rtf)
     return ok;
 }
 
+RtfLeser::Ergebnis TextFeld::setzeRtf(const QString &rtf, const RtfLeser::Grenzen &grenzen)
+{
+    invalidieren();
+    const RtfLeser::Ergebnis ergebnis = RtfLesen(rtf, *mDoc, grenzen);
+    mSelStart = mSelLaenge = 0;
+    return ergebnis;
+}
+
 QTextDocumentFragment TextFeld::inhalt() const
 {
     return QTextDocumentFragment(mDoc);

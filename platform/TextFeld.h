@@ -5,6 +5,8 @@
 // one space, so positions found in the plain text can be used to select, delete and hit-test.
 #pragma once
 
+#include "RtfLeser.h"
+
 #include <QByteArray>
 #include <QMetaObject>
 #include <QPointF>
@@ -37,6 +39,8 @@ public:
     // Setting the content clears the selection.
     bool setzeRtf(const QByteArray &rtf);
     bool setzeRtf(const QString &rtf);
+    // The same with the reader's limits (text form); says whether the text was cut.
+    RtfLeser::Ergebnis setzeRtf(const QString &rtf, const RtfLeser::Grenzen &grenzen);
     QTextDocumentFragment inhalt() const;
     void setzeInhalt(const QTextDocumentFragment &inhalt);
 

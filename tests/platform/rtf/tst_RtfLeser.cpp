@@ -100,6 +100,10 @@ private slots:
     void kaputt();
     void keinRtf();
     void laufZusammengefasst();
+    void zeichenGrenze_data();
+    void zeichenGrenze();
+    void bildBudget_data();
+    void bildBudget();
 };
 
 // Every case of the corpus: the reference is the expected text of the corpus' own project where
@@ -619,6 +623,120 @@ void TstRtfLeser::laufZusammengefasst()
         ++fragmente;
     QCOMPARE(doc.toPlainText(), QString(u"abäcĀde"_qs));
     QCOMPARE(fragmente, 1);
+}
+
+// The reader stops at the character limit (paragraph breaks and pictures count one each) and
+// says so; a text that fits is read whole and is not reported as cut.
+void TstRtfLeser::zeichenGrenze_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<qint64>("grenze");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("gekuerzt");
+    const QByteArray zwei = "{\\rtf1 abc\\par de}";
+    zeile("no limit", zwei, qint64(0), QString("abc\nde"), false);
+    zeile("under the limit", zwei, qint64(7), QString("abc\nde"), false);
+    zeile("exactly the limit", zwei, qint64(6), QString("abc\nde"), false);
+    zeile("paragraph break counts", zwei, qint64(4), QString("abc\n"), true);
+    zeile("cut before the break", zwei, qint64(3), QString("abc"), true);
+    zeile("cut in a run", zwei, qint64(2), QString("ab"), true);
+    zeile("across formats", QByteArray("{\\rtf1 {\\b fett}{\\i kursiv}}"), qint64(6),
+          QString("fettku"), true);
+    zeile("escaped characters", QByteArray("{\\rtf1 \\'e4\\u246?\\bullet x}"), qint64(2),
+          QString(u"äö"_qs), true);
+    // A surrogate pair is not split.
+    zeile("surrogate pair", QByteArray("{\\rtf1 a\\u-10179?\\u-8704?b}"), qint64(2), QString("a"),
+          true);
+    zeile("picture counts one", "{\\rtf1 a{\\pict\\pngblip " + pngHex({2, 2}) + "}bc}", qint64(2),
+          QString(u"a\uFFFC"_qs), true);
+    zeile("long stretch", "{\\rtf1 " + QByteArray(100000, 'x') + "}", qint64(1000),
+          QString(1000, 'x'), true);
+    zeile("long stretch fits", "{\\rtf1 " + QByteArray(1000, 'x') + "}", qint64(1000),
+          QString(1000, 'x'), false);
+    zeile("plain text", QByteArray("Nur Text"), qint64(3), QString("Nur"), true);
+}
+
+void TstRtfLeser::zeichenGrenze()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(qint64, grenze);
+    QFETCH(QString, text);
+    QFETCH(bool, gekuerzt);
+    QTextDocument doc;
+    RtfLeser::Grenzen g;
+    g.maxZeichen = grenze;
+    const RtfLeser::Ergebnis e = RtfLeser::lesen(rtf, doc, g);
+    QCOMPARE(doc.toPlainText(), text);
+    QCOMPARE(e.gekuerzt, gekuerzt);
+    QCOMPARE(e.rtf, rtf.startsWith('{'));
+    // The text form takes the same path.
+    QTextDocument alsText;
+    QCOMPARE(RtfLesen(QString::fromLatin1(rtf), alsText, g).gekuerzt, gekuerzt);
+    QCOMPARE(alsText.toPlainText(), text);
+}
+
+// Pictures share a budget of decoded bytes (four per pixel for these): a picture past what is
+// left becomes a placeholder naming its size, and is not decoded at all - a picture whose data
+// is damaged behind its header shows that, as the decoder would drop it.
+void TstRtfLeser::bildBudget_data()
+{
+    QTest::addColumn<QList<QSize>>("bilder");
+    QTest::addColumn<qint64>("budget");
+    QTest::addColumn<QString>("geladen"); // 1 loaded, 0 placeholder, per picture
+    QTest::addColumn<bool>("beschaedigt");
+    const QList<QSize> drei{{10, 10}, {10, 10}, {10, 10}};
+    zeile("all fit", drei, qint64(1200), QString("111"), false);
+    zeile("third past the budget", drei, qint64(1199), QString("110"), false);
+    zeile("no budget", drei, qint64(0), QString("000"), false);
+    zeile("small one after a large one", QList<QSize>{{20, 20}, {10, 10}}, qint64(1000),
+          QString("01"), false);
+    zeile("damaged past the budget", QList<QSize>{{30, 30}}, qint64(100), QString("0"), true);
+    zeile("damaged within the budget", QList<QSize>{{30, 30}}, qint64(10000), QString(""), true);
+}
+
+void TstRtfLeser::bildBudget()
+{
+    QFETCH(QList<QSize>, bilder);
+    QFETCH(qint64, budget);
+    QFETCH(QString, geladen);
+    QFETCH(bool, beschaedigt);
+    QByteArray rtf = "{\\rtf1 ";
+    for (const QSize &g : bilder) {
+        QByteArray png = QByteArray::fromHex(pngHex(g));
+        if (beschaedigt)
+            png[png.size() - 20] = char(~png[png.size() - 20]); // header whole, pixel data not
+        rtf += "[{\\pict\\pngblip " + png.toHex() + "}]";
+    }
+    rtf += "}";
+    QTextDocument doc;
+    RtfLeser::Grenzen grenzen;
+    grenzen.bildBytes = budget;
+    const RtfLeser::Ergebnis e = RtfLeser::lesen(rtf, doc, grenzen);
+    QString erwartet;
+    for (int i = 0; i < geladen.size(); ++i)
+        erwartet += geladen[i] == '1' ? QString(u"[\uFFFC]"_qs)
+                                      : "[" + RtfLeser::bildPlatzhalter(bilder[i]) + "]";
+    if (geladen.isEmpty())
+        erwartet = "[]";
+    QCOMPARE(doc.toPlainText(), erwartet);
+    QCOMPARE(e.bilderAusgelassen, int(geladen.count('0')));
+    // The pictures in the document are the loaded ones, decoded whole.
+    QList<QSize> erwarteteBilder;
+    for (int i = 0; i < geladen.size(); ++i)
+        if (geladen[i] == '1')
+            erwarteteBilder << bilder[i];
+    QList<QSize> bilderImText;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat f = it.fragment().charFormat();
+            if (!f.isImageFormat())
+                continue;
+            const QUrl name(f.toImageFormat().name());
+            bilderImText << doc.resource(QTextDocument::ImageResource, name).value<QImage>().size();
+        }
+    }
+    QCOMPARE(bilderImText, erwarteteBilder);
+    QVERIFY(RtfLeser::bildPlatzhalter({4000, 3000}).contains(u"4000 \u00D7 3000"_qs));
 }
 
 QTEST_MAIN(TstRtfLeser)
