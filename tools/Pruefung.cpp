@@ -10,6 +10,8 @@
 #include "Inhaltsabfragen.h"
 #include "RtfLeser.h"
 #include "Verweismarkup.h"
+#include "VolltextIndex.h"
+#include "Volltextabfragen.h"
 
 #include <QHash>
 #include <QImage>
@@ -158,14 +160,20 @@ QStringList Pruefung::textProbleme(const QString &gespeicherterText, QList<tVerw
     if (gespeicherterText.trimmed().isEmpty())
         return {QStringLiteral("Text ist leer")};
 
+    // Read as far as the help shows it: the same limit cuts both documents at the same place.
     QTextDocument roh;
-    if (!RtfLesen(gespeicherterText, roh))
+    RtfLeser::Grenzen grenzen;
+    grenzen.maxZeichen = Verweismarkup::MaxZeichen;
+    if (!RtfLesen(gespeicherterText, roh, grenzen).rtf)
         probleme << QStringLiteral("Text ist kein RTF und erscheint als reiner Text");
 
     QTextDocument anzeige;
     QList<tVerweis> verweise;
     qint16 anzahl = 0;
-    Verweismarkup::darstellen(gespeicherterText, anzeige, verweise, anzahl);
+    if (Verweismarkup::darstellen(gespeicherterText, anzeige, verweise, anzahl))
+        probleme << QStringLiteral("Abschnitt ist zu lang: nur die ersten %1 Zeichen werden "
+                                   "angezeigt")
+                        .arg(Verweismarkup::MaxZeichen);
     if (links && linkAnzahl) {
         *links = verweise;
         *linkAnzahl = anzahl;
@@ -236,5 +244,20 @@ bool Pruefung::pruefen(const QString &datenbank, Ergebnis &ergebnis)
         }
     }
     ergebnis.bilder = int(bilder.size());
-    return stichwoerterPruefen(ergebnis.probleme, ergebnis.stichwoerter);
+    if (!stichwoerterPruefen(ergebnis.probleme, ergebnis.stichwoerter))
+        return false;
+
+    // The full-text index: none is no problem (the help builds one in memory), one of another
+    // version or built before a section changed is.
+    VolltextIndexZustand volltext;
+    if (!VolltextIndexPruefen(volltext))
+        return false;
+    ergebnis.volltextIndex = volltext.vorhanden;
+    if (volltext.vorhanden && volltext.version != VolltextIndex::Version)
+        ergebnis.probleme << QStringLiteral("Volltextindex: Version %1 statt %2, bitte die "
+                                            "Datenbank neu erstellen")
+                                 .arg(volltext.version)
+                                 .arg(VolltextIndex::Version);
+    ergebnis.probleme << volltext.veraltet;
+    return true;
 }

@@ -5,6 +5,8 @@
 #include "Verweismarkup.h"
 #include "TextFeld.h"
 
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -72,8 +74,8 @@ public:
         if (ohne >= 0 && ab >= ohne)
             return -1;
         lueckeNach(ab);
-        const qsizetype i =
-            QStringView(mBuf).sliced(mEnde).indexOf(bild ? QLatin1String("{PE}") : QLatin1String("{TE}"));
+        const qsizetype i = QStringView(mBuf).sliced(mEnde).indexOf(bild ? QLatin1String("{PE}")
+                                                                         : QLatin1String("{TE}"));
         if (i >= 0)
             return int(i + ab);
         ohne = ohne >= 0 ? std::min(ohne, ab) : ab;
@@ -250,14 +252,40 @@ QList<tVerweis> Verweismarkup::tagsEntfernen(TextFeld &feld, bool nurText)
     return v.liste;
 }
 
-void Verweismarkup::darstellen(const QString &gespeicherterText, QTextDocument &anzeige,
-                               QList<tVerweis> &mtVerweise, qint16 &miVerweisAnzahl)
+QString Verweismarkup::gekuerztHinweis()
+{
+    return QStringLiteral("[Der Abschnitt ist zu lang und wird gek\u00FCrzt angezeigt.]");
+}
+
+bool Verweismarkup::darstellen(const QString &gespeicherterText, QTextDocument &anzeige,
+                               QList<tVerweis> &mtVerweise, qint16 &miVerweisAnzahl,
+                               qint64 maxZeichen)
 {
     // Prepared without a layout; the display lays the document out once when it shows it.
     TextFeld feld(&anzeige, false);
-    feld.setzeRtf(gespeicherterText);
+    RtfLeser::Grenzen grenzen;
+    grenzen.maxZeichen = maxZeichen;
+    const bool gekuerzt = feld.setzeRtf(gespeicherterText, grenzen).gekuerzt;
     mtVerweise = tagsEntfernen(feld);
     miVerweisAnzahl = qint16(mtVerweise.size() - 1);
+    if (gekuerzt) {
+        // The note is added after the tags are cut out: it is no part of the text's markup.
+        QTextCursor c(&anzeige);
+        c.movePosition(QTextCursor::End);
+        // In the font of the text's end (not its colours or links), in italics.
+        const QTextCharFormat ende = c.charFormat();
+        QTextCharFormat f;
+        if (!ende.isImageFormat()) {
+            if (ende.hasProperty(QTextFormat::FontFamilies))
+                f.setFontFamilies(ende.fontFamilies().toStringList());
+            if (ende.hasProperty(QTextFormat::FontPointSize))
+                f.setFontPointSize(ende.fontPointSize());
+        }
+        f.setFontItalic(true);
+        c.insertBlock(QTextBlockFormat(), f);
+        c.insertText(gekuerztHinweis(), f);
+    }
+    return gekuerzt;
 }
 
 int Verweismarkup::verweisBei(const QList<tVerweis> &mtVerweise, qint16 miVerweisAnzahl, int k)

@@ -15,6 +15,11 @@
 // - positions are 16-bit: a link that ends beyond 32767 is not recorded (its tags are still
 //   removed, its text shows as ordinary text); so is the count: links after the 32767th are
 //   not recorded either.
+//
+// A section is shown up to MaxZeichen characters: the text layout of the help window needs
+// about a second per million characters of one paragraph, and the window must answer its
+// caller within two seconds whatever the database holds. The reader stops at the limit, so
+// tags and links behind it are never seen; a note at the end says that the text was cut.
 #pragma once
 
 #include "Verweis.h"
@@ -29,11 +34,17 @@ class Verweismarkup
 {
 public:
     static constexpr int MaxPosition = 32767;
+    // Characters of a section that are shown (see RtfLeser::Grenzen for how they count).
+    static constexpr qint64 MaxZeichen = 500'000;
+    // The paragraph that ends a section cut at MaxZeichen.
+    static QString gekuerztHinweis();
 
     // Renders the stored text into anzeige and fills mtVerweise (element 0 unused) and
-    // miVerweisAnzahl.
-    static void darstellen(const QString &gespeicherterText, QTextDocument &anzeige,
-                           QList<tVerweis> &mtVerweise, qint16 &miVerweisAnzahl);
+    // miVerweisAnzahl. A text longer than maxZeichen is cut there and ends with the paragraph
+    // gekuerztHinweis(); the return value says so.
+    static bool darstellen(const QString &gespeicherterText, QTextDocument &anzeige,
+                           QList<tVerweis> &mtVerweise, qint16 &miVerweisAnzahl,
+                           qint64 maxZeichen = MaxZeichen);
 
     // Cuts the tags out of the text box's content and returns the links, element 0 unused.
     // With nurText only text links are taken; picture tags stay.

@@ -212,6 +212,15 @@ void TestHilfedbPruefen::datenbank_data()
         << rtf(QString(33000, 'x') + "\\{T01.01.01\\}Kunde\\{TE\\}") << Mehr()
         << QStringList{"01.01.02: Verweis nicht anklickbar: Abschlusstag fehlt oder Verweis hinter "
                        "Position 32767"};
+    // A section longer than the help shows is named once; a link in the part shown is still
+    // checked, links behind the cut are not.
+    QTest::newRow("section too long")
+        << rtf("\\{T09.09.09\\}a\\{TE\\}" + QString(600000, 'x') +
+               "\\{T08.08.08\\}b\\{TE\\}")
+        << Mehr()
+        << QStringList{"01.01.02: Abschnitt ist zu lang: nur die ersten 500000 Zeichen werden "
+                       "angezeigt",
+                       "01.01.02: Verweis auf 09.09.09: kein solcher Abschnitt"};
     QTest::newRow("several defects in order")
         << rtf("\\{T09.09.09\\}a\\{TE\\} \\{P00009\\}b\\{PE\\} \\{TE\\}") << Mehr()
         << QStringList{"01.01.02: Verweismarkup bleibt sichtbar: „{TE}“",

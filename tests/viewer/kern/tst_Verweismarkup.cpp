@@ -47,6 +47,8 @@ private slots:
     void mausUndTabelleStimmen();
     void langerText_data();
     void langerText();
+    void gekuerzt_data();
+    void gekuerzt();
 };
 
 void TstVerweismarkup::darstellen_data()
@@ -195,12 +197,64 @@ void TstVerweismarkup::langerText()
     QTextDocument anzeige;
     QList<tVerweis> v;
     qint16 n = -1;
-    Verweismarkup::darstellen(rtf(rumpf), anzeige, v, n);
+    // Without the length limit: these texts are about the 16-bit positions and counts.
+    QVERIFY(!Verweismarkup::darstellen(rtf(rumpf), anzeige, v, n, 0));
     TextFeld feld(&anzeige, false);
     QCOMPARE(feld.text(), text);
     QCOMPARE(int(n), anzahl);
     QCOMPARE(v.size(), anzahl + 1);
     QCOMPARE(anzahl ? tabelle({tVerweis(), v[1], v.last()}) : QString(), ersteUndLetzte);
+}
+
+// A text longer than the limit is shown up to it and ends with the note; links behind the
+// limit are not recorded, and a text that fits is shown as it is.
+void TstVerweismarkup::gekuerzt_data()
+{
+    QTest::addColumn<QString>("rumpf");
+    QTest::addColumn<int>("grenze");
+    QTest::addColumn<QString>("text"); // without the note
+    QTest::addColumn<QString>("verweise");
+    QTest::addColumn<bool>("hinweis");
+    const QString x20(20, 'x');
+    // "a <T01.01.02>Ziel<TE> b" takes 24 characters as read.
+    const QString mitVerweis = "a <T01.01.02>Ziel<TE> b";
+    zeile("just under the limit", mitVerweis + "\\par " + x20, 45, "a Ziel b\r\n" + x20,
+          "2-6:T01.01.02", false);
+    zeile("exactly the limit", mitVerweis + x20, 44, "a Ziel b" + x20, "2-6:T01.01.02", false);
+    zeile("one over the limit", mitVerweis + x20 + "y", 44, "a Ziel b" + x20, "2-6:T01.01.02",
+          true);
+    zeile("link behind the limit", mitVerweis + x20 + "<T01.01.03>Weit<TE>", 50,
+          "a Ziel b" + x20 + "{T01.0", "2-6:T01.01.02", true);
+    zeile("closing tag behind the limit", mitVerweis + "<T01.01.03>Weit<TE>", 38, "a Ziel bWei",
+          "2-6:T01.01.02", true);
+    zeile("cut before the first link", x20 + mitVerweis, 21, x20 + "a", "", true);
+    zeile("picture link behind the limit", x20 + "<P00001>Bild<PE>", 20, x20, "", true);
+}
+
+void TstVerweismarkup::gekuerzt()
+{
+    QFETCH(QString, rumpf);
+    QFETCH(int, grenze);
+    QFETCH(QString, text);
+    QFETCH(QString, verweise);
+    QFETCH(bool, hinweis);
+    QTextDocument anzeige;
+    QList<tVerweis> v;
+    qint16 n = -1;
+    QCOMPARE(Verweismarkup::darstellen(rtf(rumpf), anzeige, v, n, grenze), hinweis);
+    TextFeld feld(&anzeige, false);
+    const QString ende = "\r\n" + Verweismarkup::gekuerztHinweis();
+    QCOMPARE(feld.text(), hinweis ? text + ende : text);
+    QCOMPARE(tabelle(v), verweise);
+    QCOMPARE(int(n), int(v.size() - 1));
+    for (int i = 1; i < v.size(); ++i)
+        QVERIFY(v[i].Ende <= text.size());
+    if (hinweis) {
+        // The note is a paragraph of its own, in italics.
+        QTextCursor c(anzeige.lastBlock());
+        c.movePosition(QTextCursor::NextCharacter);
+        QVERIFY(c.charFormat().fontItalic());
+    }
 }
 
 QTEST_MAIN(TstVerweismarkup)
