@@ -11,6 +11,7 @@
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -169,7 +170,13 @@ Registerkarten::Registerkarten(QWidget *parent) : QWidget(parent), m_leiste(new 
     m_leiste->setFocusPolicy(Qt::TabFocus);
     farbenSetzen();
     stilSetzen();
-    connect(m_leiste, &QTabBar::currentChanged, this, [this] { emit Click(); });
+    connect(m_leiste, &QTabBar::currentChanged, this, [this] {
+        emit Click();
+        // The window is moved after the row has finished handling the click or key.
+        if (m_titel.size() > FensterKarten)
+            QMetaObject::invokeMethod(this, &Registerkarten::fensterNachfuehren,
+                                      Qt::QueuedConnection);
+    });
     // A click on the tab that is already current raises Click as well; a click on another
     // tab raises it through the change of the current tab.
     connect(m_leiste, &QTabBar::tabBarClicked, this, [this](int index) {
@@ -240,16 +247,22 @@ void Registerkarten::gesammelt(const std::function<void()> &aendern)
 
 int Registerkarten::anzahl() const
 {
-    return m_leiste->count();
+    return int(m_titel.size());
 }
 
-void Registerkarten::setAnzahl(int n)
+int Registerkarten::fensterGroesse() const
+{
+    return std::min(int(m_titel.size()), FensterKarten);
+}
+
+// Puts the window of tabs starting at erste (moved so that it lies within the tabs) into the
+// row, with the control's tab aktuell current (-1: none, as an empty row has). Raises nothing.
+void Registerkarten::fensterSetzen(int erste, int aktuell)
 {
     const QSignalBlocker sperre(m_leiste);
-    n = std::max(n, 0);
-    if (n == m_leiste->count())
-        return;
-    gesammelt([this, n] {
+    const int n = fensterGroesse();
+    erste = std::clamp(erste, 0, int(m_titel.size()) - n);
+    gesammelt([this, n, erste, aktuell] {
         auto *leiste = static_cast<KartenLeiste *>(m_leiste);
         leiste->vorlaeufig = true;
         while (leiste->count() > n)
@@ -257,39 +270,94 @@ void Registerkarten::setAnzahl(int n)
         while (leiste->count() < n)
             leiste->addTab(QString());
         leiste->vorlaeufig = false;
+        for (int i = 0; i < n; ++i) {
+            const QString text = anzeige(m_titel.at(erste + i));
+            if (leiste->tabText(i) != text)
+                leiste->setTabText(i, text);
+        }
+        m_erste = erste;
+        if (aktuell >= erste && aktuell < erste + n)
+            leiste->setCurrentIndex(aktuell - erste);
         // Setting a caption marks the layout as outdated: the row is laid out with the real
         // sizes when it is shown or measured next.
-        if (leiste->count() > 0)
+        if (n > 0)
             leiste->setTabText(0, leiste->tabText(0));
     });
 }
 
+// Moves the window when its first or last tab is current and there are tabs beyond it, so
+// that the current tab comes to its middle.
+void Registerkarten::fensterNachfuehren()
+{
+    const int lokal = m_leiste->currentIndex();
+    const int n = fensterGroesse();
+    if (lokal < 0 || n < FensterKarten)
+        return;
+    const bool vorn = lokal == 0 && m_erste > 0;
+    const bool hinten = lokal == n - 1 && m_erste + n < m_titel.size();
+    if (vorn || hinten)
+        fensterSetzen(m_erste + lokal - n / 2, m_erste + lokal);
+}
+
+void Registerkarten::setAnzahl(int n)
+{
+    n = std::max(n, 0);
+    if (n == m_titel.size())
+        return;
+    // The current tab stays, or becomes the last one when it is removed; the first tab
+    // becomes current in an empty row (as QTabBar does).
+    const int alt = aktuell();
+    const int ziel = n == 0 ? -1 : alt < 0 ? 0 : std::min(alt, n - 1);
+    m_titel.resize(n);
+    const int erste = ziel >= m_erste && ziel < m_erste + fensterGroesse()
+                          ? m_erste
+                          : ziel - fensterGroesse() / 2;
+    fensterSetzen(erste, ziel);
+}
+
 int Registerkarten::aktuell() const
 {
-    return m_leiste->currentIndex();
+    const int lokal = m_leiste->currentIndex();
+    return lokal < 0 ? -1 : m_erste + lokal;
 }
 
 void Registerkarten::setAktuell(int index)
 {
-    m_leiste->setCurrentIndex(index);
+    if (index < 0 || index >= m_titel.size())
+        return;
+    if (index >= m_erste && index < m_erste + fensterGroesse()) {
+        m_leiste->setCurrentIndex(index - m_erste);
+        return;
+    }
+    // A tab outside the window: the window moves there first, then Click is raised as the
+    // row raises it for a change of the current tab.
+    const int alt = aktuell();
+    fensterSetzen(index - fensterGroesse() / 2, index);
+    if (alt != index)
+        emit Click();
 }
 
 QString Registerkarten::caption(int index) const
 {
-    // The row holds the caption with every "&" doubled (see anzeige()).
-    return m_leiste->tabText(index).replace(QStringLiteral("&&"), QStringLiteral("&"));
+    return m_titel.value(index);
 }
 
 void Registerkarten::setCaption(int index, const QString &text)
 {
-    m_leiste->setTabText(index, anzeige(text));
+    if (index < 0 || index >= m_titel.size())
+        return;
+    m_titel[index] = text;
+    if (index >= m_erste && index < m_erste + fensterGroesse())
+        m_leiste->setTabText(index - m_erste, anzeige(text));
 }
 
 void Registerkarten::setCaptions(const QList<QString> &liste)
 {
-    gesammelt([this, &liste] {
+    for (int i = 0; i < m_titel.size(); ++i)
+        m_titel[i] = liste.value(i + 1);
+    gesammelt([this] {
         for (int i = 0; i < m_leiste->count(); ++i)
-            m_leiste->setTabText(i, anzeige(liste.value(i + 1)));
+            m_leiste->setTabText(i, anzeige(m_titel.at(m_erste + i)));
     });
 }
 

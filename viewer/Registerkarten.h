@@ -7,6 +7,14 @@
 // desktop's normal colours whatever page lies behind them, the current tab light with a line
 // in the highlight colour along its top, the others a shade darker. Captions are shown as
 // written: an "&" is a character, not the mark of an access key.
+//
+// A QTabBar lays out its whole row on every inserted tab, so building a row of n tabs costs
+// time quadratic in n. The row (leiste()) therefore holds at most FensterKarten tabs: with more,
+// it shows a window of consecutive tabs of the control, tab i of the control being tab
+// i - ersteKarte() of the row. The window follows the current tab: when a tab at either end of
+// the window becomes current (by a click, the arrow keys or setAktuell), the window moves so
+// that the tabs beyond it can be reached. Changing the window changes only captions, so every
+// operation costs time linear in the number of tabs at most.
 #pragma once
 
 #include <QList>
@@ -23,6 +31,9 @@ class Registerkarten : public QWidget
     Q_OBJECT
 
 public:
+    // Most tabs the row holds at once (see above).
+    static constexpr int FensterKarten = 400;
+
     explicit Registerkarten(QWidget *parent = nullptr);
 
     int anzahl() const;
@@ -39,6 +50,8 @@ public:
     // where a setCaption per tab lays out the whole row each time.
     void setCaptions(const QList<QString> &liste);
     QTabBar *leiste() const { return m_leiste; }
+    // The control's index of the row's first tab (0 unless there are more than FensterKarten).
+    int ersteKarte() const { return m_erste; }
     // Height of the tab row in pixels.
     int leistenHoehe() const;
 
@@ -54,7 +67,13 @@ private:
     void farbenSetzen();
     void stilSetzen();
     void gesammelt(const std::function<void()> &aendern);
+    int fensterGroesse() const;
+    void fensterSetzen(int erste, int aktuell);
+    void fensterNachfuehren();
 
     QTabBar *m_leiste;
     QStyle *m_stil = nullptr;
+    // The captions of all tabs, as given; the row holds those of its window.
+    QList<QString> m_titel;
+    int m_erste = 0;
 };

@@ -129,6 +129,9 @@ private slots:
     void alleCaptions_data();
     void alleCaptions();
     void alleCaptionsBehaeltFokus();
+    void vieleKarten_data();
+    void vieleKarten();
+    void vieleKartenTastatur();
     void titelImHilfefenster();
 
 private:
@@ -490,6 +493,105 @@ void tst_Registerkarten::alleCaptionsBehaeltFokus()
     // Tab goes on from the row as before.
     QTest::keyClick(k->leiste(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), danach);
+}
+
+// More tabs than the row holds: the row shows a window of them that contains the current tab;
+// captions, the current tab and Click count in the control's indices; fewer tabs keep the
+// current one or end at the last.
+void tst_Registerkarten::vieleKarten_data()
+{
+    QTest::addColumn<int>("anzahl");
+    QTest::addColumn<int>("ziel");
+    QTest::addColumn<int>("danach"); // number of tabs set afterwards
+    const int w = Registerkarten::FensterKarten;
+    zeile("within the first window", 3 * w, 7, 3 * w);
+    zeile("far behind the window", 3 * w, 2 * w + 5, 3 * w);
+    zeile("last tab", 3 * w + 1, 3 * w, 3 * w + 1);
+    zeile("fewer tabs, current stays", 3 * w, 2 * w + 5, 2 * w + 6);
+    zeile("fewer tabs, current removed", 3 * w, 2 * w + 5, w + 10);
+    zeile("down to one window", 3 * w, 2 * w + 5, w - 3);
+}
+
+void tst_Registerkarten::vieleKarten()
+{
+    QFETCH(int, anzahl);
+    QFETCH(int, ziel);
+    QFETCH(int, danach);
+    QWidget fenster;
+    fenster.resize(600, 200);
+    Registerkarten k(&fenster);
+    k.setGeometry(0, 0, 600, 100);
+    fenster.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fenster));
+    k.setAnzahl(anzahl);
+    QList<QString> titel{QString()};
+    for (int i = 0; i < anzahl; ++i)
+        titel << QStringLiteral("K%1 &").arg(i);
+    k.setCaptions(titel);
+    QCOMPARE(k.anzahl(), anzahl);
+    QCOMPARE(k.leiste()->count(), Registerkarten::FensterKarten);
+    QCOMPARE(k.aktuell(), 0);
+
+    QSignalSpy klick(&k, &Registerkarten::Click);
+    k.setAktuell(ziel);
+    QCOMPARE(klick.count(), 1);
+    QCOMPARE(k.aktuell(), ziel);
+    QCoreApplication::processEvents();
+    QCOMPARE(k.aktuell(), ziel);
+    const auto zeigt = [&k](int index) {
+        const int lokal = index - k.ersteKarte();
+        QVERIFY(lokal >= 0 && lokal < k.leiste()->count());
+        QCOMPARE(k.leiste()->currentIndex(), lokal);
+        QCOMPARE(k.leiste()->tabText(lokal), QString(k.caption(index)).replace("&", "&&"));
+    };
+    zeigt(ziel);
+    QCOMPARE(k.caption(anzahl - 1), titel.last());
+    k.setCaption(ziel, QStringLiteral("neu"));
+    zeigt(ziel);
+    QCOMPARE(k.caption(ziel), QStringLiteral("neu"));
+    k.setAktuell(ziel);
+    QCOMPARE(klick.count(), 1);
+
+    klick.clear();
+    k.setAnzahl(danach);
+    QCOMPARE(klick.count(), 0);
+    QCOMPARE(k.anzahl(), danach);
+    QCOMPARE(k.leiste()->count(), std::min(danach, int(Registerkarten::FensterKarten)));
+    const int bleibt = std::min(ziel, danach - 1);
+    QCOMPARE(k.aktuell(), bleibt);
+    zeigt(bleibt);
+    QCOMPARE(k.caption(bleibt), bleibt == ziel ? QStringLiteral("neu") : titel.at(bleibt + 1));
+}
+
+// The arrow keys reach the tabs beyond the window: when the row's last tab becomes current,
+// the window moves on.
+void tst_Registerkarten::vieleKartenTastatur()
+{
+    QWidget fenster;
+    fenster.resize(600, 200);
+    Registerkarten k(&fenster);
+    k.setGeometry(0, 0, 600, 100);
+    const int w = Registerkarten::FensterKarten;
+    k.setAnzahl(2 * w);
+    fenster.show();
+    QVERIFY(QTest::qWaitForWindowActive(&fenster));
+    k.leiste()->setFocus();
+    k.setAktuell(w - 2);
+    QSignalSpy klick(&k, &Registerkarten::Click);
+    for (int i = w - 1; i <= w + 1; ++i) {
+        QTest::keyClick(k.leiste(), Qt::Key_Right);
+        QCoreApplication::processEvents();
+        QCOMPARE(k.aktuell(), i);
+    }
+    QCOMPARE(klick.count(), 3);
+    QVERIFY(k.ersteKarte() > 0);
+    QCOMPARE(QApplication::focusWidget(), k.leiste());
+    for (int i = w; i >= 0; --i) {
+        QTest::keyClick(k.leiste(), Qt::Key_Left);
+        QCoreApplication::processEvents();
+        QCOMPARE(k.aktuell(), i);
+    }
+    QCOMPARE(k.ersteKarte(), 0);
 }
 
 void tst_Registerkarten::titelImHilfefenster()
