@@ -160,14 +160,20 @@ QStringList Pruefung::textProbleme(const QString &gespeicherterText, QList<tVerw
     if (gespeicherterText.trimmed().isEmpty())
         return {QStringLiteral("Text ist leer")};
 
+    // Read as far as the help shows it: the same limit cuts both documents at the same place.
     QTextDocument roh;
-    if (!RtfLesen(gespeicherterText, roh))
+    RtfLeser::Grenzen grenzen;
+    grenzen.maxZeichen = Verweismarkup::MaxZeichen;
+    if (!RtfLesen(gespeicherterText, roh, grenzen).rtf)
         probleme << QStringLiteral("Text ist kein RTF und erscheint als reiner Text");
 
     QTextDocument anzeige;
     QList<tVerweis> verweise;
     qint16 anzahl = 0;
-    Verweismarkup::darstellen(gespeicherterText, anzeige, verweise, anzahl);
+    if (Verweismarkup::darstellen(gespeicherterText, anzeige, verweise, anzahl))
+        probleme << QStringLiteral("Abschnitt ist zu lang: nur die ersten %1 Zeichen werden "
+                                   "angezeigt")
+                        .arg(Verweismarkup::MaxZeichen);
     if (links && linkAnzahl) {
         *links = verweise;
         *linkAnzahl = anzahl;
