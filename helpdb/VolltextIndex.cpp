@@ -1,6 +1,7 @@
 // Building the full-text index (see VolltextIndex.h).
 #include "VolltextIndex.h"
 
+#include "RtfLeser.h"
 #include "TextFeld.h"
 #include "VolltextWort.h"
 
@@ -137,7 +138,9 @@ QString klartext(const QString &gespeicherterText)
     // One document for all sections: reading replaces its content.
     thread_local QTextDocument doc;
     TextFeld feld(&doc, false);
-    feld.setzeRtf(gespeicherterText);
+    RtfLeser::Grenzen grenzen;
+    grenzen.maxZeichen = MaxZeichen;
+    feld.setzeRtf(gespeicherterText, grenzen);
     return tagsEntfernen(feld.text());
 }
 

@@ -34,8 +34,13 @@ struct Abschnitt
     QString text; // as stored: RTF with the link markup
 };
 
-// The plain text of a stored section text as the help window shows it: RTF read, link tags
-// cut out (link texts kept); a paragraph break is "\r\n", as in the text box's positions.
+// Characters of a section the help shows; must match Verweismarkup::MaxZeichen, where the help
+// window's rendering stops. What lies beyond is neither shown nor indexed.
+inline constexpr qint64 MaxZeichen = 500'000;
+
+// The plain text of a stored section text as the help window shows it: RTF read (up to
+// MaxZeichen), link tags cut out (link texts kept); a paragraph break is "\r\n", as in the text
+// box's positions. The note the help adds to a shortened section is no part of it.
 QString klartext(const QString &gespeicherterText);
 
 // Cuts the link tags out of a plain text exactly as the help's rendering does (see
