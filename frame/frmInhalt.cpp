@@ -51,6 +51,10 @@ const ButtonBeschreibung buttons[frmInhalt::ButtonAnzahl] = {
     {nullptr, nullptr, nullptr},
     {"kleiner", "verkleinert das Fenster", "kleiner"},
     {"größer", "vergrößert das Fenster", "groesser"},
+    {"Finden", "Sucht einen Text im angezeigten Abschnitt", "finden", Qt::CTRL | Qt::Key_F,
+     "Strg+F"},
+    {"Lesezeichen", "Lesezeichen setzen und aufrufen", "lesezeichen", Qt::CTRL | Qt::Key_L,
+     "Strg+L"},
 };
 
 int pixelX(double twips)

@@ -1,6 +1,6 @@
 // The frame window of the help server: a top-level window whose client area holds the help
 // window and, while a keyword search is open, the keyword pane at its left; along its top the
-// toolbar tlb with 12 buttons addressed by index (separators included). The frame arranges its
+// toolbar tlb with 14 buttons addressed by index (separators included). The frame arranges its
 // children, keeps the half-screen display mode across maximise and restore, hands every button
 // click on as a signal, and ends the server process when it is closed.
 #pragma once
@@ -20,7 +20,8 @@ class frmInhalt : public QMainWindow
     Q_OBJECT
 
 public:
-    // Toolbar indexes of the commands (3, 6, 8 and 10 are separators).
+    // Toolbar indexes of the commands (3, 6, 8 and 10 are separators). 1..12 are the ones the
+    // host application knows; the reading aids follow behind them.
     enum ButtonIndex {
         ButtonZurueck = 1,
         ButtonVorwaerts = 2,
@@ -30,7 +31,9 @@ public:
         ButtonDrucken = 9,
         ButtonKleiner = 11,
         ButtonGroesser = 12,
-        ButtonAnzahl = 12
+        ButtonFinden = 13,
+        ButtonLesezeichen = 14,
+        ButtonAnzahl = 14
     };
 
     // The one frame of the process, created on first use; nullptr after it was unloaded and
@@ -39,7 +42,8 @@ public:
 
     ~frmInhalt() override;
 
-    // The toolbar's button with index 1..12 (separators too); nullptr outside that range.
+    // The toolbar's button with index 1..ButtonAnzahl (separators too); nullptr outside that
+    // range.
     QAction *Button(int index) const;
     QToolBar *tlb() const { return m_tlb; }
 
@@ -74,7 +78,7 @@ public:
     static void setProzessEnde(std::function<void()> ende);
 
 signals:
-    // A toolbar button was clicked; index 1..12.
+    // A toolbar button was clicked; index 1..ButtonAnzahl.
     void ButtonClick(int index);
     // The frame is being unloaded: the child windows and the picture window unload now.
     void Entladen();

@@ -64,9 +64,9 @@ void tst_frmInhalt::fenster()
     QCOMPARE(f->windowTitle(), QStringLiteral("Programmbeschreibung zu Tolvar-Belna"));
     QVERIFY(!f->windowIcon().isNull());
     QVERIFY(!f->windowIcon().pixmap(32, 32).isNull());
-    QCOMPARE(f->tlb()->actions().size(), 12);
+    QCOMPARE(f->tlb()->actions().size(), 14);
     QVERIFY(!f->Button(0));
-    QVERIFY(!f->Button(13));
+    QVERIFY(!f->Button(15));
     QCOMPARE(f->miFensterStatus(), qint16(0));
     QCOMPARE(f->mbDarstellungGemerkt(), false);
 }
@@ -100,6 +100,10 @@ void tst_frmInhalt::buttons_data()
                         << "verkleinert das Fenster";
     QTest::newRow("12") << 12 << "größer"
                         << "vergrößert das Fenster";
+    QTest::newRow("13") << 13 << "Finden"
+                        << "Sucht einen Text im angezeigten Abschnitt (Strg+F)";
+    QTest::newRow("14") << 14 << "Lesezeichen"
+                        << "Lesezeichen setzen und aufrufen (Strg+L)";
 }
 
 void tst_frmInhalt::buttons()
