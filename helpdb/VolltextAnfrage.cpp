@@ -215,9 +215,15 @@ QString ausschnitt(QStringView text, const Anfrage &anfrage, int laenge)
         if (b > von + laenge / 2)
             bis = b;
     }
+    const auto nurLeer = [&](int a, int b) {
+        for (int i = a; i < b; ++i)
+            if (!leerzeichen(text[i]) && text[i] != u'\v')
+                return false;
+        return true;
+    };
     QString aus;
     aus.reserve(bis - von + 2);
-    if (von > 0)
+    if (!nurLeer(0, von))
         aus += u'…';
     bool luecke = false;
     for (int i = von; i < bis; ++i) {
@@ -230,7 +236,7 @@ QString ausschnitt(QStringView text, const Anfrage &anfrage, int laenge)
         luecke = false;
         aus += text[i];
     }
-    if (bis < n)
+    if (!nurLeer(bis, n))
         aus += u'…';
     return aus;
 }

@@ -44,10 +44,28 @@ bool konsonant(QChar c)
     return c.isLetter() && !vokal(c);
 }
 
-// Lower case, "ß" as "ss", and the transcriptions "ae", "oe", "ue" as umlauts.
+// Accents off, but for the umlauts, which the stemmer knows ("Café" is "cafe").
+QString akzenteAusserUmlauten(const QString &s)
+{
+    QString aus;
+    aus.reserve(s.size());
+    for (QChar c : s) {
+        if (c.unicode() < 0x80 || c == u'ä' || c == u'ö' || c == u'ü' || c == u'ß') {
+            aus += c;
+            continue;
+        }
+        for (QChar z : QString(c).normalized(QString::NormalizationForm_D)) {
+            if (z.category() != QChar::Mark_NonSpacing)
+                aus += z;
+        }
+    }
+    return aus;
+}
+
+// Lower case, "ß" as "ss", accents off and the transcriptions "ae", "oe", "ue" as umlauts.
 QString vorbereiten(QStringView wort)
 {
-    const QString klein = wort.toString().toLower();
+    const QString klein = akzenteAusserUmlauten(wort.toString().toLower());
     QString aus;
     aus.reserve(klein.size());
     for (qsizetype i = 0; i < klein.size(); ++i) {
