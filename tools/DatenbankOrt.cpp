@@ -15,4 +15,5 @@ DatenbankOrt::DatenbankOrt(const QString &datei)
 DatenbankOrt::~DatenbankOrt()
 {
     setzeDatenbankDatei(QString());
+    setzeProgrammVerzeichnis(QString());
 }
