@@ -749,9 +749,14 @@ void Leser::textAusgeben(const QString &s)
     const bool abschneiden = mMaxZeichen > 0 && mZeichen + teil.size() > mMaxZeichen;
     if (abschneiden) {
         qsizetype n = mMaxZeichen - mZeichen;
-        // A surrogate pair is kept whole or left out.
+        // A surrogate pair is kept whole or left out (\u gives its halves one at a time).
         if (n > 0 && teil[n - 1].isHighSurrogate())
             --n;
+        if (n == 0 && teil.front().isLowSurrogate() && !mLauf.isEmpty() &&
+            mLauf.back().isHighSurrogate()) {
+            mLauf.chop(1);
+            --mZeichen;
+        }
         teil = teil.first(n);
     }
     tabelleVorbereiten();

@@ -216,16 +216,16 @@ void TstVerweismarkup::gekuerzt_data()
     QTest::addColumn<QString>("verweise");
     QTest::addColumn<bool>("hinweis");
     const QString x20(20, 'x');
-    // "a <T01.01.02>Ziel<TE> b" takes 24 characters as read.
+    // "a <T01.01.02>Ziel<TE> b" takes 23 characters as read.
     const QString mitVerweis = "a <T01.01.02>Ziel<TE> b";
     zeile("just under the limit", mitVerweis + "\\par " + x20, 45, "a Ziel b\r\n" + x20,
           "2-6:T01.01.02", false);
-    zeile("exactly the limit", mitVerweis + x20, 44, "a Ziel b" + x20, "2-6:T01.01.02", false);
-    zeile("one over the limit", mitVerweis + x20 + "y", 44, "a Ziel b" + x20, "2-6:T01.01.02",
+    zeile("exactly the limit", mitVerweis + x20, 43, "a Ziel b" + x20, "2-6:T01.01.02", false);
+    zeile("one over the limit", mitVerweis + x20 + "y", 43, "a Ziel b" + x20, "2-6:T01.01.02",
           true);
-    zeile("link behind the limit", mitVerweis + x20 + "<T01.01.03>Weit<TE>", 50,
+    zeile("link behind the limit", mitVerweis + x20 + "<T01.01.03>Weit<TE>", 49,
           "a Ziel b" + x20 + "{T01.0", "2-6:T01.01.02", true);
-    zeile("closing tag behind the limit", mitVerweis + "<T01.01.03>Weit<TE>", 38, "a Ziel bWei",
+    zeile("closing tag behind the limit", mitVerweis + "<T01.01.03>Weit<TE>", 37, "a Ziel bWei",
           "2-6:T01.01.02", true);
     zeile("cut before the first link", x20 + mitVerweis, 21, x20 + "a", "", true);
     zeile("picture link behind the limit", x20 + "<P00001>Bild<PE>", 20, x20, "", true);
