@@ -2,6 +2,7 @@
 #include "HilfeZustand.h"
 
 #include "Global.h"
+#include "Lesehilfen.h"
 #include "ProtokollMeldungen.h"
 #include "Registerkarten.h"
 #include "frmHilfe.h"
@@ -16,8 +17,10 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPixmap>
 #include <QTabBar>
+#include <QTextCursor>
 #include <QTextEdit>
 #include <QToolBar>
 
@@ -64,6 +67,54 @@ QJsonObject karten(const Registerkarten *r)
             {QStringLiteral("aktuell"), r->aktuell()},
             {QStringLiteral("captions"), captions},
             {QStringLiteral("rechtecke"), rechtecke}};
+}
+
+// The reading aids: zoom, the find bar with the screen rectangle of the current hit, the
+// bookmarks.
+void lesehilfenEintragen(QJsonObject &z, frmHilfe *h)
+{
+    const Lesehilfen *l = h ? h->lesehilfen() : nullptr;
+    if (!l)
+        return;
+    z[QStringLiteral("zoom")] = l->zoom();
+    QJsonArray aktuell;
+    if (l->trefferAktuell() >= 0) {
+        QTextCursor c(h->txt()->document());
+        c.setPosition(l->treffer().at(l->trefferAktuell()).anfang);
+        const QRect r = h->txt()->cursorRect(c);
+        aktuell = rechteck(QRect(h->txt()->viewport()->mapToGlobal(r.topLeft()), r.size()));
+    }
+    z[QStringLiteral("finden")] = QJsonObject{{QStringLiteral("offen"), l->findenOffen()},
+                                              {QStringLiteral("text"), l->suchText()},
+                                              {QStringLiteral("treffer"), l->trefferAnzahl()},
+                                              {QStringLiteral("aktuell"), l->trefferAktuell()},
+                                              {QStringLiteral("meldung"), l->findenMeldung()},
+                                              {QStringLiteral("aktuellGlobal"), aktuell}};
+    QJsonArray lesezeichen;
+    for (const auto &e : l->lesezeichen())
+        lesezeichen.append(
+            QJsonObject{{QStringLiteral("nummer"), e.nummer}, {QStringLiteral("name"), e.name}});
+    z[QStringLiteral("lesezeichen")] = lesezeichen;
+}
+
+// The entries of an open menu, for a test that picks one.
+QJsonArray menueEintraege(const QWidget *popup)
+{
+    QJsonArray eintraege;
+    const auto *menue = qobject_cast<const QMenu *>(popup);
+    if (!menue)
+        return eintraege;
+    for (QAction *a : menue->actions()) {
+        if (a->isSeparator())
+            continue;
+        const QRect r = menue->actionGeometry(a);
+        eintraege.append(QJsonObject{{QStringLiteral("text"), a->text()},
+                                     {QStringLiteral("aktiv"), a->isEnabled()},
+                                     {QStringLiteral("tip"), a->toolTip()},
+                                     {QStringLiteral("global"),
+                                      rechteck(QRect(menue->mapToGlobal(r.topLeft()), r.size()))}});
+    }
+    return eintraege;
 }
 
 } // namespace
@@ -130,6 +181,8 @@ QString HilfeZustand::Zustand() const
     z[QStringLiteral("fokus")] = beschreibung(QApplication::focusWidget());
     z[QStringLiteral("popup")] = beschreibung(QApplication::activePopupWidget());
     z[QStringLiteral("modal")] = beschreibung(QApplication::activeModalWidget());
+    z[QStringLiteral("popupEintraege")] = menueEintraege(QApplication::activePopupWidget());
+    lesehilfenEintragen(z, h);
 
     if (h) {
         z[QStringLiteral("tabMain")] = karten(h->tabMain());

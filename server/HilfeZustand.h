@@ -1,7 +1,8 @@
 // A read-only status object of the help server on the session bus, beside clsHilfe, for the
 // user-level tests and scripts: what the windows show (section, history, toolbar, tabs,
-// section titles, focus, open menus and dialogs, the picture window), the messages shown so
-// far, the screen rectangles of links and characters, and a picture of the frame window. It
+// section titles, focus, open menus and dialogs, the picture window, zoom, find bar and
+// bookmarks), the messages shown so far, the screen rectangles of links and characters, and a
+// picture of the frame window. It
 // can write files and resize the frame, so the server registers it only when its environment
 // asks for it (TOLVAR_HILFE_TESTZUGANG=1); the host application never needs it. The answers
 // are JSON texts, so a script reads them without a D-Bus binding.

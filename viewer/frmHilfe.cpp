@@ -7,6 +7,7 @@
 #include "Global.h"
 #include "HilfeAnbindung.h"
 #include "Inhaltsabfragen.h"
+#include "Lesehilfen.h"
 #include "Registerkarten.h"
 #include "TextFeld.h"
 #include "Zeichenkette.h"
@@ -179,6 +180,8 @@ frmHilfe::frmHilfe(QWidget *parent) : QWidget(parent)
         return false;
     });
     qApp->installEventFilter(m_tastenFilter);
+    // Created after the key filter: its own filter sees Esc first, for the find bar.
+    m_lesehilfen = new Lesehilfen(this);
 }
 
 frmHilfe::~frmHilfe()
@@ -662,6 +665,8 @@ void frmHilfe::ButtonClick(int index)
         frmHilfeBild::Entladen();
         break;
     case frmInhalt::ButtonDrucken:
+        // The print-out takes the marked text with its formats: unzoomed.
+        m_lesehilfen->vorDemDrucken();
         if (HilfeAnbindung::druckenStarten)
             HilfeAnbindung::druckenStarten();
         break;
@@ -670,6 +675,12 @@ void frmHilfe::ButtonClick(int index)
         gbDarstellung = !gbDarstellung;
         if (HilfeAnbindung::fensterPositionieren)
             HilfeAnbindung::fensterPositionieren();
+        break;
+    case frmInhalt::ButtonFinden:
+        m_lesehilfen->findenOeffnen();
+        break;
+    case frmInhalt::ButtonLesezeichen:
+        m_lesehilfen->lesezeichenMenueZeigen();
         break;
     default:
         break;

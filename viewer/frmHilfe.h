@@ -21,6 +21,7 @@ class QLabel;
 class QRect;
 class QScrollBar;
 class QTextEdit;
+class Lesehilfen;
 class Registerkarten;
 class TextFeld;
 
@@ -41,7 +42,7 @@ public:
     void GeheZuText(const QString &Nummer);
     // Selects the section with this title label index and shows its text.
     void lblSub_Click(int Index);
-    // Carries out the toolbar button with index 1..12.
+    // Carries out the toolbar button with index 1..14.
     void ButtonClick(int index);
 
     // The page history.
@@ -96,6 +97,9 @@ public:
     TwipRechteck picMainTwips() const { return m_geoPicMain; }
     TwipRechteck picBackgroundTwips() const { return m_geoPicBackground; }
     TwipRechteck lblSubTwips(int index) const;
+
+    // Zoom, find bar and bookmarks of the text (Lesehilfen.h).
+    Lesehilfen *lesehilfen() const { return m_lesehilfen; }
 
     // The link under a point of txt's viewport (pixels); 0 when there is none.
     int VerweisAnPunkt(const QPoint &punkt) const;
@@ -155,6 +159,7 @@ private:
     QList<TwipRechteck> m_geoLblSub;
     QTextEdit *m_txt = nullptr;
     TextFeld *m_txtFeld = nullptr;
+    Lesehilfen *m_lesehilfen = nullptr;
     QWidget *m_picContainer = nullptr;
     QWidget *m_picMain = nullptr;
     QWidget *m_picBackground = nullptr;

@@ -2,6 +2,7 @@
 // and the click that follows a link.
 #include "frmHilfe.h"
 
+#include "Lesehilfen.h"
 #include "TextFeld.h"
 #include "Verweismarkup.h"
 #include "frmHilfeBild.h"
@@ -19,6 +20,9 @@
 void frmHilfe::AbschnittDarstellen(const QString &inhalt)
 {
     Verweismarkup::darstellen(inhalt, *m_txt->document(), mtVerweise, miVerweisAnzahl);
+    // Rendered at 100 %: the zoom and an open find bar follow the new text.
+    if (m_lesehilfen)
+        m_lesehilfen->abschnittGezeigt();
 }
 
 int frmHilfe::zeichenAnPunkt(const QPoint &punkt) const

@@ -27,6 +27,7 @@ import szenarien_bild  # noqa: E402,F401
 import szenarien_daten  # noqa: E402,F401
 import szenarien_fenster  # noqa: E402,F401
 import szenarien_import  # noqa: E402,F401
+import szenarien_lesen  # noqa: E402,F401
 import szenarien_verweise  # noqa: E402,F401
 
 UEBERSPRUNGEN = 77

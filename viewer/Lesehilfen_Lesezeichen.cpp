@@ -1,0 +1,222 @@
+// The bookmarks: the menu of toolbar button 14 (built anew each time it opens: "Lesezeichen
+// hinzufügen", the saved sections in their order, "Lesezeichen verwalten …"), adding the shown
+// section, the managing dialog, and the check whether a saved section still exists.
+#include "Lesehilfen.h"
+
+#include "Einstellungen.h"
+#include "Inhaltsabfragen.h"
+#include "Meldung.h"
+#include "frmHilfe.h"
+#include "frmInhalt.h"
+#include "frmLesezeichen.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMap>
+#include <QMenu>
+#include <QShortcut>
+#include <QToolBar>
+
+#include <optional>
+
+namespace {
+
+// The parts of a help number KK.TT.XX; nothing when it has not three numeric parts.
+std::optional<std::array<int, 3>> nummernTeile(const QString &nummer)
+{
+    const QStringList teile = nummer.split(QLatin1Char('.'));
+    if (teile.size() != 3)
+        return std::nullopt;
+    std::array<int, 3> werte{};
+    for (int i = 0; i < 3; ++i) {
+        bool ok = false;
+        werte[i] = teile.at(i).trimmed().toInt(&ok);
+        if (!ok)
+            return std::nullopt;
+    }
+    return werte;
+}
+
+// Resolves help numbers against the database, reading each chapter's topics and each topic's
+// sections once per check of the menu.
+class AbschnittPruefung
+{
+public:
+    bool vorhanden(const QString &nummer)
+    {
+        const auto teile = nummernTeile(nummer);
+        if (!teile)
+            return false;
+        if (!m_kapitelGelesen) {
+            QList<QString> bez;
+            KapitelLesen(bez, m_kapitelIDs, m_kapitelNummern);
+            m_kapitelGelesen = true;
+        }
+        const qint32 kapitel = idZu(m_kapitelIDs, m_kapitelNummern, (*teile)[0]);
+        if (!kapitel)
+            return false;
+        if (!m_themen.contains(kapitel)) {
+            QList<QString> bez;
+            QList<qint32> ids;
+            QList<qint32> nummern;
+            ThemenLesen(bez, ids, nummern, kapitel);
+            m_themen.insert(kapitel, {ids, nummern});
+        }
+        const auto &themen = m_themen[kapitel];
+        const qint32 thema = idZu(themen.first, themen.second, (*teile)[1]);
+        if (!thema)
+            return false;
+        if (!m_texte.contains(thema)) {
+            QList<QString> bez;
+            QList<qint32> ids;
+            QList<qint32> nummern;
+            QList<QString> texte;
+            TexteLesen(bez, ids, nummern, texte, thema);
+            m_texte.insert(thema, {ids, nummern});
+        }
+        const auto &texte = m_texte[thema];
+        return idZu(texte.first, texte.second, (*teile)[2]) != 0;
+    }
+
+private:
+    // The ID of the row with this Nummer (lists from element 1), 0 when there is none.
+    static qint32 idZu(const QList<qint32> &ids, const QList<qint32> &nummern, int nummer)
+    {
+        for (int i = 1; i < std::min(ids.size(), nummern.size()); ++i)
+            if (nummern.at(i) == nummer)
+                return ids.at(i);
+        return 0;
+    }
+
+    bool m_kapitelGelesen = false;
+    QList<qint32> m_kapitelIDs;
+    QList<qint32> m_kapitelNummern;
+    QMap<qint32, QPair<QList<qint32>, QList<qint32>>> m_themen;
+    QMap<qint32, QPair<QList<qint32>, QList<qint32>>> m_texte;
+};
+
+} // namespace
+
+void Lesehilfen::lesezeichenEinrichten()
+{
+    m_lesezeichen = LeseEinstellungen::lesezeichenLesen();
+    m_menue = new QMenu(m_hilfe);
+    m_menue->setObjectName(QStringLiteral("mnuLesezeichen"));
+    m_menue->setTitle(QStringLiteral("Lesezeichen"));
+    m_menue->setAccessibleName(QStringLiteral("Lesezeichen"));
+    m_menue->setToolTipsVisible(true);
+    connect(m_menue, &QMenu::aboutToShow, this, &Lesehilfen::menueAufbauen);
+    // Strg+D adds the shown section from anywhere in the window, as the menu entry says.
+    auto *hinzu = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_D), m_hilfe);
+    hinzu->setContext(Qt::WindowShortcut);
+    connect(hinzu, &QShortcut::activated, this, [this] { lesezeichenHinzufuegen(); });
+}
+
+namespace {
+
+// A list that could not be written is lost with the next start: the user is told.
+void gespeichert(bool ok)
+{
+    if (!ok)
+        MsgBox(QStringLiteral("Die Lesezeichen konnten nicht gespeichert werden (%1).")
+                   .arg(einstellungsDatei(QString::fromLatin1(LeseEinstellungen::Anwendung))),
+               Meldung::Ausrufezeichen);
+}
+
+} // namespace
+
+bool Lesehilfen::abschnittVorhanden(const QString &nummer)
+{
+    return AbschnittPruefung().vorhanden(nummer);
+}
+
+void Lesehilfen::menueAufbauen()
+{
+    m_menue->clear();
+    const QString gezeigt = m_hilfe->AktuelleNummer();
+    bool schonGespeichert = false;
+    for (const auto &l : std::as_const(m_lesezeichen))
+        schonGespeichert = schonGespeichert || l.nummer == gezeigt;
+
+    QAction *neu = m_menue->addAction(QStringLiteral("Lesezeichen &hinzufügen"), this,
+                                      [this] { lesezeichenHinzufuegen(); });
+    neu->setObjectName(QStringLiteral("mnuLesezeichenHinzufuegen"));
+    neu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    neu->setEnabled(!gezeigt.isEmpty() && !schonGespeichert);
+    if (schonGespeichert)
+        neu->setToolTip(QStringLiteral("Der angezeigte Abschnitt ist schon gespeichert"));
+    m_menue->addSeparator();
+
+    AbschnittPruefung pruefung;
+    if (m_lesezeichen.isEmpty()) {
+        QAction *leer = m_menue->addAction(QStringLiteral("(keine Lesezeichen)"));
+        leer->setEnabled(false);
+    }
+    for (const auto &l : std::as_const(m_lesezeichen)) {
+        // "&" in a name is shown as written, not taken as a mnemonic.
+        QString text = l.name;
+        text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction *a = m_menue->addAction(text);
+        a->setObjectName(QStringLiteral("mnuLesezeichen_") + l.nummer);
+        if (pruefung.vorhanden(l.nummer)) {
+            a->setToolTip(QStringLiteral("Abschnitt %1").arg(l.nummer));
+            const QString nummer = l.nummer;
+            connect(a, &QAction::triggered, this, [this, nummer] {
+                m_hilfe->mbVerlaufMerken = true;
+                m_hilfe->GeheZuText(nummer);
+            });
+        } else {
+            a->setEnabled(false);
+            a->setToolTip(
+                QStringLiteral("Den Abschnitt %1 gibt es in dieser Beschreibung nicht mehr")
+                    .arg(l.nummer));
+        }
+    }
+    m_menue->addSeparator();
+    QAction *verwalten = m_menue->addAction(QStringLiteral("Lesezeichen &verwalten …"), this,
+                                            [this] { lesezeichenVerwalten(); });
+    verwalten->setObjectName(QStringLiteral("mnuLesezeichenVerwalten"));
+    verwalten->setEnabled(!m_lesezeichen.isEmpty());
+}
+
+void Lesehilfen::lesezeichenMenueZeigen()
+{
+    QPoint ort = m_txt->mapToGlobal(QPoint(0, 0));
+    if (frmInhalt *rahmen = frmInhalt::instanz(false)) {
+        QWidget *knopf =
+            rahmen->tlb()->widgetForAction(rahmen->Button(frmInhalt::ButtonLesezeichen));
+        if (knopf && knopf->isVisible())
+            ort = knopf->mapToGlobal(QPoint(0, knopf->height()));
+    }
+    m_menue->popup(ort);
+    // The first entry that can be chosen has the keyboard.
+    for (QAction *a : m_menue->actions()) {
+        if (a->isEnabled() && !a->isSeparator()) {
+            m_menue->setActiveAction(a);
+            break;
+        }
+    }
+}
+
+bool Lesehilfen::lesezeichenHinzufuegen()
+{
+    const QString nummer = m_hilfe->AktuelleNummer();
+    const QLabel *titel = m_hilfe->lblSub(m_hilfe->miAktTextIndex);
+    if (nummer.isEmpty() || !titel)
+        return false;
+    // Read again: another help window of this user may have changed the list meanwhile.
+    m_lesezeichen = LeseEinstellungen::lesezeichenLesen();
+    if (!LeseEinstellungen::hinzufuegen(m_lesezeichen, nummer, titel->text()))
+        return false;
+    gespeichert(LeseEinstellungen::lesezeichenSpeichern(m_lesezeichen));
+    return true;
+}
+
+void Lesehilfen::lesezeichenVerwalten()
+{
+    frmLesezeichen dialog(m_lesezeichen, m_hilfe->window());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_lesezeichen = dialog.liste();
+    gespeichert(LeseEinstellungen::lesezeichenSpeichern(m_lesezeichen));
+}

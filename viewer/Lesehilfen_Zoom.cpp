@@ -1,0 +1,109 @@
+// The zoom of the section text: keys, wheel, applying a step to the shown document while the
+// line at the top of the box stays in view, and the pause around the print command.
+#include "Lesehilfen.h"
+
+#include "TextZoom.h"
+#include "frmHilfe.h"
+
+#include <QScrollBar>
+#include <QShortcut>
+#include <QTextCursor>
+#include <QTimer>
+#include <QWheelEvent>
+
+void Lesehilfen::zoomEinrichten()
+{
+    m_zoom = LeseEinstellungen::zoomLesen();
+    const auto taste = [this](QKeyCombination k, void (Lesehilfen::*wirkung)()) {
+        auto *s = new QShortcut(QKeySequence(k), m_hilfe);
+        s->setContext(Qt::WindowShortcut);
+        connect(s, &QShortcut::activated, this, wirkung);
+    };
+    // Strg++ as typed on a German keyboard, on the number pad, and Strg+= where "+" is the
+    // shifted "=".
+    taste(Qt::CTRL | Qt::Key_Plus, &Lesehilfen::zoomGroesser);
+    taste(Qt::CTRL | Qt::SHIFT | Qt::Key_Plus, &Lesehilfen::zoomGroesser);
+    taste(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_Plus),
+          &Lesehilfen::zoomGroesser);
+    taste(Qt::CTRL | Qt::Key_Equal, &Lesehilfen::zoomGroesser);
+    taste(Qt::CTRL | Qt::Key_Minus, &Lesehilfen::zoomKleiner);
+    taste(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_Minus),
+          &Lesehilfen::zoomKleiner);
+    taste(Qt::CTRL | Qt::Key_0, &Lesehilfen::zoomNormal);
+    taste(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_0),
+          &Lesehilfen::zoomNormal);
+    m_txt->viewport()->installEventFilter(this);
+}
+
+void Lesehilfen::setZoom(int prozent)
+{
+    const int neu = TextZoom::gueltig(prozent);
+    if (neu != m_zoom) {
+        m_zoom = neu;
+        LeseEinstellungen::zoomSpeichern(neu);
+    }
+    dokumentAufZoom(m_zoom);
+}
+
+void Lesehilfen::zoomGroesser()
+{
+    setZoom(TextZoom::groesser(m_zoom));
+}
+
+void Lesehilfen::zoomKleiner()
+{
+    setZoom(TextZoom::kleiner(m_zoom));
+}
+
+void Lesehilfen::zoomNormal()
+{
+    setZoom(TextZoom::Normal);
+}
+
+void Lesehilfen::dokumentAufZoom(int prozent)
+{
+    if (prozent == m_dokZoom)
+        return;
+    // The character at the top left of the box stays at the top.
+    QScrollBar *bar = m_txt->verticalScrollBar();
+    const bool oben = bar->value() == 0;
+    const int anker = m_txt->cursorForPosition(QPoint(0, 0)).position();
+    const int versatz = m_txt->cursorRect(m_txt->cursorForPosition(QPoint(0, 0))).top();
+    TextZoom::skalieren(*m_txt->document(), m_dokZoom, prozent);
+    m_dokZoom = prozent;
+    if (!oben) {
+        QTextCursor c(m_txt->document());
+        c.setPosition(anker);
+        bar->setValue(bar->value() + m_txt->cursorRect(c).top() - versatz);
+    }
+}
+
+bool Lesehilfen::rad(QWheelEvent *event)
+{
+    if (!(event->modifiers() & Qt::ControlModifier))
+        return false;
+    // A wheel step is 120; finer wheels add up until a step is reached.
+    m_radRest += event->angleDelta().y();
+    while (m_radRest >= 120) {
+        m_radRest -= 120;
+        zoomGroesser();
+    }
+    while (m_radRest <= -120) {
+        m_radRest += 120;
+        zoomKleiner();
+    }
+    event->accept();
+    return true;
+}
+
+void Lesehilfen::vorDemDrucken()
+{
+    if (m_dokZoom == 100)
+        return;
+    m_txt->viewport()->setUpdatesEnabled(false);
+    dokumentAufZoom(100);
+    QTimer::singleShot(0, this, [this] {
+        dokumentAufZoom(m_zoom);
+        m_txt->viewport()->setUpdatesEnabled(true);
+    });
+}
