@@ -5,9 +5,11 @@
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
+#include <QScopeGuard>
 #include <QTemporaryFile>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -15,7 +17,12 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <vector>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -171,8 +178,12 @@ bool TolvarDrucker::DruckStarten()
     m_seiteMm = vorgabeSeite();
     m_abgebrochen = false;
     m_gesendet = false;
-    if (!geraetOeffnen())
+    m_fehler.clear();
+    if (!geraetOeffnen()) {
+        if (m_fehler.isEmpty())
+            m_fehler = QStringLiteral("Der Druck konnte nicht begonnen werden.");
         return false;
+    }
     m_laeuft = true;
     m_seite = 1;
     AktuellesY = 0;
@@ -180,12 +191,15 @@ bool TolvarDrucker::DruckStarten()
     return true;
 }
 
-void TolvarDrucker::DruckBeenden()
+bool TolvarDrucker::DruckBeenden()
 {
     if (!m_laeuft)
-        return;
-    geraetSchliessen(false);
+        return false;
     m_laeuft = false;
+    m_gesendet = geraetSchliessen(false);
+    if (!m_gesendet && m_fehler.isEmpty())
+        m_fehler = QStringLiteral("Der Druck konnte nicht abgeschlossen werden.");
+    return m_gesendet;
 }
 
 void TolvarDrucker::DruckAbbrechen()
@@ -202,6 +216,9 @@ void TolvarDrucker::NeueSeite()
         return;
     if (!seiteWechseln()) {
         DruckAbbrechen();
+        if (m_fehler.isEmpty())
+            m_fehler = QStringLiteral("Die Druckausgabe konnte nicht weitergeschrieben werden "
+                                      "(Datenträger voll oder nicht beschreibbar).");
         return;
     }
     ++m_seite;
@@ -305,20 +322,49 @@ bool TolvarDrucker::geraetOeffnen()
 {
     // Every job is drawn into a PDF (vector text and pictures). A job for a printer goes to a
     // private temporary file that is handed to the queue only by DruckBeenden, so an aborted
-    // job never reaches the printer.
-    QString ziel = PdfDatei;
+    // job never reaches the printer. An export goes to a temporary file beside the target that
+    // takes the target's name only when it is complete: a failed export leaves no partial
+    // file behind and an existing one as it was.
     m_auftragsDatei.reset();
-    if (ziel.isEmpty()) {
+    QString muster;
+    if (PdfDatei.isEmpty()) {
         DruckerSystem *system = druckerSystem();
-        if (!system || Geraetename.isEmpty() || !system->oeffnen(Geraetename))
+        if (!system || Geraetename.isEmpty()) {
+            fehlerSetzen(QStringLiteral("Es ist kein Drucker gewählt."));
             return false;
-        m_auftragsDatei = std::make_unique<QTemporaryFile>(QDir::tempPath()
-                                                           + QStringLiteral("/tolvar-druck-XXXXXX.pdf"));
-        if (!m_auftragsDatei->open())
+        }
+        if (!system->oeffnen(Geraetename)) {
+            fehlerSetzen(QStringLiteral("Der Drucker „%1“ ist nicht erreichbar.").arg(Geraetename));
             return false;
-        ziel = m_auftragsDatei->fileName();
-        m_auftragsDatei->close();
+        }
+        muster = QDir::tempPath() + QStringLiteral("/tolvar-druck-XXXXXX.pdf");
+    } else {
+        // A link is followed to the file it names; only a plain file is ever replaced (never
+        // a device such as /dev/full, nor a folder).
+        const QFileInfo info(PdfDatei);
+        if (info.exists() && !info.isFile()) {
+            fehlerSetzen(QStringLiteral("%1 ist keine gewöhnliche Datei.")
+                             .arg(QDir::toNativeSeparators(PdfDatei)));
+            return false;
+        }
+        m_pdfZiel = info.isSymLink() ? info.canonicalFilePath() : PdfDatei;
+        if (info.isSymLink() && !QFileInfo(m_pdfZiel).isFile()) {
+            fehlerSetzen(QStringLiteral("%1 ist keine gewöhnliche Datei.")
+                             .arg(QDir::toNativeSeparators(PdfDatei)));
+            return false;
+        }
+        muster = m_pdfZiel + QStringLiteral(".XXXXXX");
     }
+    m_auftragsDatei = std::make_unique<QTemporaryFile>(muster);
+    if (!m_auftragsDatei->open()) {
+        fehlerSetzen(QStringLiteral("Die Datei %1 kann nicht angelegt werden: %2")
+                         .arg(QDir::toNativeSeparators(PdfDatei.isEmpty() ? muster : PdfDatei),
+                              m_auftragsDatei->errorString()));
+        m_auftragsDatei.reset();
+        return false;
+    }
+    const QString ziel = m_auftragsDatei->fileName();
+    m_auftragsDatei->close();
     auto printer = std::make_unique<QPrinter>(Aufloesung == 1 ? QPrinter::HighResolution
                                                               : QPrinter::ScreenResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
@@ -332,6 +378,8 @@ bool TolvarDrucker::geraetOeffnen()
                                        QPageLayout::Millimeter));
     auto painter = std::make_unique<QPainter>();
     if (!painter->begin(printer.get())) {
+        fehlerSetzen(QStringLiteral("Die Datei %1 kann nicht geschrieben werden.")
+                         .arg(QDir::toNativeSeparators(PdfDatei.isEmpty() ? ziel : PdfDatei)));
         m_auftragsDatei.reset();
         return false;
     }
@@ -340,35 +388,81 @@ bool TolvarDrucker::geraetOeffnen()
     return true;
 }
 
-void TolvarDrucker::geraetSchliessen(bool abbrechen)
+namespace {
+
+// Whether a PDF that the writer has closed is complete: it ends with its end-of-file marker.
+// The PDF writer does not report failed writes (a full disk, a full temporary folder), and a
+// file cut short by one lacks the marker.
+bool pdfVollstaendig(const QString &datei)
+{
+    QFile f(datei);
+    if (!f.open(QIODevice::ReadOnly) || f.size() < 32)
+        return false;
+    f.seek(f.size() - 32);
+    return f.read(32).contains("%%EOF");
+}
+
+} // namespace
+
+bool TolvarDrucker::geraetSchliessen(bool abbrechen)
 {
     if (!m_painter)
-        return;
-    const QString datei = m_printer->outputFileName();
+        return false;
+    bool ok = true;
     if (m_painter->isActive())
-        m_painter->end();
+        ok = m_painter->end();
+    ok = ok && m_printer->printerState() != QPrinter::Error;
     m_painter.reset();
     m_printer.reset();
-    if (abbrechen) {
-        QFile::remove(datei);
-    } else if (m_auftragsDatei) {
-        QPageSize format;
-        if (Papierformat != 0) {
-            format = druckerSystem()->seitenformat(Geraetename, Papierformat);
-            if (!format.isValid())
-                format = seitenformatFuerCode(Papierformat);
-        }
-        QString schacht;
-        if (Papierschacht != 0) {
-            schacht = druckerSystem()->schachtSchluessel(Geraetename, Papierschacht);
-            if (schacht.isEmpty())
-                schacht = DruckerSystem::standardSchachtSchluessel(Papierschacht);
-        }
-        m_gesendet = druckerSystem()->auftragSenden(Geraetename, datei, Dokumentname,
-                                                    format.isValid() ? format.key() : QString(),
-                                                    schacht, Kopien);
+    const auto ende = qScopeGuard([this] { m_auftragsDatei.reset(); }); // removes the file
+    if (abbrechen)
+        return false;
+    const QString datei = m_auftragsDatei->fileName();
+    if (!ok || !pdfVollstaendig(datei)) {
+        fehlerSetzen(QStringLiteral("Die Druckausgabe ist unvollständig (Datenträger voll oder "
+                                    "nicht beschreibbar: %1).")
+                         .arg(QDir::toNativeSeparators(QFileInfo(datei).path())));
+        return false;
     }
-    m_auftragsDatei.reset();
+    if (!PdfDatei.isEmpty()) {
+        // rename(2) puts the complete file in place of the target in one step.
+        if (::rename(QFile::encodeName(datei).constData(),
+                     QFile::encodeName(m_pdfZiel).constData()) != 0) {
+            fehlerSetzen(QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2")
+                             .arg(QDir::toNativeSeparators(PdfDatei),
+                                  QString::fromLocal8Bit(std::strerror(errno))));
+            return false;
+        }
+        m_auftragsDatei->setAutoRemove(false);
+        // The temporary file was made for the owner only; the export gets the usual mode.
+        const mode_t maske = ::umask(0);
+        ::umask(maske);
+        ::chmod(QFile::encodeName(m_pdfZiel).constData(), 0666 & ~maske);
+        return true;
+    }
+    QPageSize format;
+    if (Papierformat != 0) {
+        format = druckerSystem()->seitenformat(Geraetename, Papierformat);
+        if (!format.isValid())
+            format = seitenformatFuerCode(Papierformat);
+    }
+    QString schacht;
+    if (Papierschacht != 0) {
+        schacht = druckerSystem()->schachtSchluessel(Geraetename, Papierschacht);
+        if (schacht.isEmpty())
+            schacht = DruckerSystem::standardSchachtSchluessel(Papierschacht);
+    }
+    QString grund;
+    if (!druckerSystem()->auftragSenden(Geraetename, datei, Dokumentname,
+                                        format.isValid() ? format.key() : QString(), schacht,
+                                        Kopien, &grund)) {
+        fehlerSetzen(grund.isEmpty()
+                         ? QStringLiteral("Der Drucker „%1“ hat den Auftrag nicht angenommen.")
+                               .arg(Geraetename)
+                         : grund);
+        return false;
+    }
+    return true;
 }
 
 bool TolvarDrucker::seiteWechseln()

@@ -63,14 +63,19 @@ public:
 
     // Begins the job; false (and nothing open) when it cannot begin.
     bool DruckStarten();
-    // Ends the job and hands it to the spooler.
-    void DruckBeenden();
+    // Ends the job: the PDF is finished and checked, then handed to the spooler (or put in
+    // place of PdfDatei). False when the job did not reach its target; Fehler() says why.
+    bool DruckBeenden();
     // Aborts the job: nothing more reaches the printer, and every further output is ignored.
     void DruckAbbrechen();
     bool druckLaeuft() const { return m_laeuft; }
     bool abgebrochen() const { return m_abgebrochen; }
-    // Whether the printer's queue took the last job that DruckBeenden ended.
+    // Whether the last job that DruckBeenden ended reached its target: taken by the printer's
+    // queue, or written in full to PdfDatei.
     bool gesendet() const { return m_gesendet; }
+    // Why the last job failed (could not begin, a page could not be started, the PDF is
+    // incomplete, the queue refused it); "" when it did not fail.
+    QString Fehler() const { return m_fehler; }
 
     void NeueSeite();
     void NeueZeile();
@@ -93,8 +98,10 @@ signals:
 
 protected:
     // Output device. The base class opens a QPrinter; the double overrides all of these.
+    // Both set fehlerSetzen() when they fail.
     virtual bool geraetOeffnen();
-    virtual void geraetSchliessen(bool abbrechen);
+    // Returns false when the finished job did not reach its target.
+    virtual bool geraetSchliessen(bool abbrechen);
     virtual bool seiteWechseln();
     virtual void textZeichnen(const QPointF &obenLinksMm, const QString &text, const QFont &f);
     virtual void linieZeichnen(const QLineF &mm);
@@ -111,18 +118,23 @@ protected:
 
     double mmZuGeraet() const; // device units per mm of metrikGeraet()
     QFont aktuelleSchrift() const;
+    void fehlerSetzen(const QString &grund) { m_fehler = grund; }
 
 private:
     void ausgabeBeginnen();
 
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<QPainter> m_painter;
+    // The PDF being written: a private temporary file for a printer job, a temporary file
+    // beside PdfDatei (renamed to it only when complete) for an export.
     std::unique_ptr<QTemporaryFile> m_auftragsDatei;
+    QString m_pdfZiel; // PdfDatei, or the file a link there names
     mutable std::unique_ptr<QImage> m_metrikBild;
     QSizeF m_seiteMm;
     bool m_laeuft = false;
     bool m_abgebrochen = false;
     bool m_gesendet = false;
+    QString m_fehler;
     int m_seite = 0;
     double m_naechstesX = 0;
     double m_zeilenAnfangX = 0;

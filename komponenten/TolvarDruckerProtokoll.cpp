@@ -68,9 +68,16 @@ bool TolvarDruckerProtokoll::geraetOeffnen()
     return true;
 }
 
-void TolvarDruckerProtokoll::geraetSchliessen(bool abbrechen)
+bool TolvarDruckerProtokoll::geraetSchliessen(bool abbrechen)
 {
     aufzeichnen(abbrechen ? Art::Abbruch : Art::Ende, QRectF());
+    if (abbrechen)
+        return false;
+    if (!endeFehler.isEmpty()) {
+        fehlerSetzen(endeFehler);
+        return false;
+    }
+    return true;
 }
 
 bool TolvarDruckerProtokoll::seiteWechseln()

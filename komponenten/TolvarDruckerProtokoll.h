@@ -1,7 +1,7 @@
 // A printer control for tests: records every output (kind, page, rectangle in mm, text, font
 // size and weight) instead of printing. Cursor, metrics and page breaking are those of
 // TolvarDrucker; the metrics come from a 600-dpi image surface, the page size from
-// Papierformat (A4 by default). DruckStarten can be told to fail.
+// Papierformat (A4 by default). DruckStarten and the end of the job can be told to fail.
 #pragma once
 
 #include "TolvarDrucker.h"
@@ -28,6 +28,8 @@ public:
     ~TolvarDruckerProtokoll() override;
 
     bool startErlaubt = true;
+    // Not empty: the finished job does not reach its target, for this reason.
+    QString endeFehler;
     const QList<Eintrag> &eintraege() const { return m_eintraege; }
     QList<Eintrag> eintraege(Art art) const;
     QList<Eintrag> aufSeite(int seite) const;
@@ -35,7 +37,7 @@ public:
 
 protected:
     bool geraetOeffnen() override;
-    void geraetSchliessen(bool abbrechen) override;
+    bool geraetSchliessen(bool abbrechen) override;
     bool seiteWechseln() override;
     void textZeichnen(const QPointF &obenLinksMm, const QString &text, const QFont &f) override;
     void linieZeichnen(const QLineF &mm) override;

@@ -41,6 +41,25 @@ void setzeDruckerSystem(DruckerSystem *system)
     g_system = system;
 }
 
+QStringList DruckerSystem::druckerNamen()
+{
+    QStringList namen;
+    for (const DruckerInfo &d : drucker())
+        namen << d.Geraetename;
+    return namen;
+}
+
+DruckerInfo DruckerSystem::druckerInfo(const QString &name)
+{
+    for (const DruckerInfo &d : drucker()) {
+        if (d.Geraetename == name)
+            return d;
+    }
+    DruckerInfo d;
+    d.Geraetename = name;
+    return d;
+}
+
 QString DruckerSystem::aktuellerDrucker()
 {
     return m_aktuell.isEmpty() ? standardDrucker() : m_aktuell;

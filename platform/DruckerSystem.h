@@ -43,8 +43,14 @@ class DruckerSystem
 public:
     virtual ~DruckerSystem() = default;
 
-    // The installed printers, in the platform's order.
+    // The installed printers, in the platform's order, each with its current defaults (which
+    // reads every printer's driver description).
     virtual QList<DruckerInfo> drucker() = 0;
+    // Only the names of the installed printers, in the same order: no driver is read.
+    virtual QStringList druckerNamen();
+    // One printer with its port and current defaults (reads its driver description); only the
+    // name when there is no such printer.
+    virtual DruckerInfo druckerInfo(const QString &name);
     // Forgets what was read about the printers, so the next calls ask the platform anew.
     virtual void aktualisieren() {}
     // The system's default printer; "" when there is none.
@@ -65,9 +71,10 @@ public:
     virtual QPageSize seitenformat(const QString &name, int code);
     // Hands a finished PDF to the printer's queue as one job named titel, with the page size
     // (its key, e.g. "A4") and the paper source key ("" for the printer's own). False when the
-    // queue did not take it.
+    // queue did not take it; fehler (if given) then says why, in words for the user.
     virtual bool auftragSenden(const QString &name, const QString &pdfDatei, const QString &titel,
-                               const QString &papier, const QString &schacht, int kopien) = 0;
+                               const QString &papier, const QString &schacht, int kopien,
+                               QString *fehler = nullptr) = 0;
 
     // The platform's current printer: follows the system default until a printer is made
     // current; folgeStandard() makes it follow the default again.

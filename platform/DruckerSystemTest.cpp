@@ -1,5 +1,6 @@
 // The scripted printer system for tests (see DruckerSystemTest.h).
 #include "DruckerSystemTest.h"
+#include "Mauszeiger.h"
 
 #include <QDir>
 #include <QFile>
@@ -48,9 +49,31 @@ DruckerSystemTest::Drucker *DruckerSystemTest::finden(const QString &name)
 QList<DruckerInfo> DruckerSystemTest::drucker()
 {
     QList<DruckerInfo> r;
-    for (const Drucker &d : std::as_const(liste))
+    for (const Drucker &d : std::as_const(liste)) {
+        infoAbfragen << d.info.Geraetename;
+        zeigerBeiInfo << MauszeigerAktuell();
         r.append(d.info);
+    }
     return r;
+}
+
+QStringList DruckerSystemTest::druckerNamen()
+{
+    QStringList r;
+    for (const Drucker &d : std::as_const(liste))
+        r << d.info.Geraetename;
+    return r;
+}
+
+DruckerInfo DruckerSystemTest::druckerInfo(const QString &name)
+{
+    infoAbfragen << name;
+    zeigerBeiInfo << MauszeigerAktuell();
+    if (const Drucker *d = finden(name))
+        return d->info;
+    DruckerInfo d;
+    d.Geraetename = name;
+    return d;
 }
 
 bool DruckerSystemTest::oeffnen(const QString &name)
@@ -110,10 +133,15 @@ QString DruckerSystemTest::schachtSchluessel(const QString &name, int code)
 
 bool DruckerSystemTest::auftragSenden(const QString &name, const QString &pdfDatei,
                                       const QString &titel, const QString &papier,
-                                      const QString &schacht, int kopien)
+                                      const QString &schacht, int kopien, QString *fehler)
 {
-    if (!oeffnen(name))
+    const Drucker *d = finden(name);
+    if (!d || !d->erreichbar || !d->nimmtAuftraege) {
+        if (fehler)
+            *fehler = !d ? QStringLiteral("Den Drucker „%1“ gibt es nicht.").arg(name)
+                         : QStringLiteral("Der Drucker „%1“ nimmt keine Aufträge an.").arg(name);
         return false;
+    }
     Auftrag a{name, titel, papier, schacht, QString(), kopien};
     if (!kopienOrdner.isEmpty()) {
         a.kopie = QDir(kopienOrdner).filePath(QStringLiteral("auftrag-%1.pdf").arg(auftraege.size() + 1));

@@ -13,6 +13,7 @@ public:
         DruckerInfo info;
         bool erreichbar = true;
         bool vollzugriff = true;
+        bool nimmtAuftraege = true; // false: the queue refuses jobs (as after cupsreject)
         QList<PapierEintrag> schaechte;
         QStringList schachtSchluessel; // driver key per entry of schaechte
         QList<PapierEintrag> formate;
@@ -34,11 +35,17 @@ public:
     QString kopienOrdner; // where sent PDFs are copied; "" keeps no copy
     QList<Auftrag> auftraege;
     int faehigkeitsAbfragen = 0;
+    // Reads of a printer's defaults (its driver description), by printer, and the mouse
+    // pointer shown during each.
+    QStringList infoAbfragen;
+    QList<int> zeigerBeiInfo;
 
     // A printer with the usual lists: A4/A5/Letter/Legal and Auto/Tray1/Tray2/Manual.
     static Drucker beispiel(const QString &name, int papier = 9, int schacht = 7);
 
     QList<DruckerInfo> drucker() override;
+    QStringList druckerNamen() override;
+    DruckerInfo druckerInfo(const QString &name) override;
     QString standardDrucker() override { return standard; }
     bool oeffnen(const QString &name) override;
     bool oeffnenVoll(const QString &name) override;
@@ -48,7 +55,8 @@ public:
     bool optionenSpeichern(const QString &name, const QMap<QString, QString> &werte) override;
     QString schachtSchluessel(const QString &name, int code) override;
     bool auftragSenden(const QString &name, const QString &pdfDatei, const QString &titel,
-                       const QString &papier, const QString &schacht, int kopien) override;
+                       const QString &papier, const QString &schacht, int kopien,
+                       QString *fehler = nullptr) override;
 
 private:
     Drucker *finden(const QString &name);

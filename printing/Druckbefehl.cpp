@@ -2,6 +2,7 @@
 #include "Druckbefehl.h"
 #include "DruckerEinstellungen.h"
 #include "Global.h"
+#include "Meldung.h"
 #include "frmDrucken.h"
 #include "frmHilfeDrucken.h"
 
@@ -78,7 +79,15 @@ Beschreibungsdruck::Ergebnis BeschreibungDrucken(TolvarDrucker &dru, const Druck
             frm->setzeStatus(s);
     };
     druck.abbruchGewuenscht = [frm] { return frm && frm->abbruchGewuenscht(); };
-    return druck.BeschreibungDrucken(auftrag);
+    const Beschreibungsdruck::Ergebnis e = druck.BeschreibungDrucken(auftrag);
+    if (e == Beschreibungsdruck::Ergebnis::NichtGestartet ||
+        e == Beschreibungsdruck::Ergebnis::Fehlgeschlagen) {
+        // A job that did not reach the printer is not printed: the user hears it, with why.
+        MsgBox(QStringLiteral("Die Programmbeschreibung wurde nicht gedruckt.\n\n") +
+                   druck.fehler(),
+               Meldung::Ausrufezeichen);
+    }
+    return e;
 }
 
 } // namespace Druckbefehl

@@ -23,10 +23,10 @@ QString lesen(const QString &schluessel)
                             QLatin1String(EinstellungAbschnitt), schluessel);
 }
 
-void schreiben(const QString &schluessel, const QString &wert)
+bool schreiben(const QString &schluessel, const QString &wert)
 {
-    EinstellungSpeichern(QLatin1String(EinstellungAnwendung), QLatin1String(EinstellungAbschnitt),
-                         schluessel, wert);
+    return EinstellungSpeichern(QLatin1String(EinstellungAnwendung),
+                                QLatin1String(EinstellungAbschnitt), schluessel, wert);
 }
 
 void codeWaehlen(QComboBox *liste, int code)
@@ -39,14 +39,15 @@ void codeWaehlen(QComboBox *liste, int code)
     }
 }
 
-// Fills a paper list; the last entry with the current code is selected, else the first.
+// Fills a paper list; the first entry with the current code is selected (a driver lists the
+// plain size before its variants), else the first entry.
 void listeFuellen(QComboBox *liste, const QList<PapierEintrag> &eintraege, int aktuell)
 {
     const QSignalBlocker sperre(liste);
     int gewaehlt = -1;
     for (const PapierEintrag &e : eintraege) {
         liste->addItem(e.name, e.code);
-        if (e.code == aktuell)
+        if (e.code == aktuell && gewaehlt < 0)
             gewaehlt = liste->count() - 1;
     }
     if (gewaehlt < 0 && liste->count() > 0)
@@ -88,17 +89,22 @@ void DruckerEinstellungenLesen(const QString &Einstellungsname, QComboBox *comDr
     DruckerSystem &system = aktivesDruckerSystem();
     system.aktualisieren();
     {
+        // Only the names: a printer's driver is read when it is chosen (comDrucker_Click).
         // Filling selects nothing (a combo box would select its first entry by itself).
         const QSignalBlocker sperre(comDrucker);
         comDrucker->clear();
-        const QList<DruckerInfo> drucker = system.drucker();
-        for (qsizetype i = 0; i < drucker.size(); ++i)
-            comDrucker->addItem(drucker[i].Geraetename, int(i));
+        const QStringList namen = system.druckerNamen();
+        for (qsizetype i = 0; i < namen.size(); ++i)
+            comDrucker->addItem(namen[i], int(i));
         comDrucker->setCurrentIndex(-1);
     }
     ListenEintragWaehlen(comDrucker, lesen(Einstellungsname + QStringLiteral(" DeviceName")));
     if (comDrucker->currentIndex() < 0 && comDrucker->count() > 0)
         ListenEintragWaehlen(comDrucker, system.aktuellerDrucker());
+    // With printers but none stored and no default, the first one: "&Drucken" always has a
+    // printer to print on.
+    if (comDrucker->currentIndex() < 0 && comDrucker->count() > 0)
+        comDrucker->setCurrentIndex(0);
     codeWaehlen(comPapiergroesse, ZahlAmAnfang(lesen(Einstellungsname + QStringLiteral(" PaperSize"))));
     codeWaehlen(comZufuhr, ZahlAmAnfang(lesen(Einstellungsname + QStringLiteral(" PaperBin"))));
 }
@@ -107,7 +113,7 @@ DruckerInfo DruckerAnPosition(QComboBox *comDrucker)
 {
     if (comDrucker->currentIndex() < 0)
         return DruckerInfo();
-    return aktivesDruckerSystem().drucker().value(comDrucker->currentData().toInt());
+    return aktivesDruckerSystem().druckerInfo(comDrucker->currentText());
 }
 
 bool DruckerEinstellungenSpeichern(const QString &Einstellungsname, QComboBox *comDrucker,
@@ -116,16 +122,18 @@ bool DruckerEinstellungenSpeichern(const QString &Einstellungsname, QComboBox *c
     if (comDrucker->currentIndex() < 0)
         return false;
     const DruckerInfo d = DruckerAnPosition(comDrucker);
-    schreiben(Einstellungsname + QStringLiteral(" DeviceName"), d.Geraetename);
-    schreiben(Einstellungsname + QStringLiteral(" Port"), d.Port);
-    schreiben(Einstellungsname + QStringLiteral(" PaperSize"),
-              comPapiergroesse->currentIndex() < 0
-                  ? QStringLiteral("0")
-                  : QString::number(comPapiergroesse->currentData().toInt()));
-    schreiben(Einstellungsname + QStringLiteral(" PaperBin"),
-              comZufuhr->currentIndex() < 0 ? QStringLiteral("0")
-                                            : QString::number(comZufuhr->currentData().toInt()));
-    return true;
+    // Every key is tried, so that one that can be written is not lost for another.
+    bool ok = schreiben(Einstellungsname + QStringLiteral(" DeviceName"), d.Geraetename);
+    ok &= schreiben(Einstellungsname + QStringLiteral(" Port"), d.Port);
+    ok &= schreiben(Einstellungsname + QStringLiteral(" PaperSize"),
+                    comPapiergroesse->currentIndex() < 0
+                        ? QStringLiteral("0")
+                        : QString::number(comPapiergroesse->currentData().toInt()));
+    ok &= schreiben(Einstellungsname + QStringLiteral(" PaperBin"),
+                    comZufuhr->currentIndex() < 0
+                        ? QStringLiteral("0")
+                        : QString::number(comZufuhr->currentData().toInt()));
+    return ok;
 }
 
 void DruckerFaehigkeitenLesen(const DruckerInfo &drucker, QComboBox *comZufuhr,

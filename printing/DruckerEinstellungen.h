@@ -23,7 +23,8 @@ inline constexpr const char *EinstellungAbschnitt = "Tolvar-Belna";
 void DruckerEinstellungenLesen(const QString &Einstellungsname, QComboBox *comDrucker,
                                QComboBox *comPapiergroesse, QComboBox *comZufuhr);
 void ListenEintragWaehlen(QComboBox *liste, const QString &text);
-// False (and nothing written) when no printer is selected.
+// False when no printer is selected (nothing written) or a key could not be written to the
+// settings store (the caller says so).
 bool DruckerEinstellungenSpeichern(const QString &Einstellungsname, QComboBox *comDrucker,
                                    QComboBox *comPapiergroesse, QComboBox *comZufuhr);
 void DruckerFaehigkeitenLesen(const DruckerInfo &drucker, QComboBox *comZufuhr,

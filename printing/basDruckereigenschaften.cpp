@@ -29,7 +29,9 @@ bool DruckerEigenschaftenZeigen(QWidget *besitzer, const DruckerInfo &drucker)
                 com->addItem(o.wertTitel.value(i, o.werte[i]), o.werte[i]);
             com->setCurrentIndex(std::max(0, int(o.werte.indexOf(o.aktuell))));
             form->addRow(o.titel + QLatin1Char(':'), com);
-            felder.append({o.aktuell, com});
+            // Compared later with what is shown now: an option without a current choice shows
+            // its first one, and leaving it so is no change to store.
+            felder.append({com->currentData().toString(), com});
         }
         auto *knoepfe = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dlg);
         QObject::connect(knoepfe, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);

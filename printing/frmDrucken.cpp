@@ -74,6 +74,16 @@ void frmDrucken::closeEvent(QCloseEvent *e)
     QDialog::closeEvent(e);
 }
 
+void frmDrucken::reject()
+{
+    // Esc: while printing it cancels (the print-out goes on to its end and closes the window).
+    if (m_laeuft) {
+        cmdAbbruch_Click();
+        return;
+    }
+    QDialog::reject();
+}
+
 void frmDrucken::Form_Activate()
 {
     QString p = EinstellungLesen(QLatin1String(EinstellungAnwendung),
@@ -98,7 +108,9 @@ void frmDrucken::Form_Activate()
 
 void frmDrucken::setzeStatus(const QString &text)
 {
-    lblStatus->setText(text);
+    // After "Abbrechen" the line keeps saying so until the print-out has stopped.
+    if (!mbAbbrechen)
+        lblStatus->setText(text);
     repaint();
     QCoreApplication::processEvents();
 }

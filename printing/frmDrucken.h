@@ -1,7 +1,9 @@
 // The print progress window: shows what is printed, on which printer and a status line, and
 // runs the print-out of the window handed to it (its BeschreibungDrucken, looked up by name)
 // when it becomes active, then closes itself. "Abbrechen" asks the running print-out to stop;
-// the print-out sees the request between parts and pages and aborts the job. The print-out
+// the print-out sees the request between parts and pages and aborts the job. Esc and closing
+// the window while it prints are the same as "Abbrechen"; the window stays until the print-out
+// has ended, and once cancelled its status line keeps saying so. The print-out
 // runs once per window, however often the window is activated while it prints.
 #pragma once
 
@@ -41,6 +43,8 @@ public:
 
     // The progress window that is printing now, if any.
     static frmDrucken *aktiv();
+
+    void reject() override;
 
 protected:
     bool event(QEvent *e) override;

@@ -1,12 +1,15 @@
 // The print dialog (see frmHilfeDrucken.h).
 #include "frmHilfeDrucken.h"
 #include "DruckerEinstellungen.h"
+#include "Einstellungen.h"
 #include "Mauszeiger.h"
+#include "Meldung.h"
 #include "Routinen.h"
 #include "basDruckereigenschaften.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -70,9 +73,14 @@ frmHilfeDrucken::frmHilfeDrucken(QWidget *parent) : QDialog(parent)
     knoepfe->addWidget(cmdDrucken);
     knoepfe->addWidget(cmdAbbruch);
 
+    lblKeinDrucker = new QLabel(QStringLiteral("Es ist kein Drucker eingerichtet."), this);
+    lblKeinDrucker->setObjectName(QStringLiteral("lblKeinDrucker"));
+    lblKeinDrucker->hide();
+
     auto *aussen = new QVBoxLayout(this);
     aussen->addWidget(fraAusdruck);
     aussen->addWidget(fraAuswahl);
+    aussen->addWidget(lblKeinDrucker);
     aussen->addLayout(knoepfe);
 
     connect(comDrucker, &QComboBox::currentIndexChanged, this, &frmHilfeDrucken::comDrucker_Click);
@@ -82,22 +90,37 @@ frmHilfeDrucken::frmHilfeDrucken(QWidget *parent) : QDialog(parent)
     connect(cmdAbbruch, &QPushButton::clicked, this, &frmHilfeDrucken::cmdAbbruch_Click);
     // Esc and the window's close button end the dialog like "Abbrechen".
     connect(this, &QDialog::rejected, this, [this] { mbOK = false; });
-
-    // Centred in the work area.
-    if (const QScreen *s = screen()) {
-        const QRect bereich = s->availableGeometry();
-        const QPoint twips =
-            FensterZentrierenPosition(QRect(QPoint(0, 0), bereich.size()), 15.0, 15.0, 7125, 4170);
-        move(bereich.topLeft() + QPoint(twips.x() / 15, twips.y() / 15));
-    }
 }
 
 frmHilfeDrucken::~frmHilfeDrucken() = default;
 
+void frmHilfeDrucken::showEvent(QShowEvent *e)
+{
+    // Centred in the work area with the size the layout gives the dialog (taller than its
+    // design size), which it has by now.
+    resize(size().expandedTo(minimumSizeHint()));
+    if (const QScreen *s = screen()) {
+        const QRect bereich = s->availableGeometry();
+        const QSize rahmen = frameGeometry().size().expandedTo(size());
+        const QPoint twips =
+            FensterZentrierenPosition(QRect(QPoint(0, 0), bereich.size()), 15.0, 15.0,
+                                      rahmen.width() * 15, rahmen.height() * 15);
+        move(bereich.topLeft() + QPoint(twips.x() / 15, twips.y() / 15));
+    }
+    QDialog::showEvent(e);
+}
+
 bool frmHilfeDrucken::DatenEinlesen()
 {
     DruckerEinstellungenLesen(stamm, comDrucker, comPapiergroesse, comZufuhr);
+    druckerZustand();
     return true;
+}
+
+void frmHilfeDrucken::druckerZustand()
+{
+    cmdDrucken->setEnabled(comDrucker->currentIndex() >= 0);
+    lblKeinDrucker->setVisible(comDrucker->count() == 0);
 }
 
 int frmHilfeDrucken::umfang() const
@@ -119,6 +142,7 @@ void frmHilfeDrucken::comDrucker_Click()
     if (!d.Geraetename.isEmpty())
         system.setzeAktuellerDrucker(d.Geraetename);
     DruckerFaehigkeitenLesen(d, comZufuhr, comPapiergroesse);
+    druckerZustand();
     MausZeiger(Zeiger::Normal);
 }
 
@@ -136,7 +160,15 @@ void frmHilfeDrucken::cmdDruckeEinrichten_Click()
 
 void frmHilfeDrucken::cmdDrucken_Click()
 {
-    DruckerEinstellungenSpeichern(stamm, comDrucker, comPapiergroesse, comZufuhr);
+    if (comDrucker->currentIndex() < 0)
+        return; // nothing to print on (the button is disabled then)
+    if (!DruckerEinstellungenSpeichern(stamm, comDrucker, comPapiergroesse, comZufuhr)) {
+        // Printing goes on; only the choice is not kept for the next time.
+        MsgBox(QStringLiteral("Die Druckerauswahl konnte nicht gespeichert werden (%1).")
+                   .arg(QDir::toNativeSeparators(
+                       einstellungsDatei(QLatin1String(EinstellungAnwendung)))),
+               Meldung::Ausrufezeichen);
+    }
     mbOK = true;
     hide();
     done(QDialog::Accepted);

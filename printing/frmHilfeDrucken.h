@@ -1,7 +1,9 @@
 // The print dialog: printer, paper size and paper source (restored from and stored to the
 // settings store), what to print (marked text, current section, whole topic, whole chapter)
 // and whether pictures are printed too. The caller fills the option captions, shows it
-// modally and reads mbOK and the controls.
+// modally and reads mbOK and the controls. "&Drucken" needs a printer: with printers present
+// one is always chosen; with none the button is disabled and a line says so. The dialog is
+// centred in the work area with the size its layout gives it, when it is shown.
 #pragma once
 
 #include <QDialog>
@@ -9,6 +11,7 @@
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QPushButton;
 class QRadioButton;
 
@@ -35,11 +38,17 @@ public:
     QCheckBox *chkGrafik = nullptr;
     QPushButton *cmdDrucken = nullptr;
     QPushButton *cmdAbbruch = nullptr;
+    // Shown instead of a working "&Drucken" when no printer is set up.
+    QLabel *lblKeinDrucker = nullptr;
 
     // The index of the selected option button (0..3).
     int umfang() const;
 
+protected:
+    void showEvent(QShowEvent *e) override;
+
 private:
+    void druckerZustand();
     void comDrucker_Click();
     void opt_Click();
     void cmdDruckeEinrichten_Click();

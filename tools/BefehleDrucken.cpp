@@ -185,7 +185,11 @@ int befehlDrucken(const QStringList &args)
                     dru.Seitennummer() == 1 ? "Seite" : "Seiten");
         return 0;
     case Beschreibungsdruck::Ergebnis::NichtGestartet:
-        std::fprintf(stderr, "hilfedb: %s kann nicht geschrieben werden\n", qPrintable(aufr.pdf));
+    case Beschreibungsdruck::Ergebnis::Fehlgeschlagen:
+        // Nothing is left at the target: the print-out is written beside it and takes its
+        // name only when complete.
+        std::fprintf(stderr, "hilfedb: %s wurde nicht geschrieben: %s\n", qPrintable(aufr.pdf),
+                     qPrintable(druck.fehler()));
         return 1;
     default:
         return 1; // reading a topic failed; the query layer has reported it

@@ -62,6 +62,32 @@ QList<DruckerInfo> CupsDruckerSystem::drucker()
     return r;
 }
 
+QStringList CupsDruckerSystem::druckerNamen()
+{
+    QStringList r;
+    Ziele z;
+    for (int i = 0; i < z.anzahl; ++i) {
+        if (!z.dests[i].instance)
+            r << text(z.dests[i].name);
+    }
+    return r;
+}
+
+DruckerInfo CupsDruckerSystem::druckerInfo(const QString &name)
+{
+    DruckerInfo info;
+    info.Geraetename = name;
+    const QByteArray n = name.toUtf8();
+    if (cups_dest_t *dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, n.constData(), nullptr)) {
+        info.Port = text(cupsGetOption("device-uri", dest->num_options, dest->options));
+        cupsFreeDests(1, dest);
+    }
+    const Daten &dd = daten(name);
+    info.PapierGroesse = dd.papier;
+    info.PapierZufuhr = dd.schacht;
+    return info;
+}
+
 QString CupsDruckerSystem::standardDrucker()
 {
     Ziele z;
@@ -113,18 +139,24 @@ void CupsDruckerSystem::lesen(const QString &name, Daten &d)
     }
     if (ppd_option_t *groesse = ppdFindOption(ppd, "PageSize")) {
         const ppd_choice_t *markiert = ppdFindMarkedChoice(ppd, "PageSize");
+        QList<QPageSize> seiten;
+        QStringList schluessel, namen;
         for (int i = 0; i < groesse->num_choices; ++i) {
             const ppd_choice_t &c = groesse->choices[i];
             const ppd_size_t *s = ppdPageSize(ppd, c.choice);
             if (!s)
                 continue;
-            const QPageSize seite(QSizeF(s->width, s->length), QPageSize::Point, text(c.choice),
-                                  QPageSize::FuzzyMatch);
-            const int code = seite.windowsId() > 0 ? seite.windowsId() : 256 + i;
-            d.formate.append({text(c.text[0] ? c.text : c.choice).left(64), code});
-            d.seiten.append(seite);
-            if (markiert && qstrcmp(markiert->choice, c.choice) == 0)
-                d.papier = code;
+            seiten.append(QPageSize(QSizeF(s->width, s->length), QPageSize::Point, text(c.choice),
+                                    QPageSize::FuzzyMatch));
+            schluessel << text(c.choice);
+            namen << text(c.text[0] ? c.text : c.choice).left(64);
+        }
+        const QList<int> codes = papierCodes(schluessel, seiten);
+        for (qsizetype i = 0; i < codes.size(); ++i) {
+            d.formate.append({namen[i], codes[i]});
+            d.seiten.append(seiten[i]);
+            if (markiert && schluessel[i] == text(markiert->choice))
+                d.papier = codes[i];
         }
     }
     // Options for the properties dialog: every option of the driver's groups.
@@ -147,6 +179,40 @@ void CupsDruckerSystem::lesen(const QString &name, Daten &d)
     }
     ppdClose(ppd);
     cupsFreeDests(1, dest);
+}
+
+QList<int> CupsDruckerSystem::papierCodes(const QStringList &schluessel,
+                                          const QList<QPageSize> &seiten)
+{
+    // Variants of a size ("Letter.Borderless", "A4.FullBleed") measure like the size itself and
+    // would get its code: the plain size (the key without a variant suffix, else the first)
+    // keeps the code, each variant gets one of its own (256 + its position).
+    QList<int> codes;
+    QHash<int, qsizetype> traeger; // code -> entry that holds it
+    for (qsizetype i = 0; i < seiten.size(); ++i) {
+        const int id = seiten[i].windowsId();
+        codes << (id > 0 ? id : 256 + int(i));
+    }
+    for (qsizetype i = 0; i < codes.size(); ++i) {
+        if (codes[i] >= 256)
+            continue;
+        const auto it = traeger.constFind(codes[i]);
+        if (it == traeger.constEnd()) {
+            traeger.insert(codes[i], i);
+            continue;
+        }
+        const qsizetype bisher = *it;
+        const bool neuSchlicht = !schluessel[i].contains(QLatin1Char('.'));
+        const bool bisherSchlicht = !schluessel[bisher].contains(QLatin1Char('.'));
+        if (neuSchlicht && !bisherSchlicht) {
+            codes[i] = codes[bisher];
+            codes[bisher] = 256 + int(bisher);
+            traeger.insert(codes[i], i);
+        } else {
+            codes[i] = 256 + int(i);
+        }
+    }
+    return codes;
 }
 
 bool CupsDruckerSystem::oeffnen(const QString &name)
@@ -253,7 +319,7 @@ bool CupsDruckerSystem::optionenSpeichern(const QString &name, const QMap<QStrin
 
 bool CupsDruckerSystem::auftragSenden(const QString &name, const QString &pdfDatei,
                                       const QString &titel, const QString &papier,
-                                      const QString &schacht, int kopien)
+                                      const QString &schacht, int kopien, QString *fehler)
 {
     int anzahl = 0;
     cups_option_t *optionen = nullptr;
@@ -267,5 +333,10 @@ bool CupsDruckerSystem::auftragSenden(const QString &name, const QString &pdfDat
                                    QFile::encodeName(pdfDatei).constData(),
                                    titel.toUtf8().constData(), anzahl, optionen);
     cupsFreeOptions(anzahl, optionen);
+    if (job <= 0 && fehler) {
+        // The server's reason (queue not accepting jobs, no such printer, no server).
+        *fehler = QStringLiteral("Der Drucker „%1“ hat den Auftrag nicht angenommen: %2")
+                      .arg(name, text(cupsLastErrorString()));
+    }
     return job > 0;
 }

@@ -16,6 +16,8 @@ public:
     ~CupsDruckerSystem() override;
 
     QList<DruckerInfo> drucker() override;
+    QStringList druckerNamen() override;
+    DruckerInfo druckerInfo(const QString &name) override;
     void aktualisieren() override { m_daten.clear(); }
     QString standardDrucker() override;
     bool oeffnen(const QString &name) override;
@@ -27,10 +29,15 @@ public:
     QString schachtSchluessel(const QString &name, int code) override;
     QPageSize seitenformat(const QString &name, int code) override;
     bool auftragSenden(const QString &name, const QString &pdfDatei, const QString &titel,
-                       const QString &papier, const QString &schacht, int kopien) override;
+                       const QString &papier, const QString &schacht, int kopien,
+                       QString *fehler = nullptr) override;
 
     // The file of the user's own printer defaults.
     static QString lpoptionsDatei();
+    // The paper codes of a driver's sizes (keys and sizes in its order): the Windows code of
+    // the size, but one code names one entry only: the plain size keeps it over variants of
+    // the same measure ("Letter.Borderless"); the others get 256 + their position.
+    static QList<int> papierCodes(const QStringList &schluessel, const QList<QPageSize> &seiten);
 
 private:
     struct Daten

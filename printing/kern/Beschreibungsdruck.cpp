@@ -1,9 +1,11 @@
 // The print-out of the product description (see Beschreibungsdruck.h).
 #include "Beschreibungsdruck.h"
+#include "BildEntpacken.h"
 #include "Inhaltsabfragen.h"
 #include "Mauszeiger.h"
 #include "TolvarDrucker.h"
 
+#include <QHash>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -18,6 +20,9 @@ constexpr double KopfOben = 15;  // top of the header line
 constexpr double FussUnten = 20; // bottom of the page-number line above the bottom edge
 constexpr double BildX = 16;     // left edge of a picture
 constexpr int ZeilenFuerNeuenTeil = 8;
+// A pixel on a 96-dpi screen in HiMetric (2540 / 96), read as twips (x 25.4 / 1440) and
+// halved: 0.2333 mm.
+constexpr double MmProPixel = 2540.0 / 96.0 * 25.4 / 1440.0 * 0.5;
 
 // Round half to even, as the caption size 0.75 x 10 = 7.5 -> 8 asks.
 double rundenGerade(double x)
@@ -46,15 +51,34 @@ void Beschreibungsdruck::melden(const QString &text)
         status(text);
 }
 
+bool Beschreibungsdruck::abbruchGefragt()
+{
+    if (!m_abgebrochen && abbruchGewuenscht && abbruchGewuenscht())
+        m_abgebrochen = true;
+    return m_abgebrochen;
+}
+
 bool Beschreibungsdruck::abbrechenPruefen()
 {
     if (dru.abgebrochen())
         return true;
-    if (abbruchGewuenscht && abbruchGewuenscht()) {
+    if (abbruchGefragt()) {
         dru.DruckAbbrechen();
         return true;
     }
     return false;
+}
+
+Beschreibungsdruck::Ergebnis Beschreibungsdruck::abbruchErgebnis() const
+{
+    // The printer control ends a job by itself only when it fails (a page it cannot begin).
+    return m_abgebrochen || dru.Fehler().isEmpty() ? Ergebnis::Abgebrochen
+                                                   : Ergebnis::Fehlgeschlagen;
+}
+
+QString Beschreibungsdruck::fehler() const
+{
+    return m_fehler;
 }
 
 QTextDocumentFragment Beschreibungsdruck::Themenueberschrift(const QString &titel,
@@ -73,24 +97,17 @@ QTextDocumentFragment Beschreibungsdruck::Themenueberschrift(const QString &tite
     return QTextDocumentFragment(&doc);
 }
 
-QSizeF Beschreibungsdruck::BildGroesseMm(const QImage &bild)
+QSizeF Beschreibungsdruck::BildGroesseMm(const QSize &pixel)
 {
-    // HiMetric (1/100 mm) as the picture object reports it: pixels at the picture's own
-    // resolution, 96 dpi when it has none.
-    const double dpiX = bild.dotsPerMeterX() > 0 ? bild.dotsPerMeterX() * 0.0254 : 96.0;
-    const double dpiY = bild.dotsPerMeterY() > 0 ? bild.dotsPerMeterY() * 0.0254 : 96.0;
-    const double himetricB = bild.width() * 2540.0 / dpiX;
-    const double himetricH = bild.height() * 2540.0 / dpiY;
-    // Read as twips and halved: x 25.4 / 1440 x 0.5.
-    return QSizeF(himetricB * 25.4 / 1440.0 * 0.5, himetricH * 25.4 / 1440.0 * 0.5);
+    return QSizeF(pixel.width() * MmProPixel, pixel.height() * MmProPixel);
 }
 
-QSizeF Beschreibungsdruck::BildGroesseMmAufSeite(const QImage &bild, double seitenbreite)
+QSizeF Beschreibungsdruck::BildGroesseMmAufSeite(const QSize &pixel, double seitenbreite)
 {
     // The picture with its frame (1 mm outside) ends at the right margin at the latest: a
     // wider one would be cut off at the paper's edge, so it is scaled down to that width,
     // keeping its proportions. Its height is not limited (a tall picture is drawn whole).
-    QSizeF groesse = BildGroesseMm(bild);
+    QSizeF groesse = BildGroesseMm(pixel);
     const double hoechstens = seitenbreite - Rand - 1 - BildX;
     if (hoechstens > 0 && groesse.width() > hoechstens)
         groesse *= hoechstens / groesse.width();
@@ -99,37 +116,58 @@ QSizeF Beschreibungsdruck::BildGroesseMmAufSeite(const QImage &bild, double seit
 
 bool Beschreibungsdruck::InhaltSammeln(const DruckAuftrag &a, DruckInhalt &inhalt)
 {
+    // Every picture is read and checked once per print-out, however many links name it.
+    QHash<QString, DruckBild> bekannt;
+    qint16 abschnitt = 0;
+    const auto abbruch = [this] { return abbruchGefragt(); };
+    // One section: its parts are numbered with it. False when the user cancelled.
     auto aufbereiten = [&](const QString &text) {
-        DruckTextAufbereiten(text, inhalt.TeilAnzahl, inhalt.Teile, inhalt.GrafikAnzahl,
-                             inhalt.Grafiken, inhalt.GrafikTeil, inhalt.GrafikTitel, a.mbMitGrafik,
-                             gsSchriftName, bildQuelle);
+        if (abbruchGefragt())
+            return false;
+        ++abschnitt;
+        const bool weiter =
+            DruckTextZerlegen(text, inhalt.TeilAnzahl, inhalt.Teile, inhalt.GrafikAnzahl,
+                              inhalt.Grafiken, inhalt.GrafikTeil, inhalt.GrafikTitel, a.mbMitGrafik,
+                              gsSchriftName, bildQuelle, &bekannt, abbruch);
+        inhalt.TeilAbschnitt.resize(inhalt.Teile.size(), abschnitt);
+        return weiter;
     };
     switch (a.miDruckUmfang) {
     case 0:
         inhalt.TeilAnzahl = 1;
         inhalt.Teile.resize(2);
         inhalt.Teile[1] = a.Auswahl;
+        inhalt.TeilAbschnitt.resize(2, 1);
         break;
     case 1:
         if (a.miAktTextIndex >= 0 && a.miAktTextIndex + 1 < a.msTexteInhalt.size())
-            aufbereiten(a.msTexteInhalt[a.miAktTextIndex + 1]);
+            if (!aufbereiten(a.msTexteInhalt[a.miAktTextIndex + 1]))
+                return false;
         break;
     case 2:
         for (int k = 1; k <= a.miTexteAnzahl && k < a.msTexteInhalt.size(); ++k)
-            aufbereiten(a.msTexteInhalt[k]);
+            if (!aufbereiten(a.msTexteInhalt[k]))
+                return false;
         break;
     case 3:
         for (int t = 1; t <= a.miThemenAnzahl && t < a.mlThemenIDs.size(); ++t) {
+            if (abbruchGefragt())
+                return false;
             QList<QString> titel, texte;
             if (!texteQuelle || !texteQuelle(a.mlThemenIDs[t], titel, texte))
                 return false;
+            // The heading belongs to the topic's first section.
             ++inhalt.TeilAnzahl;
             inhalt.Teile.resize(inhalt.TeilAnzahl + 1);
             inhalt.Teile[inhalt.TeilAnzahl] =
                 Themenueberschrift(a.ThemenTitel.value(t - 1), gsSchriftName);
+            inhalt.TeilAbschnitt.resize(inhalt.Teile.size(), qint16(abschnitt + 1));
             for (qsizetype j = 1; j < texte.size(); ++j) {
+                if (abbruchGefragt())
+                    return false;
                 melden(QStringLiteral("lese Text ") + titel.value(j));
-                aufbereiten(texte[j]);
+                if (!aufbereiten(texte[j]))
+                    return false;
             }
         }
         break;
@@ -168,10 +206,12 @@ void Beschreibungsdruck::SeitenrahmenDrucken(double &Oben, double &Unten)
 Beschreibungsdruck::Ergebnis Beschreibungsdruck::BeschreibungDrucken(const DruckAuftrag &a)
 {
     MauszeigerSetzen(Zeiger::Sanduhr);
+    m_abgebrochen = false;
+    m_fehler.clear();
     DruckInhalt inhalt;
     if (!InhaltSammeln(a, inhalt)) {
         MauszeigerSetzen(Zeiger::Normal);
-        return Ergebnis::LesenFehlgeschlagen;
+        return m_abgebrochen ? Ergebnis::Abgebrochen : Ergebnis::LesenFehlgeschlagen;
     }
     return InhaltDrucken(a, inhalt);
 }
@@ -190,10 +230,19 @@ Beschreibungsdruck::Ergebnis Beschreibungsdruck::InhaltDrucken(const DruckAuftra
     dru.Dokumentname = QStringLiteral("Tolvar Belna - ") + QStringLiteral("Beschreibung");
     dru.PdfDatei = a.PdfDatei;
     MauszeigerSetzen(Zeiger::Normal);
-    if (abbruchGewuenscht && abbruchGewuenscht())
+    m_fehler.clear();
+    if (abbruchGefragt())
         return Ergebnis::Abgebrochen;
-    if (!dru.DruckStarten())
+    if (!dru.DruckStarten()) {
+        m_fehler = dru.Fehler();
         return Ergebnis::NichtGestartet;
+    }
+    const auto ergebnisAbbruch = [this] {
+        const Ergebnis e = abbruchErgebnis();
+        if (e == Ergebnis::Fehlgeschlagen)
+            m_fehler = dru.Fehler();
+        return e;
+    };
 
     // Pages that RtfDrucken begins by itself get the same frame; a cancel request seen there
     // ends the job before anything more is drawn.
@@ -214,7 +263,7 @@ Beschreibungsdruck::Ergebnis Beschreibungsdruck::InhaltDrucken(const DruckAuftra
     double Oben = 0, Unten = 0;
     SeitenrahmenDrucken(Oben, Unten);
     if (abbrechenPruefen())
-        return Ergebnis::Abgebrochen;
+        return ergebnisAbbruch();
     double y = Oben;
     double ObenFolgeseiten = Oben;
 
@@ -230,34 +279,70 @@ Beschreibungsdruck::Ergebnis Beschreibungsdruck::InhaltDrucken(const DruckAuftra
     };
     const double beschriftung = rundenGerade(giSchriftGroesse * 0.75);
 
+    // The decoded pictures of the section being printed, and their bytes.
+    QHash<QString, QImage> dekodiert;
+    qint64 belegt = 0;
+    qint16 abschnitt = -1;
+    // The picture of entry j, decoded once per section within the budget; null past the
+    // budget or when it cannot be decoded.
+    auto bildHolen = [&](int j) {
+        const DruckBild &b = inhalt.Grafiken[j];
+        if (auto it = dekodiert.constFind(b.Nummer); it != dekodiert.constEnd())
+            return *it;
+        QImage bild;
+        const qint64 bytes = qint64(b.Pixel.width()) * b.Pixel.height() * 4;
+        if (belegt + bytes <= bildBudget && BildEntpacken(b.Archiv, bild)) {
+            belegt += bytes;
+            dekodiert.insert(b.Nummer, bild);
+        }
+        return bild;
+    };
+
     for (int i = 1; i <= inhalt.TeilAnzahl; ++i) {
         if (abbrechenPruefen())
-            return Ergebnis::Abgebrochen;
+            return ergebnisAbbruch();
+        if (inhalt.TeilAbschnitt.value(i) != abschnitt) {
+            // A new section: the pictures of the last one go.
+            abschnitt = inhalt.TeilAbschnitt.value(i);
+            dekodiert.clear();
+            belegt = 0;
+        }
         dru.RtfDrucken(inhalt.Teile.value(i), Rand, y, Rand, Unten, ObenFolgeseiten);
+        inhalt.Teile[i] = QTextDocumentFragment();
         if (abbrechenPruefen())
-            return Ergebnis::Abgebrochen;
+            return ergebnisAbbruch();
         y = dru.AktuellesY;
         if (a.mbMitGrafik) {
             for (int j = 1; j <= inhalt.GrafikAnzahl; ++j) {
                 if (inhalt.GrafikTeil.value(j) != i)
                     continue;
                 if (abbrechenPruefen())
-                    return Ergebnis::Abgebrochen;
+                    return ergebnisAbbruch();
                 const QSizeF groesse =
-                    BildGroesseMmAufSeite(inhalt.Grafiken.value(j), dru.Seitenbreite());
+                    BildGroesseMmAufSeite(inhalt.Grafiken[j].Pixel, dru.Seitenbreite());
                 const double h = groesse.height();
                 const double w = groesse.width();
                 dru.AktuellesY += dru.Zeilenhoehe();
                 dru.Schriftgroesse = beschriftung;
                 if (dru.AktuellesY + h + dru.Zeilenhoehe() > dru.Seitenhoehe() - Unten) {
                     if (!neueSeite(1))
-                        return Ergebnis::Abgebrochen;
+                        return ergebnisAbbruch();
                     dru.Schriftgroesse = beschriftung;
                 }
-                dru.BildDrucken(inhalt.Grafiken[j], BildX, dru.AktuellesY, w, h);
-                inhalt.Grafiken[j] = QImage();
-                dru.Linie(Rand, dru.AktuellesY - 1, BildX + w + 1, dru.AktuellesY + h + 1, true);
-                dru.AktuellesY += h + 1;
+                const QImage bild = bildHolen(j);
+                const double bildOben = dru.AktuellesY;
+                if (!bild.isNull()) {
+                    dru.BildDrucken(bild, BildX, bildOben, w, h);
+                } else {
+                    // In its place: the title inside the frame.
+                    dru.Zeilenvorschub = false;
+                    dru.AktuellesY = bildOben + 1;
+                    dru.TextDrucken(inhalt.GrafikTitel.value(j), BildX + 1);
+                    dru.AktuellesY = bildOben;
+                }
+                inhalt.Grafiken[j] = DruckBild();
+                dru.Linie(Rand, bildOben - 1, BildX + w + 1, bildOben + h + 1, true);
+                dru.AktuellesY = bildOben + h + 1;
                 dru.Zeilenvorschub = false;
                 dru.TextDrucken(QStringLiteral("Abb.: "), Rand);
                 dru.Fett = true;
@@ -270,7 +355,7 @@ Beschreibungsdruck::Ergebnis Beschreibungsdruck::InhaltDrucken(const DruckAuftra
                     dru.AktuellesY + ZeilenFuerNeuenTeil * dru.Zeilenhoehe() >
                         dru.Seitenhoehe() - Unten) {
                     if (!neueSeite(0))
-                        return Ergebnis::Abgebrochen;
+                        return ergebnisAbbruch();
                 }
                 y = dru.AktuellesY;
             }
@@ -278,12 +363,15 @@ Beschreibungsdruck::Ergebnis Beschreibungsdruck::InhaltDrucken(const DruckAuftra
         if (i < inhalt.TeilAnzahl &&
             dru.AktuellesY + ZeilenFuerNeuenTeil * dru.Zeilenhoehe() > dru.Seitenhoehe() - Unten) {
             if (!neueSeite(0))
-                return Ergebnis::Abgebrochen;
+                return ergebnisAbbruch();
             y = dru.AktuellesY;
         }
     }
     if (abbrechenPruefen())
-        return Ergebnis::Abgebrochen;
-    dru.DruckBeenden();
+        return ergebnisAbbruch();
+    if (!dru.DruckBeenden()) {
+        m_fehler = dru.Fehler();
+        return Ergebnis::Fehlgeschlagen;
+    }
     return Ergebnis::Gedruckt;
 }

@@ -7,7 +7,14 @@
 // "Abb.: " below the part it belongs to, and the rule that a new part or the space after a
 // picture needs eight lines. The help window fills a DruckAuftrag from its members; the
 // hilfedb tool fills one from the database. Status line and cancel request come in through
-// callbacks; a cancel request is honoured between parts, pictures and pages.
+// callbacks; a cancel request is honoured between sections, pictures and pages, while the
+// content is collected as well as while it is printed.
+//
+// Pictures are collected undecoded (DruckBild) and decoded only while the section they belong
+// to is printed, each picture once per section, within a budget of decoded bytes per section;
+// they are released when the next section begins. A picture past the budget, or one that
+// cannot be decoded, is printed as a frame of its size with its title in it. Every picture is
+// printed at the screen's scale, 0.2333 mm per pixel, whatever resolution its bitmap states.
 #pragma once
 
 #include "DruckTextAufbereiten.h"
@@ -52,8 +59,10 @@ struct DruckInhalt
 {
     qint16 TeilAnzahl = 0;
     QList<QTextDocumentFragment> Teile{QTextDocumentFragment()};
+    // The section (1-based, in collection order) each part belongs to.
+    QList<qint16> TeilAbschnitt{0};
     qint16 GrafikAnzahl = 0;
-    QList<QImage> Grafiken{QImage()};
+    QList<DruckBild> Grafiken{DruckBild()};
     QList<qint16> GrafikTeil{0};
     QList<QString> GrafikTitel{QString()};
 };
@@ -65,7 +74,15 @@ using TexteQuelle =
 class Beschreibungsdruck
 {
 public:
-    enum class Ergebnis { Gedruckt, Abgebrochen, NichtGestartet, LesenFehlgeschlagen };
+    // NichtGestartet: the job could not begin; Fehlgeschlagen: it began but did not reach the
+    // printer or file (fehler() says why for both).
+    enum class Ergebnis {
+        Gedruckt,
+        Abgebrochen,
+        NichtGestartet,
+        LesenFehlgeschlagen,
+        Fehlgeschlagen
+    };
 
     Beschreibungsdruck(TolvarDrucker &dru, const QString &SchriftName, qint16 SchriftGroesse);
 
@@ -77,29 +94,41 @@ public:
     // Sources of texts (scope 3) and pictures; the help database by default.
     TexteQuelle texteQuelle;
     BildQuelle bildQuelle = standardBildQuelle();
+    // Decoded bytes (4 per pixel) of the pictures one section may hold at once.
+    qint64 bildBudget = 256LL * 1024 * 1024;
 
     // Collects and prints; the whole run of the help window's print routine.
     Ergebnis BeschreibungDrucken(const DruckAuftrag &auftrag);
-    // Collecting only; false when reading a topic's texts failed (already reported).
+    // Collecting only; false when reading a topic's texts failed (already reported) or the
+    // user cancelled (abgebrochen() then is true).
     bool InhaltSammeln(const DruckAuftrag &auftrag, DruckInhalt &inhalt);
+    bool abgebrochen() const { return m_abgebrochen; }
+    // Why the last job was not printed (see Ergebnis); "" otherwise.
+    QString fehler() const;
     // Printing collected content; the pictures are released as they are drawn.
     Ergebnis InhaltDrucken(const DruckAuftrag &auftrag, DruckInhalt &inhalt);
 
     // The rich-text heading of a topic in the chapter scope: 18 points, bold, own line.
     static QTextDocumentFragment Themenueberschrift(const QString &titel, const QString &schrift);
-    // A picture's printed size in mm: its HiMetric size read as twips, halved.
-    static QSizeF BildGroesseMm(const QImage &bild);
+    // A picture's printed size in mm: 0.2333 mm per pixel (its size on a 96-dpi screen, read
+    // as twips and halved), whatever resolution the bitmap states.
+    static QSizeF BildGroesseMm(const QImage &bild) { return BildGroesseMm(bild.size()); }
+    static QSizeF BildGroesseMm(const QSize &pixel);
     // The size it is printed at on a page of that width: as above, but scaled down to end,
     // with its frame, at the right margin when it is wider.
-    static QSizeF BildGroesseMmAufSeite(const QImage &bild, double seitenbreite);
+    static QSizeF BildGroesseMmAufSeite(const QSize &pixel, double seitenbreite);
 
 private:
     void SeitenrahmenDrucken(double &Oben, double &Unten);
     bool abbrechenPruefen();
+    bool abbruchGefragt();
     void melden(const QString &text);
+    Ergebnis abbruchErgebnis() const;
 
     TolvarDrucker &dru;
     QString gsSchriftName;
     qint16 giSchriftGroesse;
     QString msDruckTitel;
+    bool m_abgebrochen = false;
+    QString m_fehler;
 };

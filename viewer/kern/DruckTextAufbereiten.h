@@ -3,11 +3,17 @@
 // link, and the pictures collected. All arrays run from element 0, element 0 unused; they are
 // added to across calls. A picture that is missing or cannot be unpacked is left out and the
 // text goes on (it does not end the section's print-out).
+//
+// The print-out itself takes the pictures undecoded (DruckBild: the stored archive and the
+// pixel size from the bitmap's header), so that a chapter with thousands of picture links does
+// not hold thousands of decoded bitmaps; it decodes them part by part while it prints.
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QImage>
 #include <QList>
+#include <QSize>
 #include <QString>
 #include <QTextDocumentFragment>
 
@@ -19,6 +25,31 @@ using BildQuelle =
 
 // The help database's picture query.
 BildQuelle standardBildQuelle();
+
+// A picture of a picture link, not decoded: its number, the stored archive (shared by every
+// link to the same picture), its size in pixels as its header gives it, and its Bezeichnung.
+struct DruckBild
+{
+    QString Nummer;
+    QByteArray Archiv;
+    QSize Pixel;
+    QString Titel;
+};
+
+// The pixel size from the header of the archive's bitmap, without decoding its pixels; false
+// for a damaged archive, a missing member, an unreadable header or too many pixels (the limits
+// of BildEntpacken).
+bool BildKopfLesen(const QByteArray &archiv, QSize &pixel);
+
+// As DruckTextAufbereiten below, but the pictures are collected undecoded into Bilder. bekannt
+// (if given) keeps the pictures already read across calls, so that every picture is read and
+// checked once per print-out. abbruch (if given) is asked before each picture is read; when it
+// says yes the preparation stops there and returns false (the parts so far are kept).
+bool DruckTextZerlegen(const QString &Text, qint16 &TeilAnzahl, QList<QTextDocumentFragment> &Teile,
+                       qint16 &GrafikAnzahl, QList<DruckBild> &Bilder, QList<qint16> &GrafikTeil,
+                       QList<QString> &GrafikTitel, bool mbMitGrafik, const QString &gsSchriftName,
+                       const BildQuelle &quelle, QHash<QString, DruckBild> *bekannt = nullptr,
+                       const std::function<bool()> &abbruch = {});
 
 void DruckTextAufbereiten(const QString &Text, qint16 &TeilAnzahl,
                           QList<QTextDocumentFragment> &Teile, qint16 &GrafikAnzahl,

@@ -1,14 +1,23 @@
 // The printer control: the text cursor, rich text breaking pages by itself and continuing at
 // the given top, a job that cannot begin, and real PDF output (read back with pdftotext) that
-// an aborted job does not leave behind.
+// an aborted job does not leave behind; an export that cannot be written in full fails with a
+// reason and leaves no partial file.
 #include "TestHilfen.h"
 #include "TolvarDruckerProtokoll.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
+
+#include <csignal>
+#include <memory>
+#include <sys/resource.h>
+#include <unistd.h>
 
 using Art = TolvarDruckerProtokoll::Art;
 
@@ -31,6 +40,24 @@ QTextDocumentFragment zeilen(int n, const QString &vorsatz = "Zeile")
     }
     return QTextDocumentFragment(&d);
 }
+
+// Lowers the largest file this process may write while it lives (writes beyond it fail as on a
+// full disk; the signal that would end the process is ignored).
+struct Dateigrenze
+{
+    rlimit vorher{};
+    explicit Dateigrenze(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &vorher);
+        rlimit neu = vorher;
+        neu.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &neu);
+    }
+    ~Dateigrenze() { setrlimit(RLIMIT_FSIZE, &vorher); }
+    Dateigrenze(const Dateigrenze &) = delete;
+    Dateigrenze &operator=(const Dateigrenze &) = delete;
+};
 
 } // namespace
 
@@ -204,6 +231,89 @@ private slots:
         QVERIFY(!QFile::exists(ab.PdfDatei));
         ab.TextDrucken("danach"); // ignored, no crash
         QVERIFY(!QFile::exists(ab.PdfDatei));
+    }
+
+    // An export that cannot begin or is not written in full reports why, and leaves the
+    // target as it was (an older file there unchanged, no new one) with no temporary file
+    // beside it.
+    void pdfZielFehler_data()
+    {
+        QTest::addColumn<QString>("fall");
+        QTest::newRow("Ordner ist eine Datei") << "ordnerDatei";
+        QTest::newRow("Verweis auf /dev/full") << "devFull";
+        QTest::newRow("Ziel ist ein Ordner") << "ordner";
+        QTest::newRow("Platz reicht nicht") << "grenze";
+        if (getuid() != 0) // root writes into read-only folders
+            QTest::newRow("Ordner schreibgeschützt") << "schreibgeschuetzt";
+    }
+    void pdfZielFehler()
+    {
+        QFETCH(QString, fall);
+        QTemporaryDir dir;
+        QString ziel = dir.filePath("ziel.pdf");
+        QFile alt(ziel);
+        QVERIFY(alt.open(QIODevice::WriteOnly));
+        alt.write("alter Inhalt");
+        alt.close();
+        if (fall == "ordnerDatei") {
+            ziel = dir.filePath("ziel.pdf/neu.pdf");
+        } else if (fall == "devFull") {
+            ziel = dir.filePath("voll.pdf");
+            QVERIFY(QFile::link("/dev/full", ziel));
+        } else if (fall == "ordner") {
+            ziel = dir.filePath("unter");
+            QVERIFY(QDir(dir.path()).mkdir("unter"));
+        } else if (fall == "schreibgeschuetzt") {
+            QVERIFY(QDir(dir.path()).mkdir("nurlesen"));
+            QFile::setPermissions(dir.filePath("nurlesen"), QFile::ReadOwner | QFile::ExeOwner);
+            ziel = dir.filePath("nurlesen/ziel.pdf");
+        }
+        const QStringList vorher = QDir(dir.path()).entryList(QDir::AllEntries | QDir::System);
+
+        TolvarDrucker d;
+        d.PdfDatei = ziel;
+        bool ok = d.DruckStarten();
+        if (ok) {
+            std::unique_ptr<Dateigrenze> grenze;
+            if (fall == "grenze")
+                grenze = std::make_unique<Dateigrenze>(4096);
+            double y = 30, unten = 20, oben = 30;
+            d.RtfDrucken(zeilen(400, "Absatz"), 15, y, 15, unten, oben);
+            ok = d.DruckBeenden();
+        }
+        QVERIFY(!ok);
+        QVERIFY(!d.gesendet());
+        QVERIFY2(!d.Fehler().isEmpty(), qPrintable(fall));
+        if (fall == "grenze")
+            QVERIFY2(d.Fehler().contains("Datenträger voll"), qPrintable(d.Fehler()));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System), vorher);
+        QVERIFY(alt.open(QIODevice::ReadOnly));
+        QCOMPARE(alt.readAll(), QByteArray("alter Inhalt"));
+        QFile::setPermissions(dir.filePath("nurlesen"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    // A complete export replaces an older file of that name and is readable by others as
+    // files usually are.
+    void pdfErsetzt()
+    {
+        QTemporaryDir dir;
+        const QString ziel = dir.filePath("ziel.pdf");
+        QFile alt(ziel);
+        QVERIFY(alt.open(QIODevice::WriteOnly));
+        alt.write("alter Inhalt");
+        alt.close();
+        TolvarDrucker d;
+        d.PdfDatei = ziel;
+        QVERIFY(d.DruckStarten());
+        d.TextDrucken("neu", 15);
+        QVERIFY(d.DruckBeenden());
+        QVERIFY(d.gesendet());
+        QVERIFY(d.Fehler().isEmpty());
+        QVERIFY(alt.open(QIODevice::ReadOnly));
+        QVERIFY(alt.readAll().startsWith("%PDF"));
+        QVERIFY(QFileInfo(ziel).permissions() & QFile::ReadOther);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"ziel.pdf"});
     }
 };
 

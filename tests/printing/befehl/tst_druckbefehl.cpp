@@ -81,6 +81,7 @@ struct Dialogantwort
     QString nachHostAufruf; // the help number the window shows after that call
 
     int gezeigt = 0;
+    bool druckenMoeglich = false; // "&Drucken" was enabled
     QString caption[4];
     bool aktiv[4] = {};
     int vorgewaehlt = -1;
@@ -113,13 +114,14 @@ private:
             m_a.aktiv[i] = d->opt[i]->isEnabled();
         }
         m_a.vorgewaehlt = d->umfang();
+        m_a.druckenMoeglich = d->cmdDrucken->isEnabled();
         if (!m_a.hostAufruf.isEmpty()) {
             clsHilfe dienst;
             dienst.HilfeAnzeigen(m_a.hostAufruf, 0);
             if (frmHilfe *h = frmHilfe::instanz(false))
                 m_a.nachHostAufruf = h->AktuelleNummer();
         }
-        if (!m_a.drucken) {
+        if (!m_a.drucken || !m_a.druckenMoeglich) {
             d->cmdAbbruch->click();
             return;
         }
@@ -167,6 +169,8 @@ private slots:
     void beendenWaehrendDesBefehls();
     void aufDemDrucker();
     void ohneDrucker();
+    void auftragNichtAngekommen_data();
+    void auftragNichtAngekommen();
     void aufDemCupsDrucker();
 
 private:
@@ -633,8 +637,8 @@ void tst_Druckbefehl::aufDemDrucker()
     QCOMPARE(text.count(QStringLiteral("Speichern Zeile 2\n")), 1);
 }
 
-// No printer installed: the dialog can still be closed with "&Drucken"; nothing is stored,
-// no job begins and nothing reaches a queue.
+// No printer installed: "&Drucken" cannot be pressed; nothing is stored, no job begins and
+// nothing reaches a queue.
 void tst_Druckbefehl::ohneDrucker()
 {
     m_sys->liste.clear();
@@ -645,12 +649,60 @@ void tst_Druckbefehl::ohneDrucker()
     DialogSkript skript(a);
     druckknopf();
     QCOMPARE(a.gezeigt, 1);
+    QVERIFY(!a.druckenMoeglich);
     HilfeDruck *druck = HilfeDruck::fuer(h);
     QCOMPARE(druck->letztesErgebnis(), Beschreibungsdruck::Ergebnis::NichtGestartet);
     QVERIFY(druck->einstellungen.msDruckerName.isEmpty());
     QVERIFY(m_sys->auftraege.isEmpty());
     QVERIFY(!QFile::exists(einstellungsDatei(QStringLiteral("Tolvar"))));
     QVERIFY(!druck->dru()->druckLaeuft());
+}
+
+// A job that does not reach its target is not printed: the result says so and one box
+// (style 48) gives the reason; nothing reaches a queue.
+void tst_Druckbefehl::auftragNichtAngekommen_data()
+{
+    QTest::addColumn<QString>("fall");
+    QTest::addColumn<QString>("grund");
+    QTest::addColumn<int>("ergebnis");
+    QTest::newRow("Warteschlange weist ab")
+        << "abweisen"
+        << "nimmt keine Aufträge an" << int(Beschreibungsdruck::Ergebnis::Fehlgeschlagen);
+    QTest::newRow("Drucker nicht erreichbar")
+        << "unerreichbar"
+        << "nicht erreichbar" << int(Beschreibungsdruck::Ergebnis::NichtGestartet);
+    QTest::newRow("Ausgabe unvollständig")
+        << "ende"
+        << "Datenträger voll" << int(Beschreibungsdruck::Ergebnis::Fehlgeschlagen);
+}
+
+void tst_Druckbefehl::auftragNichtAngekommen()
+{
+    QFETCH(QString, fall);
+    QFETCH(QString, grund);
+    QFETCH(int, ergebnis);
+    m_sys->liste[1].nimmtAuftraege = fall != QLatin1String("abweisen");
+    m_sys->liste[1].erreichbar = fall != QLatin1String("unerreichbar");
+    frmHilfe *h = oeffnen(QStringLiteral("01.01.01"));
+    QVERIFY(h);
+    TolvarDruckerProtokoll protokoll;
+    if (fall == QLatin1String("ende")) {
+        protokoll.endeFehler = QStringLiteral("Datenträger voll");
+        HilfeDruck::fuer(h)->setzeDrucker(&protokoll);
+    }
+    SkriptMeldungen meldungen;
+    Dialogantwort a;
+    a.drucker = QStringLiteral("Lager");
+    DialogSkript skript(a);
+    druckknopf();
+    QCOMPARE(a.gezeigt, 1);
+    QCOMPARE(int(HilfeDruck::fuer(h)->letztesErgebnis()), ergebnis);
+    QVERIFY(!HilfeDruck::fuer(h)->dru()->gesendet());
+    QVERIFY(m_sys->auftraege.isEmpty());
+    QCOMPARE(meldungen.anzahl(), 1);
+    QCOMPARE(meldungen.boxen()[0].stil, int(Meldung::Ausrufezeichen));
+    QVERIFY2(meldungen.boxen()[0].text.contains(grund), qPrintable(meldungen.boxen()[0].text));
+    QVERIFY(meldungen.boxen()[0].text.contains(QStringLiteral("nicht gedruckt")));
 }
 
 // The same through CUPS with its test printer, read back from the printer's output file.

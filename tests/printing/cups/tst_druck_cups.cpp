@@ -1,7 +1,8 @@
 // End to end through a real CUPS server with the test printer of scripts/cups.sh: the paper
 // lists of its PPD with their codes, the dialog restoring the stored choice, and a printed
 // chapter with pictures whose output (and the same print-out as PDF export) is read back with
-// pdftotext. Skips when no CUPS server with the test printer is reachable.
+// pdftotext; a queue that rejects jobs (cupsreject) gives a print-out that is not printed, with
+// the server's reason. Skips when no CUPS server with the test printer is reachable.
 #include "Beschreibungsdruck.h"
 #include "CupsDruckerSystem.h"
 #include "DruckerEinstellungen.h"
@@ -14,6 +15,8 @@
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QFileInfo>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -170,6 +173,23 @@ private slots:
         b.PdfDatei = m_dir.filePath("kapitel.pdf");
         QCOMPARE(export_.BeschreibungDrucken(b), Beschreibungsdruck::Ergebnis::Gedruckt);
         pruefen(pdfText(b.PdfDatei));
+    }
+
+    // A queue that rejects jobs: the job does not count as printed, and the reason is CUPS's.
+    void abgewiesen()
+    {
+        if (QProcess::execute("cupsreject", {Testdrucker}) != 0)
+            QSKIP("cupsreject is not available here");
+        const auto annehmen = qScopeGuard([] { QProcess::execute("cupsaccept", {Testdrucker}); });
+        TolvarDrucker dru;
+        Beschreibungsdruck druck(dru, "Arial", 10);
+        quellenSetzen(druck);
+        DruckAuftrag a = kapitelAuftrag();
+        a.msDruckerName = Testdrucker;
+        QCOMPARE(druck.BeschreibungDrucken(a), Beschreibungsdruck::Ergebnis::Fehlgeschlagen);
+        QVERIFY(!dru.gesendet());
+        QVERIFY2(druck.fehler().contains(Testdrucker), qPrintable(druck.fehler()));
+        QVERIFY2(druck.fehler().contains("nicht angenommen"), qPrintable(druck.fehler()));
     }
 };
 

@@ -1,10 +1,14 @@
 // The stored printer choice and the print dialogs against a scripted printer system: settings
 // round trip in a temporary folder, restoring the choice with its fallbacks, storing it, the
 // scope options, the properties message, and the progress window's printer line, cancel
-// button and single print run.
+// button (also Esc) and single print run; a printer always chosen when there is one, only the
+// chosen printer's driver read (with the busy pointer), a failed save said once, and the
+// dialog centred with its real size.
+#include "CupsDruckerSystem.h"
 #include "DruckerEinstellungen.h"
 #include "DruckerSystemTest.h"
 #include "Einstellungen.h"
+#include "Mauszeiger.h"
 #include "MeldungSkript.h"
 #include "TolvarDruckerProtokoll.h"
 #include "basDruckereigenschaften.h"
@@ -16,6 +20,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -148,16 +153,134 @@ private slots:
         QCOMPARE(dlg.comPapiergroesse->count(), 4);
         QCOMPARE(dlg.comZufuhr->currentData().toInt(), 7);
 
-        // duplicate codes: the last entry with the current code is preselected
-        m_sys->liste = {DruckerSystemTest::beispiel("D", 9, 7)};
+        // duplicate codes: the first entry with the current code (the plain size before its
+        // variants) is preselected
+        m_sys->liste = {DruckerSystemTest::beispiel("D", 1, 7)};
         m_sys->standard = "D";
         m_sys->folgeStandard();
         m_sys->liste[0].schaechte.append({"Automatisch 2", 7});
         m_sys->liste[0].schaechte.append({"Ein Name mit genau 24 Z.", 3});
+        m_sys->liste[0].formate.append({"Letter (Borderless)", 1});
         frmHilfeDrucken dup;
         dup.DatenEinlesen();
-        QCOMPARE(dup.comZufuhr->currentIndex(), 4);
+        QCOMPARE(dup.comZufuhr->currentIndex(), 0);
         QCOMPARE(dup.comZufuhr->itemText(5), QString("Ein Name mit genau 24 Z."));
+        QCOMPARE(dup.comPapiergroesse->currentText(), QString("Letter"));
+    }
+
+    // With printers one is always chosen, the stored one, else the default, else the first;
+    // without any "&Drucken" is disabled and a line in the dialog says why.
+    void druckerVorwahl_data()
+    {
+        QTest::addColumn<int>("anzahl");
+        QTest::addColumn<QString>("standard");
+        QTest::addColumn<QString>("gewaehlt");
+        QTest::newRow("Standard") << 3 << "Lager"
+                                  << "Lager";
+        QTest::newRow("kein Standard") << 3 << ""
+                                       << "Buero";
+        QTest::newRow("Standard nicht mehr da") << 2 << "Etiketten"
+                                                << "Buero";
+        QTest::newRow("kein Drucker") << 0 << ""
+                                      << "";
+    }
+    void druckerVorwahl()
+    {
+        QFETCH(int, anzahl);
+        QFETCH(QString, standard);
+        QFETCH(QString, gewaehlt);
+        m_sys->liste = m_sys->liste.mid(0, anzahl);
+        m_sys->standard = standard;
+        frmHilfeDrucken dlg;
+        QVERIFY(dlg.DatenEinlesen());
+        dlg.show();
+        QCOMPARE(dlg.comDrucker->currentText(), gewaehlt);
+        QCOMPARE(dlg.cmdDrucken->isEnabled(), anzahl > 0);
+        QCOMPARE(dlg.lblKeinDrucker->isVisible(), anzahl == 0);
+        QCOMPARE(dlg.comPapiergroesse->count(), anzahl > 0 ? 4 : 0);
+        if (anzahl == 0) {
+            QVERIFY(!dlg.lblKeinDrucker->text().isEmpty());
+            dlg.cmdDrucken->click();
+            QVERIFY(dlg.isVisible());
+            QVERIFY(!dlg.mbOK);
+        }
+    }
+
+    // Opening the dialog lists the names only; the driver (defaults, paper lists) is read for
+    // the chosen printer alone, under the busy pointer, and for another one when it is chosen.
+    void nurGewaehlterDruckerGelesen()
+    {
+        frmHilfeDrucken dlg;
+        m_sys->infoAbfragen.clear();
+        m_sys->zeigerBeiInfo.clear();
+        QVERIFY(dlg.DatenEinlesen());
+        QCOMPARE(m_sys->infoAbfragen, QStringList{"Lager"});
+        dlg.comDrucker->setCurrentIndex(dlg.comDrucker->findText("Etiketten"));
+        QCOMPARE(m_sys->infoAbfragen, (QStringList{"Lager", "Etiketten"}));
+        QCOMPARE(m_sys->zeigerBeiInfo, (QList<int>{Zeiger::Sanduhr, Zeiger::Sanduhr}));
+        QCOMPARE(MauszeigerAktuell(), Zeiger::Normal);
+    }
+
+    // A settings store that cannot be written: the print goes on, one box says so.
+    void speichernFehlgeschlagen()
+    {
+        QTemporaryDir dir;
+        const QString ordner = dir.filePath("keinOrdner");
+        QFile datei(ordner);
+        QVERIFY(datei.open(QIODevice::WriteOnly));
+        datei.close();
+        setzeEinstellungsOrdner(ordner);
+        SkriptMeldungen meldungen;
+        frmHilfeDrucken dlg;
+        dlg.DatenEinlesen();
+        dlg.cmdDrucken->click();
+        setzeEinstellungsOrdner(m_dir.path());
+        QVERIFY(dlg.mbOK);
+        QCOMPARE(meldungen.anzahl(), 1);
+        QCOMPARE(meldungen.boxen()[0].stil, int(Meldung::Ausrufezeichen));
+        QVERIFY(meldungen.boxen()[0].text.contains("Druckerauswahl"));
+    }
+
+    // Paper codes of a driver's sizes: a borderless variant of the same measure does not take
+    // the plain size's code, wherever it stands in the list.
+    void papierCodes_data()
+    {
+        QTest::addColumn<QStringList>("schluessel");
+        QTest::addColumn<QList<int>>("codes");
+        QTest::newRow("Variante danach")
+            << QStringList{"A4", "Letter", "Letter.Borderless"} << QList<int>{9, 1, 258};
+        QTest::newRow("Variante davor")
+            << QStringList{"Letter.Borderless", "Letter", "A4"} << QList<int>{256, 1, 9};
+        QTest::newRow("zwei Varianten")
+            << QStringList{"A4.FullBleed", "A4.Borderless", "A4"} << QList<int>{256, 257, 9};
+        QTest::newRow("ohne Varianten") << QStringList{"A4", "A5", "Legal"} << QList<int>{9, 11, 5};
+    }
+    void papierCodes()
+    {
+        QFETCH(QStringList, schluessel);
+        QList<QPageSize> seiten;
+        for (const QString &k : schluessel) {
+            const QString basis = k.section('.', 0, 0);
+            seiten << QPageSize(basis == "A4"      ? QPageSize::A4
+                                : basis == "A5"    ? QPageSize::A5
+                                : basis == "Legal" ? QPageSize::Legal
+                                                   : QPageSize::Letter);
+        }
+        QTEST(CupsDruckerSystem::papierCodes(schluessel, seiten), "codes");
+    }
+
+    // Centred in the work area with the size it is shown at.
+    void zentriert()
+    {
+        frmHilfeDrucken dlg;
+        dlg.DatenEinlesen();
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        const QRect bereich = dlg.screen()->availableGeometry();
+        const QRect fenster = dlg.frameGeometry();
+        QVERIFY2(fenster.height() > 278, "the layout makes the dialog taller than its design");
+        QCOMPARE_LE(std::abs(fenster.center().y() - bereich.center().y()), 1);
+        QCOMPARE_LE(std::abs(fenster.center().x() - bereich.center().x()), 1);
     }
 
     // "&Drucken" stores the four keys; a printer without sources stores PaperBin "0";
@@ -267,6 +390,31 @@ private slots:
         QVERIFY(frm.mbAbbrechen);
         QCOMPARE(f.status.last(), QString("Druck wird abgebrochen"));
         QCOMPARE(f.status.size(), 3);
+    }
+
+    // Esc while printing cancels like "Abbrechen": the window stays (with its cancel button)
+    // until the print-out ends, and the status line is not overwritten by later statuses.
+    void escWaehrendDesDrucks()
+    {
+        Druckfenster f;
+        frmDrucken frm;
+        frm.setFenster(&f);
+        bool sichtbarNachEsc = false;
+        QString statusNachEsc;
+        f.waehrend = [&](frmDrucken *w) {
+            if (w->lblStatus->text() == "Seite 2") {
+                QTest::keyClick(w, Qt::Key_Escape);
+                sichtbarNachEsc = w->isVisible();
+                w->setzeStatus("lese Text B");
+                statusNachEsc = w->lblStatus->text();
+            }
+        };
+        frm.Drucken(QString());
+        QVERIFY(sichtbarNachEsc);
+        QVERIFY(frm.mbAbbrechen);
+        QCOMPARE(statusNachEsc, QString("Druck wird abgebrochen"));
+        QCOMPARE(f.aufrufe, 1);
+        QVERIFY(!frm.isVisible());
     }
 };
 

@@ -485,7 +485,9 @@ private slots:
         QTest::addColumn<QSizeF>("mm");
         QTest::newRow("96 dpi") << QSize(96, 192) << 96 << QSizeF(22.4, 44.8);
         QTest::newRow("ohne Angabe") << QSize(96, 96) << 0 << QSizeF(22.4, 22.4);
-        QTest::newRow("192 dpi") << QSize(96, 96) << 192 << QSizeF(11.2, 11.2);
+        // The bitmap's own resolution does not count: a screenshot is printed at screen scale.
+        QTest::newRow("192 dpi") << QSize(96, 96) << 192 << QSizeF(22.4, 22.4);
+        QTest::newRow("72 dpi") << QSize(300, 30) << 72 << QSizeF(70.0, 7.0);
     }
     void bildGroesse()
     {

@@ -1,7 +1,8 @@
 // hilfedb drucken as writers run it: a small source with a long section and two pictures is
 // compiled, then each scope is printed to PDF and read back with pdftotext (header, title,
 // page numbers, texts in and out of scope, picture captions with --grafiken only); wrong
-// usage ends with 2 and a usage line, an unknown number with 1 and a message.
+// usage ends with 2 and a usage line, an unknown number with 1 and a message, a PDF that
+// cannot be written in full with 1, the reason and no file at all.
 #include "TestHilfen.h"
 
 #include <QDir>
@@ -10,6 +11,9 @@
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -165,56 +169,70 @@ void TestHilfedbDrucken::fehler_data()
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("meldung");
+    QTest::addColumn<int>("grenze"); // largest file hilfedb may write (bytes); 0: no limit
 
     const QString aufruf = "Aufruf: hilfedb drucken DB NUMMER --umfang abschnitt|thema|kapitel "
                            "[--grafiken] --pdf DATEI.pdf";
     // "@" stands for the temporary folder.
-    QTest::newRow("ohne argumente") << QStringList{"drucken"} << 2 << aufruf;
+    QTest::newRow("ohne argumente") << QStringList{"drucken"} << 2 << aufruf << 0;
     zeile("ohne pdf", QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang", "thema"}, 2,
-          aufruf);
+          aufruf, 0);
     zeile("ohne umfang", QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--pdf", "@/x.pdf"}, 2,
-          aufruf);
+          aufruf, 0);
     zeile(
         "umfang unbekannt",
         QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang", "seite", "--pdf", "@/x.pdf"},
-        2, aufruf);
+        2, aufruf, 0);
     zeile("pdf ohne wert",
           QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang", "thema", "--pdf"}, 2,
-          aufruf);
+          aufruf, 0);
     zeile("unbekannte option",
           QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang", "thema", "--farbe", "--pdf",
                       "@/x.pdf"},
-          2, aufruf);
+          2, aufruf, 0);
     zeile("zu viele",
           QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "x", "--umfang", "thema", "--pdf",
                       "@/x.pdf"},
-          2, aufruf);
+          2, aufruf, 0);
     zeile("kapitel unbekannt",
           QStringList{"drucken", "@/hilfe.mdb", "9", "--umfang", "kapitel", "--pdf", "@/x.pdf"}, 1,
-          "hilfedb: kein Kapitel 09");
+          "hilfedb: kein Kapitel 09", 0);
     zeile("thema unbekannt",
           QStringList{"drucken", "@/hilfe.mdb", "01.05.01", "--umfang", "kapitel", "--pdf",
                       "@/x.pdf"},
-          1, "hilfedb: kein Thema 01.05");
+          1, "hilfedb: kein Thema 01.05", 0);
     zeile("abschnitt unbekannt",
           QStringList{"drucken", "@/hilfe.mdb", "01.01.09", "--umfang", "abschnitt", "--pdf",
                       "@/x.pdf"},
-          1, "hilfedb: kein Abschnitt 01.01.09");
+          1, "hilfedb: kein Abschnitt 01.01.09", 0);
     zeile(
         "nummer zu kurz",
         QStringList{"drucken", "@/hilfe.mdb", "01.01", "--umfang", "abschnitt", "--pdf", "@/x.pdf"},
-        1, "keine Hilfenummer");
+        1, "keine Hilfenummer", 0);
     zeile("keine zahl",
           QStringList{"drucken", "@/hilfe.mdb", "01.x.01", "--umfang", "thema", "--pdf", "@/x.pdf"},
-          1, "keine Hilfenummer");
+          1, "keine Hilfenummer", 0);
     zeile(
         "datenbank fehlt",
         QStringList{"drucken", "@/fehlt.mdb", "01.01.01", "--umfang", "thema", "--pdf", "@/x.pdf"},
-        1, "Die Hilfedatenbank wurde nicht gefunden!");
+        1, "Die Hilfedatenbank wurde nicht gefunden!", 0);
     zeile("pdf nicht schreibbar",
           QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang", "thema", "--pdf",
                       "@/gibtsnicht/x.pdf"},
-          1, "kann nicht geschrieben werden");
+          1, "x.pdf wurde nicht geschrieben", 0);
+    zeile("ordner ist eine datei",
+          QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang", "thema", "--pdf",
+                      "@/hilfe.mdb/x.pdf"},
+          1, "wurde nicht geschrieben", 0);
+    zeile("verweis auf /dev/full",
+          QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang", "thema", "--pdf",
+                      "@/voll.pdf"},
+          1, "keine gewöhnliche Datei", 0);
+    // As on a nearly full disk: the writes of the PDF fail after 4 KB.
+    QTest::newRow("platz reicht nicht")
+        << QStringList{"drucken", "@/hilfe.mdb", "01",    "--umfang",
+                       "kapitel", "--grafiken",  "--pdf", "@/x.pdf"}
+        << 1 << "Datenträger voll" << 4096;
 }
 
 void TestHilfedbDrucken::fehler()
@@ -222,14 +240,29 @@ void TestHilfedbDrucken::fehler()
     QFETCH(QStringList, args);
     QFETCH(int, code);
     QFETCH(QString, meldung);
+    QFETCH(int, grenze);
     QFile::remove(m_dir.filePath("x.pdf"));
+    QFile::remove(m_dir.filePath("voll.pdf"));
+    QVERIFY(QFile::link("/dev/full", m_dir.filePath("voll.pdf")));
+    const QStringList vorher = QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::System);
     for (QString &a : args)
         a = pfad(a);
+    rlimit alt{};
+    getrlimit(RLIMIT_FSIZE, &alt);
+    if (grenze > 0) {
+        // Inherited by hilfedb: its writes beyond the limit fail (the signal is ignored).
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit neu = alt;
+        neu.rlim_cur = rlim_t(grenze);
+        setrlimit(RLIMIT_FSIZE, &neu);
+    }
     const ProgrammLauf l = hilfedb(args);
+    setrlimit(RLIMIT_FSIZE, &alt);
     QCOMPARE(l.code, code);
     QVERIFY2(l.fehler.contains(meldung), qPrintable(l.fehler));
     QVERIFY(l.aus.isEmpty());
     QVERIFY(!QFile::exists(m_dir.filePath("x.pdf")));
+    QCOMPARE(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::System), vorher);
 }
 
 namespace {

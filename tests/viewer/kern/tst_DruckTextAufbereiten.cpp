@@ -1,8 +1,15 @@
 // Tests of the print preparation: parts cut behind the lines of picture links, pictures
-// collected with their part and title, graphics off, and missing or damaged pictures.
+// collected with their part and title, graphics off, and missing or damaged pictures; the
+// undecoded collection (one read per picture, cancelling between pictures); and the same
+// output as a plain tag-by-tag removal on many generated link texts, well formed or not.
+#include "BildEntpacken.h"
 #include "DruckTextAufbereiten.h"
 #include "TestHilfen.h"
+#include "TextFeld.h"
+#include "Verweismarkup.h"
 #include "ZipHilfe.h"
+
+#include <QRandomGenerator>
 
 #include <QTextBlock>
 #include <QTextCursor>
@@ -63,6 +70,107 @@ struct Ergebnis
     }
 };
 
+// The print preparation done the plain way, as a reference: every tag found in a freshly read
+// plain text and deleted on its own, the text read again after each deletion (time quadratic
+// in the number of tags). Returns the parts as HTML and the pictures as "number@part".
+QStringList einfachAufbereiten(const QString &rtf, bool mitGrafik, QStringList &bilder)
+{
+    QTextDocument arbeit;
+    TextFeld feld(&arbeit, false);
+    feld.setzeRtf(rtf);
+    feld.setzeSelStart(0);
+    feld.setzeSelLaenge(feld.laenge());
+    feld.setzeSelSchrift("Arial");
+    // Text links, one at a time.
+    int suchAb = 0;
+    for (;;) {
+        const QString text = feld.text();
+        const int p = int(text.indexOf(QLatin1String("{T"), suchAb));
+        if (p < 0)
+            break;
+        if (!Verweismarkup::oeffnerGueltig(text, p, 11)) {
+            suchAb = p + 1;
+            continue;
+        }
+        feld.setzeSelStart(p);
+        feld.setzeSelLaenge(11);
+        feld.loescheAuswahl();
+        suchAb = std::max(0, p - 1);
+        const int e = int(feld.text().indexOf(QLatin1String("{TE}"), p));
+        if (e < 0)
+            continue;
+        feld.setzeSelStart(e);
+        feld.setzeSelLaenge(4);
+        feld.loescheAuswahl();
+    }
+    // Picture links, the text read again each time.
+    QStringList teile;
+    suchAb = 0;
+    for (;;) {
+        const QString text = feld.text();
+        const int p = int(text.indexOf(QLatin1String("{P"), suchAb));
+        if (p < 0)
+            break;
+        if (!Verweismarkup::oeffnerGueltig(text, p, 8)) {
+            suchAb = p + 1;
+            continue;
+        }
+        const QString nummer = text.mid(p + 2, 5);
+        feld.setzeSelStart(p);
+        feld.setzeSelLaenge(8);
+        feld.loescheAuswahl();
+        suchAb = std::max(0, p - 1);
+        const QString rest = feld.text();
+        const int e = int(rest.indexOf(QLatin1String("{PE}"), p));
+        if (e < 0)
+            continue;
+        feld.setzeSelStart(e);
+        feld.setzeSelLaenge(4);
+        feld.loescheAuswahl();
+        if (!mitGrafik || nummer != "00001")
+            continue;
+        bilder << QStringLiteral("%1@%2").arg(nummer).arg(teile.size() + 1);
+        const int n = int(feld.text().indexOf(QLatin1String("\r\n"), std::max(0, e - 1)));
+        if (n < 0)
+            continue;
+        feld.setzeSelStart(0);
+        feld.setzeSelLaenge(n + 2);
+        teile << feld.selInhalt().toHtml();
+        feld.loescheAuswahl();
+        suchAb = std::max(0, suchAb - (n + 2));
+    }
+    feld.setzeSelStart(feld.laenge());
+    feld.fuegeEin(QTextDocumentFragment::fromPlainText(QStringLiteral("\n")));
+    teile << feld.inhalt().toHtml();
+    return teile;
+}
+
+// A section text of n pieces drawn from link markup, its fragments, breaks and formatting.
+QString zufallsText(QRandomGenerator &z, int n)
+{
+    static const char *const stuecke[] = {"Wort ",
+                                          "\\{T01.02.03\\}",
+                                          "\\{TE\\}",
+                                          "\\{P00001\\}",
+                                          "\\{P00002\\}",
+                                          "\\{PE\\}",
+                                          "\\{",
+                                          "T",
+                                          "P",
+                                          "E\\}",
+                                          "\\par ",
+                                          "{\\b fett}",
+                                          "Ziel ",
+                                          "\\{T01.0",
+                                          "\\{P0000",
+                                          "x",
+                                          "{\\i \\{TE\\}}"};
+    QString r = "{\\rtf1{\\fonttbl{\\f0 Courier;}}\\f0 ";
+    for (int i = 0; i < n; ++i)
+        r += QLatin1String(stuecke[z.bounded(int(std::size(stuecke)))]);
+    return r + "}";
+}
+
 } // namespace
 
 class TstDruckTextAufbereiten : public QObject
@@ -75,6 +183,9 @@ private slots:
     void einzug_data();
     void einzug();
     void ueberAufrufe();
+    void wieEinzeln_data();
+    void wieEinzeln();
+    void unentpackt();
 };
 
 void TstDruckTextAufbereiten::teile_data()
@@ -181,6 +292,105 @@ void TstDruckTextAufbereiten::ueberAufrufe()
     e.aufbereiten("<P00002>z<PE>\\par zweite", true);
     QCOMPARE(e.texte(), QStringList({"erste\n", "z\n", "zweite\n"}));
     QCOMPARE(e.bilder(), QString("Bild 00002@2:6x2"));
+}
+
+// Many generated texts with text and picture links, complete, cut short, nested and joined
+// by the removal of other tags: the same parts, formats and pictures as the plain removal.
+void TstDruckTextAufbereiten::wieEinzeln_data()
+{
+    QTest::addColumn<quint32>("saat");
+    QTest::addColumn<int>("stuecke");
+    QTest::addColumn<bool>("mitGrafik");
+    for (quint32 saat = 1; saat <= 60; ++saat)
+        QTest::addRow("saat %u", saat) << saat << int(5 + saat * 7) << (saat % 3 != 0);
+}
+
+void TstDruckTextAufbereiten::wieEinzeln()
+{
+    QFETCH(quint32, saat);
+    QFETCH(int, stuecke);
+    QFETCH(bool, mitGrafik);
+    QRandomGenerator z(saat);
+    const QString rtf = zufallsText(z, stuecke);
+    QStringList erwarteteBilder;
+    const QStringList erwartet = einfachAufbereiten(rtf, mitGrafik, erwarteteBilder);
+
+    qint16 teile = 0, grafiken = 0;
+    QList<QTextDocumentFragment> t;
+    QList<QImage> g;
+    QList<qint16> gt;
+    QList<QString> gn;
+    DruckTextAufbereiten(rtf, teile, t, grafiken, g, gt, gn, mitGrafik, "Arial",
+                         [](const QString &nr, QByteArray &bild, QString &bez) {
+                             if (nr != "00001")
+                                 return false;
+                             bild = bildArchiv({4, 4}, Qt::red);
+                             bez = "Bild";
+                             return true;
+                         });
+    QStringList html;
+    for (int i = 1; i <= teile; ++i)
+        html << t[i].toHtml();
+    QStringList bilder;
+    for (int i = 1; i <= grafiken; ++i)
+        bilder << QStringLiteral("%1@%2").arg("00001").arg(gt[i]);
+    QCOMPARE(html.size(), erwartet.size());
+    for (qsizetype i = 0; i < html.size(); ++i)
+        QCOMPARE(html[i], erwartet[i]);
+    QCOMPARE(bilder, erwarteteBilder);
+}
+
+// The undecoded collection: each picture read once however often it is linked, its size from
+// the header and its archive kept for decoding later; a cancel request stops before the next
+// picture is read and keeps what was prepared.
+void TstDruckTextAufbereiten::unentpackt()
+{
+    QStringList gefragt;
+    const BildQuelle quelle = [&](const QString &nr, QByteArray &bild, QString &bez) {
+        gefragt << nr;
+        if (nr == "00009") {
+            bild = "kaputt";
+        } else {
+            bild = bildArchiv(nr == "00001" ? QSize(4, 4) : QSize(6, 2), Qt::red);
+        }
+        bez = "Bild " + nr;
+        return true;
+    };
+    const QString rtf = "{\\rtf1 a \\{P00001\\}x\\{PE\\}\\par b \\{P00002\\}y\\{PE\\}"
+                        "\\par c \\{P00001\\}z\\{PE\\}\\par d \\{P00009\\}k\\{PE\\}"
+                        "\\par e \\{P00009\\}k\\{PE\\}\\par f}";
+    qint16 teile = 0, anzahl = 0;
+    QList<QTextDocumentFragment> t;
+    QList<DruckBild> b;
+    QList<qint16> gt;
+    QList<QString> gn;
+    QHash<QString, DruckBild> bekannt;
+    QVERIFY(DruckTextZerlegen(rtf, teile, t, anzahl, b, gt, gn, true, "Arial", quelle, &bekannt));
+    QCOMPARE(gefragt, (QStringList{"00001", "00002", "00009"}));
+    QCOMPARE(anzahl, qint16(3));
+    QCOMPARE(b[1].Pixel, QSize(4, 4));
+    QCOMPARE(b[2].Pixel, QSize(6, 2));
+    QCOMPARE(b[3].Nummer, QString("00001"));
+    QCOMPARE(gn[3], QString("Bild 00001"));
+    QImage bild;
+    QVERIFY(BildEntpacken(b[3].Archiv, bild));
+    QCOMPARE(bild.size(), QSize(4, 4));
+    QCOMPARE(teile, qint16(4));
+    // A second section with the same pictures reads none again.
+    QVERIFY(DruckTextZerlegen(rtf, teile, t, anzahl, b, gt, gn, true, "Arial", quelle, &bekannt));
+    QCOMPARE(gefragt.size(), 3);
+    QCOMPARE(anzahl, qint16(6));
+
+    // Cancelled when asked before the second picture.
+    int fragen = 0;
+    qint16 teile2 = 0, anzahl2 = 0;
+    QList<QTextDocumentFragment> t2;
+    QList<DruckBild> b2;
+    QVERIFY(!DruckTextZerlegen(rtf, teile2, t2, anzahl2, b2, gt, gn, true, "Arial", quelle, nullptr,
+                               [&] { return ++fragen == 2; }));
+    QCOMPARE(fragen, 2);
+    QCOMPARE(anzahl2, qint16(1));
+    QCOMPARE(teile2, qint16(1));
 }
 
 QTEST_GUILESS_MAIN(TstDruckTextAufbereiten)
