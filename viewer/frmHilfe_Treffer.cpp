@@ -1,6 +1,7 @@
 // The hits of a full-text search in the shown section: marked as extra selections of the text
 // box, which colour the characters without changing the document, so the link table and every
-// position the links use stay valid; the first hit is scrolled into view.
+// position the links use stay valid; the first hit is scrolled into view. Extra selections of
+// others (the find bar's) are kept.
 #include "frmHilfe.h"
 
 #include "TextFeld.h"
@@ -14,6 +15,9 @@
 namespace {
 
 const QColor TrefferFarbe(0xFF, 0xD5, 0x4F); // amber, stronger than the title marking
+// Tells the full-text marks from the other extra selections of the box (the find bar's),
+// which stay as they are.
+constexpr int TrefferMarke = QTextFormat::UserProperty + 0x56;
 
 } // namespace
 
@@ -21,6 +25,10 @@ void frmHilfe::TrefferMarkieren(const QList<QPair<int, int>> &bereiche)
 {
     m_treffer.clear();
     QList<QTextEdit::ExtraSelection> auswahl;
+    const QList<QTextEdit::ExtraSelection> vorhanden = m_txt->extraSelections();
+    for (const QTextEdit::ExtraSelection &a : vorhanden)
+        if (!a.format.hasProperty(TrefferMarke))
+            auswahl.append(a);
     const int laenge = m_txtFeld->laenge();
     for (const auto &[anfang, anzahl] : bereiche) {
         if (anfang < 0 || anzahl <= 0 || anfang >= laenge)
@@ -32,6 +40,7 @@ void frmHilfe::TrefferMarkieren(const QList<QPair<int, int>> &bereiche)
         a.cursor.setPosition(m_txtFeld->zuDokument(ende, true), QTextCursor::KeepAnchor);
         a.format.setBackground(TrefferFarbe);
         a.format.setForeground(Qt::black);
+        a.format.setProperty(TrefferMarke, true);
         auswahl.append(a);
         m_treffer.append({anfang, ende - anfang});
     }

@@ -1,0 +1,72 @@
+"""The full-text search as the user meets it: the pane's Volltext option, a typed query, Enter,
+a double click on a hit, and the hit words marked in the shown section."""
+
+from szenario import szenario
+from umgebung import enthaelt, gleich, mitte, pruefen
+from szenarien_bedienung import SUCHEN, fokus_name
+
+# The marking colour of hits in the text (frmHilfe_Treffer.cpp).
+TREFFER_FARBE = (0xFF, 0xD5, 0x4F)
+
+
+def nahe(a, b, toleranz=24):
+    return all(abs(p - q) <= toleranz for p, q in zip(a, b))
+
+
+@szenario("volltext_suchen_und_markieren")
+def volltext_suchen_und_markieren(s):
+    s.anzeigen("01.01.01")
+    s.button_klicken(SUCHEN)
+    s.warten_zustand(lambda z: z["stichwort"]["offen"], "der Stichwortbereich ist offen")
+    feld = s.widget("txtSuchen")
+    if fokus_name(s.zustand()) != "txtSuchen":
+        s.klick(*mitte(feld["global"]))
+    s.warten_zustand(lambda z: fokus_name(z) == "txtSuchen", "das Suchfeld hat den Fokus")
+
+    # Alt+V chooses the full-text search; the focus stays in the field.
+    s.taste("alt+v")
+    s.warten(lambda: s.widget("scrVolltext")["sichtbar"], "das Trefferraster ist zu sehen")
+    pruefen(not s.widget("lstWoerter")["sichtbar"], "die Stichwortliste ist noch zu sehen")
+    gleich(s.widget("cmdSuchen")["text"], "Abschnitte suchen", "Beschriftung des Suchknopfs")
+    s.warten_zustand(lambda z: fokus_name(z) == "txtSuchen", "das Suchfeld behält den Fokus")
+
+    s.tippen("Skonto")
+    s.taste("Return")
+    s.warten(lambda: s.widget("lblVolltext")["text"].startswith("gefundene Abschnitte: "),
+             "die Treffer sind gezählt")
+    anzahl = s.widget("lblVolltext")["text"].split(": ", 1)[1]
+    s.notiz(f"Treffer: {anzahl}")
+    pruefen(int(anzahl.split()[-1]) >= 5, f"zu wenige Treffer: {anzahl}")
+    gleich(s.zustand()["meldungen"], [], "Meldungen nach der Suche")
+    s.bild_sichern(s.bildschirm(), "30-volltext-liste.png")
+
+    # A double click on the first row (the best hit) shows it.
+    raster = s.widget("scrVolltext")["global"]
+    x, y, b, h = raster
+    s.xdotool("mousemove", "--sync", str(x + b // 4), str(y + min(28, h // 2)))
+    s.xdotool("click", "--repeat", "2", "--delay", "80", "1")
+    z = s.warten_zustand(lambda z: z["abschnitt"] == "05.01.02",
+                         "der beste Treffer ist zu sehen", 15)
+    gleich(z["verlauf"][-1], "05.01.02", "letzter Eintrag im Verlauf")
+
+    # The hit words are marked in the visible text.
+    bild = s.bildschirm()
+    s.bild_sichern(bild, "31-volltext-markiert.png")
+    sicht = s.widget("picContainer")["global"]
+    px = bild.load()
+    markiert = 0
+    for yy in range(sicht[1], sicht[1] + sicht[3]):
+        for xx in range(sicht[0], sicht[0] + sicht[2], 2):
+            if enthaelt(sicht, xx, yy) and nahe(px[xx, yy], TREFFER_FARBE):
+                markiert += 1
+    s.notiz(f"markierte Pixel: {markiert}")
+    pruefen(markiert > 200, f"kaum markierte Pixel im Text: {markiert}")
+
+    # The next section shown has no marks.
+    s.taste("alt+Next")
+    s.warten_zustand(lambda z: z["abschnitt"] != "05.01.02", "der nächste Abschnitt ist zu sehen")
+    bild = s.bildschirm()
+    px = bild.load()
+    rest = sum(1 for yy in range(sicht[1], sicht[1] + sicht[3])
+               for xx in range(sicht[0], sicht[0] + sicht[2], 2) if nahe(px[xx, yy], TREFFER_FARBE))
+    gleich(rest, 0, "markierte Pixel im nächsten Abschnitt")
