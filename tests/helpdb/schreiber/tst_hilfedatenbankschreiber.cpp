@@ -14,6 +14,8 @@ class TestHilfeDatenbankSchreiber : public QObject
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void schreibtAlleTabellen();
+    void volltextIndex_data();
+    void volltextIndex();
     void verschluesseltMitPasswort();
     void fehlerLaesstAlteDateiStehen();
     void ohneOeffnenScheitertAbschliessen();
@@ -78,10 +80,50 @@ void TestHilfeDatenbankSchreiber::schreibtAlleTabellen()
     QCOMPARE(lesen(pfad, "geheim", "SELECT Wort FROM WörterIndex"), QStringList{"Mahnung"});
     QCOMPARE(lesen(pfad, "geheim", "SELECT IndexID, TextID FROM ZuordnungIndex"),
              QStringList{QString("%1|%2").arg(w).arg(x)});
-    QCOMPARE(
-        lesen(pfad, "geheim", "SELECT name FROM sqlite_master WHERE type = 'index' ORDER BY name"),
-        (QStringList{"Bilder_Nummer", "Texte_ThemenID", "Themen_KapitelID",
-                     "WoerterIndex_Wort", "ZuordnungIndex_IndexID"}));
+    QCOMPARE(lesen(pfad, "geheim",
+                   "SELECT name FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL "
+                   "ORDER BY name"),
+             (QStringList{"Bilder_Nummer", "Texte_ThemenID", "Themen_KapitelID",
+                          "WoerterIndex_Wort", "ZuordnungIndex_IndexID"}));
+}
+
+void TestHilfeDatenbankSchreiber::volltextIndex_data()
+{
+    QTest::addColumn<bool>("an");
+    QTest::newRow("mit") << true;
+    QTest::newRow("ohne") << false;
+}
+
+void TestHilfeDatenbankSchreiber::volltextIndex()
+{
+    // The full-text index is written with every database unless it is switched off; it holds
+    // every section, also those written by raw statements.
+    QFETCH(bool, an);
+    QTemporaryDir dir;
+    const QString pfad = dir.filePath("h.mdb");
+    HilfeDatenbankSchreiber s;
+    QVERIFY(s.oeffnen(pfad, "geheim"));
+    s.setVolltextIndex(an);
+    const qint32 k = s.kapitelEinfuegen(1, "K", 1);
+    const qint32 t = s.themaEinfuegen(k, 1, "T", 1);
+    s.textEinfuegen(t, 1, "Eins", "{\\rtf1 Skonto\\par}", 1);
+    QVERIFY(s.ausfuehren("INSERT INTO Texte (ID, ThemenID, Nummer, Bezeichnung, Text, lfdNummer) "
+                         "VALUES (7, 1, 2, NULL, NULL, 2)"));
+    QVERIFY(s.abschliessen());
+    const QStringList tabellen =
+        lesen(pfad, "geheim",
+              "SELECT name FROM sqlite_master WHERE name IN ('VolltextIndex', "
+              "'VolltextAbschnitte', 'VolltextBloecke', 'VolltextInfo') ORDER BY name");
+    QCOMPARE(tabellen.size(), an ? 4 : 0);
+    if (an) {
+        QCOMPARE(lesen(pfad, "geheim", "SELECT TextID FROM VolltextAbschnitte ORDER BY TextID"),
+                 (QStringList{"1", "7"}));
+        QCOMPARE(lesen(pfad, "geheim",
+                       "SELECT docid FROM VolltextIndex WHERE VolltextIndex "
+                       "MATCH 'skonto'"),
+                 QStringList{"1"});
+        QCOMPARE(lesen(pfad, "geheim", "PRAGMA freelist_count"), QStringList{"0"});
+    }
 }
 
 void TestHilfeDatenbankSchreiber::verschluesseltMitPasswort()
