@@ -3,6 +3,7 @@
 #include "DruckerEinstellungen.h"
 #include "Global.h"
 #include "Meldung.h"
+#include "frmDruckVorschau.h"
 #include "frmDrucken.h"
 #include "frmHilfeDrucken.h"
 
@@ -23,7 +24,8 @@ int DruckAngebot::vorwahl() const
 
 namespace Druckbefehl {
 
-bool DialogZeigen(QWidget *besitzer, const DruckAngebot &angebot, DruckEinstellungen &e)
+bool DialogZeigen(QWidget *besitzer, const DruckAngebot &angebot, DruckEinstellungen &e,
+                  const DruckAuftrag *inhalt)
 {
     // An option without content would print a page with the frame only.
     const int vorwahl = angebot.vorwahl();
@@ -31,6 +33,13 @@ bool DialogZeigen(QWidget *besitzer, const DruckAngebot &angebot, DruckEinstellu
         return false;
     frmHilfeDrucken dlg(besitzer);
     aktivesDruckerSystem();
+    if (inhalt) {
+        dlg.vorschau = [&dlg, &angebot, inhalt, e] {
+            DruckEinstellungen jetzt = e;
+            EinstellungenLesen(dlg, angebot, jetzt);
+            return VorschauZeigen(&dlg, MitEinstellungen(*inhalt, jetzt));
+        };
+    }
     if (!dlg.DatenEinlesen())
         return false;
     const QChar q = QLatin1Char('"');
@@ -48,6 +57,13 @@ bool DialogZeigen(QWidget *besitzer, const DruckAngebot &angebot, DruckEinstellu
     dlg.exec();
     if (!dlg.mbOK)
         return false;
+    EinstellungenLesen(dlg, angebot, e);
+    return true;
+}
+
+void EinstellungenLesen(const frmHilfeDrucken &dlg, const DruckAngebot &angebot,
+                        DruckEinstellungen &e)
+{
     e.msDruckerName = dlg.comDrucker->currentText();
     if (dlg.comZufuhr->currentIndex() >= 0)
         e.miPapierZufuhr = qint16(dlg.comZufuhr->currentData().toInt());
@@ -57,7 +73,25 @@ bool DialogZeigen(QWidget *besitzer, const DruckAngebot &angebot, DruckEinstellu
     e.miDruckUmfang = qint16(dlg.umfang());
     e.msDruckTitel = titel[e.miDruckUmfang];
     e.mbMitGrafik = dlg.chkGrafik->isChecked();
-    return true;
+}
+
+DruckAuftrag MitEinstellungen(DruckAuftrag a, const DruckEinstellungen &e)
+{
+    a.miDruckUmfang = e.miDruckUmfang;
+    a.msDruckTitel = e.msDruckTitel;
+    a.mbMitGrafik = e.mbMitGrafik;
+    a.msDruckerName = e.msDruckerName;
+    a.miPapierGroesse = e.miPapierGroesse;
+    a.miPapierZufuhr = e.miPapierZufuhr;
+    return a;
+}
+
+bool VorschauZeigen(QWidget *besitzer, const DruckAuftrag &auftrag)
+{
+    aktivesDruckerSystem();
+    frmDruckVorschau vorschau(auftrag, besitzer);
+    vorschau.exec();
+    return vorschau.mbDrucken;
 }
 
 void DruckenStarten(QObject *fenster, const QString &msDruckerName)

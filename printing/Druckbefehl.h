@@ -9,6 +9,7 @@
 class QObject;
 class QWidget;
 class TolvarDrucker;
+class frmHilfeDrucken;
 
 struct DruckEinstellungen
 {
@@ -44,13 +45,23 @@ namespace Druckbefehl {
 // modally and, on "&Drucken", take the settings into e (the paper codes only where an entry
 // is selected; e keeps its values otherwise). Titles: scope 0 and 1 the section's, 2 the
 // topic's, 3 the chapter's. False when nothing is printed; with nothing to print the dialog
-// is not shown at all.
-bool DialogZeigen(QWidget *besitzer, const DruckAngebot &angebot, DruckEinstellungen &e);
+// is not shown at all. With inhalt (the window's content for every scope) "&Vorschau" shows
+// the pages the dialog's settings would print.
+bool DialogZeigen(QWidget *besitzer, const DruckAngebot &angebot, DruckEinstellungen &e,
+                  const DruckAuftrag *inhalt = nullptr);
 inline bool DialogZeigen(QWidget *besitzer, bool markiert, const QString &abschnitt,
                          const QString &thema, const QString &kapitel, DruckEinstellungen &e)
 {
     return DialogZeigen(besitzer, DruckAngebot{markiert, abschnitt, thema, kapitel}, e);
 }
+
+// The settings the dialog shows now, taken into e as DialogZeigen takes them.
+void EinstellungenLesen(const frmHilfeDrucken &dlg, const DruckAngebot &angebot,
+                        DruckEinstellungen &e);
+// The job: the content with the scope, title, pictures, printer and paper of e.
+DruckAuftrag MitEinstellungen(DruckAuftrag inhalt, const DruckEinstellungen &e);
+// The print preview of a job, modal; true when the user chose "&Drucken" there.
+bool VorschauZeigen(QWidget *besitzer, const DruckAuftrag &auftrag);
 
 // DruckenStarten: the progress window with "Programmbeschreibung", the chosen printer and
 // fenster, whose invokable BeschreibungDrucken() it calls.

@@ -68,7 +68,11 @@ frmHilfeDrucken::frmHilfeDrucken(QWidget *parent) : QDialog(parent)
     cmdDrucken = new QPushButton(QStringLiteral("&Drucken"), this);
     cmdDrucken->setDefault(true);
     cmdAbbruch = new QPushButton(QStringLiteral("Abbrechen"), this);
+    cmdVorschau = new QPushButton(QStringLiteral("&Vorschau"), this);
+    cmdVorschau->setObjectName(QStringLiteral("cmdVorschau"));
+    cmdVorschau->setAutoDefault(false);
     auto *knoepfe = new QHBoxLayout;
+    knoepfe->addWidget(cmdVorschau);
     knoepfe->addStretch(1);
     knoepfe->addWidget(cmdDrucken);
     knoepfe->addWidget(cmdAbbruch);
@@ -87,6 +91,7 @@ frmHilfeDrucken::frmHilfeDrucken(QWidget *parent) : QDialog(parent)
     connect(cmdDruckeEinrichten, &QPushButton::clicked, this,
             &frmHilfeDrucken::cmdDruckeEinrichten_Click);
     connect(cmdDrucken, &QPushButton::clicked, this, &frmHilfeDrucken::cmdDrucken_Click);
+    connect(cmdVorschau, &QPushButton::clicked, this, &frmHilfeDrucken::cmdVorschau_Click);
     connect(cmdAbbruch, &QPushButton::clicked, this, &frmHilfeDrucken::cmdAbbruch_Click);
     // Esc and the window's close button end the dialog like "Abbrechen".
     connect(this, &QDialog::rejected, this, [this] { mbOK = false; });
@@ -120,6 +125,7 @@ bool frmHilfeDrucken::DatenEinlesen()
 void frmHilfeDrucken::druckerZustand()
 {
     cmdDrucken->setEnabled(comDrucker->currentIndex() >= 0);
+    cmdVorschau->setEnabled(comDrucker->currentIndex() >= 0 && vorschau);
     lblKeinDrucker->setVisible(comDrucker->count() == 0);
 }
 
@@ -172,6 +178,14 @@ void frmHilfeDrucken::cmdDrucken_Click()
     mbOK = true;
     hide();
     done(QDialog::Accepted);
+}
+
+void frmHilfeDrucken::cmdVorschau_Click()
+{
+    if (comDrucker->currentIndex() < 0 || !vorschau)
+        return;
+    if (vorschau())
+        cmdDrucken_Click();
 }
 
 void frmHilfeDrucken::cmdAbbruch_Click()

@@ -3,10 +3,14 @@
 // and whether pictures are printed too. The caller fills the option captions, shows it
 // modally and reads mbOK and the controls. "&Drucken" needs a printer: with printers present
 // one is always chosen; with none the button is disabled and a line says so. The dialog is
-// centred in the work area with the size its layout gives it, when it is shown.
+// centred in the work area with the size its layout gives it, when it is shown. "&Vorschau"
+// shows the pages of the chosen scope, printer and paper through the vorschau routine the
+// caller installs; "&Drucken" there ends the dialog as "&Drucken" here does.
 #pragma once
 
 #include <QDialog>
+
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -37,9 +41,14 @@ public:
     QRadioButton *opt[4] = {};
     QCheckBox *chkGrafik = nullptr;
     QPushButton *cmdDrucken = nullptr;
+    QPushButton *cmdVorschau = nullptr;
     QPushButton *cmdAbbruch = nullptr;
     // Shown instead of a working "&Drucken" when no printer is set up.
     QLabel *lblKeinDrucker = nullptr;
+
+    // Shows the preview of what the dialog's settings print now; true when the user chose
+    // "&Drucken" there. Without it "&Vorschau" is disabled.
+    std::function<bool()> vorschau;
 
     // The index of the selected option button (0..3).
     int umfang() const;
@@ -53,5 +62,6 @@ private:
     void opt_Click();
     void cmdDruckeEinrichten_Click();
     void cmdDrucken_Click();
+    void cmdVorschau_Click();
     void cmdAbbruch_Click();
 };

@@ -51,15 +51,10 @@ void HilfeDruck::DruckBefehl()
     // another section: what is printed is taken now, with the captions the dialog shows.
     const DruckAngebot angebot = Angebot();
     DruckAuftrag auftrag = Inhalt();
-    if (!Druckbefehl::DialogZeigen(m_hilfe, angebot, einstellungen))
+    // "&Vorschau" in the dialog shows the pages of this content with the dialog's settings.
+    if (!Druckbefehl::DialogZeigen(m_hilfe, angebot, einstellungen, &auftrag))
         return;
-    auftrag.miDruckUmfang = einstellungen.miDruckUmfang;
-    auftrag.msDruckTitel = einstellungen.msDruckTitel;
-    auftrag.mbMitGrafik = einstellungen.mbMitGrafik;
-    auftrag.msDruckerName = einstellungen.msDruckerName;
-    auftrag.miPapierGroesse = einstellungen.miPapierGroesse;
-    auftrag.miPapierZufuhr = einstellungen.miPapierZufuhr;
-    m_auftrag = auftrag;
+    m_auftrag = Druckbefehl::MitEinstellungen(auftrag, einstellungen);
     m_hilfe->repaint();
     Druckbefehl::DruckenStarten(this, einstellungen.msDruckerName);
 }

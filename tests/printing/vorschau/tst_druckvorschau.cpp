@@ -1,0 +1,269 @@
+// The print preview: for a topic and a chapter, with and without pictures, the preview shows
+// the first page before the whole job is laid out, then as many pages as hilfedb drucken
+// writes for the same scope, with the same text on every page; page navigation and zoom; and
+// in the print dialog "&Vorschau" shows the dialog's scope, "S&chließen" goes back to the
+// dialog and "&Drucken" in the preview ends the dialog as its own "&Drucken" does.
+// With TOLVAR_VORSCHAU_BELEGE set, a picture of the chapter's preview is saved there.
+#include "Befehle.h"
+#include "DatenbankAufbau.h"
+#include "DatenbankOrt.h"
+#include "Druckbefehl.h"
+#include "DruckerSystemTest.h"
+#include "Einstellungen.h"
+#include "Global.h"
+#include "Inhaltsabfragen.h"
+#include "SynthetischeDaten.h"
+#include "TestHilfen.h"
+#include "frmDruckVorschau.h"
+#include "frmHilfeDrucken.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+// The job the help window fills for chapter 1 (scope 3) or its first topic (scope 2), read
+// from the database as hilfedb drucken reads it.
+DruckAuftrag auftragLesen(int umfang, bool grafiken)
+{
+    DruckAuftrag a;
+    a.miDruckUmfang = qint16(umfang);
+    a.mbMitGrafik = grafiken;
+    QList<QString> kTitel, tTitel, xTitel, xText;
+    QList<qint32> kID, kNummer, tID, tNummer, xID, xNummer;
+    if (!KapitelLesen(kTitel, kID, kNummer) || kID.size() < 2 ||
+        !ThemenLesen(tTitel, tID, tNummer, kID[1]) || tID.size() < 2)
+        return a;
+    if (umfang == 3) {
+        a.msDruckTitel = kTitel[1];
+        a.mlThemenIDs = tID;
+        a.miThemenAnzahl = qint16(tID.size() - 1);
+        for (qsizetype i = 1; i < tTitel.size(); ++i)
+            a.ThemenTitel << tTitel[i];
+    } else {
+        TexteLesen(xTitel, xID, xNummer, xText, tID[1]);
+        a.msTexteInhalt = xText;
+        a.miTexteAnzahl = qint16(xText.size() - 1);
+        a.miAktTextIndex = 0;
+        a.msDruckTitel = tTitel[1];
+    }
+    return a;
+}
+
+QStringList seiten(const QString &pdf)
+{
+    QStringList s = pdfText(pdf).split(QLatin1Char('\f'));
+    while (!s.isEmpty() && s.last().trimmed().isEmpty())
+        s.removeLast();
+    return s;
+}
+
+// Runs f on the next modal dialog of type T that opens (polling, as the dialogs block in exec).
+template <typename T> void beimNaechsten(std::function<void(T *)> f)
+{
+    auto *uhr = new QTimer;
+    uhr->setInterval(20);
+    QObject::connect(uhr, &QTimer::timeout, [uhr, f] {
+        if (auto *d = qobject_cast<T *>(QApplication::activeModalWidget())) {
+            uhr->stop();
+            uhr->deleteLater();
+            f(d);
+        }
+    });
+    uhr->start();
+}
+
+} // namespace
+
+class TestDruckvorschau : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_db;
+
+private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(m_dir.isValid());
+        if (!pdftotextVorhanden())
+            QSKIP("pdftotext is not installed (poppler-utils)");
+        setzeEinstellungsOrdner(m_dir.path());
+        // Chapter 1: three topics of four sections, each about a page, with pictures.
+        SynthetischeDaten::Optionen o;
+        o.kapitel = 1;
+        o.themen = 3;
+        o.abschnitte = 4;
+        o.woerter = 2000;
+        o.zuordnungen = 500;
+        o.bilder = 6;
+        m_db = m_dir.filePath("synthetisch.mdb");
+        QString fehler;
+        QVERIFY2(DatenbankAufbau::schreiben(SynthetischeDaten::erzeugen(o), m_db, &fehler),
+                 qPrintable(fehler));
+        gsSchriftName = QStringLiteral("Arial");
+        giSchriftGroesse = 10;
+    }
+
+    void gleicheSeiten_data()
+    {
+        QTest::addColumn<int>("umfang");
+        QTest::addColumn<bool>("grafiken");
+        zeile("Thema", 2, false);
+        zeile("Thema mit Grafiken", 2, true);
+        zeile("Kapitel", 3, false);
+        zeile("Kapitel mit Grafiken", 3, true);
+    }
+
+    void gleicheSeiten()
+    {
+        QFETCH(int, umfang);
+        QFETCH(bool, grafiken);
+        const QString pdf = m_dir.filePath("hilfedb.pdf");
+        QStringList args = {m_db,       umfang == 3 ? "01" : "01.01",
+                            "--umfang", umfang == 3 ? "kapitel" : "thema",
+                            "--pdf",    pdf};
+        if (grafiken)
+            args << "--grafiken";
+        QCOMPARE(befehlDrucken(args), 0);
+        const QStringList erwartet = seiten(pdf);
+        QVERIFY2(erwartet.size() > 2, "the scope should span several pages");
+
+        const DatenbankOrt ort(m_db);
+        const DruckAuftrag auftrag = auftragLesen(umfang, grafiken);
+        frmDruckVorschau dlg(auftrag);
+        dlg.show();
+        // Shown with its first page only; the rest follows once it is on the screen.
+        QCOMPARE(dlg.seitenAnzahl(), 1);
+        QVERIFY(!dlg.vollstaendig());
+        QCOMPARE(dlg.lblSeiten->text(), QString("von …"));
+        QTRY_VERIFY(dlg.vollstaendig());
+        QCOMPARE(dlg.seitenAnzahl(), erwartet.size());
+        QCOMPARE(dlg.lblSeiten->text(), QString("von %1").arg(erwartet.size()));
+        QVERIFY(dlg.fehler().isEmpty());
+
+        // The pages the preview draws, read back as the PDF is.
+        const QString vorschauPdf = m_dir.filePath("vorschau.pdf");
+        QPrinter drucker(QPrinter::HighResolution);
+        drucker.setOutputFormat(QPrinter::PdfFormat);
+        drucker.setOutputFileName(vorschauPdf);
+        QCOMPARE(dlg.seitenZeichnen(&drucker), Beschreibungsdruck::Ergebnis::Gedruckt);
+        const QStringList gezeigt = seiten(vorschauPdf);
+        QCOMPARE(gezeigt.size(), erwartet.size());
+        for (int i = 0; i < erwartet.size(); ++i)
+            QCOMPARE(gezeigt[i], erwartet[i]);
+
+        const QByteArray belege = qgetenv("TOLVAR_VORSCHAU_BELEGE");
+        if (!belege.isEmpty() && umfang == 3 && grafiken) {
+            QDir().mkpath(QString::fromLocal8Bit(belege));
+            QVERIFY(dlg.grab().save(QString::fromLocal8Bit(belege) + "/vorschau-kapitel.png"));
+            dlg.cmdNaechste->click();
+            dlg.cmdSeitenbreite->click();
+            QVERIFY(dlg.grab().save(QString::fromLocal8Bit(belege) + "/vorschau-seite2.png"));
+        }
+    }
+
+    void blaettern()
+    {
+        const DatenbankOrt ort(m_db);
+        frmDruckVorschau dlg(auftragLesen(3, false));
+        dlg.show();
+        dlg.ganzerAuftrag();
+        const int n = dlg.seitenAnzahl();
+        QVERIFY(n > 3);
+        QVERIFY(!dlg.cmdErste->isEnabled());
+        QVERIFY(!dlg.cmdVorige->isEnabled());
+        dlg.cmdLetzte->click();
+        QCOMPARE(dlg.vorschau->currentPage(), n);
+        QCOMPARE(dlg.txtSeite->value(), n);
+        QVERIFY(!dlg.cmdNaechste->isEnabled());
+        dlg.cmdVorige->click();
+        QCOMPARE(dlg.vorschau->currentPage(), n - 1);
+        dlg.txtSeite->setValue(2);
+        QCOMPARE(dlg.vorschau->currentPage(), 2);
+        dlg.cmdErste->click();
+        QCOMPARE(dlg.txtSeite->value(), 1);
+
+        const qreal vorher = dlg.vorschau->zoomFactor();
+        dlg.cmdGroesser->click();
+        QCOMPARE_GT(dlg.vorschau->zoomFactor(), vorher);
+        QCOMPARE(dlg.lblZoom->text(),
+                 QString("%1 %").arg(qRound(dlg.vorschau->zoomFactor() * 100)));
+        dlg.cmdKleiner->click();
+        dlg.cmdKleiner->click();
+        QCOMPARE_LT(dlg.vorschau->zoomFactor(), vorher);
+    }
+
+    // "&Vorschau" shows the scope chosen in the dialog; "S&chließen" returns to the dialog,
+    // "&Drucken" in the preview ends the dialog with the settings as "&Drucken" there does.
+    void ausDemDialog_data()
+    {
+        QTest::addColumn<bool>("drucken");
+        zeile("Schließen", false);
+        zeile("Drucken", true);
+    }
+
+    void ausDemDialog()
+    {
+        QFETCH(bool, drucken);
+        DruckerSystemTest sys;
+        sys.liste = {DruckerSystemTest::beispiel("Buero", 9, 7)};
+        sys.standard = "Buero";
+        const DatenbankOrt ort(m_db);
+        DruckAuftrag inhalt = auftragLesen(2, false);
+        const DruckAuftrag kapitel = auftragLesen(3, false);
+        inhalt.mlThemenIDs = kapitel.mlThemenIDs;
+        inhalt.miThemenAnzahl = kapitel.miThemenAnzahl;
+        inhalt.ThemenTitel = kapitel.ThemenTitel;
+        DruckAngebot angebot{false, "Abschnitt", "Thema", "Kapitel"};
+
+        int vorschauSeiten = -1;
+        bool dialogDanach = false;
+        beimNaechsten<frmHilfeDrucken>([&](frmHilfeDrucken *dlg) {
+            QVERIFY(dlg->cmdVorschau->isEnabled());
+            dlg->opt[3]->click();
+            beimNaechsten<frmDruckVorschau>([&, dlg](frmDruckVorschau *v) {
+                v->ganzerAuftrag();
+                vorschauSeiten = v->seitenAnzahl();
+                if (drucken) {
+                    v->cmdDrucken->click();
+                    return;
+                }
+                v->cmdSchliessen->click();
+                QTimer::singleShot(0, dlg, [&, dlg] {
+                    dialogDanach = QApplication::activeModalWidget() == dlg;
+                    dlg->cmdAbbruch->click();
+                });
+            });
+            dlg->cmdVorschau->click();
+        });
+        DruckEinstellungen e;
+        const bool gedruckt = Druckbefehl::DialogZeigen(nullptr, angebot, e, &inhalt);
+        QCOMPARE(gedruckt, drucken);
+        QVERIFY2(vorschauSeiten > 3, "the preview shows the chapter, not the section");
+        if (drucken) {
+            QCOMPARE(e.miDruckUmfang, qint16(3));
+            QCOMPARE(e.msDruckTitel, QString("Kapitel"));
+            QCOMPARE(e.msDruckerName, QString("Buero"));
+            QCOMPARE(EinstellungLesen("Tolvar", "Tolvar-Belna", "DruckerBeschreibung DeviceName"),
+                     QString("Buero"));
+        } else {
+            QVERIFY(dialogDanach);
+        }
+    }
+};
+
+QTEST_MAIN(TestDruckvorschau)
+#include "tst_druckvorschau.moc"
