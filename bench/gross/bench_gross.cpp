@@ -1,0 +1,374 @@
+// Large content against bounded time and memory. Each case writes a help database of its own
+// (never kept), then measures what a user and the host application meet:
+//  - the real server, started by activation on a private session bus (offscreen platform):
+//    time from HilfeAnzeigen to its answer (the host waits 25 s at most), whether the server
+//    answers a second call at once, and its peak resident memory (VmHWM);
+//  - hilfedb text / drucken as child processes: wall time and peak resident memory (wait4);
+//  - the print preparation of a text with 16,000 links, in this process.
+// One line per figure, with its target. bench_gross [FALL...] runs only the named cases.
+#include "BildArchiv.h"
+#include "DruckTextAufbereiten.h"
+#include "Global.h"
+#include "HilfeDatenbankSchreiber.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <cstdio>
+#include <functional>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+const QString Dienst = QStringLiteral("de.tolvar.BelnaHilfe");
+const QString HilfePfad = QStringLiteral("/de/tolvar/BelnaHilfe/clsHilfe");
+const QString Schnittstelle = QStringLiteral("de.tolvar.BelnaHilfe.clsHilfe");
+const QString ZustandPfad = QStringLiteral("/de/tolvar/BelnaHilfe/Zustand");
+const QString ZustandSchnittstelle = QStringLiteral("de.tolvar.BelnaHilfe.Zustand");
+const QString Bin = QStringLiteral(TOLVAR_BUILD_DIR "/bin");
+
+QString absatz(const QString &text)
+{
+    return QStringLiteral("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 ") + text +
+           QStringLiteral("\\par}");
+}
+
+// A 4000 x 4000 picture as PNG, hex-coded for an RTF \pict group.
+QString pngPict(int nr)
+{
+    QImage bild(4000, 4000, QImage::Format_RGB32);
+    bild.fill(QColor::fromHsv((nr * 37) % 360, 120, 230));
+    QPainter p(&bild);
+    p.drawLine(0, 0, 3999, 3999);
+    p.end();
+    QByteArray png;
+    QBuffer puffer(&png);
+    puffer.open(QIODevice::WriteOnly);
+    bild.save(&puffer, "PNG");
+    return QStringLiteral("{\\pict\\pngblip\\picw4000\\pich4000 ") +
+           QString::fromLatin1(png.toHex()) + QStringLiteral("}");
+}
+
+QByteArray bmpArchiv(int nr)
+{
+    QImage bild(1024, 768, QImage::Format_RGB32);
+    bild.fill(QColor::fromHsv((nr * 53) % 360, 90, 240));
+    return BildArchiv::packen(bild);
+}
+
+struct Fall
+{
+    const char *name;
+    std::function<bool(HilfeDatenbankSchreiber &)> fuellen;
+    QStringList nummern;  // for the server; the first is the first call
+    QStringList werkzeug; // hilfedb arguments after the database ("" = none)
+};
+
+bool einKapitelEinThema(HilfeDatenbankSchreiber &s, const QString &text)
+{
+    const qint32 k = s.kapitelEinfuegen(1, QStringLiteral("Kapitel"), 1);
+    const qint32 t = s.themaEinfuegen(k, 1, QStringLiteral("Thema"), 1);
+    s.textEinfuegen(t, 1, QStringLiteral("Abschnitt"), text, 1);
+    s.textEinfuegen(t, 2, QStringLiteral("Danach"), absatz(QStringLiteral("Kurz.")), 2);
+    return true;
+}
+
+QList<Fall> faelle()
+{
+    QList<Fall> f;
+    f.append({"abschnitt50mb",
+              [](HilfeDatenbankSchreiber &s) {
+                  QString text;
+                  text.reserve(50'000'000);
+                  while (text.size() < 50'000'000)
+                      text += QStringLiteral("Rechnungsposition mit Betrag und Steuer ");
+                  return einKapitelEinThema(s, absatz(text));
+              },
+              {QStringLiteral("01.01.01"), QStringLiteral("01.01.02")},
+              {QStringLiteral("text"), QStringLiteral("01.01.01")}});
+    f.append({"kapitel40000",
+              [](HilfeDatenbankSchreiber &s) {
+                  for (int i = 1; i <= 40000; ++i) {
+                      const qint32 k =
+                          s.kapitelEinfuegen(i, QStringLiteral("Kapitel %1").arg(i), i);
+                      const qint32 t = s.themaEinfuegen(k, 1, QStringLiteral("Thema"), 1);
+                      s.textEinfuegen(t, 1, QStringLiteral("A"), absatz(QStringLiteral("a")), 1);
+                  }
+                  return true;
+              },
+              {QStringLiteral("40000.01.01"), QStringLiteral("01.01.01")},
+              {}});
+    f.append({"themen40000",
+              [](HilfeDatenbankSchreiber &s) {
+                  const qint32 k = s.kapitelEinfuegen(1, QStringLiteral("Kapitel"), 1);
+                  for (int i = 1; i <= 40000; ++i) {
+                      const qint32 t = s.themaEinfuegen(k, i, QStringLiteral("Thema %1").arg(i), i);
+                      s.textEinfuegen(t, 1, QStringLiteral("A"), absatz(QStringLiteral("a")), 1);
+                  }
+                  return true;
+              },
+              {QStringLiteral("01.40000.01"), QStringLiteral("01.01.01")},
+              {}});
+    f.append({"bilder64",
+              [](HilfeDatenbankSchreiber &s) {
+                  QString text;
+                  for (int i = 0; i < 64; ++i)
+                      text += QStringLiteral("Bild %1: ").arg(i) + pngPict(i) +
+                              QStringLiteral("\\par ");
+                  return einKapitelEinThema(s, absatz(text));
+              },
+              {QStringLiteral("01.01.01"), QStringLiteral("01.01.02")},
+              {QStringLiteral("drucken"), QStringLiteral("01.01.01"), QStringLiteral("--umfang"),
+               QStringLiteral("abschnitt"), QStringLiteral("--pdf")}});
+    f.append({"bildverweise4000",
+              [](HilfeDatenbankSchreiber &s) {
+                  for (int b = 1; b <= 40; ++b)
+                      s.bildEinfuegen(b, bmpArchiv(b), QStringLiteral("Bild %1").arg(b));
+                  const qint32 k = s.kapitelEinfuegen(1, QStringLiteral("Kapitel"), 1);
+                  for (int t = 1; t <= 40; ++t) {
+                      const qint32 th =
+                          s.themaEinfuegen(k, t, QStringLiteral("Thema %1").arg(t), t);
+                      QString text;
+                      for (int i = 0; i < 100; ++i)
+                          text += QStringLiteral("Zeile %1 \\{P%2\\}Maske\\{PE\\}\\par ")
+                                      .arg(i)
+                                      .arg(i % 40 + 1, 5, 10, QLatin1Char('0'));
+                      s.textEinfuegen(th, 1, QStringLiteral("Abschnitt"), absatz(text), 1);
+                  }
+                  return true;
+              },
+              {},
+              {QStringLiteral("drucken"), QStringLiteral("01.01.01"), QStringLiteral("--umfang"),
+               QStringLiteral("kapitel"), QStringLiteral("--grafiken"), QStringLiteral("--pdf")}});
+    return f;
+}
+
+// Runs a program and waits; wall time in ms and peak resident memory in MB.
+bool kindLaufen(const QString &programm, const QStringList &args, double *ms, double *mb, int *code)
+{
+    QList<QByteArray> roh;
+    roh.append(programm.toLocal8Bit());
+    for (const QString &a : args)
+        roh.append(a.toLocal8Bit());
+    std::vector<char *> argv;
+    for (QByteArray &a : roh)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    QElapsedTimer t;
+    t.start();
+    const pid_t pid = fork();
+    if (pid < 0)
+        return false;
+    if (pid == 0) {
+        const int leer = ::open("/dev/null", 1);
+        if (leer >= 0)
+            dup2(leer, 1);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    rusage nutzung{};
+    if (wait4(pid, &status, 0, &nutzung) != pid)
+        return false;
+    *ms = t.nsecsElapsed() / 1e6;
+    *mb = nutzung.ru_maxrss / 1024.0;
+    *code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return true;
+}
+
+long hwmKb(uint pid)
+{
+    QFile f(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &zeile : f.readAll().split('\n'))
+        if (zeile.startsWith("VmHWM:"))
+            return zeile.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+// A private session bus whose activation starts bin/belnahilfe on the database folder.
+class Bus
+{
+public:
+    explicit Bus(const QString &datenbankOrdner)
+    {
+        m_dir.setAutoRemove(true);
+        QFile konfig(m_dir.filePath(QStringLiteral("bus.conf")));
+        if (!konfig.open(QIODevice::WriteOnly))
+            return;
+        konfig.write(QStringLiteral(
+                         "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration "
+                         "1.0//EN\" \"http://www.freedesktop.org/standards/dbus/1.0/"
+                         "busconfig.dtd\">\n<busconfig><type>session</type><listen>unix:tmpdir=%1"
+                         "</listen><servicedir>%2/dbus-1/services</servicedir><policy "
+                         "context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
+                         "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>\n")
+                         .arg(m_dir.path(), QStringLiteral(TOLVAR_BUILD_DIR))
+                         .toUtf8());
+        konfig.close();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("TOLVAR_MELDUNGEN"), QStringLiteral("konsole"));
+        env.insert(QStringLiteral("TOLVAR_HILFE_TESTZUGANG"), QStringLiteral("1"));
+        env.insert(QStringLiteral("TOLVAR_HILFE_VERZEICHNIS"), datenbankOrdner);
+        m_bus.setProcessEnvironment(env);
+        m_bus.start(QStringLiteral("dbus-daemon"),
+                    {QStringLiteral("--config-file=") + konfig.fileName(),
+                     QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
+        if (!m_bus.waitForStarted())
+            return;
+        while (!m_bus.canReadLine() && m_bus.waitForReadyRead(10000)) {
+        }
+        const QString adresse = QString::fromUtf8(m_bus.readLine()).trimmed();
+        m_ok = !adresse.isEmpty() &&
+               QDBusConnection::connectToBus(adresse, QStringLiteral("gross")).isConnected();
+    }
+    ~Bus()
+    {
+        QDBusConnection c(QStringLiteral("gross"));
+        if (m_ok && c.interface()->isServiceRegistered(Dienst)) {
+            const uint pid = c.interface()->servicePid(Dienst).value();
+            ruf(HilfePfad, Schnittstelle, QStringLiteral("HilfeBeenden"), {}, 5000);
+            for (int i = 0; i < 200 && pid && ::kill(pid_t(pid), 0) == 0; ++i)
+                QThread::msleep(20);
+        }
+        QDBusConnection::disconnectFromBus(QStringLiteral("gross"));
+        m_bus.terminate();
+        m_bus.waitForFinished();
+    }
+    bool ok() const { return m_ok; }
+    QDBusMessage ruf(const QString &pfad, const QString &schnittstelle, const QString &methode,
+                     const QVariantList &argumente, int ms)
+    {
+        QDBusMessage m = QDBusMessage::createMethodCall(Dienst, pfad, schnittstelle, methode);
+        m.setArguments(argumente);
+        return QDBusConnection(QStringLiteral("gross")).call(m, QDBus::Block, ms);
+    }
+    uint pid() const
+    {
+        return QDBusConnection(QStringLiteral("gross")).interface()->servicePid(Dienst).value();
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_bus;
+    bool m_ok = false;
+};
+
+void serverMessen(const Fall &f, const QString &ordner)
+{
+    Bus bus(ordner);
+    if (!bus.ok()) {
+        std::printf("%s: kein privater Bus\n", f.name);
+        return;
+    }
+    for (const QString &nummer : f.nummern) {
+        QElapsedTimer t;
+        t.start();
+        const QDBusMessage r = bus.ruf(HilfePfad, Schnittstelle, QStringLiteral("HilfeAnzeigen"),
+                                       {nummer, QVariant::fromValue(qint16(0))}, 25000);
+        const double ms = t.nsecsElapsed() / 1e6;
+        const QDBusMessage a =
+            bus.ruf(ZustandPfad, ZustandSchnittstelle, QStringLiteral("Abschnitt"), {}, 25000);
+        std::printf("%s: Server HilfeAnzeigen %s bis zur Antwort: %.0f ms (Ziel <= 2000 ms)%s, "
+                    "zeigt \"%s\"\n",
+                    f.name, qPrintable(nummer), ms,
+                    r.type() == QDBusMessage::ReplyMessage
+                        ? ""
+                        : qPrintable(QStringLiteral(" [FEHLER: %1]").arg(r.errorMessage())),
+                    qPrintable(a.arguments().value(0).toString()));
+        std::fflush(stdout);
+    }
+    const uint pid = bus.pid();
+    const long kb = pid ? hwmKb(pid) : -1;
+    std::printf("%s: Server Spitzenspeicher (VmHWM): %.0f MB (Ziel <= 600 MB)\n", f.name,
+                kb / 1024.0);
+}
+
+void druckvorbereitungMessen()
+{
+    QString text;
+    for (int i = 0; i < 16000; ++i)
+        text += QStringLiteral("Wort \\{T01.01.%1\\}Ziel %2\\{TE\\} weiter ")
+                    .arg(i % 90 + 1, 2, 10, QLatin1Char('0'))
+                    .arg(i);
+    const QString rtf = absatz(text);
+    qint16 teile = 0;
+    qint16 grafiken = 0;
+    QList<QTextDocumentFragment> t{QTextDocumentFragment()};
+    QList<QImage> g{QImage()};
+    QList<qint16> gt{0};
+    QList<QString> gn{QString()};
+    QElapsedTimer uhr;
+    uhr.start();
+    DruckTextAufbereiten(rtf, teile, t, grafiken, g, gt, gn, false, QStringLiteral("Arial"),
+                         [](const QString &, QByteArray &, QString &) { return false; });
+    std::printf("verweise16000: Druckvorbereitung eines Textes mit 16000 Verweisen: %.0f ms "
+                "(Ziel <= 500 ms), %d Teil(e)\n",
+                uhr.nsecsElapsed() / 1e6, int(teile));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QGuiApplication app(argc, argv); // the print preparation lays out rich text
+    QStringList nur = QCoreApplication::arguments().mid(1);
+    const auto gewaehlt = [&](const char *name) {
+        return nur.isEmpty() || nur.contains(QLatin1String(name));
+    };
+    if (gewaehlt("verweise16000"))
+        druckvorbereitungMessen();
+    for (const Fall &f : faelle()) {
+        if (!gewaehlt(f.name))
+            continue;
+        QTemporaryDir dir;
+        const QString db = dir.filePath(QStringLiteral("HilfeBelna.mdb"));
+        QElapsedTimer bau;
+        bau.start();
+        HilfeDatenbankSchreiber s;
+        QString fehler;
+        if (!s.oeffnen(db, QString::fromLatin1(HilfePasswort), &fehler) || !f.fuellen(s) ||
+            !s.abschliessen(&fehler)) {
+            std::printf("%s: Datenbank nicht erstellt: %s\n", f.name, qPrintable(fehler));
+            continue;
+        }
+        std::printf("%s: Datenbank %.1f MB in %.1f s erstellt\n", f.name,
+                    QFileInfo(db).size() / 1e6, bau.nsecsElapsed() / 1e9);
+        std::fflush(stdout);
+        if (!f.nummern.isEmpty())
+            serverMessen(f, dir.path());
+        if (!f.werkzeug.isEmpty()) {
+            QStringList args{f.werkzeug.first(), db};
+            args += f.werkzeug.mid(1);
+            if (args.last() == QLatin1String("--pdf"))
+                args.append(dir.filePath(QStringLiteral("aus.pdf")));
+            double ms = 0;
+            double mb = 0;
+            int code = 0;
+            if (kindLaufen(Bin + QStringLiteral("/hilfedb"), args, &ms, &mb, &code))
+                std::printf("%s: hilfedb %s: %.0f ms, Spitzenspeicher %.0f MB (Ziel <= 600 MB), "
+                            "Ende %d\n",
+                            f.name, qPrintable(f.werkzeug.first()), ms, mb, code);
+        }
+        std::fflush(stdout);
+    }
+    return 0;
+}
