@@ -3,11 +3,9 @@
 #include "CupsDruckerSystem.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSizeF>
-#include <QFile>
-#include <QSaveFile>
-#include <QTextStream>
 
 #include <cups/cups.h>
 #include <cups/ppd.h>
@@ -170,7 +168,7 @@ void CupsDruckerSystem::lesen(const QString &name, Daten &d)
             for (int c = 0; c < opt.num_choices; ++c) {
                 option.werte << text(opt.choices[c].choice);
                 option.wertTitel << text(opt.choices[c].text[0] ? opt.choices[c].text
-                                                                 : opt.choices[c].choice);
+                                                                : opt.choices[c].choice);
                 if (opt.choices[c].marked)
                     option.aktuell = text(opt.choices[c].choice);
             }
@@ -267,51 +265,29 @@ bool CupsDruckerSystem::optionenSpeichern(const QString &name, const QMap<QStrin
 {
     if (!oeffnenVoll(name))
         return false;
-    // Keep every other line of the file; replace (or add) the line of this printer, merging
-    // its existing options with the new ones.
-    QStringList zeilen;
-    QMap<QString, QString> optionen;
-    QFile alt(lpoptionsDatei());
-    if (alt.open(QIODevice::ReadOnly)) {
-        QTextStream in(&alt);
-        while (!in.atEnd()) {
-            const QString zeile = in.readLine();
-            const QStringList teile = zeile.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-            if (teile.size() >= 2
-                && (teile[0] == QLatin1String("Dest") || teile[0] == QLatin1String("Default"))
-                && teile[1] == name) {
-                for (qsizetype i = 2; i < teile.size(); ++i) {
-                    const qsizetype gleich = teile[i].indexOf(QLatin1Char('='));
-                    if (gleich > 0)
-                        optionen[teile[i].left(gleich)] = teile[i].mid(gleich + 1);
-                }
-                if (teile[0] == QLatin1String("Default"))
-                    zeilen << QStringLiteral("Default ") + name; // stays the default
-                continue;
-            }
-            zeilen << zeile;
-        }
-    }
-    for (auto it = werte.begin(); it != werte.end(); ++it)
-        optionen[it.key()] = it.value();
-    QString neu = QStringLiteral("Dest ") + name;
-    for (auto it = optionen.begin(); it != optionen.end(); ++it)
-        neu += QLatin1Char(' ') + it.key() + QLatin1Char('=') + it.value();
-    bool ersetzt = false;
-    for (QString &z : zeilen) {
-        if (z == QStringLiteral("Default ") + name) {
-            z = neu;
-            z.replace(0, 4, QStringLiteral("Default"));
-            ersetzt = true;
-        }
-    }
-    if (!ersetzt)
-        zeilen << neu;
-    QSaveFile datei(lpoptionsDatei());
-    if (!datei.open(QIODevice::WriteOnly))
+    // The options file is shared by every program of the user and has its own quoting and
+    // escaping, instances and defaults: it is read and written only through libcups, which
+    // keeps the other printers' and programs' options. Only values that differ from what the
+    // printer has now are set; when none does, the file is not written at all.
+    Ziele z;
+    const QByteArray n = name.toUtf8();
+    cups_dest_t *dest = cupsGetDest(n.constData(), nullptr, z.anzahl, z.dests);
+    if (!dest)
         return false;
-    datei.write((zeilen.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
-    if (!datei.commit())
+    bool geaendert = false;
+    for (auto it = werte.begin(); it != werte.end(); ++it) {
+        const QByteArray schluessel = it.key().toUtf8();
+        const QByteArray wert = it.value().toUtf8();
+        const char *alt = cupsGetOption(schluessel.constData(), dest->num_options, dest->options);
+        if (alt && wert == alt)
+            continue;
+        dest->num_options = cupsAddOption(schluessel.constData(), wert.constData(),
+                                          dest->num_options, &dest->options);
+        geaendert = true;
+    }
+    if (!geaendert)
+        return true;
+    if (cupsSetDests2(CUPS_HTTP_DEFAULT, z.anzahl, z.dests) != 0)
         return false;
     m_daten.remove(name);
     return true;

@@ -1,0 +1,148 @@
+// "Eigenschaften ..." against the real libcups and the CUPS test printer, with a private
+// options file: HOME and CUPS_SERVERROOT point into a temporary folder before libcups is first
+// used (libcups reads the system-wide file from the server root and writes the user's file
+// under HOME, also for root). The file holds escaped blanks, quoted values, options of other
+// programs, an instance and the default mark. Changing one option through the scripted dialog
+// leaves every other option of every destination with its value as libcups reads it back;
+// leaving every option as it is does not write the file at all.
+#include "DruckerEinstellungen.h"
+#include "TestHilfen.h"
+#include "basDruckereigenschaften.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <cups/cups.h>
+
+namespace {
+
+const QString Testdrucker = "TolvarTest";
+
+// Every destination (name/instance) with its options as libcups reads them.
+QMap<QString, QMap<QString, QString>> zieleLesen(bool *standardDa = nullptr)
+{
+    QMap<QString, QMap<QString, QString>> ziele;
+    cups_dest_t *dests = nullptr;
+    const int n = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
+    for (int i = 0; i < n; ++i) {
+        QMap<QString, QString> o;
+        for (int j = 0; j < dests[i].num_options; ++j)
+            o.insert(QString::fromUtf8(dests[i].options[j].name),
+                     QString::fromUtf8(dests[i].options[j].value));
+        const QString name = QString::fromUtf8(dests[i].name) +
+                             (dests[i].instance ? "/" + QString::fromUtf8(dests[i].instance) : "");
+        // State and time stamps of the queue change on their own.
+        for (const QString &k : o.keys())
+            if (k.startsWith("printer-state") || k == "marker-change-time")
+                o.remove(k);
+        ziele.insert(name, o);
+        if (standardDa && dests[i].is_default && !dests[i].instance)
+            *standardDa = true;
+    }
+    cupsFreeDests(n, dests);
+    return ziele;
+}
+
+} // namespace
+
+class TestLpoptionen : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_datei;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QDir().mkpath(m_dir.filePath("home/.cups"));
+        QDir().mkpath(m_dir.filePath("serverroot"));
+        qputenv("HOME", QFile::encodeName(m_dir.filePath("home")));
+        qputenv("CUPS_SERVERROOT", QFile::encodeName(m_dir.filePath("serverroot")));
+        m_datei = m_dir.filePath("home/.cups/lpoptions");
+        cups_dest_t *d = cupsGetNamedDest(CUPS_HTTP_DEFAULT, "TolvarTest", nullptr);
+        if (!d)
+            QSKIP("no CUPS server with the printer TolvarTest (scripts/cups.sh sets it up)");
+        cupsFreeDests(1, d);
+    }
+
+    void aenderung_data()
+    {
+        QTest::addColumn<QByteArray>("datei");
+        QTest::addColumn<bool>("aendern");
+        const QByteArray fremd =
+            "Dest TolvarTest foo=a\\ b job-priority=60 titel=\"x y\" zitat='c d' "
+            "leer=\\\"q\\\" Duplex=None\n"
+            "Dest TolvarTest/kopie sides=two-sided-long-edge notiz=a\\ b\\ c\n";
+        zeile("Zeilen anderer Programme", fremd, true);
+        zeile("Standarddrucker",
+              QByteArray("Default TolvarTest job-priority=40 foo=a\\ b Duplex=None\n"
+                         "Dest TolvarTest/kopie notiz=\"e f\"\n"),
+              true);
+        zeile("nichts geändert", fremd, false);
+    }
+
+    void aenderung()
+    {
+        QFETCH(QByteArray, datei);
+        QFETCH(bool, aendern);
+        dateiSchreiben(m_datei, datei);
+        {
+            // An hour back, so that a rewrite shows in the modification time.
+            QFile f(m_datei);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                  QFileDevice::FileModificationTime));
+        }
+        const QDateTime vorherZeit = QFileInfo(m_datei).lastModified();
+        bool standardVorher = false;
+        const auto vorher = zieleLesen(&standardVorher);
+        QVERIFY(vorher.contains("TolvarTest"));
+        QCOMPARE(vorher["TolvarTest"].value("foo", "a b"), QString("a b"));
+
+        QString neuerWert;
+        QTimer::singleShot(0, [&] {
+            auto *dlg = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dlg);
+            auto *duplex = dlg->findChild<QComboBox *>("Duplex");
+            QVERIFY(duplex);
+            QVERIFY(duplex->count() > 1);
+            if (aendern) {
+                duplex->setCurrentIndex(duplex->currentIndex() == 0 ? 1 : 0);
+                neuerWert = duplex->currentData().toString();
+            }
+            dlg->accept();
+        });
+        const bool gespeichert =
+            DruckerEigenschaftenZeigen(nullptr, aktivesDruckerSystem().druckerInfo(Testdrucker));
+        QCOMPARE(gespeichert, aendern);
+
+        if (!aendern) {
+            QCOMPARE(dateiLesen(m_datei), datei);
+            QCOMPARE(QFileInfo(m_datei).lastModified(), vorherZeit);
+            return;
+        }
+        bool standardNachher = false;
+        const auto nachher = zieleLesen(&standardNachher);
+        QCOMPARE(standardNachher, standardVorher);
+        QCOMPARE(nachher.keys(), vorher.keys());
+        for (const QString &ziel : vorher.keys()) {
+            auto erwartet = vorher[ziel];
+            // Only the printer's own value changes; an instance keeps the value it had.
+            if (ziel == Testdrucker)
+                erwartet.insert("Duplex", neuerWert);
+            QCOMPARE(nachher[ziel], erwartet);
+        }
+        QVERIFY(dateiLesen(m_datei).contains("Duplex=" + neuerWert.toUtf8()));
+    }
+};
+
+QTEST_MAIN(TestLpoptionen)
+#include "tst_lpoptionen.moc"
