@@ -1,9 +1,11 @@
-// The Qt message box: German buttons, the answers, and closing a Retry/Cancel box = Cancel.
+// The Qt message box: German buttons, the answers, and closing a Retry/Cancel box = Cancel;
+// a box with a short text is still wide enough for its whole title.
 #include "QtMeldungsanzeige.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 #include <QtTest>
 
@@ -14,6 +16,8 @@ class TestQtMeldungsanzeige : public QObject
 private slots:
     void antwort_data();
     void antwort();
+    void titelbreite_data();
+    void titelbreite();
 
 private:
     // Acts on the box once it is up: clicks the button with this text, or rejects (Esc).
@@ -72,6 +76,42 @@ void TestQtMeldungsanzeige::antwort()
     std::sort(knoepfe.begin(), knoepfe.end());
     QCOMPARE(gesehen, knoepfe);
     QCOMPARE(titel, QStringLiteral("Tolvar-Hilfe"));
+}
+
+void TestQtMeldungsanzeige::titelbreite_data()
+{
+    QTest::addColumn<int>("stil");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("titel");
+    QTest::newRow("kurzer Text") << 0 << "OpenPrinter Failed!"
+                                 << "Tolvar-Belna Programmbeschreibung – Druckereigenschaften";
+    QTest::newRow("Wiederholen/Abbrechen") << 53 << "Fehler"
+                                           << "Hilfedatenbank HilfeBelna.mdb kann nicht geöffnet "
+                                              "werden";
+    QTest::newRow("langer Text") << 48 << QString(200, QLatin1Char('x')) << "Tolvar-Hilfe";
+}
+
+void TestQtMeldungsanzeige::titelbreite()
+{
+    QFETCH(int, stil);
+    QFETCH(QString, text);
+    QFETCH(QString, titel);
+    int breite = 0, noetig = 0;
+    QTimer::singleShot(0, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        breite = box->width();
+        QFont fett = box->font();
+        fett.setBold(true);
+        // The title and at least three title-bar buttons beside it.
+        noetig = QFontMetrics(fett).horizontalAdvance(titel) +
+                 3 * box->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, box);
+        box->reject();
+    });
+    QtMeldungsanzeige anzeige;
+    anzeige.zeigen(text, stil, titel);
+    QVERIFY(noetig > 0);
+    QCOMPARE_GE(breite, noetig);
 }
 
 QTEST_MAIN(TestQtMeldungsanzeige)
