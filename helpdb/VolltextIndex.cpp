@@ -5,6 +5,7 @@
 #include "TextFeld.h"
 #include "VolltextWort.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QSet>
 #include <QTextDocument>
@@ -135,9 +136,18 @@ QString tagsEntfernen(QString t)
 
 QString klartext(const QString &gespeicherterText)
 {
-    // One document for all sections: reading replaces its content.
-    thread_local QTextDocument doc;
-    TextFeld feld(&doc, false);
+    // One document for all sections: reading replaces its content. It goes with the
+    // application object, before the fonts it refers to.
+    static QTextDocument *doc = nullptr;
+    if (!doc) {
+        doc = new QTextDocument;
+        if (QCoreApplication::instance())
+            qAddPostRoutine([] {
+                delete doc;
+                doc = nullptr;
+            });
+    }
+    TextFeld feld(doc, false);
     RtfLeser::Grenzen grenzen;
     grenzen.maxZeichen = MaxZeichen;
     feld.setzeRtf(gespeicherterText, grenzen);
