@@ -11,8 +11,10 @@ PAKETE=(
   dbus dbus-bin
   poppler-utils xvfb xauth
   openbox xdotool x11-utils imagemagick python3 python3-pil qt6-translations-l10n
+  at-spi2-core python3-pyatspi
   fonts-dejavu-core fonts-liberation2
   clang-14 libclang-rt-14-dev
+  libdbus-1-dev lintian dpkg-dev fakeroot
 )
 
 fehlend=()

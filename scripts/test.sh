@@ -11,6 +11,13 @@ werror=OFF
 
 bash scripts/build.sh build -DTOLVAR_WERROR=$werror
 (cd build && ctest --output-on-failure -j2)
+# The Debian packages: built, installed system-wide, tried and purged again; on its own, after
+# the other tests, since it changes the machine (root only, as in CI).
+if [ "$(id -u)" -eq 0 ]; then
+  bash scripts/pakettest.sh build
+else
+  echo "scripts/pakettest.sh übersprungen: installiert systemweit und braucht root"
+fi
 bash scripts/fuzz.sh 60
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
