@@ -26,10 +26,11 @@ public:
     static constexpr int MaxTiefe = 200;
     // Pictures beyond this pixel count are not decoded.
     static constexpr qint64 MaxBildPixel = 50'000'000;
-    // Decoded bytes of all pictures of one document together: 256 MB, four pictures of
-    // 4000 x 4000 pixels at 32 bits. Shown on screen, a picture costs about twice that (the
-    // display keeps a copy of its own).
-    static constexpr qint64 StandardBildBytes = 256LL * 1024 * 1024;
+    // Decoded bytes of all pictures of one document together: 128 MB, two pictures of
+    // 4000 x 4000 pixels at 32 bits. Decoding such a picture takes about half a second, and a
+    // picture on screen costs about twice its decoded size (the display keeps a copy of its
+    // own), so the budget keeps a section within two seconds and a few hundred megabytes.
+    static constexpr qint64 StandardBildBytes = 128LL * 1024 * 1024;
 
     struct Grenzen
     {
