@@ -6,11 +6,15 @@
 #include "Global.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLayout>
+#include <QShortcut>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <cmath>
 
@@ -92,6 +96,8 @@ frmInhalt::frmInhalt()
     setCentralWidget(m_client);
 
     toolbarAufbauen();
+    auto *f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(f10, &QShortcut::activated, this, &frmInhalt::SymbolleisteFokus);
 }
 
 frmInhalt::~frmInhalt()
@@ -104,6 +110,7 @@ void frmInhalt::toolbarAufbauen()
 {
     m_tlb = new QToolBar(QStringLiteral("tlb"), this);
     m_tlb->setObjectName(QStringLiteral("tlb"));
+    m_tlb->setWindowTitle(QStringLiteral("Symbolleiste")); // its accessible name
     m_tlb->setMovable(false);
     m_tlb->setFloatable(false);
     m_tlb->setIconSize(QSize(16, 16));
@@ -127,11 +134,74 @@ void frmInhalt::toolbarAufbauen()
                 tip += QStringLiteral(" (%1)").arg(QString::fromUtf8(b.tasteText));
             }
             a->setToolTip(tip);
+            // Named for screen readers by its caption; reached from the keyboard with F10
+            // (see symbolleisteTaste), not with Tab, so the windows' own Tab order stays.
+            if (QWidget *knopf = m_tlb->widgetForAction(a)) {
+                knopf->setAccessibleName(QString::fromUtf8(b.caption));
+                knopf->setAccessibleDescription(tip);
+                knopf->installEventFilter(this);
+            }
             const int index = i + 1;
             connect(a, &QAction::triggered, this, [this, index] { emit ButtonClick(index); });
         }
         a->setObjectName(QStringLiteral("tlbButton%1").arg(i + 1));
         m_buttons.append(a);
+    }
+}
+
+QList<QWidget *> frmInhalt::bedienbareKnoepfe() const
+{
+    QList<QWidget *> knoepfe;
+    for (QAction *a : m_buttons) {
+        QWidget *k = a->isSeparator() ? nullptr : m_tlb->widgetForAction(a);
+        if (k && a->isVisible() && a->isEnabled())
+            knoepfe.append(k);
+    }
+    return knoepfe;
+}
+
+void frmInhalt::SymbolleisteFokus()
+{
+    const QList<QWidget *> knoepfe = bedienbareKnoepfe();
+    if (knoepfe.isEmpty())
+        return;
+    QWidget *jetzt = QApplication::focusWidget();
+    if (!knoepfe.contains(jetzt))
+        m_fokusVorLeiste = jetzt;
+    knoepfe.first()->setFocus(Qt::ShortcutFocusReason);
+}
+
+bool frmInhalt::symbolleisteTaste(QWidget *knopf, QKeyEvent *taste)
+{
+    // Inside the toolbar: arrows move between the buttons that can act, Return and Space
+    // press one, Esc goes back to where the focus was before F10; Tab leaves it for the
+    // window's Tab order.
+    const QList<QWidget *> knoepfe = bedienbareKnoepfe();
+    const int i = int(knoepfe.indexOf(knopf));
+    if (i < 0 || taste->modifiers() & ~Qt::KeypadModifier)
+        return false;
+    const int n = int(knoepfe.size());
+    switch (taste->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right: {
+        const int weiter = (i + (taste->key() == Qt::Key_Right ? 1 : n - 1)) % n;
+        knoepfe.at(weiter)->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (auto *b = qobject_cast<QToolButton *>(knopf))
+            b->click();
+        return true;
+    case Qt::Key_Escape:
+        if (m_fokusVorLeiste)
+            m_fokusVorLeiste->setFocus(Qt::OtherFocusReason);
+        else
+            knopf->clearFocus();
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -271,6 +341,8 @@ void frmInhalt::changeEvent(QEvent *event)
 
 bool frmInhalt::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress && watched->parent() == m_tlb)
+        return symbolleisteTaste(static_cast<QWidget *>(watched), static_cast<QKeyEvent *>(event));
     if (watched == m_client && event->type() == QEvent::Resize)
         FormResize();
     return QMainWindow::eventFilter(watched, event);

@@ -13,6 +13,7 @@
 #include <functional>
 
 class QAction;
+class QKeyEvent;
 class QToolBar;
 
 class frmInhalt : public QMainWindow
@@ -46,6 +47,9 @@ public:
     // range.
     QAction *Button(int index) const;
     QToolBar *tlb() const { return m_tlb; }
+    // F10: the keyboard goes to the first toolbar button that can act; arrows move along the
+    // toolbar, Return or Space press, Esc goes back.
+    void SymbolleisteFokus();
 
     // The client area below the toolbar, which the child windows are placed in.
     QWidget *clientBereich() const { return m_client; }
@@ -97,12 +101,15 @@ private:
     // Places the window again when its decoration changed since the last placement.
     void platzNachRahmen();
     static void fensterBewegen(QWidget *w, double links, double oben, double breite, double hoehe);
+    QList<QWidget *> bedienbareKnoepfe() const;
+    bool symbolleisteTaste(QWidget *knopf, QKeyEvent *taste);
 
     QToolBar *m_tlb = nullptr;
     QWidget *m_client = nullptr;
     QList<QAction *> m_buttons; // index 0 is button 1
     QPointer<QWidget> m_hilfe;
     QPointer<QWidget> m_stichwort;
+    QPointer<QWidget> m_fokusVorLeiste;
     qint16 m_fensterStatus = 0;
     bool m_darstellungGemerkt = false;
     bool m_entladen = false;

@@ -38,6 +38,11 @@ frmHilfeDrucken::frmHilfeDrucken(QWidget *parent) : QDialog(parent)
     comPapiergroesse->setObjectName(QStringLiteral("comPapiergröße"));
     comZufuhr = new QComboBox(fraAusdruck);
     comZufuhr->setObjectName(QStringLiteral("comZufuhr"));
+    // Names for screen readers: the labels beside the lists are no buddies.
+    comDrucker->setAccessibleName(QStringLiteral("Drucker"));
+    comPapiergroesse->setAccessibleName(QStringLiteral("Papiergröße"));
+    comZufuhr->setAccessibleName(QStringLiteral("Papierzufuhr"));
+    cmdDruckeEinrichten->setAccessibleName(QStringLiteral("Eigenschaften des Druckers"));
     auto *raster = new QGridLayout(fraAusdruck);
     raster->addWidget(new QLabel(QStringLiteral("Drucker:"), fraAusdruck), 0, 0);
     raster->addWidget(comDrucker, 0, 1);

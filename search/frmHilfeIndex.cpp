@@ -22,6 +22,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableView>
 
 #include <climits>
 #include <cmath>
@@ -158,6 +159,15 @@ void frmHilfeIndex::steuerelementeAnlegen()
     m_line1->setObjectName(QStringLiteral("Line1"));
     m_line1->setFrameShape(QFrame::HLine);
     m_line1->setFrameShadow(QFrame::Sunken);
+
+    // Names for screen readers; the buttons and options are named by their captions.
+    setAccessibleName(QStringLiteral("Stichwortsuche"));
+    m_txtSuchen->setAccessibleName(QStringLiteral("Stichwort suchen"));
+    m_lstWoerter->setAccessibleName(QStringLiteral("Gefundene Stichwörter"));
+    m_scr->setAccessibleName(QStringLiteral("Gefundene Themen"));
+    m_scr->ansicht()->setAccessibleName(QStringLiteral("Gefundene Themen"));
+    m_scrVolltext->setAccessibleName(QStringLiteral("Gefundene Abschnitte"));
+    m_scrVolltext->ansicht()->setAccessibleName(QStringLiteral("Gefundene Abschnitte"));
 
     // Tab order of the design, top to bottom; the labels take no focus, and hidden controls
     // (the other mode's lists) are passed over.

@@ -4,6 +4,7 @@
 #include "frmHilfe.h"
 
 #include "Arbeitsbereich.h"
+#include "Barrierefreiheit.h"
 #include "Global.h"
 #include "HilfeAnbindung.h"
 #include "Inhaltsabfragen.h"
@@ -158,6 +159,7 @@ frmHilfe::frmHilfe(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmHilfe"));
     setVisible(false); // shown by the start-up once the data are read
+    Barrierefreiheit::einrichten();
     steuerelementeAnlegen();
 
     // The window sees every key before its controls do: Esc anywhere in it closes the help.
@@ -261,6 +263,19 @@ void frmHilfe::steuerelementeAnlegen()
     l0->hide();
     miLabelAnzahl = 1;
     miAktTextIndex = -1;
+
+    // Names for screen readers (the section titles are named by their text, see
+    // Barrierefreiheit.cpp).
+    m_tabMain->setAccessibleName(QStringLiteral("Kapitel"));
+    m_tabMain->leiste()->setAccessibleName(QStringLiteral("Kapitel"));
+    m_tabSub->setAccessibleName(QStringLiteral("Themen"));
+    m_tabSub->leiste()->setAccessibleName(QStringLiteral("Themen"));
+    m_fraSub->setAccessibleName(QStringLiteral("Abschnitte"));
+    m_picMain->setAccessibleName(QStringLiteral("Seite"));
+    m_picBackground->setAccessibleName(QStringLiteral("Text"));
+    m_txt->setAccessibleName(QStringLiteral("Abschnittstext"));
+    m_hScroll->setAccessibleName(QStringLiteral("Seite waagerecht verschieben"));
+    m_vScroll->setAccessibleName(QStringLiteral("Seite senkrecht verschieben"));
 }
 
 QLabel *frmHilfe::lblSub(int index) const

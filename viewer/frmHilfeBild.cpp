@@ -8,10 +8,12 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QPixmap>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -25,6 +27,29 @@ int s_gezeigt = 0;
 
 // The margin around the picture, on every side.
 constexpr double RandTwips = 90;
+
+// The page behind the picture: draws the keyboard focus of the scroll area as a frame in the
+// margin around the picture, where it covers nothing of it.
+class BildSeite : public QWidget
+{
+public:
+    explicit BildSeite(QScrollArea *flaeche) : m_flaeche(flaeche) {}
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        if (!m_flaeche->hasFocus())
+            return;
+        QPainter p(this);
+        QStyleOptionFocusRect opt;
+        opt.initFrom(this);
+        opt.rect = rect().adjusted(1, 1, -1, -1);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &opt, &p, this);
+    }
+
+private:
+    QScrollArea *m_flaeche;
+};
 
 } // namespace
 
@@ -46,9 +71,13 @@ frmHilfeBild::frmHilfeBild()
     m_flaeche->setObjectName(QStringLiteral("flaeche"));
     m_flaeche->setFrameShape(QFrame::NoFrame);
     m_flaeche->setWidgetResizable(false);
-    m_seite = new QWidget;
+    // The keys scroll the picture: the area takes the focus and shows it.
+    m_flaeche->setFocusPolicy(Qt::StrongFocus);
+    m_flaeche->setAccessibleName(QStringLiteral("Bildfläche"));
+    m_seite = new BildSeite(m_flaeche);
     m_picBild = new QLabel(m_seite);
     m_picBild->setObjectName(QStringLiteral("picBild"));
+    m_picBild->setAccessibleName(QStringLiteral("Bild"));
     m_flaeche->setWidget(m_seite);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -114,6 +143,8 @@ void frmHilfeBild::bildSetzen(const QPixmap &bild, const QString &titel)
     m_flaeche->horizontalScrollBar()->setValue(0);
     m_flaeche->verticalScrollBar()->setValue(0);
     setWindowTitle(titel + QStringLiteral(" (ESC = Fenster schließen)"));
+    // A screen reader names the picture by the text of the link that opened it.
+    m_picBild->setAccessibleDescription(titel);
     platzieren();
 }
 
@@ -167,6 +198,9 @@ void frmHilfeBild::moveEvent(QMoveEvent *event)
 
 bool frmHilfeBild::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_flaeche &&
+        (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+        m_seite->update();
     if (event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
         auto *w = qobject_cast<QWidget *>(watched);

@@ -29,6 +29,7 @@ import szenarien_fenster  # noqa: E402,F401
 import szenarien_import  # noqa: E402,F401
 import szenarien_lesen  # noqa: E402,F401
 import szenarien_verweise  # noqa: E402,F401
+import szenarien_zugang  # noqa: E402,F401
 import szenarien_volltext  # noqa: E402,F401
 
 UEBERSPRUNGEN = 77
