@@ -177,14 +177,14 @@ QString suchform(QStringView wort)
         return QString();
     // Texts repeat their words: the forms found so far are kept (a bounded number of them).
     thread_local QHash<QString, QString> bekannt;
-    const QString schluessel = wort.toString();
-    const auto it = bekannt.constFind(schluessel);
+    // The lookup borrows the characters; only a new word is copied.
+    const auto it = bekannt.constFind(QString::fromRawData(wort.data(), wort.size()));
     if (it != bekannt.constEnd())
         return *it;
     if (bekannt.size() >= 200000)
         bekannt.clear();
     const QString form = formBilden(wort);
-    bekannt.insert(schluessel, form);
+    bekannt.insert(wort.toString(), form);
     return form;
 }
 

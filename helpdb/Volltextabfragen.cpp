@@ -84,7 +84,7 @@ bool alsZahl(const QVariant &w, qint64 *aus)
     if (w.typeId() == QMetaType::Double || w.typeId() == QMetaType::QString) {
         const double d =
             w.typeId() == QMetaType::Double ? w.toDouble() : w.toString().trimmed().toDouble(&ok);
-        if (w.typeId() == QMetaType::QString && !ok)
+        if ((w.typeId() == QMetaType::QString && !ok) || !(d >= -2147483648.0 && d <= 2147483647.0))
             return false;
         *aus = qint64(d);
         return true;
