@@ -60,8 +60,13 @@ QJsonObject karten(const Registerkarten *r)
     QJsonArray rechtecke;
     for (int i = 0; i < r->anzahl(); ++i) {
         captions.append(r->caption(i));
-        const QRect t = r->leiste()->tabRect(i);
-        rechtecke.append(rechteck(QRect(r->leiste()->mapToGlobal(t.topLeft()), t.size())));
+        // The row holds a window of the tabs, starting at ersteKarte(); the others have no
+        // place on the screen.
+        const int k = i - r->ersteKarte();
+        const QRect t = k >= 0 && k < r->leiste()->count() ? r->leiste()->tabRect(k) : QRect();
+        rechtecke.append(t.isNull()
+                             ? QJsonArray()
+                             : rechteck(QRect(r->leiste()->mapToGlobal(t.topLeft()), t.size())));
     }
     return {{QStringLiteral("anzahl"), r->anzahl()},
             {QStringLiteral("aktuell"), r->aktuell()},

@@ -5,6 +5,7 @@
 
 #include "Arbeitsbereich.h"
 #include "Barrierefreiheit.h"
+#include "Farbschema.h"
 #include "Global.h"
 #include "HilfeAnbindung.h"
 #include "Inhaltsabfragen.h"
@@ -28,6 +29,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 
 namespace {
 
@@ -83,6 +85,11 @@ qint16 anzahlAus(qsizetype obereGrenze)
     return qint16(std::clamp<qsizetype>(obereGrenze, 0, 32767));
 }
 
+qint32 anzahl32Aus(qsizetype obereGrenze)
+{
+    return qint32(std::clamp<qsizetype>(obereGrenze, 0, std::numeric_limits<qint32>::max()));
+}
+
 // Sees every key of the application before the controls do; hands them to a function that
 // says whether it took the key. Kept apart from the window's own filter on its controls, so
 // that a mouse event is never handled twice (once as an application event, once on the
@@ -132,6 +139,11 @@ void setzeHintergrund(QWidget *w, const QColor &farbe)
 {
     QPalette pal = w->palette();
     pal.setColor(QPalette::Window, farbe);
+    // A fixed ground (the grey strip, the yellow marking) keeps a text colour readable on it
+    // whatever the desktop's palette is.
+    pal.setColor(
+        QPalette::WindowText,
+        Farbschema::textFarbeAuf(farbe, QApplication::palette().color(QPalette::WindowText)));
     w->setPalette(pal);
     w->setAutoFillBackground(true);
 }
@@ -141,6 +153,8 @@ void setzeHintergrund(QWidget *w, const QColor &farbe)
 frmHilfe *frmHilfe::instanz(bool erzeugen)
 {
     if (!s_instanz && erzeugen) {
+        // The colour scheme before the first window, which takes the palette it finds.
+        Farbschema::anwenden();
         frmInhalt *rahmen = frmInhalt::instanz();
         auto *h = new frmHilfe(rahmen->clientBereich());
         s_instanz = h;
@@ -302,7 +316,8 @@ bool frmHilfe::DatenEinlesen(const QString &GeheZu, bool &Klein)
     QList<qint32> nummern;
     if (!KapitelLesen(bezeichnung, ids, nummern))
         return false;
-    const qint16 anzahl = anzahlAus(std::min({bezeichnung.size(), ids.size(), nummern.size()}) - 1);
+    const qint32 anzahl =
+        anzahl32Aus(std::min({bezeichnung.size(), ids.size(), nummern.size()}) - 1);
     if (anzahl == 0)
         return false;
     mlKapitelIDs = ids;
@@ -462,7 +477,7 @@ void frmHilfe::tabMain_Click()
     }
     mlThemenIDs = ids;
     mlThemenNummern = nummern;
-    miThemenAnzahl = anzahlAus(std::min({bezeichnung.size(), ids.size(), nummern.size()}) - 1);
+    miThemenAnzahl = anzahl32Aus(std::min({bezeichnung.size(), ids.size(), nummern.size()}) - 1);
     if (miThemenAnzahl == 0) {
         // The sections loaded belong to the previous chapter's topic: none of them may be
         // selected or recorded under this chapter's number.

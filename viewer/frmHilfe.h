@@ -60,11 +60,12 @@ public:
 
     // Lists as the content queries return them: element 0 unused, element i for tab or
     // label i - 1.
-    qint16 miKapitelAnzahl = 0;
+    // Chapters and topics are counted in 32 bits: a help may have more than 32,767 of them.
+    qint32 miKapitelAnzahl = 0;
     QList<qint32> mlKapitelIDs{0};
     QList<qint32> mlKapitelNummern{0};
     qint32 mlAktKapitelID = 0;
-    qint16 miThemenAnzahl = 0;
+    qint32 miThemenAnzahl = 0;
     QList<qint32> mlThemenIDs{0};
     QList<qint32> mlThemenNummern{0};
     qint32 mlAktThemaID = 0;
@@ -100,6 +101,8 @@ public:
 
     // Zoom, find bar and bookmarks of the text (Lesehilfen.h).
     Lesehilfen *lesehilfen() const { return m_lesehilfen; }
+    // The text box's positions (link table) and document positions.
+    const TextFeld *txtFeld() const { return m_txtFeld; }
 
     // The link under a point of txt's viewport (pixels); 0 when there is none.
     int VerweisAnPunkt(const QPoint &punkt) const;

@@ -93,7 +93,7 @@ void tst_frmHilfe::startOhneNummer()
     frmHilfe *h = oeffnen(QString());
     QVERIFY(h);
     QCOMPARE(h->AktuelleNummer(), QStringLiteral("01.01.01"));
-    QCOMPARE(h->miKapitelAnzahl, qint16(3));
+    QCOMPARE(h->miKapitelAnzahl, qint32(3));
     QCOMPARE(h->tabMain()->caption(1), QStringLiteral("Zweites"));
     QCOMPARE(h->tabSub()->caption(0), QStringLiteral("Thema A"));
     QCOMPARE(h->VerlaufAnzahl(), 1);
