@@ -2,7 +2,7 @@
 a double click on a hit, and the hit words marked in the shown section."""
 
 from szenario import szenario
-from umgebung import enthaelt, gleich, mitte, pruefen
+from umgebung import gleich, mitte, pruefen
 from szenarien_bedienung import SUCHEN, fokus_name
 
 # The marking colour of hits in the text (frmHilfe_Treffer.cpp).
@@ -11,6 +11,14 @@ TREFFER_FARBE = (0xFF, 0xD5, 0x4F)
 
 def nahe(a, b, toleranz=24):
     return all(abs(p - q) <= toleranz for p, q in zip(a, b))
+
+
+def markierte_pixel(bild, sicht):
+    """Pixels of the marking colour in a rectangle of the screen (every second column)."""
+    px = bild.load()
+    return sum(1 for y in range(sicht[1], sicht[1] + sicht[3])
+               for x in range(sicht[0], sicht[0] + sicht[2], 2)
+               if nahe(px[x, y], TREFFER_FARBE))
 
 
 @szenario("volltext_suchen_und_markieren")
@@ -53,20 +61,11 @@ def volltext_suchen_und_markieren(s):
     bild = s.bildschirm()
     s.bild_sichern(bild, "31-volltext-markiert.png")
     sicht = s.widget("picContainer")["global"]
-    px = bild.load()
-    markiert = 0
-    for yy in range(sicht[1], sicht[1] + sicht[3]):
-        for xx in range(sicht[0], sicht[0] + sicht[2], 2):
-            if enthaelt(sicht, xx, yy) and nahe(px[xx, yy], TREFFER_FARBE):
-                markiert += 1
+    markiert = markierte_pixel(bild, sicht)
     s.notiz(f"markierte Pixel: {markiert}")
     pruefen(markiert > 200, f"kaum markierte Pixel im Text: {markiert}")
 
     # The next section shown has no marks.
     s.taste("alt+Next")
     s.warten_zustand(lambda z: z["abschnitt"] != "05.01.02", "der nächste Abschnitt ist zu sehen")
-    bild = s.bildschirm()
-    px = bild.load()
-    rest = sum(1 for yy in range(sicht[1], sicht[1] + sicht[3])
-               for xx in range(sicht[0], sicht[0] + sicht[2], 2) if nahe(px[xx, yy], TREFFER_FARBE))
-    gleich(rest, 0, "markierte Pixel im nächsten Abschnitt")
+    gleich(markierte_pixel(s.bildschirm(), sicht), 0, "markierte Pixel im nächsten Abschnitt")
