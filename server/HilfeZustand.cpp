@@ -75,7 +75,7 @@ QJsonObject karten(const Registerkarten *r)
 }
 
 // The reading aids: zoom, the find bar with the screen rectangle of the current hit, the
-// bookmarks.
+// bookmarks, the link that has the keyboard.
 void lesehilfenEintragen(QJsonObject &z, frmHilfe *h)
 {
     const Lesehilfen *l = h ? h->lesehilfen() : nullptr;
@@ -84,9 +84,15 @@ void lesehilfenEintragen(QJsonObject &z, frmHilfe *h)
     z[QStringLiteral("zoom")] = l->zoom();
     QJsonArray aktuell;
     if (l->trefferAktuell() >= 0) {
+        // From the hit's first character to its end on the first line.
+        const auto &t = l->treffer().at(l->trefferAktuell());
         QTextCursor c(h->txt()->document());
-        c.setPosition(l->treffer().at(l->trefferAktuell()).anfang);
-        const QRect r = h->txt()->cursorRect(c);
+        c.setPosition(t.anfang);
+        QRect r = h->txt()->cursorRect(c);
+        c.setPosition(t.anfang + t.laenge);
+        const QRect ende = h->txt()->cursorRect(c);
+        if (ende.top() == r.top() && ende.left() > r.left())
+            r.setRight(ende.left() - 1);
         aktuell = rechteck(QRect(h->txt()->viewport()->mapToGlobal(r.topLeft()), r.size()));
     }
     z[QStringLiteral("finden")] = QJsonObject{{QStringLiteral("offen"), l->findenOffen()},
@@ -100,6 +106,7 @@ void lesehilfenEintragen(QJsonObject &z, frmHilfe *h)
         lesezeichen.append(
             QJsonObject{{QStringLiteral("nummer"), e.nummer}, {QStringLiteral("name"), e.name}});
     z[QStringLiteral("lesezeichen")] = lesezeichen;
+    z[QStringLiteral("verweisFokus")] = l->verweisFokus();
 }
 
 // The entries of an open menu, for a test that picks one.
@@ -184,6 +191,8 @@ QString HilfeZustand::Zustand() const
     z[QStringLiteral("hilfeSichtbar")] = h && h->isVisible();
     z[QStringLiteral("meldungen")] = QJsonArray::fromStringList(Meldungen());
     z[QStringLiteral("fokus")] = beschreibung(QApplication::focusWidget());
+    z[QStringLiteral("fokusName")] =
+        QApplication::focusWidget() ? QApplication::focusWidget()->accessibleName() : QString();
     z[QStringLiteral("popup")] = beschreibung(QApplication::activePopupWidget());
     z[QStringLiteral("modal")] = beschreibung(QApplication::activeModalWidget());
     z[QStringLiteral("popupEintraege")] = menueEintraege(QApplication::activePopupWidget());

@@ -3,6 +3,7 @@
 // Lesehilfen_Lesezeichen.cpp.
 #include "Lesehilfen.h"
 
+#include "TextFarben.h"
 #include "frmHilfe.h"
 
 #include <QApplication>
@@ -16,8 +17,10 @@ Lesehilfen::Lesehilfen(frmHilfe *hilfe) : QObject(hilfe), m_hilfe(hilfe), m_txt(
     zoomEinrichten();
     findenEinrichten();
     lesezeichenEinrichten();
-    // Esc reaches this filter before the help window's own, which closes the whole help: an
-    // open find bar takes it first (filters installed later run first).
+    // One filter on the application sees the keys, wheel turns, resizes and palette changes
+    // of the window's controls (each event once). Esc reaches it before the help window's own
+    // filter, which closes the whole help: an open find bar takes it first (filters installed
+    // later run first).
     qApp->installEventFilter(this);
 }
 
@@ -25,7 +28,9 @@ void Lesehilfen::abschnittGezeigt()
 {
     // The section was rendered at 100 %.
     m_dokZoom = 100;
+    m_verweis = 0;
     dokumentAufZoom(m_zoom);
+    farbenAnpassen();
     m_sucheAktuell = false;
     if (findenOffen()) {
         suchen();
@@ -36,6 +41,12 @@ void Lesehilfen::abschnittGezeigt()
                 markieren();
         });
     }
+}
+
+void Lesehilfen::farbenAnpassen()
+{
+    const QPalette &pal = m_txt->palette();
+    TextFarben::anpassen(*m_txt->document(), pal.color(QPalette::Base), pal.color(QPalette::Text));
 }
 
 bool Lesehilfen::escape()
@@ -50,7 +61,9 @@ bool Lesehilfen::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
     case QEvent::KeyPress: {
-        const auto *taste = static_cast<QKeyEvent *>(event);
+        auto *taste = static_cast<QKeyEvent *>(event);
+        if (watched == m_txt && verweisTaste(taste))
+            return true;
         if (taste->key() != Qt::Key_Escape || !findenOffen())
             return false;
         auto *w = qobject_cast<QWidget *>(watched);
@@ -58,6 +71,18 @@ bool Lesehilfen::eventFilter(QObject *watched, QEvent *event)
             return false;
         return escape();
     }
+    case QEvent::PaletteChange:
+        // Another palette (the desktop's scheme changed): the colours are adapted anew.
+        if (watched == m_txt) {
+            TextFarben::zuruecksetzen(*m_txt->document());
+            farbenAnpassen();
+        }
+        return false;
+    case QEvent::FocusOut:
+        if (watched == m_txt && m_verweis != 0 &&
+            static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
+            verweisWaehlen(0);
+        return false;
     case QEvent::Wheel:
         if (watched == m_txt->viewport())
             return rad(static_cast<QWheelEvent *>(event));

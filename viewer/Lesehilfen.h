@@ -19,6 +19,7 @@
 #include <QTextEdit>
 
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -41,8 +42,9 @@ public:
     void zoomKleiner();
     void zoomNormal();
     // Before the print command: the marked text is taken with its formats, which must be the
-    // unzoomed ones. The shown text goes to 100 % without being painted and comes back as soon
-    // as events run again (in the print dialog's event loop, after the text was taken).
+    // stored ones (unzoomed, colours as written). The shown text goes back to them without
+    // being painted and returns as soon as events run again (in the print dialog's event
+    // loop, after the text was taken).
     void vorDemDrucken();
 
     // --- Find bar (Lesehilfen_Finden.cpp)
@@ -76,6 +78,10 @@ public:
     // Whether the help number names a section of the database (read anew).
     static bool abschnittVorhanden(const QString &nummer);
 
+    // --- Links from the keyboard (Lesehilfen_Verweise.cpp)
+    // The link that has the keyboard (index into the link table), 0 for none.
+    int verweisFokus() const { return m_verweis; }
+
     // --- Calls of the help window
     // A section was rendered (at 100 %): zoom it, search it again.
     void abschnittGezeigt();
@@ -90,6 +96,9 @@ protected:
 private:
     void zoomEinrichten();
     void dokumentAufZoom(int prozent);
+    // Colours of the text that are hard to read on the text box's palette are adapted
+    // (TextFarben).
+    void farbenAnpassen();
     void findenEinrichten();
     void leistePlatzieren();
     void suchen();
@@ -97,6 +106,8 @@ private:
     void trefferZeigen();
     void lesezeichenEinrichten();
     void menueAufbauen();
+    bool verweisTaste(QKeyEvent *taste);
+    void verweisWaehlen(int index);
 
     frmHilfe *m_hilfe;
     QTextEdit *m_txt;
@@ -116,6 +127,8 @@ private:
     bool m_sucheAktuell = false; // m_suche holds the shown text
     QList<TextSuche::Treffer> m_treffer;
     int m_aktuell = -1;
+
+    int m_verweis = 0;
 
     QMenu *m_menue = nullptr;
     QList<LeseEinstellungen::Lesezeichen> m_lesezeichen;

@@ -112,7 +112,6 @@ void Lesehilfen::findenEinrichten()
     connect(m_voriger, &QToolButton::clicked, this, [this] { findenWeiter(true); });
     connect(m_naechster, &QToolButton::clicked, this, [this] { findenWeiter(false); });
     connect(m_schliessen, &QToolButton::clicked, this, &Lesehilfen::findenSchliessen);
-    panel->installEventFilter(this);
 
     const auto taste = [this](QKeyCombination k, bool rueckwaerts) {
         auto *s = new QShortcut(QKeySequence(k), m_hilfe);

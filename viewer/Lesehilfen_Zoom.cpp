@@ -2,6 +2,7 @@
 // line at the top of the box stays in view, and the pause around the print command.
 #include "Lesehilfen.h"
 
+#include "TextFarben.h"
 #include "TextZoom.h"
 #include "frmHilfe.h"
 
@@ -32,7 +33,6 @@ void Lesehilfen::zoomEinrichten()
     taste(Qt::CTRL | Qt::Key_0, &Lesehilfen::zoomNormal);
     taste(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_0),
           &Lesehilfen::zoomNormal);
-    m_txt->viewport()->installEventFilter(this);
 }
 
 void Lesehilfen::setZoom(int prozent)
@@ -98,12 +98,12 @@ bool Lesehilfen::rad(QWheelEvent *event)
 
 void Lesehilfen::vorDemDrucken()
 {
-    if (m_dokZoom == 100)
-        return;
     m_txt->viewport()->setUpdatesEnabled(false);
+    TextFarben::zuruecksetzen(*m_txt->document());
     dokumentAufZoom(100);
     QTimer::singleShot(0, this, [this] {
         dokumentAufZoom(m_zoom);
+        farbenAnpassen();
         m_txt->viewport()->setUpdatesEnabled(true);
     });
 }

@@ -136,7 +136,17 @@ void frmHilfeBild::bildSetzen(const QPixmap &bild, const QString &titel)
 {
     const int randX = qRound(twipsZuPixelX(RandTwips));
     const int randY = qRound(twipsZuPixelY(RandTwips));
-    m_picBild->setPixmap(bild);
+    // On a scaled screen the picture is enlarged pixel for pixel, not smoothed: each picture
+    // pixel becomes a block of device pixels, so lines and writing in screenshots stay sharp.
+    const qreal dpr = devicePixelRatioF();
+    if (dpr > 1.0) {
+        QPixmap scharf = bild.scaled((QSizeF(bild.size()) * dpr).toSize(), Qt::IgnoreAspectRatio,
+                                     Qt::FastTransformation);
+        scharf.setDevicePixelRatio(dpr);
+        m_picBild->setPixmap(scharf);
+    } else {
+        m_picBild->setPixmap(bild);
+    }
     m_picBild->setGeometry(randX, randY, bild.width(), bild.height());
     m_seitenGroesse = QSize(bild.width() + 2 * randX, bild.height() + 2 * randY);
     m_seite->setFixedSize(m_seitenGroesse);

@@ -1,0 +1,21 @@
+// The colour scheme of the help's windows. Normally the desktop's palette; with
+// TOLVAR_HILFE_PALETTE=dunkel in the environment a dark palette, with =kontrast a high-contrast
+// one (white on black), both on the Fusion style, so that a dark or high-contrast desktop can
+// be shown and tested on any platform. Applied once, before the first window is created.
+#pragma once
+
+#include <QPalette>
+
+namespace Farbschema {
+
+inline constexpr const char *Variable = "TOLVAR_HILFE_PALETTE";
+
+void anwenden();
+QPalette dunkel();
+QPalette kontrast();
+
+// The colour to write on a fixed ground: the text colour when it is readable there (4.5:1),
+// else black or white, whichever reads better.
+QColor textFarbeAuf(const QColor &grund, const QColor &text);
+
+} // namespace Farbschema
