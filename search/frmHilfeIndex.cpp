@@ -229,6 +229,8 @@ void frmHilfeIndex::modusAnwenden()
 {
     // The keyword controls stay as they are while hidden, so switching back shows them again.
     m_lbl[0]->setText(QString::fromUtf8(m_volltext ? SucheVolltext : SucheStichwort));
+    m_txtSuchen->setAccessibleName(m_volltext ? QStringLiteral("Text suchen")
+                                              : QStringLiteral("Stichwort suchen"));
     m_cmdSuchen->setText(QString::fromUtf8(m_volltext ? KnopfVolltext : KnopfStichwort));
     m_lbl[1]->setVisible(!m_volltext);
     m_lstWoerter->setVisible(!m_volltext);
