@@ -154,7 +154,8 @@ QList<QWidget *> frmInhalt::bedienbareKnoepfe() const
     QList<QWidget *> knoepfe;
     for (QAction *a : m_buttons) {
         QWidget *k = a->isSeparator() ? nullptr : m_tlb->widgetForAction(a);
-        if (k && a->isVisible() && a->isEnabled())
+        // A button the toolbar moved into its extension (too narrow a frame) is passed over.
+        if (k && a->isVisible() && a->isEnabled() && (!m_tlb->isVisible() || k->isVisible()))
             knoepfe.append(k);
     }
     return knoepfe;
@@ -165,7 +166,7 @@ void frmInhalt::SymbolleisteFokus()
     const QList<QWidget *> knoepfe = bedienbareKnoepfe();
     if (knoepfe.isEmpty())
         return;
-    QWidget *jetzt = QApplication::focusWidget();
+    QWidget *jetzt = focusWidget(); // the frame's focus child, active or not
     if (!knoepfe.contains(jetzt))
         m_fokusVorLeiste = jetzt;
     knoepfe.first()->setFocus(Qt::ShortcutFocusReason);

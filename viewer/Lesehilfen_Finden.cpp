@@ -156,7 +156,9 @@ void Lesehilfen::findenSchliessen()
 {
     if (!findenOffen())
         return;
-    const bool fokusDrin = m_leiste->isAncestorOf(QApplication::focusWidget());
+    // The window's focus child, also while the window is not the active one.
+    const QWidget *fokus = m_leiste->window()->focusWidget();
+    const bool fokusDrin = fokus && m_leiste->isAncestorOf(fokus);
     m_leiste->hide();
     m_treffer.clear();
     m_aktuell = -1;

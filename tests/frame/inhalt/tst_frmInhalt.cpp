@@ -7,6 +7,7 @@
 #include "Global.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
@@ -31,6 +32,7 @@ private slots:
     void erneutesResizeMaximiertBehaeltModus();
     void minimierenAendertNichts();
     void entladen();
+    void symbolleisteMitTastatur();
 
 private:
     FesterArbeitsbereich m_bereich{QRect(0, 0, 1600, 1140)};
@@ -274,6 +276,38 @@ void tst_frmInhalt::entladen()
     frmInhalt::instanz()->Unload();
     QCOMPARE(m_enden, 2);
     QVERIFY(!frmInhalt::instanz(false));
+}
+
+void tst_frmInhalt::symbolleisteMitTastatur()
+{
+    // F10 gives the keyboard to the first button that can act; the arrows pass over disabled,
+    // hidden buttons and separators and run round; Return presses; Esc goes back.
+    frmInhalt *f = frmInhalt::instanz();
+    auto *feld = new QLineEdit(f->clientBereich());
+    f->resize(1200, 600);
+    f->show();
+    f->activateWindow();
+    feld->setFocus();
+    f->Button(1)->setEnabled(false);
+    f->Button(12)->setVisible(false);
+    QSignalSpy spy(f, &frmInhalt::ButtonClick);
+    f->SymbolleisteFokus();
+    const auto knopf = [f](int i) { return f->tlb()->widgetForAction(f->Button(i)); };
+    QCOMPARE(f->focusWidget(), knopf(2));
+    QTest::keyClick(knopf(2), Qt::Key_Right);
+    QCOMPARE(f->focusWidget(), knopf(4));
+    QTest::keyClick(knopf(4), Qt::Key_Left);
+    QTest::keyClick(knopf(2), Qt::Key_Left);
+    QCOMPARE(f->focusWidget(), knopf(14));
+    QTest::keyClick(knopf(14), Qt::Key_Left);
+    QTest::keyClick(knopf(13), Qt::Key_Left);
+    QCOMPARE(f->focusWidget(), knopf(11));
+    QTest::keyClick(knopf(11), Qt::Key_Return);
+    QCOMPARE(spy.size(), 1);
+    QCOMPARE(spy.at(0).at(0).toInt(), 11);
+    QTest::keyClick(knopf(11), Qt::Key_Escape);
+    QCOMPARE(f->focusWidget(), feld);
+    QCOMPARE(knopf(9)->accessibleName(), QStringLiteral("Drucken"));
 }
 
 QTEST_MAIN(tst_frmInhalt)
