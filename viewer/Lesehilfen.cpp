@@ -43,6 +43,12 @@ void Lesehilfen::abschnittGezeigt()
     }
 }
 
+Lesehilfen::~Lesehilfen()
+{
+    // A zoom step just before the help closes is kept too.
+    zoomSpeichern();
+}
+
 void Lesehilfen::farbenAnpassen()
 {
     const QPalette &pal = m_txt->palette();

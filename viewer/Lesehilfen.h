@@ -19,6 +19,7 @@
 #include <QTextEdit>
 
 class QFrame;
+class QTimer;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
@@ -33,11 +34,15 @@ class Lesehilfen : public QObject
 
 public:
     explicit Lesehilfen(frmHilfe *hilfe);
+    ~Lesehilfen() override;
 
     // --- Zoom (Lesehilfen_Zoom.cpp)
     int zoom() const { return m_zoom; }
-    // Sets the zoom (made a valid step), applies it to the shown text and stores it.
+    // Sets the zoom (made a valid step) and applies it to the shown text; it is stored when
+    // the steps rest (400 ms), and when the window goes.
     void setZoom(int prozent);
+    // Stores the zoom now if it changed.
+    void zoomSpeichern();
     void zoomGroesser();
     void zoomKleiner();
     void zoomNormal();
@@ -116,6 +121,8 @@ private:
     // The zoom the shown document has now (differs from m_zoom only around the print command).
     int m_dokZoom = 100;
     int m_radRest = 0;
+    QTimer *m_zoomSpeichern = nullptr;
+    bool m_zoomFehlerGemeldet = false;
 
     QFrame *m_leiste = nullptr;
     QLineEdit *m_feld = nullptr;
@@ -127,6 +134,9 @@ private:
     bool m_sucheAktuell = false; // m_suche holds the shown text
     QList<TextSuche::Treffer> m_treffer;
     int m_aktuell = -1;
+    // The document range whose hits are marked now (see markieren).
+    int m_markiertVon = 0;
+    int m_markiertBis = 0;
 
     int m_verweis = 0;
 

@@ -19,12 +19,16 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace {
 
 // Marks a selection as one of the find bar's.
 constexpr int FindenMarke = QTextFormat::UserProperty + 0x46;
 
 const QColor TrefferFarbe(0xA8, 0xD8, 0xFF); // light blue, black text
+// Characters before and after the visible text whose hits are marked ahead of scrolling.
+constexpr int SichtRand = 1000;
 const QColor AktuellFarbe(0x1F, 0x5F, 0xBF); // dark blue, white text
 
 // The find field: Enter and Umschalt+Enter step through the hits.
@@ -109,6 +113,16 @@ void Lesehilfen::findenEinrichten()
     m_leiste->hide();
 
     connect(m_feld, &QLineEdit::textChanged, this, [this] { suchen(); });
+    // Scrolled beyond the marked part: the hits there are marked.
+    connect(m_txt->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (!findenOffen() || m_treffer.isEmpty())
+            return;
+        QWidget *vp = m_txt->viewport();
+        const int von = m_txt->cursorForPosition(QPoint(0, 0)).position();
+        const int bis = m_txt->cursorForPosition(QPoint(vp->width(), vp->height())).position();
+        if (von < m_markiertVon || bis > m_markiertBis)
+            markieren();
+    });
     connect(m_voriger, &QToolButton::clicked, this, [this] { findenWeiter(true); });
     connect(m_naechster, &QToolButton::clicked, this, [this] { findenWeiter(false); });
     connect(m_schliessen, &QToolButton::clicked, this, &Lesehilfen::findenSchliessen);
@@ -229,8 +243,19 @@ void Lesehilfen::markieren()
             alle.append(a);
     QTextDocument *doc = m_txt->document();
     const int ende = doc->characterCount() - 1;
-    for (int i = 0; i < m_treffer.size(); ++i) {
+    // Only the hits in and around the visible part are handed to the text box (a single
+    // letter may have thousands, each costing on every paint); scrolling marks the others.
+    QWidget *vp = m_txt->viewport();
+    const int sichtVon = m_txt->cursorForPosition(QPoint(0, 0)).position() - SichtRand;
+    const int sichtBis =
+        m_txt->cursorForPosition(QPoint(vp->width(), vp->height())).position() + SichtRand;
+    const auto erster = std::lower_bound(
+        m_treffer.cbegin(), m_treffer.cend(), sichtVon,
+        [](const TextSuche::Treffer &t, int pos) { return t.anfang + t.laenge < pos; });
+    for (int i = int(erster - m_treffer.cbegin()); i < m_treffer.size(); ++i) {
         const TextSuche::Treffer &t = m_treffer.at(i);
+        if (t.anfang > sichtBis)
+            break;
         if (t.anfang + t.laenge > ende)
             continue;
         QTextEdit::ExtraSelection a;
@@ -244,6 +269,8 @@ void Lesehilfen::markieren()
         alle.append(a);
     }
     m_txt->setExtraSelections(alle);
+    m_markiertVon = sichtVon;
+    m_markiertBis = sichtBis;
 
     const QString meldung = findenMeldung();
     m_status->setText(meldung);

@@ -2,9 +2,12 @@
 // line at the top of the box stays in view, and the pause around the print command.
 #include "Lesehilfen.h"
 
+#include "Einstellungen.h"
+#include "Meldung.h"
 #include "TextFarben.h"
 #include "TextZoom.h"
 #include "frmHilfe.h"
+#include "frmInhalt.h"
 
 #include <QScrollBar>
 #include <QShortcut>
@@ -15,6 +18,13 @@
 void Lesehilfen::zoomEinrichten()
 {
     m_zoom = LeseEinstellungen::zoomLesen();
+    m_zoomSpeichern = new QTimer(this);
+    m_zoomSpeichern->setSingleShot(true);
+    m_zoomSpeichern->setInterval(400);
+    connect(m_zoomSpeichern, &QTimer::timeout, this, &Lesehilfen::zoomSpeichern);
+    // Closing the help ends the process before deferred deletions run: store then.
+    if (frmInhalt *rahmen = frmInhalt::instanz(false))
+        connect(rahmen, &frmInhalt::Entladen, this, &Lesehilfen::zoomSpeichern);
     const auto taste = [this](QKeyCombination k, void (Lesehilfen::*wirkung)()) {
         auto *s = new QShortcut(QKeySequence(k), m_hilfe);
         s->setContext(Qt::WindowShortcut);
@@ -40,9 +50,24 @@ void Lesehilfen::setZoom(int prozent)
     const int neu = TextZoom::gueltig(prozent);
     if (neu != m_zoom) {
         m_zoom = neu;
-        LeseEinstellungen::zoomSpeichern(neu);
+        // Stored once the keys or the wheel rest, not on every step.
+        m_zoomSpeichern->start();
     }
     dokumentAufZoom(m_zoom);
+}
+
+void Lesehilfen::zoomSpeichern()
+{
+    m_zoomSpeichern->stop();
+    if (m_zoom == LeseEinstellungen::zoomLesen())
+        return;
+    // A zoom that cannot be stored is said once; the help works on with it.
+    if (!LeseEinstellungen::zoomSpeichern(m_zoom) && !m_zoomFehlerGemeldet) {
+        m_zoomFehlerGemeldet = true;
+        MsgBox(QStringLiteral("Die Zoomstufe konnte nicht gespeichert werden (%1).")
+                   .arg(einstellungsDatei(QString::fromLatin1(LeseEinstellungen::Anwendung))),
+               Meldung::Ausrufezeichen);
+    }
 }
 
 void Lesehilfen::zoomGroesser()
