@@ -109,12 +109,6 @@ frmDruckVorschau::frmDruckVorschau(const DruckAuftrag &auftrag, QWidget *parent)
         if (s != vorschau->currentPage())
             gehe(s);
     });
-    const auto zoom = [this](auto schritt) {
-        return [this, schritt] {
-            (vorschau->*schritt)();
-            anzeigeAktualisieren();
-        };
-    };
     connect(cmdKleiner, &QPushButton::clicked, this, [this] {
         vorschau->zoomOut();
         anzeigeAktualisieren();
@@ -123,8 +117,14 @@ frmDruckVorschau::frmDruckVorschau(const DruckAuftrag &auftrag, QWidget *parent)
         vorschau->zoomIn();
         anzeigeAktualisieren();
     });
-    connect(cmdSeitenbreite, &QPushButton::clicked, this, zoom(&QPrintPreviewWidget::fitToWidth));
-    connect(cmdGanzeSeite, &QPushButton::clicked, this, zoom(&QPrintPreviewWidget::fitInView));
+    connect(cmdSeitenbreite, &QPushButton::clicked, this, [this] {
+        vorschau->fitToWidth();
+        anzeigeAktualisieren();
+    });
+    connect(cmdGanzeSeite, &QPushButton::clicked, this, [this] {
+        vorschau->fitInView();
+        anzeigeAktualisieren();
+    });
     connect(cmdDrucken, &QPushButton::clicked, this, [this] {
         mbDrucken = true;
         accept();
