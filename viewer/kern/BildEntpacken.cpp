@@ -5,18 +5,44 @@
 #include <QBuffer>
 #include <QImageReader>
 
+namespace {
+
+// Opens the archive's bitmap and reads its size from the header, before any pixel is decoded;
+// false for a damaged archive, a missing member, an unreadable header or too many pixels.
+bool kopfPruefen(const QByteArray &archiv, QByteArray &bmp, QBuffer &puffer, QImageReader &leser,
+                 QSize &groesse)
+{
+    if (!ZipArchiv::mitgliedLesen(archiv, QStringLiteral("Temp.bmp"), bmp))
+        return false;
+    puffer.setBuffer(&bmp);
+    puffer.open(QIODevice::ReadOnly);
+    leser.setDevice(&puffer);
+    groesse = leser.size();
+    return groesse.isValid() && !groesse.isEmpty() &&
+           qint64(groesse.width()) * groesse.height() <= MaxBildPixel;
+}
+
+} // namespace
+
+bool BildKopfLesen(const QByteArray &archiv, QSize &pixel)
+{
+    QByteArray bmp;
+    QBuffer puffer;
+    QImageReader leser;
+    QSize groesse;
+    if (!kopfPruefen(archiv, bmp, puffer, leser, groesse))
+        return false;
+    pixel = groesse;
+    return true;
+}
+
 bool BildEntpacken(const QByteArray &archiv, QImage &bild)
 {
     QByteArray bmp;
-    if (!ZipArchiv::mitgliedLesen(archiv, QStringLiteral("Temp.bmp"), bmp))
-        return false;
-    QBuffer puffer(&bmp);
-    puffer.open(QIODevice::ReadOnly);
-    QImageReader leser(&puffer);
-    // The size comes from the header, before any pixel is decoded.
-    const QSize groesse = leser.size();
-    if (!groesse.isValid() || groesse.isEmpty() ||
-        qint64(groesse.width()) * groesse.height() > MaxBildPixel)
+    QBuffer puffer;
+    QImageReader leser;
+    QSize groesse;
+    if (!kopfPruefen(archiv, bmp, puffer, leser, groesse))
         return false;
     QImage neu = leser.read();
     if (neu.isNull())

@@ -3,10 +3,7 @@
 #include "BildEntpacken.h"
 #include "TextFeld.h"
 #include "Verweismarkup.h"
-#include "ZipArchiv.h"
 
-#include <QBuffer>
-#include <QImageReader>
 #include <QTextDocument>
 
 #if __has_include("Inhaltsabfragen.h")
@@ -29,22 +26,6 @@ template <typename T> static void elementNullSichern(QList<T> &liste)
 {
     if (liste.isEmpty())
         liste.append(T());
-}
-
-bool BildKopfLesen(const QByteArray &archiv, QSize &pixel)
-{
-    QByteArray bmp;
-    if (!ZipArchiv::mitgliedLesen(archiv, QStringLiteral("Temp.bmp"), bmp))
-        return false;
-    QBuffer puffer(&bmp);
-    puffer.open(QIODevice::ReadOnly);
-    QImageReader leser(&puffer);
-    const QSize groesse = leser.size();
-    if (!groesse.isValid() || groesse.isEmpty() ||
-        qint64(groesse.width()) * groesse.height() > MaxBildPixel)
-        return false;
-    pixel = groesse;
-    return true;
 }
 
 bool DruckTextZerlegen(const QString &Text, qint16 &TeilAnzahl, QList<QTextDocumentFragment> &Teile,

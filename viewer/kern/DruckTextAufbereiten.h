@@ -36,11 +36,6 @@ struct DruckBild
     QString Titel;
 };
 
-// The pixel size from the header of the archive's bitmap, without decoding its pixels; false
-// for a damaged archive, a missing member, an unreadable header or too many pixels (the limits
-// of BildEntpacken).
-bool BildKopfLesen(const QByteArray &archiv, QSize &pixel);
-
 // As DruckTextAufbereiten below, but the pictures are collected undecoded into Bilder. bekannt
 // (if given) keeps the pictures already read across calls, so that every picture is read and
 // checked once per print-out. abbruch (if given) is asked before each picture is read; when it
