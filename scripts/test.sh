@@ -10,6 +10,7 @@ werror=OFF
 [ -n "${CI:-}" ] && werror=ON
 
 bash scripts/build.sh build -DTOLVAR_WERROR=$werror
+bash scripts/testanteil.sh
 (cd build && ctest --output-on-failure -j2)
 # The Debian packages: built, installed system-wide, tried and purged again; on its own, after
 # the other tests, since it changes the machine (root only, as in CI).
