@@ -37,6 +37,9 @@
 #define JET_OHNE_ADRESSGRENZE 1
 #endif
 #endif
+#ifdef JET_OHNE_ADRESSGRENZE
+#include <sanitizer/common_interface_defs.h>
+#endif
 
 namespace {
 
@@ -521,6 +524,18 @@ qint64 speicher(pid_t pid, int feld)
         _exit(1);
     for (int sig : {SIGTERM, SIGINT, SIGHUP})
         std::signal(sig, SIG_DFL);
+    // How the child ends is the parent's to report: handlers it inherited (a fuzzer's, a
+    // sanitizer's) would treat a crash of libmdb here, or glib's abort on memory beyond the
+    // limit, as one of the parent.
+    for (int sig : {SIGABRT, SIGTRAP, SIGSEGV, SIGBUS, SIGILL, SIGFPE})
+        std::signal(sig, SIG_DFL);
+#ifdef JET_OHNE_ADRESSGRENZE
+    __sanitizer_set_death_callback(nullptr); // a fuzzer's, which would record the input
+#endif
+    // libmdb dumps pages of a damaged file to standard output; the parent's output stays its own.
+    const int leer = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (leer >= 0)
+        dup2(leer, STDOUT_FILENO);
     const rlimit zeit{rlim_t(grenzen.sekunden), rlim_t(grenzen.sekunden) + 1};
     setrlimit(RLIMIT_CPU, &zeit);
 #ifndef JET_OHNE_ADRESSGRENZE
