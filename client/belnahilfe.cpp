@@ -26,6 +26,11 @@ constexpr const char *Schnittstelle = "de.tolvar.BelnaHilfe.clsHilfe";
 
 std::atomic<int> zeitlimitMs{BELNAHILFE_ZEITLIMIT_VORGABE};
 
+// A help number is "KK.TT.XX"; the server reads at most three whole-number parts from it.
+// Anything far longer is no help number, and a string of many megabytes would exceed the bus's
+// message size, so that the bus would drop the connection instead of the call being refused.
+constexpr std::size_t NummerHoechstlaenge = 255;
+
 // The shared connection and the bus address it was opened for ("" for the default session bus).
 struct Verbindung
 {
@@ -148,7 +153,9 @@ extern "C" {
 
 belnahilfe_status belnahilfe_anzeigen(const char *nummer, int darstellung)
 {
-    if (!nummer || !dbus_validate_utf8(nummer, nullptr))
+    // strnlen stops at the limit: a huge string is refused without walking it all.
+    if (!nummer || strnlen(nummer, NummerHoechstlaenge + 1) > NummerHoechstlaenge ||
+        !dbus_validate_utf8(nummer, nullptr))
         return BELNAHILFE_UNGUELTIG;
     return rufen("HilfeAnzeigen", nummer, darstellung, true);
 }

@@ -41,7 +41,8 @@ typedef enum belnahilfe_status {
 
 /* Opens the help at a help number "KK.TT.XX" (e.g. "03.02.05"; "" opens "01.01.01"), or moves
  * the open help there. darstellung > 0 shows it on the right half of the work area, otherwise on
- * the whole work area. Returns when the help is shown. */
+ * the whole work area. Returns when the help is shown. A number that is NULL, not UTF-8 or longer
+ * than 255 bytes is refused with BELNAHILFE_UNGUELTIG before the bus is asked. */
 belnahilfe_status belnahilfe_anzeigen(const char *nummer, int darstellung);
 
 /* Closes the help and ends the server. A help that is not running is not started for this:

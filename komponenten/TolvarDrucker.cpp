@@ -1,5 +1,6 @@
 // The printer control over QPrinter (see TolvarDrucker.h).
 #include "TolvarDrucker.h"
+#include "Aufraeumen.h"
 #include "DruckerSystem.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -326,6 +327,7 @@ bool TolvarDrucker::geraetOeffnen()
     // takes the target's name only when it is complete: a failed export leaves no partial
     // file behind and an existing one as it was.
     m_auftragsDatei.reset();
+    m_auftragsEintrag.reset();
     QString muster;
     if (PdfDatei.isEmpty()) {
         DruckerSystem *system = druckerSystem();
@@ -364,6 +366,7 @@ bool TolvarDrucker::geraetOeffnen()
         return false;
     }
     const QString ziel = m_auftragsDatei->fileName();
+    m_auftragsEintrag = std::make_unique<Aufraeumen::Datei>(ziel);
     m_auftragsDatei->close();
     auto printer = std::make_unique<QPrinter>(Aufloesung == 1 ? QPrinter::HighResolution
                                                               : QPrinter::ScreenResolution);
@@ -381,6 +384,7 @@ bool TolvarDrucker::geraetOeffnen()
         fehlerSetzen(QStringLiteral("Die Datei %1 kann nicht geschrieben werden.")
                          .arg(QDir::toNativeSeparators(PdfDatei.isEmpty() ? ziel : PdfDatei)));
         m_auftragsDatei.reset();
+        m_auftragsEintrag.reset();
         return false;
     }
     m_printer = std::move(printer);
@@ -414,7 +418,10 @@ bool TolvarDrucker::geraetSchliessen(bool abbrechen)
     ok = ok && m_printer->printerState() != QPrinter::Error;
     m_painter.reset();
     m_printer.reset();
-    const auto ende = qScopeGuard([this] { m_auftragsDatei.reset(); }); // removes the file
+    const auto ende = qScopeGuard([this] {
+        m_auftragsDatei.reset(); // removes the file
+        m_auftragsEintrag.reset();
+    });
     if (abbrechen)
         return false;
     const QString datei = m_auftragsDatei->fileName();

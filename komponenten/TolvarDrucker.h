@@ -25,6 +25,9 @@ class QPainter;
 class QPrinter;
 class QTemporaryFile;
 class QTextDocument;
+namespace Aufraeumen {
+class Datei;
+}
 
 class TolvarDrucker : public QObject
 {
@@ -126,7 +129,9 @@ private:
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<QPainter> m_painter;
     // The PDF being written: a private temporary file for a printer job, a temporary file
-    // beside PdfDatei (renamed to it only when complete) for an export.
+    // beside PdfDatei (renamed to it only when complete) for an export. Its entry (declared
+    // first, so it goes last) lets a process that handles signals remove it when ended by one.
+    std::unique_ptr<Aufraeumen::Datei> m_auftragsEintrag;
     std::unique_ptr<QTemporaryFile> m_auftragsDatei;
     QString m_pdfZiel; // PdfDatei, or the file a link there names
     mutable std::unique_ptr<QImage> m_metrikBild;

@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 sekunden=${1:-60}
 dir=build-fuzz
-ziele=(rtf markup bild)
+ziele=(rtf markup bild jet)
 
 CXX=clang++-14 cmake -S . -B "$dir" -DTOLVAR_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$dir" -j"$(nproc)" --target "${ziele[@]/#/fuzz_}"

@@ -12,3 +12,12 @@ int befehlBild(const QStringList &args);         // bild DB BILDNUMMER AUSGABE.p
 int befehlRtf(const QStringList &args);          // rtf DATEI.rtf
 int befehlPruefen(const QStringList &args);      // pruefen DB
 int befehlDrucken(const QStringList &args);      // drucken DB NUMMER --umfang U [--grafiken] --pdf P
+
+// Shared by the subcommands that write files (BefehleDrucken.cpp).
+// True when both paths name one existing file: the same path, another spelling of it (.., a
+// symbolic link) or a hard link to it.
+bool dieselbeDatei(const QString &a, const QString &b);
+// Writes inhalt to ziel through a temporary file beside it that takes ziel's name only when
+// every byte is written (a link is followed; only a plain file is replaced). On failure
+// nothing new is left, and fehler says why.
+bool dateiErsetzen(const QString &ziel, const QByteArray &inhalt, QString *fehler);

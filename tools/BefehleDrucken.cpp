@@ -13,10 +13,82 @@
 #include "TolvarDrucker.h"
 #include "Zeichenkette.h"
 
+#include "Aufraeumen.h"
+
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+bool dieselbeDatei(const QString &a, const QString &b)
+{
+    struct stat sa = {}, sb = {};
+    return ::stat(QFile::encodeName(a).constData(), &sa) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+namespace {
+
+QString fehlerText(int nr)
+{
+    if (nr == ENOSPC || nr == EFBIG || nr == EDQUOT)
+        return QStringLiteral("Datenträger voll oder Größengrenze für Dateien erreicht");
+    if (nr == EACCES || nr == EPERM || nr == EROFS)
+        return QStringLiteral("keine Schreibberechtigung");
+    if (nr == ENOENT || nr == ENOTDIR)
+        return QStringLiteral("den Ordner gibt es nicht");
+    return QString::fromLocal8Bit(std::strerror(nr));
+}
+
+} // namespace
+
+bool dateiErsetzen(const QString &ziel, const QByteArray &inhalt, QString *fehler)
+{
+    const QFileInfo info(ziel);
+    const QString echt = info.isSymLink() ? info.canonicalFilePath() : ziel;
+    if ((info.exists() || info.isSymLink()) && !QFileInfo(echt).isFile()) {
+        *fehler = QStringLiteral("keine gewöhnliche Datei");
+        return false;
+    }
+    QByteArray neu = QFile::encodeName(echt) + ".XXXXXX";
+    const int fd = ::mkstemp(neu.data());
+    if (fd < 0) {
+        *fehler = fehlerText(errno);
+        return false;
+    }
+    const Aufraeumen::Datei eintrag(QFile::decodeName(neu));
+    int fehlerNr = 0;
+    for (qsizetype geschrieben = 0; geschrieben < inhalt.size() && !fehlerNr;) {
+        const ssize_t n = ::write(fd, inhalt.constData() + geschrieben,
+                                  size_t(inhalt.size() - geschrieben));
+        if (n > 0)
+            geschrieben += n;
+        else if (n < 0 && errno != EINTR)
+            fehlerNr = errno;
+    }
+    // The temporary file was made for the owner only; the result gets the usual mode.
+    const mode_t maske = ::umask(0);
+    ::umask(maske);
+    if (!fehlerNr && ::fchmod(fd, 0666 & ~maske) != 0)
+        fehlerNr = errno;
+    if (::close(fd) != 0 && !fehlerNr)
+        fehlerNr = errno;
+    if (!fehlerNr && ::rename(neu.constData(), QFile::encodeName(echt).constData()) != 0)
+        fehlerNr = errno;
+    if (fehlerNr) {
+        ::unlink(neu.constData());
+        *fehler = fehlerText(fehlerNr);
+        return false;
+    }
+    return true;
+}
 
 namespace {
 
@@ -148,6 +220,13 @@ int befehlDrucken(const QStringList &args)
     Aufruf aufr;
     if (!zerlegen(args, aufr)) {
         std::fputs(aufruf, stderr);
+        return 2;
+    }
+    // The print-out never takes the place of the database it is made from.
+    if (dieselbeDatei(aufr.pdf, aufr.datenbank)) {
+        std::fprintf(stderr, "hilfedb: %s ist die Hilfedatenbank selbst und wird nicht "
+                     "überschrieben\n",
+                     qPrintable(aufr.pdf));
         return 2;
     }
     QList<qint32> teile;

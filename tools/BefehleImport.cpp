@@ -5,6 +5,7 @@
 // nothing was written. Exit status 0 when every row was carried over, 1 when the source cannot
 // be read or a row could not be written, 2 on wrong usage (an existing NEU.mdb without
 // --ersetzen included). The check's problems are content, not a failure of the import.
+#include "Befehle.h"
 #include "JetImport.h"
 #include "Pruefung.h"
 
@@ -37,8 +38,7 @@ int befehlImportieren(const QStringList &args)
                      qPrintable(ziel));
         return 2;
     }
-    if (zielInfo.exists() &&
-        zielInfo.canonicalFilePath() == QFileInfo(quelle).canonicalFilePath()) {
+    if (dieselbeDatei(ziel, quelle)) {
         std::fprintf(stderr, "hilfedb: %s ist Quelle und Ziel zugleich\n", qPrintable(ziel));
         return 2;
     }

@@ -8,6 +8,7 @@
 #include "RtfLeser.h"
 #include "Verweismarkup.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QTextBlock>
@@ -66,6 +67,12 @@ int befehlBild(const QStringList &args)
         std::fputs("Aufruf: hilfedb bild DB BILDNUMMER AUSGABE.png\n", stderr);
         return 2;
     }
+    if (dieselbeDatei(args[2], args[0])) {
+        std::fprintf(stderr, "hilfedb: %s ist die Hilfedatenbank selbst und wird nicht "
+                     "überschrieben\n",
+                     qPrintable(args[2]));
+        return 2;
+    }
     QByteArray archiv;
     QString titel;
     if (!DatenbankAnsicht::bild(args[0], args[1], archiv, titel)) {
@@ -77,8 +84,17 @@ int befehlBild(const QStringList &args)
         std::fprintf(stderr, "hilfedb: Bild %s lässt sich nicht entpacken\n", qPrintable(args[1]));
         return 1;
     }
-    if (!bild.save(args[2], "PNG")) {
-        std::fprintf(stderr, "hilfedb: %s kann nicht geschrieben werden\n", qPrintable(args[2]));
+    // Encoded in memory first: the file is then written in one piece whose every write is
+    // checked, and appears only when complete.
+    QByteArray png;
+    QBuffer puffer(&png);
+    puffer.open(QIODevice::WriteOnly);
+    QString fehler;
+    const bool erzeugt = bild.save(&puffer, "PNG");
+    if (!erzeugt || !dateiErsetzen(args[2], png, &fehler)) {
+        std::fprintf(stderr, "hilfedb: %s kann nicht geschrieben werden: %s\n",
+                     qPrintable(args[2]),
+                     erzeugt ? qPrintable(fehler) : "PNG lässt sich nicht erzeugen");
         return 1;
     }
     std::printf("%s: %d x %d Pixel, \"%s\"\n", qPrintable(args[2]), bild.width(), bild.height(),

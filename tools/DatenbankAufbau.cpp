@@ -1,6 +1,7 @@
 // Writing the help database; see DatenbankAufbau.h.
 #include "DatenbankAufbau.h"
 
+#include "Aufraeumen.h"
 #include "BildArchiv.h"
 #include "Global.h"
 #include "HilfeDatenbankSchreiber.h"
@@ -13,6 +14,9 @@ bool DatenbankAufbau::schreiben(const HilfeQuelle &quelle, const QString &ziel, 
                                 Statistik *statistik)
 {
     Statistik st;
+    // The writer builds ZIEL.neu (and its journal) and renames it when complete.
+    const Aufraeumen::Datei neu(ziel + QStringLiteral(".neu"));
+    const Aufraeumen::Datei journal(ziel + QStringLiteral(".neu-journal"));
     HilfeDatenbankSchreiber db;
     if (!db.oeffnen(ziel, QString::fromLatin1(HilfePasswort), fehler))
         return false;

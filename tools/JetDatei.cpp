@@ -9,6 +9,8 @@
 
 #include "JetText.h"
 
+#include <QDataStream>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 
@@ -17,9 +19,27 @@
 #include <mdbtools.h>
 
 #include <fcntl.h>
+#include <poll.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <vector>
+
+// Under AddressSanitizer the address space is reserved in terabytes up front, so a limit on it
+// cannot be set; the parent's watch on the child's resident memory holds then alone.
+#if defined(__SANITIZE_ADDRESS__)
+#define JET_OHNE_ADRESSGRENZE 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define JET_OHNE_ADRESSGRENZE 1
+#endif
+#endif
+#ifdef JET_OHNE_ADRESSGRENZE
+#include <sanitizer/common_interface_defs.h>
+#endif
 
 namespace {
 
@@ -409,4 +429,239 @@ bool JetDatei::lesen(const QString &tabelle, const QList<Spalte> &spalten, QList
         return false;
     }
     return true;
+}
+
+namespace {
+
+// The rows travel through the pipe as tagged values: NULL, number, text or bytes.
+enum : quint8 { WertNull, WertZahl, WertText, WertBytes };
+
+QByteArray verpacken(const JetDatei::Inhalt &inhalt)
+{
+    QByteArray b;
+    QDataStream s(&b, QIODevice::WriteOnly);
+    s.setVersion(QDataStream::Qt_6_0);
+    s << qint32(inhalt.version) << inhalt.fehler << inhalt.fehlerBeimOeffnen
+      << qint32(inhalt.zeilen.size());
+    for (const QList<JetDatei::Zeile> &tabelle : inhalt.zeilen) {
+        s << qint32(tabelle.size());
+        for (const JetDatei::Zeile &z : tabelle) {
+            s << z.problem << qint32(z.werte.size());
+            for (const QVariant &w : z.werte) {
+                if (!w.isValid())
+                    s << quint8(WertNull);
+                else if (w.typeId() == QMetaType::Int)
+                    s << quint8(WertZahl) << qint32(w.toInt());
+                else if (w.typeId() == QMetaType::QString)
+                    s << quint8(WertText) << w.toString();
+                else
+                    s << quint8(WertBytes) << w.toByteArray();
+            }
+        }
+    }
+    return b;
+}
+
+bool entpacken(const QByteArray &b, JetDatei::Inhalt *inhalt)
+{
+    QDataStream s(b);
+    s.setVersion(QDataStream::Qt_6_0);
+    qint32 version = 0, tabellen = 0;
+    s >> version >> inhalt->fehler >> inhalt->fehlerBeimOeffnen >> tabellen;
+    inhalt->version = version;
+    for (qint32 t = 0; t < tabellen && s.status() == QDataStream::Ok; ++t) {
+        QList<JetDatei::Zeile> zeilen;
+        qint32 anzahl = 0;
+        s >> anzahl;
+        for (qint32 i = 0; i < anzahl && s.status() == QDataStream::Ok; ++i) {
+            JetDatei::Zeile z;
+            qint32 werte = 0;
+            s >> z.problem >> werte;
+            for (qint32 k = 0; k < werte && s.status() == QDataStream::Ok; ++k) {
+                quint8 art = WertNull;
+                s >> art;
+                if (art == WertZahl) {
+                    qint32 zahl = 0;
+                    s >> zahl;
+                    z.werte.append(zahl);
+                } else if (art == WertText) {
+                    QString text;
+                    s >> text;
+                    z.werte.append(text);
+                } else if (art == WertBytes) {
+                    QByteArray bytes;
+                    s >> bytes;
+                    z.werte.append(bytes);
+                } else {
+                    z.werte.append(QVariant());
+                }
+            }
+            zeilen.append(z);
+        }
+        inhalt->zeilen.append(zeilen);
+    }
+    return s.status() == QDataStream::Ok && s.atEnd();
+}
+
+// What /proc says of a process' memory in bytes: field 0 of statm is the address space, 1 the
+// resident part.
+qint64 speicher(pid_t pid, int feld)
+{
+    QFile f(QStringLiteral("/proc/%1/statm").arg(pid));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    return f.readAll().split(' ').value(feld).toLongLong() * sysconf(_SC_PAGESIZE);
+}
+
+// The child's work: open and read every table, then hand the result to the parent.
+[[noreturn]] void kindLesen(const QString &pfad, const QList<JetDatei::Tabelle> &tabellen,
+                            const JetDatei::Grenzen &grenzen, int rohr, pid_t eltern)
+{
+    // Ends with the parent, and leaves the parent's own signal handling (removing the files
+    // it writes) to the parent.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != eltern)
+        _exit(1);
+    for (int sig : {SIGTERM, SIGINT, SIGHUP})
+        std::signal(sig, SIG_DFL);
+    // How the child ends is the parent's to report: handlers it inherited (a fuzzer's, a
+    // sanitizer's) would treat a crash of libmdb here, or glib's abort on memory beyond the
+    // limit, as one of the parent.
+    for (int sig : {SIGABRT, SIGTRAP, SIGSEGV, SIGBUS, SIGILL, SIGFPE})
+        std::signal(sig, SIG_DFL);
+#ifdef JET_OHNE_ADRESSGRENZE
+    __sanitizer_set_death_callback(nullptr); // a fuzzer's, which would record the input
+#endif
+    // libmdb dumps pages of a damaged file to standard output; the parent's output stays its own.
+    const int leer = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (leer >= 0)
+        dup2(leer, STDOUT_FILENO);
+    const rlimit zeit{rlim_t(grenzen.sekunden), rlim_t(grenzen.sekunden) + 1};
+    setrlimit(RLIMIT_CPU, &zeit);
+#ifndef JET_OHNE_ADRESSGRENZE
+    const rlim_t raum = rlim_t(speicher(getpid(), 0)) + (rlim_t(grenzen.megabytes) << 20);
+    const rlimit adressen{raum, raum};
+    setrlimit(RLIMIT_AS, &adressen);
+#endif
+
+    JetDatei::Inhalt inhalt;
+    JetDatei jet;
+    if (!jet.oeffnen(pfad, &inhalt.fehler)) {
+        inhalt.fehlerBeimOeffnen = true;
+    } else {
+        for (const JetDatei::Tabelle &t : tabellen) {
+            QList<JetDatei::Zeile> zeilen;
+            if (!jet.lesen(t.name, t.spalten, &zeilen, &inhalt.fehler)) {
+                inhalt.zeilen.clear();
+                break;
+            }
+            inhalt.zeilen.append(zeilen);
+        }
+    }
+    inhalt.version = jet.jetVersion();
+    const QByteArray b = verpacken(inhalt);
+    for (qsizetype geschrieben = 0; geschrieben < b.size();) {
+        const ssize_t n = write(rohr, b.constData() + geschrieben, size_t(b.size() - geschrieben));
+        if (n < 0 && errno != EINTR)
+            _exit(1);
+        geschrieben += qMax<ssize_t>(n, 0);
+    }
+    // Nothing of the parent's (buffers, exit handlers) may run twice.
+    _exit(0);
+}
+
+} // namespace
+
+bool JetDatei::abgeschirmtLesen(const QString &pfad, const QList<Tabelle> &tabellen,
+                                Inhalt *inhalt, const Grenzen &grenzen)
+{
+    *inhalt = Inhalt();
+    const auto abbruch = [&](const QString &warum) {
+        *inhalt = Inhalt();
+        inhalt->fehler = QStringLiteral("kann nicht gelesen werden: ") + warum + QStringLiteral("; ") +
+                         Beschaedigt;
+        inhalt->fehlerBeimOeffnen = true;
+        return false;
+    };
+    int rohr[2];
+    if (pipe2(rohr, O_CLOEXEC) != 0)
+        return abbruch(QString::fromLocal8Bit(std::strerror(errno)));
+    const qint64 startSpeicher = speicher(getpid(), 1);
+    std::fflush(nullptr); // nothing buffered may be written twice
+    const pid_t eltern = getpid();
+    const pid_t kind = fork();
+    if (kind == 0) {
+        close(rohr[0]);
+        kindLesen(pfad, tabellen, grenzen, rohr[1], eltern);
+    }
+    close(rohr[1]);
+    if (kind < 0) {
+        close(rohr[0]);
+        return abbruch(QString::fromLocal8Bit(std::strerror(errno)));
+    }
+
+    const qint64 grenze = qint64(grenzen.megabytes) << 20;
+    QByteArray daten;
+    bool zeitUm = false, zuGross = false;
+    QElapsedTimer uhr;
+    uhr.start();
+    for (;;) {
+        const qint64 rest = qint64(grenzen.sekunden) * 1000 - uhr.elapsed();
+        if (rest <= 0) {
+            zeitUm = true;
+            break;
+        }
+        pollfd p{rohr[0], POLLIN, 0};
+        const int bereit = poll(&p, 1, int(qMin<qint64>(rest, 100)));
+        if (bereit == 0) {
+            // The child writes only when done; while it reads, its memory is watched.
+            if (speicher(kind, 1) - startSpeicher > grenze) {
+                zuGross = true;
+                break;
+            }
+            continue;
+        }
+        if (bereit < 0) {
+            if (errno == EINTR)
+                continue;
+            break;
+        }
+        char puffer[65536];
+        const ssize_t n = read(rohr[0], puffer, sizeof puffer);
+        if (n == 0)
+            break;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            break;
+        }
+        daten.append(puffer, n);
+        if (daten.size() > grenze) {
+            zuGross = true;
+            break;
+        }
+    }
+    close(rohr[0]);
+    if (zeitUm || zuGross)
+        kill(kind, SIGKILL);
+    int status = 0;
+    while (waitpid(kind, &status, 0) < 0 && errno == EINTR) {
+    }
+
+    if (zeitUm || (WIFSIGNALED(status) && WTERMSIG(status) == SIGXCPU))
+        return abbruch(QStringLiteral("das Lesen dauerte länger als %1 s und wurde abgebrochen")
+                           .arg(grenzen.sekunden));
+    if (zuGross)
+        return abbruch(QStringLiteral("das Lesen brauchte mehr als %1 MB Speicher und wurde "
+                                      "abgebrochen")
+                           .arg(grenzen.megabytes));
+    if (WIFSIGNALED(status))
+        return abbruch(QStringLiteral("das Lesen brach mit Signal %1 ab (Speichergrenze von "
+                                      "%2 MB erreicht oder Lesefehler)")
+                           .arg(WTERMSIG(status))
+                           .arg(grenzen.megabytes));
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || !entpacken(daten, inhalt) ||
+        (inhalt->fehler.isEmpty() && inhalt->zeilen.size() != tabellen.size()))
+        return abbruch(QStringLiteral("das Lesen brach vorzeitig ab"));
+    return inhalt->fehler.isEmpty();
 }

@@ -53,6 +53,30 @@ public:
     bool lesen(const QString &tabelle, const QList<Spalte> &spalten, QList<Zeile> *zeilen,
                QString *fehler);
 
+    // A whole file read at once, away from the caller: libmdb follows what a damaged file
+    // says without bounds (a page chain that loops, a length of gigabytes) and may then run
+    // forever, take all memory or crash. So the file is opened and every table read in a
+    // child process held to a time and memory limit, and the rows come back through a pipe.
+    struct Tabelle
+    {
+        QString name;
+        QList<Spalte> spalten;
+    };
+    struct Grenzen
+    {
+        int sekunden = 8;
+        int megabytes = 512; // memory the child may take beyond what it starts with
+    };
+    struct Inhalt
+    {
+        int version = 0;            // as jetVersion(), 0 when not known
+        QList<QList<Zeile>> zeilen; // per table, as lesen() gives them
+        QString fehler;             // why not, as oeffnen() or lesen() says it
+        bool fehlerBeimOeffnen = false;
+    };
+    static bool abgeschirmtLesen(const QString &pfad, const QList<Tabelle> &tabellen,
+                                 Inhalt *inhalt, const Grenzen &grenzen);
+
 private:
     struct Daten;
     std::unique_ptr<Daten> d;

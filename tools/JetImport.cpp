@@ -1,6 +1,7 @@
 // The import of a Jet help database (see JetImport.h).
 #include "JetImport.h"
 
+#include "Aufraeumen.h"
 #include "Global.h"
 #include "HilfeDatenbankSchreiber.h"
 #include "JetDatei.h"
@@ -123,32 +124,28 @@ bool JetImport::importieren(const QString &quelle, const QString &ziel, bool ers
         return false;
     }
     const QString quellName = QFileInfo(quelle).fileName();
-    JetDatei jet;
-    QString fehler;
-    // libmdb reads Jet 3 files too; what it cannot read of one is named as such.
-    const QString nurJet4 = QStringLiteral(" (eine Jet-3-Datei; vollständig unterstützt wird nur "
-                                           "Jet 4)");
-    if (!jet.oeffnen(quelle, &fehler)) {
-        ergebnis.fehler = quellName + QLatin1Char(' ') + fehler;
-        if (jet.jetVersion() == 3)
-            ergebnis.fehler += nurJet4;
-        return false;
-    }
-
     // Everything is read before the new file is begun: a source that breaks off leaves
     // nothing behind.
-    QList<QList<JetDatei::Zeile>> gelesen;
-    for (const Quelltabelle &t : quelltabellen()) {
-        QList<JetDatei::Zeile> zeilen;
-        if (!jet.lesen(QString::fromUtf8(t.name), t.spalten, &zeilen, &fehler)) {
-            ergebnis.fehler = quellName + QStringLiteral(": ") + fehler;
-            if (jet.jetVersion() == 3)
-                ergebnis.fehler += nurJet4;
-            return false;
-        }
-        gelesen.append(zeilen);
+    QList<JetDatei::Tabelle> tabellen;
+    for (const Quelltabelle &t : quelltabellen())
+        tabellen.append({QString::fromUtf8(t.name), t.spalten});
+    JetDatei::Inhalt inhalt;
+    if (!JetDatei::abgeschirmtLesen(quelle, tabellen, &inhalt, JetDatei::Grenzen())) {
+        ergebnis.fehler = quellName + (inhalt.fehlerBeimOeffnen ? QStringLiteral(" ")
+                                                                : QStringLiteral(": ")) +
+                          inhalt.fehler;
+        // libmdb reads Jet 3 files too; what it cannot read of one is named as such.
+        if (inhalt.version == 3)
+            ergebnis.fehler += QStringLiteral(" (eine Jet-3-Datei; vollständig unterstützt wird "
+                                              "nur Jet 4)");
+        return false;
     }
+    const QList<QList<JetDatei::Zeile>> &gelesen = inhalt.zeilen;
 
+    QString fehler;
+    // The writer builds ZIEL.neu (and its journal) and renames it when complete.
+    const Aufraeumen::Datei neu(ziel + QStringLiteral(".neu"));
+    const Aufraeumen::Datei journal(ziel + QStringLiteral(".neu-journal"));
     HilfeDatenbankSchreiber db;
     if (!db.oeffnen(ziel, QString::fromLatin1(HilfePasswort), &fehler)) {
         ergebnis.fehler = ziel + QStringLiteral(": ") + fehler;

@@ -3,8 +3,11 @@
 // so that mock screens can be drawn with fonts on a build server.
 #include "Befehle.h"
 
+#include "Aufraeumen.h"
+
 #include <QGuiApplication>
 
+#include <csignal>
 #include <cstdio>
 
 int befehlImportieren(const QStringList &args); // BefehleImport.cpp
@@ -61,6 +64,11 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A file of the size limit (ulimit -f) makes a write fail with EFBIG instead of ending the
+    // process, so the command reports it and removes what it began. Files under a temporary
+    // name are removed when the process is ended by a signal.
+    std::signal(SIGXFSZ, SIG_IGN);
+    Aufraeumen::signaleAbfangen();
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("hilfedb"));
 

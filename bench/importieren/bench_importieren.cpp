@@ -1,15 +1,21 @@
 // Benchmark: imports beispiel-jet4.mdb (or the Jet file given as the first argument) into a new
 // help database in a temporary folder, several times, and prints the time of the import and of
 // the check that "hilfedb importieren" runs afterwards. Target: both together in at most 1 s.
+// Then the sample with one byte of the catalogue's property data changed (libmdb would read it
+// without end): its refusal must come within 10 s, with at most 1 GB of memory in the process
+// and its reading child together.
 #include "JetImport.h"
 #include "Pruefung.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
+
+#include <sys/resource.h>
 
 int main(int argc, char **argv)
 {
@@ -52,5 +58,33 @@ int main(int argc, char **argv)
     }
     std::printf("bester Lauf: %lld ms; Ziel höchstens 1000 ms: %s\n",
                 static_cast<long long>(besterLauf), besterLauf <= 1000 ? "erreicht" : "VERFEHLT");
+
+    QFile f(quelle);
+    if (!f.open(QIODevice::ReadOnly))
+        return 1;
+    QByteArray kaputt = f.readAll();
+    if (kaputt.size() <= 0x17f09)
+        return 1;
+    kaputt[0x17f09] = char(0x5e);
+    const QString kaputtPfad = dir.filePath(QStringLiteral("beschaedigt.mdb"));
+    QFile k(kaputtPfad);
+    if (!k.open(QIODevice::WriteOnly) || k.write(kaputt) != kaputt.size())
+        return 1;
+    k.close();
+    QElapsedTimer uhr;
+    uhr.start();
+    JetImport::Ergebnis e;
+    const bool angenommen = JetImport::importieren(kaputtPfad, ziel, true, e);
+    const qint64 ms = uhr.elapsed();
+    rusage selbst{}, kinder{};
+    getrusage(RUSAGE_SELF, &selbst);
+    getrusage(RUSAGE_CHILDREN, &kinder);
+    const long mb = (selbst.ru_maxrss + kinder.ru_maxrss) / 1024; // each its own peak, in KB
+    const bool erreicht = !angenommen && ms <= 10000 && mb <= 1024;
+    std::printf("beschädigte Datei: %s in %lld ms, Speicher höchstens %ld MB (Prozess %ld, "
+                "Lesen %ld); Ziel 10 s und 1 GB: %s\n",
+                angenommen ? "ANGENOMMEN" : "abgelehnt", static_cast<long long>(ms), mb,
+                selbst.ru_maxrss / 1024, kinder.ru_maxrss / 1024,
+                erreicht ? "erreicht" : "VERFEHLT");
     return 0;
 }

@@ -317,6 +317,7 @@ void tst_Client::ungueltigeNummer_data()
     QTest::addColumn<bool>("null");
     QTest::newRow("NULL") << QByteArray() << true;
     QTest::newRow("kein UTF-8") << QByteArray("01.\xff\xfe.01") << false;
+    QTest::newRow("100 MB") << QByteArray(100 << 20, '1') << false;
 }
 
 // A wrong argument is refused before any bus is asked (libdbus would abort on bad UTF-8).

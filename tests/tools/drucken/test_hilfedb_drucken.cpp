@@ -2,18 +2,23 @@
 // compiled, then each scope is printed to PDF and read back with pdftotext (header, title,
 // page numbers, texts in and out of scope, picture captions with --grafiken only); wrong
 // usage ends with 2 and a usage line, an unknown number with 1 and a message, a PDF that
-// cannot be written in full with 1, the reason and no file at all.
+// cannot be written in full with 1, the reason and no file at all, and an output that is the
+// database itself (under any name) with 2, the database unchanged.
 #include "TestHilfen.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QXmlStreamReader>
 #include <QtTest>
 
 #include <csignal>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -36,6 +41,8 @@ private slots:
     void fehler();
     void einzug_data();
     void einzug();
+    void abbruch_data();
+    void abbruch();
 
 private:
     QString pfad(const QString &s) const
@@ -233,6 +240,19 @@ void TestHilfedbDrucken::fehler_data()
         << QStringList{"drucken", "@/hilfe.mdb", "01",    "--umfang",
                        "kapitel", "--grafiken",  "--pdf", "@/x.pdf"}
         << 1 << "Datenträger voll" << 4096;
+    // The print-out or a picture written over the database it is made from, under any name.
+    const QString selbst = "ist die Hilfedatenbank selbst und wird nicht überschrieben";
+    for (const char *name : {"@/hilfe.mdb", "@/q/../hilfe.mdb", "@/verweis.mdb", "@/hart.mdb"})
+        zeile(qPrintable(QString("pdf ist ") + name),
+              QStringList{"drucken", "@/hilfe.mdb", "01", "--umfang", "kapitel", "--pdf", name}, 2,
+              selbst, 0);
+    zeile("bild ist hart.mdb", QStringList{"bild", "@/hilfe.mdb", "7", "@/hart.mdb"}, 2, selbst,
+          0);
+    // A picture that does not fit: the write fails, nothing of it stays.
+    zeile("erstellen platz reicht nicht", QStringList{"erstellen", "@/q", "@/neu.mdb"}, 1,
+          "hilfedb: @/neu.mdb wurde nicht erstellt", 4096);
+    zeile("bild platz reicht nicht", QStringList{"bild", "@/hilfe.mdb", "7", "@/x.png"}, 1,
+          "x.png kann nicht geschrieben werden: Datenträger voll", 1000);
 }
 
 void TestHilfedbDrucken::fehler()
@@ -244,14 +264,21 @@ void TestHilfedbDrucken::fehler()
     QFile::remove(m_dir.filePath("x.pdf"));
     QFile::remove(m_dir.filePath("voll.pdf"));
     QVERIFY(QFile::link("/dev/full", m_dir.filePath("voll.pdf")));
+    QFile::remove(m_dir.filePath("verweis.mdb"));
+    QVERIFY(QFile::link(m_dir.filePath("hilfe.mdb"), m_dir.filePath("verweis.mdb")));
+    QFile::remove(m_dir.filePath("hart.mdb"));
+    QCOMPARE(::link(QFile::encodeName(m_dir.filePath("hilfe.mdb")).constData(),
+                    QFile::encodeName(m_dir.filePath("hart.mdb")).constData()),
+             0);
+    const QByteArray datenbank = dateiLesen(m_dir.filePath("hilfe.mdb"));
     const QStringList vorher = QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::System);
     for (QString &a : args)
         a = pfad(a);
     rlimit alt{};
     getrlimit(RLIMIT_FSIZE, &alt);
     if (grenze > 0) {
-        // Inherited by hilfedb: its writes beyond the limit fail (the signal is ignored).
-        std::signal(SIGXFSZ, SIG_IGN);
+        // Inherited by hilfedb, which must make its writes beyond the limit fail instead of
+        // being ended by SIGXFSZ (this process writes nothing meanwhile).
         rlimit neu = alt;
         neu.rlim_cur = rlim_t(grenze);
         setrlimit(RLIMIT_FSIZE, &neu);
@@ -259,10 +286,11 @@ void TestHilfedbDrucken::fehler()
     const ProgrammLauf l = hilfedb(args);
     setrlimit(RLIMIT_FSIZE, &alt);
     QCOMPARE(l.code, code);
-    QVERIFY2(l.fehler.contains(meldung), qPrintable(l.fehler));
+    QVERIFY2(l.fehler.contains(pfad(meldung)), qPrintable(l.fehler));
     QVERIFY(l.aus.isEmpty());
     QVERIFY(!QFile::exists(m_dir.filePath("x.pdf")));
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::System), vorher);
+    QVERIFY(dateiLesen(m_dir.filePath("hilfe.mdb")) == datenbank);
 }
 
 namespace {
@@ -379,6 +407,55 @@ void TestHilfedbDrucken::einzug()
     }
     pruefen(zeile.woerter[i], textX);
     pruefen(folge.woerter.first(), textX);
+}
+
+// hilfedb ended by a signal while it writes: the file it was writing under a temporary name
+// is gone, and the signal ends it as usual.
+void TestHilfedbDrucken::abbruch_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("temporaer"); // the file's name begins so while it is written
+    QTest::addColumn<int>("signal");
+
+    zeile("drucken, SIGTERM",
+          QStringList{"drucken", "@/gross.mdb", "01", "--umfang", "kapitel", "--pdf", "@/x.pdf"},
+          QString("x.pdf."), int(SIGTERM));
+    zeile("synthetisch, SIGINT", QStringList{"synthetisch", "@/neu.mdb"}, QString("neu.mdb.neu"),
+          int(SIGINT));
+    zeile("synthetisch, SIGHUP", QStringList{"synthetisch", "@/neu.mdb"}, QString("neu.mdb.neu"),
+          int(SIGHUP));
+}
+
+void TestHilfedbDrucken::abbruch()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, temporaer);
+    QFETCH(int, signal);
+    // A database whose first chapter takes long to print.
+    if (!QFile::exists(m_dir.filePath("gross.mdb")))
+        QCOMPARE(hilfedb({"synthetisch", m_dir.filePath("gross.mdb"), "--kapitel", "1",
+                          "--themen", "5", "--woerter", "10", "--zuordnungen", "10"})
+                     .code,
+                 0);
+    const QStringList vorher = QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::System);
+    for (QString &a : args)
+        a = pfad(a);
+    QProcess p;
+    p.start(QStringLiteral(HILFEDB_PFAD), args);
+    QVERIFY(p.waitForStarted());
+    const auto geschrieben = [&] {
+        return !QDir(m_dir.path()).entryList({temporaer + "*"}, QDir::Files).isEmpty();
+    };
+    QElapsedTimer uhr;
+    uhr.start();
+    while (!geschrieben() && p.state() == QProcess::Running && uhr.elapsed() < 60000)
+        QThread::msleep(2);
+    QVERIFY2(geschrieben(), "hilfedb ended before it wrote");
+    ::kill(pid_t(p.processId()), signal);
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitStatus(), QProcess::CrashExit);
+    QCOMPARE(p.exitCode(), signal);
+    QCOMPARE(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::System), vorher);
 }
 
 QTEST_MAIN(TestHilfedbDrucken)

@@ -432,6 +432,9 @@ void TestHilfedbImportieren::abgelehnt_data()
           jet([](QByteArray &d) { d.replace(utf16("lfdNummer"), utf16("lfdNummex")); }),
           QString(": Spalte „Kapitel.lfdNummer“ fehlt"));
     zeile("missing file", Inhalt(), QString("kann nicht gelesen werden: die Datei gibt es nicht"));
+    // A catalogue entry whose property data sends libmdb reading without end.
+    zeile("runaway catalogue properties", jet([](QByteArray &d) { d[0x17f09] = 0x5e; }),
+          QString("kann nicht gelesen werden: das Lesen"));
 }
 
 void TestHilfedbImportieren::abgelehnt()
@@ -451,6 +454,9 @@ void TestHilfedbImportieren::abgelehnt()
     QVERIFY2(erste.contains(meldung), qPrintable(l.fehler));
     QVERIFY2(l.fehler.contains(QStringLiteral("hilfedb: ") + neu + " wurde nicht erstellt"),
              qPrintable(l.fehler));
+    // The reason and the file not made, nothing else of hilfedb's (the Jet library's own
+    // complaints included).
+    QCOMPARE(l.fehler.count(QStringLiteral("hilfedb: ")), 2);
     QStringList uebrig = QDir(dir.path()).entryList(QDir::Files);
     uebrig.removeAll("alt.mdb");
     QCOMPARE(uebrig, QStringList());
