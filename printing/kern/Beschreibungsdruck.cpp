@@ -103,7 +103,7 @@ QTextDocumentFragment Beschreibungsdruck::Themenueberschrift(const QString &tite
 
 QTextDocumentFragment Beschreibungsdruck::Auswahl(const QTextCursor &auswahl)
 {
-    const QTextDocument *quelle = auswahl.document();
+    QTextDocument *quelle = auswahl.document();
     if (!quelle || !auswahl.hasSelection() || auswahl.hasComplexSelection() ||
         auswahl.currentTable())
         return QTextDocumentFragment(auswahl);

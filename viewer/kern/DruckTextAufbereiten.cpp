@@ -30,9 +30,9 @@ template <typename T> static void elementNullSichern(QList<T> &liste)
         liste.append(T());
 }
 
-QTextDocumentFragment absatzFragment(const QTextDocument &doc, int von, int bis)
+QTextDocumentFragment absatzFragment(QTextDocument &doc, int von, int bis)
 {
-    QTextCursor c(const_cast<QTextDocument *>(&doc));
+    QTextCursor c(&doc);
     c.setPosition(von);
     c.setPosition(bis, QTextCursor::KeepAnchor);
     QTextDocumentFragment fragment = c.selection();

@@ -23,6 +23,8 @@
 
 #include <functional>
 
+class QTextDocument;
+
 // Reads a picture row: archive bytes and Bezeichnung; false when there is none.
 using BildQuelle =
     std::function<bool(const QString &Nummer, QByteArray &Bild, QString &Bezeichnung)>;
@@ -30,10 +32,9 @@ using BildQuelle =
 // The help database's picture query.
 BildQuelle standardBildQuelle();
 
-class QTextDocument;
 // The rich text of doc from position von to bis. When von is the start of a paragraph, that
 // paragraph keeps its format (indents, tab stops), as every further paragraph does.
-QTextDocumentFragment absatzFragment(const QTextDocument &doc, int von, int bis);
+QTextDocumentFragment absatzFragment(QTextDocument &doc, int von, int bis);
 
 // A picture of a picture link, not decoded: its number, the stored archive (shared by every
 // link to the same picture), its size in pixels as its header gives it, and its Bezeichnung.
