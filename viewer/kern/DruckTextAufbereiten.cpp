@@ -100,6 +100,16 @@ bool DruckTextZerlegen(const QString &Text, qint16 &TeilAnzahl, QList<QTextDocum
         teilAnhaengen(absatzFragment(arbeit, teilAnfang, dokEnde));
         teilAnfang = dokEnde;
     };
+    // The first paragraph break at or after a position. The links come in text order, so the
+    // last answer serves every link up to that break: one paragraph with thousands of links
+    // is searched once, not once per link.
+    int letzteSuche = -1, letzterUmbruch = -1;
+    const auto umbruchAb = [&](int ab) {
+        if (letzteSuche < 0 || ab < letzteSuche || (letzterUmbruch >= 0 && ab > letzterUmbruch))
+            letzterUmbruch = int(text.indexOf(QLatin1String("\r\n"), ab));
+        letzteSuche = ab;
+        return letzterUmbruch;
+    };
     for (const Verweismarkup::Fundstelle &verweis : bildVerweise) {
         if (!mbMitGrafik)
             break;
@@ -124,20 +134,19 @@ bool DruckTextZerlegen(const QString &Text, qint16 &TeilAnzahl, QList<QTextDocum
         }
         if (bild.Nummer.isEmpty())
             continue; // no such picture: the link is left out, the text goes on
+        // Cut behind the line that holds the link (its last character); without a break
+        // behind it the picture follows the last part. A further link of a line already cut
+        // belongs to the part that ends with that line.
+        const int n = umbruchAb(std::max(0, verweis.Ende - 1));
+        const int dokEnde = n < 0 ? -1 : feld.zuDokument(n + 2);
+        const bool zeileGeschnitten = dokEnde >= 0 && dokEnde <= teilAnfang;
         ++GrafikAnzahl;
         Bilder.resize(std::max<qsizetype>(Bilder.size(), GrafikAnzahl + 1));
         GrafikTeil.resize(std::max<qsizetype>(GrafikTeil.size(), GrafikAnzahl + 1));
         GrafikTitel.resize(std::max<qsizetype>(GrafikTitel.size(), GrafikAnzahl + 1));
         Bilder[GrafikAnzahl] = bild;
-        GrafikTeil[GrafikAnzahl] = qint16(TeilAnzahl + 1);
+        GrafikTeil[GrafikAnzahl] = qint16(zeileGeschnitten ? TeilAnzahl : TeilAnzahl + 1);
         GrafikTitel[GrafikAnzahl] = bild.Titel;
-
-        // Cut behind the line that holds the link (its last character); without a break
-        // behind it the picture follows the last part.
-        const int n = int(text.indexOf(QLatin1String("\r\n"), std::max(0, verweis.Ende - 1)));
-        if (n < 0)
-            continue;
-        const int dokEnde = feld.zuDokument(n + 2);
         if (dokEnde > teilAnfang)
             teilBis(dokEnde);
     }

@@ -348,12 +348,16 @@ private slots:
         l.bilder["00003"] = QSize(90, 40);
         QCOMPARE(l.druck.BeschreibungDrucken(auftrag(1, {rtf}, true)),
                  Beschreibungsdruck::Ergebnis::Gedruckt);
-        QCOMPARE(l.dru.eintraege(Art::Rtf).value(0).text, zeile);
+        const QList<Eintrag> teile = l.dru.eintraege(Art::Rtf);
+        QCOMPARE(teile.value(0).text, zeile);
         const QList<Eintrag> bilder = l.dru.eintraege(Art::Bild);
         QCOMPARE(bilder.size(), anzahl);
         QCOMPARE(l.dru.eintraege(Art::Rahmen).size(), anzahl);
         for (int k = 1; k < anzahl; ++k)
             QVERIFY(bilder[k].mm.top() > bilder[k - 1].mm.bottom() + 1);
+        // The text after the line follows its last picture.
+        if (teile.size() > 1)
+            QVERIFY(teile[1].mm.top() > bilder.last().mm.bottom());
         // frame (3) + a caption (2) per picture
         QCOMPARE(l.dru.eintraege(Art::Text).count(), 3 + 2 * anzahl);
     }

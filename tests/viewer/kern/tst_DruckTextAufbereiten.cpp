@@ -144,9 +144,10 @@ QStringList einfachAufbereiten(const QString &rtf, bool mitGrafik, QStringList &
             break;
         if (nummer != "00001")
             continue;
-        bilder << QStringLiteral("%1@%2").arg(nummer).arg(teile.size() + 1);
         const int n = int(text.indexOf(QLatin1String("\r\n"), std::max(0, e - 1)));
-        if (n < 0 || n + 2 <= geschnitten)
+        const bool zeileGeschnitten = n >= 0 && n + 2 <= geschnitten;
+        bilder << QStringLiteral("%1@%2").arg(nummer).arg(teile.size() + !zeileGeschnitten);
+        if (n < 0 || zeileGeschnitten)
             continue;
         feld.setzeSelStart(0);
         feld.setzeSelLaenge(n + 2 - geschnitten);
