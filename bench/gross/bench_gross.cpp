@@ -364,6 +364,28 @@ void druckvorbereitungMessen()
     std::printf("verweise16000: Druckvorbereitung eines Textes mit 16000 Verweisen: %.0f ms "
                 "(Ziel <= 500 ms), %d Teil(e)\n",
                 uhr.nsecsElapsed() / 1e6, int(teile));
+
+    // 16,000 picture links in one paragraph with pictures on: every link's picture is taken.
+    const QByteArray archiv = bmpArchiv(1);
+    qint16 teile2 = 0;
+    qint16 bilder = 0;
+    QList<QTextDocumentFragment> t2;
+    QList<DruckBild> b2;
+    QList<qint16> gt2;
+    QList<QString> gn2;
+    QHash<QString, DruckBild> bekannt;
+    uhr.restart();
+    DruckTextZerlegen(bildverweiseEinAbsatz(), teile2, t2, bilder, b2, gt2, gn2, true,
+                      QStringLiteral("Arial"),
+                      [&](const QString &, QByteArray &bild, QString &titel) {
+                          bild = archiv;
+                          titel = QStringLiteral("Maske");
+                          return true;
+                      },
+                      &bekannt);
+    std::printf("verweise16000: Druckvorbereitung von 16000 Bildverweisen in einem Absatz, mit "
+                "Grafiken: %.0f ms (Ziel <= 3000 ms), %d Teil(e), %d Bilder\n",
+                uhr.nsecsElapsed() / 1e6, int(teile2), int(bilder));
 }
 
 // In the child: the help window's print routine on the current section to PDF; the exit code
