@@ -82,7 +82,7 @@ DruckAuftrag HilfeDruck::Inhalt() const
 {
     const frmHilfe *h = m_hilfe;
     DruckAuftrag a;
-    a.Auswahl = QTextDocumentFragment(h->txt()->textCursor());
+    a.Auswahl = Beschreibungsdruck::Auswahl(h->txt()->textCursor());
     a.msTexteInhalt = h->msTexteInhalt;
     a.miTexteAnzahl = h->miTexteAnzahl;
     a.miAktTextIndex = h->miAktTextIndex;

@@ -4,12 +4,19 @@
 //    time from HilfeAnzeigen to its answer (the host waits 25 s at most), whether the server
 //    answers a second call at once, and its peak resident memory (VmHWM);
 //  - hilfedb text / drucken as child processes: wall time and peak resident memory (wait4);
-//  - the print preparation of a text with 16,000 links, in this process.
+//  - the print preparation of a text with 16,000 links, in this process;
+//  - the print-out of the help window's print routine (Druckbefehl::BeschreibungDrucken with
+//    the job the print command fills from the window: the current section's stored text) to
+//    PDF, for a section of 16,000 picture links in one paragraph and a 50 MB section, each in
+//    a child process of its own (this program started with --fensterdruck): wall time and
+//    peak resident memory.
 // One line per figure, with its target. bench_gross [FALL...] runs only the named cases.
 #include "BildArchiv.h"
 #include "DruckTextAufbereiten.h"
+#include "Druckbefehl.h"
 #include "Global.h"
 #include "HilfeDatenbankSchreiber.h"
+#include "TolvarDrucker.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -80,6 +87,27 @@ struct Fall
     QStringList werkzeug; // hilfedb arguments after the database ("" = none)
 };
 
+// One paragraph of 16,000 picture links to 40 pictures.
+QString bildverweiseEinAbsatz()
+{
+    QString text;
+    for (int i = 0; i < 16000; ++i)
+        text += QStringLiteral("Wort \\{P%1\\}Maske %2\\{PE\\} weiter ")
+                    .arg(i % 40 + 1, 5, 10, QLatin1Char('0'))
+                    .arg(i);
+    return absatz(text);
+}
+
+// A section of 50 MB of text in one paragraph.
+QString text50mb()
+{
+    QString text;
+    text.reserve(50'000'000);
+    while (text.size() < 50'000'000)
+        text += QStringLiteral("Rechnungsposition mit Betrag und Steuer ");
+    return absatz(text);
+}
+
 bool einKapitelEinThema(HilfeDatenbankSchreiber &s, const QString &text)
 {
     const qint32 k = s.kapitelEinfuegen(1, QStringLiteral("Kapitel"), 1);
@@ -93,13 +121,7 @@ QList<Fall> faelle()
 {
     QList<Fall> f;
     f.append({"abschnitt50mb",
-              [](HilfeDatenbankSchreiber &s) {
-                  QString text;
-                  text.reserve(50'000'000);
-                  while (text.size() < 50'000'000)
-                      text += QStringLiteral("Rechnungsposition mit Betrag und Steuer ");
-                  return einKapitelEinThema(s, absatz(text));
-              },
+              [](HilfeDatenbankSchreiber &s) { return einKapitelEinThema(s, text50mb()); },
               {QStringLiteral("01.01.01"), QStringLiteral("01.01.02")},
               {QStringLiteral("text"), QStringLiteral("01.01.01")}});
     f.append({"kapitel40000",
@@ -156,11 +178,27 @@ QList<Fall> faelle()
               {},
               {QStringLiteral("drucken"), QStringLiteral("01.01.01"), QStringLiteral("--umfang"),
                QStringLiteral("kapitel"), QStringLiteral("--grafiken"), QStringLiteral("--pdf")}});
+    f.append({"druck50mb",
+              [](HilfeDatenbankSchreiber &s) { return einKapitelEinThema(s, text50mb()); },
+              {},
+              {QStringLiteral("drucken"), QStringLiteral("01.01.01"), QStringLiteral("--umfang"),
+               QStringLiteral("abschnitt"), QStringLiteral("--pdf")}});
+    f.append({"bildverweise16000",
+              [](HilfeDatenbankSchreiber &s) {
+                  for (int b = 1; b <= 40; ++b)
+                      s.bildEinfuegen(b, bmpArchiv(b), QStringLiteral("Bild %1").arg(b));
+                  return einKapitelEinThema(s, bildverweiseEinAbsatz());
+              },
+              {},
+              {QStringLiteral("drucken"), QStringLiteral("01.01.01"), QStringLiteral("--umfang"),
+               QStringLiteral("abschnitt"), QStringLiteral("--pdf")}});
     return f;
 }
 
-// Runs a program and waits; wall time in ms and peak resident memory in MB.
-bool kindLaufen(const QString &programm, const QStringList &args, double *ms, double *mb, int *code)
+// Runs a program and waits; wall time in ms and peak resident memory in MB, and (if asked) its
+// CPU time in ms, which the load of other processes does not stretch.
+bool kindLaufen(const QString &programm, const QStringList &args, double *ms, double *mb, int *code,
+                double *cpuMs = nullptr)
 {
     QList<QByteArray> roh;
     roh.append(programm.toLocal8Bit());
@@ -188,6 +226,9 @@ bool kindLaufen(const QString &programm, const QStringList &args, double *ms, do
         return false;
     *ms = t.nsecsElapsed() / 1e6;
     *mb = nutzung.ru_maxrss / 1024.0;
+    if (cpuMs)
+        *cpuMs = (nutzung.ru_utime.tv_sec + nutzung.ru_stime.tv_sec) * 1e3 +
+                 (nutzung.ru_utime.tv_usec + nutzung.ru_stime.tv_usec) / 1e3;
     *code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return true;
 }
@@ -323,14 +364,78 @@ void druckvorbereitungMessen()
     std::printf("verweise16000: Druckvorbereitung eines Textes mit 16000 Verweisen: %.0f ms "
                 "(Ziel <= 500 ms), %d Teil(e)\n",
                 uhr.nsecsElapsed() / 1e6, int(teile));
+
+    // 16,000 picture links in one paragraph with pictures on: every link's picture is taken.
+    const QByteArray archiv = bmpArchiv(1);
+    qint16 teile2 = 0;
+    qint16 bilder = 0;
+    QList<QTextDocumentFragment> t2;
+    QList<DruckBild> b2;
+    QList<qint16> gt2;
+    QList<QString> gn2;
+    QHash<QString, DruckBild> bekannt;
+    uhr.restart();
+    DruckTextZerlegen(bildverweiseEinAbsatz(), teile2, t2, bilder, b2, gt2, gn2, true,
+                      QStringLiteral("Arial"),
+                      [&](const QString &, QByteArray &bild, QString &titel) {
+                          bild = archiv;
+                          titel = QStringLiteral("Maske");
+                          return true;
+                      },
+                      &bekannt);
+    std::printf("verweise16000: Druckvorbereitung von 16000 Bildverweisen in einem Absatz, mit "
+                "Grafiken: %.0f ms (Ziel <= 3000 ms), %d Teil(e), %d Bilder\n",
+                uhr.nsecsElapsed() / 1e6, int(teile2), int(bilder));
+}
+
+// In the child: the help window's print routine on the current section to PDF; the exit code
+// is 0 only when the job was printed.
+int fensterDruck(const QString &fall, const QString &pdf)
+{
+    DruckAuftrag a;
+    a.miDruckUmfang = 1;
+    a.msDruckTitel = QStringLiteral("Abschnitt");
+    a.msTexteInhalt = {QString(), fall == QLatin1String("druck50mb") ? text50mb()
+                                                                      : bildverweiseEinAbsatz()};
+    a.miTexteAnzahl = 1;
+    a.miAktTextIndex = 0;
+    a.PdfDatei = pdf;
+    TolvarDrucker dru;
+    return Druckbefehl::BeschreibungDrucken(dru, a) == Beschreibungsdruck::Ergebnis::Gedruckt ? 0
+                                                                                             : 1;
+}
+
+const char *druckZiel(const char *fall)
+{
+    return QByteArrayView(fall) == "druck50mb" ? "10 s" : "3 s";
+}
+
+void fensterDruckMessen(const char *fall)
+{
+    QTemporaryDir dir;
+    double ms = 0;
+    double mb = 0;
+    double cpu = 0;
+    int code = 0;
+    if (kindLaufen(QCoreApplication::applicationFilePath(),
+                   {QStringLiteral("--fensterdruck"), QString::fromLatin1(fall),
+                    dir.filePath(QStringLiteral("fenster.pdf"))},
+                   &ms, &mb, &code, &cpu))
+        std::printf("%s: Druck des Hilfefensters: %.0f ms (CPU %.0f ms; Ziel <= %s), "
+                    "Spitzenspeicher %.0f MB (Ziel <= 600 MB), Ende %d\n",
+                    fall, ms, cpu, druckZiel(fall), mb, code);
+    std::fflush(stdout);
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv); // the print preparation lays out rich text
     QStringList nur = QCoreApplication::arguments().mid(1);
+    if (nur.value(0) == QLatin1String("--fensterdruck"))
+        return fensterDruck(nur.value(1), nur.value(2));
     const auto gewaehlt = [&](const char *name) {
         return nur.isEmpty() || nur.contains(QLatin1String(name));
     };
@@ -355,6 +460,8 @@ int main(int argc, char **argv)
         std::fflush(stdout);
         if (!f.nummern.isEmpty())
             serverMessen(f, dir.path());
+        if (QByteArrayView(f.name) == "druck50mb" || QByteArrayView(f.name) == "bildverweise16000")
+            fensterDruckMessen(f.name);
         if (!f.werkzeug.isEmpty()) {
             QStringList args{f.werkzeug.first(), db};
             args += f.werkzeug.mid(1);
@@ -362,11 +469,12 @@ int main(int argc, char **argv)
                 args.append(dir.filePath(QStringLiteral("aus.pdf")));
             double ms = 0;
             double mb = 0;
+            double cpu = 0;
             int code = 0;
-            if (kindLaufen(Bin + QStringLiteral("/hilfedb"), args, &ms, &mb, &code))
-                std::printf("%s: hilfedb %s: %.0f ms, Spitzenspeicher %.0f MB (Ziel <= 600 MB), "
-                            "Ende %d\n",
-                            f.name, qPrintable(f.werkzeug.first()), ms, mb, code);
+            if (kindLaufen(Bin + QStringLiteral("/hilfedb"), args, &ms, &mb, &code, &cpu))
+                std::printf("%s: hilfedb %s: %.0f ms (CPU %.0f ms), Spitzenspeicher %.0f MB "
+                            "(Ziel <= 600 MB), Ende %d\n",
+                            f.name, qPrintable(f.werkzeug.first()), ms, cpu, mb, code);
         }
         std::fflush(stdout);
     }

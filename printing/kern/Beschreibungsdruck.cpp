@@ -6,11 +6,13 @@
 #include "TolvarDrucker.h"
 
 #include <QHash>
+#include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 
 #include <cmath>
+#include <list>
 
 namespace {
 
@@ -20,6 +22,8 @@ constexpr double KopfOben = 15;  // top of the header line
 constexpr double FussUnten = 20; // bottom of the page-number line above the bottom edge
 constexpr double BildX = 16;     // left edge of a picture
 constexpr int ZeilenFuerNeuenTeil = 8;
+// The frame printed for a picture whose archive or bitmap cannot be read (70 x 14 mm).
+constexpr QSize PlatzhalterPixel(300, 60);
 // A pixel on a 96-dpi screen in HiMetric (2540 / 96), read as twips (x 25.4 / 1440) and
 // halved: 0.2333 mm.
 constexpr double MmProPixel = 2540.0 / 96.0 * 25.4 / 1440.0 * 0.5;
@@ -94,6 +98,36 @@ QTextDocumentFragment Beschreibungsdruck::Themenueberschrift(const QString &tite
     c.insertText(titel);
     c.movePosition(QTextCursor::End);
     c.insertBlock(QTextBlockFormat(), f);
+    return QTextDocumentFragment(&doc);
+}
+
+QTextDocumentFragment Beschreibungsdruck::Auswahl(const QTextCursor &auswahl)
+{
+    QTextDocument *quelle = auswahl.document();
+    if (!quelle || !auswahl.hasSelection() || auswahl.hasComplexSelection() ||
+        auswahl.currentTable())
+        return QTextDocumentFragment(auswahl);
+    const int start = auswahl.selectionStart();
+    const QTextBlock absatz = quelle->findBlock(start);
+    const int davor = start - absatz.position();
+    if (davor <= 0)
+        return QTextDocumentFragment(auswahl);
+    // The whole first paragraph is taken and the unmarked text before the selection cut out
+    // again; a list item keeps its number: the text up to its first tab.
+    int behalten = 0;
+    if (absatz.blockFormat().textIndent() < 0) {
+        const int tab = int(absatz.text().indexOf(QLatin1Char('\t')));
+        if (tab >= 0 && tab < davor)
+            behalten = tab + 1;
+    }
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    c.insertFragment(absatzFragment(*quelle, absatz.position(), auswahl.selectionEnd()));
+    c.setPosition(0);
+    c.setBlockFormat(absatz.blockFormat());
+    c.setPosition(behalten);
+    c.setPosition(davor, QTextCursor::KeepAnchor);
+    c.removeSelectedText();
     return QTextDocumentFragment(&doc);
 }
 
@@ -279,21 +313,40 @@ Beschreibungsdruck::Ergebnis Beschreibungsdruck::InhaltDrucken(const DruckAuftra
     };
     const double beschriftung = rundenGerade(giSchriftGroesse * 0.75);
 
-    // The decoded pictures of the section being printed, and their bytes.
-    QHash<QString, QImage> dekodiert;
+    // Decoded pictures kept for further links to them, the least recently drawn first, within
+    // bildBudget bytes. A picture that can be decoded is always drawn: the oldest ones go to
+    // make room, and one larger than the budget is decoded alone and released once drawn.
+    struct Dekodiert
+    {
+        QString nummer;
+        QImage bild;
+    };
+    std::list<Dekodiert> vorrat;
+    QHash<QString, std::list<Dekodiert>::iterator> imVorrat;
     qint64 belegt = 0;
-    qint16 abschnitt = -1;
-    // The picture of entry j, decoded once per section within the budget; null past the
-    // budget or when it cannot be decoded.
+    const auto bytesVon = [](const QImage &b) { return qint64(b.sizeInBytes()); };
+    // The picture of entry j; null when it cannot be decoded.
     auto bildHolen = [&](int j) {
         const DruckBild &b = inhalt.Grafiken[j];
-        if (auto it = dekodiert.constFind(b.Nummer); it != dekodiert.constEnd())
-            return *it;
-        QImage bild;
+        if (b.Pixel.isEmpty())
+            return QImage();
+        if (auto it = imVorrat.constFind(b.Nummer); it != imVorrat.constEnd()) {
+            vorrat.splice(vorrat.end(), vorrat, *it);
+            return vorrat.back().bild;
+        }
         const qint64 bytes = qint64(b.Pixel.width()) * b.Pixel.height() * 4;
-        if (belegt + bytes <= bildBudget && BildEntpacken(b.Archiv, bild)) {
-            belegt += bytes;
-            dekodiert.insert(b.Nummer, bild);
+        while (!vorrat.empty() && belegt + bytes > bildBudget) {
+            belegt -= bytesVon(vorrat.front().bild);
+            imVorrat.remove(vorrat.front().nummer);
+            vorrat.pop_front();
+        }
+        QImage bild;
+        if (!BildEntpacken(b.Archiv, bild))
+            return QImage();
+        if (belegt + bytesVon(bild) <= bildBudget) {
+            belegt += bytesVon(bild);
+            vorrat.push_back({b.Nummer, bild});
+            imVorrat.insert(b.Nummer, std::prev(vorrat.end()));
         }
         return bild;
     };
@@ -301,12 +354,6 @@ Beschreibungsdruck::Ergebnis Beschreibungsdruck::InhaltDrucken(const DruckAuftra
     for (int i = 1; i <= inhalt.TeilAnzahl; ++i) {
         if (abbrechenPruefen())
             return ergebnisAbbruch();
-        if (inhalt.TeilAbschnitt.value(i) != abschnitt) {
-            // A new section: the pictures of the last one go.
-            abschnitt = inhalt.TeilAbschnitt.value(i);
-            dekodiert.clear();
-            belegt = 0;
-        }
         dru.RtfDrucken(inhalt.Teile.value(i), Rand, y, Rand, Unten, ObenFolgeseiten);
         inhalt.Teile[i] = QTextDocumentFragment();
         if (abbrechenPruefen())
@@ -318,8 +365,9 @@ Beschreibungsdruck::Ergebnis Beschreibungsdruck::InhaltDrucken(const DruckAuftra
                     continue;
                 if (abbrechenPruefen())
                     return ergebnisAbbruch();
-                const QSizeF groesse =
-                    BildGroesseMmAufSeite(inhalt.Grafiken[j].Pixel, dru.Seitenbreite());
+                const QSize pixel = inhalt.Grafiken[j].Pixel.isEmpty() ? PlatzhalterPixel
+                                                                       : inhalt.Grafiken[j].Pixel;
+                const QSizeF groesse = BildGroesseMmAufSeite(pixel, dru.Seitenbreite());
                 const double h = groesse.height();
                 const double w = groesse.width();
                 dru.AktuellesY += dru.Zeilenhoehe();

@@ -10,11 +10,12 @@
 // callbacks; a cancel request is honoured between sections, pictures and pages, while the
 // content is collected as well as while it is printed.
 //
-// Pictures are collected undecoded (DruckBild) and decoded only while the section they belong
-// to is printed, each picture once per section, within a budget of decoded bytes per section;
-// they are released when the next section begins. A picture past the budget, or one that
-// cannot be decoded, is printed as a frame of its size with its title in it. Every picture is
-// printed at the screen's scale, 0.2333 mm per pixel, whatever resolution its bitmap states.
+// Pictures are collected undecoded (DruckBild) and decoded only when they are drawn. Decoded
+// pictures are kept for further links to them within a budget of decoded bytes, the least
+// recently drawn going first; every picture that can be decoded is drawn, whatever the budget.
+// Only a picture that cannot be decoded (a damaged archive, a bitmap beyond the archive's or
+// the pixel limit) is printed as a frame with its title in it. Every picture is printed at the
+// screen's scale, 0.2333 mm per pixel, whatever resolution its bitmap states.
 #pragma once
 
 #include "DruckTextAufbereiten.h"
@@ -27,6 +28,7 @@
 
 #include <functional>
 
+class QTextCursor;
 class TolvarDrucker;
 
 // What the help window hands to the print-out.
@@ -94,7 +96,7 @@ public:
     // Sources of texts (scope 3) and pictures; the help database by default.
     TexteQuelle texteQuelle;
     BildQuelle bildQuelle = standardBildQuelle();
-    // Decoded bytes (4 per pixel) of the pictures one section may hold at once.
+    // Decoded bytes (4 per pixel) of the pictures kept for further links to them.
     qint64 bildBudget = 256LL * 1024 * 1024;
 
     // Collects and prints; the whole run of the help window's print routine.
@@ -108,6 +110,11 @@ public:
     // Printing collected content; the pictures are released as they are drawn.
     Ergebnis InhaltDrucken(const DruckAuftrag &auftrag, DruckInhalt &inhalt);
 
+    // The marked text of a text box as the print-out takes it (scope 0): a selection that
+    // begins inside a paragraph keeps that paragraph's format (its indents), and inside a list
+    // item (a hanging indent with the item's number or bullet before the first tab) also the
+    // item's number, as the box shows them.
+    static QTextDocumentFragment Auswahl(const QTextCursor &auswahl);
     // The rich-text heading of a topic in the chapter scope: 18 points, bold, own line.
     static QTextDocumentFragment Themenueberschrift(const QString &titel, const QString &schrift);
     // A picture's printed size in mm: 0.2333 mm per pixel (its size on a 96-dpi screen, read

@@ -52,14 +52,14 @@ public:
 
     // Position of the first '{' at or after ab that is followed by one of the letters; -1 if
     // there is none.
-    int findeOeffner(int ab, bool auchBild)
+    int findeOeffner(int ab, bool auchText, bool auchBild)
     {
         lueckeNach(ab);
         for (qsizetype i = mEnde; i + 1 < mBuf.size(); ++i) {
             if (mBuf[i] != QLatin1Char('{'))
                 continue;
             const QChar n = mBuf[i + 1];
-            if (n == QLatin1Char('T') || (auchBild && n == QLatin1Char('P')))
+            if ((auchText && n == QLatin1Char('T')) || (auchBild && n == QLatin1Char('P')))
                 return int(i - mEnde + ab);
         }
         return -1;
@@ -201,6 +201,12 @@ struct Verweise
 
 QList<tVerweis> Verweismarkup::tagsEntfernen(TextFeld &feld, bool nurText)
 {
+    return tagsEntfernen(feld, nurText ? Tags::NurText : Tags::Alle, nullptr);
+}
+
+QList<tVerweis> Verweismarkup::tagsEntfernen(TextFeld &feld, Tags welche,
+                                             std::vector<Fundstelle> *alle)
+{
     Verweise v{feld, Arbeitstext(feld.text()), {tVerweis()}, {}, {}, QTextCursor(feld.dokument())};
     // All deletions form one edit: the document is laid out once, not after every tag.
     v.cursor.beginEditBlock();
@@ -209,7 +215,8 @@ QList<tVerweis> Verweismarkup::tagsEntfernen(TextFeld &feld, bool nurText)
     int suchAb = 0;
     for (;;) {
         v.festschreiben(suchAb);
-        const int pos = v.text.findeOeffner(suchAb, !nurText);
+        const int pos =
+            v.text.findeOeffner(suchAb, welche != Tags::NurBild, welche != Tags::NurText);
         if (pos < 0)
             break;
         const bool bild = v.text.zeichen(pos + 1) == QLatin1Char('P');
@@ -235,6 +242,11 @@ QList<tVerweis> Verweismarkup::tagsEntfernen(TextFeld &feld, bool nurText)
     v.cursor.endEditBlock();
     feld.invalidieren();
     feld.setzeSelStart(0);
+    if (alle) {
+        alle->reserve(alle->size() + v.offen.size());
+        for (size_t i = 0; i < v.offen.size(); ++i)
+            alle->push_back({v.offen[i].first, v.offen[i].second, bool(istBild[i]), nummern[i]});
+    }
     for (size_t i = 0; i < v.offen.size(); ++i) {
         const auto [anfang, ende] = v.offen[i];
         if (ende > MaxPosition)
@@ -268,24 +280,28 @@ bool Verweismarkup::darstellen(const QString &gespeicherterText, QTextDocument &
     const bool gekuerzt = feld.setzeRtf(gespeicherterText, grenzen).gekuerzt;
     mtVerweise = tagsEntfernen(feld);
     miVerweisAnzahl = qint16(mtVerweise.size() - 1);
-    if (gekuerzt) {
-        // The note is added after the tags are cut out: it is no part of the text's markup.
-        QTextCursor c(&anzeige);
-        c.movePosition(QTextCursor::End);
-        // In the font of the text's end (not its colours or links), in italics.
-        const QTextCharFormat ende = c.charFormat();
-        QTextCharFormat f;
-        if (!ende.isImageFormat()) {
-            if (ende.hasProperty(QTextFormat::FontFamilies))
-                f.setFontFamilies(ende.fontFamilies().toStringList());
-            if (ende.hasProperty(QTextFormat::FontPointSize))
-                f.setFontPointSize(ende.fontPointSize());
-        }
-        f.setFontItalic(true);
-        c.insertBlock(QTextBlockFormat(), f);
-        c.insertText(gekuerztHinweis(), f);
-    }
+    // The note is added after the tags are cut out: it is no part of the text's markup.
+    if (gekuerzt)
+        gekuerztHinweisAnfuegen(anzeige);
     return gekuerzt;
+}
+
+void Verweismarkup::gekuerztHinweisAnfuegen(QTextDocument &anzeige)
+{
+    QTextCursor c(&anzeige);
+    c.movePosition(QTextCursor::End);
+    // In the font of the text's end (not its colours or links), in italics.
+    const QTextCharFormat ende = c.charFormat();
+    QTextCharFormat f;
+    if (!ende.isImageFormat()) {
+        if (ende.hasProperty(QTextFormat::FontFamilies))
+            f.setFontFamilies(ende.fontFamilies().toStringList());
+        if (ende.hasProperty(QTextFormat::FontPointSize))
+            f.setFontPointSize(ende.fontPointSize());
+    }
+    f.setFontItalic(true);
+    c.insertBlock(QTextBlockFormat(), f);
+    c.insertText(gekuerztHinweis(), f);
 }
 
 int Verweismarkup::verweisBei(const QList<tVerweis> &mtVerweise, qint16 miVerweisAnzahl, int k)

@@ -27,6 +27,8 @@
 #include <QList>
 #include <QString>
 
+#include <vector>
+
 class QTextDocument;
 class TextFeld;
 
@@ -49,6 +51,23 @@ public:
     // Cuts the tags out of the text box's content and returns the links, element 0 unused.
     // With nurText only text links are taken; picture tags stay.
     static QList<tVerweis> tagsEntfernen(TextFeld &feld, bool nurText = false);
+
+    // A link as its tags were cut out: positions in the box's final text, of any size and
+    // without the link table's count limit (the print-out needs every link of a section).
+    struct Fundstelle
+    {
+        int Anfang = 0;
+        int Ende = 0;
+        bool Bild = false;
+        QString Nummer;
+    };
+    enum class Tags { Alle, NurText, NurBild };
+    // As above for the links of the kind welche (the other tags stay as typed); alle (if
+    // given) receives every link found, in the order of their opening tags.
+    static QList<tVerweis> tagsEntfernen(TextFeld &feld, Tags welche,
+                                         std::vector<Fundstelle> *alle);
+    // Adds the paragraph gekuerztHinweis() at the end of doc, in the font of the text's end.
+    static void gekuerztHinweisAnfuegen(QTextDocument &doc);
 
     // Index of the first link with Anfang <= k <= Ende; 0 when there is none or k < 1.
     static int verweisBei(const QList<tVerweis> &mtVerweise, qint16 miVerweisAnzahl, int k);

@@ -3,7 +3,9 @@
 // picture taller than the body, long sections, the chapter scope, cancelling and a job that
 // cannot begin.
 #include "Beschreibungsdruck.h"
+#include "RtfLeser.h"
 #include "TolvarDruckerProtokoll.h"
+#include "ZipArchiv.h"
 #include "ZipHilfe.h"
 
 #include <QStandardPaths>
@@ -46,14 +48,15 @@ struct Lauf
     QStringList status;
     QMap<QString, QSize> bilder; // picture number -> pixel size
     QMap<QString, QString> bildTitel;
+    QMap<QString, QByteArray> archive; // picture number -> stored archive as it is
 
     Lauf()
     {
         druck.status = [this](const QString &s) { status << s; };
         druck.bildQuelle = [this](const QString &n, QByteArray &b, QString &t) {
-            if (!bilder.contains(n))
+            if (!bilder.contains(n) && !archive.contains(n))
                 return false;
-            b = archiv(bilder[n]);
+            b = archive.contains(n) ? archive[n] : archiv(bilder[n]);
             t = bildTitel.value(n, "Titel " + n);
             return true;
         };
@@ -318,22 +321,95 @@ private slots:
             QCOMPARE_LE(std::abs(ersterE->mm.top() - (15 + m.zeile + 2)), eps);
     }
 
-    // Two pictures of one part (links in a last line without a break) lie one below the other
-    // with frame and caption each.
-    void zweiBilderUntereinander()
+    // The pictures of the links of one line lie one below the other after that line, with
+    // frame and caption each, whether a break follows the line or not; the line is printed
+    // without its tags.
+    void bilderEinerZeile_data()
     {
+        QTest::addColumn<QString>("rtf");
+        QTest::addColumn<QString>("zeile");
+        QTest::addColumn<int>("anzahl");
+        QTest::newRow("letzte Zeile")
+            << "{\\rtf1\\ansi\\f0\\fs20 Eins \\{P00001\\}a\\{PE\\} und \\{P00002\\}b\\{PE\\}}"
+            << "Eins a und b" << 2;
+        QTest::newRow("Umbruch dahinter")
+            << "{\\rtf1\\ansi\\f0\\fs20 Bild \\{P00001\\}Mahnlauf\\{PE\\} und "
+               "\\{P00002\\}Bank\\{PE\\} und \\{P00003\\}Export\\{PE\\} Ende\\par Rest}"
+            << "Bild Mahnlauf und Bank und Export Ende" << 3;
+    }
+    void bilderEinerZeile()
+    {
+        QFETCH(QString, rtf);
+        QFETCH(QString, zeile);
+        QFETCH(int, anzahl);
         Lauf l;
         l.bilder["00001"] = QSize(100, 80);
         l.bilder["00002"] = QSize(120, 60);
-        QString rtf =
-            "{\\rtf1\\ansi\\f0\\fs20 Eins \\{P00001\\}a\\{PE\\} und \\{P00002\\}b\\{PE\\}}";
+        l.bilder["00003"] = QSize(90, 40);
         QCOMPARE(l.druck.BeschreibungDrucken(auftrag(1, {rtf}, true)),
                  Beschreibungsdruck::Ergebnis::Gedruckt);
+        const QList<Eintrag> teile = l.dru.eintraege(Art::Rtf);
+        QCOMPARE(teile.value(0).text, zeile);
         const QList<Eintrag> bilder = l.dru.eintraege(Art::Bild);
-        QCOMPARE(bilder.size(), 2);
-        QCOMPARE(l.dru.eintraege(Art::Rahmen).size(), 2);
-        QVERIFY(bilder[1].mm.top() > bilder[0].mm.bottom() + 1);
-        QCOMPARE(l.dru.eintraege(Art::Text).count(), 3 + 4); // frame (3) + 2 captions (2 each)
+        QCOMPARE(bilder.size(), anzahl);
+        QCOMPARE(l.dru.eintraege(Art::Rahmen).size(), anzahl);
+        for (int k = 1; k < anzahl; ++k)
+            QVERIFY(bilder[k].mm.top() > bilder[k - 1].mm.bottom() + 1);
+        // The text after the line follows its last picture.
+        if (teile.size() > 1)
+            QVERIFY(teile[1].mm.top() > bilder.last().mm.bottom());
+        // frame (3) + a caption (2) per picture
+        QCOMPARE(l.dru.eintraege(Art::Text).count(), 3 + 2 * anzahl);
+    }
+
+    // Every picture that can be decoded is drawn, however far a section's pictures exceed the
+    // budget of decoded pictures; only one that cannot be decoded (damaged, or its bitmap
+    // beyond the archive's member limit) is a frame with its title in it.
+    void bildOderPlatzhalter_data()
+    {
+        QTest::addColumn<QStringList>("bilder"); // per line: "B x H" pixels or an archive kind
+        QTest::addColumn<int>("gezeichnet");
+        QTest::addColumn<int>("platzhalter");
+        QTest::newRow("fuenf ueber dem Budget")
+            << QStringList{"300x300", "310x300", "320x300", "330x300", "340x300"} << 5 << 0;
+        QTest::newRow("beschaedigt") << QStringList{"300x300", "kaputt", "310x300"} << 2 << 1;
+        QTest::newRow("ueber der Mitgliedsgrenze") << QStringList{"gross", "300x300"} << 1 << 1;
+    }
+    void bildOderPlatzhalter()
+    {
+        QFETCH(QStringList, bilder);
+        QFETCH(int, gezeichnet);
+        QFETCH(int, platzhalter);
+        Lauf l;
+        // Room for two of the pictures at a time.
+        l.druck.bildBudget = 2 * 340 * 300 * 4;
+        QString rtf = "{\\rtf1\\ansi\\f0\\fs20 ";
+        for (int i = 0; i < bilder.size(); ++i) {
+            const QString nummer = QStringLiteral("%1").arg(i + 1, 5, 10, QLatin1Char('0'));
+            if (bilder[i] == "kaputt")
+                l.archive[nummer] = "kaputt";
+            else if (bilder[i] == "gross")
+                l.archive[nummer] = zipErstellen(
+                    {{"Temp.bmp", QByteArray(ZipArchiv::MaxGroesse + 1, '\0')}});
+            else
+                l.bilder[nummer] =
+                    QSize(bilder[i].section('x', 0, 0).toInt(), bilder[i].section('x', 1).toInt());
+            rtf += QStringLiteral("Zeile \\{P%1\\}Bild\\{PE\\}\\par ").arg(nummer);
+        }
+        QCOMPARE(l.druck.BeschreibungDrucken(auftrag(1, {rtf + "}"}, true)),
+                 Beschreibungsdruck::Ergebnis::Gedruckt);
+        const QList<Eintrag> rahmen = l.dru.eintraege(Art::Rahmen);
+        QCOMPARE(l.dru.eintraege(Art::Bild).size(), gezeichnet);
+        QCOMPARE(rahmen.size(), gezeichnet + platzhalter);
+        for (int i = 0; i < bilder.size(); ++i) {
+            // The title inside the frame and in the caption, or in the caption only.
+            const QString titel = QStringLiteral("Titel %1").arg(i + 1, 5, 10, QLatin1Char('0'));
+            const bool ohneBild = bilder[i] == "kaputt" || bilder[i] == "gross";
+            int n = 0;
+            for (const Eintrag &e : l.dru.eintraege(Art::Text))
+                n += e.text == titel;
+            QCOMPARE(n, ohneBild ? 2 : 1);
+        }
     }
 
     // Without pictures each section is one part and no picture is read or drawn.
@@ -428,6 +504,29 @@ private slots:
         QCOMPARE(l.druck.BeschreibungDrucken(a), Beschreibungsdruck::Ergebnis::Gedruckt);
         QCOMPARE(l.dru.eintraege(Art::Rtf).size(), 1);
         QCOMPARE(l.dru.eintraege(Art::Rtf)[0].text, QString("markiert"));
+    }
+
+    // Marked text that begins inside a numbered list item is printed with the item's number
+    // and indent, as the help window shows it.
+    void markierungInListe()
+    {
+        QTextDocument quelle;
+        RtfLesen(QString("{\\rtf1\\ansi\\f0\\fs20 \\pard\\fi-360\\li720\\tx720 1.\\tab erster "
+                         "Punkt\\par 2.\\tab zweiter Punkt\\par \\pard Danach\\par }"),
+                 quelle);
+        QTextCursor c(&quelle);
+        c.setPosition(int(quelle.toPlainText().indexOf("zweiter")) + 4);
+        c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        Lauf l;
+        DruckAuftrag a = auftrag(0, {});
+        a.Auswahl = Beschreibungsdruck::Auswahl(c);
+        QCOMPARE(l.druck.BeschreibungDrucken(a), Beschreibungsdruck::Ergebnis::Gedruckt);
+        QCOMPARE(l.dru.eintraege(Art::Rtf).value(0).text, QString("2.\tter Punkt\nDanach"));
+        QTextDocument gedruckt;
+        QTextCursor(&gedruckt).insertFragment(a.Auswahl);
+        const QTextBlockFormat punkt = quelle.begin().next().blockFormat();
+        QCOMPARE(gedruckt.begin().blockFormat().leftMargin(), punkt.leftMargin());
+        QCOMPARE(gedruckt.begin().blockFormat().textIndent(), punkt.textIndent());
     }
 
     void startNichtMoeglich()

@@ -72,7 +72,8 @@ struct Ergebnis
 
 // The print preparation done the plain way, as a reference: every tag found in a freshly read
 // plain text and deleted on its own, the text read again after each deletion (time quadratic
-// in the number of tags). Returns the parts as HTML and the pictures as "number@part".
+// in the number of tags), then the text cut behind the lines of the picture links. Returns the
+// parts as HTML and the pictures as "number@part".
 QStringList einfachAufbereiten(const QString &rtf, bool mitGrafik, QStringList &bilder)
 {
     QTextDocument arbeit;
@@ -103,9 +104,18 @@ QStringList einfachAufbereiten(const QString &rtf, bool mitGrafik, QStringList &
         feld.setzeSelLaenge(4);
         feld.loescheAuswahl();
     }
-    // Picture links, the text read again each time.
-    QStringList teile;
+    // Picture links, the text read again each time; a recorded end moves with the tags cut
+    // out before it (nested links).
+    std::vector<std::pair<QString, int>> verweise;
     suchAb = 0;
+    const auto loeschen = [&](int von, int anzahl) {
+        feld.setzeSelStart(von);
+        feld.setzeSelLaenge(anzahl);
+        feld.loescheAuswahl();
+        for (auto &v : verweise)
+            if (v.second > von)
+                v.second = std::max(von, v.second - anzahl);
+    };
     for (;;) {
         const QString text = feld.text();
         const int p = int(text.indexOf(QLatin1String("{P"), suchAb));
@@ -116,28 +126,34 @@ QStringList einfachAufbereiten(const QString &rtf, bool mitGrafik, QStringList &
             continue;
         }
         const QString nummer = text.mid(p + 2, 5);
-        feld.setzeSelStart(p);
-        feld.setzeSelLaenge(8);
-        feld.loescheAuswahl();
+        loeschen(p, 8);
         suchAb = std::max(0, p - 1);
-        const QString rest = feld.text();
-        const int e = int(rest.indexOf(QLatin1String("{PE}"), p));
+        const int e = int(feld.text().indexOf(QLatin1String("{PE}"), p));
         if (e < 0)
             continue;
-        feld.setzeSelStart(e);
-        feld.setzeSelLaenge(4);
-        feld.loescheAuswahl();
-        if (!mitGrafik || nummer != "00001")
+        loeschen(e, 4);
+        verweise.emplace_back(nummer, e);
+    }
+    // Cut behind the line of each picture link (00001 is the only picture): the part is taken
+    // from the text's start and deleted.
+    QStringList teile;
+    const QString text = feld.text();
+    int geschnitten = 0;
+    for (const auto &[nummer, e] : verweise) {
+        if (!mitGrafik)
+            break;
+        if (nummer != "00001")
             continue;
-        bilder << QStringLiteral("%1@%2").arg(nummer).arg(teile.size() + 1);
-        const int n = int(feld.text().indexOf(QLatin1String("\r\n"), std::max(0, e - 1)));
-        if (n < 0)
+        const int n = int(text.indexOf(QLatin1String("\r\n"), std::max(0, e - 1)));
+        const bool zeileGeschnitten = n >= 0 && n + 2 <= geschnitten;
+        bilder << QStringLiteral("%1@%2").arg(nummer).arg(teile.size() + !zeileGeschnitten);
+        if (n < 0 || zeileGeschnitten)
             continue;
         feld.setzeSelStart(0);
-        feld.setzeSelLaenge(n + 2);
+        feld.setzeSelLaenge(n + 2 - geschnitten);
         teile << feld.selInhalt().toHtml();
         feld.loescheAuswahl();
-        suchAb = std::max(0, suchAb - (n + 2));
+        geschnitten = n + 2;
     }
     feld.setzeSelStart(feld.laenge());
     feld.fuegeEin(QTextDocumentFragment::fromPlainText(QStringLiteral("\n")));
@@ -204,10 +220,17 @@ void TstDruckTextAufbereiten::teile_data()
           QStringList{"eins\n", "zwei z\n", "drei\n"}, "Bild 00001@1:4x4 Bild 00002@2:6x2");
     zeile("graphics off: one part", "<P00001>eins<PE>\\par zwei", false,
           QStringList{"eins\nzwei\n"}, "");
-    // A missing or damaged picture is left out; the text behind it is kept.
+    // A missing picture, or one that cannot be decoded, is left out; the text behind it is
+    // kept.
     zeile("missing picture", "a <P00005>fehlt<PE>\\par b <P00001>da<PE>\\par c", true,
           QStringList{"a fehlt\nb da\n", "c\n"}, "Bild 00001@1:4x4");
-    zeile("damaged picture", "a <P00009>kaputt<PE>\\par b", true, QStringList{"a kaputt\nb\n"}, "");
+    zeile("damaged picture", "a <P00009>kaputt<PE>\\par b", true,
+          QStringList{"a kaputt\n", "b\n"}, "");
+    // A section is cut where the help window cuts it, with the window's note at its end.
+    zeile("cut like the window", QString(Verweismarkup::MaxZeichen + 100, 'x'), false,
+          QStringList{QString(Verweismarkup::MaxZeichen, 'x') + "\n" +
+                      Verweismarkup::gekuerztHinweis() + "\n"},
+          "");
     QTest::newRow("picture tag cut short") << "a <P000" << true << QStringList{"a {P000\n"} << "";
     zeile("picture without closing", "a <P00001>b\\par c", true, QStringList{"a b\nc\n"}, "");
 }
@@ -367,7 +390,7 @@ void TstDruckTextAufbereiten::unentpackt()
     QHash<QString, DruckBild> bekannt;
     QVERIFY(DruckTextZerlegen(rtf, teile, t, anzahl, b, gt, gn, true, "Arial", quelle, &bekannt));
     QCOMPARE(gefragt, (QStringList{"00001", "00002", "00009"}));
-    QCOMPARE(anzahl, qint16(3));
+    QCOMPARE(anzahl, qint16(5));
     QCOMPARE(b[1].Pixel, QSize(4, 4));
     QCOMPARE(b[2].Pixel, QSize(6, 2));
     QCOMPARE(b[3].Nummer, QString("00001"));
@@ -375,11 +398,14 @@ void TstDruckTextAufbereiten::unentpackt()
     QImage bild;
     QVERIFY(BildEntpacken(b[3].Archiv, bild));
     QCOMPARE(bild.size(), QSize(4, 4));
-    QCOMPARE(teile, qint16(4));
+    // The picture that cannot be decoded has no size: the print-out shows a placeholder.
+    QCOMPARE(b[4].Pixel, QSize());
+    QCOMPARE(gn[4], QString("Bild 00009"));
+    QCOMPARE(teile, qint16(6));
     // A second section with the same pictures reads none again.
     QVERIFY(DruckTextZerlegen(rtf, teile, t, anzahl, b, gt, gn, true, "Arial", quelle, &bekannt));
     QCOMPARE(gefragt.size(), 3);
-    QCOMPARE(anzahl, qint16(6));
+    QCOMPARE(anzahl, qint16(10));
 
     // Cancelled when asked before the second picture.
     int fragen = 0;
