@@ -575,6 +575,8 @@ void frmHilfe::tabSub_Click()
             l->show();
             oben = oben + g.hoehe + 45;
         }
+        // The page is as wide as the window, or as these titles need.
+        Layout();
 
         miAktTextIndex = -1;
         if (!mbSprungAktiv)

@@ -9,6 +9,7 @@ import subprocess
 from szenario import szenario
 from umgebung import Fehlschlag, Uebersprungen, gleich, pruefen
 from szenarien_bedienung import fokus_name
+from szenarien_darstellung import seite_ganz_zu_sehen
 
 ATSPI_HILFE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "atspi_hilfe.py")
 BUS_STARTER = ("/usr/libexec/at-spi-bus-launcher", "/usr/lib/at-spi2-core/at-spi-bus-launcher")
@@ -373,6 +374,9 @@ def skala2(s):
     knopf = z["buttons"]["9"]["global"]
     pruefen(verdoppelte_zeilen(bild, knopf) < 0.8,
             f"das Symbol von „Drucken“ sieht verdoppelt aus ({verdoppelte_zeilen(bild, knopf)})")
+    # Half of the screen is 320 logical pixels: the page still fits the window.
+    s.anzeigen("04.01.01", halb=True)
+    seite_ganz_zu_sehen(s, "halb, Skala 2", "lesen-skala2-halb.png")
     # The picture window: the picture at twice its pixel size, pixel for pixel.
     s.anzeigen("04.01.01")
     bv = next(v for v in s.verweise() if v["bildNummer"])
