@@ -12,6 +12,7 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLayout>
+#include <QPainter>
 #include <QShortcut>
 #include <QToolBar>
 #include <QToolButton>
@@ -86,12 +87,11 @@ frmInhalt::frmInhalt()
     setWindowTitle(QStringLiteral("Programmbeschreibung zu Tolvar-Belna"));
     setWindowIcon(QIcon(QStringLiteral(":/bilder/hilfe.svg")));
 
+    // The client area is painted grey where no child window covers it (see eventFilter). Not
+    // through its palette: the children would inherit the grey as their window colour, and the
+    // keyword pane would show the palette's text on it, unreadable in a dark palette.
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("clientBereich"));
-    m_client->setAutoFillBackground(true);
-    QPalette pal = m_client->palette();
-    pal.setColor(QPalette::Window, QColor(0xab, 0xab, 0xab));
-    m_client->setPalette(pal);
     m_client->installEventFilter(this);
     setCentralWidget(m_client);
 
@@ -346,6 +346,14 @@ bool frmInhalt::eventFilter(QObject *watched, QEvent *event)
         return symbolleisteTaste(static_cast<QWidget *>(watched), static_cast<QKeyEvent *>(event));
     if (watched == m_client && event->type() == QEvent::Resize)
         FormResize();
+    if (watched == m_client && event->type() == QEvent::Paint) {
+        // The grey of an empty work area; a dark palette's own dark shade there.
+        const QPalette &pal = m_client->palette();
+        const bool dunkel = pal.color(QPalette::Window).lightness() < 128;
+        QPainter p(m_client);
+        p.fillRect(m_client->rect(), dunkel ? pal.color(QPalette::Dark) : QColor(0xab, 0xab, 0xab));
+        return true;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

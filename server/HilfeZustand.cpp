@@ -23,6 +23,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QToolBar>
+#include <QToolButton>
 
 namespace {
 
@@ -68,10 +69,18 @@ QJsonObject karten(const Registerkarten *r)
                              ? QJsonArray()
                              : rechteck(QRect(r->leiste()->mapToGlobal(t.topLeft()), t.size())));
     }
-    return {{QStringLiteral("anzahl"), r->anzahl()},
-            {QStringLiteral("aktuell"), r->aktuell()},
-            {QStringLiteral("captions"), captions},
-            {QStringLiteral("rechtecke"), rechtecke}};
+    // The row's arrow that scrolls to the tabs at the right, where the row shows one.
+    const QToolButton *pfeil = nullptr;
+    for (const QToolButton *k : r->leiste()->findChildren<QToolButton *>())
+        if (k->arrowType() == Qt::RightArrow)
+            pfeil = k;
+    return {
+        {QStringLiteral("anzahl"), r->anzahl()},
+        {QStringLiteral("aktuell"), r->aktuell()},
+        {QStringLiteral("global"), global(r)},
+        {QStringLiteral("pfeilRechts"), pfeil && pfeil->isVisible() ? global(pfeil) : QJsonArray()},
+        {QStringLiteral("captions"), captions},
+        {QStringLiteral("rechtecke"), rechtecke}};
 }
 
 // The reading aids: zoom, the find bar with the screen rectangle of the current hit, the

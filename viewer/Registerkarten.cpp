@@ -207,7 +207,11 @@ void Registerkarten::stilSetzen()
 {
     // A style of its own over a fresh instance of the application's style: the proxy owns
     // its base style, and the application's must not be handed over.
-    QStyle *basis = QStyleFactory::create(QApplication::style()->name());
+    // A proxy (the dark palettes' style) is created anew over the style it wraps.
+    const QStyle *app = QApplication::style();
+    if (const auto *proxy = qobject_cast<const QProxyStyle *>(app))
+        app = proxy->baseStyle();
+    QStyle *basis = QStyleFactory::create(app->name());
     QStyle *alt = m_stil;
     m_stil = new KartenStil(basis);
     m_stil->setParent(this);

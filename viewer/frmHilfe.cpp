@@ -35,9 +35,9 @@ namespace {
 
 QPointer<frmHilfe> s_instanz;
 
-const QColor StreifenFarbe(0xE0, 0xE0, 0xE0);
-const QColor MarkierFarbe(0xFF, 0xFF, 0xC0); // pale yellow
-const QColor SeitenFarbe(0x00, 0x40, 0x40);  // dark teal
+const QColor StreifenFarbe(0xE0, 0xE0, 0xE0); // light grey; dark palettes darken it
+const QColor MarkierFarbe(0xFF, 0xFF, 0xC0);  // pale yellow
+const QColor SeitenFarbe(0x00, 0x40, 0x40);   // dark teal
 
 // Numeric value of one piece of a help number, read as a decimal number the way the number
 // was typed: blanks ignored, an optional sign, the leading digits; nothing numeric gives 0.
@@ -224,7 +224,7 @@ void frmHilfe::steuerelementeAnlegen()
     m_tabSub->setObjectName(QStringLiteral("tabSub"));
     m_fraSub = new QWidget(m_picMain);
     m_fraSub->setObjectName(QStringLiteral("fraSub"));
-    setzeHintergrund(m_fraSub, StreifenFarbe);
+    setzeHintergrund(m_fraSub, Farbschema::flaeche(StreifenFarbe));
     connect(m_tabMain, &Registerkarten::Click, this, &frmHilfe::tabMain_Click);
     connect(m_tabSub, &Registerkarten::Click, this, &frmHilfe::tabSub_Click);
 
@@ -267,7 +267,7 @@ void frmHilfe::steuerelementeAnlegen()
     l0->setObjectName(QStringLiteral("lblSub0"));
     m_lblSub.append(l0);
     m_geoLblSub.append(TwipRechteck{45, 45, 0, 195});
-    setzeHintergrund(l0, StreifenFarbe);
+    setzeHintergrund(l0, Farbschema::flaeche(StreifenFarbe));
     l0->setCursor(Qt::PointingHandCursor);
     QFont f = l0->font();
     f.setPixelSize(11);
@@ -575,6 +575,8 @@ void frmHilfe::tabSub_Click()
             l->show();
             oben = oben + g.hoehe + 45;
         }
+        // The page is as wide as the window, or as these titles need.
+        Layout();
 
         miAktTextIndex = -1;
         if (!mbSprungAktiv)

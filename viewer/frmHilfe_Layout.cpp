@@ -1,5 +1,5 @@
 // The help window's layout and scrolling: runs the layout function on the window's size and
-// applies its twips to the widgets; the scroll bars move the page and the text panel.
+// applies its twips to the widgets; the scroll bars move the page and the text panel together.
 #include "frmHilfe.h"
 
 #include "Arbeitsbereich.h"
@@ -58,6 +58,9 @@ void frmHilfe::Layout()
     e.vScrollBreite = TwipRunden(pixelZuTwipsX(m_vScroll->sizeHint().width()));
     e.hScrollHoehe = TwipRunden(pixelZuTwipsY(m_hScroll->sizeHint().height()));
     e.hintergrundTop = miHintergrundTop;
+    for (int i = 0; i < miTexteAnzahl && i < m_geoLblSub.size(); ++i)
+        e.abschnitteRechts =
+            std::max(e.abschnitteRechts, m_geoLblSub.at(i).links + m_geoLblSub.at(i).breite);
 
     const auto r = HilfeLayoutBerechnen(e);
     if (!r)
@@ -104,8 +107,11 @@ void frmHilfe::Layout()
 
 void frmHilfe::HScroll1_Change()
 {
+    // The text panel lies on the page: both move together.
     m_geoPicMain.links = -m_hScroll->value();
     setzeGeometrie(m_picMain, m_geoPicMain);
+    m_geoPicBackground.links = HilfeStartGeometrie::picBackground.links - m_hScroll->value();
+    setzeGeometrie(m_picBackground, m_geoPicBackground);
 }
 
 void frmHilfe::VScroll1_Change()

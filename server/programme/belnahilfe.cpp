@@ -47,7 +47,8 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("BelnaHilfe"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tolvar-Hilfe"));
+    // No display name: Qt would append it to every window's title, and the frame's title is
+    // its caption alone. Message boxes name the program in their own title.
     QApplication::setQuitOnLastWindowClosed(false);
 
     const QByteArray verzeichnis = qgetenv("TOLVAR_HILFE_VERZEICHNIS");

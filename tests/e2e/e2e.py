@@ -25,6 +25,7 @@ from szenario import SZENARIEN  # noqa: E402
 import szenarien_bedienung  # noqa: E402,F401
 import szenarien_bild  # noqa: E402,F401
 import szenarien_daten  # noqa: E402,F401
+import szenarien_darstellung  # noqa: E402,F401
 import szenarien_fenster  # noqa: E402,F401
 import szenarien_import  # noqa: E402,F401
 import szenarien_lesen  # noqa: E402,F401

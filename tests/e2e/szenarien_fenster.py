@@ -5,7 +5,7 @@ import signal
 import time
 
 from szenario import szenario
-from umgebung import BREITE, HOEHE, Fehlschlag, gleich, lebt, pruefen
+from umgebung import BREITE, FRAME_TITEL, HOEHE, Fehlschlag, gleich, lebt, pruefen
 from szenarien_bedienung import hilfe_beenden
 from szenarien_verweise import klartext_position, sichtbarer_punkt
 
@@ -49,6 +49,9 @@ def erste_platzierung(s):
               f"Arbeitsbereich {[ax, ay, ab, ah]}"
         pruefen(x >= ax and y >= ay, f"{was}: links oder oben außerhalb")
         pruefen(x + b <= ax + ab and y + h <= ay + ah, f"{was}: rechts oder unten außerhalb")
+    # The title bar shows the caption alone, as the window manager reads it.
+    gleich(s.xprop(fenster, "_NET_WM_NAME").partition("=")[2].strip(),
+           f'"{FRAME_TITEL}"', "_NET_WM_NAME des Rahmens")
 
 
 def verborgen(s, fenster):

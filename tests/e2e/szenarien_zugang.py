@@ -8,7 +8,8 @@ import subprocess
 
 from szenario import szenario
 from umgebung import Fehlschlag, Uebersprungen, gleich, pruefen
-from szenarien_bedienung import fokus_name
+from szenarien_bedienung import DRUCKEN, SUCHEN, fokus_name, hilfe_beenden
+from szenarien_darstellung import seite_ganz_zu_sehen
 
 ATSPI_HILFE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "atspi_hilfe.py")
 BUS_STARTER = ("/usr/libexec/at-spi-bus-launcher", "/usr/lib/at-spi2-core/at-spi-bus-launcher")
@@ -318,6 +319,53 @@ def dunkel(s):
     leiste = s.widget("lblFindenStatus")["global"]
     kontrast_pruefen(bild, [("Trefferzahl", leiste),
                             ("aktueller Treffer", z["finden"]["aktuellGlobal"])])
+    s.taste("Escape")
+    s.warten_zustand(lambda z: not z["finden"]["offen"], "Esc schließt die Suchleiste")
+    bedienelemente_pruefen(s, "dunkel")
+    # The same with the high-contrast palette, in a server started anew.
+    hilfe_beenden(s)
+    rc, aus = s.dbus_rufen("UpdateActivationEnvironment",
+                           "dict:string:string:TOLVAR_HILFE_PALETTE,kontrast")
+    gleich(rc, 0, f"UpdateActivationEnvironment ({aus})")
+    s.anzeigen("04.01.01")
+    bedienelemente_pruefen(s, "kontrast")
+
+
+def anzeiger(w):
+    """The box or circle of a check box or option button: the square at its left."""
+    x, y, b, h = w["global"]
+    return [x, y + max(h - 16, 0) // 2, 15, min(h, 16)]
+
+
+def bedienelemente_pruefen(s, palette):
+    """The section strip, the keyword pane and the print dialog on a dark palette: every
+    caption and the boxes and circles of unchecked options stand out by 4.5:1."""
+    bild = s.bildschirm()
+    streifen = s.widget("fraSub")["global"]
+    _, grund, _ = schrift_kontrast(bild, streifen)
+    pruefen(leuchtdichte(grund) < 0.18, f"{palette}: der Abschnittsstreifen ist hell: {grund}")
+    s.button_klicken(SUCHEN)
+    s.warten_zustand(lambda z: z["stichwort"]["offen"], "der Stichwortbereich ist offen")
+    bild = s.bildschirm()
+    s.bild_sichern(bild, f"{palette}-stichwort.png")
+    rechtecke = [(n, s.widget(n)["global"]) for n in ("lbl0", "lbl1", "lbl2", "optStichwort",
+                                                      "cmdAbbruch")]
+    rechtecke.append(("Kreis von Volltext", anzeiger(s.widget("optVolltext"))))
+    s.notiz(f"{palette}, Stichwortsuche: {kontrast_pruefen(bild, rechtecke)}")
+    s.button_klicken(DRUCKEN)
+    s.warten_zustand(lambda z: z["modal"].endswith(":frmHilfeDrucken"), "der Druckdialog ist offen")
+    bild = s.bildschirm()
+    s.bild_sichern(bild, f"{palette}-druckdialog.png")
+    rechtecke = []
+    for n in ("opt0", "opt1", "opt2", "opt3"):
+        w = s.widget(n)
+        # Disabled options are shown faint on purpose.
+        if w["sichtbar"] and w["aktiv"]:
+            rechtecke += [(n, w["global"]), (f"Anzeiger von {n}", anzeiger(w))]
+    pruefen(len(rechtecke) >= 4, f"{palette}: der Druckdialog zeigt zu wenig Optionen")
+    s.notiz(f"{palette}, Druckdialog: {kontrast_pruefen(bild, rechtecke)}")
+    s.dialog_taste("Escape")
+    s.warten_zustand(lambda z: z["modal"] == "", "Esc schließt den Druckdialog")
 
 
 def verdoppelte_zeilen(bild, knopf):
@@ -373,6 +421,9 @@ def skala2(s):
     knopf = z["buttons"]["9"]["global"]
     pruefen(verdoppelte_zeilen(bild, knopf) < 0.8,
             f"das Symbol von „Drucken“ sieht verdoppelt aus ({verdoppelte_zeilen(bild, knopf)})")
+    # Half of the screen is 320 logical pixels: the page still fits the window.
+    s.anzeigen("04.01.01", halb=True)
+    seite_ganz_zu_sehen(s, "halb, Skala 2", "lesen-skala2-halb.png")
     # The picture window: the picture at twice its pixel size, pixel for pixel.
     s.anzeigen("04.01.01")
     bv = next(v for v in s.verweise() if v["bildNummer"])

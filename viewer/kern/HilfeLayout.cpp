@@ -45,6 +45,11 @@ std::optional<HilfeLayoutErgebnis> HilfeLayoutBerechnen(const HilfeLayoutEingabe
 
     // 3./4. Page size and the scroll bars it needs. The vertical test comes first; a vertical
     // bar that becomes needed only in the last test does not reduce the page width.
+    // The page is at least as wide as the section titles with the strip's margins need.
+    const qint32 mindestBreite =
+        e.abschnitteRechts > 0
+            ? std::max(SeiteMindestBreite, e.abschnitteRechts + 45 + 2 * e.fraSub.links)
+            : SeiteMindestBreite;
     qint32 H = TwipRunden(e.innenHoehe - 90);
     qint32 W = TwipRunden(e.innenBreite - 90);
     bool vertikal = false;
@@ -53,14 +58,14 @@ std::optional<HilfeLayoutErgebnis> HilfeLayoutBerechnen(const HilfeLayoutEingabe
         H = SeiteMindestHoehe;
         vertikal = true;
     }
-    if (W < SeiteMindestBreite) {
-        W = SeiteMindestBreite;
+    if (W < mindestBreite) {
+        W = mindestBreite;
         horizontal = true;
     }
     if (vertikal) {
         W = TwipRunden(double(W) - e.vScrollBreite);
-        if (W < SeiteMindestBreite) {
-            W = SeiteMindestBreite;
+        if (W < mindestBreite) {
+            W = mindestBreite;
             horizontal = true;
         }
     }
@@ -119,10 +124,12 @@ std::optional<HilfeLayoutErgebnis> HilfeLayoutBerechnen(const HilfeLayoutEingabe
     r.fraSub.breite = nichtNegativ(W - 2 * e.fraSub.links);
     r.fraSub.oben = H - e.tabSub.links - e.fraSub.hoehe - r.tabMain.links - 90;
 
-    // 13. The text panel from its top down to just above the topic tabs.
+    // 13. The text panel from its top down to just above the topic tabs, as wide as the page
+    // but for its margins; it goes home with the page.
     r.picBackground = e.picBackground;
+    r.picBackground.links = HilfeStartGeometrie::picBackground.links;
     r.picBackground.oben = e.hintergrundTop;
-    r.picBackground.breite = nichtNegativ(pc.breite - 2 * e.picBackground.links);
+    r.picBackground.breite = nichtNegativ(W - 2 * r.picBackground.links);
     r.picBackground.hoehe =
         nichtNegativ(H - r.picBackground.oben - 3 * r.tabMain.oben - e.tabSub.hoehe - 135);
 

@@ -1,6 +1,8 @@
 // The layout of the help window as a pure function: from the window's inner size and the current
 // geometry of its controls (all in twips) to the new geometry of the page, the viewport, the two
-// scroll bars, the tab rows, the section strip, the text panel and the text box. The window
+// scroll bars, the tab rows, the section strip, the text panel and the text box. The text panel
+// lies on the page and takes its width: where the window is too small and scroll bars remain,
+// they move the page and the text together. The window
 // applies the result to its widgets; tests check it against tables of sizes. All values are
 // 32-bit, so windows wider than 32767 twips (about 2180 pixels) lay out like smaller ones.
 #pragma once
@@ -21,7 +23,10 @@ struct TwipRechteck
 };
 
 // The smallest page: the content is drawn on at least this many twips and scrolled below it.
-inline constexpr qint32 SeiteMindestBreite = 10000;
+// The page follows the window's width down to a narrow column (200 pixels at 96 dpi), so that
+// a half-screen window, a keyword pane beside it or a scaled screen cuts neither the tab rows'
+// arrows nor the text; it is widened further only for section titles that need the room.
+inline constexpr qint32 SeiteMindestBreite = 3000;
 inline constexpr qint32 SeiteMindestHoehe = 5000;
 
 // The controls as the help window is designed; the layout changes only some of their values.
@@ -58,6 +63,9 @@ struct HilfeLayoutEingabe
     TwipRechteck tabMain = HilfeStartGeometrie::tabMain;
     qint32 vScrollBreite = HilfeStartGeometrie::VScroll1.breite;
     qint32 hScrollHoehe = HilfeStartGeometrie::HScroll1.hoehe;
+    // Right edge of the section titles inside the strip (0: none); the page is made wide
+    // enough for them and their margin.
+    qint32 abschnitteRechts = 0;
     // Width of the text panel's border on each side (inner size = outer size - 2 x border).
     qint32 hintergrundRand = 0;
     // Top of the text panel when the data were read; the page goes home at every layout and

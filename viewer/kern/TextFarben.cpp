@@ -28,6 +28,12 @@ double leuchtdichte(const QColor &c)
     return 0.2126 * kanal(r.redF()) + 0.7152 * kanal(r.greenF()) + 0.0722 * kanal(r.blueF());
 }
 
+// A ground on which white reads better than black.
+bool dunkel(const QColor &grund)
+{
+    return leuchtdichte(grund) < 0.18;
+}
+
 struct Lauf
 {
     int anfang;
@@ -75,7 +81,7 @@ QColor lesbar(const QColor &farbe, const QColor &grund, double mindestens)
     if (kontrast(farbe, grund) >= mindestens)
         return farbe;
     // Lighter on a dark ground, darker on a light one, in small steps of HSL lightness.
-    const bool heller = leuchtdichte(grund) < 0.18;
+    const bool heller = dunkel(grund);
     const QColor hsl = farbe.toHsl();
     const float h = hsl.hslHueF();
     const float s = hsl.hslSaturationF();
@@ -91,6 +97,11 @@ QColor lesbar(const QColor &farbe, const QColor &grund, double mindestens)
 
 int anpassen(QTextDocument &doc, const QColor &seite, const QColor &text)
 {
+    // The stored colours were chosen for a white page: on a light page they are the author's
+    // and shown as stored, whatever their contrast. Only a dark page (a dark or high-contrast
+    // palette) makes them unreadable.
+    if (!dunkel(seite))
+        return 0;
     int geaendert = 0;
     laeufeAendern(doc, [&](QTextCharFormat &f) {
         if (f.hasProperty(OriginalFarbe))

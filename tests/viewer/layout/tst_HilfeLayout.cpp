@@ -45,39 +45,51 @@ void tst_HilfeLayout::seiteUndLeisten_data()
 {
     QTest::addColumn<double>("breite");
     QTest::addColumn<double>("hoehe");
+    QTest::addColumn<int>("titelRechts");
     QTest::addColumn<int>("W");
     QTest::addColumn<int>("H");
     QTest::addColumn<bool>("vertikal");
     QTest::addColumn<bool>("horizontal");
     QTest::addColumn<TwipRechteck>("viewport");
 
-    zeile("genau gross genug", 10090.0, 5090.0, 10000, 5000, false, false,
+    zeile("genau gross genug", 10090.0, 5090.0, 0, 10000, 5000, false, false,
           TwipRechteck{45, 45, 10000, 5000});
-    zeile("grosses Fenster", 15000.0, 9000.0, 14910, 8910, false, false,
+    zeile("grosses Fenster", 15000.0, 9000.0, 0, 14910, 8910, false, false,
           TwipRechteck{45, 45, 14910, 8910});
+    // Half of a 1280-pixel screen, also at scale 2 or with the keyword pane beside it: the
+    // page follows the window, nothing is cut off at the right.
+    zeile("halber Bildschirm", 9540.0, 13500.0, 0, 9450, 13410, false, false,
+          TwipRechteck{45, 45, 9450, 13410});
+    zeile("halb, Skala 2", 4770.0, 5700.0, 0, 4680, 5610, false, false,
+          TwipRechteck{45, 45, 4680, 5610});
+    // Section titles wider than the window widen the page: the horizontal bar reaches them.
+    zeile("Titel breiter als das Fenster", 4770.0, 5700.0, 6000, 6405, 5370, false, true,
+          TwipRechteck{45, 45, 4680, 5370});
+    zeile("Titel passen", 4770.0, 5700.0, 4000, 4680, 5610, false, false,
+          TwipRechteck{45, 45, 4680, 5610});
     // Width one short: W clamps, the horizontal bar costs height but H stays above 5000.
-    zeile("eine Twip zu schmal", 10089.0, 8000.0, 10000, 7670, false, true,
-          TwipRechteck{45, 45, 9999, 7670});
+    zeile("eine Twip zu schmal", 3089.0, 8000.0, 0, 3000, 7670, false, true,
+          TwipRechteck{45, 45, 2999, 7670});
     // ... and when the horizontal bar pushes H below 5000, the vertical bar appears late:
     // W is not reduced, the viewport is.
-    zeile("zu schmal, Hoehe knapp", 10089.0, 5200.0, 10000, 5000, true, true,
-          TwipRechteck{45, 45, 9759, 4870});
+    zeile("zu schmal, Hoehe knapp", 3089.0, 5200.0, 0, 3000, 5000, true, true,
+          TwipRechteck{45, 45, 2759, 4870});
     // Height too small with ample width: the vertical bar costs width, no horizontal bar.
-    zeile("zu niedrig, breit", 12000.0, 5000.0, 11670, 5000, true, false,
+    zeile("zu niedrig, breit", 12000.0, 5000.0, 0, 11670, 5000, true, false,
           TwipRechteck{45, 45, 11670, 4910});
-    // Height too small, and the vertical bar takes W below 10000: both bars.
-    zeile("zu niedrig, Breite knapp", 10200.0, 5000.0, 10000, 5000, true, true,
-          TwipRechteck{45, 45, 9870, 4670});
-    zeile("beides zu klein", 6000.0, 3000.0, 10000, 5000, true, true,
-          TwipRechteck{45, 45, 5670, 2670});
+    // Height too small, and the vertical bar takes W below the minimum: both bars.
+    zeile("zu niedrig, Breite knapp", 3200.0, 5000.0, 0, 3000, 5000, true, true,
+          TwipRechteck{45, 45, 2870, 4670});
+    zeile("beides zu klein", 2000.0, 3000.0, 0, 3000, 5000, true, true,
+          TwipRechteck{45, 45, 1670, 2670});
     // A maximised window on a 4K screen: 3840 x 2000 pixels at 15 twips each. The values are
     // far beyond 16 bits and must come out as plain differences.
-    zeile("4K maximiert", 57600.0, 30000.0, 57510, 29910, false, false,
+    zeile("4K maximiert", 57600.0, 30000.0, 0, 57510, 29910, false, false,
           TwipRechteck{45, 45, 57510, 29910});
-    zeile("8K hoch", 115200.0, 64800.0, 115110, 64710, false, false,
+    zeile("8K hoch", 115200.0, 64800.0, 0, 115110, 64710, false, false,
           TwipRechteck{45, 45, 115110, 64710});
     // Fractional inner sizes (other pixel densities) are rounded, halves to even.
-    zeile("Bruchteile", 10590.5, 6090.5, 10500, 6000, false, false,
+    zeile("Bruchteile", 10590.5, 6090.5, 0, 10500, 6000, false, false,
           TwipRechteck{45, 45, 10500, 6000});
 }
 
@@ -85,13 +97,16 @@ void tst_HilfeLayout::seiteUndLeisten()
 {
     QFETCH(double, breite);
     QFETCH(double, hoehe);
+    QFETCH(int, titelRechts);
     QFETCH(int, W);
     QFETCH(int, H);
     QFETCH(bool, vertikal);
     QFETCH(bool, horizontal);
     QFETCH(TwipRechteck, viewport);
 
-    const auto r = HilfeLayoutBerechnen(eingabe(breite, hoehe));
+    HilfeLayoutEingabe e = eingabe(breite, hoehe);
+    e.abschnitteRechts = titelRechts;
+    const auto r = HilfeLayoutBerechnen(e);
     QVERIFY(r.has_value());
     QCOMPARE(r->seitenBreite, W);
     QCOMPARE(r->seitenHoehe, H);
@@ -112,15 +127,15 @@ void tst_HilfeLayout::leistenWerte_data()
     QTest::addColumn<TwipRechteck>("vGeo");
     QTest::addColumn<QList<int>>("vWerte");
 
-    // Viewport 5670 x 2670 on a page of 10000 x 5000.
-    zeile("beide", 6000.0, 3000.0, TwipRechteck{0, 2760, 5760, 240}, QList<int>{4330, 567, 5670},
-          TwipRechteck{5760, 0, 240, 2760}, QList<int>{2330, 267, 2670});
-    // Viewport width 9875: a tenth is 987.5 and rounds to the even 988.
-    zeile("halbe Zehntel aufwaerts", 9965.0, 8000.0, TwipRechteck{0, 7760, 9965, 240},
-          QList<int>{125, 988, 9875}, TwipRechteck{}, QList<int>{});
-    // Viewport width 9865: 986.5 rounds to the even 986.
-    zeile("halbe Zehntel abwaerts", 9955.0, 8000.0, TwipRechteck{0, 7760, 9955, 240},
-          QList<int>{135, 986, 9865}, TwipRechteck{}, QList<int>{});
+    // Viewport 1670 x 2670 on a page of 3000 x 5000.
+    zeile("beide", 2000.0, 3000.0, TwipRechteck{0, 2760, 1760, 240}, QList<int>{1330, 167, 1670},
+          TwipRechteck{1760, 0, 240, 2760}, QList<int>{2330, 267, 2670});
+    // Viewport width 2875: a tenth is 287.5 and rounds to the even 288.
+    zeile("halbe Zehntel aufwaerts", 2965.0, 8000.0, TwipRechteck{0, 7760, 2965, 240},
+          QList<int>{125, 288, 2875}, TwipRechteck{}, QList<int>{});
+    // Viewport width 2865: 286.5 rounds to the even 286.
+    zeile("halbe Zehntel abwaerts", 2955.0, 8000.0, TwipRechteck{0, 7760, 2955, 240},
+          QList<int>{135, 286, 2865}, TwipRechteck{}, QList<int>{});
     zeile("nur senkrecht", 20000.0, 4000.0, TwipRechteck{}, QList<int>{},
           TwipRechteck{19760, 0, 240, 4000}, QList<int>{1090, 391, 3910});
 }
@@ -166,16 +181,16 @@ void tst_HilfeLayout::seitenInhalt_data()
 
     // Page 10000 x 5000, viewport 10000 wide: topic tabs from H-1770, strip from H-1410,
     // panel from 405 down to 45 above the topic tabs.
-    zeile("Mindestseite", 10090.0, 5090.0, TwipRechteck{0, 0, 10000, 5000},
+    zeile("Seite 10000 x 5000", 10090.0, 5090.0, TwipRechteck{0, 0, 10000, 5000},
           TwipRechteck{90, 3230, 9820, 1680}, TwipRechteck{180, 3590, 9640, 1230},
           TwipRechteck{45, 405, 9910, 2780}, TwipRechteck{45, 0, 9865, 2780});
     zeile("4K", 57600.0, 30000.0, TwipRechteck{0, 0, 57510, 29910},
           TwipRechteck{90, 28140, 57330, 1680}, TwipRechteck{180, 28500, 57150, 1230},
           TwipRechteck{45, 405, 57420, 27690}, TwipRechteck{45, 0, 57375, 27690});
-    // The text panel follows the viewport (not the page) in width.
-    zeile("mit Leisten", 6000.0, 3000.0, TwipRechteck{0, 0, 10000, 5000},
-          TwipRechteck{90, 3230, 9820, 1680}, TwipRechteck{180, 3590, 9640, 1230},
-          TwipRechteck{45, 405, 5580, 2780}, TwipRechteck{45, 0, 5535, 2780});
+    // The text panel lies on the page and takes its width; the bars move both together.
+    zeile("mit Leisten", 2000.0, 3000.0, TwipRechteck{0, 0, 3000, 5000},
+          TwipRechteck{90, 3230, 2820, 1680}, TwipRechteck{180, 3590, 2640, 1230},
+          TwipRechteck{45, 405, 2910, 2780}, TwipRechteck{45, 0, 2865, 2780});
 }
 
 void tst_HilfeLayout::seitenInhalt()
@@ -202,24 +217,18 @@ void tst_HilfeLayout::seitenInhalt()
 void tst_HilfeLayout::zuKleinesFensterBehaeltViewport()
 {
     HilfeLayoutEingabe e = eingabe(200, 150);
-    e.picContainer = TwipRechteck{45, 45, 3000, 2000};
+    e.picContainer = TwipRechteck{45, 45, 2000, 2000};
     const auto r = HilfeLayoutBerechnen(e);
     QVERIFY(r.has_value());
     QCOMPARE(r->picContainer, e.picContainer);
     // The bars are laid out from the kept viewport.
     QVERIFY(r->hScroll.sichtbar);
     QVERIFY(r->vScroll.sichtbar);
-    QCOMPARE(r->hScroll.geometrie, (TwipRechteck{0, 2090, 3090, 240}));
-    QCOMPARE(r->hScroll.maximum, 7000);
+    QCOMPARE(r->hScroll.geometrie, (TwipRechteck{0, 2090, 2090, 240}));
+    QCOMPARE(r->hScroll.maximum, 1000);
     QCOMPARE(r->vScroll.maximum, 3000);
 
-    // A viewport kept from a wide window: the scroll range cannot become negative, and the
-    // controls sized from it cannot take negative sizes.
-    e.picContainer = TwipRechteck{45, 45, 60, 30};
-    const auto klein = HilfeLayoutBerechnen(e);
-    QVERIFY(klein.has_value());
-    QCOMPARE(klein->picBackground.breite, 0);
-    QCOMPARE(klein->txt.breite, 0);
+    // A viewport kept from a wide window: the scroll range cannot become negative.
     e.picContainer = TwipRechteck{45, 45, 40000, 20000};
     const auto breit = HilfeLayoutBerechnen(e);
     QCOMPARE(breit->hScroll.maximum, 0);
