@@ -319,9 +319,9 @@ bool CupsDruckerSystem::auftragSenden(const QString &name, const QString &pdfDat
             const cups_option_t &o = dest->options[i];
             if (cupsGetOption(o.name, anzahl, optionen))
                 continue;
-            if (!papier.isEmpty() && (qstrcmp(o.name, "PageSize") == 0 ||
-                                      qstrcmp(o.name, "PageRegion") == 0 ||
-                                      qstrcmp(o.name, "media-col") == 0))
+            if (!papier.isEmpty() &&
+                (qstrcmp(o.name, "PageSize") == 0 || qstrcmp(o.name, "PageRegion") == 0 ||
+                 qstrcmp(o.name, "media-col") == 0))
                 continue;
             if (!schacht.isEmpty() && qstrcmp(o.name, "media-source") == 0)
                 continue;
@@ -329,9 +329,9 @@ bool CupsDruckerSystem::auftragSenden(const QString &name, const QString &pdfDat
         }
         cupsFreeDests(1, dest);
     }
-    const int job = cupsPrintFile2(CUPS_HTTP_DEFAULT, n.constData(),
-                                   QFile::encodeName(pdfDatei).constData(),
-                                   titel.toUtf8().constData(), anzahl, optionen);
+    const int job =
+        cupsPrintFile2(CUPS_HTTP_DEFAULT, n.constData(), QFile::encodeName(pdfDatei).constData(),
+                       titel.toUtf8().constData(), anzahl, optionen);
     cupsFreeOptions(anzahl, optionen);
     if (job <= 0 && fehler) {
         // The server's reason (queue not accepting jobs, no such printer, no server).

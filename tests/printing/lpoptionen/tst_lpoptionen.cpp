@@ -69,8 +69,8 @@ QString auftragsAttribut(const QString &titel, const char *name, int *id)
                  cupsUser());
     ippAddString(anfrage, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "all");
     const char *gefragt[] = {"job-id", "job-name", name};
-    ippAddStrings(anfrage, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 3,
-                  nullptr, gefragt);
+    ippAddStrings(anfrage, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 3, nullptr,
+                  gefragt);
     ipp_t *antwort = cupsDoRequest(CUPS_HTTP_DEFAULT, anfrage, "/");
     QString wert;
     int auftrag = 0;
@@ -215,8 +215,8 @@ private slots:
             const int n = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
             cups_dest_t *d = cupsGetDest("TolvarTest", nullptr, n, dests);
             QVERIFY(d);
-            d->num_options = cupsAddOption("job-hold-until", "indefinite", d->num_options,
-                                           &d->options);
+            d->num_options =
+                cupsAddOption("job-hold-until", "indefinite", d->num_options, &d->options);
             QCOMPARE(cupsSetDests2(CUPS_HTTP_DEFAULT, n, dests), 0);
             cupsFreeDests(n, dests);
         }
