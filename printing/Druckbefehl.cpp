@@ -37,6 +37,12 @@ bool DialogZeigen(QWidget *besitzer, const DruckAngebot &angebot, DruckEinstellu
         dlg.vorschau = [&dlg, &angebot, inhalt, e] {
             DruckEinstellungen jetzt = e;
             EinstellungenLesen(dlg, angebot, jetzt);
+            if (dlg.comDrucker->currentIndex() < 0) {
+                // No printer: A4 pages from the default source, not the paper of the last
+                // print on a printer that is gone.
+                jetzt.miPapierGroesse = 0;
+                jetzt.miPapierZufuhr = 0;
+            }
             return VorschauZeigen(&dlg, MitEinstellungen(*inhalt, jetzt));
         };
     }

@@ -67,6 +67,8 @@ frmDruckVorschau::frmDruckVorschau(const DruckAuftrag &auftrag, QWidget *parent)
     lblZoom->setObjectName(QStringLiteral("lblZoom"));
     cmdDrucken = new QPushButton(QStringLiteral("&Drucken"), this);
     cmdDrucken->setObjectName(QStringLiteral("cmdDrucken"));
+    // Without a printer the preview only shows the pages.
+    cmdDrucken->setEnabled(!auftrag.msDruckerName.isEmpty());
     cmdSchliessen = new QPushButton(QStringLiteral("S&chließen"), this);
     cmdSchliessen->setObjectName(QStringLiteral("cmdSchliessen"));
     cmdSchliessen->setDefault(true);

@@ -1,5 +1,6 @@
 // The print progress window (see frmDrucken.h).
 #include "frmDrucken.h"
+#include "Arbeitsbereich.h"
 #include "DruckerEinstellungen.h"
 #include "Einstellungen.h"
 
@@ -24,7 +25,8 @@ frmDrucken::frmDrucken(QWidget *parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmDrucken"));
     setWindowTitle(QStringLiteral("Tolvar-Belna druckt"));
     setModal(true);
-    resize(305, 127); // 4575 x 1905 twips
+    // 4575 x 1905 twips inside the border, at the screen's twips per pixel.
+    resize(qRound(twipsZuPixelX(4575)), qRound(twipsZuPixelY(1905)));
     lblText = new QLabel(QStringLiteral("Text"), this);
     QFont fett = lblText->font();
     fett.setBold(true);
@@ -41,7 +43,7 @@ frmDrucken::frmDrucken(QWidget *parent) : QDialog(parent)
     layout->addWidget(lblStatus);
     layout->addWidget(cmdAbbruch, 0, Qt::AlignHCenter);
     connect(cmdAbbruch, &QPushButton::clicked, this, &frmDrucken::cmdAbbruch_Click);
-    move(1000 / 15, 1000 / 15);
+    move(qRound(twipsZuPixelX(1000)), qRound(twipsZuPixelY(1000)));
 }
 
 frmDrucken::~frmDrucken() = default;

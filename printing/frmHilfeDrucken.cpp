@@ -129,8 +129,11 @@ bool frmHilfeDrucken::DatenEinlesen()
 
 void frmHilfeDrucken::druckerZustand()
 {
-    cmdDrucken->setEnabled(comDrucker->currentIndex() >= 0);
-    cmdVorschau->setEnabled(comDrucker->currentIndex() >= 0 && vorschau);
+    const bool drucker = comDrucker->currentIndex() >= 0;
+    cmdDrucken->setEnabled(drucker);
+    cmdDruckeEinrichten->setEnabled(drucker);
+    // The preview needs no printer: without one it shows A4 pages.
+    cmdVorschau->setEnabled(bool(vorschau));
     lblKeinDrucker->setVisible(comDrucker->count() == 0);
 }
 
@@ -187,7 +190,7 @@ void frmHilfeDrucken::cmdDrucken_Click()
 
 void frmHilfeDrucken::cmdVorschau_Click()
 {
-    if (comDrucker->currentIndex() < 0 || !vorschau)
+    if (!vorschau)
         return;
     if (vorschau())
         cmdDrucken_Click();

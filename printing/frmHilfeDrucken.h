@@ -1,11 +1,12 @@
 // The print dialog: printer, paper size and paper source (restored from and stored to the
 // settings store), what to print (marked text, current section, whole topic, whole chapter)
 // and whether pictures are printed too. The caller fills the option captions, shows it
-// modally and reads mbOK and the controls. "&Drucken" needs a printer: with printers present
-// one is always chosen; with none the button is disabled and a line says so. The dialog is
-// centred in the work area with the size its layout gives it, when it is shown. "&Vorschau"
-// shows the pages of the chosen scope, printer and paper through the vorschau routine the
-// caller installs; "&Drucken" there ends the dialog as "&Drucken" here does.
+// modally and reads mbOK and the controls. "&Drucken" and "&Eigenschaften ..." need a
+// printer: with printers present one is always chosen; with none both buttons are disabled
+// and a line says so. The dialog is centred in the work area with the size its layout gives
+// it, when it is shown. "&Vorschau" shows the pages of the chosen scope, printer and paper
+// (A4 without a printer) through the vorschau routine the caller installs; "&Drucken" there
+// ends the dialog as "&Drucken" here does.
 #pragma once
 
 #include <QDialog>
@@ -47,7 +48,7 @@ public:
     QLabel *lblKeinDrucker = nullptr;
 
     // Shows the preview of what the dialog's settings print now; true when the user chose
-    // "&Drucken" there. Without it "&Vorschau" is disabled.
+    // "&Drucken" there. Without it "&Vorschau" is disabled. Set before DatenEinlesen.
     std::function<bool()> vorschau;
 
     // The index of the selected option button (0..3).

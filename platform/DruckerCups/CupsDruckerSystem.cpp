@@ -17,7 +17,8 @@ namespace {
 
 QString text(const char *s)
 {
-    // Driver texts are UTF-8 in CUPS (PPDs in other encodings are converted by cupsd).
+    // Driver texts are UTF-8: libcups converts a PPD's texts from the encoding its
+    // LanguageEncoding declares when it opens the file.
     return s ? QString::fromUtf8(s) : QString();
 }
 
@@ -157,11 +158,15 @@ void CupsDruckerSystem::lesen(const QString &name, Daten &d)
                 d.papier = codes[i];
         }
     }
-    // Options for the properties dialog: every option of the driver's groups.
+    // Options for the properties dialog: every option of the driver's groups but PageRegion,
+    // which names the paper size again for manual feed and follows PageSize (libcups marks
+    // both when a size is chosen), so it is not a choice of its own.
     for (int g = 0; g < ppd->num_groups; ++g) {
         const ppd_group_t &gruppe = ppd->groups[g];
         for (int o = 0; o < gruppe.num_options; ++o) {
             const ppd_option_t &opt = gruppe.options[o];
+            if (qstrcmp(opt.keyword, "PageRegion") == 0)
+                continue;
             DruckerOption option;
             option.schluessel = text(opt.keyword);
             option.titel = text(opt.text[0] ? opt.text : opt.keyword);
@@ -305,9 +310,28 @@ bool CupsDruckerSystem::auftragSenden(const QString &name, const QString &pdfDat
         anzahl = cupsAddOption("InputSlot", schacht.toUtf8().constData(), anzahl, &optionen);
     if (kopien > 1)
         anzahl = cupsAddIntegerOption("copies", kopien, anzahl, &optionen);
-    const int job = cupsPrintFile2(CUPS_HTTP_DEFAULT, name.toUtf8().constData(),
-                                   QFile::encodeName(pdfDatei).constData(),
-                                   titel.toUtf8().constData(), anzahl, optionen);
+    // The printer's defaults and the user's own options (those set under "Eigenschaften"),
+    // as lp takes them: every option of the destination that the job does not set itself.
+    // The job's paper size and source stand for the options that name them another way.
+    const QByteArray n = name.toUtf8();
+    if (cups_dest_t *dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, n.constData(), nullptr)) {
+        for (int i = 0; i < dest->num_options; ++i) {
+            const cups_option_t &o = dest->options[i];
+            if (cupsGetOption(o.name, anzahl, optionen))
+                continue;
+            if (!papier.isEmpty() &&
+                (qstrcmp(o.name, "PageSize") == 0 || qstrcmp(o.name, "PageRegion") == 0 ||
+                 qstrcmp(o.name, "media-col") == 0))
+                continue;
+            if (!schacht.isEmpty() && qstrcmp(o.name, "media-source") == 0)
+                continue;
+            anzahl = cupsAddOption(o.name, o.value, anzahl, &optionen);
+        }
+        cupsFreeDests(1, dest);
+    }
+    const int job =
+        cupsPrintFile2(CUPS_HTTP_DEFAULT, n.constData(), QFile::encodeName(pdfDatei).constData(),
+                       titel.toUtf8().constData(), anzahl, optionen);
     cupsFreeOptions(anzahl, optionen);
     if (job <= 0 && fehler) {
         // The server's reason (queue not accepting jobs, no such printer, no server).

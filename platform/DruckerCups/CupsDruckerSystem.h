@@ -2,7 +2,8 @@
 // port, paper sizes and sources from each queue's PPD (names as the driver gives them, sizes
 // coded by their Windows paper code, sources by their Windows bin code), current defaults as
 // the PPD and the user's own options (lpoptions) make them, and jobs handed over as PDF with
-// media and InputSlot options. The user's defaults are written to ~/.cups/lpoptions.
+// media and InputSlot options and the destination's other options, as lp hands them. The
+// user's defaults are written to ~/.cups/lpoptions.
 #pragma once
 
 #include "DruckerSystem.h"

@@ -1,9 +1,10 @@
 // The stored printer choice and the print dialogs against a scripted printer system: settings
 // round trip in a temporary folder, restoring the choice with its fallbacks, storing it, the
 // scope options, the properties message, and the progress window's printer line, cancel
-// button (also Esc) and single print run; a printer always chosen when there is one, only the
-// chosen printer's driver read (with the busy pointer), a failed save said once, and the
-// dialog centred with its real size.
+// button (also Esc), single print run and place in twips; a printer always chosen when there
+// is one, only the chosen printer's driver read (with the busy pointer), a failed save said
+// once, and the dialog centred with its real size.
+#include "Arbeitsbereich.h"
 #include "CupsDruckerSystem.h"
 #include "DruckerEinstellungen.h"
 #include "DruckerSystemTest.h"
@@ -169,7 +170,8 @@ private slots:
     }
 
     // With printers one is always chosen, the stored one, else the default, else the first;
-    // without any "&Drucken" is disabled and a line in the dialog says why.
+    // without any "&Drucken" and "&Eigenschaften ..." are disabled and a line in the dialog
+    // says why.
     void druckerVorwahl_data()
     {
         QTest::addColumn<int>("anzahl");
@@ -196,6 +198,7 @@ private slots:
         dlg.show();
         QCOMPARE(dlg.comDrucker->currentText(), gewaehlt);
         QCOMPARE(dlg.cmdDrucken->isEnabled(), anzahl > 0);
+        QCOMPARE(dlg.cmdDruckeEinrichten->isEnabled(), anzahl > 0);
         QCOMPARE(dlg.lblKeinDrucker->isVisible(), anzahl == 0);
         QCOMPARE(dlg.comPapiergroesse->count(), anzahl > 0 ? 4 : 0);
         if (anzahl == 0) {
@@ -369,6 +372,18 @@ private slots:
         QCOMPARE(f.aufrufe, 1);
         QCOMPARE(f.status, (QStringList{"Seite 1", "Seite 2", "Seite 3", "Seite 4", "Seite 5"}));
         QVERIFY(!frm.isVisible());
+    }
+
+    // The progress window stands at (1000, 1000) twips with 4575 x 1905 twips inside, in
+    // pixels by the screen's factor of each axis.
+    void fortschrittPlatz()
+    {
+        FesterArbeitsbereich bereich(QRect(0, 0, 1600, 1000), 12.0, 10.0);
+        setzeArbeitsbereich(&bereich);
+        frmDrucken frm;
+        setzeArbeitsbereich(nullptr);
+        QCOMPARE(frm.pos(), QPoint(83, 100));
+        QCOMPARE(frm.size(), QSize(381, 191));
     }
 
     // "Abbrechen" is honoured; activating the window again while it prints starts no second

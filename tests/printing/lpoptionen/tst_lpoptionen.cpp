@@ -3,8 +3,11 @@
 // used (libcups reads the system-wide file from the server root and writes the user's file
 // under HOME, also for root). The file holds escaped blanks, quoted values, options of other
 // programs, an instance and the default mark. Changing one option through the scripted dialog
-// leaves every other option of every destination with its value as libcups reads it back;
-// leaving every option as it is does not write the file at all.
+// leaves every other option of every destination with its value as libcups reads it back,
+// and the changed option arrives in the help's own print job (held, read back from the server
+// and cancelled, so that nothing is printed); leaving every option as it is does not write the
+// file at all. The dialog offers the paper size (with its label in the PPD's encoding) but not
+// PageRegion beside it.
 #include "DruckerEinstellungen.h"
 #include "TestHilfen.h"
 #include "basDruckereigenschaften.h"
@@ -14,6 +17,10 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileInfo>
+#include <QFormLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -47,6 +54,55 @@ QMap<QString, QMap<QString, QString>> zieleLesen(bool *standardDa = nullptr)
     }
     cupsFreeDests(n, dests);
     return ziele;
+}
+
+// The attribute name of the job titled titel on the test printer as the server reports it, with
+// the job's id; "" when there is no such job or attribute.
+QString auftragsAttribut(const QString &titel, const char *name, int *id)
+{
+    ipp_t *anfrage = ippNewRequest(IPP_OP_GET_JOBS);
+    char uri[HTTP_MAX_URI];
+    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
+                     "/printers/%s", "TolvarTest");
+    ippAddString(anfrage, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    ippAddString(anfrage, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
+                 cupsUser());
+    ippAddString(anfrage, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "all");
+    const char *gefragt[] = {"job-id", "job-name", name};
+    ippAddStrings(anfrage, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 3, nullptr,
+                  gefragt);
+    ipp_t *antwort = cupsDoRequest(CUPS_HTTP_DEFAULT, anfrage, "/");
+    QString wert;
+    int auftrag = 0;
+    QString jobName, jobWert;
+    ipp_attribute_t *a = antwort ? ippFirstAttribute(antwort) : nullptr;
+    for (;; a = ippNextAttribute(antwort)) {
+        // The jobs' groups are separated by a separator without a name; the last one ends
+        // with the list.
+        if (!a || !ippGetName(a)) {
+            if (auftrag > 0 && jobName == titel) {
+                *id = auftrag;
+                wert = jobWert;
+            }
+            auftrag = 0;
+            jobName.clear();
+            jobWert.clear();
+            if (!a)
+                break;
+            continue;
+        }
+        if (qstrcmp(ippGetName(a), "job-id") == 0) {
+            auftrag = ippGetInteger(a, 0);
+        } else if (qstrcmp(ippGetName(a), "job-name") == 0) {
+            jobName = QString::fromUtf8(ippGetString(a, 0, nullptr));
+        } else if (qstrcmp(ippGetName(a), name) == 0) {
+            char puffer[256];
+            ippAttributeString(a, puffer, sizeof puffer);
+            jobWert = QString::fromUtf8(puffer);
+        }
+    }
+    ippDelete(antwort);
+    return wert;
 }
 
 } // namespace
@@ -107,13 +163,20 @@ private slots:
         QVERIFY(vorher.contains("TolvarTest"));
         QCOMPARE(vorher["TolvarTest"].value("foo", "a b"), QString("a b"));
 
-        QString neuerWert;
+        QString neuerWert, groesseText;
+        bool seitenbereich = true;
         QTimer::singleShot(0, [&] {
             auto *dlg = qobject_cast<QDialog *>(QApplication::activeModalWidget());
             QVERIFY(dlg);
             auto *duplex = dlg->findChild<QComboBox *>("Duplex");
             QVERIFY(duplex);
             QVERIFY(duplex->count() > 1);
+            seitenbereich = dlg->findChild<QComboBox *>("PageRegion") != nullptr;
+            auto *form = dlg->findChild<QFormLayout *>();
+            auto *groesse = dlg->findChild<QComboBox *>("PageSize");
+            if (auto *l = form && groesse ? qobject_cast<QLabel *>(form->labelForField(groesse))
+                                          : nullptr)
+                groesseText = l->text();
             if (aendern) {
                 duplex->setCurrentIndex(duplex->currentIndex() == 0 ? 1 : 0);
                 neuerWert = duplex->currentData().toString();
@@ -123,6 +186,9 @@ private slots:
         const bool gespeichert =
             DruckerEigenschaftenZeigen(nullptr, aktivesDruckerSystem().druckerInfo(Testdrucker));
         QCOMPARE(gespeichert, aendern);
+        // PageRegion follows the paper size and is no choice of its own.
+        QVERIFY(!seitenbereich);
+        QCOMPARE(groesseText, QString("Papiergröße:"));
 
         if (!aendern) {
             QCOMPARE(dateiLesen(m_datei), datei);
@@ -141,6 +207,36 @@ private slots:
             QCOMPARE(nachher[ziel], erwartet);
         }
         QVERIFY(dateiLesen(m_datei).contains("Duplex=" + neuerWert.toUtf8()));
+
+        // The help's own job carries the changed option. It is held by an option of the
+        // file too, so the printer prints nothing, and cancelled once read.
+        {
+            cups_dest_t *dests = nullptr;
+            const int n = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
+            cups_dest_t *d = cupsGetDest("TolvarTest", nullptr, n, dests);
+            QVERIFY(d);
+            d->num_options =
+                cupsAddOption("job-hold-until", "indefinite", d->num_options, &d->options);
+            QCOMPARE(cupsSetDests2(CUPS_HTTP_DEFAULT, n, dests), 0);
+            cupsFreeDests(n, dests);
+        }
+        const QString pdf = m_dir.filePath("seite.pdf");
+        {
+            QPdfWriter schreiber(pdf);
+            QPainter maler(&schreiber);
+            maler.drawText(100, 100, "Seite");
+        }
+        const QString titel = QString("Eigenschaften %1").arg(QDateTime::currentMSecsSinceEpoch());
+        QString fehler;
+        QVERIFY2(aktivesDruckerSystem().auftragSenden(Testdrucker, pdf, titel, "A4", QString(), 1,
+                                                      &fehler),
+                 qPrintable(fehler));
+        int id = 0;
+        const QString imAuftrag = auftragsAttribut(titel, "Duplex", &id);
+        if (id > 0)
+            cupsCancelJob2(CUPS_HTTP_DEFAULT, "TolvarTest", id, 1);
+        QVERIFY(id > 0);
+        QCOMPARE(imAuftrag, neuerWert);
     }
 };
 

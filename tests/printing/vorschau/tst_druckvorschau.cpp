@@ -208,18 +208,24 @@ private slots:
 
     // "&Vorschau" shows the scope chosen in the dialog; "S&chließen" returns to the dialog,
     // "&Drucken" in the preview ends the dialog with the settings as "&Drucken" there does.
+    // Without a printer the preview shows A4 pages (whatever paper the last print had) and
+    // offers no "&Drucken".
     void ausDemDialog_data()
     {
         QTest::addColumn<bool>("drucken");
-        zeile("Schließen", false);
-        zeile("Drucken", true);
+        QTest::addColumn<bool>("drucker");
+        zeile("Schließen", false, true);
+        zeile("Drucken", true, true);
+        zeile("ohne Drucker", false, false);
     }
 
     void ausDemDialog()
     {
         QFETCH(bool, drucken);
+        QFETCH(bool, drucker);
         DruckerSystemTest sys;
-        sys.liste = {DruckerSystemTest::beispiel("Buero", 9, 7)};
+        if (drucker)
+            sys.liste = {DruckerSystemTest::beispiel("Buero", 9, 7)};
         sys.standard = "Buero";
         const DatenbankOrt ort(m_db);
         DruckAuftrag inhalt = auftragLesen(2, false);
@@ -230,13 +236,26 @@ private slots:
         DruckAngebot angebot{false, "Abschnitt", "Thema", "Kapitel"};
 
         int vorschauSeiten = -1;
+        bool druckenAngeboten = false;
+        QPageSize::PageSizeId format = QPageSize::Custom;
         bool dialogDanach = false;
+        bool vorschauAngeboten = false;
         beimNaechsten<frmHilfeDrucken>([&](frmHilfeDrucken *dlg) {
-            QVERIFY(dlg->cmdVorschau->isEnabled());
+            vorschauAngeboten = dlg->cmdVorschau->isEnabled();
+            if (!vorschauAngeboten) {
+                dlg->cmdAbbruch->click();
+                return;
+            }
             dlg->opt[3]->click();
             beimNaechsten<frmDruckVorschau>([&, dlg](frmDruckVorschau *v) {
                 v->ganzerAuftrag();
                 vorschauSeiten = v->seitenAnzahl();
+                druckenAngeboten = v->cmdDrucken->isEnabled();
+                QPrinter seite(QPrinter::HighResolution);
+                seite.setOutputFormat(QPrinter::PdfFormat);
+                seite.setOutputFileName(m_dir.filePath("seite.pdf"));
+                v->seitenZeichnen(&seite, 1);
+                format = seite.pageLayout().pageSize().id();
                 if (drucken) {
                     v->cmdDrucken->click();
                     return;
@@ -250,9 +269,13 @@ private slots:
             dlg->cmdVorschau->click();
         });
         DruckEinstellungen e;
+        e.miPapierGroesse = 11; // A5, from the last print
         const bool gedruckt = Druckbefehl::DialogZeigen(nullptr, angebot, e, &inhalt);
+        QVERIFY(vorschauAngeboten);
         QCOMPARE(gedruckt, drucken);
         QVERIFY2(vorschauSeiten > 3, "the preview shows the chapter, not the section");
+        QCOMPARE(druckenAngeboten, drucker);
+        QCOMPARE(format, QPageSize::A4);
         if (drucken) {
             QCOMPARE(e.miDruckUmfang, qint16(3));
             QCOMPARE(e.msDruckTitel, QString("Kapitel"));
