@@ -161,34 +161,200 @@ bool speicherAbfrage(const QString &sql, int spalten, QList<Zeile> &zeilen)
     });
 }
 
-bool indexAbfrage(bool gespeichert, const QString &sql, int spalten, QList<Zeile> &zeilen)
+// How a read of the stored index went: a failure in the index's own tables is damage to be
+// named (and the search passes over the index); a failure of the database itself is reported
+// as every other read is.
+enum class Lesen { Gut, Schaden, Abbruch };
+
+// Reads from the stored index without the error dialog. On damage, grund gets SQLite's reason.
+Lesen stillAbfragen(const QString &sql, int spalten, QList<Zeile> &zeilen, QString *grund)
 {
-    return gespeichert ? datenbankAbfrage(sql, spalten, zeilen)
-                       : speicherAbfrage(sql, spalten, zeilen);
+    zeilen.clear();
+    {
+        Datensatzgruppe rs;
+        if (rs.verbinden(msVerbindung) && rs.ausfuehren(sql)) {
+            zeilen.reserve(rs.anzahl());
+            for (int i = 1; i <= rs.anzahl(); ++i) {
+                Zeile z;
+                z.reserve(spalten);
+                for (int s = 0; s < spalten; ++s)
+                    z.append(rs.wert(i, s));
+                zeilen.append(z);
+            }
+            return Lesen::Gut;
+        }
+    }
+    const qint32 nummer = aktuellerFehler().nummer;
+    if (nummer == Fehlernummer::DatenbankGesperrt || nummer == Fehlernummer::PfadZugriffsfehler ||
+        nummer == Fehlernummer::ZugriffVerweigert || nummer == Fehlernummer::KennwortUngueltig)
+        return datenbankAbfrage(sql, spalten, zeilen) ? Lesen::Gut : Lesen::Abbruch;
+    if (grund)
+        *grund = aktuellerFehler().beschreibung;
+    fehlerLoeschen();
+    return Lesen::Schaden;
 }
 
-// Does the database hold an index of our version? False only when it could not be read.
-bool gespeicherterIndex(bool *vorhanden, int *version)
+Lesen indexAbfrage(bool gespeichert, const QString &sql, int spalten, QList<Zeile> &zeilen)
 {
-    *vorhanden = false;
-    *version = 0;
+    if (gespeichert)
+        return stillAbfragen(sql, spalten, zeilen, nullptr);
+    return speicherAbfrage(sql, spalten, zeilen) ? Lesen::Gut : Lesen::Abbruch;
+}
+
+// The verdict on the stored index of one database file, so the check runs once per file.
+SpeicherIndex s_geprueft;
+bool s_brauchbar = false;
+
+// Decodes the varints of an FTS4 size record (docsize, stat); false when it is not one.
+bool varintsLesen(const QByteArray &b, QList<quint64> &werte)
+{
+    werte.clear();
+    quint64 w = 0;
+    int bits = 0;
+    for (const char c : b) {
+        const auto u = quint8(c);
+        if (bits > 63)
+            return false;
+        w |= quint64(u & 0x7F) << bits;
+        bits += 7;
+        if (!(u & 0x80)) {
+            werte.append(w);
+            w = 0;
+            bits = 0;
+        }
+    }
+    return bits == 0;
+}
+
+// The plausibility of the stored index's parts against each other, without building an index:
+// sizes and statistics per section, the segments' node types, and the plain texts in their
+// blocks. Cheap enough to run before the first search on a database.
+Lesen teilePruefen(QStringList &schaeden)
+{
+    const QString vorn = QStringLiteral("Volltextindex beschädigt: ");
     QList<Zeile> z;
-    if (!datenbankAbfrage(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name IN "
-                                         "('VolltextIndex', 'VolltextAbschnitte', "
-                                         "'VolltextBloecke', 'VolltextInfo')"),
-                          1, z))
-        return false;
-    if (z.isEmpty() || z.first().first().toLongLong() != 4)
-        return true;
-    if (!datenbankAbfrage(QStringLiteral("SELECT Wert FROM VolltextInfo WHERE Schluessel = "
-                                         "'Version'"),
-                          1, z))
-        return false;
-    *vorhanden = true;
-    qint64 v = 0;
-    if (!z.isEmpty() && alsZahl(z.first().first(), &v))
-        *version = int(v);
-    return true;
+    QString grund;
+    const auto lesen = [&](const QString &sql, int spalten, const QString &was) {
+        const Lesen l = stillAbfragen(sql, spalten, z, &grund);
+        if (l == Lesen::Schaden)
+            schaeden << vorn + was + QStringLiteral(" nicht lesbar (") + grund + u')';
+        return l;
+    };
+
+    // Sections: every one has its plain text in a block, the texts of a block lie one after
+    // the other and fill it.
+    Lesen l = lesen(QStringLiteral("SELECT TextID, Block, Anfang, Laenge FROM VolltextAbschnitte "
+                                   "ORDER BY Block, Anfang"),
+                    4, QStringLiteral("VolltextAbschnitte"));
+    if (l == Lesen::Abbruch)
+        return l;
+    QSet<qint64> abschnitte;
+    QHash<qint64, qint64> blockEnde; // block -> end of its last text
+    int falsch = 0;
+    for (const Zeile &r : std::as_const(z)) {
+        abschnitte.insert(r.at(0).toLongLong());
+        qint64 block = 0, anfang = 0, laenge = 0;
+        if (r.at(1).typeId() != QMetaType::LongLong || r.at(2).typeId() != QMetaType::LongLong ||
+            r.at(3).typeId() != QMetaType::LongLong) {
+            ++falsch;
+            continue;
+        }
+        block = r.at(1).toLongLong();
+        anfang = r.at(2).toLongLong();
+        laenge = r.at(3).toLongLong();
+        qint64 &ende = blockEnde[block];
+        if (anfang != ende || laenge < 0)
+            ++falsch;
+        ende = std::max(ende, anfang + std::max<qint64>(laenge, 0));
+    }
+    l = lesen(QStringLiteral("SELECT Block, Daten FROM VolltextBloecke"), 2,
+              QStringLiteral("VolltextBloecke"));
+    if (l == Lesen::Abbruch)
+        return l;
+    QSet<qint64> bloecke;
+    for (const Zeile &r : std::as_const(z)) {
+        const qint64 block = r.at(0).toLongLong();
+        bloecke.insert(block);
+        const auto it = blockEnde.constFind(block);
+        if (it == blockEnde.constEnd())
+            continue;
+        const QByteArray daten = r.at(1).typeId() == QMetaType::QByteArray
+                                     ? VolltextIndex::blockEntpacken(r.at(1).toByteArray())
+                                     : QByteArray();
+        if (daten.size() != *it || (daten.isEmpty() && *it > 0))
+            ++falsch;
+    }
+    for (auto it = blockEnde.constBegin(); it != blockEnde.constEnd(); ++it)
+        if (!bloecke.contains(it.key()))
+            ++falsch;
+    if (falsch)
+        schaeden << vorn + QStringLiteral("Klartext nicht lesbar bei %1 von %2 Abschnitten "
+                                          "(VolltextAbschnitte, VolltextBloecke)")
+                               .arg(falsch)
+                               .arg(abschnitte.size());
+
+    // Sizes per section and the totals: one size record per indexed section (words per
+    // column), the statistics holding their number, the sums per column and the bytes.
+    l = lesen(QStringLiteral("SELECT docid, size FROM VolltextIndex_docsize"), 2,
+              QStringLiteral("VolltextIndex_docsize"));
+    if (l == Lesen::Abbruch)
+        return l;
+    QSet<qint64> mitGroesse;
+    quint64 summe[2] = {0, 0};
+    bool groessenGut = l == Lesen::Gut;
+    for (const Zeile &r : std::as_const(z)) {
+        QList<quint64> w;
+        mitGroesse.insert(r.at(0).toLongLong());
+        if (!varintsLesen(r.at(1).toByteArray(), w) || w.size() != 2) {
+            groessenGut = false;
+            continue;
+        }
+        summe[0] += w[0];
+        summe[1] += w[1];
+    }
+    if (l == Lesen::Gut && (!groessenGut || mitGroesse != abschnitte))
+        schaeden << vorn + QStringLiteral("die Längen (VolltextIndex_docsize) passen nicht zu "
+                                          "den Abschnitten");
+    l = lesen(QStringLiteral("SELECT value FROM VolltextIndex_stat WHERE id = 0"), 1,
+              QStringLiteral("VolltextIndex_stat"));
+    if (l == Lesen::Abbruch)
+        return l;
+    QList<quint64> stat;
+    if (l == Lesen::Gut &&
+        (z.size() != 1 || !varintsLesen(z.first().first().toByteArray(), stat) ||
+         stat.size() != 4 || stat[0] != quint64(abschnitte.size()) ||
+         (groessenGut && (stat[1] != summe[0] || stat[2] != summe[1]))))
+        schaeden << vorn + QStringLiteral("die Statistik (VolltextIndex_stat) passt nicht zu "
+                                          "den Abschnitten");
+
+    // Segments: a root is a leaf exactly when the segment has no blocks, a leaf block starts
+    // as a leaf with a term, the blocks a segment names exist.
+    l = lesen(QStringLiteral("SELECT start_block, leaves_end_block, end_block, root, "
+                             "(SELECT count(*) FROM VolltextIndex_segments WHERE blockid "
+                             "BETWEEN start_block AND leaves_end_block), (SELECT count(*) FROM "
+                             "VolltextIndex_segments WHERE blockid BETWEEN start_block AND "
+                             "leaves_end_block AND (substr(block, 1, 1) != x'00' OR "
+                             "substr(block, 2, 1) = x'00')) FROM VolltextIndex_segdir"),
+              6, QStringLiteral("VolltextIndex_segdir"));
+    if (l == Lesen::Abbruch)
+        return l;
+    int segmenteFalsch = 0;
+    for (const Zeile &r : std::as_const(z)) {
+        const qint64 anfang = r.at(0).toLongLong();
+        const qint64 blaetterEnde = r.at(1).toLongLong();
+        const QByteArray wurzel = r.at(3).toByteArray();
+        const bool blatt = !wurzel.isEmpty() && wurzel.at(0) == 0;
+        if (wurzel.size() < 2 || blatt != (anfang == 0) || (blatt && wurzel.at(1) == 0) ||
+            (anfang != 0 && (blaetterEnde < anfang ||
+                             r.at(4).toLongLong() != blaetterEnde - anfang + 1 ||
+                             r.at(5).toLongLong() != 0)))
+            ++segmenteFalsch;
+    }
+    const bool woerter = stat.size() == 4 && stat[1] + stat[2] > 0;
+    if (l == Lesen::Gut && (z.isEmpty() ? woerter : segmenteFalsch > 0))
+        schaeden << vorn + QStringLiteral("die Segmente (VolltextIndex_segdir, "
+                                          "VolltextIndex_segments) sind nicht lesbar");
+    return Lesen::Gut;
 }
 
 // Builds the index of the current database in memory, unless the one built last is of the
@@ -326,44 +492,206 @@ void speicherVerwerfen()
     if (s_speicher.db)
         sqlite3_close(s_speicher.db);
     s_speicher = SpeicherIndex();
+    s_geprueft = SpeicherIndex();
 }
 
 } // namespace Volltextsuche
 
-bool VolltextSuchen(const QString &Suchtext, QList<VolltextTreffer> &Treffer, int *Gesamt)
-{
-    Treffer.clear();
-    if (Gesamt)
-        *Gesamt = 0;
-    s_quelle = Volltextsuche::Quelle::Keine;
-    if (!DatenbankPruefen())
-        return false;
-    const Volltext::Anfrage anfrage = Volltext::anfrageZerlegen(Suchtext);
-    if (anfrage.leer())
-        return true;
+namespace {
 
-    bool vorhanden = false;
-    int version = 0;
-    if (!gespeicherterIndex(&vorhanden, &version))
+// Runs statements on the index in memory; false on any failure.
+bool speicherAusfuehren(const char *sql)
+{
+    return sqlite3_exec(s_speicher.db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+qint64 speicherZahl(const char *sql, bool *gut)
+{
+    sqlite3_stmt *st = nullptr;
+    qint64 n = -1;
+    if (sqlite3_prepare_v2(s_speicher.db, sql, -1, &st, nullptr) == SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW)
+        n = sqlite3_column_int64(st, 0);
+    else
+        *gut = false;
+    sqlite3_finalize(st);
+    return n;
+}
+
+// Do two queries on the index in memory give the same rows (in any order)?
+bool speicherGleich(const QString &a, const QString &b)
+{
+    bool gut = true;
+    const QByteArray hin = (QStringLiteral("SELECT count(*) FROM (") + a +
+                            QStringLiteral(" EXCEPT ") + b + u')')
+                               .toUtf8();
+    const QByteArray her = (QStringLiteral("SELECT count(*) FROM (") + b +
+                            QStringLiteral(" EXCEPT ") + a + u')')
+                               .toUtf8();
+    return speicherZahl(hin.constData(), &gut) == 0 && speicherZahl(her.constData(), &gut) == 0 &&
+           gut;
+}
+
+// The stored index against the one built in memory from the sections' texts: the index's words
+// with their counts per column, the sizes and statistics, and the plain texts. The stored
+// index's tables are copied beside the one in memory, as the tables of a second full-text
+// table, whose words are then read as those of the first.
+Lesen mitTextenVergleichen(QStringList &schaeden)
+{
+    if (!speicherIndexAufbauen())
+        return Lesen::Abbruch;
+    const QString vorn = QStringLiteral("Volltextindex beschädigt: ");
+    bool gut = speicherAusfuehren("DROP TABLE IF EXISTS Kopie; CREATE VIRTUAL TABLE Kopie USING "
+                                  "fts4(content=\"\", Titel, Text); DELETE FROM Kopie_stat;");
+    const struct
+    {
+        const char *tabelle;
+        const char *spalten;
+        int anzahl;
+    } teile[] = {{"segments", "blockid, block", 2},
+                 {"segdir", "level, idx, start_block, leaves_end_block, end_block, root", 6},
+                 {"docsize", "docid, size", 2},
+                 {"stat", "id, value", 2}};
+    bool lesbar = true;
+    for (const auto &t : teile) {
+        QList<Zeile> z;
+        const Lesen l = stillAbfragen(QStringLiteral("SELECT %1 FROM VolltextIndex_%2")
+                                          .arg(QLatin1String(t.spalten), QLatin1String(t.tabelle)),
+                                      t.anzahl, z, nullptr);
+        if (l == Lesen::Abbruch)
+            return l;
+        lesbar = lesbar && l == Lesen::Gut;
+        const QByteArray einfuegen =
+            QStringLiteral("INSERT INTO Kopie_%1 (%2) VALUES (%3)")
+                .arg(QLatin1String(t.tabelle), QLatin1String(t.spalten),
+                     QStringLiteral("?, ").repeated(t.anzahl - 1) + u'?')
+                .toUtf8();
+        sqlite3_stmt *st = nullptr;
+        gut = gut && sqlite3_prepare_v2(s_speicher.db, einfuegen.constData(), -1, &st, nullptr) ==
+                         SQLITE_OK;
+        for (qsizetype r = 0; gut && r < z.size(); ++r) {
+            for (int s = 0; s < t.anzahl; ++s) {
+                const QVariant &w = z[r][s];
+                if (w.typeId() == QMetaType::LongLong) {
+                    sqlite3_bind_int64(st, s + 1, w.toLongLong());
+                } else if (w.typeId() == QMetaType::QByteArray) {
+                    const QByteArray b = w.toByteArray();
+                    sqlite3_bind_blob(st, s + 1, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+                } else if (w.isValid()) {
+                    const QByteArray u = alsText(w).toUtf8();
+                    sqlite3_bind_text(st, s + 1, u.constData(), int(u.size()), SQLITE_TRANSIENT);
+                } else {
+                    sqlite3_bind_null(st, s + 1);
+                }
+            }
+            gut = sqlite3_step(st) == SQLITE_DONE;
+            sqlite3_reset(st);
+        }
+        sqlite3_finalize(st);
+    }
+    if (gut && lesbar) {
+        gut = speicherAusfuehren("CREATE VIRTUAL TABLE temp.WoerterSpeicher USING "
+                                 "fts4aux(main, VolltextIndex); CREATE VIRTUAL TABLE "
+                                 "temp.WoerterKopie USING fts4aux(main, Kopie);");
+        const QString woerter = QStringLiteral("SELECT term, col, documents, occurrences FROM ");
+        if (gut && !speicherGleich(woerter + QStringLiteral("WoerterSpeicher"),
+                                   woerter + QStringLiteral("WoerterKopie")))
+            schaeden << vorn + QStringLiteral("die Wörter des Index weichen von den Texten ab");
+        if (gut && (!speicherGleich(QStringLiteral("SELECT docid, size FROM VolltextIndex_docsize"),
+                                    QStringLiteral("SELECT docid, size FROM Kopie_docsize")) ||
+                    !speicherGleich(QStringLiteral("SELECT id, value FROM VolltextIndex_stat"),
+                                    QStringLiteral("SELECT id, value FROM Kopie_stat"))))
+            schaeden << vorn + QStringLiteral("die Längen des Index weichen von den Texten ab");
+    } else if (!lesbar) {
+        schaeden << vorn + QStringLiteral("die Tabellen des Index sind nicht lesbar");
+    }
+    speicherAusfuehren("DROP TABLE IF EXISTS temp.WoerterSpeicher; DROP TABLE IF EXISTS "
+                       "temp.WoerterKopie; DROP TABLE IF EXISTS Kopie;");
+
+    // The plain texts, as the hit list's snippets take them.
+    const QString klartexte = QStringLiteral(
+        "SELECT VolltextAbschnitte.TextID, VolltextAbschnitte.Anfang, VolltextAbschnitte.Laenge, "
+        "VolltextBloecke.Daten FROM VolltextAbschnitte INNER JOIN VolltextBloecke ON "
+        "VolltextBloecke.Block = VolltextAbschnitte.Block ORDER BY VolltextAbschnitte.Block");
+    QList<Zeile> gespeichert, speicher;
+    const Lesen l = stillAbfragen(klartexte, 4, gespeichert, nullptr);
+    if (l == Lesen::Abbruch || !speicherAbfrage(klartexte, 4, speicher))
+        return Lesen::Abbruch;
+    const auto lesen = [](const QList<Zeile> &zeilen) {
+        QHash<qint64, QString> texte;
+        QByteArray gepackt, block;
+        for (const Zeile &r : zeilen) {
+            if (r.at(3).toByteArray() != gepackt) {
+                gepackt = r.at(3).toByteArray();
+                block = VolltextIndex::blockEntpacken(gepackt);
+            }
+            texte.insert(r.at(0).toLongLong(),
+                         VolltextIndex::klartextAusBlock(block, r.at(1).toLongLong(),
+                                                         r.at(2).toLongLong()));
+        }
+        return texte;
+    };
+    const QHash<qint64, QString> soll = lesen(speicher);
+    const QHash<qint64, QString> ist = lesen(gespeichert);
+    int abweichend = 0;
+    for (auto it = soll.constBegin(); it != soll.constEnd(); ++it)
+        if (ist.value(it.key()) != it.value())
+            ++abweichend;
+    if (abweichend)
+        schaeden << vorn + QStringLiteral("Klartext weicht vom Text ab bei %1 von %2 "
+                                          "Abschnitten")
+                               .arg(abweichend)
+                               .arg(soll.size());
+    if (!gut)
+        schaeden << vorn + QStringLiteral("der Vergleich mit dem Index aus den Texten schlug "
+                                          "fehl (%1)")
+                               .arg(QString::fromUtf8(sqlite3_errmsg(s_speicher.db)));
+    return Lesen::Gut;
+}
+
+// Is the stored index to be used? Only one of our version that is complete, sound and built
+// from the sections as they are now: otherwise its hits would not match the text shown. Checked
+// once per database file. False only when the database could not be read.
+bool indexBrauchbar(bool *brauchbar)
+{
+    SpeicherIndex kennung;
+    const bool kennungGut = kennungLesen(msDatenbank, &kennung);
+    if (kennungGut && kennung.gleich(s_geprueft)) {
+        *brauchbar = s_brauchbar;
+        return true;
+    }
+    VolltextIndexZustand z;
+    if (!VolltextIndexPruefen(z))
         return false;
-    const bool gespeichert = vorhanden && version == VolltextIndex::Version;
+    *brauchbar = z.vorhanden && z.version == VolltextIndex::Version && z.veraltet.isEmpty() &&
+                 z.beschaedigt.isEmpty();
+    s_geprueft = kennungGut ? kennung : SpeicherIndex();
+    s_brauchbar = *brauchbar;
+    return true;
+}
+
+// The search on one index; damage met in the stored one gives Lesen::Schaden.
+Lesen trefferSuchen(bool gespeichert, const QString &Suchtext, const Volltext::Anfrage &anfrage,
+                    QList<VolltextTreffer> &Treffer, int *Gesamt)
+{
     if (!gespeichert && !speicherIndexAufbauen())
-        return false;
+        return Lesen::Abbruch;
     s_quelle = gespeichert ? Volltextsuche::Quelle::Datenbank : Volltextsuche::Quelle::Speicher;
 
     // Every matching section with its score.
     QList<Zeile> zeilen;
-    if (!indexAbfrage(gespeichert,
+    Lesen l = indexAbfrage(gespeichert,
                       QStringLiteral("SELECT docid, matchinfo(VolltextIndex, 'pcnalx') FROM "
                                      "VolltextIndex WHERE VolltextIndex MATCH '%1'")
                           .arg(Volltext::matchAusdruck(anfrage)),
-                      2, zeilen))
-        return false;
+                      2, zeilen);
+    if (l != Lesen::Gut)
+        return l;
     if (zeilen.isEmpty())
-        return true;
+        return Lesen::Gut;
     QSet<qint32> mitStichwort;
     if (!stichwortTexte(stichwortKandidaten(Suchtext, anfrage), mitStichwort))
-        return false;
+        return Lesen::Abbruch;
     QList<VolltextTreffer> alle;
     alle.reserve(zeilen.size());
     for (const Zeile &z : std::as_const(zeilen)) {
@@ -393,12 +721,12 @@ bool VolltextSuchen(const QString &Suchtext, QList<VolltextTreffer> &Treffer, in
                            "Themen.KapitelID WHERE Texte.ID IN ") +
                 idListe(alle),
             6, zeilen))
-        return false;
+        return Lesen::Abbruch;
     QHash<qint32, Zeile> angaben;
     for (const Zeile &z : std::as_const(zeilen))
         angaben.insert(qint32(z.at(0).toLongLong()), z);
     QList<Zeile> texte;
-    if (!indexAbfrage(gespeichert,
+    l = indexAbfrage(gespeichert,
                       QStringLiteral("SELECT VolltextAbschnitte.TextID, VolltextAbschnitte.Block, "
                                      "VolltextAbschnitte.Anfang, VolltextAbschnitte.Laenge, "
                                      "VolltextBloecke.Daten FROM VolltextAbschnitte INNER JOIN "
@@ -406,8 +734,9 @@ bool VolltextSuchen(const QString &Suchtext, QList<VolltextTreffer> &Treffer, in
                                      "VolltextAbschnitte.Block WHERE VolltextAbschnitte.TextID "
                                      "IN ") +
                           idListe(alle),
-                      5, texte))
-        return false;
+                      5, texte);
+    if (l != Lesen::Gut)
+        return l;
     QHash<qint64, QByteArray> bloecke;
     QHash<qint32, QString> klartexte;
     for (const Zeile &z : std::as_const(texte)) {
@@ -437,19 +766,79 @@ bool VolltextSuchen(const QString &Suchtext, QList<VolltextTreffer> &Treffer, in
     }
     if (Gesamt)
         *Gesamt = int(gefunden) - ohneOrt;
-    return true;
+    return Lesen::Gut;
 }
 
-bool VolltextIndexPruefen(VolltextIndexZustand &zustand)
+} // namespace
+
+bool VolltextSuchen(const QString &Suchtext, QList<VolltextTreffer> &Treffer, int *Gesamt)
+{
+    Treffer.clear();
+    if (Gesamt)
+        *Gesamt = 0;
+    s_quelle = Volltextsuche::Quelle::Keine;
+    if (!DatenbankPruefen())
+        return false;
+    const Volltext::Anfrage anfrage = Volltext::anfrageZerlegen(Suchtext);
+    if (anfrage.leer())
+        return true;
+    bool gespeichert = false;
+    if (!indexBrauchbar(&gespeichert))
+        return false;
+    Lesen l = trefferSuchen(gespeichert, Suchtext, anfrage, Treffer, Gesamt);
+    if (l == Lesen::Schaden) {
+        // Damage the check did not see: the index in memory serves this file from now on.
+        s_brauchbar = false;
+        Treffer.clear();
+        if (Gesamt)
+            *Gesamt = 0;
+        l = trefferSuchen(false, Suchtext, anfrage, Treffer, Gesamt);
+    }
+    return l == Lesen::Gut;
+}
+
+bool VolltextIndexPruefen(VolltextIndexZustand &zustand, bool gruendlich)
 {
     zustand = VolltextIndexZustand();
     if (!DatenbankPruefen())
         return false;
-    if (!gespeicherterIndex(&zustand.vorhanden, &zustand.version))
+    // The tables: our own and those the full-text table keeps its index in. A part missing is
+    // damage; none at all is a database written without index.
+    const QStringList eigene = {QStringLiteral("VolltextIndex"), QStringLiteral("VolltextInfo"),
+                                QStringLiteral("VolltextAbschnitte"),
+                                QStringLiteral("VolltextBloecke")};
+    const QStringList schatten = {
+        QStringLiteral("VolltextIndex_segments"), QStringLiteral("VolltextIndex_segdir"),
+        QStringLiteral("VolltextIndex_docsize"), QStringLiteral("VolltextIndex_stat")};
+    QList<Zeile> tabellen;
+    if (!datenbankAbfrage(QStringLiteral("SELECT name FROM sqlite_master WHERE name IN ('") +
+                              (eigene + schatten).join(QStringLiteral("', '")) +
+                              QStringLiteral("')"),
+                          1, tabellen))
         return false;
-    if (!zustand.vorhanden || zustand.version != VolltextIndex::Version)
+    QSet<QString> da;
+    for (const Zeile &r : std::as_const(tabellen))
+        da.insert(alsText(r.at(0)));
+    if (da.isEmpty())
+        return true;
+    zustand.vorhanden = true;
+    for (const QString &t : eigene + schatten) {
+        if (!da.contains(t) && (da.contains(eigene.first()) || !schatten.contains(t)))
+            zustand.beschaedigt << QStringLiteral("Volltextindex beschädigt: Tabelle %1 fehlt").arg(t);
+    }
+    if (!zustand.beschaedigt.isEmpty())
         return true;
     QList<Zeile> z;
+    if (!datenbankAbfrage(QStringLiteral("SELECT Wert FROM VolltextInfo WHERE Schluessel = "
+                                         "'Version'"),
+                          1, z))
+        return false;
+    qint64 v = 0;
+    if (!z.isEmpty() && alsZahl(z.first().first(), &v))
+        zustand.version = int(v);
+    if (zustand.version != VolltextIndex::Version)
+        return true;
+
     if (!datenbankAbfrage(
             QStringLiteral("SELECT Texte.ID, Texte.Bezeichnung, Texte.Text, Kapitel.Nummer, "
                            "Themen.Nummer, Texte.Nummer, VolltextAbschnitte.Pruefsumme FROM "
@@ -484,5 +873,11 @@ bool VolltextIndexPruefen(VolltextIndexZustand &zustand)
                                            "gibt es nicht mehr")
                                 .arg(r.at(0).toLongLong());
     }
+    if (teilePruefen(zustand.beschaedigt) == Lesen::Abbruch)
+        return false;
+    // What the parts do not show, the comparison does; an index found damaged or stale
+    // already differs from the texts anyway.
+    if (gruendlich && zustand.beschaedigt.isEmpty() && zustand.veraltet.isEmpty())
+        return mitTextenVergleichen(zustand.beschaedigt) != Lesen::Abbruch;
     return true;
 }

@@ -1,7 +1,9 @@
 // The full-text search over every section, and the check of a database's full-text index.
 // The search uses the index stored in the help database (VolltextIndex.h) when it has one of
-// our version; otherwise the first search builds the same index in memory, with the busy
-// pointer, and keeps it for the life of the process (rebuilt when the database file changes).
+// our version that the check finds complete, sound and built from the sections as they are
+// (checked once per database file); otherwise, and when a read of the stored index fails, the
+// search builds the same index in memory, with the busy pointer, and keeps it for the life of
+// the process (rebuilt when the database file changes). So the hits always match the text shown.
 // The database is read through the query pattern, so a failing read shows the error dialog as
 // every other query does; the search text itself never causes an error (VolltextAnfrage.h).
 //
@@ -52,6 +54,12 @@ struct VolltextIndexZustand
     // One line per section whose title or text differs from what the index was built from
     // (help number first), and per indexed section that no longer exists.
     QStringList veraltet;
+    // One line per damaged part: a table missing, a table not readable, parts that do not fit
+    // together (sizes, statistics, segments, the plain texts of the sections).
+    QStringList beschaedigt;
 };
-// False when the database could not be read (reported already).
-bool VolltextIndexPruefen(VolltextIndexZustand &zustand);
+// False when the database could not be read (reported already); damage in the index's own
+// tables is a finding in beschaedigt, not a failure. Gruendlich also compares the index with one
+// built in memory from the sections' texts (as the search builds it); without, only the parts
+// are checked against each other, which is what the search does before it uses the index.
+bool VolltextIndexPruefen(VolltextIndexZustand &zustand, bool gruendlich = false);

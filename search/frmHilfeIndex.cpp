@@ -427,6 +427,8 @@ void frmHilfeIndex::txtSuchen_Change()
     m_scr->Leeren();
     m_scrVolltext->Leeren();
     mtTreffer.clear();
+    // The count goes with the hits it counted.
+    m_lblVolltext->setText(QStringLiteral("gefundene Abschnitte:"));
     m_cmdSuchen->setEnabled(!m_txtSuchen->Text().isEmpty());
 }
 

@@ -248,16 +248,17 @@ bool Pruefung::pruefen(const QString &datenbank, Ergebnis &ergebnis)
         return false;
 
     // The full-text index: none is no problem (the help builds one in memory), one of another
-    // version or built before a section changed is.
+    // version, damaged or built before a section changed is.
     VolltextIndexZustand volltext;
-    if (!VolltextIndexPruefen(volltext))
+    if (!VolltextIndexPruefen(volltext, true))
         return false;
     ergebnis.volltextIndex = volltext.vorhanden;
-    if (volltext.vorhanden && volltext.version != VolltextIndex::Version)
+    if (volltext.vorhanden && volltext.beschaedigt.isEmpty() &&
+        volltext.version != VolltextIndex::Version)
         ergebnis.probleme << QStringLiteral("Volltextindex: Version %1 statt %2, bitte die "
                                             "Datenbank neu erstellen")
                                  .arg(volltext.version)
                                  .arg(VolltextIndex::Version);
-    ergebnis.probleme << volltext.veraltet;
+    ergebnis.probleme << volltext.beschaedigt << volltext.veraltet;
     return true;
 }

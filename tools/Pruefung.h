@@ -1,8 +1,8 @@
 // The check of a compiled help database for writers (hilfedb pruefen): every section text is
 // rendered as the help renders it, every text link must name an existing section, every
 // picture link a picture that unpacks to a bitmap, and every keyword must lead to a text; a
-// stored full-text index must be of the help's version and no section may have changed since
-// it was built.
+// stored full-text index must be of the help's version, complete and sound, and no section may
+// have changed since it was built.
 // Everything is read through the help's own queries, so the check sees what the help sees.
 #pragma once
 #include "Verweis.h"

@@ -1,5 +1,6 @@
 """The full-text search as the user meets it: the pane's Volltext option, a typed query, Enter,
-a double click on a hit, and the hit words marked in the shown section."""
+a search without hits that empties the list and its count, a double click on a hit, and the hit
+words marked in the shown section."""
 
 from szenario import szenario
 from umgebung import gleich, mitte, pruefen
@@ -19,6 +20,15 @@ def markierte_pixel(bild, sicht):
     return sum(1 for y in range(sicht[1], sicht[1] + sicht[3])
                for x in range(sicht[0], sicht[0] + sicht[2], 2)
                if nahe(px[x, y], TREFFER_FARBE))
+
+
+def feld_fokussieren(s, feld, versatz):
+    """Clicks into the search field unless it has the focus; the offset keeps the pointer off
+    the place of an earlier click (a move to where it stands does not end)."""
+    if fokus_name(s.zustand()) != "txtSuchen":
+        x, y = mitte(feld["global"])
+        s.klick(x + versatz, y)
+    s.warten_zustand(lambda z: fokus_name(z) == "txtSuchen", "das Suchfeld hat den Fokus")
 
 
 @szenario("volltext_suchen_und_markieren")
@@ -47,6 +57,22 @@ def volltext_suchen_und_markieren(s):
     pruefen(int(anzahl.split()[-1]) >= 5, f"zu wenige Treffer: {anzahl}")
     gleich(s.zustand()["meldungen"], [], "Meldungen nach der Suche")
     s.bild_sichern(s.bildschirm(), "30-volltext-liste.png")
+
+    # A search without hits says so in a box and leaves neither hits nor their count.
+    feld_fokussieren(s, feld, 8)
+    s.taste("ctrl+a")
+    s.tippen("Xylophonquartett")
+    s.taste("Return")
+    s.warten_zustand(lambda z: z["modal"].startswith("QMessageBox"), "die Meldung „keine Daten“")
+    s.dialog_taste("Return")
+    s.warten_zustand(lambda z: not z["modal"], "die Meldung schließt")
+    gleich(s.widget("lblVolltext")["text"], "gefundene Abschnitte:", "Zähler ohne Treffer")
+    feld_fokussieren(s, feld, -8)
+    s.taste("ctrl+a")
+    s.tippen("Skonto")
+    s.taste("Return")
+    s.warten(lambda: s.widget("lblVolltext")["text"] == f"gefundene Abschnitte: {anzahl}",
+             "die Treffer sind wieder gezählt")
 
     # A double click on the first row (the best hit) shows it.
     raster = s.widget("scrVolltext")["global"]

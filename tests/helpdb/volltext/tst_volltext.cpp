@@ -4,7 +4,8 @@
 // plain text the index holds equal to what the help window shows; a table of searches on the
 // sample help with the sections that must (and must not) be found and an order that must hold;
 // the index built in memory giving the same hits as the stored one; the check of a stale index;
-// and hilfedb suche.
+// hilfedb suche; and a damaged or stale stored index, named by hilfedb pruefen and passed over
+// by the search.
 #include "Datenbank.h"
 #include "DatenbankAufbau.h"
 #include "Global.h"
@@ -128,6 +129,8 @@ private slots:
     void speicherNeuNachAustausch();
     void veraltet();
     void hilfedbSuche();
+    void beschaedigt_data();
+    void beschaedigt();
     void cleanupTestCase();
 
 private:
@@ -679,6 +682,70 @@ void TestVolltext::hilfedbSuche()
     QCOMPARE(k.code, 0);
     QVERIFY(k.aus.startsWith(QStringLiteral("Kein Abschnitt enthält")));
     QCOMPARE(programmLaufen(HILFEDB_PFAD, {"suche", m_mit}).code, 2);
+}
+
+void TestVolltext::beschaedigt_data()
+{
+    QTest::addColumn<QByteArray>("sql");
+    // What hilfedb pruefen must name.
+    QTest::addColumn<QString>("meldung");
+    zeile("Segmente Müll", QByteArray("UPDATE VolltextIndex_segments SET block = "
+                                      "zeroblob(length(block))"),
+          QStringLiteral("Volltextindex beschädigt"));
+    zeile("Segmentverzeichnis Müll", QByteArray("UPDATE VolltextIndex_segdir SET root = "
+                                                "zeroblob(length(root))"),
+          QStringLiteral("Volltextindex beschädigt"));
+    zeile("Schattentabelle fehlt", QByteArray("DROP TABLE VolltextIndex_segments"),
+          QStringLiteral("Tabelle VolltextIndex_segments fehlt"));
+    zeile("Indextabelle fehlt", QByteArray("DROP TABLE VolltextIndex"),
+          QStringLiteral("Tabelle VolltextIndex fehlt"));
+    zeile("Längen leer", QByteArray("DELETE FROM VolltextIndex_docsize"),
+          QStringLiteral("Volltextindex beschädigt"));
+    zeile("Statistik leer", QByteArray("DELETE FROM VolltextIndex_stat"),
+          QStringLiteral("Volltextindex beschädigt"));
+    zeile("Blöcke Müll", QByteArray("UPDATE VolltextBloecke SET Daten = substr(Daten, 1, 40)"),
+          QStringLiteral("Volltextindex beschädigt"));
+    zeile("Blöcke NULL", QByteArray("UPDATE VolltextBloecke SET Daten = NULL"),
+          QStringLiteral("Volltextindex beschädigt"));
+    zeile("Abschnitte verschoben",
+          QByteArray("UPDATE VolltextAbschnitte SET Anfang = Anfang + 7 WHERE Anfang > 0"),
+          QStringLiteral("Volltextindex beschädigt"));
+    zeile("Abschnitte NULL",
+          QByteArray("UPDATE VolltextAbschnitte SET Block = NULL, Anfang = NULL, Laenge = NULL"),
+          QStringLiteral("Volltextindex beschädigt"));
+    zeile("Phantomzeile", QByteArray("INSERT INTO VolltextIndex (docid, Titel, Text) VALUES "
+                                     "(99999, 'skonto', 'skonto skonto')"),
+          QStringLiteral("Volltextindex beschädigt"));
+    zeile("veraltet", QByteArray("UPDATE Texte SET Text = replace(Text, 'Skonto', 'Rabatt')"),
+          QStringLiteral("Volltextindex veraltet"));
+}
+
+void TestVolltext::beschaedigt()
+{
+    QFETCH(QByteArray, sql);
+    QFETCH(QString, meldung);
+    const QString datei = m_dir.filePath(QStringLiteral("beschaedigt.mdb"));
+    const QString wahr = m_dir.filePath(QStringLiteral("wahr.mdb"));
+    QFile::remove(datei);
+    QFile::remove(wahr);
+    QVERIFY(QFile::copy(m_mit, datei));
+    QVERIFY(sqlAusfuehren(datei, sql.constData()));
+    // The hits as an index built from the texts gives them.
+    QVERIFY(QFile::copy(datei, wahr));
+    QVERIFY(sqlAusfuehren(wahr, "DROP TABLE IF EXISTS VolltextIndex; DROP TABLE IF EXISTS "
+                                "VolltextAbschnitte; DROP TABLE IF EXISTS VolltextBloecke; "
+                                "DROP TABLE IF EXISTS VolltextInfo;"));
+
+    const ProgrammLauf p = programmLaufen(HILFEDB_PFAD, {"pruefen", datei});
+    QCOMPARE(p.code, 1);
+    QVERIFY2(p.aus.contains(meldung), qPrintable(p.aus));
+
+    const ProgrammLauf s = programmLaufen(HILFEDB_PFAD, {"suche", datei, "Skonto"});
+    const ProgrammLauf w = programmLaufen(HILFEDB_PFAD, {"suche", wahr, "Skonto"});
+    QCOMPARE(w.code, 0);
+    QVERIFY2(w.aus.contains(u'\n'), qPrintable(w.aus));
+    QCOMPARE(s.code, 0);
+    QCOMPARE(s.aus, w.aus);
 }
 
 QTEST_MAIN(TestVolltext)
