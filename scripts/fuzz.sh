@@ -17,13 +17,30 @@ export LSAN_OPTIONS=suppressions=$PWD/fuzz/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export QT_QPA_PLATFORM=offscreen
 
+# The Jet reader's seeds are the shared Jet 4 help databases, which stay outside the tree: each
+# file as it is, its first 28 pages, and those pages with the catalogue byte that once sent the
+# reader into an endless loop. Without the shared folder the target starts from nothing.
+jet_saat() {
+  local ziel=$1 quelle=../shared/jet
+  [ -d "$quelle" ] || return 0
+  cp "$quelle"/*.mdb "$ziel"/
+  head -c $((28 * 4096)) "$quelle"/beispiel-jet4.mdb >"$ziel"/anfang.mdb
+  cp "$ziel"/anfang.mdb "$ziel"/anfang-katalogschleife.mdb
+  printf '\x5e' | dd of="$ziel"/anfang-katalogschleife.mdb bs=1 seek=$((0x17F09)) \
+    conv=notrunc status=none
+}
+
 fehler=0
 for ziel in "${ziele[@]}"; do
   korpus=$dir/korpus/$ziel
   funde=$dir/funde/$ziel
   rm -rf "$korpus" "$funde"
   mkdir -p "$korpus" "$funde"
-  cp fuzz/korpus/"$ziel"/* "$korpus"/
+  if [ "$ziel" = jet ]; then
+    jet_saat "$korpus"
+  else
+    cp fuzz/korpus/"$ziel"/* "$korpus"/
+  fi
   echo "== fuzz_$ziel: $sekunden s"
   if ! "$dir"/bin/fuzz_"$ziel" -max_total_time="$sekunden" -timeout=10 -rss_limit_mb=2048 \
       -print_final_stats=1 -artifact_prefix="$funde"/ "$korpus" 2>"$dir/fuzz_$ziel.log"; then
