@@ -61,8 +61,10 @@ bool DatenbankPruefen()
                       ? programmVerzeichnis() + QStringLiteral("/HilfeBelna.mdb")
                       : datenbankDatei;
     const QFileInfo datei(msDatenbank);
-    // Only a regular file that can be read counts (a directory, a broken link do not).
-    if (datei.isFile() && datei.isReadable()) {
+    // Whatever is there (following links) goes on to the open: a file that cannot be read or
+    // a directory is no missing database, and the open says "access denied", which the user
+    // may retry once it is mended. Only nothing at all (or a broken link) is "not found".
+    if (datei.exists()) {
         msVerbindung = verbindungstext(msDatenbank, gsPasswort);
         return true;
     }

@@ -9,8 +9,9 @@
 extern QString msDatenbank;
 extern QString msVerbindung;
 
-// True when the database file is a regular, readable file (then msDatenbank and msVerbindung
-// are rebuilt); otherwise shows "Die Hilfedatenbank wurde nicht gefunden!" and returns false.
+// True when something is at the database file's place (then msDatenbank and msVerbindung are
+// rebuilt; the open reports what is wrong with it); otherwise shows "Die Hilfedatenbank wurde
+// nicht gefunden!" and returns false.
 bool DatenbankPruefen();
 
 // The directory searched for the database; tools and tests point it elsewhere. An empty

@@ -9,6 +9,7 @@
 
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cmath>
@@ -88,6 +89,12 @@ bool kennungLesen(const QString &pfad, const QString &passwort, Dateikennung *k)
     if (::stat(datei.constData(), &st) != 0) {
         fehlerSetzen(errno == EACCES ? Fehlernummer::ZugriffVerweigert
                                      : Fehlernummer::PfadZugriffsfehler);
+        return false;
+    }
+    // A directory, a FIFO or a file without read permission: access denied, before the engine
+    // would wait on a FIFO or call a directory an unopenable path.
+    if (!S_ISREG(st.st_mode) || ::access(datei.constData(), R_OK) != 0) {
+        fehlerSetzen(Fehlernummer::ZugriffVerweigert);
         return false;
     }
     k->pfad = pfad;

@@ -5,7 +5,11 @@
 // elsewhere.
 #pragma once
 
+#include <QHash>
+#include <QList>
 #include <QString>
+
+#include <utility>
 
 // The value, or "" when the key is missing (no default is passed). With lesbar, whether the
 // file could be read (a missing file counts as readable and empty).
@@ -16,6 +20,12 @@ QString EinstellungLesen(const QString &Anwendung, const QString &Abschnitt,
 // caller must say so.
 bool EinstellungSpeichern(const QString &Anwendung, const QString &Abschnitt,
                           const QString &Schluessel, const QString &Wert);
+
+// Every value of a section with one reading of the file (for callers that need many keys).
+QHash<QString, QString> EinstellungenLesen(const QString &Anwendung, const QString &Abschnitt);
+// Writes several values of a section with one writing of the file; false as above.
+bool EinstellungenSpeichern(const QString &Anwendung, const QString &Abschnitt,
+                            const QList<std::pair<QString, QString>> &Werte);
 
 // The folder of the INI files; "" restores the user's configuration folder.
 void setzeEinstellungsOrdner(const QString &ordner);

@@ -18,3 +18,8 @@ private:
     Meldungsanzeige *m_weiter;
     QStringList m_texte;
 };
+
+// Writes a line to the server's log (its standard error, which the bus that started it or the
+// session's journal keeps), each distinct line once per server run. Characters that could
+// forge or break lines are replaced and long texts are cut.
+void EinmalProtokollieren(const QString &zeile);

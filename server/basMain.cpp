@@ -6,6 +6,7 @@
 #include "FensterPlatz.h"
 #include "Global.h"
 #include "HilfeAnbindung.h"
+#include "ProtokollMeldungen.h"
 #include "frmHilfe.h"
 #include "frmInhalt.h"
 
@@ -33,9 +34,12 @@ bool HilfeStarten(const QString &Nummer)
 
     if (!hilfe->DatenEinlesen(Nummer, gbDarstellung))
         return false;
+    if (!hilfe->ZielBekannt())
+        EinmalProtokollieren(QStringLiteral("unbekannte Hilfenummer %1, gezeigt: %2")
+                                 .arg(Nummer, hilfe->AktuelleNummer()));
     hilfe->show();
     rahmen->AufbauMDIChilds();
-    return true;
+    return hilfe->AbschnittGezeigt();
 }
 
 void ArbeitsbereichErmitteln(QWidget *Fenster)

@@ -7,8 +7,9 @@
 
 class QWidget;
 
-// The start-up sequence for a help number. True when the help window was shown (the data
-// could be read), false when only the frame is up.
+// The start-up sequence for a help number. True when the help window shows a section; false
+// when the data could not be read (only the frame is up, or the window keeps what it showed)
+// or no section could be shown. A number that is not in the help is written to the log.
 bool HilfeStarten(const QString &Nummer);
 
 // Fills glBereichBreite, glBereichHoehe, glBereichLinks, glBereichOben (twips).

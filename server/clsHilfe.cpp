@@ -65,7 +65,11 @@ void clsHilfe::HilfeAnzeigen(const QString &Nummer, qint16 Darstellung)
     }
     gbDarstellung = Darstellung > 0;
     try {
-        HilfeStarten(Nummer);
+        // The host learns when the help it asked for is not shown (the database could not be
+        // read, or has nothing to show there): the user has been told in a message box.
+        if (!HilfeStarten(Nummer) && calledFromDBus())
+            sendErrorReply(QDBusError::Failed,
+                           QStringLiteral("Die Hilfe zu %1 wird nicht angezeigt.").arg(Nummer));
     } catch (const std::exception &e) {
         if (calledFromDBus())
             sendErrorReply(QDBusError::Failed, QString::fromLocal8Bit(e.what()));

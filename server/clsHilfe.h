@@ -20,7 +20,8 @@ public:
 
 public slots:
     // Darstellung > 0: half-screen mode; otherwise full mode. Answers after the start-up
-    // sequence has run; a failure of it is the caller's error reply.
+    // sequence has run; when it shows no section (an unreadable database, nothing to show),
+    // the caller gets an error reply.
     void HilfeAnzeigen(const QString &Nummer, qint16 Darstellung);
     // Gives up the service name at once, so that a call sent after the answer starts a new
     // server; answers, then unloads the frame, which ends the process. A HilfeAnzeigen that

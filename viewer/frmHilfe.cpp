@@ -305,12 +305,6 @@ TwipRechteck frmHilfe::lblSubTwips(int index) const
 bool frmHilfe::DatenEinlesen(const QString &GeheZu, bool &Klein)
 {
     Q_UNUSED(Klein);
-    mlAbschnittFarbe = m_fraSub->palette().color(QPalette::Window);
-    // The text panel's home position: the top it has with the page not scrolled.
-    miHintergrundTop = m_geoPicBackground.oben + m_vScroll->value();
-    m_verlauf.leeren();
-    setVerlaufPosition(0);
-
     QList<QString> bezeichnung;
     QList<qint32> ids;
     QList<qint32> nummern;
@@ -320,13 +314,29 @@ bool frmHilfe::DatenEinlesen(const QString &GeheZu, bool &Klein)
         anzahl32Aus(std::min({bezeichnung.size(), ids.size(), nummern.size()}) - 1);
     if (anzahl == 0)
         return false;
+    // The number is resolved against the database alone, as on a fresh start, so that what a
+    // call shows never depends on what was shown before.
+    const QString nummer = GeheZu.isEmpty() ? QStringLiteral("01.01.01") : GeheZu;
+    const double teile[3] = {nummernTeil(nummer, 1), nummernTeil(nummer, 2),
+                             nummernTeil(nummer, 3)};
+    const QString ziel = ZielAufloesen(teile, ids, nummern, m_zielBekannt);
+    if (ziel.isEmpty())
+        return false;
+
+    mlAbschnittFarbe = m_fraSub->palette().color(QPalette::Window);
+    // The text panel's home position: the top it has with the page not scrolled.
+    miHintergrundTop = m_geoPicBackground.oben + m_vScroll->value();
+    // The history starts anew, unless the target cannot be read: the window then keeps what
+    // it showed, history included.
+    const HilfeVerlauf verlaufVorher = m_verlauf;
+    m_verlauf.leeren();
+    setVerlaufPosition(0);
     mlKapitelIDs = ids;
     mlKapitelNummern = nummern;
     miKapitelAnzahl = anzahl;
 
     // The chapter tabs are rebuilt without running their handler: the chapter that stays
     // current keeps its topics, and no section is shown or recorded on the way to the target.
-    const QString ziel = GeheZu.isEmpty() ? QStringLiteral("01.01.01") : GeheZu;
     {
         const QSignalBlocker sperre(m_tabMain);
         m_tabMain->setAnzahl(miKapitelAnzahl);
@@ -343,19 +353,11 @@ bool frmHilfe::DatenEinlesen(const QString &GeheZu, bool &Klein)
 
     mbVerlaufMerken = true;
     GeheZuText(ziel);
-    if (gezeigterAbschnitt() < 0 && !m_lesefehler) {
-        // A number that names no section shows the start of the description (or of the
-        // chapter or topic it does name) rather than an empty window.
-        if (mlAktKapitelID == 0 || m_tabMain->aktuell() < 0) {
-            const QSignalBlocker sperre(m_tabMain);
-            m_tabMain->setAktuell(0);
-        }
-        if (mlAktKapitelID == 0)
-            tabMain_Click();
-        else if (mlAktThemaID == 0 && miThemenAnzahl > 0)
-            tabSub_Click();
-        else if (miTexteAnzahl > 0)
-            lblSub_Click(0);
+    if (m_lesefehler) {
+        m_verlauf = verlaufVorher;
+        setVerlaufPosition(m_verlauf.position());
+        ButtonsAktualisieren();
+        return false;
     }
     // The history holds the shown section and nothing else.
     if (m_verlauf.anzahl() == 0 && gezeigterAbschnitt() >= 0)

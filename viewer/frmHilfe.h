@@ -35,9 +35,15 @@ public:
     static frmHilfe *instanz(bool erzeugen = true);
     ~frmHilfe() override;
 
-    // Reads the chapters, builds the chapter tabs and goes to GeheZu ("01.01.01" when empty).
-    // False when no chapter could be read. Klein is accepted and not used.
+    // Reads the chapters, builds the chapter tabs and goes to GeheZu ("01.01.01" when empty),
+    // resolved as on a fresh start, whatever was shown before.
+    // False when no chapter could be read, or the target could not be read (the window then
+    // keeps what it showed, history included). Klein is accepted and not used.
     bool DatenEinlesen(const QString &GeheZu, bool &Klein);
+    // Whether the last DatenEinlesen's number named a chapter, topic and section of the help
+    // (else it showed what the number resolved to), and whether a section is shown now.
+    bool ZielBekannt() const { return m_zielBekannt; }
+    bool AbschnittGezeigt() const { return gezeigterAbschnitt() >= 0; }
     // Selects the chapter, topic and section named by a help number KK.TT.XX.
     void GeheZuText(const QString &Nummer);
     // Selects the section with this title label index and shows its text.
@@ -144,6 +150,11 @@ private:
     // Previous and next section (toolbar buttons 4 and 5), in frmHilfe_Navigation.cpp.
     void VorigerAbschnitt();
     void NaechsterAbschnitt();
+    // The number a fresh start shows for a number given as its three parts, from the chapter
+    // lists and the topics and sections read for it; "" when a read failed (it was reported).
+    // bekannt: whether every part named an entry.
+    QString ZielAufloesen(const double (&teile)[3], const QList<qint32> &kapitelIDs,
+                          const QList<qint32> &kapitelNummern, bool &bekannt);
     int gezeigterAbschnitt() const;
     // A help number from the Nummer values of chapter, topic and section.
     static QString NummerBilden(qint32 kapitel, qint32 thema, qint32 text);
@@ -184,6 +195,7 @@ private:
     // Set by a tab handler whose read failed (the query has reported it); a jump stops then,
     // so one failure gives one message and nothing is recorded that is not shown.
     bool m_lesefehler = false;
+    bool m_zielBekannt = true;
     QObject *m_tastenFilter = nullptr;
     bool m_entladen = false;
     QList<QPair<int, int>> m_treffer;

@@ -52,7 +52,50 @@ bool themenLesen(qint32 kapitelID, QList<qint32> &ids, QList<qint32> &nummern)
     return true;
 }
 
+// The index (1-based) of the element with this number, or 0.
+int stelle(const QList<qint32> &liste, double nummer)
+{
+    for (int i = 1; i < liste.size(); ++i)
+        if (nummer == liste.at(i))
+            return i;
+    return 0;
+}
+
 } // namespace
+
+QString frmHilfe::ZielAufloesen(const double (&teile)[3], const QList<qint32> &kapitelIDs,
+                                const QList<qint32> &kapitelNummern, bool &bekannt)
+{
+    // An unknown chapter gives the first section of all; an unknown topic the chapter's first
+    // topic, where the section part is still looked for; an unknown section the topic's
+    // first. A chapter or topic without content gives a number that selects it and no
+    // section.
+    bekannt = true;
+    int k = stelle(kapitelNummern, teile[0]);
+    const bool kapitelBekannt = k > 0;
+    if (!kapitelBekannt) {
+        bekannt = false;
+        k = 1;
+    }
+    QList<qint32> themenIDs;
+    QList<qint32> themenNummern;
+    if (!themenLesen(wert(kapitelIDs, k), themenIDs, themenNummern))
+        return QString();
+    int t = kapitelBekannt ? stelle(themenNummern, teile[1]) : 1;
+    if (t == 0) {
+        bekannt = false;
+        t = 1;
+    }
+    QList<qint32> texte;
+    if (themenIDs.size() > 1 && !abschnittNummern(themenIDs.at(t), texte))
+        return QString();
+    int x = kapitelBekannt ? stelle(texte, teile[2]) : 1;
+    if (x == 0) {
+        bekannt = false;
+        x = 1;
+    }
+    return NummerBilden(wert(kapitelNummern, k), wert(themenNummern, t), wert(texte, x));
+}
 
 int frmHilfe::gezeigterAbschnitt() const
 {

@@ -40,19 +40,22 @@ bool zoomSpeichern(int prozent)
                      QString::number(TextZoom::gueltig(prozent)));
 }
 
+// The bookmarks are many keys of one section: it is read and written in one go, not once
+// per key.
 QList<Lesezeichen> lesezeichenLesen()
 {
     QList<Lesezeichen> liste;
+    const QHash<QString, QString> werte =
+        EinstellungenLesen(anwendung(), QString::fromLatin1(AbschnittLesezeichen));
     bool ok = false;
-    const int anzahl = lesen(AbschnittLesezeichen, QStringLiteral("Anzahl")).trimmed().toInt(&ok);
+    const int anzahl = werte.value(QStringLiteral("Anzahl")).trimmed().toInt(&ok);
     if (!ok)
         return liste;
     for (int i = 1; i <= std::min(anzahl, MaxLesezeichen); ++i) {
-        const QString nummer =
-            lesen(AbschnittLesezeichen, QStringLiteral("Nummer%1").arg(i)).trimmed();
+        const QString nummer = werte.value(QStringLiteral("Nummer%1").arg(i)).trimmed();
         if (nummer.isEmpty())
             continue;
-        const QString name = lesen(AbschnittLesezeichen, QStringLiteral("Name%1").arg(i));
+        const QString name = werte.value(QStringLiteral("Name%1").arg(i));
         liste.append({nummer, name.isEmpty() ? nummer : name});
     }
     return liste;
@@ -63,18 +66,19 @@ bool lesezeichenSpeichern(const QList<Lesezeichen> &liste)
     const int alt = std::clamp(
         lesen(AbschnittLesezeichen, QStringLiteral("Anzahl")).trimmed().toInt(), 0, MaxLesezeichen);
     const int anzahl = int(std::min<qsizetype>(liste.size(), MaxLesezeichen));
-    bool ok = true;
+    QList<std::pair<QString, QString>> werte;
     for (int i = 1; i <= anzahl; ++i) {
         const Lesezeichen &l = liste.at(i - 1);
-        ok = speichern(AbschnittLesezeichen, QStringLiteral("Nummer%1").arg(i), l.nummer) && ok;
-        ok = speichern(AbschnittLesezeichen, QStringLiteral("Name%1").arg(i), l.name) && ok;
+        werte.append({QStringLiteral("Nummer%1").arg(i), l.nummer});
+        werte.append({QStringLiteral("Name%1").arg(i), l.name});
     }
     // Entries behind the new end are emptied, so a later larger count finds no old ones.
     for (int i = anzahl + 1; i <= alt; ++i) {
-        ok = speichern(AbschnittLesezeichen, QStringLiteral("Nummer%1").arg(i), QString()) && ok;
-        ok = speichern(AbschnittLesezeichen, QStringLiteral("Name%1").arg(i), QString()) && ok;
+        werte.append({QStringLiteral("Nummer%1").arg(i), QString()});
+        werte.append({QStringLiteral("Name%1").arg(i), QString()});
     }
-    return speichern(AbschnittLesezeichen, QStringLiteral("Anzahl"), QString::number(anzahl)) && ok;
+    werte.append({QStringLiteral("Anzahl"), QString::number(anzahl)});
+    return EinstellungenSpeichern(anwendung(), QString::fromLatin1(AbschnittLesezeichen), werte);
 }
 
 bool hinzufuegen(QList<Lesezeichen> &liste, const QString &nummer, const QString &name)

@@ -142,6 +142,8 @@ void TestAbfrageFehler::dateiUnbrauchbar_data()
     }
 }
 
+// A file that is there but cannot be read is no missing file: the open fails with "access
+// denied" (70), which the user may retry once the rights are mended.
 void TestAbfrageFehler::dateiUnbrauchbar()
 {
     QFETCH(QString, art);
@@ -165,9 +167,14 @@ void TestAbfrageFehler::dateiUnbrauchbar()
     for (int g : l.groessen)
         QCOMPARE(g, 1);
     QCOMPARE(skript.anzahl(), 1);
+    QCOMPARE(skript.boxen().at(0).titel, QString("Tolvar-Hilfe"));
+    if (art == "verzeichnis" || art == "unlesbar") {
+        QVERIFY2(skript.boxen().at(0).text.startsWith("(70) "), qPrintable(skript.boxen().at(0).text));
+        QCOMPARE(skript.boxen().at(0).stil, 53);
+        return;
+    }
     QCOMPARE(skript.boxen().at(0).text, QString("Die Hilfedatenbank wurde nicht gefunden!"));
     QCOMPARE(skript.boxen().at(0).stil, 48);
-    QCOMPARE(skript.boxen().at(0).titel, QString("Tolvar-Hilfe"));
 }
 
 void TestAbfrageFehler::verknuepfungAufDatei()

@@ -11,6 +11,7 @@
 
 #include <cstdio>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 class TestPlatformBasis : public QObject
@@ -220,7 +221,8 @@ void TestPlatformBasis::bildschirmArbeitsbereich()
 
 // The settings store says when a value could not be kept: a folder where the INI file should
 // be, a configuration folder that is a file, or (for a user without root's rights) no write
-// permission; a good folder keeps the value.
+// permission; a good folder keeps the value. A FIFO and a file of 2 MB are neither read nor
+// written: the help would wait on the one for ever and for seconds on the other.
 void TestPlatformBasis::einstellungen_data()
 {
     QTest::addColumn<QString>("fall");
@@ -230,6 +232,8 @@ void TestPlatformBasis::einstellungen_data()
     QTest::newRow("ordner statt datei") << "ordner" << false << false;
     QTest::newRow("konfiguration ist datei") << "datei" << false << true;
     QTest::newRow("keine schreibrechte") << "rechte" << false << true;
+    QTest::newRow("fifo") << "fifo" << false << false;
+    QTest::newRow("riesig") << "riesig" << false << false;
 }
 
 void TestPlatformBasis::einstellungen()
@@ -252,6 +256,16 @@ void TestPlatformBasis::einstellungen()
     }
     if (fall == QLatin1String("rechte"))
         QVERIFY(QFile::setPermissions(ordner, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    const QByteArray ini = QFile::encodeName(ordner + QStringLiteral("/Tolvar.ini"));
+    const QByteArray gespeichert("[Tolvar-Belna]\nDrucker%20DeviceName=B\n");
+    if (fall == QLatin1String("riesig")) {
+        QFile f(QString::fromLocal8Bit(ini));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(gespeichert);
+        f.write(QByteArray(2 << 20, ';'));
+    }
+    if (fall == QLatin1String("fifo")) // with no writer behind it, every open waits
+        QCOMPARE(mkfifo(ini.constData(), 0600), 0);
     setzeEinstellungsOrdner(ordner);
     const bool ok = EinstellungSpeichern(QStringLiteral("Tolvar"), QStringLiteral("Tolvar-Belna"),
                                          QStringLiteral("Drucker DeviceName"), QStringLiteral("A"));

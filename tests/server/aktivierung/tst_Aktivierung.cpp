@@ -210,7 +210,7 @@ void tst_Aktivierung::fehlendeDatenbank()
         return;
 
     const QDBusMessage r = anzeigen(QStringLiteral("01.01.01"), 1);
-    QCOMPARE(r.type(), QDBusMessage::ReplyMessage);
+    QCOMPARE(r.type(), QDBusMessage::ErrorMessage);
     const QStringList meldungen = zustand(QStringLiteral("Meldungen")).toStringList();
     QCOMPARE(meldungen, QStringList{QStringLiteral("Die Hilfedatenbank wurde nicht gefunden!")});
     QCOMPARE(zustand(QStringLiteral("HilfeSichtbar")).toBool(), false);

@@ -34,6 +34,8 @@ private slots:
     void startOhneNummer();
     void gehe_data();
     void gehe();
+    void aufrufWieNeu_data();
+    void aufrufWieNeu();
     void tabVonCodeLaedtSofort();
     void verlaufZurueckVorUndAbschneiden();
     void gleicherAbschnittNochmals();
@@ -158,6 +160,39 @@ void tst_frmHilfe::gehe()
     }
     QCOMPARE(h->VerlaufAnzahl(), verlauf);
     QCOMPARE(h->VerlaufPosition(), verlauf);
+}
+
+void tst_frmHilfe::aufrufWieNeu_data()
+{
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("ziel");
+    QTest::addColumn<QString>("erwartet");
+
+    // A host call resolves a number as a fresh start does, whatever was shown before: an
+    // unknown chapter gives the first section of all, an unknown topic the section asked for
+    // in the chapter's first topic, an unknown section the topic's first.
+    for (const char *start : {"01.02.05", "02.01.02"}) {
+        const QByteArray s(start);
+        zeile((s + " Kapitel unbekannt").constData(), QString(start), "09.02.01", "01.01.01");
+        zeile((s + " Thema unbekannt").constData(), QString(start), "01.09.02", "01.01.02");
+        zeile((s + " Abschnitt unbekannt").constData(), QString(start), "01.02.99", "01.02.01");
+        zeile((s + " genau").constData(), QString(start), "01.02.03", "01.02.03");
+    }
+}
+
+void tst_frmHilfe::aufrufWieNeu()
+{
+    QFETCH(QString, start);
+    QFETCH(QString, ziel);
+    QFETCH(QString, erwartet);
+
+    frmHilfe *h = oeffnen(start);
+    QVERIFY(h);
+    QCOMPARE(h->AktuelleNummer(), start);
+    bool klein = false;
+    QVERIFY(h->DatenEinlesen(ziel, klein));
+    QCOMPARE(h->AktuelleNummer(), erwartet);
+    QCOMPARE(h->VerlaufAnzahl(), 1);
 }
 
 void tst_frmHilfe::tabVonCodeLaedtSofort()
