@@ -76,6 +76,8 @@ void HilfeDatenbankSchreiber::verwerfen()
         QFile::remove(m_neuPfad);
         QFile::remove(m_neuPfad + QStringLiteral("-journal"));
     }
+    m_neuEintrag.reset();
+    m_journalEintrag.reset();
 }
 
 void HilfeDatenbankSchreiber::fehlerMerken(const QString &wo)
@@ -93,6 +95,8 @@ bool HilfeDatenbankSchreiber::oeffnen(const QString &pfad, const QString &passwo
     m_fehler.clear();
     m_pfad = pfad;
     m_neuPfad = pfad + QStringLiteral(".neu");
+    m_neuEintrag.emplace(m_neuPfad);
+    m_journalEintrag.emplace(m_neuPfad + QStringLiteral("-journal"));
     QFile::remove(m_neuPfad);
     QFile::remove(m_neuPfad + QStringLiteral("-journal"));
 

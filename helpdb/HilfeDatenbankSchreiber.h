@@ -6,9 +6,13 @@
 // (VolltextIndex.h) over the sections as they are then, so every written database has one.
 #pragma once
 
+#include "Aufraeumen.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QVariantList>
+
+#include <optional>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -74,6 +78,9 @@ private:
     sqlite3_stmt *m_anweisungen[AnzahlAnweisungen] = {};
     QString m_pfad;
     QString m_neuPfad;
+    // ZIEL.neu and its journal, removed also when a signal ends the process while they exist.
+    std::optional<Aufraeumen::Datei> m_neuEintrag;
+    std::optional<Aufraeumen::Datei> m_journalEintrag;
     QString m_fehler;
     bool m_volltext = true;
 };

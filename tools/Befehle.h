@@ -17,6 +17,9 @@ int befehlDrucken(const QStringList &args);      // drucken DB NUMMER --umfang U
 // True when both paths name one existing file: the same path, another spelling of it (.., a
 // symbolic link) or a hard link to it.
 bool dieselbeDatei(const QString &a, const QString &b);
+// True (and says so on standard error) when the output file ziel is the help database itself,
+// which no output may replace.
+bool zielIstDatenbank(const QString &ziel, const QString &datenbank);
 // Writes inhalt to ziel through a temporary file beside it that takes ziel's name only when
 // every byte is written (a link is followed; only a plain file is replaced). On failure
 // nothing new is left, and fehler says why.

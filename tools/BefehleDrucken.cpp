@@ -34,6 +34,15 @@ bool dieselbeDatei(const QString &a, const QString &b)
            sa.st_ino == sb.st_ino;
 }
 
+bool zielIstDatenbank(const QString &ziel, const QString &datenbank)
+{
+    if (!dieselbeDatei(ziel, datenbank))
+        return false;
+    std::fprintf(stderr, "hilfedb: %s ist die Hilfedatenbank selbst und wird nicht überschrieben\n",
+                 qPrintable(ziel));
+    return true;
+}
+
 namespace {
 
 QString fehlerText(int nr)
@@ -223,12 +232,8 @@ int befehlDrucken(const QStringList &args)
         return 2;
     }
     // The print-out never takes the place of the database it is made from.
-    if (dieselbeDatei(aufr.pdf, aufr.datenbank)) {
-        std::fprintf(stderr, "hilfedb: %s ist die Hilfedatenbank selbst und wird nicht "
-                     "überschrieben\n",
-                     qPrintable(aufr.pdf));
+    if (zielIstDatenbank(aufr.pdf, aufr.datenbank))
         return 2;
-    }
     QList<qint32> teile;
     if (!nummerLesen(aufr.nummer, aufr.umfang, teile)) {
         std::fprintf(stderr,

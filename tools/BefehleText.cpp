@@ -67,12 +67,8 @@ int befehlBild(const QStringList &args)
         std::fputs("Aufruf: hilfedb bild DB BILDNUMMER AUSGABE.png\n", stderr);
         return 2;
     }
-    if (dieselbeDatei(args[2], args[0])) {
-        std::fprintf(stderr, "hilfedb: %s ist die Hilfedatenbank selbst und wird nicht "
-                     "überschrieben\n",
-                     qPrintable(args[2]));
+    if (zielIstDatenbank(args[2], args[0]))
         return 2;
-    }
     QByteArray archiv;
     QString titel;
     if (!DatenbankAnsicht::bild(args[0], args[1], archiv, titel)) {

@@ -1,7 +1,6 @@
 // Writing the help database; see DatenbankAufbau.h.
 #include "DatenbankAufbau.h"
 
-#include "Aufraeumen.h"
 #include "BildArchiv.h"
 #include "Global.h"
 #include "HilfeDatenbankSchreiber.h"
@@ -14,9 +13,6 @@ bool DatenbankAufbau::schreiben(const HilfeQuelle &quelle, const QString &ziel, 
                                 Statistik *statistik)
 {
     Statistik st;
-    // The writer builds ZIEL.neu (and its journal) and renames it when complete.
-    const Aufraeumen::Datei neu(ziel + QStringLiteral(".neu"));
-    const Aufraeumen::Datei journal(ziel + QStringLiteral(".neu-journal"));
     HilfeDatenbankSchreiber db;
     if (!db.oeffnen(ziel, QString::fromLatin1(HilfePasswort), fehler))
         return false;

@@ -1,7 +1,6 @@
 // The import of a Jet help database (see JetImport.h).
 #include "JetImport.h"
 
-#include "Aufraeumen.h"
 #include "Global.h"
 #include "HilfeDatenbankSchreiber.h"
 #include "JetDatei.h"
@@ -143,9 +142,6 @@ bool JetImport::importieren(const QString &quelle, const QString &ziel, bool ers
     const QList<QList<JetDatei::Zeile>> &gelesen = inhalt.zeilen;
 
     QString fehler;
-    // The writer builds ZIEL.neu (and its journal) and renames it when complete.
-    const Aufraeumen::Datei neu(ziel + QStringLiteral(".neu"));
-    const Aufraeumen::Datei journal(ziel + QStringLiteral(".neu-journal"));
     HilfeDatenbankSchreiber db;
     if (!db.oeffnen(ziel, QString::fromLatin1(HilfePasswort), &fehler)) {
         ergebnis.fehler = ziel + QStringLiteral(": ") + fehler;
