@@ -12,6 +12,8 @@
 #include <QPrinter>
 #include <QScopeGuard>
 #include <QTemporaryFile>
+
+#include <optional>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -357,6 +359,8 @@ bool TolvarDrucker::geraetOeffnen()
         }
         muster = m_pdfZiel + QStringLiteral(".XXXXXX");
     }
+    // The temporary file gets its name as it is created; a signal in between would leave it.
+    std::optional<Aufraeumen::SignaleZurueckhalten> zurueckhalten(std::in_place);
     m_auftragsDatei = std::make_unique<QTemporaryFile>(muster);
     if (!m_auftragsDatei->open()) {
         fehlerSetzen(QStringLiteral("Die Datei %1 kann nicht angelegt werden: %2")
@@ -367,6 +371,7 @@ bool TolvarDrucker::geraetOeffnen()
     }
     const QString ziel = m_auftragsDatei->fileName();
     m_auftragsEintrag = std::make_unique<Aufraeumen::Datei>(ziel);
+    zurueckhalten.reset();
     m_auftragsDatei->close();
     auto printer = std::make_unique<QPrinter>(Aufloesung == 1 ? QPrinter::HighResolution
                                                               : QPrinter::ScreenResolution);

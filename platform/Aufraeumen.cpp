@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include <limits.h>
+#include <pthread.h>
 #include <unistd.h>
 
 namespace {
@@ -62,6 +63,20 @@ Datei::~Datei()
 {
     if (m_platz >= 0)
         belegt[m_platz].store(false);
+}
+
+SignaleZurueckhalten::SignaleZurueckhalten()
+{
+    sigset_t halten;
+    sigemptyset(&halten);
+    for (int s : {SIGTERM, SIGINT, SIGHUP})
+        sigaddset(&halten, s);
+    pthread_sigmask(SIG_BLOCK, &halten, &m_alt);
+}
+
+SignaleZurueckhalten::~SignaleZurueckhalten()
+{
+    pthread_sigmask(SIG_SETMASK, &m_alt, nullptr);
 }
 
 } // namespace Aufraeumen

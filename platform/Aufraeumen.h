@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <csignal>
+
 namespace Aufraeumen {
 
 // Installs the handler for SIGTERM, SIGINT and SIGHUP. Once per process, before any entry.
@@ -24,6 +26,21 @@ public:
 
 private:
     int m_platz = -1;
+};
+
+// Holds SIGTERM, SIGINT and SIGHUP back for its lifetime (they arrive when it ends), for a file
+// whose name is known only once it exists: created and entered in the table under one guard,
+// it cannot be left behind between the two.
+class SignaleZurueckhalten
+{
+public:
+    SignaleZurueckhalten();
+    ~SignaleZurueckhalten();
+    SignaleZurueckhalten(const SignaleZurueckhalten &) = delete;
+    SignaleZurueckhalten &operator=(const SignaleZurueckhalten &) = delete;
+
+private:
+    sigset_t m_alt;
 };
 
 } // namespace Aufraeumen
