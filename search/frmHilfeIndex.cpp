@@ -3,7 +3,6 @@
 
 #include "Arbeitsbereich.h"
 #include "Global.h"
-#include "HilfeAnbindung.h"
 #include "Meldung.h"
 #include "Routinen.h"
 #include "StichwortListe.h"
@@ -254,13 +253,18 @@ void frmHilfeIndex::optSuche_Click()
         m_txtSuchen->SetFocus();
 }
 
-void frmHilfeIndex::anbinden()
+void frmHilfeIndex::verbinden(frmHilfe *hilfe)
 {
-    HilfeAnbindung::stichwortFensterZeigen = &frmHilfeIndex::Oeffnen;
-    HilfeAnbindung::stichwortFensterEntladen = [] {
+    // Once per window, however often it is asked.
+    static const char *const Verbunden = "tolvarStichwortSucheVerbunden";
+    if (hilfe->property(Verbunden).toBool())
+        return;
+    hilfe->setProperty(Verbunden, true);
+    connect(hilfe, &frmHilfe::StichwortSucheGewuenscht, hilfe, &frmHilfeIndex::Oeffnen);
+    connect(hilfe, &frmHilfe::Entladen, hilfe, [] {
         if (frmHilfeIndex *f = instanz(false))
             f->Form_Unload();
-    };
+    });
 }
 
 void frmHilfeIndex::Oeffnen()

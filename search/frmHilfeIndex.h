@@ -27,6 +27,8 @@ class StichwortListe;
 class TolvarScrollListe;
 class TolvarTextBox;
 
+class frmHilfe;
+
 class frmHilfeIndex : public QWidget
 {
     Q_OBJECT
@@ -37,9 +39,9 @@ public:
     static frmHilfeIndex *instanz(bool erzeugen = true);
     ~frmHilfeIndex() override;
 
-    // Installs the pane into the help window's hooks: toolbar button 7 opens it, unloading
-    // the help window unloads it.
-    static void anbinden();
+    // Serves the help window's requests for the pane: toolbar button 7 opens it, unloading
+    // the help window unloads it. Called by whoever creates the help window.
+    static void verbinden(frmHilfe *hilfe);
     // The search command of the help window: opens the pane at the left of the frame's client
     // area with the frame's inner height and lets the frame put the help window beside it.
     static void Oeffnen();

@@ -1,25 +1,12 @@
 // The help window's print command and print routine (see HilfeDruck.h).
 #include "HilfeDruck.h"
 
-#include "Registerkarten.h"
 #include "TolvarDrucker.h"
 #include "frmHilfe.h"
 
-#include <QLabel>
 #include <QScopeGuard>
 #include <QTextCursor>
 #include <QTextEdit>
-
-namespace {
-
-// The caption of the current tab of a tab row with n tabs in use; "" when it has none.
-QString aktuelleKarte(const Registerkarten *tab, int n)
-{
-    const int i = tab->aktuell();
-    return (i >= 0 && i < n) ? tab->caption(i) : QString();
-}
-
-} // namespace
 
 HilfeDruck *HilfeDruck::fuer(frmHilfe *hilfe)
 {
@@ -61,35 +48,41 @@ void HilfeDruck::DruckBefehl()
 
 DruckAngebot HilfeDruck::Angebot() const
 {
-    const frmHilfe *h = m_hilfe;
+    const HilfeDokument *d = m_hilfe->dokument();
     DruckAngebot a;
-    a.markiert = h->txt()->textCursor().hasSelection();
+    a.markiert = m_hilfe->txt()->textCursor().hasSelection();
     // Each scope only with content: the section when one is shown, the topic when it has
     // sections, the chapter when it has topics.
-    a.abschnittDa = h->miAktTextIndex >= 0 && h->miAktTextIndex < h->miTexteAnzahl;
-    const QLabel *l = a.abschnittDa ? h->lblSub(h->miAktTextIndex) : nullptr;
-    a.abschnitt = l ? l->text() : QString();
-    a.thema = aktuelleKarte(h->tabSub(), h->miThemenAnzahl);
-    a.kapitel = aktuelleKarte(h->tabMain(), h->miKapitelAnzahl);
-    const int thema = h->tabSub()->aktuell();
-    a.themaDa = thema >= 0 && thema < h->miThemenAnzahl && h->miTexteAnzahl > 0;
-    const int kapitel = h->tabMain()->aktuell();
-    a.kapitelDa = kapitel >= 0 && kapitel < h->miKapitelAnzahl && h->miThemenAnzahl > 0;
+    const int abschnitt = d->gezeigterAbschnitt();
+    a.abschnittDa = abschnitt >= 0;
+    a.abschnitt = a.abschnittDa ? d->abschnitte().at(abschnitt).bezeichnung : QString();
+    const int thema = d->themaIndex();
+    const int kapitel = d->kapitelIndex();
+    a.themaDa = thema >= 0 && thema < d->themen().size() && !d->abschnitte().isEmpty();
+    a.kapitelDa = kapitel >= 0 && kapitel < d->kapitel().size() && !d->themen().isEmpty();
+    a.thema = thema >= 0 && thema < d->themen().size() ? d->themen().at(thema).bezeichnung
+                                                      : QString();
+    a.kapitel = kapitel >= 0 && kapitel < d->kapitel().size()
+                    ? d->kapitel().at(kapitel).bezeichnung
+                    : QString();
     return a;
 }
 
 DruckAuftrag HilfeDruck::Inhalt() const
 {
-    const frmHilfe *h = m_hilfe;
+    const HilfeDokument *d = m_hilfe->dokument();
     DruckAuftrag a;
-    a.Auswahl = Beschreibungsdruck::Auswahl(h->txt()->textCursor());
-    a.msTexteInhalt = h->msTexteInhalt;
-    a.miTexteAnzahl = h->miTexteAnzahl;
-    a.miAktTextIndex = h->miAktTextIndex;
-    a.mlThemenIDs = h->mlThemenIDs;
-    a.miThemenAnzahl = h->miThemenAnzahl;
-    for (int t = 0; t < h->miThemenAnzahl; ++t)
-        a.ThemenTitel << h->tabSub()->caption(t);
+    a.Auswahl = Beschreibungsdruck::Auswahl(m_hilfe->txt()->textCursor());
+    // The print-out's job keeps its own form: element 0 unused, counts beside the lists.
+    for (const HilfeAbschnitt &x : d->abschnitte())
+        a.msTexteInhalt << x.text;
+    a.miTexteAnzahl = qint16(d->abschnitte().size());
+    a.miAktTextIndex = qint16(d->abschnittIndex());
+    for (const HilfeEintrag &t : d->themen()) {
+        a.mlThemenIDs << t.id;
+        a.ThemenTitel << t.bezeichnung;
+    }
+    a.miThemenAnzahl = qint16(std::min<qsizetype>(d->themen().size(), 32767));
     return a;
 }
 

@@ -6,7 +6,7 @@
 // overwrites them. The print-out prints what the dialog named even when a host call moves the
 // window to another section while the dialog is open. It lives as a child of the help
 // window, so it goes when the window unloads. The help window itself knows nothing of
-// printing; the server installs the command through HilfeAnbindung.
+// printing; HilfeSitzung connects the window's print request to it.
 #pragma once
 
 #include "Beschreibungsdruck.h"

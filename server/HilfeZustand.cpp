@@ -173,10 +173,10 @@ QString HilfeZustand::Zustand() const
 
     QJsonArray verlauf;
     if (h)
-        for (int i = 1; i <= h->VerlaufAnzahl(); ++i)
-            verlauf.append(h->VerlaufEintrag(i));
+        for (int i = 1; i <= h->dokument()->verlauf().anzahl(); ++i)
+            verlauf.append(h->dokument()->verlauf().eintrag(i));
     z[QStringLiteral("verlauf")] = verlauf;
-    z[QStringLiteral("position")] = h ? h->VerlaufPosition() : 0;
+    z[QStringLiteral("position")] = h ? h->dokument()->verlauf().position() : 0;
 
     QJsonObject buttons;
     if (r) {
@@ -211,16 +211,17 @@ QString HilfeZustand::Zustand() const
         z[QStringLiteral("tabMain")] = karten(h->tabMain());
         z[QStringLiteral("tabSub")] = karten(h->tabSub());
         QJsonArray abschnitte;
-        for (int i = 0; i < h->miTexteAnzahl; ++i) {
+        const int markiert = h->dokument()->abschnittIndex();
+        for (int i = 0; i < h->dokument()->abschnitte().size(); ++i) {
             const QLabel *l = h->lblSub(i);
             if (!l || !l->isVisible())
                 continue;
             abschnitte.append(QJsonObject{{QStringLiteral("titel"), l->text()},
                                           {QStringLiteral("global"), global(l)},
-                                          {QStringLiteral("markiert"), i == h->miAktTextIndex}});
+                                          {QStringLiteral("markiert"), i == markiert}});
         }
         z[QStringLiteral("abschnitte")] = abschnitte;
-        z[QStringLiteral("aktTextIndex")] = h->miAktTextIndex;
+        z[QStringLiteral("aktTextIndex")] = markiert;
     }
 
     const frmHilfeBild *b = frmHilfeBild::instanz(false);
@@ -274,8 +275,9 @@ QString HilfeZustand::Verweise() const
     if (!h)
         return json(liste);
     QWidget *vp = h->txt()->viewport();
-    for (int i = 1; i <= h->miVerweisAnzahl && i < h->mtVerweise.size(); ++i) {
-        const tVerweis &v = h->mtVerweise.at(i);
+    const QList<tVerweis> &verweise = h->dokument()->verweise();
+    for (int i = 1; i <= h->dokument()->verweisAnzahl() && i < verweise.size(); ++i) {
+        const tVerweis &v = verweise.at(i);
         QJsonArray rechtecke;
         QRect zeile;
         for (int p = v.Anfang; p < v.Ende; ++p) {

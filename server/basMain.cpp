@@ -1,11 +1,10 @@
 // Start-up, work area and frame placement. See basMain.h.
 #include "basMain.h"
 
-#include "Anbindungen.h"
 #include "Arbeitsbereich.h"
 #include "FensterPlatz.h"
 #include "Global.h"
-#include "HilfeAnbindung.h"
+#include "HilfeSitzung.h"
 #include "ProtokollMeldungen.h"
 #include "frmHilfe.h"
 #include "frmInhalt.h"
@@ -18,7 +17,7 @@ bool HilfeStarten(const QString &Nummer)
     gsSchriftName = QStringLiteral("Arial");
     giSchriftGroesse = 10;
 
-    frmHilfe *hilfe = frmHilfe::instanz();
+    frmHilfe *hilfe = HilfeSitzung::hilfeFenster();
     frmInhalt *rahmen = frmInhalt::instanz();
     // A minimised help comes back: the call restores it first, then places it for the
     // asked mode (a frame minimised from maximised is restored as the placement says).
@@ -69,11 +68,4 @@ void FensterPositionieren()
     rahmen->Bewegen(p.links, p.oben, p.breite, p.hoehe);
     rahmen->Button(frmInhalt::ButtonKleiner)->setVisible(!gbDarstellung);
     rahmen->Button(frmInhalt::ButtonGroesser)->setVisible(gbDarstellung);
-}
-
-void ServerAnbinden()
-{
-    HilfeAnbindung::fensterPositionieren = [] { FensterPositionieren(); };
-    SucheAnbinden();
-    DruckAnbinden();
 }

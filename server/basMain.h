@@ -18,6 +18,3 @@ void ArbeitsbereichErmitteln(QWidget *Fenster);
 // Places the frame on the whole work area (full mode) or its right half (gbDarstellung) and
 // shows the size button that switches to the other mode.
 void FensterPositionieren();
-
-// Installs what the help window calls in the server (the placement for the size buttons).
-void ServerAnbinden();

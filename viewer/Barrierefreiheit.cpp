@@ -44,7 +44,7 @@ public:
     {
         QAccessible::State s = QAccessibleWidget::state();
         s.checkable = true;
-        s.checked = index() >= 0 && hilfe() && hilfe()->miAktTextIndex == index();
+        s.checked = index() >= 0 && hilfe() && hilfe()->dokument()->abschnittIndex() == index();
         return s;
     }
 
@@ -61,10 +61,8 @@ public:
         }
         if (frmHilfe *h = hilfe()) {
             const int i = index();
-            if (i >= 0) {
-                h->mbVerlaufMerken = true;
+            if (i >= 0)
                 h->lblSub_Click(i);
-            }
         }
     }
 
@@ -75,7 +73,7 @@ private:
         const frmHilfe *h = hilfe();
         if (!h)
             return -1;
-        for (int i = 0; i < h->miTexteAnzahl; ++i)
+        for (int i = 0; i < h->dokument()->abschnitte().size(); ++i)
             if (h->lblSub(i) == object())
                 return i;
         return -1;

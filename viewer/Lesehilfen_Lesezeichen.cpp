@@ -162,8 +162,7 @@ void Lesehilfen::menueAufbauen()
             a->setToolTip(QStringLiteral("Abschnitt %1").arg(l.nummer));
             const QString nummer = l.nummer;
             connect(a, &QAction::triggered, this, [this, nummer] {
-                m_hilfe->mbVerlaufMerken = true;
-                m_hilfe->GeheZuText(nummer);
+                m_hilfe->GeheZuText(nummer, HilfeDokument::Verlauf::Merken);
             });
         } else {
             a->setEnabled(false);
@@ -201,12 +200,14 @@ void Lesehilfen::lesezeichenMenueZeigen()
 bool Lesehilfen::lesezeichenHinzufuegen()
 {
     const QString nummer = m_hilfe->AktuelleNummer();
-    const QLabel *titel = m_hilfe->lblSub(m_hilfe->miAktTextIndex);
-    if (nummer.isEmpty() || !titel)
+    const HilfeDokument *d = m_hilfe->dokument();
+    const int gezeigt = d->gezeigterAbschnitt();
+    if (nummer.isEmpty() || gezeigt < 0)
         return false;
+    const QString titel = d->abschnitte().at(gezeigt).bezeichnung;
     // Read again: another help window of this user may have changed the list meanwhile.
     m_lesezeichen = LeseEinstellungen::lesezeichenLesen();
-    if (!LeseEinstellungen::hinzufuegen(m_lesezeichen, nummer, titel->text()))
+    if (!LeseEinstellungen::hinzufuegen(m_lesezeichen, nummer, titel))
         return false;
     gespeichert(LeseEinstellungen::lesezeichenSpeichern(m_lesezeichen));
     return true;

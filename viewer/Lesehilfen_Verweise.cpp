@@ -21,7 +21,8 @@ constexpr int VerweisMarke = QTextFormat::UserProperty + 0x56;
 
 bool Lesehilfen::verweisTaste(QKeyEvent *taste)
 {
-    const int anzahl = m_hilfe->miVerweisAnzahl;
+    const HilfeDokument *dokument = m_hilfe->dokument();
+    const int anzahl = dokument->verweisAnzahl();
     switch (taste->key()) {
     case Qt::Key_Tab:
     case Qt::Key_Backtab: {
@@ -41,17 +42,11 @@ bool Lesehilfen::verweisTaste(QKeyEvent *taste)
     }
     case Qt::Key_Return:
     case Qt::Key_Enter: {
-        if (m_verweis < 1 || m_verweis > anzahl || m_verweis >= m_hilfe->mtVerweise.size())
+        if (m_verweis < 1 || m_verweis > anzahl)
             return false;
-        // Following renders another section and rebuilds the table: a copy.
-        const tVerweis v = m_hilfe->mtVerweise.at(m_verweis);
+        const int verweis = m_verweis;
         verweisWaehlen(0);
-        if (!v.TextNummer.isEmpty()) {
-            m_hilfe->mbVerlaufMerken = true;
-            m_hilfe->GeheZuText(v.TextNummer);
-        } else if (!v.BildNummer.isEmpty()) {
-            frmHilfeBild::BildZeigen(v.BildNummer, v.BildTitel);
-        }
+        m_hilfe->dokument()->verweisFolgen(verweis);
         return true;
     }
     default:
@@ -67,8 +62,9 @@ void Lesehilfen::verweisWaehlen(int index)
     for (const QTextEdit::ExtraSelection &a : vorhanden)
         if (!a.format.hasProperty(VerweisMarke))
             alle.append(a);
-    if (index >= 1 && index < m_hilfe->mtVerweise.size()) {
-        const tVerweis &v = m_hilfe->mtVerweise.at(index);
+    const QList<tVerweis> &verweise = m_hilfe->dokument()->verweise();
+    if (index >= 1 && index < verweise.size()) {
+        const tVerweis &v = verweise.at(index);
         const TextFeld *feld = m_hilfe->txtFeld();
         QTextEdit::ExtraSelection a;
         a.cursor = QTextCursor(m_txt->document());

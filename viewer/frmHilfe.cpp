@@ -7,12 +7,11 @@
 #include "Barrierefreiheit.h"
 #include "Farbschema.h"
 #include "Global.h"
-#include "HilfeAnbindung.h"
-#include "Inhaltsabfragen.h"
+#include "DatenbankQuelle.h"
 #include "Lesehilfen.h"
 #include "Registerkarten.h"
 #include "TextFeld.h"
-#include "Zeichenkette.h"
+#include "Verweismarkup.h"
 #include "frmHilfeBild.h"
 #include "frmInhalt.h"
 
@@ -39,55 +38,14 @@ const QColor StreifenFarbe(0xE0, 0xE0, 0xE0); // light grey; dark palettes darke
 const QColor MarkierFarbe(0xFF, 0xFF, 0xC0);  // pale yellow
 const QColor SeitenFarbe(0x00, 0x40, 0x40);   // dark teal
 
-// Numeric value of one piece of a help number, read as a decimal number the way the number
-// was typed: blanks ignored, an optional sign, the leading digits; nothing numeric gives 0.
-double teilWert(const QString &teil)
+// A list of captions in the form the tab rows take: element 0 unused.
+template <class T> QList<QString> captions(const QList<T> &liste)
 {
-    double wert = 0;
-    bool negativ = false;
-    bool ziffernBegonnen = false;
-    for (const QChar c : teil) {
-        if (c.isSpace())
-            continue;
-        if (!ziffernBegonnen && (c == u'-' || c == u'+')) {
-            negativ = c == u'-';
-            ziffernBegonnen = true;
-            continue;
-        }
-        if (c < u'0' || c > u'9')
-            break;
-        ziffernBegonnen = true;
-        wert = wert * 10 + (c.unicode() - u'0');
-    }
-    return negativ ? -wert : wert;
-}
-
-double nummernTeil(const QString &nummer, int n)
-{
-    return teilWert(Zeichenkette(nummer, n, 1, QStringLiteral(".")));
-}
-
-// At least two digits, as the help numbers are written.
-QString zweistellig(qint32 n)
-{
-    if (n < 0)
-        return QLatin1Char('-') + QStringLiteral("%1").arg(-qint64(n), 2, 10, QLatin1Char('0'));
-    return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
-}
-
-qint32 element(const QList<qint32> &liste, int i)
-{
-    return (i >= 1 && i < liste.size()) ? liste.at(i) : 0;
-}
-
-qint16 anzahlAus(qsizetype obereGrenze)
-{
-    return qint16(std::clamp<qsizetype>(obereGrenze, 0, 32767));
-}
-
-qint32 anzahl32Aus(qsizetype obereGrenze)
-{
-    return qint32(std::clamp<qsizetype>(obereGrenze, 0, std::numeric_limits<qint32>::max()));
+    QList<QString> c{QString()};
+    c.reserve(liste.size() + 1);
+    for (const T &e : liste)
+        c << e.bezeichnung;
+    return c;
 }
 
 // Sees every key of the application before the controls do; hands them to a function that
@@ -156,7 +114,9 @@ frmHilfe *frmHilfe::instanz(bool erzeugen)
         // The colour scheme before the first window, which takes the palette it finds.
         Farbschema::anwenden();
         frmInhalt *rahmen = frmInhalt::instanz();
-        auto *h = new frmHilfe(rahmen->clientBereich());
+        // The document reads the help database; it lives as long as its window.
+        static DatenbankQuelle quelle;
+        auto *h = new frmHilfe(rahmen->clientBereich(), new HilfeDokument(quelle));
         s_instanz = h;
         rahmen->setHilfeFenster(h);
         connect(rahmen, &frmInhalt::ButtonClick, h, [](int index) {
@@ -169,8 +129,10 @@ frmHilfe *frmHilfe::instanz(bool erzeugen)
     return s_instanz;
 }
 
-frmHilfe::frmHilfe(QWidget *parent) : QWidget(parent)
+frmHilfe::frmHilfe(QWidget *parent, HilfeDokument *dokument)
+    : QWidget(parent), m_dokument(dokument)
 {
+    m_dokument->setParent(this);
     setObjectName(QStringLiteral("frmHilfe"));
     setVisible(false); // shown by the start-up once the data are read
     Barrierefreiheit::einrichten();
@@ -276,7 +238,18 @@ void frmHilfe::steuerelementeAnlegen()
     QWidget::setTabOrder(m_tabSub->leiste(), l0);
     l0->hide();
     miLabelAnzahl = 1;
-    miAktTextIndex = -1;
+
+    const HilfeDokument *d = m_dokument;
+    connect(d, &HilfeDokument::kapitelGeaendert, this, &frmHilfe::kapitelZeigen);
+    connect(d, &HilfeDokument::themenGeaendert, this, &frmHilfe::themenZeigen);
+    connect(d, &HilfeDokument::abschnitteGeaendert, this, &frmHilfe::abschnitteZeigen);
+    connect(d, &HilfeDokument::auswahlGeaendert, this, &frmHilfe::auswahlZeigen);
+    connect(d, &HilfeDokument::abschnittZeigen, this, &frmHilfe::AbschnittDarstellen);
+    connect(d, &HilfeDokument::abschnittGeleert, m_txt, &QTextEdit::clear);
+    connect(d, &HilfeDokument::knoepfeGeaendert, this, &frmHilfe::ButtonsAktualisieren);
+    connect(d, &HilfeDokument::bildGewuenscht, this, [](const QString &nummer, const QString &titel) {
+        frmHilfeBild::BildZeigen(nummer, titel);
+    });
 
     // Names for screen readers (the section titles are named by their text, see
     // Barrierefreiheit.cpp).
@@ -302,241 +275,78 @@ TwipRechteck frmHilfe::lblSubTwips(int index) const
     return (index >= 0 && index < m_geoLblSub.size()) ? m_geoLblSub.at(index) : TwipRechteck{};
 }
 
+
 bool frmHilfe::DatenEinlesen(const QString &GeheZu, bool &Klein)
 {
     Q_UNUSED(Klein);
-    QList<QString> bezeichnung;
-    QList<qint32> ids;
-    QList<qint32> nummern;
-    if (!KapitelLesen(bezeichnung, ids, nummern))
-        return false;
-    const qint32 anzahl =
-        anzahl32Aus(std::min({bezeichnung.size(), ids.size(), nummern.size()}) - 1);
-    if (anzahl == 0)
-        return false;
-    // The number is resolved against the database alone, as on a fresh start, so that what a
-    // call shows never depends on what was shown before.
-    const QString nummer = GeheZu.isEmpty() ? QStringLiteral("01.01.01") : GeheZu;
-    const double teile[3] = {nummernTeil(nummer, 1), nummernTeil(nummer, 2),
-                             nummernTeil(nummer, 3)};
-    const QString ziel = ZielAufloesen(teile, ids, nummern, m_zielBekannt);
-    if (ziel.isEmpty())
-        return false;
-
     mlAbschnittFarbe = m_fraSub->palette().color(QPalette::Window);
     // The text panel's home position: the top it has with the page not scrolled.
     miHintergrundTop = m_geoPicBackground.oben + m_vScroll->value();
-    // The history starts anew, unless the target cannot be read: the window then keeps what
-    // it showed, history included.
-    const HilfeVerlauf verlaufVorher = m_verlauf;
-    m_verlauf.leeren();
-    setVerlaufPosition(0);
-    mlKapitelIDs = ids;
-    mlKapitelNummern = nummern;
-    miKapitelAnzahl = anzahl;
-
-    // The chapter tabs are rebuilt without running their handler: the chapter that stays
-    // current keeps its topics, and no section is shown or recorded on the way to the target.
-    {
-        const QSignalBlocker sperre(m_tabMain);
-        m_tabMain->setAnzahl(miKapitelAnzahl);
-        const int geladen = int(mlKapitelIDs.indexOf(mlAktKapitelID));
-        m_tabMain->setAktuell(mlAktKapitelID != 0 && geladen >= 1 ? geladen - 1 : 0);
-        m_tabMain->setCaptions(bezeichnung);
-    }
-    if (!mlKapitelIDs.contains(mlAktKapitelID) && mlAktKapitelID != 0) {
-        // The chapter that was loaded is gone from the database.
-        mlAktKapitelID = 0;
-        miThemenAnzahl = 0;
-        AbschnittLeeren();
-    }
-
-    mbVerlaufMerken = true;
-    GeheZuText(ziel);
-    if (m_lesefehler) {
-        m_verlauf = verlaufVorher;
-        setVerlaufPosition(m_verlauf.position());
-        ButtonsAktualisieren();
-        return false;
-    }
-    // The history holds the shown section and nothing else.
-    if (m_verlauf.anzahl() == 0 && gezeigterAbschnitt() >= 0)
-        NummerMerken();
-    ButtonsAktualisieren();
-    return true;
+    return m_dokument->laden(GeheZu);
 }
 
-void frmHilfe::GeheZuText(const QString &Nummer)
+bool frmHilfe::ZielBekannt() const
 {
-    mbSprungAktiv = true;
-    mbKapitelGeladen = false;
-    m_lesefehler = false;
-    const double kapitel = nummernTeil(Nummer, 1);
-    for (int i = 1; i <= miKapitelAnzahl; ++i) {
-        if (kapitel == element(mlKapitelNummern, i)) {
-            m_tabMain->setAktuell(i - 1);
-            if (!mbKapitelGeladen && !m_lesefehler)
-                tabMain_Click();
-            break;
-        }
-    }
-    if (m_lesefehler) {
-        mbSprungAktiv = false;
-        return;
-    }
-    mbThemaGeladen = false;
-    const double thema = nummernTeil(Nummer, 2);
-    for (int i = 1; i <= miThemenAnzahl; ++i) {
-        if (thema == element(mlThemenNummern, i)) {
-            m_tabSub->setAktuell(i - 1);
-            if (!mbThemaGeladen && !m_lesefehler)
-                tabSub_Click();
-            break;
-        }
-    }
-    if (m_lesefehler) {
-        mbSprungAktiv = false;
-        return;
-    }
-    const double text = nummernTeil(Nummer, 3);
-    for (int i = 1; i <= miTexteAnzahl; ++i) {
-        if (text == element(mlTexteNummern, i)) {
-            lblSub_Click(i - 1);
-            break;
-        }
-    }
-    mbSprungAktiv = false;
+    return m_dokument->zielBekannt();
 }
 
-void frmHilfe::kapitelZuruecksetzen(qint32 kapitelID)
+bool frmHilfe::AbschnittGezeigt() const
 {
-    const int i = int(mlKapitelIDs.indexOf(kapitelID));
-    if (kapitelID != 0 && i >= 1) {
-        // The topics, sections and text shown still belong to that chapter.
-        const QSignalBlocker sperre(m_tabMain);
-        m_tabMain->setAktuell(i - 1);
-        mlAktKapitelID = kapitelID;
-        return;
-    }
-    // Nothing was loaded before: what is left on the screen belongs to no chapter.
-    mlAktKapitelID = 0;
-    miThemenAnzahl = 0;
-    mlAktThemaID = 0;
-    {
-        const QSignalBlocker sperre(m_tabSub);
-        m_tabSub->setAnzahl(0);
-    }
-    AbschnittLeeren();
+    return m_dokument->gezeigterAbschnitt() >= 0;
 }
 
-void frmHilfe::themaZuruecksetzen(qint32 themaID)
+QString frmHilfe::AktuelleNummer() const
 {
-    const int i = int(mlThemenIDs.indexOf(themaID));
-    if (themaID != 0 && i >= 1) {
-        const QSignalBlocker sperre(m_tabSub);
-        m_tabSub->setAktuell(i - 1);
-        mlAktThemaID = themaID;
-        return;
-    }
-    mlAktThemaID = 0;
-    AbschnittLeeren();
+    return m_dokument->aktuelleNummer();
 }
 
-void frmHilfe::AbschnittLeeren()
+void frmHilfe::GeheZuText(const QString &Nummer, HilfeDokument::Verlauf verlauf)
 {
-    miTexteAnzahl = 0;
-    miAktTextIndex = -1;
-    mlTexteIDs = {0};
-    mlTexteNummern = {0};
-    msTexteInhalt = {QString()};
-    for (QLabel *l : std::as_const(m_lblSub))
-        l->hide();
-    m_txt->clear();
-    mtVerweise = {tVerweis()};
-    miVerweisAnzahl = 0;
-    ButtonsAktualisieren();
+    m_dokument->geheZu(Nummer, verlauf);
+}
+
+void frmHilfe::lblSub_Click(int Index)
+{
+    m_dokument->abschnittWaehlen(Index);
 }
 
 void frmHilfe::tabMain_Click()
 {
-    const int k = m_tabMain->aktuell() + 1;
-    if (k < 1 || k >= mlKapitelIDs.size())
-        return;
-    if (mlKapitelIDs.at(k) == mlAktKapitelID)
-        return;
-    const qint32 vorher = mlAktKapitelID;
-    mlAktKapitelID = mlKapitelIDs.at(k);
-
-    QList<QString> bezeichnung;
-    QList<qint32> ids;
-    QList<qint32> nummern;
-    if (!ThemenLesen(bezeichnung, ids, nummern, mlAktKapitelID)) {
-        // Reported by the query. The tab goes back to the chapter still shown, so that
-        // choosing this chapter again reads it again.
-        m_lesefehler = true;
-        kapitelZuruecksetzen(vorher);
-        return;
-    }
-    mlThemenIDs = ids;
-    mlThemenNummern = nummern;
-    miThemenAnzahl = anzahl32Aus(std::min({bezeichnung.size(), ids.size(), nummern.size()}) - 1);
-    if (miThemenAnzahl == 0) {
-        // The sections loaded belong to the previous chapter's topic: none of them may be
-        // selected or recorded under this chapter's number.
-        mlAktThemaID = 0;
-        {
-            const QSignalBlocker sperre(m_tabSub);
-            m_tabSub->setAnzahl(0);
-        }
-        AbschnittLeeren();
-        return;
-    }
-
-    mlAktThemaID = 0;
-    {
-        const QSignalBlocker sperre(m_tabSub);
-        m_tabSub->setAnzahl(miThemenAnzahl);
-        m_tabSub->setCaptions(bezeichnung);
-    }
-    if (m_tabSub->aktuell() == 0)
-        tabSub_Click();
-    else
-        m_tabSub->setAktuell(0);
-    mbKapitelGeladen = true;
+    m_dokument->kapitelWaehlen(m_tabMain->aktuell());
 }
 
 void frmHilfe::tabSub_Click()
 {
-    const int k = m_tabSub->aktuell() + 1;
-    if (k < 1 || k >= mlThemenIDs.size())
-        return;
-    if (mlThemenIDs.at(k) == mlAktThemaID)
-        return;
-    const qint32 vorher = mlAktThemaID;
-    mlAktThemaID = mlThemenIDs.at(k);
+    m_dokument->themaWaehlen(m_tabSub->aktuell());
+}
 
-    QList<QString> bezeichnung;
-    QList<qint32> ids;
-    QList<qint32> nummern;
-    QList<QString> texte;
-    if (!TexteLesen(bezeichnung, ids, nummern, texte, mlAktThemaID)) {
-        m_lesefehler = true;
-        themaZuruecksetzen(vorher);
-        return;
-    }
-    mlTexteIDs = ids;
-    mlTexteNummern = nummern;
-    msTexteInhalt = texte;
-    miTexteAnzahl =
-        anzahlAus(std::min({bezeichnung.size(), ids.size(), nummern.size(), texte.size()}) - 1);
-    if (miTexteAnzahl == 0) {
-        AbschnittLeeren();
-        return;
-    }
-    {
+void frmHilfe::kapitelZeigen()
+{
+    // The tabs are rebuilt without running their handler: the document has chosen already.
+    const QSignalBlocker sperre(m_tabMain);
+    const QList<HilfeEintrag> &kapitel = m_dokument->kapitel();
+    m_tabMain->setAnzahl(int(kapitel.size()));
+    m_tabMain->setAktuell(std::max(m_dokument->kapitelIndex(), 0));
+    m_tabMain->setCaptions(captions(kapitel));
+}
+
+void frmHilfe::themenZeigen()
+{
+    const QSignalBlocker sperre(m_tabSub);
+    const QList<HilfeEintrag> &themen = m_dokument->themen();
+    m_tabSub->setAnzahl(int(themen.size()));
+    m_tabSub->setCaptions(captions(themen));
+}
+
+void frmHilfe::abschnitteZeigen()
+{
+    const QList<HilfeAbschnitt> &abschnitte = m_dokument->abschnitte();
+    const int anzahl = int(abschnitte.size());
+    m_markiert = -1;
+    if (anzahl > 0) {
         // Captions, and the widest title.
         qint32 breiteste = 0;
-        for (int i = 1; i <= miTexteAnzahl; ++i) {
+        for (int i = 1; i <= anzahl; ++i) {
             if (i > miLabelAnzahl) {
                 ++miLabelAnzahl;
                 auto *l = new AbschnittTitel(m_fraSub);
@@ -552,7 +362,7 @@ void frmHilfe::tabSub_Click()
                 m_geoLblSub.append(m_geoLblSub.at(0));
             }
             QLabel *l = m_lblSub.at(i - 1);
-            l->setText(bezeichnung.at(i));
+            l->setText(abschnitte.at(i - 1).bezeichnung);
             TwipRechteck &g = m_geoLblSub[i - 1];
             g.breite = TwipRunden(pixelZuTwipsX(l->sizeHint().width()));
             breiteste = std::max(breiteste, g.breite);
@@ -563,7 +373,7 @@ void frmHilfe::tabSub_Click()
         const TwipRechteck &erstes = m_geoLblSub.at(0);
         qint32 oben = erstes.oben;
         qint32 links = erstes.links;
-        for (int i = 1; i <= miTexteAnzahl; ++i) {
+        for (int i = 1; i <= anzahl; ++i) {
             QLabel *l = m_lblSub.at(i - 1);
             TwipRechteck &g = m_geoLblSub[i - 1];
             setzeHintergrund(l, mlAbschnittFarbe);
@@ -579,87 +389,41 @@ void frmHilfe::tabSub_Click()
         }
         // The page is as wide as the window, or as these titles need.
         Layout();
-
-        miAktTextIndex = -1;
-        if (!mbSprungAktiv)
-            lblSub_Click(0);
-        mbThemaGeladen = true;
     }
-
-    for (int i = miTexteAnzahl + 1; i <= miLabelAnzahl; ++i)
+    for (int i = anzahl + 1; i <= miLabelAnzahl; ++i)
         m_lblSub.at(i - 1)->hide();
 }
 
-void frmHilfe::lblSub_Click(int Index)
+void frmHilfe::auswahlZeigen()
 {
-    if (Index < 0 || Index >= miTexteAnzahl || Index >= m_lblSub.size())
-        return;
-    if (miAktTextIndex > -1 && miAktTextIndex < m_lblSub.size())
-        setzeHintergrund(m_lblSub.at(miAktTextIndex), mlAbschnittFarbe);
-    setzeHintergrund(m_lblSub.at(Index), MarkierFarbe);
-    miAktTextIndex = qint16(Index);
-    TrefferMarkieren({});
-    AbschnittDarstellen(Index + 1 < msTexteInhalt.size() ? msTexteInhalt.at(Index + 1) : QString());
-    NummerMerken();
-}
-
-QString frmHilfe::NummerBilden(qint32 kapitel, qint32 thema, qint32 text)
-{
-    return zweistellig(kapitel) + QLatin1Char('.') + zweistellig(thema) + QLatin1Char('.') +
-           zweistellig(text);
-}
-
-QString frmHilfe::AktuelleNummer() const
-{
-    if (miAktTextIndex < 0)
-        return QString();
-    return NummerBilden(element(mlKapitelNummern, m_tabMain->aktuell() + 1),
-                        element(mlThemenNummern, m_tabSub->aktuell() + 1),
-                        element(mlTexteNummern, miAktTextIndex + 1));
-}
-
-void frmHilfe::NummerMerken()
-{
-    if (mbVerlaufMerken) {
-        m_verlauf.merken(AktuelleNummer());
-        setVerlaufPosition(m_verlauf.anzahl());
+    {
+        const QSignalBlocker sperreKapitel(m_tabMain);
+        const QSignalBlocker sperreThema(m_tabSub);
+        if (m_dokument->kapitelIndex() >= 0)
+            m_tabMain->setAktuell(m_dokument->kapitelIndex());
+        if (m_dokument->themaIndex() >= 0)
+            m_tabSub->setAktuell(m_dokument->themaIndex());
     }
-    ButtonsAktualisieren();
+    const int index = m_dokument->gezeigterAbschnitt();
+    if (index == m_markiert)
+        return;
+    if (m_markiert >= 0 && m_markiert < m_lblSub.size())
+        setzeHintergrund(m_lblSub.at(m_markiert), mlAbschnittFarbe);
+    if (index >= 0 && index < m_lblSub.size())
+        setzeHintergrund(m_lblSub.at(index), MarkierFarbe);
+    m_markiert = index;
 }
 
 void frmHilfe::ButtonsAktualisieren()
 {
-    // Previous is off only on the first section of the first topic of the first chapter,
-    // next only on the last one; both are off while no section is shown.
-    const bool gezeigt = gezeigterAbschnitt() >= 0;
-    bool erste = true;
-    bool letzte = true;
-    const int kapitel = m_tabMain->aktuell();
-    const int thema = m_tabSub->aktuell();
-    if (kapitel < miKapitelAnzahl - 1)
-        letzte = false;
-    if (kapitel >= 1)
-        erste = false;
-    if (thema < miThemenAnzahl - 1)
-        letzte = false;
-    if (thema >= 1)
-        erste = false;
-    if (miAktTextIndex < miTexteAnzahl - 1)
-        letzte = false;
-    if (miAktTextIndex > 0)
-        erste = false;
-    toolbarButtonAktiv(frmInhalt::ButtonVorige, gezeigt && !erste);
-    toolbarButtonAktiv(frmInhalt::ButtonNaechste, gezeigt && !letzte);
+    const HilfeDokument *d = m_dokument;
+    toolbarButtonAktiv(frmInhalt::ButtonZurueck, d->zurueckMoeglich());
+    toolbarButtonAktiv(frmInhalt::ButtonVorwaerts, d->vorwaertsMoeglich());
+    toolbarButtonAktiv(frmInhalt::ButtonVorige, d->vorigerMoeglich());
+    toolbarButtonAktiv(frmInhalt::ButtonNaechste, d->naechsterMoeglich());
     // Printing needs a chapter with topics; which scopes it offers is the print dialog's
     // matter.
-    toolbarButtonAktiv(frmInhalt::ButtonDrucken, mlAktKapitelID != 0 && miThemenAnzahl > 0);
-}
-
-void frmHilfe::setVerlaufPosition(qint32 p)
-{
-    m_verlauf.setPosition(p);
-    toolbarButtonAktiv(frmInhalt::ButtonZurueck, p >= 2);
-    toolbarButtonAktiv(frmInhalt::ButtonVorwaerts, p < m_verlauf.anzahl());
+    toolbarButtonAktiv(frmInhalt::ButtonDrucken, d->druckenMoeglich());
 }
 
 void frmHilfe::toolbarButtonAktiv(int index, bool aktiv)
@@ -673,42 +437,30 @@ void frmHilfe::ButtonClick(int index)
 {
     switch (index) {
     case frmInhalt::ButtonZurueck:
-    case frmInhalt::ButtonVorwaerts: {
-        const qint32 pos = VerlaufPosition();
-        if (index == frmInhalt::ButtonZurueck && pos <= 1)
-            return;
-        if (index == frmInhalt::ButtonVorwaerts && pos >= VerlaufAnzahl())
-            return;
-        const qint32 neu = index == frmInhalt::ButtonZurueck ? pos - 1 : pos + 1;
-        setVerlaufPosition(neu);
-        mbVerlaufMerken = false;
-        GeheZuText(VerlaufEintrag(neu));
-        mbVerlaufMerken = true;
+        m_dokument->zurueck();
         break;
-    }
+    case frmInhalt::ButtonVorwaerts:
+        m_dokument->vorwaerts();
+        break;
     case frmInhalt::ButtonVorige:
-        VorigerAbschnitt();
+        m_dokument->vorigerAbschnitt();
         break;
     case frmInhalt::ButtonNaechste:
-        NaechsterAbschnitt();
+        m_dokument->naechsterAbschnitt();
         break;
     case frmInhalt::ButtonSuchen:
-        if (HilfeAnbindung::stichwortFensterZeigen)
-            HilfeAnbindung::stichwortFensterZeigen();
+        emit StichwortSucheGewuenscht();
         // The pane takes the left of the frame; an open picture window goes.
         frmHilfeBild::Entladen();
         break;
     case frmInhalt::ButtonDrucken:
         // The print-out takes the marked text with its formats: unzoomed.
         m_lesehilfen->vorDemDrucken();
-        if (HilfeAnbindung::druckenStarten)
-            HilfeAnbindung::druckenStarten();
+        emit DruckGewuenscht();
         break;
     case frmInhalt::ButtonKleiner:
     case frmInhalt::ButtonGroesser:
-        gbDarstellung = !gbDarstellung;
-        if (HilfeAnbindung::fensterPositionieren)
-            HilfeAnbindung::fensterPositionieren();
+        emit DarstellungGewuenscht();
         break;
     case frmInhalt::ButtonFinden:
         m_lesehilfen->findenOeffnen();
@@ -727,8 +479,7 @@ void frmHilfe::Form_Unload()
         return;
     m_entladen = true;
     frmHilfeBild::Entladen();
-    if (HilfeAnbindung::stichwortFensterEntladen)
-        HilfeAnbindung::stichwortFensterEntladen();
+    emit Entladen();
     if (s_instanz == this)
         s_instanz = nullptr;
     deleteLater();

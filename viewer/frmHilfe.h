@@ -7,9 +7,8 @@
 // area of the frame window frmInhalt; creating it creates the frame.
 #pragma once
 
+#include "HilfeDokument.h"
 #include "HilfeLayout.h"
-#include "HilfeVerlauf.h"
-#include "Verweis.h"
 
 #include <QColor>
 #include <QList>
@@ -35,58 +34,29 @@ public:
     static frmHilfe *instanz(bool erzeugen = true);
     ~frmHilfe() override;
 
+    // The document this window shows: chapters, topics, sections, the shown section, the
+    // history and the link table live there; this window is a view of it.
+    HilfeDokument *dokument() const { return m_dokument; }
+
     // Reads the chapters, builds the chapter tabs and goes to GeheZu ("01.01.01" when empty),
-    // resolved as on a fresh start, whatever was shown before.
+    // resolved as on a fresh start, whatever was shown before (HilfeDokument::laden).
     // False when no chapter could be read, or the target could not be read (the window then
     // keeps what it showed, history included). Klein is accepted and not used.
     bool DatenEinlesen(const QString &GeheZu, bool &Klein);
     // Whether the last DatenEinlesen's number named a chapter, topic and section of the help
     // (else it showed what the number resolved to), and whether a section is shown now.
-    bool ZielBekannt() const { return m_zielBekannt; }
-    bool AbschnittGezeigt() const { return gezeigterAbschnitt() >= 0; }
-    // Selects the chapter, topic and section named by a help number KK.TT.XX.
-    void GeheZuText(const QString &Nummer);
+    bool ZielBekannt() const;
+    bool AbschnittGezeigt() const;
+    // Selects the chapter, topic and section named by a help number KK.TT.XX; the section
+    // shown is recorded in the page history unless verlauf says otherwise.
+    void GeheZuText(const QString &Nummer,
+                    HilfeDokument::Verlauf verlauf = HilfeDokument::Verlauf::Merken);
     // Selects the section with this title label index and shows its text.
     void lblSub_Click(int Index);
     // Carries out the toolbar button with index 1..14.
     void ButtonClick(int index);
-
-    // The page history.
-    qint32 VerlaufAnzahl() const { return m_verlauf.anzahl(); }
-    void setVerlaufAnzahl(qint32 n) { m_verlauf.setAnzahl(n); }
-    qint32 VerlaufPosition() const { return m_verlauf.position(); }
-    void setVerlaufPosition(qint32 p);
-    QString VerlaufEintrag(qint32 i) const { return m_verlauf.eintrag(i); }
-    void setVerlaufEintrag(qint32 i, const QString &n) { m_verlauf.setEintrag(i, n); }
-    bool mbVerlaufMerken = true;
-
-    // The help number of the shown section ("" before the first); the number that
-    // NummerMerken records.
+    // The help number of the shown section ("" before the first).
     QString AktuelleNummer() const;
-
-    // Lists as the content queries return them: element 0 unused, element i for tab or
-    // label i - 1.
-    // Chapters and topics are counted in 32 bits: a help may have more than 32,767 of them.
-    qint32 miKapitelAnzahl = 0;
-    QList<qint32> mlKapitelIDs{0};
-    QList<qint32> mlKapitelNummern{0};
-    qint32 mlAktKapitelID = 0;
-    qint32 miThemenAnzahl = 0;
-    QList<qint32> mlThemenIDs{0};
-    QList<qint32> mlThemenNummern{0};
-    qint32 mlAktThemaID = 0;
-    qint16 miTexteAnzahl = 0;
-    QList<qint32> mlTexteIDs{0};
-    QList<qint32> mlTexteNummern{0};
-    QList<QString> msTexteInhalt{QString()};
-    qint16 miAktTextIndex = -1;
-    qint16 miLabelAnzahl = 1;
-    QColor mlAbschnittFarbe;
-    qint32 miHintergrundTop = HilfeStartGeometrie::picBackground.oben;
-
-    // The link table of the shown section; element 0 unused.
-    QList<tVerweis> mtVerweise{tVerweis()};
-    qint16 miVerweisAnzahl = 0;
 
     // Controls, for the frame, the commands and tests.
     Registerkarten *tabMain() const { return m_tabMain; }
@@ -126,38 +96,35 @@ public:
     // The ranges marked now.
     QList<QPair<int, int>> TrefferBereiche() const { return m_treffer; }
 
-    // Unloads the window: the picture window and the keyword pane go, the global reference
-    // is cleared. Runs when the frame unloads.
+    // Unloads the window: the picture window goes, Entladen tells the others (the keyword
+    // pane), the global reference is cleared. Runs when the frame unloads.
     void Form_Unload();
+
+signals:
+    // Requests of the toolbar that others serve: the keyword pane (button 7), the print
+    // command (button 9), the other display mode (buttons 11 and 12).
+    void StichwortSucheGewuenscht();
+    void DruckGewuenscht();
+    void DarstellungGewuenscht();
+    // The window is unloading.
+    void Entladen();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    explicit frmHilfe(QWidget *parent);
+    frmHilfe(QWidget *parent, HilfeDokument *dokument);
     void steuerelementeAnlegen();
     void tabMain_Click();
     void tabSub_Click();
-    void NummerMerken();
-    // Enables the previous/next-section and print buttons for what is shown now.
+    // What the window shows follows the document: the tab rows, the title labels, the
+    // marked title, the text, the toolbar buttons.
+    void kapitelZeigen();
+    void themenZeigen();
+    void abschnitteZeigen();
+    void auswahlZeigen();
     void ButtonsAktualisieren();
-    // No section is shown: labels hidden, text and link table emptied.
-    void AbschnittLeeren();
-    // Puts a tab row back on the entry that was loaded before a failed read.
-    void kapitelZuruecksetzen(qint32 kapitelID);
-    void themaZuruecksetzen(qint32 themaID);
-    // Previous and next section (toolbar buttons 4 and 5), in frmHilfe_Navigation.cpp.
-    void VorigerAbschnitt();
-    void NaechsterAbschnitt();
-    // The number a fresh start shows for a number given as its three parts, from the chapter
-    // lists and the topics and sections read for it; "" when a read failed (it was reported).
-    // bekannt: whether every part named an entry.
-    QString ZielAufloesen(const double (&teile)[3], const QList<qint32> &kapitelIDs,
-                          const QList<qint32> &kapitelNummern, bool &bekannt);
-    int gezeigterAbschnitt() const;
-    // A help number from the Nummer values of chapter, topic and section.
-    static QString NummerBilden(qint32 kapitel, qint32 thema, qint32 text);
     void AbschnittDarstellen(const QString &inhalt);
     void Layout();
     void HScroll1_Change();
@@ -188,14 +155,13 @@ private:
     TwipRechteck m_geoTabSub = HilfeStartGeometrie::tabSub;
     TwipRechteck m_geoTabMain = HilfeStartGeometrie::tabMain;
 
-    HilfeVerlauf m_verlauf;
-    bool mbSprungAktiv = false;
-    bool mbKapitelGeladen = false;
-    bool mbThemaGeladen = false;
-    // Set by a tab handler whose read failed (the query has reported it); a jump stops then,
-    // so one failure gives one message and nothing is recorded that is not shown.
-    bool m_lesefehler = false;
-    bool m_zielBekannt = true;
+    HilfeDokument *m_dokument = nullptr;
+    // Title labels created so far (at least one), the one marked now (-1: none), the strip's
+    // colour, and the text panel's top with the page not scrolled (twips).
+    int miLabelAnzahl = 1;
+    int m_markiert = -1;
+    QColor mlAbschnittFarbe;
+    qint32 miHintergrundTop = HilfeStartGeometrie::picBackground.oben;
     QObject *m_tastenFilter = nullptr;
     bool m_entladen = false;
     QList<QPair<int, int>> m_treffer;

@@ -58,7 +58,7 @@ void frmHilfe::Layout()
     e.vScrollBreite = TwipRunden(pixelZuTwipsX(m_vScroll->sizeHint().width()));
     e.hScrollHoehe = TwipRunden(pixelZuTwipsY(m_hScroll->sizeHint().height()));
     e.hintergrundTop = miHintergrundTop;
-    for (int i = 0; i < miTexteAnzahl && i < m_geoLblSub.size(); ++i)
+    for (int i = 0; i < m_dokument->abschnitte().size() && i < m_geoLblSub.size(); ++i)
         e.abschnitteRechts =
             std::max(e.abschnitteRechts, m_geoLblSub.at(i).links + m_geoLblSub.at(i).breite);
 

@@ -19,7 +19,12 @@
 
 void frmHilfe::AbschnittDarstellen(const QString &inhalt)
 {
-    Verweismarkup::darstellen(inhalt, *m_txt->document(), mtVerweise, miVerweisAnzahl);
+    // Marks of a search belong to the section they were made in.
+    TrefferMarkieren({});
+    QList<tVerweis> verweise;
+    qint16 anzahl = 0;
+    Verweismarkup::darstellen(inhalt, *m_txt->document(), verweise, anzahl);
+    m_dokument->setVerweise(verweise, anzahl);
     // Rendered at 100 %: the zoom and an open find bar follow the new text.
     if (m_lesehilfen)
         m_lesehilfen->abschnittGezeigt();
@@ -36,7 +41,8 @@ int frmHilfe::zeichenAnPunkt(const QPoint &punkt) const
 
 int frmHilfe::VerweisAnPunkt(const QPoint &punkt) const
 {
-    return Verweismarkup::verweisBei(mtVerweise, miVerweisAnzahl, zeichenAnPunkt(punkt));
+    return Verweismarkup::verweisBei(m_dokument->verweise(), m_dokument->verweisAnzahl(),
+                                     zeichenAnPunkt(punkt));
 }
 
 QRect frmHilfe::ZeichenRechteck(int textPos) const
@@ -72,14 +78,7 @@ bool frmHilfe::eventFilter(QObject *watched, QEvent *event)
                 m_txt->viewport()->unsetCursor();
                 return false;
             }
-            // The jump renders another section and rebuilds the table: work on a copy.
-            const tVerweis v = mtVerweise.at(i);
-            if (!v.TextNummer.isEmpty()) {
-                mbVerlaufMerken = true;
-                GeheZuText(v.TextNummer);
-            } else if (!v.BildNummer.isEmpty()) {
-                frmHilfeBild::BildZeigen(v.BildNummer, v.BildTitel);
-            }
+            m_dokument->verweisFolgen(i);
             return true;
         }
         return false;

@@ -94,7 +94,7 @@ int main(int argc, char **argv)
     Lesehilfen *l = h->lesehilfen();
     QApplication::processEvents();
     std::printf("Abschnitt: %d Zeichen, %d Verweise\n", txt->document()->characterCount() - 1,
-                int(h->miVerweisAnzahl));
+                int(h->dokument()->verweisAnzahl()));
 
     const int stufen[] = {110, 125, 150, 175, 200, 150, 100, 90, 75, 100};
     const Messung zoom = messen(40, [&](int i) {

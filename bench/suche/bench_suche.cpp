@@ -91,9 +91,10 @@ int main(int argc, char **argv)
     gsPasswort = QString::fromLatin1(HilfePasswort);
     setzeProgrammVerzeichnis(dir.path());
     frmInhalt::setProzessEnde([] {});
-    frmHilfeIndex::anbinden();
 
     frmHilfe *hilfe = frmHilfe::instanz();
+
+    frmHilfeIndex::verbinden(hilfe);
     frmInhalt *rahmen = frmInhalt::instanz();
     rahmen->resize(1200, 800);
     rahmen->show();

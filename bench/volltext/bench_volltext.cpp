@@ -125,6 +125,7 @@ Bereich oeffnen(const QString &ordner)
     Datensatzgruppe::verbindungVerwerfen();
     setzeProgrammVerzeichnis(ordner);
     frmHilfe *hilfe = frmHilfe::instanz();
+    frmHilfeIndex::verbinden(hilfe);
     frmInhalt *rahmen = frmInhalt::instanz();
     rahmen->resize(1200, 800);
     rahmen->show();
@@ -199,7 +200,6 @@ int main(int argc, char **argv)
     }
     gsPasswort = QString::fromLatin1(HilfePasswort);
     frmInhalt::setProzessEnde([] {});
-    frmHilfeIndex::anbinden();
 
     HilfeQuelle beispiel;
     QList<QuellFehler> fehler;

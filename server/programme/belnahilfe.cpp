@@ -101,7 +101,6 @@ int main(int argc, char *argv[])
     });
     busWaechter.start(1000);
 
-    ServerAnbinden();
     const int rc = QApplication::exec();
     // Releasing the name is a round trip to the bus: every answer sent before it (that of
     // HilfeBeenden) has left the process when it returns.

@@ -227,3 +227,23 @@ def aufruf_nach_beenden(s):
         bedient += gezeigt_nach(s, nummer, anzeigen.returncode, fehler, "zwei Prozesse")
     pruefen(geprueft > 0, "in keiner Runde kam HilfeBeenden vor HilfeAnzeigen an")
     pruefen(bedient > 0, "kein Aufruf nach HilfeBeenden wurde bedient")
+
+
+@szenario("darstellung_umschalten")
+def darstellung_umschalten(s):
+    """The size buttons switch between the whole work area and its right half, and back."""
+    s.anzeigen("01.01.01")
+    fenster = s.rahmen_fenster()
+    ax, ay, ab, ah = arbeitsbereich(s)
+    for knopf, halb in ((11, True), (12, False)):
+        s.button_klicken(knopf)
+        s.warten_zustand(lambda z: z["darstellung"] == halb, f"Knopf {knopf}: Darstellung {halb}")
+        x, y, b, h = ruhige_geometrie(s, fenster, f"der Rahmen steht nach Knopf {knopf}")
+        was = f"nach Knopf {knopf}: Rahmen {[x, y, b, h]}, Arbeitsbereich {[ax, ay, ab, ah]}"
+        if halb:
+            pruefen(x >= ax + ab // 2 - 20 and b <= ab // 2 + 20, f"{was}: nicht die rechte Hälfte")
+        else:
+            pruefen(x <= ax + 20 and b >= ab - 40, f"{was}: nicht der ganze Arbeitsbereich")
+        z = s.zustand()
+        pruefen(s.button(z, 11)["sichtbar"] != halb and s.button(z, 12)["sichtbar"] == halb,
+                f"{was}: der Knopf für die andere Darstellung fehlt")

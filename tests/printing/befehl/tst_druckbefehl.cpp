@@ -5,7 +5,7 @@
 // printer system (the PDF handed to the queue, read back with pdftotext), and on the CUPS
 // test printer when one is reachable. Cancelling, a second command while printing, a topic
 // without sections and "Abbrechen" in the progress window are covered too.
-#include "Anbindungen.h"
+#include "HilfeSitzung.h"
 #include "CupsDruckerSystem.h"
 #include "Datenbank.h"
 #include "DruckerSystemTest.h"
@@ -174,7 +174,13 @@ private slots:
     void aufDemCupsDrucker();
 
 private:
-    static frmHilfe *oeffnen(const QString &nummer) { return HilfeUmgebung::oeffnen(nummer); }
+    static frmHilfe *oeffnen(const QString &nummer)
+    {
+        frmHilfe *h = HilfeUmgebung::oeffnen(nummer);
+        if (h)
+            HilfeSitzung::verbinden(h);
+        return h;
+    }
     void druckknopf() { frmInhalt::instanz()->Button(frmInhalt::ButtonDrucken)->trigger(); }
 
     HilfeUmgebung m_u;
@@ -204,7 +210,6 @@ void tst_Druckbefehl::initTestCase()
     QVERIFY2(s.abschliessen(&fehler), qPrintable(fehler));
     setzeProgrammVerzeichnis(m_u.dir.path());
     setzeEinstellungsOrdner(m_u.dir.path());
-    DruckAnbinden();
 }
 
 void tst_Druckbefehl::init()
@@ -292,7 +297,7 @@ void tst_Druckbefehl::umfang()
     QCOMPARE(a.gezeigt, 1);
     QCOMPARE(a.aktiv[0], markieren);
     QCOMPARE(a.vorgewaehlt, 1);
-    const QString abschnitt = h->lblSub(h->miAktTextIndex)->text();
+    const QString abschnitt = h->lblSub(h->dokument()->abschnittIndex())->text();
     QCOMPARE(a.caption[1], QStringLiteral("aktueller &Abschnitt \"%1\"").arg(abschnitt));
     QCOMPARE(
         a.caption[2],

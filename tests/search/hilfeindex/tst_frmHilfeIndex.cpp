@@ -12,7 +12,6 @@
 #include "Datenbank.h"
 #include "Fehler.h"
 #include "Global.h"
-#include "HilfeAnbindung.h"
 #include "HilfeDatenbankSchreiber.h"
 #include "HilfeUmgebung.h"
 #include "Mauszeiger.h"
@@ -91,7 +90,6 @@ private:
 void tst_frmHilfeIndex::initTestCase()
 {
     QVERIFY(m_u.einrichten());
-    frmHilfeIndex::anbinden();
     HilfeDatenbankSchreiber s;
     QVERIFY(m_u.schreiben(s));
     const qint32 k1 = s.kapitelEinfuegen(1, QStringLiteral("Grundlagen"), 1);
@@ -142,6 +140,7 @@ void tst_frmHilfeIndex::cleanup()
 frmHilfeIndex *tst_frmHilfeIndex::oeffnen()
 {
     frmHilfe *h = frmHilfe::instanz();
+    frmHilfeIndex::verbinden(h);
     frmInhalt *r = frmInhalt::instanz();
     r->resize(900, 700);
     r->show();
@@ -169,6 +168,7 @@ void tst_frmHilfeIndex::oeffnenGeometrie()
     QVERIFY(f);
     frmInhalt *r = frmInhalt::instanz();
     frmHilfe *h = frmHilfe::instanz();
+    frmHilfeIndex::verbinden(h);
     QVERIFY(f->isVisible());
     QVERIFY(gbStichwortSuche);
     QCOMPARE(f->parentWidget(), r->clientBereich());
@@ -351,9 +351,10 @@ void tst_frmHilfeIndex::anzeigen()
     frmHilfeIndex *f = oeffnen();
     QVERIFY(f);
     frmHilfe *h = frmHilfe::instanz();
+    frmHilfeIndex::verbinden(h);
     frmInhalt *r = frmInhalt::instanz();
     h->GeheZuText(QStringLiteral("02.01.01"));
-    QCOMPARE(h->VerlaufAnzahl(), 2);
+    QCOMPARE(h->dokument()->verlauf().anzahl(), 2);
     suche(f, text);
     f->scr()->setAktuelleZeile(zeile);
 
@@ -374,11 +375,11 @@ void tst_frmHilfeIndex::anzeigen()
     if (nummer.isEmpty()) {
         // Nothing to show: the help window stays where it was.
         QCOMPARE(h->AktuelleNummer(), QStringLiteral("02.01.01"));
-        QCOMPARE(h->VerlaufAnzahl(), 2);
+        QCOMPARE(h->dokument()->verlauf().anzahl(), 2);
         return;
     }
     QCOMPARE(h->AktuelleNummer(), nummer);
-    QCOMPARE(h->VerlaufAnzahl(), 3);
+    QCOMPARE(h->dokument()->verlauf().anzahl(), 3);
     QVERIFY(h->txt()->toPlainText().contains(
         QStringLiteral("Text ") +
         nummer.split(u'.').replaceInStrings(QRegularExpression("^0"), "").join(u'.')));
@@ -425,7 +426,7 @@ void tst_frmHilfeIndex::standardKnopf()
     QCOMPARE(f->standardKnopf(), f->cmdAnzeigen());
     QTest::keyClick(f->lstWoerter(), Qt::Key_Enter, Qt::KeypadModifier);
     QCOMPARE(frmHilfe::instanz()->AktuelleNummer(), QStringLiteral("01.01.01"));
-    QCOMPARE(frmHilfe::instanz()->VerlaufAnzahl(), 3);
+    QCOMPARE(frmHilfe::instanz()->dokument()->verlauf().anzahl(), 3);
 }
 
 void tst_frmHilfeIndex::tastenImRaster_data()
@@ -525,6 +526,7 @@ void tst_frmHilfeIndex::datenbankfehler()
     QCOMPARE(MauszeigerAktuell(), int(Zeiger::Normal));
     // Show opens the row's text; with an empty grid it does nothing.
     frmHilfe *h = frmHilfe::instanz();
+    frmHilfeIndex::verbinden(h);
     h->GeheZuText(QStringLiteral("02.01.01"));
     QTest::mouseClick(f->cmdAnzeigen(), Qt::LeftButton);
     QCOMPARE(h->AktuelleNummer(), zeilen ? QStringLiteral("01.01.01") : QStringLiteral("02.01.01"));
@@ -546,6 +548,7 @@ void tst_frmHilfeIndex::schliessenBehaeltInhalt()
     QVERIFY(f);
     frmInhalt *r = frmInhalt::instanz();
     frmHilfe *h = frmHilfe::instanz();
+    frmHilfeIndex::verbinden(h);
     suche(f, QStringLiteral("Rechnung"));
     f->scr()->setAktuelleZeile(2);
 
@@ -606,7 +609,7 @@ void tst_frmHilfeIndex::entladenVergisst()
         frmHilfe::instanz()->Form_Unload();
         QVERIFY(!frmHilfe::instanz(false));
     } else {
-        HilfeAnbindung::stichwortFensterEntladen();
+        emit frmHilfe::instanz()->Entladen();
         QCOMPARE(frmHilfe::instanz()->geometry(), QRect(0, 0, 900, r->clientBereich()->height()));
     }
     QVERIFY(!frmHilfeIndex::instanz(false));
@@ -635,6 +638,7 @@ void tst_frmHilfeIndex::groesseAendern()
     QVERIFY(f);
     frmInhalt *r = frmInhalt::instanz();
     frmHilfe *h = frmHilfe::instanz();
+    frmHilfeIndex::verbinden(h);
 
     // The frame grows: the pane takes its full height, the grid grows, the buttons follow.
     r->resize(1000, 820);

@@ -72,7 +72,6 @@ private:
 void tst_frmHilfeIndexVolltext::initTestCase()
 {
     QVERIFY(m_u.einrichten());
-    frmHilfeIndex::anbinden();
     m_mit = m_u.dir.filePath(QStringLiteral("mit"));
     m_ohne = m_u.dir.filePath(QStringLiteral("ohne"));
     for (const QString &ordner : {m_mit, m_ohne}) {
@@ -113,6 +112,7 @@ void tst_frmHilfeIndexVolltext::cleanup()
 frmHilfeIndex *tst_frmHilfeIndexVolltext::oeffnenPane()
 {
     frmHilfe *h = frmHilfe::instanz();
+    frmHilfeIndex::verbinden(h);
     frmInhalt *r = frmInhalt::instanz();
     r->resize(900, 700);
     r->show();
@@ -211,6 +211,7 @@ void tst_frmHilfeIndexVolltext::oeffnen()
     frmHilfeIndex *f = oeffnenPane();
     QVERIFY(f);
     frmHilfe *h = frmHilfe::instanz();
+    frmHilfeIndex::verbinden(h);
     f->optVolltext()->click();
     SkriptMeldungen meldungen;
     suche(f, QStringLiteral("skonto"));
@@ -232,9 +233,9 @@ void tst_frmHilfeIndexVolltext::oeffnen()
     // The section with a link, unmarked, for comparison.
     h->GeheZuText(QStringLiteral("01.01.02"));
     const QString ohneMarken = h->txt()->toPlainText();
-    const QList<tVerweis> verweise = h->mtVerweise;
-    QCOMPARE(h->miVerweisAnzahl, 1);
-    const int verlauf = h->VerlaufAnzahl();
+    const QList<tVerweis> verweise = h->dokument()->verweise();
+    QCOMPARE(h->dokument()->verweisAnzahl(), 1);
+    const int verlauf = h->dokument()->verlauf().anzahl();
     h->GeheZuText(QStringLiteral("01.01.01"));
 
     const int zeile = int(QStringList{g->Zelle(0, 3), g->Zelle(1, 3), g->Zelle(2, 3)}.indexOf(
@@ -253,7 +254,7 @@ void tst_frmHilfeIndexVolltext::oeffnen()
     }
     QCOMPARE(h->AktuelleNummer(), QStringLiteral("01.01.02"));
     // Recorded in the history as a keyword hit is.
-    QCOMPARE(h->VerlaufAnzahl(), verlauf + 2);
+    QCOMPARE(h->dokument()->verlauf().anzahl(), verlauf + 2);
 
     // Exactly the hit words are marked, where the text box shows them.
     const QList<QPair<int, int>> marken = h->TrefferBereiche();
@@ -268,11 +269,11 @@ void tst_frmHilfeIndexVolltext::oeffnen()
         QVERIFY(s.cursor.selectedText().contains(QStringLiteral("Skonto")));
     // The text and its links are as without marks.
     QCOMPARE(h->txt()->toPlainText(), ohneMarken);
-    QCOMPARE(h->mtVerweise.size(), verweise.size());
+    QCOMPARE(h->dokument()->verweise().size(), verweise.size());
     for (int i = 1; i < verweise.size(); ++i) {
-        QCOMPARE(h->mtVerweise[i].Anfang, verweise[i].Anfang);
-        QCOMPARE(h->mtVerweise[i].Ende, verweise[i].Ende);
-        QCOMPARE(h->mtVerweise[i].TextNummer, verweise[i].TextNummer);
+        QCOMPARE(h->dokument()->verweise()[i].Anfang, verweise[i].Anfang);
+        QCOMPARE(h->dokument()->verweise()[i].Ende, verweise[i].Ende);
+        QCOMPARE(h->dokument()->verweise()[i].TextNummer, verweise[i].TextNummer);
     }
     // The link still leads where it led.
     QCOMPARE(verweise[1].TextNummer, QStringLiteral("01.01.03"));
@@ -284,6 +285,7 @@ void tst_frmHilfeIndexVolltext::markenBisZurNaechstenSeite()
     frmHilfeIndex *f = oeffnenPane();
     QVERIFY(f);
     frmHilfe *h = frmHilfe::instanz();
+    frmHilfeIndex::verbinden(h);
     f->optVolltext()->click();
     suche(f, QStringLiteral("Skonto"));
     f->cmdAnzeigen()->click();
@@ -303,6 +305,7 @@ void tst_frmHilfeIndexVolltext::ersterTrefferSichtbar()
     frmHilfeIndex *f = oeffnenPane();
     QVERIFY(f);
     frmHilfe *h = frmHilfe::instanz();
+    frmHilfeIndex::verbinden(h);
     f->optVolltext()->click();
     suche(f, QStringLiteral("unten"));
     QCOMPARE(f->scrVolltext()->Anzahl(), 1);

@@ -161,8 +161,8 @@ void tst_frmHilfeBild::verweisKlickZeigtBild()
 {
     frmHilfe *h = hilfeOeffnen();
     QVERIFY(h);
-    QCOMPARE(h->miVerweisAnzahl, qint16(1));
-    const tVerweis v = h->mtVerweise.at(1);
+    QCOMPARE(h->dokument()->verweisAnzahl(), qint16(1));
+    const tVerweis v = h->dokument()->verweise().at(1);
     QCOMPARE(v.BildNummer, QStringLiteral("00001"));
     QTextCursor c(h->txt()->document());
     c.setPosition(v.Anfang + 2);
@@ -176,7 +176,7 @@ void tst_frmHilfeBild::verweisKlickZeigtBild()
     QTRY_VERIFY(f->isActiveWindow());
     QCOMPARE(f->picBild()->pixmap().size(), QSize(200, 100));
     QCOMPARE(f->picBild()->pixmap().toImage().pixelColor(10, 10), QColor(Qt::red));
-    QCOMPARE(h->VerlaufAnzahl(), 1); // a picture is no page of the history
+    QCOMPARE(h->dokument()->verlauf().anzahl(), 1); // a picture is no page of the history
 }
 
 void tst_frmHilfeBild::zweitesBildImSelbenFenster()

@@ -114,11 +114,11 @@ void tst_Lesehilfen::zoomVerweisTrifft()
     h->lesehilfen()->setZoom(zoom);
     QCOMPARE(h->lesehilfen()->zoom(), zoom);
     QCOMPARE(schriftGroesse(h, 0), 10.0 * zoom / 100);
-    QCOMPARE(h->miVerweisAnzahl, qint16(2));
+    QCOMPARE(h->dokument()->verweisAnzahl(), qint16(2));
     // Every character of each link is followed where its box is drawn; the character before
     // the link is not.
-    for (int i = 1; i <= h->miVerweisAnzahl; ++i) {
-        const tVerweis v = h->mtVerweise.at(i);
+    for (int i = 1; i <= h->dokument()->verweisAnzahl(); ++i) {
+        const tVerweis v = h->dokument()->verweise().at(i);
         for (int p = v.Anfang; p < v.Ende; ++p) {
             const QRect r = h->ZeichenRechteck(p);
             if (r.isEmpty() || !h->txt()->viewport()->rect().contains(r.center()))
@@ -299,7 +299,7 @@ void tst_Lesehilfen::lesezeichenMenue()
                                      [](QAction *a) { return a->text() == "Zweiter"; });
     zweiter->trigger();
     QCOMPARE(h->AktuelleNummer(), QStringLiteral("01.01.02"));
-    QCOMPARE(h->VerlaufEintrag(h->VerlaufAnzahl()), QStringLiteral("01.01.02"));
+    QCOMPARE(h->dokument()->verlauf().eintrag(h->dokument()->verlauf().anzahl()), QStringLiteral("01.01.02"));
 }
 
 void tst_Lesehilfen::lesezeichenDialog()
@@ -345,7 +345,7 @@ void tst_Lesehilfen::verweiseMitTastatur()
     QTest::keyClick(h->txt(), Qt::Key_Backtab);
     QCOMPARE(l->verweisFokus(), 1);
     // The marked link is the one the table names.
-    const tVerweis v = h->mtVerweise.at(1);
+    const tVerweis v = h->dokument()->verweise().at(1);
     bool gefunden = false;
     for (const QTextEdit::ExtraSelection &a : h->txt()->extraSelections())
         gefunden = gefunden || a.cursor.selectedText() == h->TextBereich(v.Anfang, v.Ende);
@@ -372,16 +372,16 @@ void tst_Lesehilfen::dunklePalette()
     dunkel.setColor(QPalette::Text, QColor(0xE8, 0xE8, 0xE8));
     h->txt()->setPalette(dunkel);
     // The links' stored blue is lightened until it reads on the dark ground.
-    for (int i = 1; i <= h->miVerweisAnzahl; ++i) {
+    for (int i = 1; i <= h->dokument()->verweisAnzahl(); ++i) {
         QTextCursor c(h->txt()->document());
-        c.setPosition(h->txtFeld()->zuDokument(h->mtVerweise.at(i).Anfang) + 1);
+        c.setPosition(h->txtFeld()->zuDokument(h->dokument()->verweise().at(i).Anfang) + 1);
         const QColor farbe = c.charFormat().foreground().color();
         QVERIFY2(TextFarben::kontrast(farbe, QColor(0x1E, 0x1E, 0x1E)) >= 4.5,
                  qPrintable(farbe.name()));
         QVERIFY(farbe.blue() > farbe.red());
     }
     // The fixed light grounds keep dark writing.
-    for (int i = 0; i < h->miTexteAnzahl; ++i) {
+    for (int i = 0; i < h->dokument()->abschnitte().size(); ++i) {
         const QPalette p = h->lblSub(i)->palette();
         QVERIFY(TextFarben::kontrast(p.color(QPalette::WindowText), p.color(QPalette::Window)) >=
                 4.5);
