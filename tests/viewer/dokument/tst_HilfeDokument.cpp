@@ -287,7 +287,8 @@ void tst_HilfeDokument::ganzeBeschreibung()
     QStringList vorwaerts{d.aktuelleNummer()};
     while (d.naechsterMoeglich() && vorwaerts.size() < 20) {
         d.naechsterAbschnitt();
-        vorwaerts << d.aktuelleNummer();
+        if (d.aktuelleNummer() != vorwaerts.last())
+            vorwaerts << d.aktuelleNummer();
     }
     QCOMPARE(vorwaerts, alle);
     QCOMPARE(d.verlauf().anzahl(), alle.size());
