@@ -1,4 +1,5 @@
-// The printer control over QPrinter (see TolvarDrucker.h).
+// The printer control: cursor, page breaking and drawing onto its surface, and its own PDF
+// printer device (see TolvarDrucker.h).
 #include "TolvarDrucker.h"
 #include "Aufraeumen.h"
 #include "DruckerSystem.h"
@@ -126,10 +127,25 @@ QSizeF TolvarDrucker::vorgabeSeite() const
     return s;
 }
 
+void TolvarDrucker::zeichenflaecheSetzen(QPainter *zeichner, QPaintDevice *geraet)
+{
+    m_zeichner = zeichner;
+    m_flaeche = geraet;
+}
+
+void TolvarDrucker::seiteEinrichten(QPrinter &printer) const
+{
+    printer.setFullPage(true);
+    printer.setPageLayout(QPageLayout(QPageSize(m_seiteMm, QPageSize::Millimeter, QString(),
+                                                QPageSize::FuzzyOrientationMatch),
+                                      QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
+                                      QPageLayout::Millimeter));
+}
+
 QPaintDevice *TolvarDrucker::metrikGeraet() const
 {
-    if (m_printer && m_laeuft)
-        return m_printer.get();
+    if (m_flaeche)
+        return m_flaeche;
     if (!m_metrikBild) {
         // Outside a job the metrics come from a 1200-dpi surface, as on a high-resolution
         // printer.
@@ -319,7 +335,7 @@ void TolvarDrucker::Linie(double x1, double y1, double x2, double y2, bool rahme
         linieZeichnen(QLineF(x1, y1, x2, y2));
 }
 
-// --- the QPrinter device ---------------------------------------------------------------------
+// --- the PDF printer device ---------------------------------------------------------------------
 
 bool TolvarDrucker::geraetOeffnen()
 {
@@ -377,13 +393,9 @@ bool TolvarDrucker::geraetOeffnen()
                                                               : QPrinter::ScreenResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setOutputFileName(ziel);
-    printer->setFullPage(true);
     printer->setDocName(Dokumentname);
     printer->setCreator(QStringLiteral("Tolvar-Hilfe"));
-    printer->setPageLayout(QPageLayout(QPageSize(m_seiteMm, QPageSize::Millimeter, QString(),
-                                                 QPageSize::FuzzyOrientationMatch),
-                                       QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
-                                       QPageLayout::Millimeter));
+    seiteEinrichten(*printer);
     auto painter = std::make_unique<QPainter>();
     if (!painter->begin(printer.get())) {
         fehlerSetzen(QStringLiteral("Die Datei %1 kann nicht geschrieben werden.")
@@ -394,6 +406,7 @@ bool TolvarDrucker::geraetOeffnen()
     }
     m_printer = std::move(printer);
     m_painter = std::move(painter);
+    zeichenflaecheSetzen(m_painter.get(), m_printer.get());
     return true;
 }
 
@@ -417,6 +430,7 @@ bool TolvarDrucker::geraetSchliessen(bool abbrechen)
 {
     if (!m_painter)
         return false;
+    zeichenflaecheSetzen(nullptr, nullptr);
     bool ok = true;
     if (m_painter->isActive())
         ok = m_painter->end();
@@ -482,49 +496,61 @@ bool TolvarDrucker::seiteWechseln()
     return m_printer && m_printer->newPage();
 }
 
+// --- drawing onto the surface -------------------------------------------------------------------
+
 void TolvarDrucker::textZeichnen(const QPointF &obenLinksMm, const QString &text, const QFont &f)
 {
+    if (!m_zeichner)
+        return;
     const double k = mmZuGeraet();
-    m_painter->setFont(QFont(f, m_printer.get()));
-    m_painter->setPen(Qt::black);
-    const QFontMetricsF fm(f, m_printer.get());
-    m_painter->drawText(QPointF(obenLinksMm.x() * k, obenLinksMm.y() * k + fm.ascent()), text);
+    m_zeichner->setFont(QFont(f, m_flaeche));
+    m_zeichner->setPen(Qt::black);
+    const QFontMetricsF fm(f, m_flaeche);
+    m_zeichner->drawText(QPointF(obenLinksMm.x() * k, obenLinksMm.y() * k + fm.ascent()), text);
 }
 
 void TolvarDrucker::linieZeichnen(const QLineF &mm)
 {
+    if (!m_zeichner)
+        return;
     const double k = mmZuGeraet();
-    m_painter->setPen(QPen(Qt::black, 0.2 * k));
-    m_painter->drawLine(QLineF(mm.p1() * k, mm.p2() * k));
+    m_zeichner->setPen(QPen(Qt::black, 0.2 * k));
+    m_zeichner->drawLine(QLineF(mm.p1() * k, mm.p2() * k));
 }
 
 void TolvarDrucker::rahmenZeichnen(const QRectF &mm)
 {
+    if (!m_zeichner)
+        return;
     const double k = mmZuGeraet();
-    m_painter->setPen(QPen(Qt::black, 0.2 * k));
-    m_painter->setBrush(Qt::NoBrush);
-    m_painter->drawRect(QRectF(mm.topLeft() * k, mm.size() * k));
+    m_zeichner->setPen(QPen(Qt::black, 0.2 * k));
+    m_zeichner->setBrush(Qt::NoBrush);
+    m_zeichner->drawRect(QRectF(mm.topLeft() * k, mm.size() * k));
 }
 
 void TolvarDrucker::bildZeichnen(const QImage &bild, const QRectF &mm)
 {
+    if (!m_zeichner)
+        return;
     const double k = mmZuGeraet();
-    m_painter->drawImage(QRectF(mm.topLeft() * k, mm.size() * k), bild);
+    m_zeichner->drawImage(QRectF(mm.topLeft() * k, mm.size() * k), bild);
 }
 
 void TolvarDrucker::rtfAusschnittZeichnen(QTextDocument &doc, const QPointF &zielMm,
                                           double dokOben, double dokUnten)
 {
+    if (!m_zeichner)
+        return;
     const double k = mmZuGeraet();
-    m_painter->save();
-    m_painter->translate(zielMm.x() * k, zielMm.y() * k - dokOben);
+    m_zeichner->save();
+    m_zeichner->translate(zielMm.x() * k, zielMm.y() * k - dokOben);
     // Lines outside the band are not drawn at all (not merely clipped), so that no text of
     // another page ends up hidden in this page's content.
     const QRectF band(0, dokOben + 0.01, doc.textWidth() + 1, dokUnten - dokOben - 0.02);
-    m_painter->setClipRect(band.adjusted(-k, 0, k, 0));
+    m_zeichner->setClipRect(band.adjusted(-k, 0, k, 0));
     QAbstractTextDocumentLayout::PaintContext ctx;
     ctx.clip = band;
     ctx.palette.setColor(QPalette::Text, Qt::black);
-    doc.documentLayout()->draw(m_painter.get(), ctx);
-    m_painter->restore();
+    doc.documentLayout()->draw(m_zeichner, ctx);
+    m_zeichner->restore();
 }

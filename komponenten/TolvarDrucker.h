@@ -1,11 +1,16 @@
 // The printer control of the component library: page output in millimetres from the page's
-// top left corner (paper coordinates, not the printable area) over QPrinter. It keeps a text
-// cursor (AktuellesY and the position behind the last text on the line), prints plain text,
-// rich text that it breaks into pages itself, pictures, lines and frames, and reports the
-// page and font metrics. Output is vector text. The drawing primitives are virtual so that a
-// recording double (TolvarDruckerProtokoll) can take the place of the printer in tests; the
-// cursor, metrics and page-breaking logic are the same for both. A job is drawn into a PDF
-// and handed to the printer's queue through the installed DruckerSystem when it ends.
+// top left corner (paper coordinates, not the printable area). It keeps a text cursor
+// (AktuellesY and the position behind the last text on the line), prints plain text, rich text
+// that it breaks into pages itself, pictures, lines and frames, and reports the page and font
+// metrics. Output is vector text.
+//
+// All drawing goes through one surface: a QPainter active on a QPaintDevice, whose metrics
+// also place the text. The control's own device is a PDF printer: a job is drawn into a PDF
+// and handed to the printer's queue through the installed DruckerSystem when it ends. A
+// subclass may open another device (the print preview draws onto its preview printer) and
+// hand it over with zeichenflaecheSetzen; the drawing, cursor, metrics and page breaking stay
+// this class's. The drawing primitives are virtual so that a recording double
+// (TolvarDruckerProtokoll) can record instead of drawing.
 #pragma once
 
 #include <QFont>
@@ -100,12 +105,20 @@ signals:
     void SeiteBegonnen();
 
 protected:
-    // Output device. The base class opens a QPrinter; the double overrides all of these.
-    // Both set fehlerSetzen() when they fail.
+    // Output device. The base class opens its PDF printer; a subclass that opens another one
+    // overrides all three and hands its surface over with zeichenflaecheSetzen. All set
+    // fehlerSetzen() when they fail.
     virtual bool geraetOeffnen();
     // Returns false when the finished job did not reach its target.
     virtual bool geraetSchliessen(bool abbrechen);
     virtual bool seiteWechseln();
+    // The surface the drawing primitives paint onto: zeichner is active on geraet, which also
+    // gives the metrics (metrikGeraet()) while it is set. zeichner nullptr with a geraet drops
+    // the output but keeps the metrics; both nullptr: no surface (metrics of 1200 dpi).
+    void zeichenflaecheSetzen(QPainter *zeichner, QPaintDevice *geraet);
+    // Lays printer out for the job's sheet: the whole paper, no margins, portrait.
+    void seiteEinrichten(QPrinter &printer) const;
+    // Drawing onto the surface, in mm; nothing is drawn without a zeichner.
     virtual void textZeichnen(const QPointF &obenLinksMm, const QString &text, const QFont &f);
     virtual void linieZeichnen(const QLineF &mm);
     virtual void rahmenZeichnen(const QRectF &mm);
@@ -114,7 +127,7 @@ protected:
     // zielMm. The layout of doc was made on metrikGeraet().
     virtual void rtfAusschnittZeichnen(QTextDocument &doc, const QPointF &zielMm, double dokOben,
                                        double dokUnten);
-    // The device whose metrics place text; the printer while a job runs.
+    // The device whose metrics place text; the surface's device while one is set.
     virtual QPaintDevice *metrikGeraet() const;
     // Paper size in mm while no job runs (from Papierformat, or A4).
     QSizeF vorgabeSeite() const;
@@ -134,6 +147,8 @@ private:
     std::unique_ptr<Aufraeumen::Datei> m_auftragsEintrag;
     std::unique_ptr<QTemporaryFile> m_auftragsDatei;
     QString m_pdfZiel; // PdfDatei, or the file a link there names
+    QPainter *m_zeichner = nullptr;
+    QPaintDevice *m_flaeche = nullptr;
     mutable std::unique_ptr<QImage> m_metrikBild;
     QSizeF m_seiteMm;
     bool m_laeuft = false;

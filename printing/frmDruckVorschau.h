@@ -1,7 +1,8 @@
 // The print preview of the print dialog: the pages a job will print, drawn by the print-out
-// itself (Beschreibungsdruck over a VorschauDrucker) onto the preview's printer, with the
-// page count, page navigation, zoom, "&Drucken" (the dialog then prints as its own
-// "&Drucken" would; disabled for a job without a printer) and "S&chließen".
+// itself (Beschreibungsdruck over a VorschauDrucker, i.e. the printer control's own drawing)
+// onto the preview's printer, with the page count, page navigation, zoom, "&Drucken" (the
+// dialog then prints as its own "&Drucken" would; disabled for a job without a printer) and
+// "S&chließen".
 //
 // The content is collected once. The first page is drawn on its own as soon as the dialog is
 // shown, so a long chapter shows it at once; the whole job is laid out right after that, and

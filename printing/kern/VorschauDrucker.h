@@ -1,8 +1,9 @@
 // A printer control that draws the print-out onto a printer it is handed, such as the
-// QPrinter of a print preview, instead of writing a PDF and handing it to a queue. Page
-// breaking, metrics and cursor are TolvarDrucker's own, so the pages are those the job on the
-// printer gets: the page size is the one the chosen printer and paper give, the metrics those
-// of a high-resolution printer (the preview's printer must be a QPrinter::HighResolution one).
+// QPrinter of a print preview, instead of writing a PDF and handing it to a queue. It only
+// opens that printer as TolvarDrucker's surface: drawing, page breaking, metrics and cursor
+// are TolvarDrucker's own, so the pages are those the job on the printer gets: the page size
+// is the one the chosen printer and paper give, the metrics those of a high-resolution
+// printer (the preview's printer must be a QPrinter::HighResolution one).
 //
 // seitenGrenze > 0 stops drawing behind that page: further pages are not begun and every
 // further output is dropped, and gekappt() turns true, so that the print-out can be asked to
@@ -33,17 +34,8 @@ protected:
     bool geraetOeffnen() override;
     bool geraetSchliessen(bool abbrechen) override;
     bool seiteWechseln() override;
-    void textZeichnen(const QPointF &obenLinksMm, const QString &text, const QFont &f) override;
-    void linieZeichnen(const QLineF &mm) override;
-    void rahmenZeichnen(const QRectF &mm) override;
-    void bildZeichnen(const QImage &bild, const QRectF &mm) override;
-    void rtfAusschnittZeichnen(QTextDocument &doc, const QPointF &zielMm, double dokOben,
-                               double dokUnten) override;
-    QPaintDevice *metrikGeraet() const override;
 
 private:
-    bool zeichnen() const { return m_painter && !m_gekappt; }
-
     QPrinter *m_ziel;
     std::unique_ptr<QPainter> m_painter;
     bool m_gekappt = false;

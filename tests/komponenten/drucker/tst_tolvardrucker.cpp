@@ -1,13 +1,13 @@
-// The printer control: the text cursor, rich text breaking pages by itself and continuing at
-// the given top, a job that cannot begin, and real PDF output (read back with pdftotext) that
-// an aborted job does not leave behind; an export that cannot be written in full fails with a
-// reason and leaves no partial file.
+// The printer control: rich text breaking pages by itself and continuing at the given top,
+// paper sizes, its drawing onto a page surface (each output where the cursor or the
+// coordinates put it and in its font, read back from page images), and its PDF export (read
+// back with pdftotext), which replaces a file only when complete.
 #include "TestHilfen.h"
 #include "TolvarDruckerProtokoll.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
+#include <QPainter>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,7 +17,6 @@
 #include <csignal>
 #include <memory>
 #include <sys/resource.h>
-#include <unistd.h>
 
 using Art = TolvarDruckerProtokoll::Art;
 
@@ -29,35 +28,66 @@ extern "C" const char *__lsan_default_suppressions()
 
 namespace {
 
+// n paragraphs "Zeile 1", "Zeile 2", ...
 QTextDocumentFragment zeilen(int n, const QString &vorsatz = "Zeile")
 {
-    QTextDocument d;
-    QTextCursor c(&d);
-    for (int i = 1; i <= n; ++i) {
-        if (i > 1)
-            c.insertBlock();
-        c.insertText(QStringLiteral("%1 %2").arg(vorsatz).arg(i));
-    }
-    return QTextDocumentFragment(&d);
+    QStringList z;
+    for (int i = 1; i <= n; ++i)
+        z << QStringLiteral("%1 %2").arg(vorsatz).arg(i);
+    return QTextDocumentFragment::fromPlainText(z.join('\n'));
 }
 
-// Lowers the largest file this process may write while it lives (writes beyond it fail as on a
-// full disk; the signal that would end the process is ignored).
-struct Dateigrenze
+// The printer control drawing every page onto an image of 150 dpi, as a preview hands it its
+// own page surface.
+class BildDrucker : public TolvarDrucker
 {
-    rlimit vorher{};
-    explicit Dateigrenze(rlim_t bytes)
+public:
+    QList<QImage> seiten;
+    ~BildDrucker() override { geraetSchliessen(true); }
+
+protected:
+    bool geraetOeffnen() override { return seiteBeginnen(); }
+    bool geraetSchliessen(bool abbrechen) override
     {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &vorher);
-        rlimit neu = vorher;
-        neu.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &neu);
+        zeichenflaecheSetzen(nullptr, nullptr);
+        return m_maler.isActive() && m_maler.end() && !abbrechen;
     }
-    ~Dateigrenze() { setrlimit(RLIMIT_FSIZE, &vorher); }
-    Dateigrenze(const Dateigrenze &) = delete;
-    Dateigrenze &operator=(const Dateigrenze &) = delete;
+    bool seiteWechseln() override { return m_maler.end() && seiteBeginnen(); }
+
+private:
+    bool seiteBeginnen()
+    {
+        const double pxProMm = 150 / 25.4;
+        QImage seite(qRound(Seitenbreite() * pxProMm), qRound(Seitenhoehe() * pxProMm),
+                     QImage::Format_RGB32);
+        seite.setDotsPerMeterX(qRound(pxProMm * 1000));
+        seite.setDotsPerMeterY(qRound(pxProMm * 1000));
+        seite.fill(Qt::white);
+        seiten << seite;
+        if (!m_maler.begin(&seiten.last()))
+            return false;
+        zeichenflaecheSetzen(&m_maler, &seiten.last());
+        return true;
+    }
+    QPainter m_maler;
 };
+
+// The box (mm) of the pixels of a page image that are not white; empty when there are none.
+QRectF tinte(const QImage &seite)
+{
+    int l = seite.width(), r = -1, o = seite.height(), u = -1;
+    for (int y = 0; y < seite.height(); ++y) {
+        const auto *zeile = reinterpret_cast<const QRgb *>(seite.constScanLine(y));
+        for (int x = 0; x < seite.width(); ++x) {
+            if (qGray(zeile[x]) < 200) {
+                l = std::min(l, x), r = std::max(r, x);
+                o = std::min(o, y), u = std::max(u, y);
+            }
+        }
+    }
+    const double k = seite.dotsPerMeterX() / 1000.0;
+    return r < 0 ? QRectF() : QRectF(l / k, o / k, (r + 1 - l) / k, (u + 1 - o) / k);
+}
 
 } // namespace
 
@@ -68,53 +98,28 @@ class TestTolvarDrucker : public QObject
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
-    // Without line feed the next text continues behind the previous one; with it the cursor
-    // moves down one line and back to the x where the line began.
-    void textCursor()
-    {
-        TolvarDruckerProtokoll d;
-        QVERIFY(d.DruckStarten());
-        d.Zeilenvorschub = false;
-        d.AktuellesY = 30;
-        d.TextDrucken("Abb.: ", 15);
-        d.Fett = true;
-        d.Zeilenvorschub = true;
-        d.TextDrucken("Titel");
-        const double zh = d.Zeilenhoehe();
-        d.Fett = false;
-        d.TextDrucken("naechste");
-        const auto t = d.eintraege(Art::Text);
-        QCOMPARE(t.size(), 3);
-        QCOMPARE(t[0].mm.topLeft(), QPointF(15, 30));
-        QCOMPARE_LE(std::abs(t[1].mm.left() - t[0].mm.right()), 1e-6);
-        QCOMPARE(t[1].mm.top(), 30.0);
-        QVERIFY(t[1].fett && !t[0].fett);
-        QCOMPARE_LE(std::abs(t[2].mm.top() - (30 + zh)), 1e-6);
-        QCOMPARE(t[2].mm.left(), 15.0);
-        // a bigger font has a taller line and a wider text
-        const double w10 = d.Textbreite("Breite");
-        d.Schriftgroesse = 20;
-        QVERIFY(d.Zeilenhoehe() > 1.8 * zh);
-        QVERIFY(d.Textbreite("Breite") > 1.8 * w10);
-        d.DruckBeenden();
-        QCOMPARE(d.eintraege().last().art, Art::Ende);
-    }
-
     // Rich text fills the band, begins new pages itself (raising SeiteBegonnen once per new
-    // page) and continues at the top the handler leaves in oben; no line is split or lost.
+    // page) and continues at the top the handler leaves in oben; no line is split or lost. A
+    // line taller than the band still goes out, alone on its page, without looping.
     void rtfSeitenumbruch_data()
     {
         QTest::addColumn<int>("anzahl");
         QTest::addColumn<double>("unten");
-        QTest::newRow("eine Seite") << 10 << 30.0;
-        QTest::newRow("drei Seiten") << 150 << 30.0;
-        QTest::newRow("schmaler Koerper") << 40 << 250.0;
+        QTest::addColumn<int>("seitenSoll"); // 0: as many as it takes
+        QTest::addColumn<double>("groesse");
+        zeile("eine Seite", 10, 30.0, 1, 10.0);
+        zeile("drei Seiten", 150, 30.0, 3, 10.0);
+        zeile("schmaler Koerper", 40, 250.0, 0, 10.0);
+        zeile("Zeile hoeher als Band", 2, 240.0, 2, 120.0);
     }
     void rtfSeitenumbruch()
     {
         QFETCH(int, anzahl);
         QFETCH(double, unten);
+        QFETCH(int, seitenSoll);
+        QFETCH(double, groesse);
         TolvarDruckerProtokoll d;
+        d.Schriftgroesse = groesse;
         QVERIFY(d.DruckStarten());
         double oben = 40, y = 25;
         int begonnen = 0;
@@ -125,64 +130,32 @@ private slots:
         });
         d.RtfDrucken(zeilen(anzahl), 20, y, 10, unten, oben);
         const auto rtf = d.eintraege(Art::Rtf);
+        if (seitenSoll > 0)
+            QCOMPARE(d.Seitennummer(), seitenSoll);
         QCOMPARE(begonnen, d.Seitennummer() - 1);
         QStringList alle;
         for (const auto &e : rtf) {
-            QCOMPARE_LE(e.mm.bottom(), 297 - unten + 0.01);
+            if (e.mm.height() < 297 - unten - 41) // only what fits on no page may overflow
+                QCOMPARE_LE(e.mm.bottom(), 297 - unten + 0.01);
             QCOMPARE(e.mm.left(), 20.0);
             QCOMPARE_LE(std::abs(e.mm.width() - 180), 0.01);
             if (e.seite > 1)
                 QCOMPARE(e.mm.top(), 40.0 + (e.seite - 1) % 2);
             alle << e.text.split('\n');
         }
-        QCOMPARE(alle.size(), anzahl);
-        for (int i = 0; i < anzahl; ++i)
-            QCOMPARE(alle[i], QString("Zeile %1").arg(i + 1));
+        QCOMPARE(alle, zeilen(anzahl).toPlainText().split('\n'));
         QCOMPARE(y, rtf.last().mm.bottom());
         QCOMPARE(d.AktuellesY, y);
-        if (anzahl == 150)
-            QCOMPARE(d.Seitennummer(), 3);
-    }
-
-    // A line taller than the band still goes out, one per page, without looping.
-    void zeileHoeherAlsBand()
-    {
-        TolvarDruckerProtokoll d;
-        QVERIFY(d.DruckStarten());
-        QTextDocument doc;
-        QTextCursor c(&doc);
-        QTextCharFormat gross;
-        gross.setFontPointSize(200);
-        c.insertText("A", gross);
-        c.insertBlock();
-        c.insertText("B", gross);
-        double y = 20, unten = 240, oben = 20;
-        d.RtfDrucken(QTextDocumentFragment(&doc), 15, y, 15, unten, oben);
-        QCOMPARE(d.eintraege(Art::Rtf).size(), 2);
-        QCOMPARE(d.Seitennummer(), 2);
-    }
-
-    void startOhneDrucker()
-    {
-        TolvarDrucker d; // no printer system installed and no PDF file
-        d.Geraetename = "gibt-es-nicht";
-        QVERIFY(!d.DruckStarten());
-        QVERIFY(!d.druckLaeuft());
-        TolvarDruckerProtokoll p;
-        p.startErlaubt = false;
-        QVERIFY(!p.DruckStarten());
     }
 
     void papierformat_data()
     {
         QTest::addColumn<int>("code");
         QTest::addColumn<QSizeF>("mm");
-        QTest::newRow("A4") << 9 << QSizeF(210, 297);
-        QTest::newRow("A5") << 11 << QSizeF(148, 210);
-        QTest::newRow("Letter") << 1 << QSizeF(215.9, 279.4);
-        QTest::newRow("Legal") << 5 << QSizeF(215.9, 355.6);
-        QTest::newRow("keiner") << 0 << QSizeF(210, 297);
-        QTest::newRow("unbekannt") << 9999 << QSizeF(210, 297);
+        zeile("A5", 11, QSizeF(148, 210));
+        zeile("Letter", 1, QSizeF(215.9, 279.4));
+        zeile("keiner: A4", 0, QSizeF(210, 297));
+        zeile("unbekannt", 9999, QSizeF(210, 297));
     }
     void papierformat()
     {
@@ -194,126 +167,139 @@ private slots:
         QCOMPARE_LE(std::abs(d.Seitenhoehe() - mm.height()), 0.1);
     }
 
-    // A PDF job holds vector text on the right pages; an aborted one leaves no file.
-    void pdfAusgabe()
+    // The drawing onto a page surface: every output lands on its page where the mm
+    // coordinates and the cursor put it (without line feed behind the previous text, with it
+    // one line down at the x where the line began), text as wide as its font (size, weight)
+    // makes it, a picture and a frame on their rectangles; rich text broken onto page 2 starts
+    // at the top given there, and nothing of it shows on page 1.
+    void zeichnen_data()
     {
+        QTest::addColumn<QString>("fall");
+        for (const char *f : {"Text", "fett hinter Text", "gross", "zwei Zeilen", "Bild", "Linie",
+                              "Rahmen", "Rtf Seite 1", "Rtf Seite 2"})
+            QTest::newRow(f) << QString(f);
+    }
+    void zeichnen()
+    {
+        QFETCH(QString, fall);
+        BildDrucker d;
+        d.Papierformat = 11; // A5
+        d.Schriftgroesse = fall == "gross" ? 20 : 10;
+        QVERIFY(d.DruckStarten());
+        const QString text = "Kopfzeile der gedruckten Seite";
+        d.AktuellesY = 30;
+        QRectF soll(20, 30, d.Textbreite(text), d.Zeilenhoehe());
+        int seite = 1;
+        if (fall == "Bild") {
+            QImage bild(40, 20, QImage::Format_RGB32);
+            bild.fill(Qt::red);
+            d.BildDrucken(bild, 30, 50, 40, 20);
+            soll = QRectF(30, 50, 40, 20);
+        } else if (fall == "Linie") {
+            d.Linie(20, 100, 120, 100);
+            soll = QRectF(20, 99.9, 100, 0.2);
+        } else if (fall == "Rahmen") {
+            d.Linie(120, 90, 20, 60, true); // corners in either order
+            soll = QRectF(19.9, 59.9, 100.2, 30.2);
+        } else if (fall.startsWith("Rtf")) {
+            // Room for one line above the bottom margin: line 2 goes to page 2.
+            double y = 150, unten = 60 - 1.5 * d.Zeilenhoehe(), oben = 40;
+            d.RtfDrucken(zeilen(2), 25, y, 10, unten, oben);
+            seite = fall.endsWith('1') ? 1 : 2;
+            soll = QRectF(25, seite == 1 ? 150 : 40, d.Textbreite(QString("Zeile %1").arg(seite)),
+                          d.Zeilenhoehe());
+        } else if (fall == "fett hinter Text") {
+            d.Zeilenvorschub = false;
+            d.TextDrucken("Abb.: ", 20);
+            d.Fett = true;
+            soll.setWidth(d.Textbreite("Abb.: ") + d.Textbreite(text));
+            d.TextDrucken(text);
+        } else if (fall == "zwei Zeilen") {
+            d.TextDrucken("Kopfzeile", 20);
+            d.TextDrucken(text);
+            soll.setHeight(2 * d.Zeilenhoehe());
+        } else {
+            d.TextDrucken(text, 20);
+        }
+        // Glyphs leave a little room to the edges of the line box.
+        const double t = 0.25 * d.Zeilenhoehe();
+        QVERIFY(d.DruckBeenden());
+        QCOMPARE(d.seiten.size(), d.Seitennummer());
+        QCOMPARE_GE(d.seiten.size(), seite);
+        const QRectF ist = tinte(d.seiten[seite - 1]);
+        const QString bericht = QDebug::toString(ist) + " statt " + QDebug::toString(soll);
+        QVERIFY2(std::abs(ist.left() - soll.left()) <= t &&
+                     std::abs(ist.right() - soll.right()) <= t &&
+                     std::abs(ist.top() - soll.top()) <= t &&
+                     std::abs(ist.bottom() - soll.bottom()) <= t,
+                 qPrintable(bericht));
+    }
+
+    // A PDF export: a complete job replaces an older file of that name in one piece (vector
+    // text on the right pages, readable by others as files usually are); an aborted job, one
+    // not written in full and one whose target is a folder leave the older file as it was, and
+    // no temporary file stays beside it. (Other targets that cannot be written are seen, and
+    // tested, through hilfedb drucken.)
+    void pdfExport_data()
+    {
+        QTest::addColumn<QString>("fall");
+        QTest::addColumn<QString>("meldung"); // part of Fehler(); "" when there is none
+        zeile("geschrieben", QString("geschrieben"), QString());
+        zeile("abgebrochen", QString("abgebrochen"), QString());
+        zeile("Platz reicht nicht", QString("grenze"), QString("Datenträger voll"));
+        zeile("Ziel ist ein Ordner", QString("ordner"), QString("keine gewöhnliche Datei"));
+    }
+    void pdfExport()
+    {
+        QFETCH(QString, fall);
+        QFETCH(QString, meldung);
         if (!pdftotextVorhanden())
             QSKIP("pdftotext (poppler-utils) is not installed");
         QTemporaryDir dir;
+        QFile alt(dir.filePath("ziel.pdf"));
+        dateiSchreiben(alt.fileName(), "alter Inhalt");
         TolvarDrucker d;
-        d.PdfDatei = dir.filePath("a.pdf");
+        d.PdfDatei = fall == "ordner" ? dir.filePath("unter") : alt.fileName();
+        QDir(dir.path()).mkdir("unter");
         d.Papierformat = 11; // A5
-        QVERIFY(d.DruckStarten());
-        QCOMPARE_LE(std::abs(d.Seitenbreite() - 148), 0.1);
-        d.AktuellesY = 15;
-        d.TextDrucken("Kopfzeile oben", 15);
-        double y = 30, unten = 20, oben = 30;
-        d.RtfDrucken(zeilen(80, "Absatz"), 15, y, 15, unten, oben);
-        QVERIFY(d.Seitennummer() >= 2);
-        d.Linie(15, y, 100, y);
-        d.DruckBeenden();
-        const QString text = pdfText(d.PdfDatei);
+        const QStringList vorher = QDir(dir.path()).entryList(QDir::AllEntries | QDir::System);
+        if (d.DruckStarten()) {
+            rlimit grenze{};
+            getrlimit(RLIMIT_FSIZE, &grenze);
+            const rlimit vorherGrenze = grenze;
+            if (fall == "grenze") { // writes beyond 4 KiB fail as on a full disk
+                std::signal(SIGXFSZ, SIG_IGN);
+                grenze.rlim_cur = 4096;
+            }
+            setrlimit(RLIMIT_FSIZE, &grenze);
+            d.AktuellesY = 15;
+            d.TextDrucken("Kopfzeile oben", 15);
+            double y = 30, unten = 20, oben = 30;
+            d.RtfDrucken(zeilen(80, "Absatz"), 15, y, 15, unten, oben);
+            d.Linie(15, y, 100, y);
+            if (fall == "abgebrochen")
+                d.DruckAbbrechen();
+            d.DruckBeenden();
+            setrlimit(RLIMIT_FSIZE, &vorherGrenze);
+        }
+        QCOMPARE(d.gesendet(), fall == "geschrieben");
+        QVERIFY2(meldung.isEmpty() ? d.Fehler().isEmpty() : d.Fehler().contains(meldung),
+                 qPrintable(d.Fehler()));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System), vorher);
+        QVERIFY(alt.open(QIODevice::ReadOnly));
+        if (fall != "geschrieben") {
+            QCOMPARE(alt.readAll(), QByteArray("alter Inhalt"));
+            return;
+        }
+        QVERIFY(alt.permissions() & QFile::ReadOther);
+        const QString text = pdfText(alt.fileName());
         QVERIFY(text.contains("Kopfzeile oben"));
         QVERIFY(text.contains("Absatz 1\n"));
         QVERIFY(text.contains("Absatz 80"));
         // each line exactly once: nothing of one page hidden on another
         QCOMPARE(text.count("Absatz 40\n"), 1);
-        const QStringList seiten = text.split('\f', Qt::SkipEmptyParts);
-        QCOMPARE(seiten.size(), d.Seitennummer());
-
-        TolvarDrucker ab;
-        ab.PdfDatei = dir.filePath("b.pdf");
-        QVERIFY(ab.DruckStarten());
-        ab.TextDrucken("weg", 15);
-        ab.NeueSeite();
-        ab.DruckAbbrechen();
-        QVERIFY(ab.abgebrochen());
-        QVERIFY(!QFile::exists(ab.PdfDatei));
-        ab.TextDrucken("danach"); // ignored, no crash
-        QVERIFY(!QFile::exists(ab.PdfDatei));
-    }
-
-    // An export that cannot begin or is not written in full reports why, and leaves the
-    // target as it was (an older file there unchanged, no new one) with no temporary file
-    // beside it.
-    void pdfZielFehler_data()
-    {
-        QTest::addColumn<QString>("fall");
-        QTest::newRow("Ordner ist eine Datei") << "ordnerDatei";
-        QTest::newRow("Verweis auf /dev/full") << "devFull";
-        QTest::newRow("Ziel ist ein Ordner") << "ordner";
-        QTest::newRow("Platz reicht nicht") << "grenze";
-        if (getuid() != 0) // root writes into read-only folders
-            QTest::newRow("Ordner schreibgeschützt") << "schreibgeschuetzt";
-    }
-    void pdfZielFehler()
-    {
-        QFETCH(QString, fall);
-        QTemporaryDir dir;
-        QString ziel = dir.filePath("ziel.pdf");
-        QFile alt(ziel);
-        QVERIFY(alt.open(QIODevice::WriteOnly));
-        alt.write("alter Inhalt");
-        alt.close();
-        if (fall == "ordnerDatei") {
-            ziel = dir.filePath("ziel.pdf/neu.pdf");
-        } else if (fall == "devFull") {
-            ziel = dir.filePath("voll.pdf");
-            QVERIFY(QFile::link("/dev/full", ziel));
-        } else if (fall == "ordner") {
-            ziel = dir.filePath("unter");
-            QVERIFY(QDir(dir.path()).mkdir("unter"));
-        } else if (fall == "schreibgeschuetzt") {
-            QVERIFY(QDir(dir.path()).mkdir("nurlesen"));
-            QFile::setPermissions(dir.filePath("nurlesen"), QFile::ReadOwner | QFile::ExeOwner);
-            ziel = dir.filePath("nurlesen/ziel.pdf");
-        }
-        const QStringList vorher = QDir(dir.path()).entryList(QDir::AllEntries | QDir::System);
-
-        TolvarDrucker d;
-        d.PdfDatei = ziel;
-        bool ok = d.DruckStarten();
-        if (ok) {
-            std::unique_ptr<Dateigrenze> grenze;
-            if (fall == "grenze")
-                grenze = std::make_unique<Dateigrenze>(4096);
-            double y = 30, unten = 20, oben = 30;
-            d.RtfDrucken(zeilen(400, "Absatz"), 15, y, 15, unten, oben);
-            ok = d.DruckBeenden();
-        }
-        QVERIFY(!ok);
-        QVERIFY(!d.gesendet());
-        QVERIFY2(!d.Fehler().isEmpty(), qPrintable(fall));
-        if (fall == "grenze")
-            QVERIFY2(d.Fehler().contains("Datenträger voll"), qPrintable(d.Fehler()));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System), vorher);
-        QVERIFY(alt.open(QIODevice::ReadOnly));
-        QCOMPARE(alt.readAll(), QByteArray("alter Inhalt"));
-        QFile::setPermissions(dir.filePath("nurlesen"),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-
-    // A complete export replaces an older file of that name and is readable by others as
-    // files usually are.
-    void pdfErsetzt()
-    {
-        QTemporaryDir dir;
-        const QString ziel = dir.filePath("ziel.pdf");
-        QFile alt(ziel);
-        QVERIFY(alt.open(QIODevice::WriteOnly));
-        alt.write("alter Inhalt");
-        alt.close();
-        TolvarDrucker d;
-        d.PdfDatei = ziel;
-        QVERIFY(d.DruckStarten());
-        d.TextDrucken("neu", 15);
-        QVERIFY(d.DruckBeenden());
-        QVERIFY(d.gesendet());
-        QVERIFY(d.Fehler().isEmpty());
-        QVERIFY(alt.open(QIODevice::ReadOnly));
-        QVERIFY(alt.readAll().startsWith("%PDF"));
-        QVERIFY(QFileInfo(ziel).permissions() & QFile::ReadOther);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"ziel.pdf"});
+        QCOMPARE_GE(d.Seitennummer(), 2);
+        QCOMPARE(text.split('\f', Qt::SkipEmptyParts).size(), d.Seitennummer());
     }
 };
 
