@@ -35,7 +35,8 @@ QString PrivaterBus::bauDienste()
     return QStringLiteral(TOLVAR_BUILD_DIR "/dbus-1/services");
 }
 
-bool PrivaterBus::starten(const QString &dienste, const QList<std::pair<QString, QString>> &umgebung)
+bool PrivaterBus::starten(const QString &dienste,
+                          const QList<std::pair<QString, QString>> &umgebung)
 {
     QFile konfig(m_dir.filePath(QStringLiteral("bus.conf")));
     if (!m_dir.isValid() || !konfig.open(QIODevice::WriteOnly))

@@ -55,7 +55,8 @@ private slots:
     void ohneDatenbankFehler()
     {
         QTemporaryDir leer;
-        QVERIFY(m_bus.aktivierungsUmgebung(QStringLiteral("TOLVAR_HILFE_VERZEICHNIS"), leer.path()));
+        QVERIFY(
+            m_bus.aktivierungsUmgebung(QStringLiteral("TOLVAR_HILFE_VERZEICHNIS"), leer.path()));
         QCOMPARE(m_bus.anzeigen(QStringLiteral("01.01.01"), 1).type(), QDBusMessage::ErrorMessage);
         QCOMPARE(m_bus.zustand(QStringLiteral("Meldungen")).toStringList(),
                  QStringList{"Die Hilfedatenbank wurde nicht gefunden!"});
