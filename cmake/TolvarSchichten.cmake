@@ -50,7 +50,7 @@ tolvar_schicht(65 TolvarSuche)
 tolvar_schicht(70 TolvarServer)
 tolvar_schicht(80 TolvarWerkzeuge)
 # tests/gemeinsam/: support for the test programs.
-tolvar_schicht(90 TolvarTestHilfen)
+tolvar_schicht(90 TolvarTestHilfen TolvarTestBus)
 tolvar_schicht(95 TolvarTestFenster)
 
 # The library targets defined in the source tree: not imported, not the object libraries Qt

@@ -22,11 +22,11 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 bash scripts/pakete.sh "$bau"
 
+source scripts/privater_bus.sh
 tmp=$(mktemp -d)
-bus_pid=""
 aufraeumen() {
   rc=$?
-  [ -n "$bus_pid" ] && kill "$bus_pid" 2>/dev/null
+  privater_bus_beenden
   # Every package dpkg knows in any state (also half installed after a failed install).
   bekannt=()
   for p in "${PAKETE[@]}"; do
@@ -83,26 +83,7 @@ geladen=$(ldd "$tmp/beispiel" | awk '$1 == "libbelnahilfe.so.1" { print $3 }')
 [ -n "$geladen" ] && [ "$(readlink -f "$geladen")" = "$(readlink -f "$bibliothek")" ] ||
   fehler "das Beispiel lädt nicht die installierte Bibliothek: $(ldd "$tmp/beispiel")"
 
-cat > "$tmp/bus.conf" <<XML
-<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig><type>session</type><listen>unix:tmpdir=$tmp</listen>
-<servicedir>/usr/share/dbus-1/services</servicedir>
-<policy context="default"><allow send_destination="*" eavesdrop="true"/>
-<allow eavesdrop="true"/><allow own="*"/></policy></busconfig>
-XML
-# The bus hands its environment to the server it starts.
-QT_QPA_PLATFORM=offscreen TOLVAR_MELDUNGEN=konsole TOLVAR_HILFE_TESTZUGANG=1 \
-  dbus-daemon --config-file="$tmp/bus.conf" --nofork --print-address=3 --print-pid=4 \
-  3> "$tmp/adresse" 4> "$tmp/pid" &
-for _ in $(seq 100); do
-  [ -s "$tmp/adresse" ] && [ -s "$tmp/pid" ] && break
-  sleep 0.1
-done
-bus_pid=$(head -n1 "$tmp/pid")
-DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$tmp/adresse")
-export DBUS_SESSION_BUS_ADDRESS
-[ -n "$DBUS_SESSION_BUS_ADDRESS" ] || fehler "dbus-daemon startet nicht"
+privater_bus_starten "$tmp" /usr/share/dbus-1/services || fehler "dbus-daemon startet nicht"
 
 besitzer() {
   dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
@@ -128,8 +109,7 @@ done
 [ ! -d "/proc/$pid" ] || fehler "der Server läuft nach HilfeBeenden weiter"
 [ -z "$(besitzer)" ] || fehler "der Dienst ist nach HilfeBeenden noch am Bus"
 echo "Aktivierung: installierter Server gestartet, 03.02.05 und 01.01.02 gezeigt, beendet"
-kill "$bus_pid"
-bus_pid=""
+privater_bus_beenden
 
 db=$(grep '/tolvar-hilfe/HilfeBelna.mdb$' "$tmp/dateien") || fehler "keine Beispieldatenbank"
 hilfedb pruefen "$db" || fehler "hilfedb pruefen $db meldet Probleme"

@@ -31,28 +31,12 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
 fi
 
 # No display: a private bus whose service folder is the build tree's, so the first call
-# starts the server by activation, exactly as the invoicing application does.
+# starts the server by activation, exactly as the invoicing application does; its servers have
+# the status object (for the picture of the frame).
+source scripts/privater_bus.sh
 arbeit=$(mktemp -d)
-trap 'kill "$buspid" 2>/dev/null || true; rm -rf "$arbeit"' EXIT
-cat >"$arbeit/bus.conf" <<KONFIG
-<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:tmpdir=$arbeit</listen>
-  <servicedir>$PWD/build/dbus-1/services</servicedir>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/><allow eavesdrop="true"/><allow own="*"/>
-  </policy>
-</busconfig>
-KONFIG
-# The status object (for the picture of the frame) only exists when asked for.
-export QT_QPA_PLATFORM=offscreen TOLVAR_MELDUNGEN=konsole TOLVAR_HILFE_TESTZUGANG=1
-dbus-daemon --config-file="$arbeit/bus.conf" --fork --print-address=3 --print-pid=4 \
-  3>"$arbeit/adresse" 4>"$arbeit/pid"
-buspid=$(cat "$arbeit/pid")
-export DBUS_SESSION_BUS_ADDRESS
-DBUS_SESSION_BUS_ADDRESS=$(head -1 "$arbeit/adresse")
+trap 'privater_bus_beenden; rm -rf "$arbeit"' EXIT
+privater_bus_starten "$arbeit" "$PWD/build/dbus-1/services"
 
 "$bin/belnahilfe-anzeigen" "$nummer"
 bild=$PWD/build/hilfe-${nummer//[^0-9A-Za-z]/_}.png

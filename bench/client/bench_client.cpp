@@ -4,12 +4,8 @@
 // between two sections (each call moves the help). Prints the cold start, median and 90th
 // percentile of each series.
 //   bench_client [CALLS]   (default 200)
+#include "PrivaterBus.h"
 #include "belnahilfe.h"
-
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <chrono>
@@ -38,38 +34,11 @@ void ausgeben(const char *name, std::vector<double> werte)
 int main(int argc, char **argv)
 {
     const int anzahl = argc > 1 ? std::max(10, std::atoi(argv[1])) : 200;
-    QTemporaryDir dir;
-    QFile konfig(dir.filePath(QStringLiteral("bus.conf")));
-    if (!dir.isValid() || !konfig.open(QIODevice::WriteOnly))
-        return 1;
-    konfig.write(
-        QStringLiteral(
-            "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus "
-            "Configuration 1.0//EN\" \"http://www.freedesktop.org/standards/"
-            "dbus/1.0/busconfig.dtd\">\n<busconfig><type>session</type>"
-            "<listen>unix:tmpdir=%1</listen><servicedir>%2</servicedir>"
-            "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
-            "<allow eavesdrop=\"true\"/>"
-            "<allow own=\"*\"/></policy></busconfig>\n")
-            .arg(dir.path(), QStringLiteral(TOLVAR_BUILD_DIR "/dbus-1/services"))
-            .toUtf8());
-    konfig.close();
-    QProcess bus;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("TOLVAR_MELDUNGEN"), QStringLiteral("konsole"));
-    bus.setProcessEnvironment(env);
-    bus.start(QStringLiteral("dbus-daemon"),
-              {QStringLiteral("--config-file=") + konfig.fileName(), QStringLiteral("--nofork"),
-               QStringLiteral("--print-address=1")});
-    while (bus.waitForStarted() && !bus.canReadLine() && bus.waitForReadyRead(10000)) {
-    }
-    const QByteArray adresse = bus.readLine().trimmed();
-    if (adresse.isEmpty()) {
+    PrivaterBus bus; // exports its address; ends the server and the daemon on the way out
+    if (!bus.starten()) {
         std::fprintf(stderr, "bench_client: dbus-daemon startet nicht\n");
         return 1;
     }
-    qputenv("DBUS_SESSION_BUS_ADDRESS", adresse);
 
     int rc = 0;
     auto beginn = Uhr::now();
@@ -94,7 +63,5 @@ int main(int argc, char **argv)
         ausgeben("warm, Abschnitt wechselt", wechselnd);
     }
     belnahilfe_beenden();
-    bus.terminate();
-    bus.waitForFinished();
     return rc;
 }

@@ -16,12 +16,11 @@
 #include "Druckbefehl.h"
 #include "Global.h"
 #include "HilfeDatenbankSchreiber.h"
+#include "PrivaterBus.h"
 #include "TolvarDrucker.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDir>
 #include <QElapsedTimer>
@@ -29,9 +28,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <cstdio>
 #include <functional>
@@ -43,11 +40,6 @@
 
 namespace {
 
-const QString Dienst = QStringLiteral("de.tolvar.BelnaHilfe");
-const QString HilfePfad = QStringLiteral("/de/tolvar/BelnaHilfe/clsHilfe");
-const QString Schnittstelle = QStringLiteral("de.tolvar.BelnaHilfe.clsHilfe");
-const QString ZustandPfad = QStringLiteral("/de/tolvar/BelnaHilfe/Zustand");
-const QString ZustandSchnittstelle = QStringLiteral("de.tolvar.BelnaHilfe.Zustand");
 const QString Bin = QStringLiteral(TOLVAR_BUILD_DIR "/bin");
 
 QString absatz(const QString &text)
@@ -244,100 +236,30 @@ long hwmKb(uint pid)
     return -1;
 }
 
-// A private session bus whose activation starts bin/belnahilfe on the database folder.
-class Bus
-{
-public:
-    explicit Bus(const QString &datenbankOrdner)
-    {
-        m_dir.setAutoRemove(true);
-        QFile konfig(m_dir.filePath(QStringLiteral("bus.conf")));
-        if (!konfig.open(QIODevice::WriteOnly))
-            return;
-        konfig.write(QStringLiteral(
-                         "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration "
-                         "1.0//EN\" \"http://www.freedesktop.org/standards/dbus/1.0/"
-                         "busconfig.dtd\">\n<busconfig><type>session</type><listen>unix:tmpdir=%1"
-                         "</listen><servicedir>%2/dbus-1/services</servicedir><policy "
-                         "context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
-                         "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>\n")
-                         .arg(m_dir.path(), QStringLiteral(TOLVAR_BUILD_DIR))
-                         .toUtf8());
-        konfig.close();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("TOLVAR_MELDUNGEN"), QStringLiteral("konsole"));
-        env.insert(QStringLiteral("TOLVAR_HILFE_TESTZUGANG"), QStringLiteral("1"));
-        env.insert(QStringLiteral("TOLVAR_HILFE_VERZEICHNIS"), datenbankOrdner);
-        m_bus.setProcessEnvironment(env);
-        m_bus.start(QStringLiteral("dbus-daemon"),
-                    {QStringLiteral("--config-file=") + konfig.fileName(),
-                     QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
-        if (!m_bus.waitForStarted())
-            return;
-        while (!m_bus.canReadLine() && m_bus.waitForReadyRead(10000)) {
-        }
-        const QString adresse = QString::fromUtf8(m_bus.readLine()).trimmed();
-        m_ok = !adresse.isEmpty() &&
-               QDBusConnection::connectToBus(adresse, QStringLiteral("gross")).isConnected();
-    }
-    ~Bus()
-    {
-        QDBusConnection c(QStringLiteral("gross"));
-        if (m_ok && c.interface()->isServiceRegistered(Dienst)) {
-            const uint pid = c.interface()->servicePid(Dienst).value();
-            ruf(HilfePfad, Schnittstelle, QStringLiteral("HilfeBeenden"), {}, 5000);
-            for (int i = 0; i < 200 && pid && ::kill(pid_t(pid), 0) == 0; ++i)
-                QThread::msleep(20);
-        }
-        QDBusConnection::disconnectFromBus(QStringLiteral("gross"));
-        m_bus.terminate();
-        m_bus.waitForFinished();
-    }
-    bool ok() const { return m_ok; }
-    QDBusMessage ruf(const QString &pfad, const QString &schnittstelle, const QString &methode,
-                     const QVariantList &argumente, int ms)
-    {
-        QDBusMessage m = QDBusMessage::createMethodCall(Dienst, pfad, schnittstelle, methode);
-        m.setArguments(argumente);
-        return QDBusConnection(QStringLiteral("gross")).call(m, QDBus::Block, ms);
-    }
-    uint pid() const
-    {
-        return QDBusConnection(QStringLiteral("gross")).interface()->servicePid(Dienst).value();
-    }
-
-private:
-    QTemporaryDir m_dir;
-    QProcess m_bus;
-    bool m_ok = false;
-};
-
 void serverMessen(const Fall &f, const QString &ordner)
 {
-    Bus bus(ordner);
-    if (!bus.ok()) {
+    PrivaterBus bus; // activation starts bin/belnahilfe on the database folder
+    if (!bus.starten(PrivaterBus::bauDienste(),
+                     {{QStringLiteral("TOLVAR_HILFE_VERZEICHNIS"), ordner}})) {
         std::printf("%s: kein privater Bus\n", f.name);
         return;
     }
     for (const QString &nummer : f.nummern) {
         QElapsedTimer t;
         t.start();
-        const QDBusMessage r = bus.ruf(HilfePfad, Schnittstelle, QStringLiteral("HilfeAnzeigen"),
-                                       {nummer, QVariant::fromValue(qint16(0))}, 25000);
+        const QDBusMessage r = bus.anzeigen(nummer, 0, 25000);
         const double ms = t.nsecsElapsed() / 1e6;
-        const QDBusMessage a =
-            bus.ruf(ZustandPfad, ZustandSchnittstelle, QStringLiteral("Abschnitt"), {}, 25000);
+        const QString gezeigt = bus.zustand(QStringLiteral("Abschnitt"), 25000).toString();
         std::printf("%s: Server HilfeAnzeigen %s bis zur Antwort: %.0f ms (Ziel <= 2000 ms)%s, "
                     "zeigt \"%s\"\n",
                     f.name, qPrintable(nummer), ms,
                     r.type() == QDBusMessage::ReplyMessage
                         ? ""
                         : qPrintable(QStringLiteral(" [FEHLER: %1]").arg(r.errorMessage())),
-                    qPrintable(a.arguments().value(0).toString()));
+                    qPrintable(gezeigt));
         std::fflush(stdout);
     }
-    const uint pid = bus.pid();
+    const uint pid = bus.serverPid();
     const long kb = pid ? hwmKb(pid) : -1;
     std::printf("%s: Server Spitzenspeicher (VmHWM): %.0f MB (Ziel <= 600 MB)\n", f.name,
                 kb / 1024.0);
@@ -375,14 +297,14 @@ void druckvorbereitungMessen()
     QList<QString> gn2;
     QHash<QString, DruckBild> bekannt;
     uhr.restart();
-    DruckTextZerlegen(bildverweiseEinAbsatz(), teile2, t2, bilder, b2, gt2, gn2, true,
-                      QStringLiteral("Arial"),
-                      [&](const QString &, QByteArray &bild, QString &titel) {
-                          bild = archiv;
-                          titel = QStringLiteral("Maske");
-                          return true;
-                      },
-                      &bekannt);
+    DruckTextZerlegen(
+        bildverweiseEinAbsatz(), teile2, t2, bilder, b2, gt2, gn2, true, QStringLiteral("Arial"),
+        [&](const QString &, QByteArray &bild, QString &titel) {
+            bild = archiv;
+            titel = QStringLiteral("Maske");
+            return true;
+        },
+        &bekannt);
     std::printf("verweise16000: Druckvorbereitung von 16000 Bildverweisen in einem Absatz, mit "
                 "Grafiken: %.0f ms (Ziel <= 3000 ms), %d Teil(e), %d Bilder\n",
                 uhr.nsecsElapsed() / 1e6, int(teile2), int(bilder));
@@ -395,14 +317,14 @@ int fensterDruck(const QString &fall, const QString &pdf)
     DruckAuftrag a;
     a.miDruckUmfang = 1;
     a.msDruckTitel = QStringLiteral("Abschnitt");
-    a.msTexteInhalt = {QString(), fall == QLatin1String("druck50mb") ? text50mb()
-                                                                      : bildverweiseEinAbsatz()};
+    a.msTexteInhalt = {QString(),
+                       fall == QLatin1String("druck50mb") ? text50mb() : bildverweiseEinAbsatz()};
     a.miTexteAnzahl = 1;
     a.miAktTextIndex = 0;
     a.PdfDatei = pdf;
     TolvarDrucker dru;
     return Druckbefehl::BeschreibungDrucken(dru, a) == Beschreibungsdruck::Ergebnis::Gedruckt ? 0
-                                                                                             : 1;
+                                                                                              : 1;
 }
 
 const char *druckZiel(const char *fall)
