@@ -1,13 +1,10 @@
 // "Eigenschaften ..." against the real libcups and the CUPS test printer, with a private
-// options file: HOME and CUPS_SERVERROOT point into a temporary folder before libcups is first
-// used (libcups reads the system-wide file from the server root and writes the user's file
-// under HOME, also for root). The file holds escaped blanks, quoted values, options of other
-// programs, an instance and the default mark. Changing one option through the scripted dialog
-// leaves every other option of every destination with its value as libcups reads it back,
-// and the changed option arrives in the help's own print job (held, read back from the server
-// and cancelled, so that nothing is printed); leaving every option as it is does not write the
-// file at all. The dialog offers the paper size (with its label in the PPD's encoding) but not
-// PageRegion beside it.
+// options file (HOME and CUPS_SERVERROOT in a temporary folder before libcups is first used)
+// holding escaped blanks, quoted values, options of other programs, an instance and the default
+// mark. Changing one option in the scripted dialog leaves every other option of every
+// destination as it was, and the change arrives in the help's own print job (held, read back
+// and cancelled); changing nothing does not write the file. The dialog offers the paper size
+// (labelled in the PPD's encoding) but not PageRegion beside it.
 #include "DruckerEinstellungen.h"
 #include "TestHilfen.h"
 #include "basDruckereigenschaften.h"
@@ -60,49 +57,25 @@ QMap<QString, QMap<QString, QString>> zieleLesen(bool *standardDa = nullptr)
 // the job's id; "" when there is no such job or attribute.
 QString auftragsAttribut(const QString &titel, const char *name, int *id)
 {
-    ipp_t *anfrage = ippNewRequest(IPP_OP_GET_JOBS);
+    cups_job_t *auftraege = nullptr;
+    const int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &auftraege, "TolvarTest", 0, CUPS_WHICHJOBS_ALL);
+    for (int i = 0; i < n; ++i)
+        if (QString::fromUtf8(auftraege[i].title) == titel)
+            *id = auftraege[i].id;
+    cupsFreeJobs(n, auftraege);
+    ipp_t *anfrage = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
     char uri[HTTP_MAX_URI];
     httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
-                     "/printers/%s", "TolvarTest");
-    ippAddString(anfrage, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+                     "/jobs/%d", *id);
+    ippAddString(anfrage, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri);
     ippAddString(anfrage, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
                  cupsUser());
-    ippAddString(anfrage, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "all");
-    const char *gefragt[] = {"job-id", "job-name", name};
-    ippAddStrings(anfrage, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 3, nullptr,
-                  gefragt);
     ipp_t *antwort = cupsDoRequest(CUPS_HTTP_DEFAULT, anfrage, "/");
-    QString wert;
-    int auftrag = 0;
-    QString jobName, jobWert;
-    ipp_attribute_t *a = antwort ? ippFirstAttribute(antwort) : nullptr;
-    for (;; a = ippNextAttribute(antwort)) {
-        // The jobs' groups are separated by a separator without a name; the last one ends
-        // with the list.
-        if (!a || !ippGetName(a)) {
-            if (auftrag > 0 && jobName == titel) {
-                *id = auftrag;
-                wert = jobWert;
-            }
-            auftrag = 0;
-            jobName.clear();
-            jobWert.clear();
-            if (!a)
-                break;
-            continue;
-        }
-        if (qstrcmp(ippGetName(a), "job-id") == 0) {
-            auftrag = ippGetInteger(a, 0);
-        } else if (qstrcmp(ippGetName(a), "job-name") == 0) {
-            jobName = QString::fromUtf8(ippGetString(a, 0, nullptr));
-        } else if (qstrcmp(ippGetName(a), name) == 0) {
-            char puffer[256];
-            ippAttributeString(a, puffer, sizeof puffer);
-            jobWert = QString::fromUtf8(puffer);
-        }
-    }
+    char wert[256] = "";
+    if (ipp_attribute_t *a = ippFindAttribute(antwort, name, IPP_TAG_ZERO))
+        ippAttributeString(a, wert, sizeof wert);
     ippDelete(antwort);
-    return wert;
+    return *id > 0 ? QString::fromUtf8(wert) : QString();
 }
 
 } // namespace
