@@ -156,7 +156,8 @@ void TstRtfLeser::korpus()
     QCOMPARE(ist, ohneLeerraum(erwartet));
 }
 
-// Every corpus file cut at many places reads without a crash and keeps the text before the cut.
+// Every corpus file cut at many places reads without a crash (the text before a cut stays: see
+// "cut inside groups" in zeichen).
 void TstRtfLeser::korpusAbgeschnitten()
 {
     const QByteArray ganz =
@@ -177,8 +178,6 @@ void TstRtfLeser::korpusAbgeschnitten()
         ++dateien;
     }
     QVERIFY(dateien > 40);
-    // Text before the cut survives.
-    QCOMPARE(text("{\\rtf1 {\\b Anfang} und mehr {\\i kurs"), QString("Anfang und mehr kurs"));
 }
 
 void TstRtfLeser::zeichen_data()
@@ -230,6 +229,7 @@ void TstRtfLeser::zeichen_data()
     z("bin outside destination", "{\\rtf1 a\\bin3 x{}b}", u"ab"_qs);
     z("bin longer than input", "{\\rtf1 a\\bin999999 xyz", u"a"_qs);
     z("header footer skipped", "{\\rtf1 {\\header Kopf}{\\footer Fuss}Rumpf}", u"Rumpf"_qs);
+    z("cut inside groups", "{\\rtf1 {\\b Anfang} und mehr {\\i kurs", u"Anfang und mehr kurs"_qs);
     z("garbage after end", "{\\rtf1 a}b", u"a"_qs);
     z("leading whitespace and bom", "\xEF\xBB\xBF\r\n {\\rtf1 a}", u"a"_qs);
     z("huge parameter", "{\\rtf1 \\fs99999999999999999999 a\\u99999999999?b}", u"ab"_qs);
