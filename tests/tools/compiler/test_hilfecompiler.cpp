@@ -16,7 +16,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-
 namespace {
 
 // A run as "text" with markers: [F] bold, [K] italic, [U] underlined, [T:ziel] text link,
