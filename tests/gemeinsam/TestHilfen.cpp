@@ -36,6 +36,15 @@ ProgrammLauf programmLaufen(const QString &programm, const QStringList &args, in
     return l;
 }
 
+QStringList argumente(const QString &zeile, const QString &ordner)
+{
+    QStringList l = zeile.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (!ordner.isEmpty())
+        for (QString &a : l)
+            a.replace(QLatin1Char('@'), ordner);
+    return l;
+}
+
 QString pdfText(const QString &pdf)
 {
     return programmLaufen(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, "-"}, 30000)

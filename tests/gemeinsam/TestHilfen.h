@@ -25,6 +25,9 @@ struct ProgrammLauf
     QString aus, fehler;
 };
 ProgrammLauf programmLaufen(const QString &programm, const QStringList &args, int ms = 120000);
+// Command-line arguments written as one line: split at blanks, each "@" replaced by ordner
+// (when given).
+QStringList argumente(const QString &zeile, const QString &ordner = QString());
 
 // The text of a PDF as pdftotext -layout gives it ("\f" between pages); empty on failure.
 QString pdfText(const QString &pdf);

@@ -17,7 +17,6 @@ private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void fehlerMeldung_data();
     void fehlerMeldung();
-    void fehlerMeldungSetztZeigerZurueck();
     void standardTexte();
     void suchMuster_data();
     void suchMuster();
@@ -87,23 +86,17 @@ void TestRoutinen::fehlerMeldung()
     QFETCH(bool, aufgeben);
     SkriptMeldungen skript;
     skript.antworten({antwort});
+    // The box is shown with the normal pointer, whatever was set before.
+    int zeigerImDialog = -1;
+    skript.beimZeigen([&](const SkriptMeldungen::Box &) { zeigerImDialog = MauszeigerAktuell(); });
+    MausZeiger(11);
     fehlerSetzen(nummer, beschreibung);
     QCOMPARE(FehlerMeldung(), aufgeben);
+    QCOMPARE(zeigerImDialog, 0);
     QCOMPARE(skript.anzahl(), 1);
     QCOMPARE(skript.boxen().at(0).text, text);
     QCOMPARE(skript.boxen().at(0).stil, stil);
     QCOMPARE(skript.boxen().at(0).titel, QStringLiteral("Tolvar-Hilfe"));
-}
-
-void TestRoutinen::fehlerMeldungSetztZeigerZurueck()
-{
-    SkriptMeldungen skript;
-    int zeigerImDialog = -1;
-    skript.beimZeigen([&](const SkriptMeldungen::Box &) { zeigerImDialog = MauszeigerAktuell(); });
-    MausZeiger(11);
-    fehlerSetzen(3022);
-    QVERIFY(FehlerMeldung());
-    QCOMPARE(zeigerImDialog, 0);
 }
 
 void TestRoutinen::standardTexte()
@@ -142,7 +135,7 @@ void TestRoutinen::suchMuster_data()
     // Wildcards and the bracket keep their meaning.
     QTest::newRow("wildcards") << "5%_[a" << false << false << "'5%_[a'";
     // Closing the literal is impossible: every quote becomes a bracket class.
-    QTest::newRow("ausbruch") << "x' OR '1'='1" << true << true << "'%x['']  OR ['']1['']=['']1%'";
+    QTest::newRow("ausbruch") << "x' OR '1'='1" << true << true << "'%x[''] OR ['']1['']=['']1%'";
 }
 
 void TestRoutinen::suchMuster()
@@ -151,8 +144,6 @@ void TestRoutinen::suchMuster()
     QFETCH(bool, vorne);
     QFETCH(bool, hinten);
     QFETCH(QString, muster);
-    if (QByteArray(QTest::currentDataTag()) == "ausbruch")
-        muster.replace("  ", " ");
     QCOMPARE(SuchMuster(text, vorne, hinten), muster);
 }
 

@@ -5,6 +5,7 @@
 #include "Meldung.h"
 #include "MeldungKonsole.h"
 #include "MeldungSkript.h"
+#include "TestHilfen.h"
 
 #include <QGuiApplication>
 #include <QtTest>
@@ -23,10 +24,8 @@ private slots:
     void skriptAntwortet_data();
     void skriptAntwortet();
     void skriptStelltVorherigeWiederHer();
-    void konsoleOhneTerminal_data();
-    void konsoleOhneTerminal();
-    void konsoleFragt_data();
-    void konsoleFragt();
+    void konsole_data();
+    void konsole();
     void mauszeigerIstZustand();
     void arbeitsbereich_data();
     void arbeitsbereich();
@@ -82,9 +81,34 @@ void TestPlatformBasis::skriptStelltVorherigeWiederHer()
     QCOMPARE(meldungsanzeige(), vorher);
 }
 
-// Runs one console box with the given input and returns (answer, printed text).
-static QPair<int, QString> konsole(int stil, const QByteArray &eingabe, int interaktiv)
+// The console box: without a terminal it never retries, even when the input says "w" (nobody
+// sits there to answer); at a terminal it reads the answer.
+void TestPlatformBasis::konsole_data()
 {
+    QTest::addColumn<int>("stil");
+    QTest::addColumn<QByteArray>("eingabe");
+    QTest::addColumn<int>("interaktiv");
+    QTest::addColumn<int>("erwartet");
+    QTest::addColumn<QString>("enthaelt");
+    const QByteArray w("w\n");
+    zeile("ok", 0, w, 0, int(Meldung::Ok), QString("[Titel] Text"));
+    zeile("achtung", 48, w, 0, int(Meldung::Ok), QString("Achtung: Text"));
+    zeile("stopp", 16, w, 0, int(Meldung::Ok), QString("Fehler: Text"));
+    zeile("info", 64, w, 0, int(Meldung::Ok), QString("Hinweis: Text"));
+    zeile("wiederholen ohne terminal", 53, w, 0, int(Meldung::Abbrechen), QString("-> Abbrechen"));
+    zeile("w", 53, w, 1, int(Meldung::Wiederholen), QString("Text"));
+    zeile("W", 53, QByteArray("Wiederholen\n"), 1, int(Meldung::Wiederholen), QString());
+    zeile("a", 53, QByteArray("a\n"), 1, int(Meldung::Abbrechen), QString());
+    zeile("eof", 53, QByteArray(), 1, int(Meldung::Abbrechen), QString());
+}
+
+void TestPlatformBasis::konsole()
+{
+    QFETCH(int, stil);
+    QFETCH(QByteArray, eingabe);
+    QFETCH(int, interaktiv);
+    QFETCH(int, erwartet);
+    QFETCH(QString, enthaelt);
     std::FILE *aus = std::tmpfile();
     std::FILE *ein = std::tmpfile();
     std::fwrite(eingabe.constData(), 1, size_t(eingabe.size()), ein);
@@ -96,47 +120,9 @@ static QPair<int, QString> konsole(int stil, const QByteArray &eingabe, int inte
     const size_t n = std::fread(puffer, 1, sizeof puffer - 1, aus);
     std::fclose(aus);
     std::fclose(ein);
-    return {antwort, QString::fromLocal8Bit(puffer, qsizetype(n))};
-}
-
-void TestPlatformBasis::konsoleOhneTerminal_data()
-{
-    QTest::addColumn<int>("stil");
-    QTest::addColumn<int>("erwartet");
-    QTest::addColumn<QString>("enthaelt");
-    QTest::newRow("ok") << 0 << int(Meldung::Ok) << "[Titel] Text";
-    QTest::newRow("achtung") << 48 << int(Meldung::Ok) << "Achtung: Text";
-    QTest::newRow("stopp") << 16 << int(Meldung::Ok) << "Fehler: Text";
-    QTest::newRow("info") << 64 << int(Meldung::Ok) << "Hinweis: Text";
-    QTest::newRow("wiederholen") << 53 << int(Meldung::Abbrechen) << "-> Abbrechen";
-}
-
-void TestPlatformBasis::konsoleOhneTerminal()
-{
-    QFETCH(int, stil);
-    QFETCH(int, erwartet);
-    QFETCH(QString, enthaelt);
-    // The input says "w", but nobody sits at a terminal: never retry unattended.
-    const auto [antwort, text] = konsole(stil, "w\n", 0);
+    const QString text = QString::fromLocal8Bit(puffer, qsizetype(n));
     QCOMPARE(antwort, erwartet);
     QVERIFY2(text.contains(enthaelt), qPrintable(text));
-}
-
-void TestPlatformBasis::konsoleFragt_data()
-{
-    QTest::addColumn<QByteArray>("eingabe");
-    QTest::addColumn<int>("erwartet");
-    QTest::newRow("w") << QByteArray("w\n") << int(Meldung::Wiederholen);
-    QTest::newRow("W") << QByteArray("Wiederholen\n") << int(Meldung::Wiederholen);
-    QTest::newRow("a") << QByteArray("a\n") << int(Meldung::Abbrechen);
-    QTest::newRow("eof") << QByteArray() << int(Meldung::Abbrechen);
-}
-
-void TestPlatformBasis::konsoleFragt()
-{
-    QFETCH(QByteArray, eingabe);
-    QFETCH(int, erwartet);
-    QCOMPARE(konsole(53, eingabe, 1).first, erwartet);
 }
 
 void TestPlatformBasis::mauszeigerIstZustand()
@@ -216,8 +202,6 @@ void TestPlatformBasis::bildschirmArbeitsbereich()
     QCOMPARE(b.twipsProPixelX(), 1440.0 / s->logicalDotsPerInchX());
     QCOMPARE(b.twipsProPixelY(), 1440.0 / s->logicalDotsPerInchY());
 }
-
-// No application object: the tests create their own where they need one.
 
 // The settings store says when a value could not be kept: a folder where the INI file should
 // be, a configuration folder that is a file, or (for a user without root's rights) no write

@@ -45,11 +45,6 @@ private slots:
     void abbruch();
 
 private:
-    QString pfad(const QString &s) const
-    {
-        QString p = s;
-        return p.replace(QLatin1Char('@'), m_dir.path());
-    }
     QTemporaryDir m_dir;
 };
 
@@ -180,79 +175,48 @@ void TestHilfedbDrucken::fehler_data()
 
     const QString aufruf = "Aufruf: hilfedb drucken DB NUMMER --umfang abschnitt|thema|kapitel "
                            "[--grafiken] --pdf DATEI.pdf";
-    // "@" stands for the temporary folder.
-    QTest::newRow("ohne argumente") << QStringList{"drucken"} << 2 << aufruf << 0;
-    zeile("ohne pdf", QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang", "thema"}, 2,
-          aufruf, 0);
-    zeile("ohne umfang", QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--pdf", "@/x.pdf"}, 2,
-          aufruf, 0);
-    zeile(
-        "umfang unbekannt",
-        QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang", "seite", "--pdf", "@/x.pdf"},
-        2, aufruf, 0);
-    zeile("pdf ohne wert",
-          QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang", "thema", "--pdf"}, 2,
-          aufruf, 0);
-    zeile("unbekannte option",
-          QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang", "thema", "--farbe", "--pdf",
-                      "@/x.pdf"},
-          2, aufruf, 0);
-    zeile("zu viele",
-          QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "x", "--umfang", "thema", "--pdf",
-                      "@/x.pdf"},
-          2, aufruf, 0);
-    zeile("kapitel unbekannt",
-          QStringList{"drucken", "@/hilfe.mdb", "9", "--umfang", "kapitel", "--pdf", "@/x.pdf"}, 1,
-          "hilfedb: kein Kapitel 09", 0);
-    zeile("thema unbekannt",
-          QStringList{"drucken", "@/hilfe.mdb", "01.05.01", "--umfang", "kapitel", "--pdf",
-                      "@/x.pdf"},
-          1, "hilfedb: kein Thema 01.05", 0);
-    zeile("abschnitt unbekannt",
-          QStringList{"drucken", "@/hilfe.mdb", "01.01.09", "--umfang", "abschnitt", "--pdf",
-                      "@/x.pdf"},
-          1, "hilfedb: kein Abschnitt 01.01.09", 0);
-    zeile(
-        "nummer zu kurz",
-        QStringList{"drucken", "@/hilfe.mdb", "01.01", "--umfang", "abschnitt", "--pdf", "@/x.pdf"},
-        1, "keine Hilfenummer", 0);
-    zeile("keine zahl",
-          QStringList{"drucken", "@/hilfe.mdb", "01.x.01", "--umfang", "thema", "--pdf", "@/x.pdf"},
-          1, "keine Hilfenummer", 0);
-    zeile(
-        "datenbank fehlt",
-        QStringList{"drucken", "@/fehlt.mdb", "01.01.01", "--umfang", "thema", "--pdf", "@/x.pdf"},
-        1, "Die Hilfedatenbank wurde nicht gefunden!", 0);
-    zeile("pdf nicht schreibbar",
-          QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang", "thema", "--pdf",
-                      "@/gibtsnicht/x.pdf"},
-          1, "x.pdf wurde nicht geschrieben", 0);
-    zeile("ordner ist eine datei",
-          QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang", "thema", "--pdf",
-                      "@/hilfe.mdb/x.pdf"},
-          1, "wurde nicht geschrieben", 0);
-    zeile("verweis auf /dev/full",
-          QStringList{"drucken", "@/hilfe.mdb", "01.01.01", "--umfang", "thema", "--pdf",
-                      "@/voll.pdf"},
-          1, "keine gewöhnliche Datei", 0);
+    // "@" stands for the temporary folder; "#" for "drucken @/hilfe.mdb".
+    const auto f = [this](const char *name, const char *args, int code, const QString &meldung,
+                          int grenze = 0) {
+        zeile(name, argumente(QString(args).replace("#", "drucken @/hilfe.mdb"), m_dir.path()),
+              code, QString(meldung).replace("@", m_dir.path()), grenze);
+    };
+    f("ohne argumente", "drucken", 2, aufruf);
+    f("ohne pdf", "# 01.01.01 --umfang thema", 2, aufruf);
+    f("ohne umfang", "# 01.01.01 --pdf @/x.pdf", 2, aufruf);
+    f("umfang unbekannt", "# 01.01.01 --umfang seite --pdf @/x.pdf", 2, aufruf);
+    f("pdf ohne wert", "# 01.01.01 --umfang thema --pdf", 2, aufruf);
+    f("unbekannte option", "# 01.01.01 --umfang thema --farbe --pdf @/x.pdf", 2, aufruf);
+    f("zu viele", "# 01.01.01 x --umfang thema --pdf @/x.pdf", 2, aufruf);
+    f("kapitel unbekannt", "# 9 --umfang kapitel --pdf @/x.pdf", 1, "hilfedb: kein Kapitel 09");
+    f("thema unbekannt", "# 01.05.01 --umfang kapitel --pdf @/x.pdf", 1,
+      "hilfedb: kein Thema 01.05");
+    f("abschnitt unbekannt", "# 01.01.09 --umfang abschnitt --pdf @/x.pdf", 1,
+      "hilfedb: kein Abschnitt 01.01.09");
+    f("nummer zu kurz", "# 01.01 --umfang abschnitt --pdf @/x.pdf", 1, "keine Hilfenummer");
+    f("keine zahl", "# 01.x.01 --umfang thema --pdf @/x.pdf", 1, "keine Hilfenummer");
+    f("datenbank fehlt", "drucken @/fehlt.mdb 01.01.01 --umfang thema --pdf @/x.pdf", 1,
+      "Die Hilfedatenbank wurde nicht gefunden!");
+    f("pdf nicht schreibbar", "# 01.01.01 --umfang thema --pdf @/gibtsnicht/x.pdf", 1,
+      "x.pdf wurde nicht geschrieben");
+    f("ordner ist eine datei", "# 01.01.01 --umfang thema --pdf @/hilfe.mdb/x.pdf", 1,
+      "wurde nicht geschrieben");
+    f("verweis auf /dev/full", "# 01.01.01 --umfang thema --pdf @/voll.pdf", 1,
+      "keine gewöhnliche Datei");
     // As on a nearly full disk: the writes of the PDF fail after 4 KB.
-    QTest::newRow("platz reicht nicht")
-        << QStringList{"drucken", "@/hilfe.mdb", "01",    "--umfang",
-                       "kapitel", "--grafiken",  "--pdf", "@/x.pdf"}
-        << 1 << "Datenträger voll" << 4096;
+    f("platz reicht nicht", "# 01 --umfang kapitel --grafiken --pdf @/x.pdf", 1, "Datenträger voll",
+      4096);
     // The print-out or a picture written over the database it is made from, under any name.
     const QString selbst = "ist die Hilfedatenbank selbst und wird nicht überschrieben";
     for (const char *name : {"@/hilfe.mdb", "@/q/../hilfe.mdb", "@/verweis.mdb", "@/hart.mdb"})
-        zeile(qPrintable(QString("pdf ist ") + name),
-              QStringList{"drucken", "@/hilfe.mdb", "01", "--umfang", "kapitel", "--pdf", name}, 2,
-              selbst, 0);
-    zeile("bild ist hart.mdb", QStringList{"bild", "@/hilfe.mdb", "7", "@/hart.mdb"}, 2, selbst,
-          0);
+        f(qPrintable(QString("pdf ist ") + name),
+          qPrintable(QString("# 01 --umfang kapitel --pdf ") + name), 2, selbst);
+    f("bild ist hart.mdb", "bild @/hilfe.mdb 7 @/hart.mdb", 2, selbst);
     // A picture that does not fit: the write fails, nothing of it stays.
-    zeile("erstellen platz reicht nicht", QStringList{"erstellen", "@/q", "@/neu.mdb"}, 1,
-          "hilfedb: @/neu.mdb wurde nicht erstellt", 4096);
-    zeile("bild platz reicht nicht", QStringList{"bild", "@/hilfe.mdb", "7", "@/x.png"}, 1,
-          "x.png kann nicht geschrieben werden: Datenträger voll", 1000);
+    f("erstellen platz reicht nicht", "erstellen @/q @/neu.mdb", 1,
+      "hilfedb: @/neu.mdb wurde nicht erstellt", 4096);
+    f("bild platz reicht nicht", "bild @/hilfe.mdb 7 @/x.png", 1,
+      "x.png kann nicht geschrieben werden: Datenträger voll", 1000);
 }
 
 void TestHilfedbDrucken::fehler()
@@ -261,19 +225,17 @@ void TestHilfedbDrucken::fehler()
     QFETCH(int, code);
     QFETCH(QString, meldung);
     QFETCH(int, grenze);
-    QFile::remove(m_dir.filePath("x.pdf"));
-    QFile::remove(m_dir.filePath("voll.pdf"));
+    // Made anew for each row: a link to /dev/full, a symbolic and a hard link to the database.
+    const QString db = m_dir.filePath("hilfe.mdb");
+    for (const char *name : {"x.pdf", "voll.pdf", "verweis.mdb", "hart.mdb"})
+        QFile::remove(m_dir.filePath(name));
     QVERIFY(QFile::link("/dev/full", m_dir.filePath("voll.pdf")));
-    QFile::remove(m_dir.filePath("verweis.mdb"));
-    QVERIFY(QFile::link(m_dir.filePath("hilfe.mdb"), m_dir.filePath("verweis.mdb")));
-    QFile::remove(m_dir.filePath("hart.mdb"));
-    QCOMPARE(::link(QFile::encodeName(m_dir.filePath("hilfe.mdb")).constData(),
+    QVERIFY(QFile::link(db, m_dir.filePath("verweis.mdb")));
+    QCOMPARE(::link(QFile::encodeName(db).constData(),
                     QFile::encodeName(m_dir.filePath("hart.mdb")).constData()),
              0);
-    const QByteArray datenbank = dateiLesen(m_dir.filePath("hilfe.mdb"));
+    const QByteArray datenbank = dateiLesen(db);
     const QStringList vorher = QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::System);
-    for (QString &a : args)
-        a = pfad(a);
     rlimit alt{};
     getrlimit(RLIMIT_FSIZE, &alt);
     if (grenze > 0) {
@@ -286,11 +248,11 @@ void TestHilfedbDrucken::fehler()
     const ProgrammLauf l = hilfedb(args);
     setrlimit(RLIMIT_FSIZE, &alt);
     QCOMPARE(l.code, code);
-    QVERIFY2(l.fehler.contains(pfad(meldung)), qPrintable(l.fehler));
+    QVERIFY2(l.fehler.contains(meldung), qPrintable(l.fehler));
     QVERIFY(l.aus.isEmpty());
     QVERIFY(!QFile::exists(m_dir.filePath("x.pdf")));
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::System), vorher);
-    QVERIFY(dateiLesen(m_dir.filePath("hilfe.mdb")) == datenbank);
+    QVERIFY(dateiLesen(db) == datenbank);
 }
 
 namespace {
@@ -417,12 +379,12 @@ void TestHilfedbDrucken::abbruch_data()
     QTest::addColumn<QString>("temporaer"); // the file's name begins so while it is written
     QTest::addColumn<int>("signal");
 
-    zeile("drucken, SIGTERM",
-          QStringList{"drucken", "@/gross.mdb", "01", "--umfang", "kapitel", "--pdf", "@/x.pdf"},
+    const QString d = m_dir.path();
+    zeile("drucken, SIGTERM", argumente("drucken @/gross.mdb 01 --umfang kapitel --pdf @/x.pdf", d),
           QString("x.pdf."), int(SIGTERM));
-    zeile("synthetisch, SIGINT", QStringList{"synthetisch", "@/neu.mdb"}, QString("neu.mdb.neu"),
+    zeile("synthetisch, SIGINT", argumente("synthetisch @/neu.mdb", d), QString("neu.mdb.neu"),
           int(SIGINT));
-    zeile("synthetisch, SIGHUP", QStringList{"synthetisch", "@/neu.mdb"}, QString("neu.mdb.neu"),
+    zeile("synthetisch, SIGHUP", argumente("synthetisch @/neu.mdb", d), QString("neu.mdb.neu"),
           int(SIGHUP));
 }
 
@@ -433,13 +395,11 @@ void TestHilfedbDrucken::abbruch()
     QFETCH(int, signal);
     // A database whose first chapter takes long to print.
     if (!QFile::exists(m_dir.filePath("gross.mdb")))
-        QCOMPARE(hilfedb({"synthetisch", m_dir.filePath("gross.mdb"), "--kapitel", "1",
-                          "--themen", "5", "--woerter", "10", "--zuordnungen", "10"})
+        QCOMPARE(hilfedb({"synthetisch", m_dir.filePath("gross.mdb"), "--kapitel", "1", "--themen",
+                          "5", "--woerter", "10", "--zuordnungen", "10"})
                      .code,
                  0);
     const QStringList vorher = QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::System);
-    for (QString &a : args)
-        a = pfad(a);
     QProcess p;
     p.start(QStringLiteral(HILFEDB_PFAD), args);
     QVERIFY(p.waitForStarted());

@@ -242,75 +242,64 @@ void TestHilfedbImportieren::uebernahme_data()
     QTest::addColumn<QStringList>("fehlerZeilen");
     QTest::addColumn<QStringList>("pruefung");
 
-    const QList<Aenderung> keine;
-    const auto gleich = [](Erwartung &) {};
-    const QByteArray ende("\x20\x00\x0c\x00\x01\x00\x0f", 7); // of "Adressen verwalten"
-    zeile("ole pictures", "beispiel-jet4.mdb", keine, Anpassung(gleich), 0, QStringList(),
-          QStringList());
-    zeile("database password in the header", "beispiel-jet4-passwort.mdb", keine, Anpassung(gleich),
-          0, QStringList(), QStringList());
-    zeile("pictures in the old text form", "beispiel-jet4-bildtext.mdb", keine, Anpassung(gleich),
-          0, QStringList(), QStringList());
-
+    // Bytes are written in octal where a digit or letter follows (a hexadecimal escape would
+    // take it in).
+    const auto f = [](
+                       const char *name, const char *quelle, const QList<Aenderung> &aenderungen,
+                       const Anpassung &anpassung = [](Erwartung &) {}, int code = 0,
+                       const QStringList &fehlerZeilen = {}, const QStringList &pruefung = {}) {
+        zeile(name, QString(quelle), aenderungen, anpassung, code, fehlerZeilen, pruefung);
+    };
+    f("ole pictures", "beispiel-jet4.mdb", {});
+    f("database password in the header", "beispiel-jet4-passwort.mdb", {});
+    f("pictures in the old text form", "beispiel-jet4-bildtext.mdb", {});
     // Null mask bits of Nummer and Bezeichnung cleared: both stay NULL, not 0 and "".
-    zeile("nulls", "beispiel-jet4.mdb",
-          QList<Aenderung>{{kapitelTitel("Adressen verwalten"), 20, ende,
-                            QByteArray("\x20\x00\x0c\x00\x01\x00\x09", 7)}},
-          Anpassung([](Erwartung &e) {
-              QJsonObject &k = zeileMit(e, "Kapitel", "ID", 2);
-              k["Nummer"] = QJsonValue::Null;
-              k["Bezeichnung"] = QJsonValue::Null;
-          }),
-          0, QStringList(), QStringList{"Die Prüfung konnte @ nicht vollständig lesen"});
+    f("nulls", "beispiel-jet4.mdb",
+      {{kapitelTitel("Adressen verwalten"), 20, QByteArray("\x20\x00\x0c\x00\x01\x00\x0f", 7),
+        QByteArray("\x20\x00\x0c\x00\x01\x00\x09", 7)}},
+      [](Erwartung &e) {
+          QJsonObject &k = zeileMit(e, "Kapitel", "ID", 2);
+          k["Nummer"] = QJsonValue::Null;
+          k["Bezeichnung"] = QJsonValue::Null;
+      },
+      0, {}, {"Die Prüfung konnte @ nicht vollständig lesen"});
     // The title's offset moved onto its end: an empty text, not NULL.
-    zeile("empty text", "beispiel-jet4.mdb",
-          QList<Aenderung>{{kapitelTitel("Erste Schritte"), 16, QByteArray("\x1c\x00\x0c", 3),
-                            QByteArray("\x1c\x00\x1c", 3)}},
-          Anpassung([](Erwartung &e) { zeileMit(e, "Kapitel", "ID", 1)["Bezeichnung"] = ""; }), 0,
-          QStringList(), QStringList());
+    f("empty text", "beispiel-jet4.mdb",
+      {{kapitelTitel("Erste Schritte"), 16, QByteArray("\x1c\x00\x0c", 3),
+        QByteArray("\x1c\x00\x1c", 3)}},
+      [](Erwartung &e) { zeileMit(e, "Kapitel", "ID", 1)["Bezeichnung"] = ""; });
     // The section text's long-value head made an inline value of length 0: an empty memo,
     // which must stay an empty text.
-    zeile("empty memo", "beispiel-jet4.mdb",
-          QList<Aenderung>{{QByteArray("\xff\xfe\xdc"
-                                       "ber dieses Programm\xfd\x01\x00\x40",
-                                       26),
-                            22, QByteArray("\xfd\x01\x00\x40", 4),
-                            QByteArray("\x00\x00\x00\x80", 4)}},
-          Anpassung([](Erwartung &e) { zeileMit(e, "Texte", "ID", 1)["Text"] = ""; }), 0,
-          QStringList(), QStringList{"01.01.01: Text ist leer"});
+    f("empty memo", "beispiel-jet4.mdb",
+      {{QByteArray("\377\376\334ber dieses Programm\xfd\x01\x00\x40", 26), 22,
+        QByteArray("\xfd\x01\x00\x40", 4), QByteArray("\x00\x00\x00\x80", 4)}},
+      [](Erwartung &e) { zeileMit(e, "Texte", "ID", 1)["Text"] = ""; }, 0, {},
+      {"01.01.01: Text ist leer"});
     // The catalogue names the keyword table with the ö of another code page (U+201D is what
     // code page 850's ö becomes when read as 1252).
-    zeile("keyword table in another code page", "beispiel-jet4.mdb",
-          QList<Aenderung>{
-              {utf16("WörterIndex"), 2, QByteArray("\xf6\x00", 2), QByteArray("\x1d\x20", 2)}},
-          Anpassung(gleich), 0, QStringList(), QStringList());
+    f("keyword table in another code page", "beispiel-jet4.mdb",
+      {{utf16("WörterIndex"), 2, QByteArray("\xf6\x00", 2), QByteArray("\x1d\x20", 2)}});
     // Chapter 4 given the ID of chapter 1: the later row is left out and named.
-    zeile("duplicate ID", "beispiel-jet4.mdb",
-          QList<Aenderung>{{kapitelTitel("Drucken und Weitergeben"), -10,
-                            QByteArray("\x04\x00\x00\x00", 4), QByteArray("\x01\x00\x00\x00", 4)}},
-          Anpassung([](Erwartung &e) { e["Kapitel"].removeLast(); }), 1,
-          QStringList{"hilfedb: Kapitel, ID 1: ID kommt mehrfach vor; nur die erste Zeile wird "
-                      "übernommen"},
-          QStringList{"01.01.01: Verweis auf 03.01.01: kein solcher Abschnitt",
-                      "Stichwort „Adressliste drucken“: führt zu keinem Text",
-                      "Stichwort „Briefumschläge“: führt zu keinem Text",
-                      "Stichwort „CSV-Export“: führt zu keinem Text",
-                      "Stichwort „Datensicherung“: führt zu keinem Text",
-                      "Stichwort „Etiketten [Vorlagen]“: führt zu keinem Text",
-                      "Stichwort „Größe der Etiketten“: führt zu keinem Text",
-                      "Stichwort „Sicherungskopie“: führt zu keinem Text"});
+    QStringList ohneText{"01.01.01: Verweis auf 03.01.01: kein solcher Abschnitt"};
+    for (const char *wort :
+         {"Adressliste drucken", "Briefumschläge", "CSV-Export", "Datensicherung",
+          "Etiketten [Vorlagen]", "Größe der Etiketten", "Sicherungskopie"})
+        ohneText << QStringLiteral("Stichwort „%1“: führt zu keinem Text").arg(wort);
+    f(
+        "duplicate ID", "beispiel-jet4.mdb",
+        {{kapitelTitel("Drucken und Weitergeben"), -10, QByteArray("\x04\x00\x00\x00", 4),
+          QByteArray("\x01\x00\x00\x00", 4)}},
+        [](Erwartung &e) { e["Kapitel"].removeLast(); }, 1,
+        {"hilfedb: Kapitel, ID 1: ID kommt mehrfach vor; nur die erste Zeile wird übernommen"},
+        ohneText);
     // The first character of picture 1 in the old text form made a lone surrogate: no byte.
-    zeile("picture character without a byte", "beispiel-jet4-bildtext.mdb",
-          QList<Aenderung>{{QByteArray("P\0K\0\3\0\4\0\x14\0\0\0\0\0\0\0\x08\0\0\0\xc0\0S\0\xb1\0"
-                                       "0\0\x16\0"
-                                       "2\0",
-                                       32),
-                            0, QByteArray("P\0", 2), QByteArray("\0\xd8", 2)}},
-          Anpassung([](Erwartung &e) { e["Bilder"].removeFirst(); }), 1,
-          QStringList{"hilfedb: Bilder, Nummer 1: Spalte Bild: Zeichen U+D800 an Stelle 1 ist "
-                      "kein Byte in Windows-1252"},
-          QStringList{"01.01.01: Bildverweis „Hauptfenster ansehen“ auf Bild 00001: kein "
-                      "solches Bild"});
+    f("picture character without a byte", "beispiel-jet4-bildtext.mdb",
+      {{QByteArray("P\0K\0\3\0\4\0\x14\0\0\0\0\0\0\0\x08\0\0\0\xc0\0S\0\xb1\0000\0\x16\0002\0", 32),
+        0, QByteArray("P\0", 2), QByteArray("\0\xd8", 2)}},
+      [](Erwartung &e) { e["Bilder"].removeFirst(); }, 1,
+      {"hilfedb: Bilder, Nummer 1: Spalte Bild: Zeichen U+D800 an Stelle 1 ist kein Byte in "
+       "Windows-1252"},
+      {"01.01.01: Bildverweis „Hauptfenster ansehen“ auf Bild 00001: kein solches Bild"});
 }
 
 void TestHilfedbImportieren::uebernahme()
@@ -470,16 +459,17 @@ void TestHilfedbImportieren::ziel_data()
     QTest::addColumn<bool>("ersetzt");
 
     // "@" is the existing target, "!" the source.
-    zeile("existing target", QStringList{"!", "@"}, 2,
-          QString("@ gibt es schon; mit --ersetzen wird die Datei ersetzt"), false);
-    zeile("existing target replaced", QStringList{"!", "@", "--ersetzen"}, 0, QString(), true);
-    zeile("option first", QStringList{"--ersetzen", "!", "@"}, 0, QString(), true);
-    zeile("source as target", QStringList{"@", "@", "--ersetzen"}, 2,
-          QString("@ ist Quelle und Ziel zugleich"), false);
-    zeile("no target", QStringList{"!"}, 2, QString("Aufruf: hilfedb importieren"), false);
-    zeile("three files", QStringList{"!", "@", "x.mdb"}, 2, QString("Aufruf:"), false);
-    zeile("unknown option", QStringList{"!", "@", "--ersetzen", "--schnell"}, 2, QString("Aufruf:"),
-          false);
+    const auto f = [](const char *name, const char *args, int code, const char *meldung,
+                      bool ersetzt) {
+        zeile(name, argumente(args), code, QString(meldung), ersetzt);
+    };
+    f("existing target", "! @", 2, "@ gibt es schon; mit --ersetzen wird die Datei ersetzt", false);
+    f("existing target replaced", "! @ --ersetzen", 0, "", true);
+    f("option first", "--ersetzen ! @", 0, "", true);
+    f("source as target", "@ @ --ersetzen", 2, "@ ist Quelle und Ziel zugleich", false);
+    f("no target", "!", 2, "Aufruf: hilfedb importieren", false);
+    f("three files", "! @ x.mdb", 2, "Aufruf:", false);
+    f("unknown option", "! @ --ersetzen --schnell", 2, "Aufruf:", false);
 }
 
 void TestHilfedbImportieren::ziel()
