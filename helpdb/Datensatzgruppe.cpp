@@ -1,7 +1,6 @@
 // Rows of one query and the kept keyed connection (see Datensatzgruppe.h).
 #include "Datensatzgruppe.h"
 
-#include "Datenbank.h"
 #include "Fehler.h"
 #include "SqlDialekt.h"
 
@@ -16,27 +15,6 @@
 
 namespace {
 
-// What makes a file "the same file" for the kept connection.
-struct Dateikennung
-{
-    QString pfad;
-    QString passwort;
-    dev_t geraet = 0;
-    ino_t knoten = 0;
-    off_t groesse = 0;
-    qint64 geaendertSek = 0;
-    qint64 geaendertNsek = 0;
-
-    bool operator==(const Dateikennung &) const = default;
-};
-
-struct Gehalten
-{
-    std::shared_ptr<sqlite3> db;
-    Dateikennung kennung;
-};
-
-Gehalten gehalten;
 int geoeffnet = 0;
 
 void schliessenDb(sqlite3 *db)
@@ -192,14 +170,10 @@ bool cp1252Bytes(const QString &text, QByteArray *aus)
 
 } // namespace
 
-bool Datensatzgruppe::verbinden(const QString &verbindung)
+bool Datensatzgruppe::verbinden(const QString &pfad, const QString &passwort,
+                                GehalteneVerbindung &gehalten)
 {
-    QString pfad;
-    QString passwort;
-    if (!verbindungZerlegen(verbindung, &pfad, &passwort)) {
-        fehlerSetzen(Fehlernummer::Unbekannt);
-        return false;
-    }
+    m_gehalten = &gehalten;
     Dateikennung kennung;
     if (!kennungLesen(pfad, passwort, &kennung))
         return false;
@@ -207,7 +181,7 @@ bool Datensatzgruppe::verbinden(const QString &verbindung)
         m_db = gehalten.db;
         return true;
     }
-    gehalten = Gehalten();
+    gehalten = GehalteneVerbindung();
     m_db = oeffnen(pfad, passwort);
     if (!m_db)
         return false;
@@ -216,7 +190,41 @@ bool Datensatzgruppe::verbinden(const QString &verbindung)
     return true;
 }
 
-bool Datensatzgruppe::ausfuehren(const QString &sql)
+namespace {
+
+int binden(sqlite3_stmt *st, const QList<QVariant> &parameter)
+{
+    int rc = SQLITE_OK;
+    for (int i = 0; i < parameter.size() && rc == SQLITE_OK; ++i) {
+        const QVariant &w = parameter.at(i);
+        switch (w.typeId()) {
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+            rc = sqlite3_bind_int64(st, i + 1, w.toLongLong());
+            break;
+        case QMetaType::Double:
+            rc = sqlite3_bind_double(st, i + 1, w.toDouble());
+            break;
+        case QMetaType::QByteArray: {
+            const QByteArray b = w.toByteArray();
+            rc = sqlite3_bind_blob(st, i + 1, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        default:
+            if (w.isValid()) {
+                const QByteArray u = w.toString().toUtf8();
+                rc = sqlite3_bind_text(st, i + 1, u.constData(), int(u.size()), SQLITE_TRANSIENT);
+            } else {
+                rc = sqlite3_bind_null(st, i + 1);
+            }
+        }
+    }
+    return rc;
+}
+
+} // namespace
+
+bool Datensatzgruppe::ausfuehren(const QString &sql, const QList<QVariant> &parameter)
 {
     m_tabellen.clear();
     m_spalten.clear();
@@ -230,6 +238,8 @@ bool Datensatzgruppe::ausfuehren(const QString &sql)
     sqlite3_stmt *st = nullptr;
     const QByteArray text = sql.toUtf8();
     int rc = sqlite3_prepare_v2(db, text.constData(), int(text.size()), &st, nullptr);
+    if (rc == SQLITE_OK)
+        rc = binden(st, parameter);
     if (rc == SQLITE_OK) {
         const int n = sqlite3_column_count(st);
         for (int i = 0; i < n; ++i) {
@@ -255,8 +265,8 @@ bool Datensatzgruppe::ausfuehren(const QString &sql)
     m_anzahl = 0;
     // A damaged or changed file is opened anew next time; a lock leaves the connection good.
     const int grund = rc & 0xFF;
-    if (grund != SQLITE_BUSY && grund != SQLITE_LOCKED && gehalten.db == m_db)
-        gehalten = Gehalten();
+    if (grund != SQLITE_BUSY && grund != SQLITE_LOCKED && m_gehalten && m_gehalten->db == m_db)
+        *m_gehalten = GehalteneVerbindung();
     return false;
 }
 
@@ -405,7 +415,3 @@ int Datensatzgruppe::geoeffneteVerbindungen()
     return geoeffnet;
 }
 
-void Datensatzgruppe::verbindungVerwerfen()
-{
-    gehalten = Gehalten();
-}

@@ -1,8 +1,7 @@
 // The full-text search and the index check (see Volltextabfragen.h).
 #include "Volltextabfragen.h"
 
-#include "Abfragemuster.h"
-#include "Datenbank.h"
+#include "HilfeDatenbank.h"
 #include "Fehler.h"
 #include "Routinen.h"
 #include "VolltextAnfrage.h"
@@ -42,6 +41,8 @@ struct SpeicherIndex
 
 SpeicherIndex s_speicher;
 int s_aufbauten = 0;
+
+bool indexPruefen(HilfeDatenbank &db, VolltextIndexZustand &zustand, bool gruendlich);
 Volltextsuche::Quelle s_quelle = Volltextsuche::Quelle::Keine;
 
 bool kennungLesen(const QString &pfad, SpeicherIndex *k)
@@ -97,20 +98,13 @@ QString zweistellig(qint64 n)
     return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
 }
 
-// Runs a query of spalten columns on the help database through the query pattern.
-bool datenbankAbfrage(const QString &sql, int spalten, QList<Zeile> &zeilen)
+// Runs a query on the help database under the database object's error policy.
+bool datenbankAbfrage(HilfeDatenbank &db, const QString &sql, QList<Zeile> &zeilen,
+                      const Werte &parameter = {})
 {
-    zeilen.clear();
-    return Abfragemuster::ausfuehren(
-        sql, [&](int n) { zeilen.reserve(n); },
-        [&](const Datensatzgruppe &rs, int i) {
-            Zeile z;
-            z.reserve(spalten);
-            for (int s = 0; s < spalten; ++s)
-                z.append(rs.wert(i, s));
-            zeilen.append(z);
-            return true;
-        });
+    Ergebnis<Werte> e = db.abfragen(sql, parameter);
+    zeilen = std::move(e.zeilen);
+    return e.ok;
 }
 
 QVariant speicherWert(sqlite3_stmt *st, int i)
@@ -132,15 +126,16 @@ QVariant speicherWert(sqlite3_stmt *st, int i)
 }
 
 // Runs a query on the index in memory, under the same error protocol.
-bool speicherAbfrage(const QString &sql, int spalten, QList<Zeile> &zeilen)
+bool speicherAbfrage(HilfeDatenbank &db, const QString &sql, QList<Zeile> &zeilen)
 {
-    return Abfragemuster::schritt([&] {
+    return db.schritt([&] {
         zeilen.clear();
         sqlite3_stmt *st = nullptr;
         const QByteArray text = sql.toUtf8();
         int rc =
             sqlite3_prepare_v2(s_speicher.db, text.constData(), int(text.size()), &st, nullptr);
         if (rc == SQLITE_OK) {
+            const int spalten = sqlite3_column_count(st);
             while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
                 Zeile z;
                 z.reserve(spalten);
@@ -167,38 +162,30 @@ bool speicherAbfrage(const QString &sql, int spalten, QList<Zeile> &zeilen)
 enum class Lesen { Gut, Schaden, Abbruch };
 
 // Reads from the stored index without the error dialog. On damage, grund gets SQLite's reason.
-Lesen stillAbfragen(const QString &sql, int spalten, QList<Zeile> &zeilen, QString *grund)
+Lesen stillAbfragen(HilfeDatenbank &db, const QString &sql, QList<Zeile> &zeilen,
+                    QString *grund)
 {
-    zeilen.clear();
-    {
-        Datensatzgruppe rs;
-        if (rs.verbinden(msVerbindung) && rs.ausfuehren(sql)) {
-            zeilen.reserve(rs.anzahl());
-            for (int i = 1; i <= rs.anzahl(); ++i) {
-                Zeile z;
-                z.reserve(spalten);
-                for (int s = 0; s < spalten; ++s)
-                    z.append(rs.wert(i, s));
-                zeilen.append(z);
-            }
-            return Lesen::Gut;
-        }
-    }
-    const qint32 nummer = aktuellerFehler().nummer;
+    static const HilfeDatenbank::Fehlerpolitik still = HilfeDatenbank::still;
+    Ergebnis<Werte> e = db.abfragen(sql, {}, &still);
+    zeilen = std::move(e.zeilen);
+    if (e.ok)
+        return Lesen::Gut;
+    const qint32 nummer = e.fehler.nummer;
     if (nummer == Fehlernummer::DatenbankGesperrt || nummer == Fehlernummer::PfadZugriffsfehler ||
         nummer == Fehlernummer::ZugriffVerweigert || nummer == Fehlernummer::KennwortUngueltig)
-        return datenbankAbfrage(sql, spalten, zeilen) ? Lesen::Gut : Lesen::Abbruch;
+        return datenbankAbfrage(db, sql, zeilen) ? Lesen::Gut : Lesen::Abbruch;
     if (grund)
-        *grund = aktuellerFehler().beschreibung;
+        *grund = e.fehler.beschreibung;
     fehlerLoeschen();
     return Lesen::Schaden;
 }
 
-Lesen indexAbfrage(bool gespeichert, const QString &sql, int spalten, QList<Zeile> &zeilen)
+Lesen indexAbfrage(HilfeDatenbank &db, bool gespeichert, const QString &sql,
+                   QList<Zeile> &zeilen)
 {
     if (gespeichert)
-        return stillAbfragen(sql, spalten, zeilen, nullptr);
-    return speicherAbfrage(sql, spalten, zeilen) ? Lesen::Gut : Lesen::Abbruch;
+        return stillAbfragen(db, sql, zeilen, nullptr);
+    return speicherAbfrage(db, sql, zeilen) ? Lesen::Gut : Lesen::Abbruch;
 }
 
 // The verdict on the stored index of one database file, so the check runs once per file.
@@ -229,13 +216,13 @@ bool varintsLesen(const QByteArray &b, QList<quint64> &werte)
 // The plausibility of the stored index's parts against each other, without building an index:
 // sizes and statistics per section, the segments' node types, and the plain texts in their
 // blocks. Cheap enough to run before the first search on a database.
-Lesen teilePruefen(QStringList &schaeden)
+Lesen teilePruefen(HilfeDatenbank &db, QStringList &schaeden)
 {
     const QString vorn = QStringLiteral("Volltextindex beschädigt: ");
     QList<Zeile> z;
     QString grund;
-    const auto lesen = [&](const QString &sql, int spalten, const QString &was) {
-        const Lesen l = stillAbfragen(sql, spalten, z, &grund);
+    const auto lesen = [&](const QString &sql, const QString &was) {
+        const Lesen l = stillAbfragen(db, sql, z, &grund);
         if (l == Lesen::Schaden)
             schaeden << vorn + was + QStringLiteral(" nicht lesbar (") + grund + u')';
         return l;
@@ -244,8 +231,7 @@ Lesen teilePruefen(QStringList &schaeden)
     // Sections: every one has its plain text in a block, the texts of a block lie one after
     // the other and fill it.
     Lesen l = lesen(QStringLiteral("SELECT TextID, Block, Anfang, Laenge FROM VolltextAbschnitte "
-                                   "ORDER BY Block, Anfang"),
-                    4, QStringLiteral("VolltextAbschnitte"));
+                                   "ORDER BY Block, Anfang"), QStringLiteral("VolltextAbschnitte"));
     if (l == Lesen::Abbruch)
         return l;
     QSet<qint64> abschnitte;
@@ -267,7 +253,7 @@ Lesen teilePruefen(QStringList &schaeden)
             ++falsch;
         ende = std::max(ende, anfang + std::max<qint64>(laenge, 0));
     }
-    l = lesen(QStringLiteral("SELECT Block, Daten FROM VolltextBloecke"), 2,
+    l = lesen(QStringLiteral("SELECT Block, Daten FROM VolltextBloecke"),
               QStringLiteral("VolltextBloecke"));
     if (l == Lesen::Abbruch)
         return l;
@@ -295,7 +281,7 @@ Lesen teilePruefen(QStringList &schaeden)
 
     // Sizes per section and the totals: one size record per indexed section (words per
     // column), the statistics holding their number, the sums per column and the bytes.
-    l = lesen(QStringLiteral("SELECT docid, size FROM VolltextIndex_docsize"), 2,
+    l = lesen(QStringLiteral("SELECT docid, size FROM VolltextIndex_docsize"),
               QStringLiteral("VolltextIndex_docsize"));
     if (l == Lesen::Abbruch)
         return l;
@@ -315,7 +301,7 @@ Lesen teilePruefen(QStringList &schaeden)
     if (l == Lesen::Gut && (!groessenGut || mitGroesse != abschnitte))
         schaeden << vorn + QStringLiteral("die Längen (VolltextIndex_docsize) passen nicht zu "
                                           "den Abschnitten");
-    l = lesen(QStringLiteral("SELECT value FROM VolltextIndex_stat WHERE id = 0"), 1,
+    l = lesen(QStringLiteral("SELECT value FROM VolltextIndex_stat WHERE id = 0"),
               QStringLiteral("VolltextIndex_stat"));
     if (l == Lesen::Abbruch)
         return l;
@@ -334,8 +320,7 @@ Lesen teilePruefen(QStringList &schaeden)
                              "BETWEEN start_block AND leaves_end_block), (SELECT count(*) FROM "
                              "VolltextIndex_segments WHERE blockid BETWEEN start_block AND "
                              "leaves_end_block AND (substr(block, 1, 1) != x'00' OR "
-                             "substr(block, 2, 1) = x'00')) FROM VolltextIndex_segdir"),
-              6, QStringLiteral("VolltextIndex_segdir"));
+                             "substr(block, 2, 1) = x'00')) FROM VolltextIndex_segdir"), QStringLiteral("VolltextIndex_segdir"));
     if (l == Lesen::Abbruch)
         return l;
     int segmenteFalsch = 0;
@@ -359,19 +344,19 @@ Lesen teilePruefen(QStringList &schaeden)
 
 // Builds the index of the current database in memory, unless the one built last is of the
 // same file.
-bool speicherIndexAufbauen()
+bool speicherIndexAufbauen(HilfeDatenbank &db)
 {
     SpeicherIndex neu;
-    if (s_speicher.db && kennungLesen(msDatenbank, &neu) && neu.gleich(s_speicher))
+    if (s_speicher.db && kennungLesen(db.datei(), &neu) && neu.gleich(s_speicher))
         return true;
     MausZeiger(11);
     QList<Zeile> texte;
-    if (!datenbankAbfrage(QStringLiteral("SELECT ID, Bezeichnung, Text FROM Texte"), 3, texte)) {
+    if (!datenbankAbfrage(db, QStringLiteral("SELECT ID, Bezeichnung, Text FROM Texte"), texte)) {
         MausZeiger(0);
         return false;
     }
     Volltextsuche::speicherVerwerfen();
-    kennungLesen(msDatenbank, &neu);
+    kennungLesen(db.datei(), &neu);
     bool gut = sqlite3_open_v2(":memory:", &neu.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
                                nullptr) == SQLITE_OK;
     QString grund;
@@ -428,34 +413,28 @@ QStringList stichwortKandidaten(const QString &suchtext, const Volltext::Anfrage
     return eindeutig;
 }
 
-QString literal(const QString &s)
-{
-    QString t = s;
-    t.replace(u'\'', QStringLiteral("''"));
-    return u'\'' + t + u'\'';
-}
-
 // The sections a keyword equal to one of the candidates leads to.
-bool stichwortTexte(const QStringList &kandidaten, QSet<qint32> &texte)
+bool stichwortTexte(HilfeDatenbank &db, const QStringList &kandidaten, QSet<qint32> &texte)
 {
     texte.clear();
     if (kandidaten.isEmpty())
         return true;
     QStringList bedingungen;
+    Werte parameter;
     QSet<QString> gefaltet;
     for (const QString &k : kandidaten) {
         // The German collation sorts the variants of a word by case last, small letters
         // first: they all lie between the all-small and the all-capital spelling.
-        bedingungen << QStringLiteral("(WörterIndex.Wort BETWEEN %1 AND %2)")
-                           .arg(literal(k.toLower()), literal(k.toUpper()));
+        bedingungen << QStringLiteral("(WörterIndex.Wort BETWEEN ? AND ?)");
+        parameter << k.toLower() << k.toUpper();
         gefaltet.insert(k.toCaseFolded());
     }
     QList<Zeile> z;
-    if (!datenbankAbfrage(QStringLiteral("SELECT ZuordnungIndex.TextID, WörterIndex.Wort FROM "
+    if (!datenbankAbfrage(db, QStringLiteral("SELECT ZuordnungIndex.TextID, WörterIndex.Wort FROM "
                                          "WörterIndex INNER JOIN ZuordnungIndex ON "
                                          "WörterIndex.ID = ZuordnungIndex.IndexID WHERE ") +
                               bedingungen.join(QStringLiteral(" OR ")),
-                          2, z))
+                          z, parameter))
         return false;
     for (const Zeile &r : std::as_const(z)) {
         qint64 id = 0;
@@ -536,9 +515,9 @@ bool speicherGleich(const QString &a, const QString &b)
 // with their counts per column, the sizes and statistics, and the plain texts. The stored
 // index's tables are copied beside the one in memory, as the tables of a second full-text
 // table, whose words are then read as those of the first.
-Lesen mitTextenVergleichen(QStringList &schaeden)
+Lesen mitTextenVergleichen(HilfeDatenbank &db, QStringList &schaeden)
 {
-    if (!speicherIndexAufbauen())
+    if (!speicherIndexAufbauen(db))
         return Lesen::Abbruch;
     const QString vorn = QStringLiteral("Volltextindex beschädigt: ");
     bool gut = speicherAusfuehren("DROP TABLE IF EXISTS Kopie; CREATE VIRTUAL TABLE Kopie USING "
@@ -555,9 +534,8 @@ Lesen mitTextenVergleichen(QStringList &schaeden)
     bool lesbar = true;
     for (const auto &t : teile) {
         QList<Zeile> z;
-        const Lesen l = stillAbfragen(QStringLiteral("SELECT %1 FROM VolltextIndex_%2")
-                                          .arg(QLatin1String(t.spalten), QLatin1String(t.tabelle)),
-                                      t.anzahl, z, nullptr);
+        const Lesen l = stillAbfragen(db, QStringLiteral("SELECT %1 FROM VolltextIndex_%2")
+                                          .arg(QLatin1String(t.spalten), QLatin1String(t.tabelle)), z, nullptr);
         if (l == Lesen::Abbruch)
             return l;
         lesbar = lesbar && l == Lesen::Gut;
@@ -614,8 +592,8 @@ Lesen mitTextenVergleichen(QStringList &schaeden)
         "VolltextBloecke.Daten FROM VolltextAbschnitte INNER JOIN VolltextBloecke ON "
         "VolltextBloecke.Block = VolltextAbschnitte.Block ORDER BY VolltextAbschnitte.Block");
     QList<Zeile> gespeichert, speicher;
-    const Lesen l = stillAbfragen(klartexte, 4, gespeichert, nullptr);
-    if (l == Lesen::Abbruch || !speicherAbfrage(klartexte, 4, speicher))
+    const Lesen l = stillAbfragen(db, klartexte, gespeichert, nullptr);
+    if (l == Lesen::Abbruch || !speicherAbfrage(db, klartexte, speicher))
         return Lesen::Abbruch;
     const auto lesen = [](const QList<Zeile> &zeilen) {
         QHash<qint64, QString> texte;
@@ -652,16 +630,16 @@ Lesen mitTextenVergleichen(QStringList &schaeden)
 // Is the stored index to be used? Only one of our version that is complete, sound and built
 // from the sections as they are now: otherwise its hits would not match the text shown. Checked
 // once per database file. False only when the database could not be read.
-bool indexBrauchbar(bool *brauchbar)
+bool indexBrauchbar(HilfeDatenbank &db, bool *brauchbar)
 {
     SpeicherIndex kennung;
-    const bool kennungGut = kennungLesen(msDatenbank, &kennung);
+    const bool kennungGut = kennungLesen(db.datei(), &kennung);
     if (kennungGut && kennung.gleich(s_geprueft)) {
         *brauchbar = s_brauchbar;
         return true;
     }
     VolltextIndexZustand z;
-    if (!VolltextIndexPruefen(z))
+    if (!indexPruefen(db, z, false))
         return false;
     *brauchbar = z.vorhanden && z.version == VolltextIndex::Version && z.veraltet.isEmpty() &&
                  z.beschaedigt.isEmpty();
@@ -671,26 +649,25 @@ bool indexBrauchbar(bool *brauchbar)
 }
 
 // The search on one index; damage met in the stored one gives Lesen::Schaden.
-Lesen trefferSuchen(bool gespeichert, const QString &Suchtext, const Volltext::Anfrage &anfrage,
+Lesen trefferSuchen(HilfeDatenbank &db, bool gespeichert, const QString &Suchtext, const Volltext::Anfrage &anfrage,
                     QList<VolltextTreffer> &Treffer, int *Gesamt)
 {
-    if (!gespeichert && !speicherIndexAufbauen())
+    if (!gespeichert && !speicherIndexAufbauen(db))
         return Lesen::Abbruch;
     s_quelle = gespeichert ? Volltextsuche::Quelle::Datenbank : Volltextsuche::Quelle::Speicher;
 
     // Every matching section with its score.
     QList<Zeile> zeilen;
-    Lesen l = indexAbfrage(gespeichert,
+    Lesen l = indexAbfrage(db, gespeichert,
                       QStringLiteral("SELECT docid, matchinfo(VolltextIndex, 'pcnalx') FROM "
                                      "VolltextIndex WHERE VolltextIndex MATCH '%1'")
-                          .arg(Volltext::matchAusdruck(anfrage)),
-                      2, zeilen);
+                          .arg(Volltext::matchAusdruck(anfrage)), zeilen);
     if (l != Lesen::Gut)
         return l;
     if (zeilen.isEmpty())
         return Lesen::Gut;
     QSet<qint32> mitStichwort;
-    if (!stichwortTexte(stichwortKandidaten(Suchtext, anfrage), mitStichwort))
+    if (!stichwortTexte(db, stichwortKandidaten(Suchtext, anfrage), mitStichwort))
         return Lesen::Abbruch;
     QList<VolltextTreffer> alle;
     alle.reserve(zeilen.size());
@@ -714,27 +691,24 @@ Lesen trefferSuchen(bool gespeichert, const QString &Suchtext, const Volltext::A
     alle.resize(behalten);
 
     // Titles and help numbers; a section outside any topic or chapter cannot be shown.
-    if (!datenbankAbfrage(
-            QStringLiteral("SELECT Texte.ID, Texte.Nummer, Texte.Bezeichnung, Themen.Nummer, "
+    if (!datenbankAbfrage(db, QStringLiteral("SELECT Texte.ID, Texte.Nummer, Texte.Bezeichnung, Themen.Nummer, "
                            "Themen.Bezeichnung, Kapitel.Nummer FROM Kapitel INNER JOIN (Themen "
                            "INNER JOIN Texte ON Themen.ID = Texte.ThemenID) ON Kapitel.ID = "
                            "Themen.KapitelID WHERE Texte.ID IN ") +
-                idListe(alle),
-            6, zeilen))
+                idListe(alle), zeilen))
         return Lesen::Abbruch;
     QHash<qint32, Zeile> angaben;
     for (const Zeile &z : std::as_const(zeilen))
         angaben.insert(qint32(z.at(0).toLongLong()), z);
     QList<Zeile> texte;
-    l = indexAbfrage(gespeichert,
+    l = indexAbfrage(db, gespeichert,
                       QStringLiteral("SELECT VolltextAbschnitte.TextID, VolltextAbschnitte.Block, "
                                      "VolltextAbschnitte.Anfang, VolltextAbschnitte.Laenge, "
                                      "VolltextBloecke.Daten FROM VolltextAbschnitte INNER JOIN "
                                      "VolltextBloecke ON VolltextBloecke.Block = "
                                      "VolltextAbschnitte.Block WHERE VolltextAbschnitte.TextID "
                                      "IN ") +
-                          idListe(alle),
-                      5, texte);
+                          idListe(alle), texte);
     if (l != Lesen::Gut)
         return l;
     QHash<qint64, QByteArray> bloecke;
@@ -769,39 +743,9 @@ Lesen trefferSuchen(bool gespeichert, const QString &Suchtext, const Volltext::A
     return Lesen::Gut;
 }
 
-} // namespace
-
-bool VolltextSuchen(const QString &Suchtext, QList<VolltextTreffer> &Treffer, int *Gesamt)
-{
-    Treffer.clear();
-    if (Gesamt)
-        *Gesamt = 0;
-    s_quelle = Volltextsuche::Quelle::Keine;
-    if (!DatenbankPruefen())
-        return false;
-    const Volltext::Anfrage anfrage = Volltext::anfrageZerlegen(Suchtext);
-    if (anfrage.leer())
-        return true;
-    bool gespeichert = false;
-    if (!indexBrauchbar(&gespeichert))
-        return false;
-    Lesen l = trefferSuchen(gespeichert, Suchtext, anfrage, Treffer, Gesamt);
-    if (l == Lesen::Schaden) {
-        // Damage the check did not see: the index in memory serves this file from now on.
-        s_brauchbar = false;
-        Treffer.clear();
-        if (Gesamt)
-            *Gesamt = 0;
-        l = trefferSuchen(false, Suchtext, anfrage, Treffer, Gesamt);
-    }
-    return l == Lesen::Gut;
-}
-
-bool VolltextIndexPruefen(VolltextIndexZustand &zustand, bool gruendlich)
+bool indexPruefen(HilfeDatenbank &db, VolltextIndexZustand &zustand, bool gruendlich)
 {
     zustand = VolltextIndexZustand();
-    if (!DatenbankPruefen())
-        return false;
     // The tables: our own and those the full-text table keeps its index in. A part missing is
     // damage; none at all is a database written without index.
     const QStringList eigene = {QStringLiteral("VolltextIndex"), QStringLiteral("VolltextInfo"),
@@ -811,10 +755,9 @@ bool VolltextIndexPruefen(VolltextIndexZustand &zustand, bool gruendlich)
         QStringLiteral("VolltextIndex_segments"), QStringLiteral("VolltextIndex_segdir"),
         QStringLiteral("VolltextIndex_docsize"), QStringLiteral("VolltextIndex_stat")};
     QList<Zeile> tabellen;
-    if (!datenbankAbfrage(QStringLiteral("SELECT name FROM sqlite_master WHERE name IN ('") +
+    if (!datenbankAbfrage(db, QStringLiteral("SELECT name FROM sqlite_master WHERE name IN ('") +
                               (eigene + schatten).join(QStringLiteral("', '")) +
-                              QStringLiteral("')"),
-                          1, tabellen))
+                              QStringLiteral("')"), tabellen))
         return false;
     QSet<QString> da;
     for (const Zeile &r : std::as_const(tabellen))
@@ -829,9 +772,8 @@ bool VolltextIndexPruefen(VolltextIndexZustand &zustand, bool gruendlich)
     if (!zustand.beschaedigt.isEmpty())
         return true;
     QList<Zeile> z;
-    if (!datenbankAbfrage(QStringLiteral("SELECT Wert FROM VolltextInfo WHERE Schluessel = "
-                                         "'Version'"),
-                          1, z))
+    if (!datenbankAbfrage(db, QStringLiteral("SELECT Wert FROM VolltextInfo WHERE Schluessel = "
+                                         "'Version'"), z))
         return false;
     qint64 v = 0;
     if (!z.isEmpty() && alsZahl(z.first().first(), &v))
@@ -839,13 +781,11 @@ bool VolltextIndexPruefen(VolltextIndexZustand &zustand, bool gruendlich)
     if (zustand.version != VolltextIndex::Version)
         return true;
 
-    if (!datenbankAbfrage(
-            QStringLiteral("SELECT Texte.ID, Texte.Bezeichnung, Texte.Text, Kapitel.Nummer, "
+    if (!datenbankAbfrage(db, QStringLiteral("SELECT Texte.ID, Texte.Bezeichnung, Texte.Text, Kapitel.Nummer, "
                            "Themen.Nummer, Texte.Nummer, VolltextAbschnitte.Pruefsumme FROM "
                            "((Texte LEFT JOIN Themen ON Themen.ID = Texte.ThemenID) LEFT JOIN "
                            "Kapitel ON Kapitel.ID = Themen.KapitelID) LEFT JOIN "
-                           "VolltextAbschnitte ON VolltextAbschnitte.TextID = Texte.ID"),
-            7, z))
+                           "VolltextAbschnitte ON VolltextAbschnitte.TextID = Texte.ID"), z))
         return false;
     for (const Zeile &r : std::as_const(z)) {
         qint64 id = 0;
@@ -864,20 +804,62 @@ bool VolltextIndexPruefen(VolltextIndexZustand &zustand, bool gruendlich)
                                  : nummer + QStringLiteral(": Volltextindex veraltet, der "
                                                            "Abschnitt fehlt darin"));
     }
-    if (!datenbankAbfrage(QStringLiteral("SELECT TextID FROM VolltextAbschnitte WHERE TextID NOT "
-                                         "IN (SELECT ID FROM Texte WHERE ID IS NOT NULL)"),
-                          1, z))
+    if (!datenbankAbfrage(db, QStringLiteral("SELECT TextID FROM VolltextAbschnitte WHERE TextID NOT "
+                                         "IN (SELECT ID FROM Texte WHERE ID IS NOT NULL)"), z))
         return false;
     for (const Zeile &r : std::as_const(z)) {
         zustand.veraltet << QStringLiteral("Text-ID %1: Volltextindex veraltet, den Abschnitt "
                                            "gibt es nicht mehr")
                                 .arg(r.at(0).toLongLong());
     }
-    if (teilePruefen(zustand.beschaedigt) == Lesen::Abbruch)
+    if (teilePruefen(db, zustand.beschaedigt) == Lesen::Abbruch)
         return false;
     // What the parts do not show, the comparison does; an index found damaged or stale
     // already differs from the texts anyway.
     if (gruendlich && zustand.beschaedigt.isEmpty() && zustand.veraltet.isEmpty())
-        return mitTextenVergleichen(zustand.beschaedigt) != Lesen::Abbruch;
+        return mitTextenVergleichen(db, zustand.beschaedigt) != Lesen::Abbruch;
     return true;
+}
+
+} // namespace
+
+VolltextErgebnis HilfeDatenbank::volltextSuchen(const QString &suchtext)
+{
+    VolltextErgebnis e;
+    s_quelle = Volltextsuche::Quelle::Keine;
+    if (!pruefen(&e.fehler))
+        return e;
+    const Volltext::Anfrage anfrage = Volltext::anfrageZerlegen(suchtext);
+    e.ok = true;
+    if (anfrage.leer())
+        return e;
+    bool gespeichert = false;
+    Lesen l = indexBrauchbar(*this, &gespeichert) ? Lesen::Gut : Lesen::Abbruch;
+    if (l == Lesen::Gut)
+        l = trefferSuchen(*this, gespeichert, suchtext, anfrage, e.zeilen, &e.gesamt);
+    if (l == Lesen::Schaden) {
+        // Damage the check did not see: the index in memory serves this file from now on.
+        s_brauchbar = false;
+        e.zeilen.clear();
+        e.gesamt = 0;
+        l = trefferSuchen(*this, false, suchtext, anfrage, e.zeilen, &e.gesamt);
+    }
+    if (l != Lesen::Gut) {
+        e.ok = false;
+        e.fehler = aktuellerFehler();
+    }
+    return e;
+}
+
+Ergebnis<VolltextIndexZustand> HilfeDatenbank::volltextIndexPruefen(bool gruendlich)
+{
+    Ergebnis<VolltextIndexZustand> e;
+    if (!pruefen(&e.fehler))
+        return e;
+    VolltextIndexZustand z;
+    e.ok = indexPruefen(*this, z, gruendlich);
+    if (!e.ok)
+        e.fehler = aktuellerFehler();
+    e.zeilen.append(z);
+    return e;
 }

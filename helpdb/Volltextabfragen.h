@@ -1,11 +1,13 @@
-// The full-text search over every section, and the check of a database's full-text index.
+// The full-text search over every section, and the check of a database's full-text index
+// (HilfeDatenbank::volltextSuchen, HilfeDatenbank::volltextIndexPruefen).
 // The search uses the index stored in the help database (VolltextIndex.h) when it has one of
 // our version that the check finds complete, sound and built from the sections as they are
 // (checked once per database file); otherwise, and when a read of the stored index fails, the
 // search builds the same index in memory, with the busy pointer, and keeps it for the life of
 // the process (rebuilt when the database file changes). So the hits always match the text shown.
-// The database is read through the query pattern, so a failing read shows the error dialog as
-// every other query does; the search text itself never causes an error (VolltextAnfrage.h).
+// The database is read through the database object's query pattern, so a failing read goes to
+// its error policy as every other query does (reads of the stored index ask no one: damage
+// there is passed over); the search text itself never causes an error (VolltextAnfrage.h).
 //
 // Order of the hits: sections that the keyword index assigns to a keyword equal to the search
 // text or to one of its words (without regard to case) first, then by BM25 score
@@ -30,12 +32,6 @@ struct VolltextTreffer
 // The hit list holds at most this many sections, the best ones.
 inline constexpr int VolltextMaxTreffer = 100;
 
-// Searches Suchtext. False when the database could not be read (reported already); true
-// otherwise, with the best hits in Treffer (best first, none when nothing matches or the text
-// holds no word) and the number of all matching sections in Gesamt.
-bool VolltextSuchen(const QString &Suchtext, QList<VolltextTreffer> &Treffer,
-                    int *Gesamt = nullptr);
-
 namespace Volltextsuche {
 enum class Quelle { Keine, Datenbank, Speicher };
 // Which index the last search used.
@@ -58,8 +54,3 @@ struct VolltextIndexZustand
     // together (sizes, statistics, segments, the plain texts of the sections).
     QStringList beschaedigt;
 };
-// False when the database could not be read (reported already); damage in the index's own
-// tables is a finding in beschaedigt, not a failure. Gruendlich also compares the index with one
-// built in memory from the sections' texts (as the search builds it); without, only the parts
-// are checked against each other, which is what the search does before it uses the index.
-bool VolltextIndexPruefen(VolltextIndexZustand &zustand, bool gruendlich = false);

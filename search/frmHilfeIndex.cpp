@@ -6,7 +6,7 @@
 #include "Meldung.h"
 #include "Routinen.h"
 #include "StichwortListe.h"
-#include "Stichwortabfragen.h"
+#include "HilfeDatenbank.h"
 #include "TolvarScrollListe.h"
 #include "TolvarTextBox.h"
 #include "VolltextAnfrage.h"
@@ -310,18 +310,25 @@ void frmHilfeIndex::cmdSuchen_Click()
         return;
     }
     MausZeiger(11);
-    QList<QString> wort;
-    QList<qint32> id;
-    if (!WoerterSuchen(m_txtSuchen->Text(), wort, id)) {
+    const Ergebnis<WortZeile> e = standardDatenbank().woerter(m_txtSuchen->Text());
+    if (!e.ok) {
         MausZeiger(0);
         return;
     }
-    if (wort.size() <= 1) {
+    if (e.zeilen.isEmpty()) {
         MausZeiger(0);
         MsgBox(QStringLiteral("Keine entsprechenden Daten vorgefunden!"), Meldung::Information);
         return;
     }
     // The whole result goes in at once; the entries keep the order of the query.
+    QList<QString> wort(1);
+    QList<qint32> id(1, 0);
+    wort.reserve(e.zeilen.size() + 1);
+    id.reserve(e.zeilen.size() + 1);
+    for (const WortZeile &z : e.zeilen) {
+        wort.append(z.wort);
+        id.append(z.id);
+    }
     m_lstWoerter->Eintraege(wort, id);
     m_lstWoerter->setListIndex(0); // runs lstWoerter_Click
     m_lstWoerter->setFocus(Qt::OtherFocusReason);
@@ -336,13 +343,15 @@ void frmHilfeIndex::lstWoerter_Click()
     const int i = m_lstWoerter->ListIndex();
     if (i < 0)
         return;
-    QList<QString> zeile;
-    QList<qint32> textID;
-    if (!TexteZumWort(m_lstWoerter->ItemData(i), zeile, textID, msNummern))
+    const Ergebnis<WortTextZeile> e = standardDatenbank().texteZumWort(m_lstWoerter->ItemData(i));
+    msNummern = QList<QString>(1);
+    if (!e.ok)
         return;
     m_scr->setBildschirmAktualisierung(false);
-    for (qsizetype k = 1; k < zeile.size(); ++k)
-        m_scr->ZeileHinzufuegen(zeile.at(k), textID.at(k));
+    for (const WortTextZeile &z : e.zeilen) {
+        m_scr->ZeileHinzufuegen(z.zeile, z.textID);
+        msNummern.append(z.nummer);
+    }
     m_scr->setBildschirmAktualisierung(true);
 }
 
@@ -350,18 +359,17 @@ void frmHilfeIndex::volltextSuchen()
 {
     MausZeiger(11);
     const QString suche = m_txtSuchen->Text();
-    QList<VolltextTreffer> treffer;
-    int gesamt = 0;
-    if (!VolltextSuchen(suche, treffer, &gesamt)) {
+    const VolltextErgebnis e = standardDatenbank().volltextSuchen(suche);
+    if (!e.ok) {
         MausZeiger(0);
         return;
     }
-    if (treffer.isEmpty()) {
+    if (e.zeilen.isEmpty()) {
         MausZeiger(0);
         MsgBox(QStringLiteral("Keine entsprechenden Daten vorgefunden!"), Meldung::Information);
         return;
     }
-    mtTreffer = treffer;
+    mtTreffer = e.zeilen;
     msVolltextSuche = suche;
     m_scrVolltext->Leeren();
     m_scrVolltext->setBildschirmAktualisierung(false);
@@ -370,10 +378,10 @@ void frmHilfeIndex::volltextSuchen()
             t.abschnitt + u'\t' + t.ausschnitt + u'\t' + t.thema + u'\t' + t.nummer, t.textID);
     }
     m_scrVolltext->setBildschirmAktualisierung(true);
-    m_lblVolltext->setText(gesamt > mtTreffer.size()
+    m_lblVolltext->setText(e.gesamt > mtTreffer.size()
                                ? QStringLiteral("gefundene Abschnitte: die besten %1 von %2")
                                      .arg(mtTreffer.size())
-                                     .arg(gesamt)
+                                     .arg(e.gesamt)
                                : QStringLiteral("gefundene Abschnitte: %1").arg(mtTreffer.size()));
     m_scrVolltext->setAktuelleZeile(0);
     m_scrVolltext->setFocus(Qt::OtherFocusReason);

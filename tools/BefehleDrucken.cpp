@@ -7,9 +7,8 @@
 #include "DatenbankOrt.h"
 
 #include "Beschreibungsdruck.h"
-#include "Datenbank.h"
 #include "Global.h"
-#include "Inhaltsabfragen.h"
+#include "HilfeDatenbank.h"
 #include "TolvarDrucker.h"
 #include "Zeichenkette.h"
 
@@ -176,49 +175,64 @@ Aufloesung auftragFuellen(const QList<qint32> &teile, int umfang, DruckAuftrag &
             s << QStringLiteral("%1").arg(teile[i], 2, 10, QLatin1Char('0'));
         return s.join(QLatin1Char('.'));
     };
-    QList<QString> kTitel, tTitel, xTitel, xText;
-    QList<qint32> kID, kNummer, tID, tNummer, xID, xNummer;
-    if (!KapitelLesen(kTitel, kID, kNummer))
+    // The first row with the number asked for; -1 when there is none.
+    const auto finden = [](const auto &e, qint32 nummer) {
+        for (qsizetype i = 0; i < e.zeilen.size(); ++i)
+            if (e.zeilen[i].nummer == nummer)
+                return i;
+        return qsizetype(-1);
+    };
+    HilfeDatenbank &db = standardDatenbank();
+    const Ergebnis<KapitelZeile> kapitel = db.kapitel();
+    if (!kapitel.ok)
         return Aufloesung::Fehler;
-    const qsizetype k = kNummer.indexOf(teile[0], 1);
-    if (k < 1) {
+    const qsizetype k = finden(kapitel, teile[0]);
+    if (k < 0) {
         unbekannt = QStringLiteral("kein Kapitel ") + formatieren(1);
         return Aufloesung::Unbekannt;
     }
-    if (!ThemenLesen(tTitel, tID, tNummer, kID[k]))
+    const Ergebnis<ThemaZeile> themen = db.themen(kapitel.zeilen[k].id);
+    if (!themen.ok)
         return Aufloesung::Fehler;
-    qsizetype t = 0;
+    qsizetype t = -1;
+    Ergebnis<TextZeile> texte;
     if (teile.size() >= 2) {
-        t = tNummer.indexOf(teile[1], 1);
-        if (t < 1) {
+        t = finden(themen, teile[1]);
+        if (t < 0) {
             unbekannt = QStringLiteral("kein Thema ") + formatieren(2);
             return Aufloesung::Unbekannt;
         }
-        if (!TexteLesen(xTitel, xID, xNummer, xText, tID[t]))
+        texte = db.texte(themen.zeilen[t].id);
+        if (!texte.ok)
             return Aufloesung::Fehler;
     }
-    qsizetype x = 0;
+    qsizetype x = -1;
     if (teile.size() >= 3) {
-        x = xNummer.indexOf(teile[2], 1);
-        if (x < 1) {
+        x = finden(texte, teile[2]);
+        if (x < 0) {
             unbekannt = QStringLiteral("kein Abschnitt ") + formatieren(3);
             return Aufloesung::Unbekannt;
         }
     }
 
+    // The print job keeps the help window's arrays, element 0 unused.
     a.miDruckUmfang = qint16(umfang);
     if (umfang == 3) {
-        a.msDruckTitel = kTitel[k];
-        a.mlThemenIDs = tID;
-        a.miThemenAnzahl = qint16(tID.size() - 1);
-        for (qsizetype i = 1; i < tTitel.size(); ++i)
-            a.ThemenTitel << tTitel[i];
+        a.msDruckTitel = kapitel.zeilen[k].bezeichnung;
+        a.mlThemenIDs = QList<qint32>(1, 0);
+        for (const ThemaZeile &z : themen.zeilen) {
+            a.mlThemenIDs << z.id;
+            a.ThemenTitel << z.bezeichnung;
+        }
+        a.miThemenAnzahl = qint16(themen.zeilen.size());
         return Aufloesung::Gefunden;
     }
-    a.msTexteInhalt = xText;
-    a.miTexteAnzahl = qint16(xText.size() - 1);
-    a.miAktTextIndex = qint16(x - 1);
-    a.msDruckTitel = umfang == 1 ? xTitel[x] : tTitel[t];
+    a.msTexteInhalt = QList<QString>(1);
+    for (const TextZeile &z : texte.zeilen)
+        a.msTexteInhalt << z.text;
+    a.miTexteAnzahl = qint16(texte.zeilen.size());
+    a.miAktTextIndex = qint16(x);
+    a.msDruckTitel = umfang == 1 ? texte.zeilen[x].bezeichnung : themen.zeilen[t].bezeichnung;
     return Aufloesung::Gefunden;
 }
 

@@ -2,7 +2,7 @@
 // standard output, one line each: help number, score, section title, snippet. A mark "*" before
 // the score says that a keyword equal to the search text leads to the section.
 #include "DatenbankOrt.h"
-#include "Volltextabfragen.h"
+#include "HilfeDatenbank.h"
 
 #include <QElapsedTimer>
 
@@ -15,11 +15,12 @@ int befehlSuche(const QStringList &args)
         return 2;
     }
     const DatenbankOrt ort(args[0]);
-    QList<VolltextTreffer> treffer;
-    int gesamt = 0;
     QElapsedTimer uhr;
     uhr.start();
-    if (!VolltextSuchen(args[1], treffer, &gesamt)) {
+    const VolltextErgebnis e = standardDatenbank().volltextSuchen(args[1]);
+    const QList<VolltextTreffer> &treffer = e.zeilen;
+    const int gesamt = e.gesamt;
+    if (!e.ok) {
         std::fprintf(stderr, "hilfedb: %s kann nicht gelesen werden\n", qPrintable(args[0]));
         return 1;
     }

@@ -2,10 +2,7 @@
 #include "DatenbankAnsicht.h"
 #include "DatenbankOrt.h"
 
-#include "Datenbank.h"
-#include "Global.h"
-#include "Inhaltsabfragen.h"
-#include "Stichwortabfragen.h"
+#include "HilfeDatenbank.h"
 #include "Zeichenkette.h"
 
 namespace {
@@ -26,26 +23,24 @@ QString DatenbankAnsicht::hilfeNummer(qint32 kapitel, qint32 thema, qint32 text)
 bool DatenbankAnsicht::kapitel(const QString &datenbank, QStringList &zeilen)
 {
     const DatenbankOrt ort(datenbank);
-    QList<QString> kTitel;
-    QList<qint32> kID, kNummer;
-    if (!KapitelLesen(kTitel, kID, kNummer))
+    HilfeDatenbank &db = standardDatenbank();
+    const Ergebnis<KapitelZeile> kapitel = db.kapitel();
+    if (!kapitel.ok)
         return false;
-    for (qsizetype k = 1; k < kID.size(); ++k) {
-        zeilen << zweistellig(kNummer[k]) + QLatin1Char(' ') + kTitel[k];
-        QList<QString> tTitel;
-        QList<qint32> tID, tNummer;
-        if (!ThemenLesen(tTitel, tID, tNummer, kID[k]))
+    for (const KapitelZeile &k : kapitel.zeilen) {
+        zeilen << zweistellig(k.nummer) + QLatin1Char(' ') + k.bezeichnung;
+        const Ergebnis<ThemaZeile> themen = db.themen(k.id);
+        if (!themen.ok)
             return false;
-        for (qsizetype t = 1; t < tID.size(); ++t) {
-            zeilen << QStringLiteral("  ") + zweistellig(kNummer[k]) + QLatin1Char('.') +
-                          zweistellig(tNummer[t]) + QLatin1Char(' ') + tTitel[t];
-            QList<QString> xTitel, xText;
-            QList<qint32> xID, xNummer;
-            if (!TexteLesen(xTitel, xID, xNummer, xText, tID[t]))
+        for (const ThemaZeile &t : themen.zeilen) {
+            zeilen << QStringLiteral("  ") + zweistellig(k.nummer) + QLatin1Char('.') +
+                          zweistellig(t.nummer) + QLatin1Char(' ') + t.bezeichnung;
+            const Ergebnis<TextZeile> texte = db.texte(t.id);
+            if (!texte.ok)
                 return false;
-            for (qsizetype x = 1; x < xID.size(); ++x) {
-                zeilen << QStringLiteral("    ") + hilfeNummer(kNummer[k], tNummer[t], xNummer[x]) +
-                              QLatin1Char(' ') + xTitel[x];
+            for (const TextZeile &x : texte.zeilen) {
+                zeilen << QStringLiteral("    ") + hilfeNummer(k.nummer, t.nummer, x.nummer) +
+                              QLatin1Char(' ') + x.bezeichnung;
             }
         }
     }
@@ -56,18 +51,17 @@ bool DatenbankAnsicht::stichwort(const QString &datenbank, const QString &suchte
                                  QStringList &zeilen)
 {
     const DatenbankOrt ort(datenbank);
-    QList<QString> woerter;
-    QList<qint32> ids;
-    if (!WoerterSuchen(suchtext, woerter, ids))
+    HilfeDatenbank &db = standardDatenbank();
+    const Ergebnis<WortZeile> woerter = db.woerter(suchtext);
+    if (!woerter.ok)
         return false;
-    for (qsizetype w = 1; w < ids.size(); ++w) {
-        zeilen << woerter[w];
-        QList<QString> zeile, nummer;
-        QList<qint32> textID;
-        if (!TexteZumWort(ids[w], zeile, textID, nummer))
+    for (const WortZeile &w : woerter.zeilen) {
+        zeilen << w.wort;
+        const Ergebnis<WortTextZeile> texte = db.texteZumWort(w.id);
+        if (!texte.ok)
             return false;
-        for (qsizetype i = 1; i < textID.size(); ++i)
-            zeilen << QStringLiteral("  ") + nummer[i] + QLatin1Char('\t') + zeile[i];
+        for (const WortTextZeile &z : texte.zeilen)
+            zeilen << QStringLiteral("  ") + z.nummer + QLatin1Char('\t') + z.zeile;
     }
     return true;
 }
@@ -84,21 +78,28 @@ bool DatenbankAnsicht::abschnitt(const QString &datenbank, const QString &nummer
         if (!ok)
             return false;
     }
-    QList<QString> kTitel, tTitel, xTitel, xText;
-    QList<qint32> kID, kNummer, tID, tNummer, xID, xNummer;
-    if (!KapitelLesen(kTitel, kID, kNummer))
+    // The first row of each level with the number asked for.
+    const auto finden = [](const auto &e, qint32 nummer) {
+        for (qsizetype i = 0; e.ok && i < e.zeilen.size(); ++i)
+            if (e.zeilen[i].nummer == nummer)
+                return i;
+        return qsizetype(-1);
+    };
+    HilfeDatenbank &db = standardDatenbank();
+    const Ergebnis<KapitelZeile> kapitel = db.kapitel();
+    const qsizetype k = finden(kapitel, teil[0]);
+    if (k < 0)
         return false;
-    const qsizetype k = kNummer.indexOf(teil[0], 1);
-    if (k < 1 || !ThemenLesen(tTitel, tID, tNummer, kID[k]))
+    const Ergebnis<ThemaZeile> themen = db.themen(kapitel.zeilen[k].id);
+    const qsizetype t = finden(themen, teil[1]);
+    if (t < 0)
         return false;
-    const qsizetype t = tNummer.indexOf(teil[1], 1);
-    if (t < 1 || !TexteLesen(xTitel, xID, xNummer, xText, tID[t]))
+    const Ergebnis<TextZeile> texte = db.texte(themen.zeilen[t].id);
+    const qsizetype x = finden(texte, teil[2]);
+    if (x < 0)
         return false;
-    const qsizetype x = xNummer.indexOf(teil[2], 1);
-    if (x < 1)
-        return false;
-    titel = xTitel[x];
-    text = xText[x];
+    titel = texte.zeilen[x].bezeichnung;
+    text = texte.zeilen[x].text;
     return true;
 }
 
@@ -106,5 +107,10 @@ bool DatenbankAnsicht::bild(const QString &datenbank, const QString &nummer, QBy
                             QString &titel)
 {
     const DatenbankOrt ort(datenbank);
-    return BildLesen(nummer, archiv, titel);
+    const Ergebnis<BildZeile> e = standardDatenbank().bild(nummer);
+    if (!e.ok || e.zeilen.isEmpty())
+        return false;
+    archiv = e.zeilen.first().bild;
+    titel = e.zeilen.first().bezeichnung;
+    return true;
 }

@@ -2,16 +2,13 @@
 #include "Pruefung.h"
 #include "DatenbankOrt.h"
 
-#include "Abfragemuster.h"
 #include "BildEntpacken.h"
 #include "DatenbankAnsicht.h"
-#include "Datenbank.h"
 #include "Global.h"
-#include "Inhaltsabfragen.h"
+#include "HilfeDatenbank.h"
 #include "RtfLeser.h"
 #include "Verweismarkup.h"
 #include "VolltextIndex.h"
-#include "Volltextabfragen.h"
 
 #include <QHash>
 #include <QImage>
@@ -63,27 +60,23 @@ QString zitiert(const QString &s)
     return QStringLiteral("„") + s + QStringLiteral("“");
 }
 
-bool abschnitteLesen(QList<Abschnitt> &abschnitte, QSet<QString> &nummern)
+bool abschnitteLesen(HilfeDatenbank &db, QList<Abschnitt> &abschnitte, QSet<QString> &nummern)
 {
-    QList<QString> kTitel;
-    QList<qint32> kID, kNummer;
-    if (!KapitelLesen(kTitel, kID, kNummer))
+    const Ergebnis<KapitelZeile> kapitel = db.kapitel();
+    if (!kapitel.ok)
         return false;
-    for (qsizetype k = 1; k < kID.size() && k < kNummer.size(); ++k) {
-        QList<QString> tTitel;
-        QList<qint32> tID, tNummer;
-        if (!ThemenLesen(tTitel, tID, tNummer, kID[k]))
+    for (const KapitelZeile &k : kapitel.zeilen) {
+        const Ergebnis<ThemaZeile> themen = db.themen(k.id);
+        if (!themen.ok)
             return false;
-        for (qsizetype t = 1; t < tID.size() && t < tNummer.size(); ++t) {
-            QList<QString> xTitel, xText;
-            QList<qint32> xID, xNummer;
-            if (!TexteLesen(xTitel, xID, xNummer, xText, tID[t]))
+        for (const ThemaZeile &t : themen.zeilen) {
+            const Ergebnis<TextZeile> texte = db.texte(t.id);
+            if (!texte.ok)
                 return false;
-            for (qsizetype x = 1; x < xID.size() && x < xNummer.size() && x < xText.size(); ++x) {
-                const QString nummer =
-                    DatenbankAnsicht::hilfeNummer(kNummer[k], tNummer[t], xNummer[x]);
+            for (const TextZeile &x : texte.zeilen) {
+                const QString nummer = DatenbankAnsicht::hilfeNummer(k.nummer, t.nummer, x.nummer);
                 nummern.insert(nummer);
-                abschnitte.append({nummer, xText[x]});
+                abschnitte.append({nummer, x.text});
             }
         }
     }
@@ -91,44 +84,26 @@ bool abschnitteLesen(QList<Abschnitt> &abschnitte, QSet<QString> &nummern)
 }
 
 // Keywords that lead to no section, through the same joins as the keyword pane's query.
-bool stichwoerterPruefen(QStringList &ohneText, int &anzahl)
+bool stichwoerterPruefen(HilfeDatenbank &db, QStringList &ohneText, int &anzahl)
 {
-    if (!DatenbankPruefen())
+    const Ergebnis<Werte> woerter =
+        db.abfragen(QStringLiteral("SELECT Wort, ID FROM WörterIndex ORDER BY Wort"));
+    if (!woerter.ok)
         return false;
-    QList<QString> woerter;
-    QList<qint32> ids;
-    const bool alle = Abfragemuster::ausfuehren(
-        QStringLiteral("SELECT * FROM WörterIndex ORDER BY Wort"),
-        [&](int n) {
-            woerter = QList<QString>(n + 1);
-            ids = QList<qint32>(n + 1, 0);
-        },
-        [&](const Datensatzgruppe &rs, int i) {
-            return rs.textOderLeer(i, QStringLiteral("Wort"), &woerter[i]) &&
-                   rs.zahl(i, QStringLiteral("ID"), &ids[i]);
-        });
-    if (!alle)
-        return false;
-    QSet<qint32> mitText;
-    const bool zugeordnet = Abfragemuster::ausfuehren(
+    const Ergebnis<Werte> zugeordnet = db.abfragen(
         QStringLiteral("SELECT DISTINCT ZuordnungIndex.IndexID ") +
-            QStringLiteral("FROM Kapitel INNER JOIN (Themen INNER JOIN (Texte INNER JOIN "
-                           "ZuordnungIndex ON Texte.ID = ZuordnungIndex.TextID) ON Themen.ID "
-                           "= Texte.ThemenID) ON Kapitel.ID = Themen.KapitelID"),
-        [&](int n) { mitText.reserve(n); },
-        [&](const Datensatzgruppe &rs, int i) {
-            qint32 id = 0;
-            if (!rs.zahl(i, QStringLiteral("IndexID"), &id))
-                return false;
-            mitText.insert(id);
-            return true;
-        });
-    if (!zugeordnet)
+        QStringLiteral("FROM Kapitel INNER JOIN (Themen INNER JOIN (Texte INNER JOIN "
+                       "ZuordnungIndex ON Texte.ID = ZuordnungIndex.TextID) ON Themen.ID "
+                       "= Texte.ThemenID) ON Kapitel.ID = Themen.KapitelID"));
+    if (!zugeordnet.ok)
         return false;
-    anzahl = int(ids.size()) - 1;
-    for (qsizetype i = 1; i < ids.size(); ++i)
-        if (!mitText.contains(ids[i]))
-            ohneText << QStringLiteral("Stichwort ") + zitiert(woerter[i]) +
+    QSet<qlonglong> mitText;
+    for (const Werte &z : zugeordnet.zeilen)
+        mitText.insert(z.at(0).toLongLong());
+    anzahl = int(woerter.zeilen.size());
+    for (const Werte &z : woerter.zeilen)
+        if (!mitText.contains(z.at(1).toLongLong()))
+            ohneText << QStringLiteral("Stichwort ") + zitiert(z.at(0).toString()) +
                             QStringLiteral(": führt zu keinem Text");
     return true;
 }
@@ -198,9 +173,10 @@ QStringList Pruefung::textProbleme(const QString &gespeicherterText, QList<tVerw
 bool Pruefung::pruefen(const QString &datenbank, Ergebnis &ergebnis)
 {
     const DatenbankOrt ort(datenbank);
+    HilfeDatenbank &db = standardDatenbank();
     QList<Abschnitt> abschnitte;
     QSet<QString> nummern; // help numbers, written KK.TT.XX
-    if (!abschnitteLesen(abschnitte, nummern))
+    if (!abschnitteLesen(db, abschnitte, nummern))
         return false;
     ergebnis.abschnitte = int(abschnitte.size());
 
@@ -227,13 +203,12 @@ bool Pruefung::pruefen(const QString &datenbank, Ergebnis &ergebnis)
             }
             auto it = bilder.constFind(v.BildNummer);
             if (it == bilder.constEnd()) {
-                QByteArray archiv;
-                QString titel;
+                const ::Ergebnis<BildZeile> b = db.bild(v.BildNummer);
                 QImage bild;
                 QString problem;
-                if (!BildLesen(v.BildNummer, archiv, titel))
+                if (!b.ok || b.zeilen.isEmpty())
                     problem = QStringLiteral("kein solches Bild");
-                else if (!BildEntpacken(archiv, bild))
+                else if (!BildEntpacken(b.zeilen.first().bild, bild))
                     problem = QStringLiteral("Bild lässt sich nicht entpacken");
                 it = bilder.insert(v.BildNummer, problem);
             }
@@ -244,14 +219,15 @@ bool Pruefung::pruefen(const QString &datenbank, Ergebnis &ergebnis)
         }
     }
     ergebnis.bilder = int(bilder.size());
-    if (!stichwoerterPruefen(ergebnis.probleme, ergebnis.stichwoerter))
+    if (!stichwoerterPruefen(db, ergebnis.probleme, ergebnis.stichwoerter))
         return false;
 
     // The full-text index: none is no problem (the help builds one in memory), one of another
     // version, damaged or built before a section changed is.
-    VolltextIndexZustand volltext;
-    if (!VolltextIndexPruefen(volltext, true))
+    const ::Ergebnis<VolltextIndexZustand> zustand = db.volltextIndexPruefen(true);
+    if (!zustand.ok)
         return false;
+    const VolltextIndexZustand &volltext = zustand.zeilen.first();
     ergebnis.volltextIndex = volltext.vorhanden;
     if (volltext.vorhanden && volltext.beschaedigt.isEmpty() &&
         volltext.version != VolltextIndex::Version)

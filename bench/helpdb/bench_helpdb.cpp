@@ -5,8 +5,7 @@
 #include "Datenbank.h"
 #include "Global.h"
 #include "HilfeDatenbankSchreiber.h"
-#include "Inhaltsabfragen.h"
-#include "Stichwortabfragen.h"
+#include "HilfeDatenbank.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -95,28 +94,30 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    QList<QString> b, t, zeile, nummer, wort;
-    QList<qint32> id, nr, textId;
+    HilfeDatenbank db(dir.filePath("HilfeBelna.mdb"), gsPasswort);
+    Ergebnis<TextZeile> gelesen;
+    Ergebnis<WortZeile> woerter;
+    Ergebnis<WortTextZeile> zuWortZeilen;
     QElapsedTimer erste;
     erste.start();
-    TexteLesen(b, id, nr, t, thema20);
+    gelesen = db.texte(thema20);
     const double ersteMs = double(erste.nsecsElapsed()) / 1e6;
 
-    const double texteMs = median([&] { return TexteLesen(b, id, nr, t, thema20); }, 201);
-    const int abschnitte = int(b.size()) - 1;
+    const double texteMs = median([&] { return (gelesen = db.texte(thema20)).ok; }, 201);
+    const int abschnitte = int(gelesen.zeilen.size());
     const double suchenMs =
-        median([&] { return WoerterSuchen(QStringLiteral("e"), wort, id); }, 21);
-    const int treffer = int(wort.size()) - 1;
+        median([&] { return (woerter = db.woerter(QStringLiteral("e"))).ok; }, 21);
+    const int treffer = int(woerter.zeilen.size());
     const double zumWortMs =
-        median([&] { return TexteZumWort(wort50, zeile, textId, nummer); }, 201);
-    const int zuWort = int(zeile.size()) - 1;
+        median([&] { return (zuWortZeilen = db.texteZumWort(wort50)).ok; }, 201);
+    const int zuWort = int(zuWortZeilen.zeilen.size());
 
     std::printf("erste Abfrage (Schlüssel ableiten):         %8.2f ms\n", ersteMs);
-    std::printf("TexteLesen, %d Abschnitte (Median):         %8.3f ms  (Ziel <= 1 ms)\n",
+    std::printf("texte, %d Abschnitte (Median):              %8.3f ms  (Ziel <= 1 ms)\n",
                 abschnitte, texteMs);
-    std::printf("WoerterSuchen \"e\", 100000 Wörter, %d Treffer: %8.2f ms  (Ziel <= 100 ms)\n",
+    std::printf("woerter \"e\", 100000 Wörter, %d Treffer:       %8.2f ms  (Ziel <= 100 ms)\n",
                 treffer, suchenMs);
-    std::printf("TexteZumWort, %d Texte (Median):            %8.3f ms  (Ziel <= 2 ms)\n", zuWort,
+    std::printf("texteZumWort, %d Texte (Median):            %8.3f ms  (Ziel <= 2 ms)\n", zuWort,
                 zumWortMs);
     return 0;
 }

@@ -6,7 +6,7 @@
 #include "DatenbankAufbau.h"
 #include "DatenbankOrt.h"
 #include "Global.h"
-#include "Inhaltsabfragen.h"
+#include "HilfeDatenbank.h"
 #include "SynthetischeDaten.h"
 #include "frmDruckVorschau.h"
 
@@ -52,20 +52,23 @@ int main(int argc, char **argv)
 
     // The job the help window fills for the chapter scope, with pictures.
     DruckAuftrag a;
-    QList<QString> kTitel, tTitel;
-    QList<qint32> kID, kNummer, tID, tNummer;
-    if (!KapitelLesen(kTitel, kID, kNummer) || kID.size() < 2 ||
-        !ThemenLesen(tTitel, tID, tNummer, kID[1])) {
+    const Ergebnis<KapitelZeile> kapitel = standardDatenbank().kapitel();
+    const Ergebnis<ThemaZeile> themen = kapitel.zeilen.isEmpty()
+                                            ? Ergebnis<ThemaZeile>()
+                                            : standardDatenbank().themen(kapitel.zeilen[0].id);
+    if (!kapitel.ok || !themen.ok) {
         std::fprintf(stderr, "Kapitel 1 nicht lesbar\n");
         return 1;
     }
     a.miDruckUmfang = 3;
     a.mbMitGrafik = true;
-    a.msDruckTitel = kTitel[1];
-    a.mlThemenIDs = tID;
-    a.miThemenAnzahl = qint16(tID.size() - 1);
-    for (qsizetype i = 1; i < tTitel.size(); ++i)
-        a.ThemenTitel << tTitel[i];
+    a.msDruckTitel = kapitel.zeilen[0].bezeichnung;
+    a.mlThemenIDs = QList<qint32>(1, 0);
+    for (const ThemaZeile &t : themen.zeilen) {
+        a.mlThemenIDs << t.id;
+        a.ThemenTitel << t.bezeichnung;
+    }
+    a.miThemenAnzahl = qint16(themen.zeilen.size());
 
     std::vector<double> erste, ganz;
     int seiten = 0;

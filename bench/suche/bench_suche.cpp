@@ -2,7 +2,7 @@
 // synthetic help database of 100,000 keywords; for several search texts, the click on
 // "Stichwörter anzeigen" until the keyword list and the grid of the first keyword are filled,
 // and until the pane has been painted. Each figure is the median of repeated runs; the query
-// alone (WoerterSuchen) is shown beside it. Target: at most 150 ms from click to filled lists.
+// alone (HilfeDatenbank::woerter) is shown beside it. Target: at most 150 ms from click to filled lists.
 //
 //   bench_suche [LAEUFE] [--bild DATEI.png [--quelle ORDNER] [--suche TEXT]]
 // With --bild no times are taken: the frame with the pane after a search is saved as a picture,
@@ -12,8 +12,8 @@
 #include "DatenbankAufbau.h"
 #include "Global.h"
 #include "HilfeCompiler.h"
+#include "HilfeDatenbank.h"
 #include "StichwortListe.h"
-#include "Stichwortabfragen.h"
 #include "SynthetischeDaten.h"
 #include "TolvarScrollListe.h"
 #include "TolvarTextBox.h"
@@ -131,12 +131,10 @@ int main(int argc, char **argv)
     for (const QString &text : texte) {
         f->txtSuchen()->setText(text);
         std::vector<double> abfrage, gefuellt, gemalt;
-        QList<QString> w;
-        QList<qint32> id;
         for (int i = 0; i < laeufe; ++i) {
             QElapsedTimer t;
             t.start();
-            WoerterSuchen(text, w, id);
+            standardDatenbank().woerter(text);
             abfrage.push_back(ms(t));
         }
         for (int i = 0; i < laeufe; ++i) {

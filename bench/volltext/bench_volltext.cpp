@@ -14,8 +14,8 @@
 // opening the first hit, is saved as two pictures.
 #include "Datenbank.h"
 #include "DatenbankAufbau.h"
-#include "Datensatzgruppe.h"
 #include "Global.h"
+#include "HilfeDatenbank.h"
 #include "HilfeDatenbankSchreiber.h"
 #include "QuellParser.h"
 #include "RtfErzeuger.h"
@@ -122,7 +122,7 @@ struct Bereich
 
 Bereich oeffnen(const QString &ordner)
 {
-    Datensatzgruppe::verbindungVerwerfen();
+    standardDatenbank().verbindungVerwerfen();
     setzeProgrammVerzeichnis(ordner);
     frmHilfe *hilfe = frmHilfe::instanz();
     frmHilfeIndex::verbinden(hilfe);
@@ -258,17 +258,17 @@ int main(int argc, char **argv)
         const QString sdb = speicher + QStringLiteral("/HilfeBelna.mdb");
         schreiben(beispiel, sdb, false, 10);
         setzeProgrammVerzeichnis(speicher);
-        Datensatzgruppe::verbindungVerwerfen();
+        standardDatenbank().verbindungVerwerfen();
         Volltextsuche::speicherVerwerfen();
-        QList<VolltextTreffer> treffer;
-        VolltextSuchen(QStringLiteral("Skonto"), treffer); // opens the keyed connection
+        HilfeDatenbank &hdb = standardDatenbank();
+        hdb.volltextSuchen(QStringLiteral("Skonto")); // opens the keyed connection
         Volltextsuche::speicherVerwerfen();
         QElapsedTimer t;
         t.start();
-        const bool ok = VolltextSuchen(QStringLiteral("Rechnung"), treffer);
+        const bool ok = hdb.volltextSuchen(QStringLiteral("Rechnung")).ok;
         const double erst = ms(t);
         t.restart();
-        VolltextSuchen(QStringLiteral("Rechnung"), treffer);
+        hdb.volltextSuchen(QStringLiteral("Rechnung"));
         const double danach = ms(t);
         const bool erreicht =
             ok && Volltextsuche::letzteQuelle() == Volltextsuche::Quelle::Speicher && erst <= 2000;

@@ -1,7 +1,7 @@
 // The print-out of the product description (see Beschreibungsdruck.h).
 #include "Beschreibungsdruck.h"
 #include "BildEntpacken.h"
-#include "Inhaltsabfragen.h"
+#include "HilfeDatenbank.h"
 #include "Mauszeiger.h"
 #include "TolvarDrucker.h"
 
@@ -36,8 +36,14 @@ double rundenGerade(double x)
 
 bool standardTexte(qint32 ThemenID, QList<QString> &Bezeichnung, QList<QString> &Text)
 {
-    QList<qint32> ID, Nummer;
-    return TexteLesen(Bezeichnung, ID, Nummer, Text, ThemenID);
+    const Ergebnis<TextZeile> e = standardDatenbank().texte(ThemenID);
+    Bezeichnung = QList<QString>(1);
+    Text = QList<QString>(1);
+    for (const TextZeile &z : e.zeilen) {
+        Bezeichnung.append(z.bezeichnung);
+        Text.append(z.text);
+    }
+    return e.ok;
 }
 
 } // namespace

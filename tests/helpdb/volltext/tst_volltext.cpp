@@ -7,6 +7,7 @@
 // hilfedb suche; and a damaged or stale stored index, named by hilfedb pruefen and passed over
 // by the search.
 #include "Datenbank.h"
+#include "HilfeDatenbank.h"
 #include "DatenbankAufbau.h"
 #include "Global.h"
 #include "HilfeDatenbankSchreiber.h"
@@ -21,7 +22,6 @@
 #include "VolltextIndex.h"
 #include "VolltextRangfolge.h"
 #include "VolltextWort.h"
-#include "Volltextabfragen.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -64,11 +64,22 @@ Suche suchen(const QString &text)
 {
     SkriptMeldungen meldungen;
     Suche s;
-    s.ok = VolltextSuchen(text, s.treffer, &s.gesamt);
+    const VolltextErgebnis e = standardDatenbank().volltextSuchen(text);
+    s.ok = e.ok;
+    s.treffer = e.zeilen;
+    s.gesamt = e.gesamt;
     s.boxen = meldungen.anzahl();
     for (const VolltextTreffer &t : std::as_const(s.treffer))
         s.nummern << t.nummer;
     return s;
+}
+
+// The state of the default database's full-text index; false when it could not be read.
+bool indexPruefen(VolltextIndexZustand &z)
+{
+    const Ergebnis<VolltextIndexZustand> e = standardDatenbank().volltextIndexPruefen();
+    z = e.zeilen.value(0);
+    return e.ok;
 }
 
 // A matchinfo('pcnalx') blob for one phrase over the columns title and text.
@@ -119,11 +130,8 @@ private slots:
     void rangfolge();
     void klartextWieAnzeige_data();
     void klartextWieAnzeige();
-    void klartextBeispielhilfe();
     void beispielhilfe_data();
     void beispielhilfe();
-    void wieKlartext_data();
-    void wieKlartext();
     void stichwortZuerst();
     void speicherWieGespeichert();
     void speicherNeuNachAustausch();
@@ -408,35 +416,6 @@ void TestVolltext::klartextWieAnzeige()
         QCOMPARE(klar, QStringLiteral("Siehe Kunden anlegen und Bild.\r\n"));
 }
 
-void TestVolltext::klartextBeispielhilfe()
-{
-    HilfeQuelle quelle;
-    QList<QuellFehler> fehler;
-    QVERIFY(QuellParser::lesen(QStringLiteral(TOLVAR_INHALT), quelle, fehler));
-    sqlite3 *db = nullptr;
-    QVERIFY(sqlite3_open_v2(QFile::encodeName(m_mit).constData(), &db, SQLITE_OPEN_READONLY,
-                            nullptr) == SQLITE_OK);
-    QVERIFY(sqlite3_key(db, HilfePasswort, int(std::strlen(HilfePasswort))) == SQLITE_OK);
-    sqlite3_stmt *st = nullptr;
-    QVERIFY(sqlite3_prepare_v2(db, "SELECT Text FROM Texte", -1, &st, nullptr) == SQLITE_OK);
-    int n = 0;
-    while (sqlite3_step(st) == SQLITE_ROW) {
-        const QString text =
-            QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)),
-                              sqlite3_column_bytes(st, 0));
-        QTextDocument anzeige;
-        QList<tVerweis> verweise;
-        qint16 anzahl = 0;
-        Verweismarkup::darstellen(text, anzeige, verweise, anzahl);
-        TextFeld feld(&anzeige, false);
-        QCOMPARE(VolltextIndex::klartext(text), feld.text());
-        ++n;
-    }
-    sqlite3_finalize(st);
-    sqlite3_close(db);
-    QCOMPARE(n, 120);
-}
-
 void TestVolltext::beispielhilfe_data()
 {
     QTest::addColumn<QString>("suche");
@@ -508,36 +487,6 @@ void TestVolltext::beispielhilfe()
         QVERIFY(!t.abschnitt.isEmpty() && !t.thema.isEmpty() && !t.ausschnitt.isEmpty());
         QVERIFY(t.wert > 0);
     }
-}
-
-void TestVolltext::wieKlartext_data()
-{
-    QTest::addColumn<QString>("suche");
-    QTest::addColumn<QString>("gleichwie");
-    zeile("Satzzeichen", QStringLiteral("Skonto!!!?"), QStringLiteral("Skonto"));
-    zeile("Anführungszeichen offen", QStringLiteral("\"Skonto"), QStringLiteral("Skonto"));
-    zeile("Klammern", QStringLiteral("(Skonto) [Rabatt]"), QStringLiteral("Skonto Rabatt"));
-    zeile("Prozent", QStringLiteral("%Skonto%"), QStringLiteral("Skonto"));
-    zeile("Unterstrich", QStringLiteral("Skonto_Rabatt"), QStringLiteral("Skonto Rabatt"));
-    zeile("NEAR", QStringLiteral("Skonto NEAR Rabatt"), QStringLiteral("Skonto Rabatt"));
-    zeile("Stern", QStringLiteral("Skonto*"), QStringLiteral("Skonto"));
-    zeile("Minus", QStringLiteral("-Skonto"), QStringLiteral("Skonto"));
-    zeile("Dach und Doppelpunkt", QStringLiteral("^Text:Skonto"), QStringLiteral("Text Skonto"));
-    zeile("sehr lang", QStringLiteral("Skonto ").repeated(2000), QStringLiteral("Skonto"));
-    zeile("Hochkomma", QStringLiteral("Skonto'"), QStringLiteral("Skonto"));
-}
-
-void TestVolltext::wieKlartext()
-{
-    // Syntax of the index's query language is searched as the plain words it holds.
-    QFETCH(QString, suche);
-    QFETCH(QString, gleichwie);
-    const Suche a = suchen(suche);
-    const Suche b = suchen(gleichwie);
-    QVERIFY(a.ok && b.ok);
-    QCOMPARE(a.boxen, 0);
-    QVERIFY(!b.nummern.isEmpty());
-    QCOMPARE(a.nummern, b.nummern);
 }
 
 void TestVolltext::stichwortZuerst()
@@ -634,7 +583,7 @@ void TestVolltext::veraltet()
     QVERIFY(QFile::copy(m_mit, datei));
     setzeDatenbankDatei(datei);
     VolltextIndexZustand z;
-    QVERIFY(VolltextIndexPruefen(z));
+    QVERIFY(indexPruefen(z));
     QVERIFY(z.vorhanden);
     QCOMPARE(z.version, VolltextIndex::Version);
     QCOMPARE(z.veraltet, QStringList());
@@ -645,7 +594,7 @@ void TestVolltext::veraltet()
                                  "Texte.ThemenID INNER JOIN Kapitel ON Kapitel.ID = "
                                  "Themen.KapitelID WHERE Kapitel.Nummer = 4 AND Themen.Nummer = 2 "
                                  "AND Texte.Nummer = 5); DELETE FROM Texte WHERE ID = 1;"));
-    QVERIFY(VolltextIndexPruefen(z));
+    QVERIFY(indexPruefen(z));
     QCOMPARE(z.veraltet.size(), 2);
     QVERIFY2(z.veraltet[0].startsWith(QStringLiteral("04.02.05: ")), qPrintable(z.veraltet[0]));
     QVERIFY2(z.veraltet[1].startsWith(QStringLiteral("Text-ID 1: ")), qPrintable(z.veraltet[1]));
@@ -653,7 +602,7 @@ void TestVolltext::veraltet()
     // An index of another version is not used: the search builds its own.
     QVERIFY(sqlAusfuehren(datei, "UPDATE VolltextInfo SET Wert = '0' WHERE Schluessel = "
                                  "'Version'"));
-    QVERIFY(VolltextIndexPruefen(z));
+    QVERIFY(indexPruefen(z));
     QCOMPARE(z.version, 0);
     const Suche s = suchen(QStringLiteral("Runden"));
     QVERIFY(s.ok);
@@ -662,7 +611,7 @@ void TestVolltext::veraltet()
 
     // Without an index there is nothing stale.
     setzeDatenbankDatei(m_ohne);
-    QVERIFY(VolltextIndexPruefen(z));
+    QVERIFY(indexPruefen(z));
     QVERIFY(!z.vorhanden);
     QVERIFY(z.veraltet.isEmpty());
 }

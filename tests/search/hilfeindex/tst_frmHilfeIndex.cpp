@@ -8,7 +8,6 @@
 #include "TestHilfen.h"
 #include "frmHilfeIndex.h"
 
-#include "Abfragemuster.h"
 #include "Datenbank.h"
 #include "Fehler.h"
 #include "Global.h"
@@ -17,7 +16,7 @@
 #include "Mauszeiger.h"
 #include "MeldungSkript.h"
 #include "StichwortListe.h"
-#include "Stichwortabfragen.h"
+#include "HilfeDatenbank.h"
 #include "TolvarScrollListe.h"
 #include "TolvarTextBox.h"
 #include "frmHilfe.h"
@@ -506,10 +505,8 @@ void tst_frmHilfeIndex::datenbankfehler()
     const QString text = QStringLiteral("Rechnungsd");
     // The steps of the keyword query; the texts query runs right after them, its second
     // step runs the SQL.
-    QList<QString> w;
-    QList<qint32> id;
     Fehlereinspeisung::setzen(1000000, 0);
-    QVERIFY(WoerterSuchen(text, w, id));
+    QVERIFY(standardDatenbank().woerter(text).ok);
     const int wortSchritte = Fehlereinspeisung::gezaehlt();
     Fehlereinspeisung::setzen(beiTexten ? wortSchritte + 2 : 2, Fehlernummer::Unbekannt);
 

@@ -7,7 +7,6 @@
 #include "Inhaltsabfragen.h"
 #include "RtfErzeuger.h"
 #include "RtfLeser.h"
-#include "Stichwortabfragen.h"
 #include "SynthetischeDaten.h"
 
 #include <QRegularExpression>
@@ -108,17 +107,14 @@ void TestSynthetisch::datenbank()
     bildLinks.sort();
     QCOMPARE(bildLinks, (QStringList{"00001", "00002", "00003"}));
 
-    QList<QString> woerter;
-    QList<qint32> ids;
-    QVERIFY(WoerterSuchen("%", woerter, ids));
-    QCOMPARE(woerter.size(), 501);
-    QVERIFY(WoerterSuchen(SynthetischeDaten::haeufigesWort, woerter, ids));
-    const qsizetype i = woerter.indexOf(QString::fromLatin1(SynthetischeDaten::haeufigesWort));
-    QVERIFY(i > 0);
-    QList<QString> zeile, nummer;
-    QList<qint32> textID;
-    QVERIFY(TexteZumWort(ids[i], zeile, textID, nummer));
-    QCOMPARE(textID.size(), 51);
+    HilfeDatenbank &db = standardDatenbank();
+    QCOMPARE(db.woerter("%").zeilen.size(), 500);
+    qint32 haeufig = -1;
+    for (const WortZeile &z : db.woerter(SynthetischeDaten::haeufigesWort).zeilen)
+        if (z.wort == QString::fromLatin1(SynthetischeDaten::haeufigesWort))
+            haeufig = z.id;
+    QVERIFY(haeufig > 0);
+    QCOMPARE(db.texteZumWort(haeufig).zeilen.size(), 50);
 
     const QSize groessen[] = {{1024, 768}, {800, 600}, {640, 480}};
     for (int b = 1; b <= 3; ++b) {
