@@ -1,12 +1,11 @@
-"""Host calls, toolbar, keyboard and keyword pane as the user and the host application use them."""
+"""Host calls, toolbar and keyword pane as the user and the host application use them; the
+keyboard alone is in szenarien_zugang."""
 
 import os
-import re
 import time
 
 from szenario import szenario
 from umgebung import Fehlschlag, gleich, mitte, pruefen
-from szenarien_verweise import klartext_position, sichtbarer_punkt
 
 ZURUECK, VORWAERTS, VORIGE, NAECHSTE, SUCHEN, DRUCKEN = 1, 2, 4, 5, 7, 9
 
@@ -166,46 +165,6 @@ def schrift_aktiv(bild, rechteck):
     from szenarien_bild import leuchtdichte
     x, y, b, h = rechteck
     return min(leuchtdichte(p) for p in bild.crop((x + 20, y, x + b, y + h)).getdata()) < 0.1
-
-
-@szenario("tastatur")
-def tastatur(s):
-    s.anzeigen("01.01.01")
-    s.button_klicken(NAECHSTE)
-    s.warten_zustand(lambda z: z["abschnitt"] == "01.01.02" and z["position"] == 2,
-                     "Nächste zeigt 01.01.02")
-    # The keys go to the text, where the user last clicked.
-    s.klick(*sichtbarer_punkt(s, s.zeichen(klartext_position(s.verweise()))))
-    for taste, position, nummer in (("alt+Left", 1, "01.01.01"), ("alt+Right", 2, "01.01.02")):
-        s.taste(taste)
-        s.warten_zustand(lambda z: z["position"] == position and z["abschnitt"] == nummer,
-                         f"{taste} führt zu Position {position} ({nummer})", 8)
-
-    # The section titles: Tab reaches a title that is not shown, Return and Space choose it.
-    for taste in ("Return", "space"):
-        k = titel_fokussieren(s)
-        vorher = s.zustand()["abschnitt"]
-        s.taste(taste)
-        z = s.warten_zustand(lambda z: z["abschnitt"] != vorher,
-                             f"{taste} auf dem Abschnittstitel {k} wählt ihn", 8)
-        pruefen(z["abschnitte"][k]["markiert"],
-                f"nach {taste} ist Titel {k} nicht markiert: {z['abschnitte']}")
-
-
-def titel_fokussieren(s):
-    """Presses Tab until a section title that is not the shown one has the focus; returns its
-    index."""
-    gesehen = []
-    for _ in range(40):
-        s.taste("Tab")
-        z = s.zustand()
-        gesehen.append(z["fokus"])
-        m = re.fullmatch(r"lblSub(\d+)", fokus_name(z))
-        if m and int(m.group(1)) < len(z["abschnitte"]) and \
-                not z["abschnitte"][int(m.group(1))]["markiert"]:
-            return int(m.group(1))
-    raise Fehlschlag(f"Tab erreicht keinen anderen Abschnittstitel; Fokus der Reihe nach: "
-                     f"{gesehen}")
 
 
 @szenario("deutsch")

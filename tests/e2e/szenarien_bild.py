@@ -11,7 +11,7 @@ def leuchtdichte(rgb):
     def kanal(c):
         c /= 255.0
         return c / 12.92 if c <= 0.03928 else ((c + 0.055) / 1.055) ** 2.4
-    r, g, b = (kanal(c) for c in rgb)
+    r, g, b = (kanal(c) for c in rgb[:3])
     return 0.2126 * r + 0.7152 * g + 0.0722 * b
 
 

@@ -22,17 +22,8 @@ def arbeitsbereich(s):
 
 def ruhige_geometrie(s, fenster, text):
     """The outer geometry of a mapped window once two readings in a row agree."""
-    letzte = [None]
-
-    def stabil():
-        if s.wininfo(fenster).get("Map State") != "IsViewable":
-            letzte[0] = None
-            return None
-        g = s.aussen_geometrie(fenster)
-        gleich_wie_vorher = g == letzte[0]
-        letzte[0] = g
-        return g if gleich_wie_vorher else None
-    return s.warten(lambda: (time.sleep(0.1), stabil())[1], text)
+    return s.ruhig(lambda: s.aussen_geometrie(fenster) if
+                   s.wininfo(fenster).get("Map State") == "IsViewable" else None, text)
 
 
 @szenario("erste_platzierung")
@@ -90,14 +81,7 @@ def rahmen_groesse(s, breite, hoehe):
     s.foto(os.path.join(s.arbeit, "foto.png"), breite, hoehe)
     s.warten_zustand(lambda z: z["rahmen"]["innen"][2:] == [breite, hoehe],
                      f"der Rahmen ist {breite} x {hoehe} groß")
-    letzte = [None]
-
-    def ruhig():
-        jetzt = (s.widget("VScroll1"), s.widget("picBackground"))
-        fertig = jetzt == letzte[0]
-        letzte[0] = jetzt
-        return fertig
-    s.warten(ruhig, "die Anordnung steht")
+    s.ruhig(lambda: (s.widget("VScroll1"), s.widget("picBackground")), "die Anordnung steht")
 
 
 @szenario("textflaeche_grundstellung")

@@ -48,7 +48,7 @@ def importierte_hilfe(s):
 
     # A link into the chapter shown second.
     s.klick(*punkt(verweise[2]))
-    z = s.warten_zustand(lambda z: z["abschnitt"] == "03.01.01", "der Verweis führt zu 03.01.01")
+    z = s.warten_abschnitt("03.01.01", "der Verweis führt zu 03.01.01")
     gleich(z["tabMain"]["aktuell"], 1, "gewählte Kapitelkarte nach dem Verweis")
 
     # The picture link opens picture 1: a 17 x 11 bitmap, red (230, 30, 30) inside a dark red

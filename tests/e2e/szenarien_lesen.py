@@ -23,10 +23,6 @@ def einstellungen(s):
         return f.read()
 
 
-def rahmen_aktivieren(s):
-    s.xdotool("windowactivate", "--sync", str(s.rahmen_fenster()))
-
-
 def zoom_warten(s, prozent, was):
     return s.warten_zustand(lambda z: z.get("zoom") == prozent, f"{was}: Zoom {prozent} %")
 
@@ -42,7 +38,7 @@ def zoom_verweis(s):
     gleich(s.zustand()["zoom"], 100, "Zoom beim ersten Start")
     v = next(v for v in s.verweise() if v["textNummer"])
     vorher = v["rechtecke"][0]
-    rahmen_aktivieren(s)
+    s.rahmen_aktivieren()
     # Strg++ four times: 110, 125, 150, 175.
     for _ in range(4):
         s.taste("ctrl+plus")
@@ -95,14 +91,20 @@ def zoom_verweis(s):
             "der Zoom steht in der Datei der Rechnungsanwendung")
 
 
-def finden_oeffnen(s, wie="taste"):
-    rahmen_aktivieren(s)
-    if wie == "taste":
-        s.taste("ctrl+f")
+def oeffnen(s, taste, knopf, bedingung, text):
+    """Opens the find bar or the bookmark menu by its key (taste) or its toolbar button (knopf,
+    when taste is None); returns the status once bedingung holds."""
+    s.rahmen_aktivieren()
+    if taste:
+        s.taste(taste)
     else:
-        s.button_klicken(FINDEN)
-    return s.warten_zustand(lambda z: z["finden"]["offen"] and fokus_name(z) == "txtFinden",
-                            "die Suchleiste ist offen und ihr Feld hat den Fokus")
+        s.button_klicken(knopf)
+    return s.warten_zustand(bedingung, text)
+
+
+def finden_oeffnen(s):
+    return oeffnen(s, None, FINDEN, lambda z: z["finden"]["offen"] and
+                   fokus_name(z) == "txtFinden", "die Suchleiste ist offen, ihr Feld hat den Fokus")
 
 
 def vorkommen(zeilen, wort):
@@ -122,7 +124,7 @@ def finden_esc(s):
     zeilen = s.abschnitt_text(nummer)
     erwartet = vorkommen(zeilen, "rechnung")
     pruefen(erwartet >= 3, f"zu wenige Vorkommen von „Rechnung“ in {nummer}: {erwartet}")
-    finden_oeffnen(s, "knopf")
+    finden_oeffnen(s)
     s.tippen("RECHNUNG")
     z = s.warten_zustand(lambda z: z["finden"]["text"] == "RECHNUNG", "der Suchtext ist getippt")
     gleich(z["finden"]["treffer"], erwartet, "Treffer von „RECHNUNG“ (ohne Groß/klein)")
@@ -171,14 +173,9 @@ def finden_esc(s):
     s.warten(lambda: not s.dienst_vorhanden(), "das zweite Esc schließt die Hilfe")
 
 
-def menue_oeffnen(s, wie="taste"):
-    rahmen_aktivieren(s)
-    if wie == "taste":
-        s.taste("ctrl+l")
-    else:
-        s.button_klicken(LESEZEICHEN)
-    return s.warten_zustand(lambda z: z["popup"] == "QMenu:mnuLesezeichen" and
-                            z["popupEintraege"], "das Lesezeichenmenü ist offen")
+def menue_oeffnen(s, taste="ctrl+l"):
+    return oeffnen(s, taste, LESEZEICHEN, lambda z: z["popup"] == "QMenu:mnuLesezeichen" and
+                   z["popupEintraege"], "das Lesezeichenmenü ist offen")
 
 
 def eintrag(z, text):
@@ -190,7 +187,7 @@ def eintrag(z, text):
 
 
 def menue_waehlen(s, text):
-    z = menue_oeffnen(s, "knopf")
+    z = menue_oeffnen(s, None)
     e = eintrag(z, text)
     pruefen(e["aktiv"], f"der Eintrag „{text}“ ist nicht wählbar")
     s.klick(*mitte(e["global"]))
@@ -244,8 +241,7 @@ def lesezeichen(s):
 
     # After the restart the first bookmark opens its section and is recorded in the history.
     menue_waehlen(s, gemerkt[0]["name"])
-    z = s.warten_zustand(lambda z: z["abschnitt"] == gemerkt[0]["nummer"],
-                         "das Lesezeichen öffnet seinen Abschnitt")
+    z = s.warten_abschnitt(gemerkt[0]["nummer"], "das Lesezeichen öffnet seinen Abschnitt")
     gleich(z["verlauf"], ["01.01.01", gemerkt[0]["nummer"]], "Verlauf nach dem Lesezeichen")
 
     # Managing: the first entry is deleted with Entf, OK with Enter.

@@ -76,8 +76,7 @@ def rechtsklick(s):
     fenster_vorher = set(s.override_redirect_fenster())
     v = next(v for v in s.verweise() if v["textNummer"])
     s.klick(*sichtbarer_punkt(s, v["rechtecke"][0]), taste=3)
-    s.warten(lambda: s.zustand()["abschnitt"] == v["textNummer"],
-             f"ein Rechtsklick auf „{v['text']}“ führt zu {v['textNummer']}")
+    s.warten_abschnitt(v["textNummer"], f"ein Rechtsklick auf „{v['text']}“")
     s.bleibt(lambda: s.zustand()["popup"] == "", "nach dem Rechtsklick ist kein Menü offen")
     neu = set(s.override_redirect_fenster()) - fenster_vorher
     gleich(sorted(neu), [], "neue Popup-Fenster nach dem Rechtsklick auf den Verweis")
@@ -139,8 +138,7 @@ def verweis_trefferflaeche(s):
                 s.klick(x, y)
                 was = f"{quelle}, „{v['text']}“, {name} ({x},{y})"
                 if folgt:
-                    s.warten(lambda: s.zustand()["abschnitt"] == v["textNummer"],
-                             f"{was}: der Klick folgt dem Verweis")
+                    s.warten_abschnitt(v["textNummer"], f"{was}: der Klick folgt dem Verweis")
                 else:
                     try:
                         s.bleibt(lambda: s.zustand()["abschnitt"] == quelle, "", 1.0)

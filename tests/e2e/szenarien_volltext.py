@@ -4,7 +4,7 @@ words marked in the shown section."""
 
 from szenario import szenario
 from umgebung import gleich, mitte, pruefen
-from szenarien_bedienung import SUCHEN, fokus_name
+from szenarien_bedienung import fokus_name, stichworte_oeffnen
 
 # The marking colour of hits in the text (frmHilfe_Treffer.cpp).
 TREFFER_FARBE = (0xFF, 0xD5, 0x4F)
@@ -34,12 +34,7 @@ def feld_fokussieren(s, feld, versatz):
 @szenario("volltext_suchen_und_markieren")
 def volltext_suchen_und_markieren(s):
     s.anzeigen("01.01.01")
-    s.button_klicken(SUCHEN)
-    s.warten_zustand(lambda z: z["stichwort"]["offen"], "der Stichwortbereich ist offen")
-    feld = s.widget("txtSuchen")
-    if fokus_name(s.zustand()) != "txtSuchen":
-        s.klick(*mitte(feld["global"]))
-    s.warten_zustand(lambda z: fokus_name(z) == "txtSuchen", "das Suchfeld hat den Fokus")
+    feld = stichworte_oeffnen(s)
 
     # Alt+V chooses the full-text search; the focus stays in the field.
     s.taste("alt+v")
@@ -79,8 +74,7 @@ def volltext_suchen_und_markieren(s):
     x, y, b, h = raster
     s.xdotool("mousemove", "--sync", str(x + b // 4), str(y + min(28, h // 2)))
     s.xdotool("click", "--repeat", "2", "--delay", "80", "1")
-    z = s.warten_zustand(lambda z: z["abschnitt"] == "05.01.02",
-                         "der beste Treffer ist zu sehen", 15)
+    z = s.warten_abschnitt("05.01.02", "der beste Treffer ist zu sehen", 15)
     gleich(z["verlauf"][-1], "05.01.02", "letzter Eintrag im Verlauf")
 
     # The hit words are marked in the visible text.

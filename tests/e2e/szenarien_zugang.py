@@ -4,11 +4,13 @@ activated through it alone; the whole help used with the keyboard only."""
 
 import json
 import os
+import re
 import subprocess
 
 from szenario import szenario
 from umgebung import Fehlschlag, Uebersprungen, gleich, pruefen
-from szenarien_bedienung import DRUCKEN, SUCHEN, fokus_name, hilfe_beenden
+from szenarien_bedienung import DRUCKEN, NAECHSTE, SUCHEN, fokus_name, hilfe_beenden
+from szenarien_bild import kontrast, leuchtdichte
 from szenarien_darstellung import seite_ganz_zu_sehen
 
 ATSPI_HILFE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "atspi_hilfe.py")
@@ -54,8 +56,7 @@ def mit_barrierefreiheitsbus(s):
 
 
 def atspi(s, *argumente):
-    r = subprocess.run(["/usr/bin/python3", ATSPI_HILFE, *argumente], env=s.x_env(),
-                       capture_output=True, text=True, timeout=60)
+    r = s.lauf("/usr/bin/python3", ATSPI_HILFE, *argumente, zeit=60)
     zeilen = [json.loads(z) for z in r.stdout.splitlines() if z.strip()]
     if r.returncode != 0:
         raise Fehlschlag(f"atspi_hilfe.py {' '.join(argumente)}: {zeilen or r.stderr[-800:]}")
@@ -113,13 +114,12 @@ def barrierefrei(s):
     # A section title and toolbar buttons activated through the accessibility interface alone.
     ziel = z["abschnitte"][2]["titel"]
     atspi(s, "aktion", "push button", ziel, "Press")
-    z = s.warten_zustand(lambda z: z["abschnitt"] == "04.01.03",
-                         f"Press auf den Abschnittstitel „{ziel}“ zeigt 04.01.03")
+    z = s.warten_abschnitt("04.01.03", f"Press auf den Abschnittstitel „{ziel}“")
     gleich(z["verlauf"], ["04.01.01", "04.01.03"], "Verlauf nach Press auf einen Titel")
     atspi(s, "aktion", "push button", "Nächste", "Press")
-    s.warten_zustand(lambda z: z["abschnitt"] == "04.01.04", "Press auf „Nächste“")
+    s.warten_abschnitt("04.01.04", "Press auf „Nächste“")
     atspi(s, "aktion", "push button", "Zurück", "Press")
-    s.warten_zustand(lambda z: z["abschnitt"] == "04.01.03", "Press auf „Zurück“")
+    s.warten_abschnitt("04.01.03", "Press auf „Zurück“")
     atspi(s, "aktion", "push button", "Finden", "Press")
     s.warten_zustand(lambda z: z["finden"]["offen"], "Press auf „Finden“ öffnet die Suchleiste")
     knoten = baum(s)
@@ -141,10 +141,6 @@ def barrierefrei(s):
 
 # ---- keyboard only ------------------------------------------------------------------------
 
-def fokus_warten(s, bedingung, text):
-    return s.warten_zustand(lambda z: bedingung(z), text, 8)
-
-
 def tab_bis(s, bedingung, text, hoechstens=40):
     """Presses Tab until the status satisfies bedingung (checked first before any key);
     returns that status."""
@@ -158,10 +154,20 @@ def tab_bis(s, bedingung, text, hoechstens=40):
     raise Fehlschlag(f"Tab erreicht nicht: {text}; Fokus der Reihe nach: {gesehen}")
 
 
+def anderer_titel(z):
+    """The index of the section title with the focus when it is not the shown one, else None."""
+    m = re.fullmatch(r"lblSub(\d+)", fokus_name(z))
+    k = int(m.group(1)) if m else len(z["abschnitte"])
+    return k if k < len(z["abschnitte"]) and not z["abschnitte"][k]["markiert"] else None
+
+
 @szenario("tastatur_allein")
 def tastatur_allein(s):
     s.anzeigen("01.01.01")
-    s.xdotool("windowactivate", "--sync", str(s.rahmen_fenster()))
+    s.button_klicken(NAECHSTE)
+    s.warten_zustand(lambda z: z["abschnitt"] == "01.01.02" and z["position"] == 2,
+                     "Nächste zeigt 01.01.02")
+    s.rahmen_aktivieren()
     # The chapter tabs: Tab reaches them, the arrow shows the next chapter.
     z = tab_bis(s, lambda z: z["fokusName"] == "Kapitel", "die Kapitelkarten")
     s.taste("Right")
@@ -176,12 +182,18 @@ def tastatur_allein(s):
     # A section title: Tab to the third one, Return shows it.
     z = tab_bis(s, lambda z: fokus_name(z) == "lblSub2", "der dritte Abschnittstitel")
     s.taste("Return")
-    z = s.warten_zustand(lambda z: z["abschnitt"] == "02.02.03", "Return auf dem dritten Titel")
+    z = s.warten_abschnitt("02.02.03", "Return auf dem dritten Titel")
+    # Space on a title that is not the shown one chooses it too.
+    z = tab_bis(s, lambda z: anderer_titel(z) is not None, "ein anderer Abschnittstitel")
+    k = anderer_titel(z)
+    s.taste("space")
+    z = s.warten_zustand(lambda z: z["abschnitte"][k]["markiert"],
+                         f"Leertaste auf dem Abschnittstitel {k} wählt ihn", 8)
     s.bild_sichern(s.bildschirm(), "lesen-tastatur-titel.png")
 
     # Into the text, then from link to link with Tab; Return follows the one reached.
     s.anzeigen("04.01.01")
-    s.xdotool("windowactivate", "--sync", str(s.rahmen_fenster()))
+    s.rahmen_aktivieren()
     verweise = s.verweise()
     z = tab_bis(s, lambda z: fokus_name(z) == "txt" or z["verweisFokus"] > 0, "der Text", 60)
     if z["verweisFokus"] == 0:
@@ -194,12 +206,15 @@ def tastatur_allein(s):
                          f"Tab erreicht Verweis {ziel['index']}")
     s.bild_sichern(s.bildschirm(), "lesen-tastatur-verweis.png")
     s.taste("Return")
-    z = s.warten_zustand(lambda z: z["abschnitt"] == ziel["textNummer"],
-                         f"Return folgt „{ziel['text']}“")
+    z = s.warten_abschnitt(ziel["textNummer"], f"Return folgt „{ziel['text']}“")
     gleich(z["verlauf"], ["04.01.01", ziel["textNummer"]], "Verlauf nach Return auf dem Verweis")
     # Back with Alt+Pfeil links.
     s.taste("alt+Left")
-    s.warten_zustand(lambda z: z["abschnitt"] == "04.01.01", "Alt+Pfeil links geht zurück")
+    s.warten_zustand(lambda z: z["abschnitt"] == "04.01.01" and z["position"] == 1,
+                     "Alt+Pfeil links geht zurück")
+    s.taste("alt+Right")
+    s.warten_zustand(lambda z: z["abschnitt"] == ziel["textNummer"] and z["position"] == 2,
+                     "Alt+Pfeil rechts geht wieder vor")
 
     # The print dialog through the toolbar (F10, arrows, Return), closed with Esc.
     s.taste("F10")
@@ -224,19 +239,6 @@ def tastatur_allein(s):
 
 
 # ---- dark palette and scale 2 -------------------------------------------------------------
-
-def leuchtdichte(c):
-    def kanal(v):
-        v = v / 255
-        return v / 12.92 if v <= 0.03928 else ((v + 0.055) / 1.055) ** 2.4
-    r, g, b = c[:3]
-    return 0.2126 * kanal(r) + 0.7152 * kanal(g) + 0.0722 * kanal(b)
-
-
-def kontrast(a, b):
-    la, lb = leuchtdichte(a), leuchtdichte(b)
-    return (max(la, lb) + 0.05) / (min(la, lb) + 0.05)
-
 
 def schrift_kontrast(bild, r, skala=1):
     """The contrast of writing in a screen rectangle [x, y, w, h] (status coordinates, times
@@ -309,7 +311,7 @@ def dunkel(s):
                 f"„{v['text']}“ ist nicht mehr blau oder grün ({len(farbig)} von "
                 f"{len(schrift)} Pixeln)")
     # The find bar and the bookmark menu on the dark palette.
-    s.xdotool("windowactivate", "--sync", str(s.rahmen_fenster()))
+    s.rahmen_aktivieren()
     s.taste("ctrl+f")
     s.warten_zustand(lambda z: z["finden"]["offen"], "Strg+F öffnet die Suchleiste")
     s.tippen("Rechnung")
@@ -414,8 +416,7 @@ def skala2(s):
     v = next(v for v in s.verweise() if v["textNummer"])
     r = v["rechtecke"][0]
     s.klick(2 * r[0] + r[2], 2 * r[1] + r[3])
-    s.warten_zustand(lambda z: z["abschnitt"] == v["textNummer"],
-                     f"ein Klick auf „{v['text']}“ bei Skala 2 folgt ihm")
+    s.warten_abschnitt(v["textNummer"], f"ein Klick auf „{v['text']}“ bei Skala 2")
     # Toolbar icons drawn for 32 device pixels, not doubled from 16: in a doubled picture
     # the rows come in equal pairs.
     knopf = z["buttons"]["9"]["global"]
@@ -431,11 +432,7 @@ def skala2(s):
     s.klick(2 * r[0] + r[2], 2 * r[1] + r[3])
     s.warten_zustand(lambda z: z["bild"]["offen"], "das Bildfenster öffnet sich")
     original = os.path.join(s.arbeit, "bild.png")
-    env = dict(os.environ, QT_QPA_PLATFORM="offscreen", XDG_RUNTIME_DIR=s.laufzeit)
-    r = subprocess.run([os.path.join(s.bin, "hilfedb"), "bild",
-                        os.path.join(s.db_ordner, "HilfeBelna.mdb"), bv["bildNummer"], original],
-                       env=env, capture_output=True, text=True, timeout=60)
-    pruefen(r.returncode == 0, f"hilfedb bild: {r.stderr}")
+    s.hilfedb("bild", os.path.join(s.db_ordner, "HilfeBelna.mdb"), bv["bildNummer"], original)
     from PIL import Image
     with Image.open(original) as o:
         vorlage = o.convert("RGB")

@@ -140,15 +140,7 @@ class Sitzung:
         self._start("xvfb", ["Xvfb", "-displayfd", str(schreiben), "-screen", "0",
                              f"{BREITE}x{HOEHE}x24", "-nolisten", "tcp", "-noreset"],
                     pass_fds=(schreiben,))
-        os.close(schreiben)
-        text = b""
-        ende = time.monotonic() + 15
-        while not text.endswith(b"\n") and time.monotonic() < ende:
-            stueck = os.read(lesen, 64)
-            if not stueck:
-                break
-            text += stueck
-        os.close(lesen)
+        text = _zeile_lesen(lesen, schreiben)
         pruefen(text.strip().isdigit(), "Xvfb nannte keine Displaynummer")
         self.display = ":" + text.strip().decode()
 
@@ -183,15 +175,7 @@ class Sitzung:
         self.bus = self._start("dbus", ["dbus-daemon", "--nofork", f"--config-file={konf}",
                                         f"--print-address={schreiben}"],
                                env=env, pass_fds=(schreiben,))
-        os.close(schreiben)
-        text = b""
-        ende = time.monotonic() + 15
-        while not text.endswith(b"\n") and time.monotonic() < ende:
-            stueck = os.read(lesen, 256)
-            if not stueck:
-                break
-            text += stueck
-        os.close(lesen)
+        text = _zeile_lesen(lesen, schreiben)
         pruefen(text.strip(), "dbus-daemon nannte keine Adresse")
         self.bus_adresse = text.strip().decode()
 
@@ -223,12 +207,17 @@ class Sitzung:
             return fertig
         return self.erstellen(inhalt, "beispiel.mdb")
 
+    def hilfedb(self, *argumente):
+        """Runs hilfedb (offscreen); fails unless it ends with 0; returns its output."""
+        env = dict(os.environ, QT_QPA_PLATFORM="offscreen", XDG_RUNTIME_DIR=self.laufzeit)
+        r = subprocess.run([os.path.join(self.bin, "hilfedb"), *argumente], env=env,
+                           capture_output=True, text=True, timeout=60)
+        pruefen(r.returncode == 0, f"hilfedb {' '.join(argumente)}: {r.stdout}{r.stderr}")
+        return r.stdout
+
     def erstellen(self, quellen, name):
         ziel = os.path.join(self.arbeit, name)
-        env = dict(os.environ, QT_QPA_PLATFORM="offscreen", XDG_RUNTIME_DIR=self.laufzeit)
-        r = subprocess.run([os.path.join(self.bin, "hilfedb"), "erstellen", quellen, ziel],
-                           env=env, capture_output=True, text=True, timeout=60)
-        pruefen(r.returncode == 0, f"hilfedb erstellen {quellen}: {r.stdout}{r.stderr}")
+        self.hilfedb("erstellen", quellen, ziel)
         return ziel
 
     def datenbank_setzen(self, pfad):
@@ -255,19 +244,14 @@ class Sitzung:
     def abschnitt_text(self, nummer):
         """The lines of a section of this session's database as hilfedb renders them: the
         title first, then the paragraphs."""
-        env = dict(os.environ, QT_QPA_PLATFORM="offscreen", XDG_RUNTIME_DIR=self.laufzeit)
-        r = subprocess.run([os.path.join(self.bin, "hilfedb"), "text",
-                            os.path.join(self.db_ordner, "HilfeBelna.mdb"), nummer],
-                           env=env, capture_output=True, text=True, timeout=60)
-        pruefen(r.returncode == 0, f"hilfedb text {nummer}: {r.stderr}")
-        return [z for z in r.stdout.splitlines() if z.strip()]
+        aus = self.hilfedb("text", os.path.join(self.db_ordner, "HilfeBelna.mdb"), nummer)
+        return [z for z in aus.splitlines() if z.strip()]
 
     # ---- the client command --------------------------------------------------------------
 
     def client(self, *argumente, zeit=30):
         """Runs belnahilfe-anzeigen and returns (exit code, stdout, stderr)."""
-        r = subprocess.run([os.path.join(self.bin, "belnahilfe-anzeigen"), *argumente],
-                           env=self.x_env(), capture_output=True, text=True, timeout=zeit)
+        r = self.lauf(os.path.join(self.bin, "belnahilfe-anzeigen"), *argumente, zeit=zeit)
         if self.protokoll:
             self.protokoll(f"belnahilfe-anzeigen {' '.join(argumente)} -> {r.returncode}")
         return r.returncode, r.stdout, r.stderr
@@ -327,10 +311,8 @@ class Sitzung:
     # ---- the server process --------------------------------------------------------------
 
     def dbus_rufen(self, methode, *argumente):
-        r = subprocess.run(["dbus-send", "--session", "--print-reply",
-                            "--dest=org.freedesktop.DBus", "/org/freedesktop/DBus",
-                            f"org.freedesktop.DBus.{methode}", *argumente],
-                           env=self.x_env(), capture_output=True, text=True, timeout=10)
+        r = self.lauf("dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus",
+                      "/org/freedesktop/DBus", f"org.freedesktop.DBus.{methode}", *argumente)
         return r.returncode, r.stdout
 
     def monitor_starten(self, regel):
@@ -420,6 +402,25 @@ class Sitzung:
             return z if bedingung(z) else None
         return self.warten(pruefung, text, zeit)
 
+    def ruhig(self, lesen, text):
+        """Polls lesen() until two readings in a row agree and are not None; returns it."""
+        letzte = [None]
+
+        def stabil():
+            time.sleep(0.1)
+            jetzt = lesen()
+            fertig = jetzt is not None and jetzt == letzte[0]
+            letzte[0] = jetzt
+            return jetzt if fertig else None
+        return self.warten(stabil, text)
+
+    def warten_abschnitt(self, nummer, text, zeit=10.0):
+        """Waits until the help shows the section; returns the status."""
+        return self.warten_zustand(lambda z: z["abschnitt"] == nummer, text, zeit)
+
+    def rahmen_aktivieren(self):
+        self.xdotool("windowactivate", "--sync", str(self.rahmen_fenster()))
+
     def bleibt(self, bedingung, text, zeit=1.0):
         """Checks that bedingung holds throughout zeit seconds (for "nothing happens")."""
         ende = time.monotonic() + zeit
@@ -431,9 +432,13 @@ class Sitzung:
 
     # ---- X: input ------------------------------------------------------------------------
 
+    def lauf(self, *argv, zeit=10):
+        """Runs a tool on this display and bus; returns the finished process."""
+        return subprocess.run(argv, env=self.x_env(), capture_output=True, text=True,
+                              timeout=zeit)
+
     def xdotool(self, *argumente):
-        r = subprocess.run(["xdotool", *argumente], env=self.x_env(), capture_output=True,
-                           text=True, timeout=15)
+        r = self.lauf("xdotool", *argumente, zeit=15)
         pruefen(r.returncode == 0, f"xdotool {' '.join(argumente)}: {r.stderr.strip()}")
         return r.stdout
 
@@ -454,14 +459,10 @@ class Sitzung:
     # ---- X: windows ----------------------------------------------------------------------
 
     def xprop_root(self, eigenschaft):
-        r = subprocess.run(["xprop", "-root", eigenschaft], env=self.x_env(),
-                           capture_output=True, text=True, timeout=10)
-        return r.stdout
+        return self.lauf("xprop", "-root", eigenschaft).stdout
 
     def xprop(self, fenster, eigenschaft):
-        r = subprocess.run(["xprop", "-id", str(fenster), eigenschaft], env=self.x_env(),
-                           capture_output=True, text=True, timeout=10)
-        return r.stdout
+        return self.lauf("xprop", "-id", str(fenster), eigenschaft).stdout
 
     def fenster_suchen(self, titel=FRAME_TITEL, sichtbar=True):
         """X ids of the client windows with exactly this title. xdotool matches the bytes of
@@ -471,17 +472,14 @@ class Sitzung:
                          f".{{1,{len(c.encode())}}}" for c in titel)
         argumente = ["search"] + (["--onlyvisible"] if sichtbar else []) + \
             ["--name", f"^{muster}$"]
-        r = subprocess.run(["xdotool", *argumente], env=self.x_env(), capture_output=True,
-                           text=True, timeout=10)
-        return [int(z) for z in r.stdout.split()]
+        return [int(z) for z in self.lauf("xdotool", *argumente).stdout.split()]
 
     def dialog_fenster(self):
         """The server's visible dialog windows (message boxes, the print dialog), newest last."""
         pid = self.server_pid_merken()
         if not pid:
             return []
-        r = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)],
-                           env=self.x_env(), capture_output=True, text=True, timeout=10)
+        r = self.lauf("xdotool", "search", "--onlyvisible", "--pid", str(pid))
         return sorted(int(i) for i in r.stdout.split()
                       if "_NET_WM_WINDOW_TYPE_DIALOG" in self.xprop(i, "_NET_WM_WINDOW_TYPE"))
 
@@ -499,10 +497,8 @@ class Sitzung:
         return ids[0]
 
     def wininfo(self, fenster):
-        r = subprocess.run(["xwininfo", "-id", str(fenster)], env=self.x_env(),
-                           capture_output=True, text=True, timeout=10)
         werte = {}
-        for zeile in r.stdout.splitlines():
+        for zeile in self.lauf("xwininfo", "-id", str(fenster)).stdout.splitlines():
             if ":" in zeile:
                 k, _, v = zeile.strip().partition(":")
                 werte[k.strip()] = v.strip()
@@ -537,10 +533,8 @@ class Sitzung:
 
     def override_redirect_fenster(self):
         """Mapped override-redirect windows (menus, popups, tool tips) on the root."""
-        r = subprocess.run(["xwininfo", "-root", "-children"], env=self.x_env(),
-                           capture_output=True, text=True, timeout=10)
         ids = []
-        for zeile in r.stdout.splitlines():
+        for zeile in self.lauf("xwininfo", "-root", "-children").stdout.splitlines():
             zeile = zeile.strip()
             if zeile.startswith("0x"):
                 ids.append(zeile.split()[0])
@@ -557,8 +551,7 @@ class Sitzung:
         """A screenshot of the whole screen as a PIL image."""
         from PIL import Image
         datei = os.path.join(self.arbeit, "bildschirm.png")
-        r = subprocess.run(["import", "-window", "root", datei], env=self.x_env(),
-                           capture_output=True, text=True, timeout=20)
+        r = self.lauf("import", "-window", "root", datei, zeit=20)
         pruefen(r.returncode == 0, f"import: {r.stderr.strip()}")
         with Image.open(datei) as b:
             return b.convert("RGB")
@@ -571,6 +564,20 @@ class Sitzung:
         if self.protokoll:
             self.protokoll(f"Bild: {pfad}")
         return pfad
+
+
+def _zeile_lesen(lesen, schreiben):
+    """The first line a started program writes to a pipe (within 15 s); closes both ends."""
+    os.close(schreiben)
+    text = b""
+    ende = time.monotonic() + 15
+    while not text.endswith(b"\n") and time.monotonic() < ende:
+        stueck = os.read(lesen, 256)
+        if not stueck:
+            break
+        text += stueck
+    os.close(lesen)
+    return text
 
 
 def lebt(pid):
