@@ -4,7 +4,7 @@
 #include "Lesehilfen.h"
 
 #include "Einstellungen.h"
-#include "Inhaltsabfragen.h"
+#include "HilfeDatenbank.h"
 #include "Meldung.h"
 #include "frmHilfe.h"
 #include "frmInhalt.h"
@@ -47,52 +47,42 @@ public:
         const auto teile = nummernTeile(nummer);
         if (!teile)
             return false;
+        HilfeDatenbank &db = standardDatenbank();
         if (!m_kapitelGelesen) {
-            QList<QString> bez;
-            KapitelLesen(bez, m_kapitelIDs, m_kapitelNummern);
+            m_kapitel = db.kapitel().zeilen;
             m_kapitelGelesen = true;
         }
-        const qint32 kapitel = idZu(m_kapitelIDs, m_kapitelNummern, (*teile)[0]);
+        const qint32 kapitel = idZu(m_kapitel, (*teile)[0]);
         if (!kapitel)
             return false;
-        if (!m_themen.contains(kapitel)) {
-            QList<QString> bez;
-            QList<qint32> ids;
-            QList<qint32> nummern;
-            ThemenLesen(bez, ids, nummern, kapitel);
-            m_themen.insert(kapitel, {ids, nummern});
-        }
-        const auto &themen = m_themen[kapitel];
-        const qint32 thema = idZu(themen.first, themen.second, (*teile)[1]);
+        if (!m_themen.contains(kapitel))
+            m_themen.insert(kapitel, db.themen(kapitel).zeilen);
+        const qint32 thema = idZu(m_themen[kapitel], (*teile)[1]);
         if (!thema)
             return false;
         if (!m_texte.contains(thema)) {
-            QList<QString> bez;
-            QList<qint32> ids;
-            QList<qint32> nummern;
-            QList<QString> texte;
-            TexteLesen(bez, ids, nummern, texte, thema);
-            m_texte.insert(thema, {ids, nummern});
+            QList<KapitelZeile> texte;
+            for (const TextZeile &t : db.texte(thema).zeilen)
+                texte.append({t.bezeichnung, t.id, t.nummer});
+            m_texte.insert(thema, texte);
         }
-        const auto &texte = m_texte[thema];
-        return idZu(texte.first, texte.second, (*teile)[2]) != 0;
+        return idZu(m_texte[thema], (*teile)[2]) != 0;
     }
 
 private:
-    // The ID of the row with this Nummer (lists from element 1), 0 when there is none.
-    static qint32 idZu(const QList<qint32> &ids, const QList<qint32> &nummern, int nummer)
+    // The ID of the row with this Nummer, 0 when there is none.
+    static qint32 idZu(const QList<KapitelZeile> &zeilen, int nummer)
     {
-        for (int i = 1; i < std::min(ids.size(), nummern.size()); ++i)
-            if (nummern.at(i) == nummer)
-                return ids.at(i);
+        for (const KapitelZeile &z : zeilen)
+            if (z.nummer == nummer)
+                return z.id;
         return 0;
     }
 
     bool m_kapitelGelesen = false;
-    QList<qint32> m_kapitelIDs;
-    QList<qint32> m_kapitelNummern;
-    QMap<qint32, QPair<QList<qint32>, QList<qint32>>> m_themen;
-    QMap<qint32, QPair<QList<qint32>, QList<qint32>>> m_texte;
+    QList<KapitelZeile> m_kapitel;
+    QMap<qint32, QList<KapitelZeile>> m_themen;
+    QMap<qint32, QList<KapitelZeile>> m_texte;
 };
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "Farbschema.h"
 #include "Global.h"
 #include "DatenbankQuelle.h"
+#include "HilfeDatenbank.h"
 #include "Lesehilfen.h"
 #include "Registerkarten.h"
 #include "TextFeld.h"
@@ -115,7 +116,7 @@ frmHilfe *frmHilfe::instanz(bool erzeugen)
         Farbschema::anwenden();
         frmInhalt *rahmen = frmInhalt::instanz();
         // The document reads the help database; it lives as long as its window.
-        static DatenbankQuelle quelle;
+        static DatenbankQuelle quelle(standardDatenbank());
         auto *h = new frmHilfe(rahmen->clientBereich(), new HilfeDokument(quelle));
         s_instanz = h;
         rahmen->setHilfeFenster(h);

@@ -3,7 +3,7 @@
 
 #include "Arbeitsbereich.h"
 #include "BildEntpacken.h"
-#include "Inhaltsabfragen.h"
+#include "HilfeDatenbank.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -95,10 +95,11 @@ frmHilfeBild::~frmHilfeBild()
 
 bool frmHilfeBild::BildZeigen(const QString &BildNummer, const QString &BildTitel)
 {
-    QByteArray archiv;
-    QString bezeichnung; // the stored title is not shown; the link's text is the caption
-    if (!BildLesen(BildNummer, archiv, bezeichnung))
+    // The stored title is not shown; the link's text is the caption.
+    const Ergebnis<BildZeile> gelesen = standardDatenbank().bild(BildNummer);
+    if (!gelesen.ok || gelesen.zeilen.isEmpty())
         return false;
+    const QByteArray &archiv = gelesen.zeilen.first().bild;
     QImage bild;
     if (!BildEntpacken(archiv, bild))
         return false;

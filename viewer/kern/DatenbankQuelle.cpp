@@ -1,20 +1,18 @@
 // The help database as the document's source (see DatenbankQuelle.h).
 #include "DatenbankQuelle.h"
 
-#include "Inhaltsabfragen.h"
-
-#include <algorithm>
+#include "HilfeDatenbank.h"
 
 namespace {
 
-// Rows 1..n of the query's lists (element 0 is unused there).
-QList<HilfeEintrag> eintraege(const QList<QString> &bezeichnung, const QList<qint32> &ids,
-                              const QList<qint32> &nummern)
+std::optional<QList<HilfeEintrag>> eintraege(const Ergebnis<KapitelZeile> &e)
 {
-    const qsizetype n = std::min({bezeichnung.size(), ids.size(), nummern.size()});
+    if (!e.ok)
+        return std::nullopt;
     QList<HilfeEintrag> liste;
-    for (qsizetype i = 1; i < n; ++i)
-        liste.append({bezeichnung.at(i), ids.at(i), nummern.at(i)});
+    liste.reserve(e.zeilen.size());
+    for (const KapitelZeile &z : e.zeilen)
+        liste.append({z.bezeichnung, z.id, z.nummer});
     return liste;
 }
 
@@ -22,35 +20,22 @@ QList<HilfeEintrag> eintraege(const QList<QString> &bezeichnung, const QList<qin
 
 std::optional<QList<HilfeEintrag>> DatenbankQuelle::kapitel()
 {
-    QList<QString> bezeichnung;
-    QList<qint32> ids;
-    QList<qint32> nummern;
-    if (!KapitelLesen(bezeichnung, ids, nummern))
-        return std::nullopt;
-    return eintraege(bezeichnung, ids, nummern);
+    return eintraege(m_datenbank.kapitel());
 }
 
 std::optional<QList<HilfeEintrag>> DatenbankQuelle::themen(qint32 kapitelID)
 {
-    QList<QString> bezeichnung;
-    QList<qint32> ids;
-    QList<qint32> nummern;
-    if (!ThemenLesen(bezeichnung, ids, nummern, kapitelID))
-        return std::nullopt;
-    return eintraege(bezeichnung, ids, nummern);
+    return eintraege(m_datenbank.themen(kapitelID));
 }
 
 std::optional<QList<HilfeAbschnitt>> DatenbankQuelle::abschnitte(qint32 themaID)
 {
-    QList<QString> bezeichnung;
-    QList<qint32> ids;
-    QList<qint32> nummern;
-    QList<QString> texte;
-    if (!TexteLesen(bezeichnung, ids, nummern, texte, themaID))
+    const Ergebnis<TextZeile> e = m_datenbank.texte(themaID);
+    if (!e.ok)
         return std::nullopt;
-    const qsizetype n = std::min({bezeichnung.size(), ids.size(), nummern.size(), texte.size()});
     QList<HilfeAbschnitt> liste;
-    for (qsizetype i = 1; i < n; ++i)
-        liste.append({bezeichnung.at(i), ids.at(i), nummern.at(i), texte.at(i)});
+    liste.reserve(e.zeilen.size());
+    for (const TextZeile &z : e.zeilen)
+        liste.append({z.bezeichnung, z.id, z.nummer, z.text});
     return liste;
 }

@@ -8,8 +8,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#if __has_include("Inhaltsabfragen.h")
-#include "Inhaltsabfragen.h"
+#if __has_include("HilfeDatenbank.h")
+#include "HilfeDatenbank.h"
 #define TOLVAR_MIT_BILDLESEN 1
 #endif
 
@@ -17,7 +17,12 @@ BildQuelle standardBildQuelle()
 {
 #ifdef TOLVAR_MIT_BILDLESEN
     return [](const QString &Nummer, QByteArray &Bild, QString &Bezeichnung) {
-        return BildLesen(Nummer, Bild, Bezeichnung);
+        const Ergebnis<BildZeile> e = standardDatenbank().bild(Nummer);
+        if (!e.ok || e.zeilen.isEmpty())
+            return false;
+        Bild = e.zeilen.first().bild;
+        Bezeichnung = e.zeilen.first().bezeichnung;
+        return true;
     };
 #else
     return [](const QString &, QByteArray &, QString &) { return false; };

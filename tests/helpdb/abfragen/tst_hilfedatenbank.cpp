@@ -6,7 +6,6 @@
 #include "Global.h"
 #include "HilfeDatenbank.h"
 #include "HilfeDatenbankSchreiber.h"
-#include "Inhaltsabfragen.h"
 #include "MeldungSkript.h"
 #include "SqlDialekt.h"
 #include "TestHilfen.h"
@@ -111,7 +110,6 @@ private slots:
     void fremdeSortierung();
     void zahlAmAnfang_data();
     void zahlAmAnfang();
-    void altesHilfefenster();
     void dateiUnbrauchbar_data();
     void dateiUnbrauchbar();
     void dateiDefekt_data();
@@ -351,26 +349,6 @@ void TestHilfeDatenbank::zahlAmAnfang()
     QFETCH(QString, text);
     QFETCH(QString, zahl);
     QCOMPARE(::zahlAmAnfang(text), zahl);
-}
-
-// The forms kept for the help window: arrays 0..n over the default object, and a picture that
-// is not there leaves the values alone.
-void TestHilfeDatenbank::altesHilfefenster()
-{
-    QList<QString> b, t;
-    QList<qint32> id, nr;
-    QVERIFY(TexteLesen(b, id, nr, t, 1));
-    QCOMPARE(b, (QList<QString>{"", "Text 1", "Text 2", "Text 3"}));
-    QCOMPARE(nr, (QList<qint32>{0, 1, 2, 3}));
-    QCOMPARE(t.size(), 4);
-    QVERIFY(ThemenLesen(b, id, nr, -1));
-    QCOMPARE(b, QList<QString>{""});
-    QByteArray bild("vorher");
-    QString bez("vorher");
-    QVERIFY(!BildLesen("99", bild, bez));
-    QCOMPARE(bild, QByteArray("vorher"));
-    QVERIFY(BildLesen("1", bild, bez));
-    QCOMPARE(bez, QString("Bild"));
 }
 
 void TestHilfeDatenbank::dateiUnbrauchbar_data()

@@ -2,13 +2,13 @@
 // the print dialog answered by a script, the scope printed on a recording printer control or
 // on a printer of the scripted printer system (its PDF read back with pdftotext). The CUPS
 // path is tst_druck_cups's and the e2e suite's.
-#include "HilfeSitzung.h"
 #include "Datenbank.h"
 #include "DruckerSystemTest.h"
 #include "Einstellungen.h"
 #include "Global.h"
 #include "HilfeDatenbankSchreiber.h"
 #include "HilfeDruck.h"
+#include "HilfeSitzung.h"
 #include "HilfeUmgebung.h"
 #include "MeldungSkript.h"
 #include "Registerkarten.h"

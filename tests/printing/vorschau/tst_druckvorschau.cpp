@@ -10,7 +10,7 @@
 #include "DruckerSystemTest.h"
 #include "Einstellungen.h"
 #include "Global.h"
-#include "Inhaltsabfragen.h"
+#include "HilfeDatenbank.h"
 #include "SynthetischeDaten.h"
 #include "TestHilfen.h"
 #include "frmDruckVorschau.h"
@@ -37,18 +37,24 @@ DruckAuftrag auftragLesen(int umfang, bool grafiken)
     DruckAuftrag a;
     a.miDruckUmfang = qint16(umfang);
     a.mbMitGrafik = grafiken;
-    QList<QString> kTitel, tTitel, xTitel, xText;
-    QList<qint32> kID, kNummer, tID, tNummer, xID, xNummer;
-    if (!KapitelLesen(kTitel, kID, kNummer) || kID.size() < 2 ||
-        !ThemenLesen(tTitel, tID, tNummer, kID[1]) || tID.size() < 2 ||
-        !TexteLesen(xTitel, xID, xNummer, xText, tID[1]))
+    HilfeDatenbank &db = standardDatenbank();
+    const auto kapitel = db.kapitel();
+    if (kapitel.zeilen.isEmpty())
         return a;
-    a.msDruckTitel = umfang == 3 ? kTitel[1] : tTitel[1];
-    a.mlThemenIDs = tID;
-    a.miThemenAnzahl = qint16(tID.size() - 1);
-    a.ThemenTitel = tTitel.mid(1);
-    a.msTexteInhalt = xText;
-    a.miTexteAnzahl = qint16(xText.size() - 1);
+    const auto themen = db.themen(kapitel.zeilen.first().id);
+    if (themen.zeilen.isEmpty())
+        return a;
+    const auto texte = db.texte(themen.zeilen.first().id);
+    a.msDruckTitel = umfang == 3 ? kapitel.zeilen.first().bezeichnung
+                                 : themen.zeilen.first().bezeichnung;
+    for (const auto &t : themen.zeilen) {
+        a.mlThemenIDs << t.id;
+        a.ThemenTitel << t.bezeichnung;
+    }
+    a.miThemenAnzahl = qint16(themen.zeilen.size());
+    for (const auto &x : texte.zeilen)
+        a.msTexteInhalt << x.text;
+    a.miTexteAnzahl = qint16(texte.zeilen.size());
     a.miAktTextIndex = 0;
     return a;
 }

@@ -6,7 +6,7 @@
 #include "DatenbankAnsicht.h"
 #include "Global.h"
 #include "HilfeCompiler.h"
-#include "Inhaltsabfragen.h"
+#include "HilfeDatenbank.h"
 #include "MeldungSkript.h"
 #include "RtfLeser.h"
 #include "TestHilfen.h"
@@ -109,12 +109,14 @@ void TestDatenbankAufbau::kapitelBaum()
 void TestDatenbankAufbau::abschnittWieDieHilfeIhnZeigt()
 {
     setzeProgrammVerzeichnis(m_dir.filePath("direkt"));
-    QList<QString> titel, tTitel, xTitel, xText;
-    QList<qint32> id, nummer, tID, tNummer, xID, xNummer;
-    QVERIFY(KapitelLesen(titel, id, nummer));
-    QVERIFY(ThemenLesen(tTitel, tID, tNummer, id[1]));
-    QVERIFY(TexteLesen(xTitel, xID, xNummer, xText, tID[1]));
-    const QString rtf = xText[1];
+    HilfeDatenbank &db = standardDatenbank();
+    const auto kapitel = db.kapitel().zeilen;
+    QVERIFY(!kapitel.isEmpty());
+    const auto themen = db.themen(kapitel.first().id).zeilen;
+    QVERIFY(!themen.isEmpty());
+    const auto texte = db.texte(themen.first().id).zeilen;
+    QVERIFY(!texte.isEmpty());
+    const QString rtf = texte.first().text;
 
     // As stored: 7-bit RTF with cp1252 escapes.
     for (const QChar c : rtf)
@@ -201,10 +203,10 @@ void TestDatenbankAufbau::bilder()
     QFETCH(QSize, groesse);
     QFETCH(QString, titel);
     setzeProgrammVerzeichnis(m_dir.filePath("direkt"));
-    QByteArray archiv;
-    QString bezeichnung;
-    QVERIFY(BildLesen(nummer, archiv, bezeichnung));
-    QCOMPARE(bezeichnung, titel);
+    const auto gelesen = standardDatenbank().bild(nummer);
+    QVERIFY(gelesen.ok && gelesen.zeilen.size() == 1);
+    const QByteArray archiv = gelesen.zeilen.first().bild;
+    QCOMPARE(gelesen.zeilen.first().bezeichnung, titel);
     // The help's own unpacking reads the stored picture.
     QImage bild;
     QVERIFY(BildEntpacken(archiv, bild));

@@ -4,7 +4,7 @@
 #include "Datenbank.h"
 #include "DatenbankAufbau.h"
 #include "Global.h"
-#include "Inhaltsabfragen.h"
+#include "HilfeDatenbank.h"
 #include "RtfErzeuger.h"
 #include "RtfLeser.h"
 #include "SynthetischeDaten.h"
@@ -65,34 +65,32 @@ void TestSynthetisch::datenbank()
     // Every section, every link target exists; picture links only in chapter 1.
     QSet<QString> nummern;
     QStringList textLinks, bildLinks;
-    QList<QString> kt;
-    QList<qint32> kid, kn;
-    QVERIFY(KapitelLesen(kt, kid, kn));
-    QCOMPARE(kid.size(), 3);
-    for (qsizetype k = 1; k < kid.size(); ++k) {
-        QList<QString> tt;
-        QList<qint32> tid, tn;
-        QVERIFY(ThemenLesen(tt, tid, tn, kid[k]));
-        QCOMPARE(tid.size(), 4);
-        for (qsizetype t = 1; t < tid.size(); ++t) {
-            QList<QString> xt, xtext;
-            QList<qint32> xid, xn;
-            QVERIFY(TexteLesen(xt, xid, xn, xtext, tid[t]));
-            QCOMPARE(xid.size(), 21);
-            for (qsizetype x = 1; x < xid.size(); ++x) {
+    HilfeDatenbank &db = standardDatenbank();
+    const auto kapitel = db.kapitel();
+    QVERIFY(kapitel.ok);
+    QCOMPARE(kapitel.zeilen.size(), 2);
+    for (const KapitelZeile &k : kapitel.zeilen) {
+        const auto themen = db.themen(k.id);
+        QVERIFY(themen.ok);
+        QCOMPARE(themen.zeilen.size(), 3);
+        for (const ThemaZeile &t : themen.zeilen) {
+            const auto texte = db.texte(t.id);
+            QVERIFY(texte.ok);
+            QCOMPARE(texte.zeilen.size(), 20);
+            for (const TextZeile &x : texte.zeilen) {
                 nummern.insert(QStringLiteral("%1.%2.%3")
-                                   .arg(kn[k], 2, 10, QLatin1Char('0'))
-                                   .arg(tn[t], 2, 10, QLatin1Char('0'))
-                                   .arg(xn[x], 2, 10, QLatin1Char('0')));
+                                   .arg(k.nummer, 2, 10, QLatin1Char('0'))
+                                   .arg(t.nummer, 2, 10, QLatin1Char('0'))
+                                   .arg(x.nummer, 2, 10, QLatin1Char('0')));
                 QTextDocument doc;
-                QVERIFY(RtfLesen(xtext[x], doc));
+                QVERIFY(RtfLesen(x.text, doc));
                 const QString text = doc.toPlainText();
                 static const QRegularExpression tl(QStringLiteral("\\{T(.{8})\\}[^{]+\\{TE\\}"));
                 static const QRegularExpression bl(QStringLiteral("\\{P(\\d{5})\\}[^{]+\\{PE\\}"));
                 for (const auto &m : tl.globalMatch(text))
                     textLinks << m.captured(1);
                 for (const auto &m : bl.globalMatch(text)) {
-                    QCOMPARE(kn[k], 1);
+                    QCOMPARE(k.nummer, 1);
                     bildLinks << m.captured(1);
                 }
                 QCOMPARE(text.count("{T"), text.count("{TE}") * 2);
@@ -107,7 +105,6 @@ void TestSynthetisch::datenbank()
     bildLinks.sort();
     QCOMPARE(bildLinks, (QStringList{"00001", "00002", "00003"}));
 
-    HilfeDatenbank &db = standardDatenbank();
     QCOMPARE(db.woerter("%").zeilen.size(), 500);
     qint32 haeufig = -1;
     for (const WortZeile &z : db.woerter(SynthetischeDaten::haeufigesWort).zeilen)
@@ -118,11 +115,10 @@ void TestSynthetisch::datenbank()
 
     const QSize groessen[] = {{1024, 768}, {800, 600}, {640, 480}};
     for (int b = 1; b <= 3; ++b) {
-        QByteArray archiv;
-        QString titel;
-        QVERIFY(BildLesen(QString::number(b), archiv, titel));
+        const auto gelesen = db.bild(QString::number(b));
+        QVERIFY(gelesen.ok && gelesen.zeilen.size() == 1);
         QImage bild;
-        QVERIFY(BildEntpacken(archiv, bild));
+        QVERIFY(BildEntpacken(gelesen.zeilen.first().bild, bild));
         QCOMPARE(bild.size(), groessen[b - 1]);
     }
     setzeProgrammVerzeichnis(QString());
