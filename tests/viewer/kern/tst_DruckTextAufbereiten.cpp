@@ -82,32 +82,9 @@ QStringList einfachAufbereiten(const QString &rtf, bool mitGrafik, QStringList &
     feld.setzeSelStart(0);
     feld.setzeSelLaenge(feld.laenge());
     feld.setzeSelSchrift("Arial");
-    // Text links, one at a time.
-    int suchAb = 0;
-    for (;;) {
-        const QString text = feld.text();
-        const int p = int(text.indexOf(QLatin1String("{T"), suchAb));
-        if (p < 0)
-            break;
-        if (!Verweismarkup::oeffnerGueltig(text, p, 11)) {
-            suchAb = p + 1;
-            continue;
-        }
-        feld.setzeSelStart(p);
-        feld.setzeSelLaenge(11);
-        feld.loescheAuswahl();
-        suchAb = std::max(0, p - 1);
-        const int e = int(feld.text().indexOf(QLatin1String("{TE}"), p));
-        if (e < 0)
-            continue;
-        feld.setzeSelStart(e);
-        feld.setzeSelLaenge(4);
-        feld.loescheAuswahl();
-    }
-    // Picture links, the text read again each time; a recorded end moves with the tags cut
-    // out before it (nested links).
+    // Text links, then picture links, one at a time, the text read again each time; a recorded
+    // end moves with the tags cut out before it (nested links).
     std::vector<std::pair<QString, int>> verweise;
-    suchAb = 0;
     const auto loeschen = [&](int von, int anzahl) {
         feld.setzeSelStart(von);
         feld.setzeSelLaenge(anzahl);
@@ -116,23 +93,28 @@ QStringList einfachAufbereiten(const QString &rtf, bool mitGrafik, QStringList &
             if (v.second > von)
                 v.second = std::max(von, v.second - anzahl);
     };
-    for (;;) {
-        const QString text = feld.text();
-        const int p = int(text.indexOf(QLatin1String("{P"), suchAb));
-        if (p < 0)
-            break;
-        if (!Verweismarkup::oeffnerGueltig(text, p, 8)) {
-            suchAb = p + 1;
-            continue;
+    for (const auto &[art, laenge] : {std::pair{'T', 11}, {'P', 8}}) {
+        const QString auf = QStringLiteral("{") + QLatin1Char(art);
+        const QString zu = auf + QStringLiteral("E}");
+        for (int suchAb = 0;;) {
+            const QString text = feld.text();
+            const int p = int(text.indexOf(auf, suchAb));
+            if (p < 0)
+                break;
+            if (!Verweismarkup::oeffnerGueltig(text, p, laenge)) {
+                suchAb = p + 1;
+                continue;
+            }
+            const QString nummer = text.mid(p + 2, 5);
+            loeschen(p, laenge);
+            suchAb = std::max(0, p - 1);
+            const int e = int(feld.text().indexOf(zu, p));
+            if (e < 0)
+                continue;
+            loeschen(e, 4);
+            if (art == 'P')
+                verweise.emplace_back(nummer, e);
         }
-        const QString nummer = text.mid(p + 2, 5);
-        loeschen(p, 8);
-        suchAb = std::max(0, p - 1);
-        const int e = int(feld.text().indexOf(QLatin1String("{PE}"), p));
-        if (e < 0)
-            continue;
-        loeschen(e, 4);
-        verweise.emplace_back(nummer, e);
     }
     // Cut behind the line of each picture link (00001 is the only picture): the part is taken
     // from the text's start and deleted.
@@ -256,16 +238,17 @@ void TstDruckTextAufbereiten::schriftUndFormat()
     Ergebnis e;
     e.aufbereiten("{\\b fett} <P00001>x<PE>\\par {\\i kursiv}", true);
     QCOMPARE(e.teilAnzahl, qint16(2));
-    QTextDocument d1, d2;
-    QTextCursor(&d1).insertFragment(e.teile[1]);
-    QTextCursor(&d2).insertFragment(e.teile[2]);
-    QTextCursor c1(&d1), c2(&d2);
-    c1.setPosition(1);
-    c2.setPosition(1);
-    QCOMPARE(c1.charFormat().fontWeight(), int(QFont::Bold));
-    QCOMPARE(c1.charFormat().fontFamilies().toStringList(), QStringList{"Arial"});
-    QVERIFY(c2.charFormat().fontItalic());
-    QCOMPARE(c2.charFormat().fontFamilies().toStringList(), QStringList{"Arial"});
+    const auto zeichen = [&e](int teil) {
+        QTextDocument d;
+        QTextCursor(&d).insertFragment(e.teile[teil]);
+        QTextCursor c(&d);
+        c.setPosition(1);
+        return c.charFormat();
+    };
+    QCOMPARE(zeichen(1).fontWeight(), int(QFont::Bold));
+    QVERIFY(zeichen(2).fontItalic());
+    for (int teil : {1, 2})
+        QCOMPARE(zeichen(teil).fontFamilies().toStringList(), QStringList{"Arial"});
 }
 
 // Paragraph indents and tab stops (list items, notes) reach every part, also where a picture

@@ -31,8 +31,6 @@ private slots:
     void seiteUndLeisten();
     void leistenWerte_data();
     void leistenWerte();
-    void seitenInhalt_data();
-    void seitenInhalt();
     void zuKleinesFensterBehaeltViewport();
     void minimiertBeruehrtNichts();
     void stichwortBreite_data();
@@ -41,56 +39,45 @@ private slots:
     void rundenHalbeZurGeradenZahl();
 };
 
+// Rows: window size, right edge of the section titles; page W x H, which bars appear, and the
+// viewport's size (it starts at 45, 45).
 void tst_HilfeLayout::seiteUndLeisten_data()
 {
-    QTest::addColumn<double>("breite");
-    QTest::addColumn<double>("hoehe");
-    QTest::addColumn<int>("titelRechts");
-    QTest::addColumn<int>("W");
-    QTest::addColumn<int>("H");
+    for (const char *spalte : {"breite", "hoehe"})
+        QTest::addColumn<double>(spalte);
+    for (const char *spalte : {"titelRechts", "W", "H"})
+        QTest::addColumn<int>(spalte);
     QTest::addColumn<bool>("vertikal");
     QTest::addColumn<bool>("horizontal");
-    QTest::addColumn<TwipRechteck>("viewport");
+    QTest::addColumn<int>("sichtBreite");
+    QTest::addColumn<int>("sichtHoehe");
 
-    zeile("genau gross genug", 10090.0, 5090.0, 0, 10000, 5000, false, false,
-          TwipRechteck{45, 45, 10000, 5000});
-    zeile("grosses Fenster", 15000.0, 9000.0, 0, 14910, 8910, false, false,
-          TwipRechteck{45, 45, 14910, 8910});
+    zeile("genau gross genug", 10090.0, 5090.0, 0, 10000, 5000, false, false, 10000, 5000);
+    zeile("grosses Fenster", 15000.0, 9000.0, 0, 14910, 8910, false, false, 14910, 8910);
     // Half of a 1280-pixel screen, also at scale 2 or with the keyword pane beside it: the
     // page follows the window, nothing is cut off at the right.
-    zeile("halber Bildschirm", 9540.0, 13500.0, 0, 9450, 13410, false, false,
-          TwipRechteck{45, 45, 9450, 13410});
-    zeile("halb, Skala 2", 4770.0, 5700.0, 0, 4680, 5610, false, false,
-          TwipRechteck{45, 45, 4680, 5610});
+    zeile("halber Bildschirm", 9540.0, 13500.0, 0, 9450, 13410, false, false, 9450, 13410);
+    zeile("halb, Skala 2", 4770.0, 5700.0, 0, 4680, 5610, false, false, 4680, 5610);
     // Section titles wider than the window widen the page: the horizontal bar reaches them.
-    zeile("Titel breiter als das Fenster", 4770.0, 5700.0, 6000, 6405, 5370, false, true,
-          TwipRechteck{45, 45, 4680, 5370});
-    zeile("Titel passen", 4770.0, 5700.0, 4000, 4680, 5610, false, false,
-          TwipRechteck{45, 45, 4680, 5610});
+    zeile("Titel breiter als das Fenster", 4770.0, 5700.0, 6000, 6405, 5370, false, true, 4680,
+          5370);
+    zeile("Titel passen", 4770.0, 5700.0, 4000, 4680, 5610, false, false, 4680, 5610);
     // Width one short: W clamps, the horizontal bar costs height but H stays above 5000.
-    zeile("eine Twip zu schmal", 3089.0, 8000.0, 0, 3000, 7670, false, true,
-          TwipRechteck{45, 45, 2999, 7670});
+    zeile("eine Twip zu schmal", 3089.0, 8000.0, 0, 3000, 7670, false, true, 2999, 7670);
     // ... and when the horizontal bar pushes H below 5000, the vertical bar appears late:
     // W is not reduced, the viewport is.
-    zeile("zu schmal, Hoehe knapp", 3089.0, 5200.0, 0, 3000, 5000, true, true,
-          TwipRechteck{45, 45, 2759, 4870});
+    zeile("zu schmal, Hoehe knapp", 3089.0, 5200.0, 0, 3000, 5000, true, true, 2759, 4870);
     // Height too small with ample width: the vertical bar costs width, no horizontal bar.
-    zeile("zu niedrig, breit", 12000.0, 5000.0, 0, 11670, 5000, true, false,
-          TwipRechteck{45, 45, 11670, 4910});
+    zeile("zu niedrig, breit", 12000.0, 5000.0, 0, 11670, 5000, true, false, 11670, 4910);
     // Height too small, and the vertical bar takes W below the minimum: both bars.
-    zeile("zu niedrig, Breite knapp", 3200.0, 5000.0, 0, 3000, 5000, true, true,
-          TwipRechteck{45, 45, 2870, 4670});
-    zeile("beides zu klein", 2000.0, 3000.0, 0, 3000, 5000, true, true,
-          TwipRechteck{45, 45, 1670, 2670});
+    zeile("zu niedrig, Breite knapp", 3200.0, 5000.0, 0, 3000, 5000, true, true, 2870, 4670);
+    zeile("beides zu klein", 2000.0, 3000.0, 0, 3000, 5000, true, true, 1670, 2670);
     // A maximised window on a 4K screen: 3840 x 2000 pixels at 15 twips each. The values are
     // far beyond 16 bits and must come out as plain differences.
-    zeile("4K maximiert", 57600.0, 30000.0, 0, 57510, 29910, false, false,
-          TwipRechteck{45, 45, 57510, 29910});
-    zeile("8K hoch", 115200.0, 64800.0, 0, 115110, 64710, false, false,
-          TwipRechteck{45, 45, 115110, 64710});
+    zeile("4K maximiert", 57600.0, 30000.0, 0, 57510, 29910, false, false, 57510, 29910);
+    zeile("8K hoch", 115200.0, 64800.0, 0, 115110, 64710, false, false, 115110, 64710);
     // Fractional inner sizes (other pixel densities) are rounded, halves to even.
-    zeile("Bruchteile", 10590.5, 6090.5, 0, 10500, 6000, false, false,
-          TwipRechteck{45, 45, 10500, 6000});
+    zeile("Bruchteile", 10590.5, 6090.5, 0, 10500, 6000, false, false, 10500, 6000);
 }
 
 void tst_HilfeLayout::seiteUndLeisten()
@@ -102,7 +89,8 @@ void tst_HilfeLayout::seiteUndLeisten()
     QFETCH(int, H);
     QFETCH(bool, vertikal);
     QFETCH(bool, horizontal);
-    QFETCH(TwipRechteck, viewport);
+    QFETCH(int, sichtBreite);
+    QFETCH(int, sichtHoehe);
 
     HilfeLayoutEingabe e = eingabe(breite, hoehe);
     e.abschnitteRechts = titelRechts;
@@ -115,29 +103,36 @@ void tst_HilfeLayout::seiteUndLeisten()
     QCOMPARE(r->horizontalNoetig, horizontal);
     QCOMPARE(r->vScroll.sichtbar, vertikal);
     QCOMPARE(r->hScroll.sichtbar, horizontal);
-    QCOMPARE(r->picContainer, viewport);
+    QCOMPARE(r->picContainer, (TwipRechteck{45, 45, sichtBreite, sichtHoehe}));
+    // The content of the page (the bars move it as a whole): chapter tabs over the page, topic
+    // tabs from H-1770, the strip from H-1410, the text panel from 405 down to 45 above the
+    // topic tabs, the text on the panel with its width.
+    QCOMPARE(r->tabMain, (TwipRechteck{0, 0, W, H}));
+    QCOMPARE(r->tabSub, (TwipRechteck{90, H - 1770, W - 180, 1680}));
+    QCOMPARE(r->fraSub, (TwipRechteck{180, H - 1410, W - 360, 1230}));
+    QCOMPARE(r->picBackground, (TwipRechteck{45, 405, W - 90, H - 2220}));
+    QCOMPARE(r->txt, (TwipRechteck{45, 0, W - 135, H - 2220}));
 }
 
 void tst_HilfeLayout::leistenWerte_data()
 {
+    using R = TwipRechteck;
+    using L = QList<int>; // maximum, small change, large change; empty: no bar
     QTest::addColumn<double>("breite");
     QTest::addColumn<double>("hoehe");
-    QTest::addColumn<TwipRechteck>("hGeo");
-    QTest::addColumn<QList<int>>("hWerte"); // maximum, small, large
-    QTest::addColumn<TwipRechteck>("vGeo");
-    QTest::addColumn<QList<int>>("vWerte");
-
+    QTest::addColumn<R>("hGeo");
+    QTest::addColumn<L>("hWerte");
+    QTest::addColumn<R>("vGeo");
+    QTest::addColumn<L>("vWerte");
     // Viewport 1670 x 2670 on a page of 3000 x 5000.
-    zeile("beide", 2000.0, 3000.0, TwipRechteck{0, 2760, 1760, 240}, QList<int>{1330, 167, 1670},
-          TwipRechteck{1760, 0, 240, 2760}, QList<int>{2330, 267, 2670});
-    // Viewport width 2875: a tenth is 287.5 and rounds to the even 288.
-    zeile("halbe Zehntel aufwaerts", 2965.0, 8000.0, TwipRechteck{0, 7760, 2965, 240},
-          QList<int>{125, 288, 2875}, TwipRechteck{}, QList<int>{});
-    // Viewport width 2865: 286.5 rounds to the even 286.
-    zeile("halbe Zehntel abwaerts", 2955.0, 8000.0, TwipRechteck{0, 7760, 2955, 240},
-          QList<int>{135, 286, 2865}, TwipRechteck{}, QList<int>{});
-    zeile("nur senkrecht", 20000.0, 4000.0, TwipRechteck{}, QList<int>{},
-          TwipRechteck{19760, 0, 240, 4000}, QList<int>{1090, 391, 3910});
+    zeile("beide", 2000.0, 3000.0, R{0, 2760, 1760, 240}, L{1330, 167, 1670},
+          R{1760, 0, 240, 2760}, L{2330, 267, 2670});
+    // Viewport width 2875: a tenth is 287.5 and rounds to the even 288; 2865 gives 286.
+    zeile("halbe Zehntel aufwaerts", 2965.0, 8000.0, R{0, 7760, 2965, 240}, L{125, 288, 2875},
+          R{}, L{});
+    zeile("halbe Zehntel abwaerts", 2955.0, 8000.0, R{0, 7760, 2955, 240}, L{135, 286, 2865},
+          R{}, L{});
+    zeile("nur senkrecht", 20000.0, 4000.0, R{}, L{}, R{19760, 0, 240, 4000}, L{1090, 391, 3910});
 }
 
 void tst_HilfeLayout::leistenWerte()
@@ -151,67 +146,16 @@ void tst_HilfeLayout::leistenWerte()
 
     const auto r = HilfeLayoutBerechnen(eingabe(breite, hoehe));
     QVERIFY(r.has_value());
-    QCOMPARE(r->hScroll.sichtbar, !hWerte.isEmpty());
-    if (r->hScroll.sichtbar) {
-        QCOMPARE(r->hScroll.geometrie, hGeo);
-        QCOMPARE(r->hScroll.minimum, 0);
-        QCOMPARE((QList<int>{r->hScroll.maximum, r->hScroll.kleineAenderung,
-                             r->hScroll.grosseAenderung}),
-                 hWerte);
+    for (const auto &[leiste, geo, werte] :
+         {std::tuple{r->hScroll, hGeo, hWerte}, std::tuple{r->vScroll, vGeo, vWerte}}) {
+        QCOMPARE(leiste.sichtbar, !werte.isEmpty());
+        if (leiste.sichtbar) {
+            QCOMPARE(leiste.geometrie, geo);
+            QCOMPARE(leiste.minimum, 0);
+            QCOMPARE((QList<int>{leiste.maximum, leiste.kleineAenderung, leiste.grosseAenderung}),
+                     werte);
+        }
     }
-    QCOMPARE(r->vScroll.sichtbar, !vWerte.isEmpty());
-    if (r->vScroll.sichtbar) {
-        QCOMPARE(r->vScroll.geometrie, vGeo);
-        QCOMPARE(r->vScroll.minimum, 0);
-        QCOMPARE((QList<int>{r->vScroll.maximum, r->vScroll.kleineAenderung,
-                             r->vScroll.grosseAenderung}),
-                 vWerte);
-    }
-}
-
-void tst_HilfeLayout::seitenInhalt_data()
-{
-    QTest::addColumn<double>("breite");
-    QTest::addColumn<double>("hoehe");
-    QTest::addColumn<TwipRechteck>("tabMain");
-    QTest::addColumn<TwipRechteck>("tabSub");
-    QTest::addColumn<TwipRechteck>("fraSub");
-    QTest::addColumn<TwipRechteck>("picBackground");
-    QTest::addColumn<TwipRechteck>("txt");
-
-    // Page 10000 x 5000, viewport 10000 wide: topic tabs from H-1770, strip from H-1410,
-    // panel from 405 down to 45 above the topic tabs.
-    zeile("Seite 10000 x 5000", 10090.0, 5090.0, TwipRechteck{0, 0, 10000, 5000},
-          TwipRechteck{90, 3230, 9820, 1680}, TwipRechteck{180, 3590, 9640, 1230},
-          TwipRechteck{45, 405, 9910, 2780}, TwipRechteck{45, 0, 9865, 2780});
-    zeile("4K", 57600.0, 30000.0, TwipRechteck{0, 0, 57510, 29910},
-          TwipRechteck{90, 28140, 57330, 1680}, TwipRechteck{180, 28500, 57150, 1230},
-          TwipRechteck{45, 405, 57420, 27690}, TwipRechteck{45, 0, 57375, 27690});
-    // The text panel lies on the page and takes its width; the bars move both together.
-    zeile("mit Leisten", 2000.0, 3000.0, TwipRechteck{0, 0, 3000, 5000},
-          TwipRechteck{90, 3230, 2820, 1680}, TwipRechteck{180, 3590, 2640, 1230},
-          TwipRechteck{45, 405, 2910, 2780}, TwipRechteck{45, 0, 2865, 2780});
-}
-
-void tst_HilfeLayout::seitenInhalt()
-{
-    QFETCH(double, breite);
-    QFETCH(double, hoehe);
-    QFETCH(TwipRechteck, tabMain);
-    QFETCH(TwipRechteck, tabSub);
-    QFETCH(TwipRechteck, fraSub);
-    QFETCH(TwipRechteck, picBackground);
-    QFETCH(TwipRechteck, txt);
-
-    const auto r = HilfeLayoutBerechnen(eingabe(breite, hoehe));
-    QVERIFY(r.has_value());
-    QCOMPARE(r->tabMain, tabMain);
-    QCOMPARE(r->tabSub, tabSub);
-    QCOMPARE(r->fraSub, fraSub);
-    QCOMPARE(r->picBackground, picBackground);
-    QCOMPARE(r->txt, txt);
-    // The panel ends 45 above the topic tabs.
-    QCOMPARE(r->picBackground.oben + r->picBackground.hoehe + 45, r->tabSub.oben);
 }
 
 void tst_HilfeLayout::zuKleinesFensterBehaeltViewport()
@@ -251,13 +195,13 @@ void tst_HilfeLayout::stichwortBreite_data()
     QTest::addColumn<bool>("verschieben");
     QTest::addColumn<int>("breite"); // -1: not set
 
-    QTest::newRow("genau 200") << int(FensterZustand::Normal) << true << 12200.0 << true << -1;
-    QTest::newRow("201") << int(FensterZustand::Normal) << true << 12201.0 << true << 201;
+    zeile("genau 200", int(FensterZustand::Normal), true, 12200.0, true, -1);
+    zeile("201", int(FensterZustand::Normal), true, 12201.0, true, 201);
     zeile("200.5 rundet auf 200", int(FensterZustand::Normal), true, 12200.5, true, -1);
     zeile("201.5 rundet auf 202", int(FensterZustand::Normal), true, 12201.5, true, 202);
     zeile("Streifen 4200", int(FensterZustand::Normal), true, 16200.0, true, 4200);
     zeile("maximiert", int(FensterZustand::Maximiert), true, 16200.0, false, -1);
-    QTest::newRow("ohne Suche") << int(FensterZustand::Normal) << false << 16200.0 << false << -1;
+    zeile("ohne Suche", int(FensterZustand::Normal), false, 16200.0, false, -1);
 }
 
 void tst_HilfeLayout::stichwortBreite()

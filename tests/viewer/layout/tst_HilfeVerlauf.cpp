@@ -10,7 +10,6 @@ class tst_HilfeVerlauf : public QObject
     Q_OBJECT
 
 private slots:
-    void leerNachStart();
     void merkenSchneidetAb();
     void eintragAusserhalb_data();
     void eintragAusserhalb();
@@ -18,41 +17,29 @@ private slots:
     void kapazitaetVerdraengtAeltesten();
 };
 
-void tst_HilfeVerlauf::leerNachStart()
-{
-    HilfeVerlauf v;
-    QCOMPARE(v.anzahl(), 0);
-    QCOMPARE(v.position(), 0);
-    QVERIFY(!v.zurueckMoeglich());
-    QVERIFY(!v.vorwaertsMoeglich());
-    v.merken("01.01.01");
-    QCOMPARE(v.anzahl(), 1);
-    QCOMPARE(v.position(), 1);
-    QVERIFY(!v.zurueckMoeglich());
-    QVERIFY(!v.vorwaertsMoeglich());
-}
-
 void tst_HilfeVerlauf::merkenSchneidetAb()
 {
     HilfeVerlauf v;
+    const auto stand = [&v](int anzahl, int position, bool zurueck, bool vor) {
+        QCOMPARE(v.anzahl(), anzahl);
+        QCOMPARE(v.position(), position);
+        QCOMPARE(v.zurueckMoeglich(), zurueck);
+        QCOMPARE(v.vorwaertsMoeglich(), vor);
+    };
+    stand(0, 0, false, false);
     v.merken("01.01.01");
+    stand(1, 1, false, false);
     v.merken("01.01.02");
     v.merken("01.02.01");
-    QCOMPARE(v.anzahl(), 3);
-    QVERIFY(v.zurueckMoeglich());
-    QVERIFY(!v.vorwaertsMoeglich());
-
+    stand(3, 3, true, false);
     v.setPosition(2); // back
-    QCOMPARE(v.anzahl(), 3);
-    QVERIFY(v.vorwaertsMoeglich());
+    stand(3, 2, true, true);
     QCOMPARE(v.eintrag(v.position()), QStringLiteral("01.01.02"));
 
     v.merken("02.01.01"); // a jump outside the history
-    QCOMPARE(v.anzahl(), 3);
-    QCOMPARE(v.position(), 3);
+    stand(3, 3, true, false);
     QCOMPARE(v.eintrag(3), QStringLiteral("02.01.01"));
     QCOMPARE(v.eintrag(2), QStringLiteral("01.01.02"));
-    QVERIFY(!v.vorwaertsMoeglich());
 
     v.setPosition(1);
     v.merken("03.01.01");
@@ -60,8 +47,7 @@ void tst_HilfeVerlauf::merkenSchneidetAb()
     QCOMPARE(v.eintrag(3), QString());
 
     v.leeren();
-    QCOMPARE(v.anzahl(), 0);
-    QCOMPARE(v.position(), 0);
+    stand(0, 0, false, false);
     QCOMPARE(v.eintrag(1), QString());
 }
 

@@ -1,16 +1,15 @@
-// Checks the reading aids of the help window offscreen on a test database: links are hit where
-// they are drawn at every zoom, a new section takes the zoom, the print command sees the stored
-// formats, the find bar marks beside full-text marks and follows a section change, Esc closes
-// the bar before the help, bookmarks resolve against the database, the managing dialog's list
-// operations, links from the keyboard, colours on a dark palette, and what screen readers get
-// for section titles and the text.
+// Checks the reading aids of the help window offscreen on a test database, where the user-level
+// scenarios cannot look: a new section takes the zoom, the print command sees the stored
+// formats, the find bar's marks beside full-text marks and after a section change, bookmarks
+// resolved against the database and shown with "&" in the menu, the managing dialog's list
+// operations, links from the keyboard, section titles with "&", and the text interface that
+// screen readers get.
 #include "Datenbank.h"
 #include "Einstellungen.h"
 #include "HilfeDatenbankSchreiber.h"
 #include "HilfeUmgebung.h"
 #include "Lesehilfen.h"
 #include "TestHilfen.h"
-#include "TextFarben.h"
 #include "TextFeld.h"
 #include "frmHilfe.h"
 #include "frmInhalt.h"
@@ -35,8 +34,6 @@ private slots:
     void initTestCase();
     void init();
     void cleanup();
-    void zoomVerweisTrifft_data();
-    void zoomVerweisTrifft();
     void zoomFuerNeuenAbschnitt();
     void druckSiehtGespeicherteFormate();
     void findenNebenTreffernUndEsc();
@@ -46,7 +43,6 @@ private slots:
     void lesezeichenMenue();
     void lesezeichenDialog();
     void verweiseMitTastatur();
-    void dunklePalette();
     void bildschirmleser();
 
 private:
@@ -76,6 +72,7 @@ void tst_Lesehilfen::initTestCase()
     s.textEinfuegen(t11, 2, QStringLiteral("Zweiter"),
                     rtfAbsatz("Hier steht nur eine Aenderung, sonst nichts."), 2);
     s.textEinfuegen(t11, 3, QStringLiteral("Dritter"), rtfAbsatz("Text drei."), 3);
+    s.textEinfuegen(t11, 4, QStringLiteral("&Datei && Ende &"), rtfAbsatz("Vier."), 4);
     QString fehler;
     QVERIFY2(s.abschliessen(&fehler), qPrintable(fehler));
     setzeProgrammVerzeichnis(m_u.dir.path());
@@ -99,55 +96,14 @@ double tst_Lesehilfen::schriftGroesse(const frmHilfe *h, int dokPos)
     return c.charFormat().fontPointSize();
 }
 
-void tst_Lesehilfen::zoomVerweisTrifft_data()
-{
-    QTest::addColumn<int>("zoom");
-    for (const int z : {50, 100, 175, 300})
-        QTest::addRow("%d %%", z) << z;
-}
-
-void tst_Lesehilfen::zoomVerweisTrifft()
-{
-    QFETCH(int, zoom);
-    frmHilfe *h = oeffnen(QStringLiteral("01.01.01"));
-    QVERIFY(h);
-    h->lesehilfen()->setZoom(zoom);
-    QCOMPARE(h->lesehilfen()->zoom(), zoom);
-    QCOMPARE(schriftGroesse(h, 0), 10.0 * zoom / 100);
-    QCOMPARE(h->dokument()->verweisAnzahl(), qint16(2));
-    // Every character of each link is followed where its box is drawn; the character before
-    // the link is not.
-    for (int i = 1; i <= h->dokument()->verweisAnzahl(); ++i) {
-        const tVerweis v = h->dokument()->verweise().at(i);
-        for (int p = v.Anfang; p < v.Ende; ++p) {
-            const QRect r = h->ZeichenRechteck(p);
-            if (r.isEmpty() || !h->txt()->viewport()->rect().contains(r.center()))
-                continue;
-            QCOMPARE(h->VerweisAnPunkt(r.center()), i);
-        }
-        const QRect vorher = h->ZeichenRechteck(v.Anfang - 1);
-        QCOMPARE(h->VerweisAnPunkt(vorher.center()), 0);
-    }
-    // Kept for the next start, once the steps rest.
-    QTRY_COMPARE(LeseEinstellungen::zoomLesen(), zoom);
-}
-
 void tst_Lesehilfen::zoomFuerNeuenAbschnitt()
 {
     frmHilfe *h = oeffnen(QStringLiteral("01.01.01"));
     QVERIFY(h);
-    const int hoehe100 = h->ZeichenRechteck(0).height();
-    h->lesehilfen()->zoomGroesser(); // 110
-    h->lesehilfen()->zoomGroesser(); // 125
-    h->lesehilfen()->zoomGroesser(); // 150
-    h->lesehilfen()->zoomGroesser(); // 175
-    h->lesehilfen()->zoomGroesser(); // 200
-    QCOMPARE(h->lesehilfen()->zoom(), 200);
+    h->lesehilfen()->setZoom(200);
     h->lblSub_Click(1);
     QCOMPARE(h->AktuelleNummer(), QStringLiteral("01.01.02"));
     QCOMPARE(schriftGroesse(h, 0), 20.0);
-    QVERIFY2(qAbs(h->ZeichenRechteck(0).height() - 2 * hoehe100) <= 3,
-             qPrintable(QString::number(h->ZeichenRechteck(0).height())));
     h->lesehilfen()->zoomNormal();
     QCOMPARE(schriftGroesse(h, 0), 10.0);
 }
@@ -163,9 +119,8 @@ void tst_Lesehilfen::druckSiehtGespeicherteFormate()
     h->txt()->setTextCursor(markiert);
     // What the print command copies right after the call carries the stored size.
     h->lesehilfen()->vorDemDrucken();
-    const QTextDocumentFragment kopie(h->txt()->textCursor());
     QTextDocument gedruckt;
-    QTextCursor(&gedruckt).insertFragment(kopie);
+    QTextCursor(&gedruckt).insertFragment(QTextDocumentFragment(h->txt()->textCursor()));
     QTextCursor c(&gedruckt);
     c.setPosition(1);
     QCOMPARE(c.charFormat().fontPointSize(), 10.0);
@@ -175,47 +130,31 @@ void tst_Lesehilfen::druckSiehtGespeicherteFormate()
     QVERIFY(h->txt()->viewport()->updatesEnabled());
 }
 
+// The scenario checks hits, stepping and Esc; here the find bar's marks beside the marks of a
+// full-text search, which neither its hits nor its Esc may remove.
 void tst_Lesehilfen::findenNebenTreffernUndEsc()
 {
     frmHilfe *h = oeffnen(QStringLiteral("01.01.01"));
     QVERIFY(h);
     frmInhalt::instanz()->activateWindow();
     Lesehilfen *l = h->lesehilfen();
-    // A full-text search marked a word; the find bar adds its own marks beside it.
     h->TrefferMarkieren({{0, 3}});
     const int fremde = int(h->txt()->extraSelections().size());
     QVERIFY(fremde >= 1);
     l->findenOeffnen();
-    QVERIFY(l->findenOffen());
     auto *feld = l->suchleiste()->findChild<QLineEdit *>(QStringLiteral("txtFinden"));
     QVERIFY(feld);
-    // Typed as the field receives it (QTest types ASCII only).
-    feld->insert(QStringLiteral("ä"));
-    QTest::keyClicks(feld, QStringLiteral("nderung"));
+    QTest::keyClicks(feld, QStringLiteral("aenderung")); // "Änderung", "Aenderung", "änderung"
     QCOMPARE(l->trefferAnzahl(), 3);
-    QCOMPARE(l->findenMeldung(), QStringLiteral("1 von 3"));
     QCOMPARE(int(h->txt()->extraSelections().size()), fremde + 3);
-    const QString text = h->txt()->document()->toPlainText();
-    for (const auto &t : l->treffer())
-        QCOMPARE(TextSuche::vergleichsform(text.mid(t.anfang, t.laenge)),
-                 QStringLiteral("aenderung"));
-    // Enter and Umschalt+Enter step round.
-    QTest::keyClick(feld, Qt::Key_Return);
-    QCOMPARE(l->trefferAktuell(), 1);
-    QTest::keyClick(feld, Qt::Key_Return, Qt::ShiftModifier);
-    QTest::keyClick(feld, Qt::Key_Return, Qt::ShiftModifier);
-    QCOMPARE(l->trefferAktuell(), 2);
     QTest::keyClicks(feld, QStringLiteral("xyz"));
     QCOMPARE(l->findenMeldung(), QStringLiteral("nicht gefunden"));
     QCOMPARE(int(h->txt()->extraSelections().size()), fremde);
-    // Esc closes the bar only; the full-text marks stay.
     QTest::keyClick(feld, Qt::Key_Escape);
     QVERIFY(!l->findenOffen());
     QCOMPARE(m_u.enden, 0);
-    QVERIFY(frmHilfe::instanz(false));
     QCOMPARE(int(h->txt()->extraSelections().size()), fremde);
     QCOMPARE(frmInhalt::instanz()->focusWidget(), h->txt());
-    // With the bar closed, Esc closes the help as before.
     QTest::keyClick(h->txt(), Qt::Key_Escape);
     QCOMPARE(m_u.enden, 1);
 }
@@ -243,12 +182,12 @@ void tst_Lesehilfen::lesezeichenVorhanden_data()
 {
     QTest::addColumn<QString>("nummer");
     QTest::addColumn<bool>("vorhanden");
-    QTest::newRow("Abschnitt") << "01.01.03" << true;
-    QTest::newRow("Abschnitt fehlt") << "01.01.04" << false;
-    QTest::newRow("Thema fehlt") << "01.02.01" << false;
-    QTest::newRow("Kapitel fehlt") << "02.01.01" << false;
-    QTest::newRow("keine Nummer") << "Anfang" << false;
-    QTest::newRow("zwei Teile") << "01.01" << false;
+    zeile("Abschnitt", QStringLiteral("01.01.03"), true);
+    zeile("Abschnitt fehlt", QStringLiteral("01.01.05"), false);
+    zeile("Thema fehlt", QStringLiteral("01.02.01"), false);
+    zeile("Kapitel fehlt", QStringLiteral("02.01.01"), false);
+    zeile("keine Nummer", QStringLiteral("Anfang"), false);
+    zeile("zwei Teile", QStringLiteral("01.01"), false);
 }
 
 void tst_Lesehilfen::lesezeichenVorhanden()
@@ -259,17 +198,16 @@ void tst_Lesehilfen::lesezeichenVorhanden()
     QCOMPARE(Lesehilfen::abschnittVorhanden(nummer), vorhanden);
 }
 
+// The scenario adds, opens and greys out bookmarks; here the menu's texts with "&", the
+// shown section's own entry and the tool tip of a missing one.
 void tst_Lesehilfen::lesezeichenMenue()
 {
-    // A saved bookmark whose section is gone.
     QVERIFY(LeseEinstellungen::lesezeichenSpeichern(
         {{QStringLiteral("01.05.01"), QStringLiteral("Weggefallen & vergessen")}}));
     frmHilfe *h = oeffnen(QStringLiteral("01.01.02"));
     QVERIFY(h);
     Lesehilfen *l = h->lesehilfen();
     QVERIFY(l->lesezeichenHinzufuegen());
-    QVERIFY(!l->lesezeichenHinzufuegen()); // saved already
-    QCOMPARE(l->lesezeichen().last().nummer, QStringLiteral("01.01.02"));
     QCOMPARE(l->lesezeichen().last().name, QStringLiteral("Zweiter"));
     QCOMPARE(LeseEinstellungen::lesezeichenLesen(), l->lesezeichen());
 
@@ -282,24 +220,14 @@ void tst_Lesehilfen::lesezeichenMenue()
             continue;
         texte << a->text();
         aktiv << a->isEnabled();
+        if (a->text().startsWith(QStringLiteral("Weggefallen")))
+            QVERIFY(a->toolTip().contains(QStringLiteral("01.05.01")));
     }
     QCOMPARE(texte,
              (QStringList{QStringLiteral("Lesezeichen &hinzufügen"),
                           QStringLiteral("Weggefallen && vergessen"), QStringLiteral("Zweiter"),
                           QStringLiteral("Lesezeichen &verwalten …")}));
     QCOMPARE(aktiv, (QList<bool>{false, false, true, true}));
-    const QList<QAction *> eintraege = m->actions();
-    QAction *weg = *std::find_if(eintraege.begin(), eintraege.end(), [](QAction *a) {
-        return a->text().startsWith(QStringLiteral("Weggefallen"));
-    });
-    QVERIFY(weg->toolTip().contains(QStringLiteral("01.05.01")));
-    // Choosing the saved section opens it and records it.
-    h->lblSub_Click(0);
-    QAction *zweiter = *std::find_if(eintraege.begin(), eintraege.end(),
-                                     [](QAction *a) { return a->text() == "Zweiter"; });
-    zweiter->trigger();
-    QCOMPARE(h->AktuelleNummer(), QStringLiteral("01.01.02"));
-    QCOMPARE(h->dokument()->verlauf().eintrag(h->dokument()->verlauf().anzahl()), QStringLiteral("01.01.02"));
 }
 
 void tst_Lesehilfen::lesezeichenDialog()
@@ -331,6 +259,8 @@ void tst_Lesehilfen::lesezeichenDialog()
     QCOMPARE(d.liste().first().nummer, QStringLiteral("01.01.01"));
 }
 
+// The scenario goes forward to a link and follows it; here back again, the mark on the link
+// the table names, and Tab behind the last link leaving the text.
 void tst_Lesehilfen::verweiseMitTastatur()
 {
     frmHilfe *h = oeffnen(QStringLiteral("01.01.01"));
@@ -338,80 +268,39 @@ void tst_Lesehilfen::verweiseMitTastatur()
     frmInhalt::instanz()->activateWindow();
     h->txt()->setFocus();
     Lesehilfen *l = h->lesehilfen();
-    QTest::keyClick(h->txt(), Qt::Key_Tab);
-    QCOMPARE(l->verweisFokus(), 1);
-    QTest::keyClick(h->txt(), Qt::Key_Tab);
-    QCOMPARE(l->verweisFokus(), 2);
-    QTest::keyClick(h->txt(), Qt::Key_Backtab);
-    QCOMPARE(l->verweisFokus(), 1);
-    // The marked link is the one the table names.
+    for (const auto &[taste, verweis] : {std::pair{Qt::Key_Tab, 1}, {Qt::Key_Tab, 2},
+                                         {Qt::Key_Backtab, 1}}) {
+        QTest::keyClick(h->txt(), taste);
+        QCOMPARE(l->verweisFokus(), verweis);
+    }
     const tVerweis v = h->dokument()->verweise().at(1);
     bool gefunden = false;
     for (const QTextEdit::ExtraSelection &a : h->txt()->extraSelections())
         gefunden = gefunden || a.cursor.selectedText() == h->TextBereich(v.Anfang, v.Ende);
     QVERIFY(gefunden);
-    QTest::keyClick(h->txt(), Qt::Key_Return);
-    QCOMPARE(h->AktuelleNummer(), QStringLiteral("01.01.02"));
-    QCOMPARE(l->verweisFokus(), 0);
-    // Behind the last link Tab leaves the text.
-    h->lblSub_Click(0);
-    h->txt()->setFocus();
-    QTest::keyClick(h->txt(), Qt::Key_Tab);
     QTest::keyClick(h->txt(), Qt::Key_Tab);
     QTest::keyClick(h->txt(), Qt::Key_Tab);
     QCOMPARE(l->verweisFokus(), 0);
     QVERIFY(QApplication::focusWidget() != h->txt());
 }
 
-void tst_Lesehilfen::dunklePalette()
-{
-    frmHilfe *h = oeffnen(QStringLiteral("01.01.01"));
-    QVERIFY(h);
-    QPalette dunkel = h->txt()->palette();
-    dunkel.setColor(QPalette::Base, QColor(0x1E, 0x1E, 0x1E));
-    dunkel.setColor(QPalette::Text, QColor(0xE8, 0xE8, 0xE8));
-    h->txt()->setPalette(dunkel);
-    // The links' stored blue is lightened until it reads on the dark ground.
-    for (int i = 1; i <= h->dokument()->verweisAnzahl(); ++i) {
-        QTextCursor c(h->txt()->document());
-        c.setPosition(h->txtFeld()->zuDokument(h->dokument()->verweise().at(i).Anfang) + 1);
-        const QColor farbe = c.charFormat().foreground().color();
-        QVERIFY2(TextFarben::kontrast(farbe, QColor(0x1E, 0x1E, 0x1E)) >= 4.5,
-                 qPrintable(farbe.name()));
-        QVERIFY(farbe.blue() > farbe.red());
-    }
-    // The fixed light grounds keep dark writing.
-    for (int i = 0; i < h->dokument()->abschnitte().size(); ++i) {
-        const QPalette p = h->lblSub(i)->palette();
-        QVERIFY(TextFarben::kontrast(p.color(QPalette::WindowText), p.color(QPalette::Window)) >=
-                4.5);
-    }
-}
-
+// The scenario reads names and roles over the bus; here a title with "&" shown whole, and the
+// text interface selecting in the text.
 void tst_Lesehilfen::bildschirmleser()
 {
-    frmHilfe *h = oeffnen(QStringLiteral("01.01.01"));
+    frmHilfe *h = oeffnen(QStringLiteral("01.01.03"));
     QVERIFY(h);
-    QAccessibleInterface *titel = QAccessible::queryAccessibleInterface(h->lblSub(2));
-    QVERIFY(titel);
-    QCOMPARE(titel->role(), QAccessible::Button);
-    QCOMPARE(titel->text(QAccessible::Name), QStringLiteral("Dritter"));
-    QVERIFY(!titel->state().checked);
-    QVERIFY(titel->actionInterface());
-    QVERIFY(titel->actionInterface()->actionNames().contains(
-        QAccessibleActionInterface::pressAction()));
-    titel->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    QCOMPARE(h->AktuelleNummer(), QStringLiteral("01.01.03"));
-    QVERIFY(titel->state().checked);
+    QLabel *und = h->lblSub(3);
+    QVERIFY(und);
+    QCOMPARE(und->text(), QStringLiteral("&Datei && Ende &"));
+    QVERIFY(und->width() >= und->fontMetrics().horizontalAdvance(und->text()));
+    QVERIFY(und->sizeHint().width() >= und->fontMetrics().horizontalAdvance(und->text()));
 
     QAccessibleInterface *text = QAccessible::queryAccessibleInterface(h->txt());
     QVERIFY(text);
-    QCOMPARE(text->role(), QAccessible::Document);
-    QCOMPARE(text->text(QAccessible::Name), QStringLiteral("Abschnittstext"));
     QAccessibleTextInterface *ti = text->textInterface();
     QVERIFY(ti);
     QCOMPARE(ti->text(0, ti->characterCount()), h->txt()->document()->toPlainText());
-    QVERIFY(ti->text(0, ti->characterCount()).startsWith(QStringLiteral("Text drei.")));
     ti->setSelection(0, 5, 9);
     QCOMPARE(h->txt()->textCursor().selectedText(), QStringLiteral("drei"));
     QVERIFY(text->state().readOnly);

@@ -3,6 +3,7 @@
 // test finds it (the point in the middle of a character's box gives that character back), keep
 // the hanging indent of a list item lined up with its tab stop, and come back to its exact
 // formats when zoomed back.
+#include "TestHilfen.h"
 #include "TextFeld.h"
 #include "TextZoom.h"
 
@@ -18,8 +19,6 @@ class tst_TextZoom : public QObject
 private slots:
     void stufen_data();
     void stufen();
-    void gueltig_data();
-    void gueltig();
     void groesserUndTrefferstimmen_data();
     void groesserUndTrefferstimmen();
     void zurueckGibtFormate();
@@ -65,12 +64,17 @@ void tst_TextZoom::stufen_data()
     QTest::addColumn<int>("von");
     QTest::addColumn<int>("groesser");
     QTest::addColumn<int>("kleiner");
-    QTest::newRow("normal") << 100 << 110 << 90;
-    QTest::newRow("kleinste") << 50 << 67 << 50;
-    QTest::newRow("groesste") << 300 << 300 << 250;
-    QTest::newRow("zwischen") << 130 << 150 << 125;
-    QTest::newRow("unter der kleinsten") << 20 << 50 << 50;
-    QTest::newRow("ueber der groessten") << 900 << 300 << 300;
+    QTest::addColumn<int>("gueltig"); // the nearest step, 100 for nothing sensible
+    zeile("normal", 100, 110, 90, 100);
+    zeile("kleinste", 50, 67, 50, 50);
+    zeile("groesste", 300, 300, 250, 300);
+    zeile("Stufe", 175, 200, 150, 175);
+    zeile("zwischen", 130, 150, 125, 125);
+    zeile("naechste darueber", 190, 200, 175, 200);
+    zeile("unter der kleinsten", 20, 50, 50, 50);
+    zeile("ueber der groessten", 900, 300, 300, 300);
+    zeile("null", 0, 50, 50, 100);
+    zeile("negativ", -5, 50, 50, 100);
 }
 
 void tst_TextZoom::stufen()
@@ -78,32 +82,15 @@ void tst_TextZoom::stufen()
     QFETCH(int, von);
     QFETCH(int, groesser);
     QFETCH(int, kleiner);
+    QFETCH(int, gueltig);
     QCOMPARE(TextZoom::groesser(von), groesser);
     QCOMPARE(TextZoom::kleiner(von), kleiner);
+    QCOMPARE(TextZoom::gueltig(von), gueltig);
     // From the smallest to the largest step and back, every step once.
     QList<int> hin{TextZoom::Kleinste};
     while (hin.last() != TextZoom::Groesste)
         hin << TextZoom::groesser(hin.last());
     QCOMPARE(hin, TextZoom::stufen());
-}
-
-void tst_TextZoom::gueltig_data()
-{
-    QTest::addColumn<int>("wert");
-    QTest::addColumn<int>("stufe");
-    QTest::newRow("null") << 0 << 100;
-    QTest::newRow("negativ") << -5 << 100;
-    QTest::newRow("Stufe") << 175 << 175;
-    QTest::newRow("naechste") << 190 << 200;
-    QTest::newRow("zu gross") << 5000 << 300;
-    QTest::newRow("zu klein") << 1 << 50;
-}
-
-void tst_TextZoom::gueltig()
-{
-    QFETCH(int, wert);
-    QFETCH(int, stufe);
-    QCOMPARE(TextZoom::gueltig(wert), stufe);
 }
 
 void tst_TextZoom::groesserUndTrefferstimmen_data()
