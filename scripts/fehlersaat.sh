@@ -10,10 +10,11 @@
 #   --ohne-vorlauf   skip the run of the whole suite on the unchanged code
 #
 # Each line of the table is: ID, area, file, original text, replacement, description, separated
-# by tabs. The original text must occur exactly once in the file; otherwise the fault is
-# "nicht anwendbar" (the code has moved on) and the next one is tried. A fault is applied to
-# the file, the build is brought up to date (a fault that does not compile is "nicht
-# übersetzbar", not caught), the suite runs until its first failure, and the file gets its
+# by tabs. The original text must occur exactly once in the file. A fault whose code has moved
+# has a further line with the same ID for the place where it stands now; the first line of an
+# ID that applies is used, and when none does the fault is "nicht anwendbar". A fault is
+# applied to the file, the build is brought up to date (a fault that does not compile is
+# "nicht übersetzbar", not caught), the suite runs until its first failure, and the file gets its
 # original bytes back, also on Ctrl+C or an error. A fault caught only by timeouts (which a
 # loaded machine can cause) is run once more. At the end the build directory is rebuilt from
 # the unchanged code. The ctest output of every fault is kept in DIR/fehlersaat/.
@@ -31,7 +32,7 @@ while [ $# -gt 0 ]; do
     --nur) nur=${2:?"--nur braucht IDs"}; shift 2 ;;
     --aus) aus=${2:?"--aus braucht eine Datei"}; shift 2 ;;
     --ohne-vorlauf) vorlauf=0; shift ;;
-    -h|--help) sed -n '2,19p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,20p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "unbekannte Option: $1" >&2; exit 2 ;;
   esac
 done
@@ -128,8 +129,14 @@ declare -A zeilen=()
 reihe=()
 while IFS= read -r zeile || [ -n "$zeile" ]; do
   case $zeile in ''|'#'*) continue ;; esac
-  zeilen[${zeile%%"$tab"*}]=$zeile
-  reihe+=("${zeile%%"$tab"*}")
+  id=${zeile%%"$tab"*}
+  if [ -n "${zeilen[$id]+x}" ]; then
+    # The same fault where the code stands now: another line of the same ID.
+    zeilen[$id]+=$'\n'$zeile
+  else
+    zeilen[$id]=$zeile
+    reihe+=("$id")
+  fi
 done < "$tabelle"
 if [ -n "$nur" ]; then
   IFS=, read -r -a reihe <<< "$nur"
@@ -139,20 +146,23 @@ for id in "${reihe[@]}"; do
     echo "$id steht nicht in $tabelle" >&2
     continue
   fi
-  zeile=${zeilen[$id]}
-  # Fields may be empty (a dropped line), so they are split by hand, not by read.
-  rest=${zeile#*"$tab"}
-  rest=${rest#*"$tab"}                           # area
-  datei=${rest%%"$tab"*}; rest=${rest#*"$tab"}
-  alt=${rest%%"$tab"*}; rest=${rest#*"$tab"}
-  neu=${rest%%"$tab"*}
   gesamt=$((gesamt + 1))
   beginn=$(date +%s)
-  pfad=$wurzel/$datei
-  treffer=0
-  if [ -f "$pfad" ]; then
-    treffer=$(ALT=$alt perl -0777 -ne 'my $n = () = /\Q$ENV{ALT}\E/g; print $n' "$pfad")
-  fi
+  # The first line of the ID whose text occurs exactly once in its file is the one applied.
+  while IFS= read -r zeile; do
+    # Fields may be empty (a dropped line), so they are split by hand, not by read.
+    rest=${zeile#*"$tab"}
+    rest=${rest#*"$tab"}                           # area
+    datei=${rest%%"$tab"*}; rest=${rest#*"$tab"}
+    alt=${rest%%"$tab"*}; rest=${rest#*"$tab"}
+    neu=${rest%%"$tab"*}
+    pfad=$wurzel/$datei
+    treffer=0
+    if [ -f "$pfad" ]; then
+      treffer=$(ALT=$alt perl -0777 -ne 'my $n = () = /\Q$ENV{ALT}\E/g; print $n' "$pfad")
+    fi
+    if [ "$treffer" = 1 ]; then break; fi
+  done <<< "${zeilen[$id]}"
   if [ "$treffer" != 1 ]; then
     n_anwendbar=$((n_anwendbar + 1))
     ausgeben "$id${tab}nicht anwendbar${tab}(Text ${treffer}-mal in $datei)${tab}0"
