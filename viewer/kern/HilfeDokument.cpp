@@ -53,6 +53,15 @@ template <class T> int stelle(const QList<T> &liste, double nummer)
     return -1;
 }
 
+// The index of the chapter or topic with this ID, or -1.
+int stelleDerID(const QList<HilfeEintrag> &liste, qint32 id)
+{
+    for (int i = 0; i < liste.size(); ++i)
+        if (liste.at(i).id == id)
+            return i;
+    return -1;
+}
+
 int stelle(const QList<qint32> &liste, double nummer)
 {
     for (int i = 0; i < liste.size(); ++i)
@@ -124,10 +133,7 @@ bool HilfeDokument::laden(const QString &start)
     m_verlauf.leeren();
     m_kapitel = *kapitel;
     // The chapter that stays loaded keeps its topics; nothing is shown on the way.
-    int geladen = -1;
-    for (int i = 0; i < m_kapitel.size(); ++i)
-        if (m_kapitelID != 0 && m_kapitel.at(i).id == m_kapitelID)
-            geladen = i;
+    const int geladen = m_kapitelID != 0 ? stelleDerID(m_kapitel, m_kapitelID) : -1;
     m_kapitelIndex = geladen >= 0 ? geladen : 0;
     emit kapitelGeaendert();
     if (geladen < 0 && m_kapitelID != 0) {
@@ -297,10 +303,8 @@ bool HilfeDokument::themaLaden(int index, bool ersterAbschnitt)
 
 void HilfeDokument::kapitelZuruecksetzen(qint32 kapitelID)
 {
-    const int i = int(std::find_if(m_kapitel.cbegin(), m_kapitel.cend(),
-                                   [&](const HilfeEintrag &e) { return e.id == kapitelID; }) -
-                      m_kapitel.cbegin());
-    if (kapitelID != 0 && i < m_kapitel.size()) {
+    const int i = stelleDerID(m_kapitel, kapitelID);
+    if (kapitelID != 0 && i >= 0) {
         // The topics, sections and text shown still belong to that chapter.
         m_kapitelIndex = i;
         m_kapitelID = kapitelID;
@@ -319,10 +323,8 @@ void HilfeDokument::kapitelZuruecksetzen(qint32 kapitelID)
 
 void HilfeDokument::themaZuruecksetzen(qint32 themaID)
 {
-    const int i = int(std::find_if(m_themen.cbegin(), m_themen.cend(),
-                                   [&](const HilfeEintrag &e) { return e.id == themaID; }) -
-                      m_themen.cbegin());
-    if (themaID != 0 && i < m_themen.size()) {
+    const int i = stelleDerID(m_themen, themaID);
+    if (themaID != 0 && i >= 0) {
         m_themaIndex = i;
         m_themaID = themaID;
         emit auswahlGeaendert();
