@@ -3,7 +3,6 @@
 #include "frmInhalt.h"
 
 #include "Arbeitsbereich.h"
-#include "Global.h"
 
 #include <QAction>
 #include <QApplication>
@@ -74,9 +73,14 @@ int pixelY(double twips)
 
 } // namespace
 
-frmInhalt *frmInhalt::instanz(bool erzeugen)
+frmInhalt *frmInhalt::instanz()
 {
-    if (!s_instanz && erzeugen)
+    return s_instanz;
+}
+
+frmInhalt *frmInhalt::anlegen()
+{
+    if (!s_instanz)
         s_instanz = new frmInhalt;
     return s_instanz;
 }
@@ -251,7 +255,7 @@ void frmInhalt::AufbauMDIChilds()
         return;
     const double b = innenBreite();
     const double h = innenHoehe();
-    if (gbStichwortSuche) {
+    if (m_stichwortSuche) {
         // The pane takes a strip of 4200 twips at the left; too small a client area keeps
         // the children where they are.
         if (b < 4500 || h < 4500)
@@ -316,21 +320,14 @@ qint16 frmInhalt::zustandVon(Qt::WindowStates s)
 void frmInhalt::FormResize()
 {
     AufbauMDIChilds();
-    const qint16 zustand = zustandVon(windowState());
-    if (zustand == 2) {
-        // The mode is saved only when the frame becomes maximised: a further resize while
-        // maximised (a screen change) must not overwrite it with the full mode set here.
-        if (m_fensterStatus != 2)
-            m_darstellungGemerkt = gbDarstellung;
-        gbDarstellung = false;
-        Button(ButtonKleiner)->setVisible(true);
-        Button(ButtonGroesser)->setVisible(false);
-    } else if (zustand == 0 && m_fensterStatus == 2) {
-        gbDarstellung = m_darstellungGemerkt;
-        Button(ButtonKleiner)->setVisible(!gbDarstellung);
-        Button(ButtonGroesser)->setVisible(gbDarstellung);
-    }
-    m_fensterStatus = zustand;
+    const qint16 vorher = m_fensterStatus;
+    m_fensterStatus = zustandVon(windowState());
+    emit FensterZustand(m_fensterStatus, vorher);
+}
+
+void frmInhalt::setStichwortSuche(bool offen)
+{
+    m_stichwortSuche = offen;
 }
 
 void frmInhalt::changeEvent(QEvent *event)

@@ -1,8 +1,8 @@
 // The frame window of the help server: a top-level window whose client area holds the help
 // window and, while a keyword search is open, the keyword pane at its left; along its top the
 // toolbar tlb with 14 buttons addressed by index (separators included). The frame arranges its
-// children, keeps the half-screen display mode across maximise and restore, hands every button
-// click on as a signal, and ends the server process when it is closed.
+// children, reports each change of its window state and every button click as a signal, and
+// ends the server process when it is closed.
 #pragma once
 
 #include <QMainWindow>
@@ -37,9 +37,10 @@ public:
         ButtonAnzahl = 14
     };
 
-    // The one frame of the process, created on first use; nullptr after it was unloaded and
-    // erzeugen is false.
-    static frmInhalt *instanz(bool erzeugen = true);
+    // The one frame of the process: nullptr before anlegen and after it was unloaded.
+    static frmInhalt *instanz();
+    // Creates the frame unless there is one; returns it.
+    static frmInhalt *anlegen();
 
     ~frmInhalt() override;
 
@@ -62,6 +63,10 @@ public:
     QWidget *hilfeFenster() const { return m_hilfe; }
     QWidget *stichwortFenster() const { return m_stichwort; }
 
+    // Whether the keyword pane is open, as the session says: it then takes the left strip.
+    void setStichwortSuche(bool offen);
+    bool stichwortSuche() const { return m_stichwortSuche; }
+
     // Arranges the help window (and the keyword pane when open) in the client area.
     void AufbauMDIChilds();
 
@@ -72,7 +77,6 @@ public:
     // the last resize handling.
     static qint16 zustandVon(Qt::WindowStates s);
     qint16 miFensterStatus() const { return m_fensterStatus; }
-    bool mbDarstellungGemerkt() const { return m_darstellungGemerkt; }
 
     // Unloads the frame (as closing it does): the children unload, the instance is dropped
     // and the process ends. Runs once; also for a frame that was never shown.
@@ -86,6 +90,8 @@ signals:
     void ButtonClick(int index);
     // The frame is being unloaded: the child windows and the picture window unload now.
     void Entladen();
+    // After each resize handling: the window state (zustandVon) now and at the one before.
+    void FensterZustand(qint16 zustand, qint16 vorher);
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -111,7 +117,7 @@ private:
     QPointer<QWidget> m_stichwort;
     QPointer<QWidget> m_fokusVorLeiste;
     qint16 m_fensterStatus = 0;
-    bool m_darstellungGemerkt = false;
+    bool m_stichwortSuche = false;
     bool m_entladen = false;
     // The last placement (twips: left, top, width, height) and the decoration it assumed.
     std::array<double, 4> m_platz{};

@@ -4,9 +4,3 @@
 QString gsPasswort;
 QString gsSchriftName;
 qint16 giSchriftGroesse = 0;
-bool gbDarstellung = false;
-qint32 glBereichBreite = 0;
-qint32 glBereichHoehe = 0;
-qint32 glBereichLinks = 0;
-qint32 glBereichOben = 0;
-bool gbStichwortSuche = false;

@@ -1,6 +1,6 @@
-// The global values of the server process that are not windows: the database password, the
-// font for rendered and printed text, the display mode, the desktop work area in twips and
-// whether the keyword pane is open. Set by the start-up and the windows, read everywhere.
+// The global values of the server process and the tools: the database password and the font
+// for rendered and printed text, set once at the start. The state the windows share lives in
+// the server's session (HilfeSitzung).
 #pragma once
 
 #include <QString>
@@ -11,9 +11,3 @@ inline constexpr const char *HilfePasswort = "QKV4815";
 extern QString gsPasswort;
 extern QString gsSchriftName;
 extern qint16 giSchriftGroesse;
-extern bool gbDarstellung;     // half-screen display
-extern qint32 glBereichBreite; // work area, twips
-extern qint32 glBereichHoehe;
-extern qint32 glBereichLinks;
-extern qint32 glBereichOben;
-extern bool gbStichwortSuche; // keyword pane open

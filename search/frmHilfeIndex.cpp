@@ -2,7 +2,6 @@
 #include "frmHilfeIndex.h"
 
 #include "Arbeitsbereich.h"
-#include "Global.h"
 #include "Meldung.h"
 #include "Routinen.h"
 #include "StichwortListe.h"
@@ -63,14 +62,8 @@ const char *const KnopfVolltext = "Abschnitte suchen";
 
 } // namespace
 
-frmHilfeIndex *frmHilfeIndex::instanz(bool erzeugen)
+frmHilfeIndex *frmHilfeIndex::instanz()
 {
-    if (!s_instanz && erzeugen) {
-        frmInhalt *rahmen = frmInhalt::instanz();
-        auto *f = new frmHilfeIndex(rahmen->clientBereich());
-        s_instanz = f;
-        rahmen->setStichwortFenster(f);
-    }
     return s_instanz;
 }
 
@@ -253,27 +246,13 @@ void frmHilfeIndex::optSuche_Click()
         m_txtSuchen->SetFocus();
 }
 
-void frmHilfeIndex::verbinden(frmHilfe *hilfe)
+frmHilfeIndex *frmHilfeIndex::Oeffnen(frmInhalt *rahmen)
 {
-    // Once per window, however often it is asked.
-    static const char *const Verbunden = "tolvarStichwortSucheVerbunden";
-    if (hilfe->property(Verbunden).toBool())
-        return;
-    hilfe->setProperty(Verbunden, true);
-    connect(hilfe, &frmHilfe::StichwortSucheGewuenscht, hilfe, &frmHilfeIndex::Oeffnen);
-    connect(hilfe, &frmHilfe::Entladen, hilfe, [] {
-        if (frmHilfeIndex *f = instanz(false))
-            f->Form_Unload();
-    });
-}
-
-void frmHilfeIndex::Oeffnen()
-{
-    frmInhalt *rahmen = frmInhalt::instanz(false);
-    if (!rahmen)
-        return;
-    gbStichwortSuche = true;
-    frmHilfeIndex *f = instanz();
+    if (!s_instanz) {
+        s_instanz = new frmHilfeIndex(rahmen->clientBereich());
+        rahmen->setStichwortFenster(s_instanz);
+    }
+    frmHilfeIndex *f = s_instanz;
     f->move(0, 0);
     f->resize(f->width(), std::max(py(rahmen->innenHoehe()), 0));
     f->raise();
@@ -281,13 +260,14 @@ void frmHilfeIndex::Oeffnen()
     f->show();
     f->Form_Activate();
     // The help window's command unloads the picture window after this.
+    return f;
 }
 
 void frmHilfeIndex::FensterZuruecksetzen()
 {
     // Only a help window that exists: the pane also unloads while the help window unloads.
-    frmHilfe *hilfe = frmHilfe::instanz(false);
-    frmInhalt *rahmen = frmInhalt::instanz(false);
+    frmHilfe *hilfe = frmHilfe::instanz();
+    frmInhalt *rahmen = frmInhalt::instanz();
     if (!hilfe || !rahmen)
         return;
     hilfe->setGeometry(0, 0, std::max(px(rahmen->innenBreite()), 0),
@@ -393,7 +373,7 @@ void frmHilfeIndex::volltextAnzeigen()
     const int r = m_scrVolltext->AktuelleZeile();
     if (m_scrVolltext->Anzahl() == 0 || r < 0 || r >= mtTreffer.size())
         return;
-    frmHilfe *hilfe = frmHilfe::instanz(false);
+    frmHilfe *hilfe = frmHilfe::instanz();
     if (!hilfe)
         return;
     const QString nummer = mtTreffer.at(r).nummer;
@@ -417,7 +397,7 @@ void frmHilfeIndex::cmdAnzeigen_Click()
     const int r = m_scr->AktuelleZeile();
     if (r < 0 || r + 1 >= msNummern.size())
         return;
-    if (frmHilfe *hilfe = frmHilfe::instanz(false))
+    if (frmHilfe *hilfe = frmHilfe::instanz())
         hilfe->GeheZuText(msNummern.at(r + 1));
 }
 
@@ -428,7 +408,7 @@ void frmHilfeIndex::scr_ZeileAktiviert()
 
 void frmHilfeIndex::cmdAbbruch_Click()
 {
-    gbStichwortSuche = false;
+    emit Geschlossen();
     FensterZuruecksetzen();
     hide();
 }
@@ -465,11 +445,11 @@ void frmHilfeIndex::Form_Unload()
     if (m_entladen)
         return;
     m_entladen = true;
-    gbStichwortSuche = false;
+    emit Geschlossen();
     FensterZuruecksetzen();
     if (s_instanz == this)
         s_instanz = nullptr;
-    if (frmInhalt *rahmen = frmInhalt::instanz(false))
+    if (frmInhalt *rahmen = frmInhalt::instanz())
         if (rahmen->stichwortFenster() == this)
             rahmen->setStichwortFenster(nullptr);
     hide();

@@ -28,23 +28,21 @@ class TolvarScrollListe;
 class TolvarTextBox;
 
 class frmHilfe;
+class frmInhalt;
 
 class frmHilfeIndex : public QWidget
 {
     Q_OBJECT
 
 public:
-    // The one pane of the process, created on first use in the frame's client area; nullptr
-    // after it was unloaded and erzeugen is false.
-    static frmHilfeIndex *instanz(bool erzeugen = true);
+    // The one pane of the process: nullptr before the first Oeffnen and after it was unloaded.
+    static frmHilfeIndex *instanz();
     ~frmHilfeIndex() override;
 
-    // Serves the help window's requests for the pane: toolbar button 7 opens it, unloading
-    // the help window unloads it. Called by whoever creates the help window.
-    static void verbinden(frmHilfe *hilfe);
-    // The search command of the help window: opens the pane at the left of the frame's client
-    // area with the frame's inner height and lets the frame put the help window beside it.
-    static void Oeffnen();
+    // The search command of the help window: opens the pane (created on first use in the
+    // frame's client area) at its left with the frame's inner height and lets the frame put
+    // the help window beside it. The frame must already know that the pane is open.
+    static frmHilfeIndex *Oeffnen(frmInhalt *rahmen);
 
     // Moves the help window back to fill the frame's client area.
     static void FensterZuruecksetzen();
@@ -67,6 +65,13 @@ public:
     void Form_Activate();
     // Unloads the pane: the help window fills the frame again and the instance is gone.
     void Form_Unload();
+
+signals:
+    // The pane was closed (Abbrechen) or unloaded; the help window fills the frame again
+    // right after this.
+    void Geschlossen();
+
+public:
 
     // Controls.
     TolvarTextBox *txtSuchen() const { return m_txtSuchen; }

@@ -1,7 +1,7 @@
 // See HilfeZustand.h.
 #include "HilfeZustand.h"
 
-#include "Global.h"
+#include "HilfeSitzung.h"
 #include "Lesehilfen.h"
 #include "ProtokollMeldungen.h"
 #include "Registerkarten.h"
@@ -147,29 +147,29 @@ bool HilfeZustand::gewuenscht()
 
 QString HilfeZustand::Abschnitt() const
 {
-    frmHilfe *h = frmHilfe::instanz(false);
+    frmHilfe *h = frmHilfe::instanz();
     return (h && h->isVisible()) ? h->AktuelleNummer() : QString();
 }
 
 bool HilfeZustand::RahmenSichtbar() const
 {
-    frmInhalt *r = frmInhalt::instanz(false);
+    frmInhalt *r = frmInhalt::instanz();
     return r && r->isVisible();
 }
 
 bool HilfeZustand::HilfeSichtbar() const
 {
-    frmHilfe *h = frmHilfe::instanz(false);
+    frmHilfe *h = frmHilfe::instanz();
     return h && h->isVisible();
 }
 
 QString HilfeZustand::Zustand() const
 {
     QJsonObject z;
-    frmInhalt *r = frmInhalt::instanz(false);
-    frmHilfe *h = frmHilfe::instanz(false);
+    frmInhalt *r = frmInhalt::instanz();
+    frmHilfe *h = frmHilfe::instanz();
     z[QStringLiteral("abschnitt")] = Abschnitt();
-    z[QStringLiteral("darstellung")] = gbDarstellung;
+    z[QStringLiteral("darstellung")] = m_sitzung.darstellung();
 
     QJsonArray verlauf;
     if (h)
@@ -271,7 +271,7 @@ QString HilfeZustand::Widget(const QString &name) const
 QString HilfeZustand::Verweise() const
 {
     QJsonArray liste;
-    frmHilfe *h = frmHilfe::instanz(false);
+    frmHilfe *h = frmHilfe::instanz();
     if (!h)
         return json(liste);
     QWidget *vp = h->txt()->viewport();
@@ -307,7 +307,7 @@ QString HilfeZustand::Verweise() const
 
 QString HilfeZustand::Zeichen(int position) const
 {
-    frmHilfe *h = frmHilfe::instanz(false);
+    frmHilfe *h = frmHilfe::instanz();
     if (!h)
         return json(QJsonArray());
     const QRect z = h->ZeichenRechteck(position);
@@ -323,7 +323,7 @@ QStringList HilfeZustand::Meldungen() const
 
 bool HilfeZustand::Bildschirmfoto(const QString &pfad) const
 {
-    frmInhalt *r = frmInhalt::instanz(false);
+    frmInhalt *r = frmInhalt::instanz();
     if (!r)
         return false;
     QCoreApplication::sendPostedEvents();
@@ -332,6 +332,6 @@ bool HilfeZustand::Bildschirmfoto(const QString &pfad) const
 
 void HilfeZustand::RahmenGroesse(int breite, int hoehe)
 {
-    if (frmInhalt *r = frmInhalt::instanz(false))
+    if (frmInhalt *r = frmInhalt::instanz())
         r->resize(breite, hoehe);
 }

@@ -16,6 +16,7 @@ inline constexpr const char *ZustandSchnittstelle = "de.tolvar.BelnaHilfe.Zustan
 // The environment variable that makes the server register the status object.
 inline constexpr const char *TestzugangVariable = "TOLVAR_HILFE_TESTZUGANG";
 
+class HilfeSitzung;
 class ProtokollMeldungen;
 
 class HilfeZustand : public QObject
@@ -24,8 +25,9 @@ class HilfeZustand : public QObject
     Q_CLASSINFO("D-Bus Interface", "de.tolvar.BelnaHilfe.Zustand")
 
 public:
-    explicit HilfeZustand(const ProtokollMeldungen *meldungen, QObject *parent = nullptr)
-        : QObject(parent), m_meldungen(meldungen)
+    HilfeZustand(const ProtokollMeldungen *meldungen, const HilfeSitzung &sitzung,
+                 QObject *parent = nullptr)
+        : QObject(parent), m_meldungen(meldungen), m_sitzung(sitzung)
     {
     }
 
@@ -54,4 +56,5 @@ public slots:
 
 private:
     const ProtokollMeldungen *m_meldungen;
+    const HilfeSitzung &m_sitzung;
 };

@@ -1,35 +1,29 @@
 // The automation class. See clsHilfe.h.
 #include "clsHilfe.h"
 
-#include "Global.h"
-#include "basMain.h"
-#include "frmInhalt.h"
+#include "HilfeSitzung.h"
 
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QTimer>
+#include <QWidget>
 
 #include <exception>
-
-namespace {
-
-// True from HilfeBeenden until the process ends, unless a later HilfeAnzeigen takes it back.
-bool s_beenden = false;
 
 // Unloads the frame, which ends the process. A modal window (print dialog, progress window,
 // message box) runs its own event loop with the code that opened it still below it on the
 // stack; unloading then would delete the help window under that code. The modal window is
 // asked to close first (the progress window takes this as "Abbrechen"), and the unload waits
 // until it has gone.
-void RahmenEntladen()
+void clsHilfe::RahmenEntladen()
 {
-    if (!s_beenden)
+    if (!m_beenden)
         return;
     if (QWidget *modal = QApplication::activeModalWidget()) {
         modal->close();
-        QTimer::singleShot(20, RahmenEntladen);
+        QTimer::singleShot(20, this, &clsHilfe::RahmenEntladen);
         return;
     }
     // Every call sent to this server before it gave up its name has arrived once a round
@@ -38,20 +32,15 @@ void RahmenEntladen()
     if (bus.isConnected() && bus.interface()) {
         bus.interface()->isServiceRegistered(QString::fromLatin1(HilfeDienst));
         QCoreApplication::processEvents();
-        if (!s_beenden)
+        if (!m_beenden)
             return;
     }
-    if (frmInhalt *rahmen = frmInhalt::instanz(false))
-        rahmen->Unload();
-    else
-        frmInhalt::instanz()->Unload(); // a frame never shown still ends the process
+    m_sitzung.RahmenEntladen();
 }
-
-} // namespace
 
 void clsHilfe::HilfeAnzeigen(const QString &Nummer, qint16 Darstellung)
 {
-    if (s_beenden) {
+    if (m_beenden) {
         // Sent before this server gave up its name: serve it here if the name can be had
         // back, else say so; never report a help as shown that is not.
         QDBusConnection bus = QDBusConnection::sessionBus();
@@ -61,13 +50,13 @@ void clsHilfe::HilfeAnzeigen(const QString &Nummer, qint16 Darstellung)
                                QStringLiteral("Die Hilfe wird gerade beendet."));
             return;
         }
-        s_beenden = false;
+        m_beenden = false;
     }
-    gbDarstellung = Darstellung > 0;
+    m_sitzung.setDarstellung(Darstellung > 0);
     try {
         // The host learns when the help it asked for is not shown (the database could not be
         // read, or has nothing to show there): the user has been told in a message box.
-        if (!HilfeStarten(Nummer) && calledFromDBus())
+        if (!m_sitzung.HilfeStarten(Nummer) && calledFromDBus())
             sendErrorReply(QDBusError::Failed,
                            QStringLiteral("Die Hilfe zu %1 wird nicht angezeigt.").arg(Nummer));
     } catch (const std::exception &e) {
@@ -80,10 +69,10 @@ void clsHilfe::HilfeAnzeigen(const QString &Nummer, qint16 Darstellung)
 
 void clsHilfe::HilfeBeenden()
 {
-    s_beenden = true;
+    m_beenden = true;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (bus.isConnected())
         bus.unregisterService(QString::fromLatin1(HilfeDienst));
     // The answer leaves when this slot returns; the unload runs right after it.
-    QTimer::singleShot(0, RahmenEntladen);
+    QTimer::singleShot(0, this, &clsHilfe::RahmenEntladen);
 }

@@ -6,6 +6,8 @@
 #include <QDBusContext>
 #include <QObject>
 
+class HilfeSitzung;
+
 inline constexpr const char *HilfeDienst = "de.tolvar.BelnaHilfe";
 inline constexpr const char *HilfePfad = "/de/tolvar/BelnaHilfe/clsHilfe";
 inline constexpr const char *HilfeSchnittstelle = "de.tolvar.BelnaHilfe.clsHilfe";
@@ -16,7 +18,11 @@ class clsHilfe : public QObject, protected QDBusContext
     Q_CLASSINFO("D-Bus Interface", "de.tolvar.BelnaHilfe.clsHilfe")
 
 public:
-    using QObject::QObject;
+    // Serves the calls with the session's windows.
+    explicit clsHilfe(HilfeSitzung &sitzung, QObject *parent = nullptr)
+        : QObject(parent), m_sitzung(sitzung)
+    {
+    }
 
 public slots:
     // Darstellung > 0: half-screen mode; otherwise full mode. Answers after the start-up
@@ -28,4 +34,13 @@ public slots:
     // was already on its way to this server takes the name back and is served here, or, when
     // a new server has the name by then, gets an error answer.
     void HilfeBeenden();
+
+private:
+    // Unloads the frame once the service is given up and no modal window is open.
+    void RahmenEntladen();
+
+    HilfeSitzung &m_sitzung;
+    // True from HilfeBeenden until the process ends, unless a later HilfeAnzeigen takes it
+    // back.
+    bool m_beenden = false;
 };

@@ -171,7 +171,7 @@ void Lesehilfen::menueAufbauen()
 void Lesehilfen::lesezeichenMenueZeigen()
 {
     QPoint ort = m_txt->mapToGlobal(QPoint(0, 0));
-    if (frmInhalt *rahmen = frmInhalt::instanz(false)) {
+    if (frmInhalt *rahmen = frmInhalt::instanz()) {
         QWidget *knopf =
             rahmen->tlb()->widgetForAction(rahmen->Button(frmInhalt::ButtonLesezeichen));
         if (knopf && knopf->isVisible())

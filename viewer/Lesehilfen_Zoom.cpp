@@ -23,7 +23,7 @@ void Lesehilfen::zoomEinrichten()
     m_zoomSpeichern->setInterval(400);
     connect(m_zoomSpeichern, &QTimer::timeout, this, &Lesehilfen::zoomSpeichern);
     // Closing the help ends the process before deferred deletions run: store then.
-    if (frmInhalt *rahmen = frmInhalt::instanz(false))
+    if (frmInhalt *rahmen = frmInhalt::instanz())
         connect(rahmen, &frmInhalt::Entladen, this, &Lesehilfen::zoomSpeichern);
     const auto taste = [this](QKeyCombination k, void (Lesehilfen::*wirkung)()) {
         auto *s = new QShortcut(QKeySequence(k), m_hilfe);

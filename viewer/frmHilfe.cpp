@@ -6,7 +6,6 @@
 #include "Arbeitsbereich.h"
 #include "Barrierefreiheit.h"
 #include "Farbschema.h"
-#include "Global.h"
 #include "DatenbankQuelle.h"
 #include "HilfeDatenbank.h"
 #include "Lesehilfen.h"
@@ -109,31 +108,32 @@ void setzeHintergrund(QWidget *w, const QColor &farbe)
 
 } // namespace
 
-frmHilfe *frmHilfe::instanz(bool erzeugen)
+frmHilfe *frmHilfe::instanz()
 {
-    if (!s_instanz && erzeugen) {
-        // The colour scheme before the first window, which takes the palette it finds.
-        Farbschema::anwenden();
-        frmInhalt *rahmen = frmInhalt::instanz();
-        // The document reads the help database; it lives as long as its window.
-        static DatenbankQuelle quelle(standardDatenbank());
-        auto *h = new frmHilfe(rahmen->clientBereich(), new HilfeDokument(quelle));
-        s_instanz = h;
-        rahmen->setHilfeFenster(h);
-        connect(rahmen, &frmInhalt::ButtonClick, h, [](int index) {
-            if (frmHilfe *hilfe = frmHilfe::instanz())
-                hilfe->ButtonClick(index);
-        });
-        connect(rahmen, &frmInhalt::Entladen, h, &frmHilfe::Form_Unload);
-        rahmen->AufbauMDIChilds();
-    }
     return s_instanz;
+}
+
+frmHilfe *frmHilfe::anlegen(frmInhalt *rahmen, HilfeDokument *dokument)
+{
+    if (s_instanz)
+        return s_instanz;
+    // The colour scheme before the first window, which takes the palette it finds.
+    Farbschema::anwenden();
+    auto *h = new frmHilfe(rahmen->clientBereich(), dokument);
+    s_instanz = h;
+    rahmen->setHilfeFenster(h);
+    connect(rahmen, &frmInhalt::ButtonClick, h, &frmHilfe::ButtonClick);
+    connect(rahmen, &frmInhalt::Entladen, h, &frmHilfe::Form_Unload);
+    rahmen->AufbauMDIChilds();
+    return h;
 }
 
 frmHilfe::frmHilfe(QWidget *parent, HilfeDokument *dokument)
     : QWidget(parent), m_dokument(dokument)
 {
-    m_dokument->setParent(this);
+    // A document nobody owns goes with its window.
+    if (!m_dokument->parent())
+        m_dokument->setParent(this);
     setObjectName(QStringLiteral("frmHilfe"));
     setVisible(false); // shown by the start-up once the data are read
     Barrierefreiheit::einrichten();
@@ -145,7 +145,7 @@ frmHilfe::frmHilfe(QWidget *parent, HilfeDokument *dokument)
         if (!w || (w != this && !isAncestorOf(w)))
             return false;
         if (taste->key() == Qt::Key_Escape) {
-            if (frmInhalt *rahmen = frmInhalt::instanz(false))
+            if (frmInhalt *rahmen = frmInhalt::instanz())
                 rahmen->Unload();
             return true;
         }
@@ -429,7 +429,7 @@ void frmHilfe::ButtonsAktualisieren()
 
 void frmHilfe::toolbarButtonAktiv(int index, bool aktiv)
 {
-    if (frmInhalt *rahmen = frmInhalt::instanz(false))
+    if (frmInhalt *rahmen = frmInhalt::instanz())
         if (QAction *a = rahmen->Button(index))
             a->setEnabled(aktiv);
 }

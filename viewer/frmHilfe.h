@@ -4,7 +4,7 @@
 // in the page history, follows text links (a picture link opens the picture window
 // frmHilfeBild), carries out the toolbar's commands (history, previous and next section,
 // display mode), and lays its controls out for every size. It lives in the client
-// area of the frame window frmInhalt; creating it creates the frame.
+// area of the frame window frmInhalt.
 #pragma once
 
 #include "HilfeDokument.h"
@@ -23,15 +23,19 @@ class QTextEdit;
 class Lesehilfen;
 class Registerkarten;
 class TextFeld;
+class frmInhalt;
 
 class frmHilfe : public QWidget
 {
     Q_OBJECT
 
 public:
-    // The one help window of the process, created on first use (with its frame); nullptr
-    // after it was unloaded and erzeugen is false.
-    static frmHilfe *instanz(bool erzeugen = true);
+    // The one help window of the process: nullptr before anlegen and after it was unloaded.
+    static frmHilfe *instanz();
+    // Creates the help window in the frame's client area as a view of the document (which it
+    // takes over when nobody owns it) and connects the frame's buttons and unload to it;
+    // returns the window that exists when there is one.
+    static frmHilfe *anlegen(frmInhalt *rahmen, HilfeDokument *dokument);
     ~frmHilfe() override;
 
     // The document this window shows: chapters, topics, sections, the shown section, the

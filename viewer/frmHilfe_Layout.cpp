@@ -3,7 +3,6 @@
 #include "frmHilfe.h"
 
 #include "Arbeitsbereich.h"
-#include "Global.h"
 #include "Registerkarten.h"
 #include "frmInhalt.h"
 
@@ -39,7 +38,7 @@ void frmHilfe::resizeEvent(QResizeEvent *event)
 
 void frmHilfe::Layout()
 {
-    frmInhalt *rahmen = frmInhalt::instanz(false);
+    frmInhalt *rahmen = frmInhalt::instanz();
     HilfeLayoutEingabe e;
     e.zustand = (rahmen && (rahmen->windowState() & Qt::WindowMinimized))
                     ? FensterZustand::Minimiert
@@ -48,7 +47,7 @@ void frmHilfe::Layout()
     e.innenHoehe = pixelZuTwipsY(height());
     e.aussenBreite = e.innenBreite;
     e.rahmenInnenBreite = rahmen ? rahmen->innenBreite() : e.innenBreite;
-    e.stichwortSuche = gbStichwortSuche;
+    e.stichwortSuche = rahmen && rahmen->stichwortSuche();
     e.picContainer = m_geoPicContainer;
     e.picBackground = m_geoPicBackground;
     e.txt = m_geoTxt;

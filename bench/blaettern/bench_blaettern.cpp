@@ -7,7 +7,10 @@
 #include "Arbeitsbereich.h"
 #include "Datenbank.h"
 #include "DatenbankAufbau.h"
+#include "DatenbankQuelle.h"
 #include "Global.h"
+#include "HilfeDatenbank.h"
+#include "HilfeDokument.h"
 #include "SynthetischeDaten.h"
 #include "frmHilfe.h"
 #include "frmInhalt.h"
@@ -67,7 +70,8 @@ int main(int argc, char **argv)
     gsPasswort = QString::fromLatin1(HilfePasswort);
     frmInhalt::setProzessEnde([] {});
 
-    frmHilfe *h = frmHilfe::instanz();
+    DatenbankQuelle quelle(standardDatenbank());
+    frmHilfe *h = frmHilfe::anlegen(frmInhalt::anlegen(), new HilfeDokument(quelle));
     frmInhalt::instanz()->resize(1200, 800);
     frmInhalt::instanz()->show();
     bool klein = false;
@@ -109,6 +113,6 @@ int main(int argc, char **argv)
         }
     }
     std::printf("Ziel Median höchstens 15 ms: %s\n", erreicht ? "erreicht" : "VERFEHLT");
-    delete frmInhalt::instanz(false);
+    delete frmInhalt::instanz();
     return 0;
 }

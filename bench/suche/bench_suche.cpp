@@ -13,6 +13,7 @@
 #include "Global.h"
 #include "HilfeCompiler.h"
 #include "HilfeDatenbank.h"
+#include "HilfeSitzung.h"
 #include "StichwortListe.h"
 #include "SynthetischeDaten.h"
 #include "TolvarScrollListe.h"
@@ -92,10 +93,9 @@ int main(int argc, char **argv)
     setzeProgrammVerzeichnis(dir.path());
     frmInhalt::setProzessEnde([] {});
 
-    frmHilfe *hilfe = frmHilfe::instanz();
-
-    frmHilfeIndex::verbinden(hilfe);
-    frmInhalt *rahmen = frmInhalt::instanz();
+    HilfeSitzung sitzung(standardDatenbank());
+    frmHilfe *hilfe = sitzung.hilfeFenster();
+    frmInhalt *rahmen = sitzung.rahmen();
     rahmen->resize(1200, 800);
     rahmen->show();
     bool klein = false;
@@ -105,7 +105,7 @@ int main(int argc, char **argv)
     }
     hilfe->show();
     rahmen->Button(frmInhalt::ButtonSuchen)->trigger();
-    frmHilfeIndex *f = frmHilfeIndex::instanz(false);
+    frmHilfeIndex *f = frmHilfeIndex::instanz();
     QApplication::processEvents();
 
     if (!bild.isEmpty()) {

@@ -16,6 +16,7 @@
 #include "DatenbankAufbau.h"
 #include "Global.h"
 #include "HilfeDatenbank.h"
+#include "HilfeSitzung.h"
 #include "HilfeDatenbankSchreiber.h"
 #include "QuellParser.h"
 #include "RtfErzeuger.h"
@@ -41,6 +42,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <memory>
 #include <cstdio>
 #include <ctime>
 #include <vector>
@@ -120,13 +122,16 @@ struct Bereich
     frmHilfeIndex *f = nullptr;
 };
 
+// The session of the help opened last.
+std::unique_ptr<HilfeSitzung> s_sitzung;
+
 Bereich oeffnen(const QString &ordner)
 {
     standardDatenbank().verbindungVerwerfen();
     setzeProgrammVerzeichnis(ordner);
-    frmHilfe *hilfe = frmHilfe::instanz();
-    frmHilfeIndex::verbinden(hilfe);
-    frmInhalt *rahmen = frmInhalt::instanz();
+    s_sitzung = std::make_unique<HilfeSitzung>(standardDatenbank());
+    frmHilfe *hilfe = s_sitzung->hilfeFenster();
+    frmInhalt *rahmen = s_sitzung->rahmen();
     rahmen->resize(1200, 800);
     rahmen->show();
     bool klein = false;
@@ -134,7 +139,7 @@ Bereich oeffnen(const QString &ordner)
         return {};
     hilfe->show();
     rahmen->Button(frmInhalt::ButtonSuchen)->trigger();
-    frmHilfeIndex *f = frmHilfeIndex::instanz(false);
+    frmHilfeIndex *f = frmHilfeIndex::instanz();
     f->optVolltext()->click();
     QApplication::processEvents();
     return {rahmen, f};
@@ -142,7 +147,8 @@ Bereich oeffnen(const QString &ordner)
 
 void schliessen()
 {
-    delete frmInhalt::instanz(false);
+    delete frmInhalt::instanz();
+    s_sitzung.reset();
     QApplication::processEvents();
 }
 

@@ -10,7 +10,9 @@
 #include "MeldungKonsole.h"
 #include "ProtokollMeldungen.h"
 #include "QtMeldungsanzeige.h"
-#include "basMain.h"
+#include "Global.h"
+#include "HilfeDatenbank.h"
+#include "HilfeSitzung.h"
 #include "clsHilfe.h"
 
 #include <QApplication>
@@ -75,13 +77,18 @@ int main(int argc, char *argv[])
                      QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&qtTexte);
 
-    clsHilfe hilfe;
+    // The key of the help database and the font of rendered and printed text.
+    gsPasswort = QString::fromLatin1(HilfePasswort);
+    gsSchriftName = QStringLiteral("Arial");
+    giSchriftGroesse = 10;
+    HilfeSitzung sitzung(standardDatenbank());
+    clsHilfe hilfe(sitzung);
     bus.registerObject(QString::fromLatin1(HilfePfad), &hilfe, QDBusConnection::ExportAllSlots);
     // The status object can write files and resize the frame: only for tests and scripts
     // that ask for it, never in a normal start.
     std::unique_ptr<HilfeZustand> zustand;
     if (HilfeZustand::gewuenscht()) {
-        zustand = std::make_unique<HilfeZustand>(&protokoll);
+        zustand = std::make_unique<HilfeZustand>(&protokoll, sitzung);
         bus.registerObject(QString::fromLatin1(ZustandPfad), zustand.get(),
                            QDBusConnection::ExportAllSlots);
     }

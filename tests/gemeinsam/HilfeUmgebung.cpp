@@ -2,11 +2,19 @@
 
 #include "Datenbank.h"
 #include "Global.h"
+#include "HilfeDatenbank.h"
 #include "HilfeDatenbankSchreiber.h"
+#include "HilfeSitzung.h"
 #include "frmHilfe.h"
 #include "frmInhalt.h"
 
 #include <QStandardPaths>
+
+#include <memory>
+
+namespace {
+std::unique_ptr<HilfeSitzung> s_sitzung;
+}
 
 bool HilfeUmgebung::einrichten()
 {
@@ -25,20 +33,26 @@ bool HilfeUmgebung::schreiben(HilfeDatenbankSchreiber &s, const QString &ordner)
 void HilfeUmgebung::zuruecksetzen()
 {
     gsPasswort = QString::fromLatin1(HilfePasswort);
-    gbDarstellung = false;
-    gbStichwortSuche = false;
     enden = 0;
 }
 
 bool HilfeUmgebung::entladen()
 {
-    delete frmInhalt::instanz(false);
-    return !frmHilfe::instanz(false);
+    delete frmInhalt::instanz();
+    s_sitzung.reset();
+    return !frmHilfe::instanz();
+}
+
+HilfeSitzung *HilfeUmgebung::sitzung()
+{
+    if (!s_sitzung)
+        s_sitzung = std::make_unique<HilfeSitzung>(standardDatenbank());
+    return s_sitzung.get();
 }
 
 frmHilfe *HilfeUmgebung::oeffnen(const QString &nummer)
 {
-    frmHilfe *h = frmHilfe::instanz();
+    frmHilfe *h = sitzung()->hilfeFenster();
     frmInhalt::instanz()->resize(900, 700);
     frmInhalt::instanz()->show();
     bool klein = false;

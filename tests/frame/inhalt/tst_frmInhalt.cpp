@@ -1,11 +1,10 @@
 // Checks the frame window offscreen: the toolbar's buttons by index with captions, tool tips,
 // pictures and the click signal; the arrangement of the help window and the keyword pane in
-// the client area; the display mode through maximise, restore and minimise; the unload; the
-// toolbar by keyboard. The size buttons switching the display mode are a user-level scenario.
+// the client area; the unload; the toolbar by keyboard. The display mode through the size
+// buttons and maximise is the session's, seen in user-level scenarios.
 #include "frmInhalt.h"
 
 #include "Arbeitsbereich.h"
-#include "Global.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -27,9 +26,6 @@ private slots:
     void buttons();
     void kinderAnordnen_data();
     void kinderAnordnen();
-    void maximierenMerktDarstellung_data();
-    void maximierenMerktDarstellung();
-    void minimierenAendertNichts();
     void entladen();
     void symbolleisteMitTastatur();
 
@@ -47,20 +43,19 @@ void tst_frmInhalt::initTestCase()
 
 void tst_frmInhalt::init()
 {
-    gbDarstellung = false;
-    gbStichwortSuche = false;
     m_enden = 0;
 }
 
 void tst_frmInhalt::cleanup()
 {
-    delete frmInhalt::instanz(false);
+    delete frmInhalt::instanz();
 }
 
 void tst_frmInhalt::fenster()
 {
-    frmInhalt *f = frmInhalt::instanz();
-    QVERIFY(f);
+    QVERIFY(!frmInhalt::instanz());
+    frmInhalt *f = frmInhalt::anlegen();
+    QCOMPARE(frmInhalt::anlegen(), f);
     QCOMPARE(frmInhalt::instanz(), f);
     QCOMPARE(f->windowTitle(), QStringLiteral("Programmbeschreibung zu Tolvar-Belna"));
     QVERIFY(!f->windowIcon().isNull());
@@ -69,7 +64,6 @@ void tst_frmInhalt::fenster()
     QVERIFY(!f->Button(0));
     QVERIFY(!f->Button(15));
     QCOMPARE(f->miFensterStatus(), qint16(0));
-    QCOMPARE(f->mbDarstellungGemerkt(), false);
 }
 
 void tst_frmInhalt::buttons_data()
@@ -103,7 +97,7 @@ void tst_frmInhalt::buttons()
     QFETCH(int, index);
     QFETCH(QString, caption);
     QFETCH(QString, tip);
-    frmInhalt *f = frmInhalt::instanz();
+    frmInhalt *f = frmInhalt::anlegen();
     QAction *a = f->Button(index);
     QVERIFY(a);
     QCOMPARE(f->tlb()->actions().at(index - 1), a);
@@ -155,7 +149,7 @@ void tst_frmInhalt::kinderAnordnen()
     QFETCH(QRect, hilfe);
     QFETCH(int, paneHoehe);
 
-    frmInhalt *f = frmInhalt::instanz();
+    frmInhalt *f = frmInhalt::anlegen();
     auto *h = new QWidget;
     auto *p = new QWidget;
     f->setHilfeFenster(h);
@@ -163,101 +157,37 @@ void tst_frmInhalt::kinderAnordnen()
     QCOMPARE(h->parentWidget(), f->clientBereich());
     h->setGeometry(1, 2, 30, 40);
     p->setGeometry(0, 0, 280, 100);
-    gbStichwortSuche = suche;
+    f->setStichwortSuche(suche);
     f->clientBereich()->resize(client);
     f->AufbauMDIChilds();
     QCOMPARE(h->geometry(), hilfe);
     QCOMPARE(p->geometry(), QRect(0, 0, 280, paneHoehe));
 }
 
-void tst_frmInhalt::maximierenMerktDarstellung_data()
-{
-    QTest::addColumn<bool>("halb");
-    QTest::addColumn<bool>("nochmal"); // the maximised frame is resized again (another screen)
-    QTest::newRow("halb") << true << false;
-    QTest::newRow("voll") << false << false;
-    QTest::newRow("halb, nochmals vergrößert") << true << true;
-}
-
-void tst_frmInhalt::maximierenMerktDarstellung()
-{
-    QFETCH(bool, halb);
-    QFETCH(bool, nochmal);
-    frmInhalt *f = frmInhalt::instanz();
-    gbDarstellung = halb;
-    f->Button(11)->setVisible(!halb);
-    f->Button(12)->setVisible(halb);
-    f->show();
-
-    f->setWindowState(Qt::WindowMaximized);
-    QCOMPARE(f->miFensterStatus(), qint16(2));
-    QCOMPARE(f->mbDarstellungGemerkt(), halb);
-    QCOMPARE(gbDarstellung, false);
-    QVERIFY(f->Button(11)->isVisible());
-    QVERIFY(!f->Button(12)->isVisible());
-    if (nochmal) {
-        // The saved mode stays.
-        f->clientBereich()->resize(f->clientBereich()->size() + QSize(10, 10));
-        QCoreApplication::sendPostedEvents();
-        QResizeEvent e(QSize(700, 500), QSize(600, 400));
-        QCoreApplication::sendEvent(f->clientBereich(), &e);
-        QCOMPARE(f->mbDarstellungGemerkt(), halb);
-    }
-
-    f->setWindowState(Qt::WindowNoState);
-    QCOMPARE(f->miFensterStatus(), qint16(0));
-    QCOMPARE(gbDarstellung, halb);
-    QCOMPARE(f->Button(11)->isVisible(), !halb);
-    QCOMPARE(f->Button(12)->isVisible(), halb);
-}
-
-void tst_frmInhalt::minimierenAendertNichts()
-{
-    frmInhalt *f = frmInhalt::instanz();
-    gbDarstellung = true;
-    f->Button(11)->setVisible(false);
-    f->Button(12)->setVisible(true);
-    auto *h = new QWidget;
-    f->setHilfeFenster(h);
-    f->show();
-    f->setWindowState(Qt::WindowMinimized);
-    QCOMPARE(f->miFensterStatus(), qint16(1));
-    h->setGeometry(5, 5, 5, 5);
-    f->AufbauMDIChilds(); // minimised: nothing moves
-    QCOMPARE(h->geometry(), QRect(5, 5, 5, 5));
-    f->setWindowState(Qt::WindowNoState);
-    QCOMPARE(f->miFensterStatus(), qint16(0));
-    QCOMPARE(gbDarstellung, true);
-    QVERIFY(!f->Button(11)->isVisible());
-    QVERIFY(f->Button(12)->isVisible());
-    // The children are arranged again.
-    QCOMPARE(h->geometry(), f->clientBereich()->rect());
-}
-
 void tst_frmInhalt::entladen()
 {
-    QPointer<frmInhalt> f = frmInhalt::instanz();
+    QPointer<frmInhalt> f = frmInhalt::anlegen();
     f->show();
     QSignalSpy spy(f.data(), &frmInhalt::Entladen);
     QVERIFY(f->close());
     QCOMPARE(spy.size(), 1);
     QCOMPARE(m_enden, 1);
-    QVERIFY(!frmInhalt::instanz(false));
+    QVERIFY(!frmInhalt::instanz());
     f->Unload(); // a second unload does nothing
     QCOMPARE(m_enden, 1);
     QTRY_VERIFY(f.isNull());
 
     // A frame that was never shown unloads the same way.
-    frmInhalt::instanz()->Unload();
+    frmInhalt::anlegen()->Unload();
     QCOMPARE(m_enden, 2);
-    QVERIFY(!frmInhalt::instanz(false));
+    QVERIFY(!frmInhalt::instanz());
 }
 
 void tst_frmInhalt::symbolleisteMitTastatur()
 {
     // F10 gives the keyboard to the first button that can act; the arrows pass over disabled,
     // hidden buttons and separators and run round; Return presses; Esc goes back.
-    frmInhalt *f = frmInhalt::instanz();
+    frmInhalt *f = frmInhalt::anlegen();
     auto *feld = new QLineEdit(f->clientBereich());
     f->resize(1200, 600);
     f->show();

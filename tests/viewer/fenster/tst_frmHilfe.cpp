@@ -36,7 +36,6 @@ private slots:
     void fehlerBehaeltKapitel();
     void textVerweisFolgen();
     void layoutUndScrollen();
-    void darstellungsKnopf();
     void escSchliesst();
 
 private:
@@ -238,18 +237,6 @@ void tst_frmHilfe::layoutUndScrollen()
 }
 
 
-void tst_frmHilfe::darstellungsKnopf()
-{
-    // Buttons 11 and 12 ask for the other display mode; the window does not change it.
-    frmHilfe *h = oeffnen("01.01.01");
-    QVERIFY(h);
-    QSignalSpy gewuenscht(h, &frmHilfe::DarstellungGewuenscht);
-    frmInhalt::instanz()->Button(11)->trigger();
-    h->ButtonClick(12);
-    QCOMPARE(gewuenscht.size(), 2);
-    QCOMPARE(gbDarstellung, false);
-}
-
 void tst_frmHilfe::escSchliesst()
 {
     frmHilfe *h = oeffnen("01.01.01");
@@ -258,8 +245,8 @@ void tst_frmHilfe::escSchliesst()
     h->txt()->setFocus();
     QTest::keyClick(h->txt(), Qt::Key_Escape);
     QCOMPARE(m_u.enden, 1);
-    QVERIFY(!frmHilfe::instanz(false));
-    QVERIFY(!frmInhalt::instanz(false));
+    QVERIFY(!frmHilfe::instanz());
+    QVERIFY(!frmInhalt::instanz());
 }
 
 

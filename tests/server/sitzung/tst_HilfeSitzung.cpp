@@ -1,0 +1,81 @@
+// Checks the session's display mode across the frame's window states offscreen: maximising
+// gives full mode and keeps the mode it had (also through a further resize while maximised),
+// restoring brings it back, minimising changes nothing; the size buttons follow the mode.
+// Maximise and restore by the window manager are a user-level scenario too.
+#include "HilfeSitzung.h"
+
+#include "Arbeitsbereich.h"
+#include "HilfeDatenbank.h"
+#include "frmInhalt.h"
+
+#include <QAction>
+#include <QStandardPaths>
+#include <QTest>
+
+class tst_HilfeSitzung : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void fensterZustand_data();
+    void fensterZustand();
+
+private:
+    FesterArbeitsbereich m_bereich{QRect(0, 0, 1600, 1140)};
+};
+
+void tst_HilfeSitzung::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    setzeArbeitsbereich(&m_bereich);
+    frmInhalt::setProzessEnde([] {});
+}
+
+void tst_HilfeSitzung::fensterZustand_data()
+{
+    QTest::addColumn<bool>("halb");
+    QTest::addColumn<Qt::WindowState>("zustand");
+    QTest::addColumn<bool>("nochmal"); // the frame is resized again in that state
+    QTest::newRow("maximiert, halb") << true << Qt::WindowMaximized << false;
+    QTest::newRow("maximiert, voll") << false << Qt::WindowMaximized << false;
+    QTest::newRow("maximiert, nochmals vergrößert") << true << Qt::WindowMaximized << true;
+    QTest::newRow("minimiert, halb") << true << Qt::WindowMinimized << false;
+}
+
+void tst_HilfeSitzung::fensterZustand()
+{
+    QFETCH(bool, halb);
+    QFETCH(Qt::WindowState, zustand);
+    QFETCH(bool, nochmal);
+    HilfeSitzung sitzung(standardDatenbank());
+    sitzung.setDarstellung(halb);
+    sitzung.ArbeitsbereichErmitteln();
+    sitzung.FensterPositionieren();
+    frmInhalt *f = sitzung.rahmen();
+    f->show();
+    const auto knoepfe = [f](bool halbErwartet) {
+        return f->Button(frmInhalt::ButtonKleiner)->isVisible() == !halbErwartet &&
+               f->Button(frmInhalt::ButtonGroesser)->isVisible() == halbErwartet;
+    };
+
+    f->setWindowState(zustand);
+    const bool maximiert = zustand == Qt::WindowMaximized;
+    QCOMPARE(f->miFensterStatus(), qint16(maximiert ? 2 : 1));
+    QCOMPARE(sitzung.darstellung(), maximiert ? false : halb);
+    QVERIFY(knoepfe(sitzung.darstellung()));
+    if (nochmal) {
+        QResizeEvent e(QSize(700, 500), QSize(600, 400));
+        QCoreApplication::sendEvent(f->clientBereich(), &e);
+        QCOMPARE(sitzung.darstellung(), false);
+    }
+
+    f->setWindowState(Qt::WindowNoState);
+    QCOMPARE(f->miFensterStatus(), qint16(0));
+    QCOMPARE(sitzung.darstellung(), halb);
+    QVERIFY(knoepfe(halb));
+    delete f;
+}
+
+QTEST_MAIN(tst_HilfeSitzung)
+#include "tst_HilfeSitzung.moc"
