@@ -20,6 +20,7 @@
 #include <QRegularExpression>
 #include <QTableView>
 #include <QTest>
+#include <QTextEdit>
 
 namespace {
 
