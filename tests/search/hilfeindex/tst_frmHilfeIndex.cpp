@@ -3,6 +3,7 @@
 #include "TestHilfen.h"
 #include "frmHilfeIndex.h"
 
+#include "Datenbank.h"
 #include "Global.h"
 #include "HilfeDatenbankSchreiber.h"
 #include "HilfeUmgebung.h"

@@ -2,6 +2,7 @@
 // and scrolling when too large), pictures that cannot be shown, reuse for the next picture.
 #include "frmHilfeBild.h"
 
+#include "Datenbank.h"
 #include "Global.h"
 #include "HilfeDatenbankSchreiber.h"
 #include "HilfeUmgebung.h"

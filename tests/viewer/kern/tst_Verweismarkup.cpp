@@ -4,6 +4,7 @@
 #include "TextFeld.h"
 #include "Verweismarkup.h"
 
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QtTest>
