@@ -56,8 +56,11 @@ struct Ergebnis
     {
         QStringList s;
         for (int i = 1; i <= grafikAnzahl; ++i)
-            s << QStringLiteral("%1@%2:%3x%4").arg(grafikTitel[i]).arg(grafikTeil[i])
-                     .arg(grafiken[i].width()).arg(grafiken[i].height());
+            s << QStringLiteral("%1@%2:%3x%4")
+                     .arg(grafikTitel[i])
+                     .arg(grafikTeil[i])
+                     .arg(grafiken[i].width())
+                     .arg(grafiken[i].height());
         return s.join(' ');
     }
 };
@@ -96,8 +99,10 @@ void TstDruckTextAufbereiten::teile_data()
     zeile("damaged picture", "a <P00009>kaputt<PE>\\par b", true,
           QStringList{"a kaputt\n", "b\n"}, "");
     zeile("cut like the window, with its note", QString(Verweismarkup::MaxZeichen + 100, 'x'),
-          false, QStringList{QString(Verweismarkup::MaxZeichen, 'x') + "\n" +
-                             Verweismarkup::gekuerztHinweis() + "\n"}, "");
+          false,
+          QStringList{QString(Verweismarkup::MaxZeichen, 'x') + "\n" +
+                      Verweismarkup::gekuerztHinweis() + "\n"},
+          "");
     QTest::newRow("picture tag cut short") << "a <P000" << true << QStringList{"a {P000\n"} << "";
     zeile("picture without closing", "a <P00001>b\\par c", true, QStringList{"a b\nc\n"}, "");
 }

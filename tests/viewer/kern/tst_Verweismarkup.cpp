@@ -15,7 +15,10 @@ QString tabelle(const QList<tVerweis> &v)
 {
     QStringList s;
     for (int i = 1; i < v.size(); ++i)
-        s << QStringLiteral("%1-%2:%3%4%5").arg(v[i].Anfang).arg(v[i].Ende).arg(v[i].TextNummer.isEmpty() ? "P" + v[i].BildNummer : "T" + v[i].TextNummer,
+        s << QStringLiteral("%1-%2:%3%4%5")
+                 .arg(v[i].Anfang)
+                 .arg(v[i].Ende)
+                 .arg(v[i].TextNummer.isEmpty() ? "P" + v[i].BildNummer : "T" + v[i].TextNummer,
                       v[i].BildTitel.isEmpty() ? QString() : "=" + v[i].BildTitel, QString());
     return s.join(' ');
 }

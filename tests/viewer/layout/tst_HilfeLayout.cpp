@@ -1,5 +1,5 @@
 // The help window's layout for tables of window sizes: when the scroll bars appear, page and
-// viewport, scroll ranges, tab rows, strip and text panel, the keyword pane's width.
+// viewport, scroll ranges, tab rows, section strip and text panel.
 #include "HilfeLayout.h"
 #include "TestHilfen.h"
 
@@ -31,8 +31,6 @@ private slots:
     void leistenWerte_data();
     void leistenWerte();
     void zuKleinesFensterBehaeltViewport();
-    void stichwortBreite_data();
-    void stichwortBreite();
 };
 
 // Rows: window size, right edge of the section titles; page W x H, which bars appear, and the
@@ -43,28 +41,23 @@ void tst_HilfeLayout::seiteUndLeisten_data()
         QTest::addColumn<double>(spalte);
     for (const char *spalte : {"titelRechts", "W", "H"})
         QTest::addColumn<int>(spalte);
-    QTest::addColumn<bool>("vertikal");
-    QTest::addColumn<bool>("horizontal");
-    QTest::addColumn<int>("sichtBreite");
-    QTest::addColumn<int>("sichtHoehe");
+    for (const char *spalte : {"vertikal", "horizontal"})
+        QTest::addColumn<bool>(spalte);
+    for (const char *spalte : {"sichtBreite", "sichtHoehe"})
+        QTest::addColumn<int>(spalte);
 
     zeile("genau gross genug", 10090.0, 5090.0, 0, 10000, 5000, false, false, 10000, 5000);
-    // Section titles wider than the window widen the page: the horizontal bar reaches them.
     zeile("Titel breiter als das Fenster", 4770.0, 5700.0, 6000, 6405, 5370, false, true, 4680,
           5370);
     // Width one short: W clamps, the horizontal bar costs height but H stays above 5000.
     zeile("eine Twip zu schmal", 3089.0, 8000.0, 0, 3000, 7670, false, true, 2999, 7670);
     // ... pushing H below 5000, the vertical bar appears late: the viewport shrinks, not W.
     zeile("zu schmal, Hoehe knapp", 3089.0, 5200.0, 0, 3000, 5000, true, true, 2759, 4870);
-    // Height too small with ample width: the vertical bar costs width, no horizontal bar.
     zeile("zu niedrig, breit", 12000.0, 5000.0, 0, 11670, 5000, true, false, 11670, 4910);
-    // Height too small, and the vertical bar takes W below the minimum: both bars.
     zeile("zu niedrig, Breite knapp", 3200.0, 5000.0, 0, 3000, 5000, true, true, 2870, 4670);
     zeile("beides zu klein", 2000.0, 3000.0, 0, 3000, 5000, true, true, 1670, 2670);
-    // Values far beyond 16 bits (3840 x 2000 pixels) come out as plain differences.
-    zeile("4K maximiert", 57600.0, 30000.0, 0, 57510, 29910, false, false, 57510, 29910);
-    // Fractional inner sizes (other pixel densities) are rounded, halves to even.
-    zeile("Bruchteile", 10590.5, 6090.5, 0, 10500, 6000, false, false, 10500, 6000);
+    zeile("4K, jenseits 16 Bit", 57600.0, 30000.0, 0, 57510, 29910, false, false, 57510, 29910);
+    zeile("Bruchteile gerundet", 10590.5, 6090.5, 0, 10500, 6000, false, false, 10500, 6000);
 }
 
 void tst_HilfeLayout::seiteUndLeisten()
@@ -167,40 +160,6 @@ void tst_HilfeLayout::zuKleinesFensterBehaeltViewport()
     // A minimised window is not laid out.
     e.zustand = FensterZustand::Minimiert;
     QVERIFY(!HilfeLayoutBerechnen(e).has_value());
-}
-
-void tst_HilfeLayout::stichwortBreite_data()
-{
-    QTest::addColumn<int>("zustand");
-    QTest::addColumn<bool>("suche");
-    QTest::addColumn<double>("rahmenBreite");
-    QTest::addColumn<bool>("verschieben");
-    QTest::addColumn<int>("breite"); // -1: not set
-
-    zeile("201", int(FensterZustand::Normal), true, 12201.0, true, 201);
-    zeile("200.5 rundet auf 200", int(FensterZustand::Normal), true, 12200.5, true, -1);
-    zeile("201.5 rundet auf 202", int(FensterZustand::Normal), true, 12201.5, true, 202);
-    zeile("Streifen 4200", int(FensterZustand::Normal), true, 16200.0, true, 4200);
-    zeile("maximiert", int(FensterZustand::Maximiert), true, 16200.0, false, -1);
-    zeile("ohne Suche", int(FensterZustand::Normal), false, 16200.0, false, -1);
-}
-
-void tst_HilfeLayout::stichwortBreite()
-{
-    QFETCH(int, zustand);
-    QFETCH(bool, suche);
-    QFETCH(double, rahmenBreite);
-    QFETCH(bool, verschieben);
-    QFETCH(int, breite);
-
-    HilfeLayoutEingabe e = eingabe(12000, 8000);
-    e.zustand = FensterZustand(zustand);
-    e.stichwortSuche = suche;
-    e.rahmenInnenBreite = rahmenBreite;
-    const auto r = HilfeLayoutBerechnen(e);
-    QVERIFY(r.has_value());
-    QCOMPARE(r->stichwortVerschieben, verschieben);
-    QCOMPARE(r->stichwortBreite.value_or(-1), breite);
 }
 
 QTEST_GUILESS_MAIN(tst_HilfeLayout)

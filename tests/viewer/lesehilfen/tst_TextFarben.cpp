@@ -45,8 +45,10 @@ void tst_TextFarben::dokumentHinUndZurueck()
             for (auto it = b.begin(); !it.atEnd(); ++it) {
                 const QTextCharFormat f = it.fragment().charFormat();
                 const QString vorne = f.hasProperty(QTextFormat::ForegroundBrush)
-                                          ? f.foreground().color().name() : QStringLiteral("-");
-                l << QStringLiteral("%1:%2:%3").arg(it.fragment().text(), vorne)
+                                          ? f.foreground().color().name()
+                                          : QStringLiteral("-");
+                l << QStringLiteral("%1:%2:%3")
+                         .arg(it.fragment().text(), vorne)
                          .arg(f.properties().size());
             }
         return l;

@@ -37,11 +37,14 @@ QString formText(const QTextDocument &doc)
         for (const QTextOption::Tab &t : f.tabPositions())
             tabs << QString::number(t.position, 'f', 6);
         teile << QStringLiteral("block %1 %2 %3 %4 [%5]")
-                     .arg(f.leftMargin(), 0, 'f', 6).arg(f.textIndent(), 0, 'f', 6)
-                     .arg(f.topMargin(), 0, 'f', 6).arg(f.bottomMargin(), 0, 'f', 6)
+                     .arg(f.leftMargin(), 0, 'f', 6)
+                     .arg(f.textIndent(), 0, 'f', 6)
+                     .arg(f.topMargin(), 0, 'f', 6)
+                     .arg(f.bottomMargin(), 0, 'f', 6)
                      .arg(tabs.join(u' '));
         for (auto it = b.begin(); !it.atEnd(); ++it)
-            teile << QStringLiteral("lauf %1 %2").arg(it.fragment().length())
+            teile << QStringLiteral("lauf %1 %2")
+                         .arg(it.fragment().length())
                          .arg(it.fragment().charFormat().fontPointSize(), 0, 'f', 6);
     }
     return teile.join(u'\n');

@@ -61,9 +61,12 @@ void tst_Registerkarten::aendern_data()
             l << (i < von ? QStringLiteral("Karte %1 & mehr").arg(i) : QString());
         return l;
     };
-    for (const auto &[von, nach, sichtbar] :
-         {std::tuple{0, 3, true}, {3, 5, false}, {5, 2, true}, {2, 0, true}, {4, 60, true},
-          {60, 4, false}})
+    for (const auto &[von, nach, sichtbar] : {std::tuple{0, 3, true},
+                                              {3, 5, false},
+                                              {5, 2, true},
+                                              {2, 0, true},
+                                              {4, 60, true},
+                                              {60, 4, false}})
         QTest::addRow("%d auf %d%s", von, nach, sichtbar ? "" : ", verborgen")
             << von << nach << QStringList() << alt(von, nach) << sichtbar;
     const QStringList drei{"", "Erstes", "Zweites & Drittes", "Drittes"};
