@@ -75,7 +75,6 @@ private slots:
     void teile();
     void einzug_data();
     void einzug();
-    void ueberAufrufe();
     void unentpackt();
 };
 
@@ -161,16 +160,6 @@ void TstDruckTextAufbereiten::einzug()
     }
     QCOMPARE(format.value("Hinweis").leftMargin(), 48.0);
     QCOMPARE(format.value("Hinweis").textIndent(), 0.0);
-}
-
-// The arrays are added to across calls; the part numbers of pictures count on.
-void TstDruckTextAufbereiten::ueberAufrufe()
-{
-    Ergebnis e;
-    e.aufbereiten("erste", true);
-    e.aufbereiten("<P00002>z<PE>\\par zweite", true);
-    QCOMPARE(e.texte(), QStringList({"erste\n", "z\n", "zweite\n"}));
-    QCOMPARE(e.bilder(), QString("Bild 00002@2:6x2"));
 }
 
 // The undecoded collection: each picture read once, its size from the header, its archive kept;
