@@ -54,7 +54,6 @@ void tst_TextFarben::dokumentHinUndZurueck()
         return l;
     };
     const QStringList vorher = farben();
-    QCOMPARE(TextFarben::anpassen(doc, Qt::white, Qt::black), 0); // the author's on white
     const QColor seite(0x1E, 0x1E, 0x1E);
     const QColor text(0xE8, 0xE8, 0xE8);
     QCOMPARE(TextFarben::anpassen(doc, seite, text), 4); // blue, green, red, the marked word
@@ -75,6 +74,13 @@ void tst_TextFarben::dokumentHinUndZurueck()
     QCOMPARE(TextFarben::anpassen(doc, seite, text), 0);
     TextFarben::zuruecksetzen(doc);
     QCOMPARE(farben(), vorher);
+
+    // On a white page the author's colours stay, even yellow below 4.5:1.
+    QTextDocument weiss;
+    QTextCharFormat gelb;
+    gelb.setForeground(QColor(0xFF, 0xD0, 0x00));
+    QTextCursor(&weiss).insertText(QStringLiteral("Hinweis"), gelb);
+    QCOMPARE(TextFarben::anpassen(weiss, Qt::white, Qt::black), 0);
 }
 
 QTEST_MAIN(tst_TextFarben)
