@@ -1,10 +1,5 @@
-// Checks the picture window offscreen: its inner size (picture plus 90 twips on every side)
-// and its place at the lower left of a fixed work area, for several work areas and twip
-// factors and for pictures larger than the work area (clamped, scrolling); the caption from
-// the link text; reuse for a second picture; Esc closing only the picture window; pictures
-// that cannot be shown (missing, damaged archive, no bitmap member) leaving the window as it
-// was without a message; and unloading with the help window and when the keyword pane opens.
-#include "frmHilfe.h"
+// The picture window offscreen: its size and place at the lower left of the work area (clamped
+// and scrolling when too large), pictures that cannot be shown, reuse for the next picture.
 #include "frmHilfeBild.h"
 
 #include "Datenbank.h"
@@ -12,17 +7,15 @@
 #include "HilfeDatenbankSchreiber.h"
 #include "HilfeUmgebung.h"
 #include "MeldungSkript.h"
+#include "TestHilfen.h"
 #include "ZipHilfe.h"
-#include "frmInhalt.h"
 
-#include <QAction>
 #include <QLabel>
 #include <QPointer>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTest>
-#include <QTextEdit>
 
 class tst_frmHilfeBild : public QObject
 {
@@ -34,15 +27,9 @@ private slots:
     void cleanup();
     void groesseUndPlatz_data();
     void groesseUndPlatz();
-    void verweisKlickZeigtBild();
-    void zweitesBildImSelbenFenster();
-    void bildNichtZeigbar_data();
-    void bildNichtZeigbar();
-    void entladen_data();
-    void entladen();
+    void nichtZeigbarUndNaechstes();
 
 private:
-    static frmHilfe *hilfeOeffnen() { return HilfeUmgebung::oeffnen(QStringLiteral("01.01.01")); }
     HilfeUmgebung m_u;
 };
 
@@ -53,11 +40,7 @@ void tst_frmHilfeBild::initTestCase()
     QVERIFY(m_u.schreiben(s));
     const qint32 k = s.kapitelEinfuegen(1, QStringLiteral("Kapitel"), 1);
     const qint32 t = s.themaEinfuegen(k, 1, QStringLiteral("Thema"), 1);
-    s.textEinfuegen(t, 1, QStringLiteral("Abschnitt"),
-                    QStringLiteral("{\\rtf1\\ansi Siehe \\{P00001\\}Maske Rechnung\\{PE\\} "
-                                   "hier.\\par}"),
-                    1);
-    // The stored title differs from the link text: the caption takes the link text.
+    s.textEinfuegen(t, 1, QStringLiteral("Abschnitt"), rtfAbsatz("Text."), 1);
     s.bildEinfuegen(1, bildArchiv(QSize(200, 100), Qt::red), QStringLiteral("gespeichert"));
     s.bildEinfuegen(2, bildArchiv(QSize(50, 40), Qt::blue), QStringLiteral("blau"));
     s.bildEinfuegen(3, QByteArray("PK\x03\x04 kein Archiv", 17), QStringLiteral("kaputt"));
@@ -96,20 +79,15 @@ void tst_frmHilfeBild::groesseUndPlatz_data()
     QTest::addColumn<bool>("waagerecht"); // scrolls sideways
     QTest::addColumn<bool>("senkrecht");
 
-    // 90 twips are 6 pixels at 15 twips per pixel; 200 x 100 pixels plus 12 each way.
-    QTest::newRow("15 Twips") << QRect(0, 0, 1600, 1140) << 15.0 << "00001" << QSize(212, 112) << 6
-                              << false << false;
-    // The lower left of a work area that does not start at the screen's corner.
-    QTest::newRow("Bereich versetzt")
-        << QRect(100, 40, 1200, 800) << 15.0 << "1" << QSize(212, 112) << 6 << false << false;
-    QTest::newRow("9 Twips") << QRect(0, 0, 1600, 1140) << 9.0 << "00001" << QSize(220, 120) << 10
-                             << false << false;
-    // Larger than the work area: as large as the work area, and the picture scrolls. A
-    // picture only too wide keeps its height plus the horizontal scroll bar.
-    QTest::newRow("zu breit") << QRect(0, 0, 1600, 1140) << 15.0 << "00006" << QSize() << 6 << true
-                              << false;
-    QTest::newRow("zu gross") << QRect(0, 30, 1600, 1110) << 15.0 << "00007" << QSize() << 6 << true
-                              << true;
+    // A margin of 90 twips: 6 pixels at 15 twips per pixel. Larger than the work area: as large
+    // as it, and the picture scrolls; only too wide keeps its height plus the scroll bar.
+    const QRect voll(0, 0, 1600, 1140);
+    zeile("15 Twips", voll, 15.0, QString("00001"), QSize(212, 112), 6, false, false);
+    zeile("Bereich versetzt", QRect(100, 40, 1200, 800), 15.0, QString("1"), QSize(212, 112), 6,
+          false, false);
+    zeile("9 Twips", voll, 9.0, QString("00001"), QSize(220, 120), 10, false, false);
+    zeile("zu breit", voll, 15.0, QString("00006"), QSize(), 6, true, false);
+    zeile("zu gross", QRect(0, 30, 1600, 1110), 15.0, QString("00007"), QSize(), 6, true, true);
 }
 
 void tst_frmHilfeBild::groesseUndPlatz()
@@ -156,27 +134,26 @@ void tst_frmHilfeBild::groesseUndPlatz()
     QCOMPARE(s->maximum() + f->flaeche()->viewport()->height(), bildGroesse.height() + 2 * rand);
 }
 
-// The scenarios click every link and close the picture with Esc; here the caption taken from
-// the link's text, not from the stored title.
-void tst_frmHilfeBild::verweisKlickZeigtBild()
+// A picture that cannot be shown (missing, damaged archive, no Temp.bmp, no bitmap) opens no
+// window, or leaves the open one as it was, without a message; the next picture reuses it.
+void tst_frmHilfeBild::nichtZeigbarUndNaechstes()
 {
-    frmHilfe *h = hilfeOeffnen();
-    QVERIFY(h);
-    QCOMPARE(h->dokument()->verweisAnzahl(), qint16(1));
-    QTextCursor c(h->txt()->document());
-    c.setPosition(h->dokument()->verweise().at(1).Anfang + 2);
-    QTest::mouseClick(h->txt()->viewport(), Qt::LeftButton, {}, h->txt()->cursorRect(c).center());
-    frmHilfeBild *f = frmHilfeBild::instanz(false);
-    QVERIFY(f);
-    QCOMPARE(f->windowTitle(), QStringLiteral("Maske Rechnung (ESC = Fenster schließen)"));
-    QVERIFY(!f->parentWidget()); // a window of its own, not inside the frame
-    QCOMPARE(f->picBild()->pixmap().toImage().pixelColor(10, 10), QColor(Qt::red));
-}
-
-void tst_frmHilfeBild::zweitesBildImSelbenFenster()
-{
+    SkriptMeldungen meldungen;
+    QVERIFY(!frmHilfeBild::BildZeigen(QStringLiteral("00099"), QStringLiteral("Neu")));
+    QVERIFY(!frmHilfeBild::instanz(false));
     QVERIFY(frmHilfeBild::BildZeigen("00001", "Erstes"));
     QPointer<frmHilfeBild> f = frmHilfeBild::instanz(false);
+    const QRect vorher = f->geometry();
+    for (const char *nummer : {"00099", "00003", "00004", "00005"}) {
+        QVERIFY2(!frmHilfeBild::BildZeigen(QString::fromLatin1(nummer), "Neu"), nummer);
+        QCOMPARE(frmHilfeBild::instanz(false), f.data());
+        QCOMPARE(f->windowTitle(), QStringLiteral("Erstes (ESC = Fenster schließen)"));
+        QCOMPARE(f->geometry(), vorher);
+        QCOMPARE(f->picBild()->pixmap().size(), QSize(200, 100));
+        QVERIFY(f->isVisible());
+    }
+    QCOMPARE(meldungen.anzahl(), 0);
+
     QVERIFY(frmHilfeBild::BildZeigen("00002", "Zweites"));
     QCOMPARE(frmHilfeBild::instanz(false), f.data());
     QCOMPARE(f->windowTitle(), QStringLiteral("Zweites (ESC = Fenster schließen)"));
@@ -184,75 +161,6 @@ void tst_frmHilfeBild::zweitesBildImSelbenFenster()
     QCOMPARE(f->frameGeometry().left(), 0);
     QCOMPARE(f->frameGeometry().bottom(), 1139);
     QCOMPARE(f->picBild()->pixmap().toImage().pixelColor(5, 5), QColor(Qt::blue));
-}
-
-void tst_frmHilfeBild::bildNichtZeigbar_data()
-{
-    QTest::addColumn<QString>("nummer");
-    QTest::addColumn<bool>("offen"); // a picture window is open before
-    for (bool offen : {false, true}) {
-        const char *zusatz = offen ? ", Fenster offen" : "";
-        QTest::addRow("fehlt%s", zusatz) << "00099" << offen;
-        QTest::addRow("Archiv beschädigt%s", zusatz) << "00003" << offen;
-        QTest::addRow("ohne Temp.bmp%s", zusatz) << "00004" << offen;
-        QTest::addRow("kein Bitmap%s", zusatz) << "00005" << offen;
-    }
-}
-
-void tst_frmHilfeBild::bildNichtZeigbar()
-{
-    QFETCH(QString, nummer);
-    QFETCH(bool, offen);
-    SkriptMeldungen meldungen;
-    QPointer<frmHilfeBild> f;
-    if (offen) {
-        QVERIFY(frmHilfeBild::BildZeigen("00001", "Erstes"));
-        f = frmHilfeBild::instanz(false);
-    }
-    const QRect vorher = f ? f->geometry() : QRect();
-
-    QVERIFY(!frmHilfeBild::BildZeigen(nummer, QStringLiteral("Neu")));
-    QCOMPARE(meldungen.anzahl(), 0);
-    QCOMPARE(frmHilfeBild::instanz(false), f.data());
-    if (offen) {
-        QCOMPARE(f->windowTitle(), QStringLiteral("Erstes (ESC = Fenster schließen)"));
-        QCOMPARE(f->geometry(), vorher);
-        QCOMPARE(f->picBild()->pixmap().size(), QSize(200, 100));
-        QVERIFY(f->isVisible());
-    }
-}
-
-void tst_frmHilfeBild::entladen_data()
-{
-    QTest::addColumn<QString>("wie");
-    QTest::addColumn<bool>("hilfeBleibt");
-    QTest::newRow("Rahmen entladen") << "Rahmen" << false;
-    QTest::newRow("Esc in der Hilfe") << "Esc" << false;
-    QTest::newRow("Stichwortsuche") << "Suchen" << true;
-    QTest::newRow("Esc im Bildfenster") << "Esc im Bild" << true;
-}
-
-void tst_frmHilfeBild::entladen()
-{
-    QFETCH(QString, wie);
-    QFETCH(bool, hilfeBleibt);
-    frmHilfe *h = hilfeOeffnen();
-    QVERIFY(h);
-    QVERIFY(frmHilfeBild::BildZeigen("00001", "Erstes"));
-    QPointer<frmHilfeBild> f = frmHilfeBild::instanz(false);
-    if (wie == QStringLiteral("Rahmen"))
-        frmInhalt::instanz()->Unload();
-    else if (wie == QStringLiteral("Esc"))
-        QTest::keyClick(h->txt(), Qt::Key_Escape);
-    else if (wie == QStringLiteral("Esc im Bild"))
-        QTest::keyClick(f->flaeche()->viewport(), Qt::Key_Escape);
-    else
-        h->ButtonClick(frmInhalt::ButtonSuchen);
-    QVERIFY(!frmHilfeBild::instanz(false));
-    QCOMPARE(frmHilfe::instanz(false) != nullptr, hilfeBleibt);
-    QCOMPARE(m_u.enden, hilfeBleibt ? 0 : 1);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(f.isNull());
 }
 
 QTEST_MAIN(tst_frmHilfeBild)

@@ -1,15 +1,10 @@
-// Tests of the print preparation: parts cut behind the lines of picture links, pictures
-// collected with their part and title, graphics off, and missing or damaged pictures; the
-// undecoded collection (one read per picture, cancelling between pictures); and the same
-// output as a plain tag-by-tag removal on many generated link texts, well formed or not.
+// The print preparation: parts cut behind the lines of picture links, pictures collected with
+// their part and title, graphics off, missing or damaged pictures, and the undecoded collection.
 #include "BildEntpacken.h"
 #include "DruckTextAufbereiten.h"
 #include "TestHilfen.h"
-#include "TextFeld.h"
 #include "Verweismarkup.h"
 #include "ZipHilfe.h"
-
-#include <QRandomGenerator>
 
 #include <QTextBlock>
 #include <QTextCursor>
@@ -70,105 +65,6 @@ struct Ergebnis
     }
 };
 
-// The print preparation done the plain way, as a reference: every tag found in a freshly read
-// plain text and deleted on its own, the text read again after each deletion (time quadratic
-// in the number of tags), then the text cut behind the lines of the picture links. Returns the
-// parts as HTML and the pictures as "number@part".
-QStringList einfachAufbereiten(const QString &rtf, bool mitGrafik, QStringList &bilder)
-{
-    QTextDocument arbeit;
-    TextFeld feld(&arbeit, false);
-    feld.setzeRtf(rtf);
-    feld.setzeSelStart(0);
-    feld.setzeSelLaenge(feld.laenge());
-    feld.setzeSelSchrift("Arial");
-    // Text links, then picture links, one at a time, the text read again each time; a recorded
-    // end moves with the tags cut out before it (nested links).
-    std::vector<std::pair<QString, int>> verweise;
-    const auto loeschen = [&](int von, int anzahl) {
-        feld.setzeSelStart(von);
-        feld.setzeSelLaenge(anzahl);
-        feld.loescheAuswahl();
-        for (auto &v : verweise)
-            if (v.second > von)
-                v.second = std::max(von, v.second - anzahl);
-    };
-    for (const auto &[art, laenge] : {std::pair{'T', 11}, {'P', 8}}) {
-        const QString auf = QStringLiteral("{") + QLatin1Char(art);
-        const QString zu = auf + QStringLiteral("E}");
-        for (int suchAb = 0;;) {
-            const QString text = feld.text();
-            const int p = int(text.indexOf(auf, suchAb));
-            if (p < 0)
-                break;
-            if (!Verweismarkup::oeffnerGueltig(text, p, laenge)) {
-                suchAb = p + 1;
-                continue;
-            }
-            const QString nummer = text.mid(p + 2, 5);
-            loeschen(p, laenge);
-            suchAb = std::max(0, p - 1);
-            const int e = int(feld.text().indexOf(zu, p));
-            if (e < 0)
-                continue;
-            loeschen(e, 4);
-            if (art == 'P')
-                verweise.emplace_back(nummer, e);
-        }
-    }
-    // Cut behind the line of each picture link (00001 is the only picture): the part is taken
-    // from the text's start and deleted.
-    QStringList teile;
-    const QString text = feld.text();
-    int geschnitten = 0;
-    for (const auto &[nummer, e] : verweise) {
-        if (!mitGrafik)
-            break;
-        if (nummer != "00001")
-            continue;
-        const int n = int(text.indexOf(QLatin1String("\r\n"), std::max(0, e - 1)));
-        const bool zeileGeschnitten = n >= 0 && n + 2 <= geschnitten;
-        bilder << QStringLiteral("%1@%2").arg(nummer).arg(teile.size() + !zeileGeschnitten);
-        if (n < 0 || zeileGeschnitten)
-            continue;
-        feld.setzeSelStart(0);
-        feld.setzeSelLaenge(n + 2 - geschnitten);
-        teile << feld.selInhalt().toHtml();
-        feld.loescheAuswahl();
-        geschnitten = n + 2;
-    }
-    feld.setzeSelStart(feld.laenge());
-    feld.fuegeEin(QTextDocumentFragment::fromPlainText(QStringLiteral("\n")));
-    teile << feld.inhalt().toHtml();
-    return teile;
-}
-
-// A section text of n pieces drawn from link markup, its fragments, breaks and formatting.
-QString zufallsText(QRandomGenerator &z, int n)
-{
-    static const char *const stuecke[] = {"Wort ",
-                                          "\\{T01.02.03\\}",
-                                          "\\{TE\\}",
-                                          "\\{P00001\\}",
-                                          "\\{P00002\\}",
-                                          "\\{PE\\}",
-                                          "\\{",
-                                          "T",
-                                          "P",
-                                          "E\\}",
-                                          "\\par ",
-                                          "{\\b fett}",
-                                          "Ziel ",
-                                          "\\{T01.0",
-                                          "\\{P0000",
-                                          "x",
-                                          "{\\i \\{TE\\}}"};
-    QString r = "{\\rtf1{\\fonttbl{\\f0 Courier;}}\\f0 ";
-    for (int i = 0; i < n; ++i)
-        r += QLatin1String(stuecke[z.bounded(int(std::size(stuecke)))]);
-    return r + "}";
-}
-
 } // namespace
 
 class TstDruckTextAufbereiten : public QObject
@@ -177,12 +73,8 @@ class TstDruckTextAufbereiten : public QObject
 private slots:
     void teile_data();
     void teile();
-    void schriftUndFormat();
     void einzug_data();
     void einzug();
-    void ueberAufrufe();
-    void wieEinzeln_data();
-    void wieEinzeln();
     void unentpackt();
 };
 
@@ -196,20 +88,17 @@ void TstDruckTextAufbereiten::teile_data()
     zeile("text link tags go", "a <T01.02.03>Ziel<TE> b", true, QStringList{"a Ziel b\n"}, "");
     zeile("cut behind picture line", "Vorn <P00001>Abb<PE> mehr\\par Rest", true,
           QStringList{"Vorn Abb mehr\n", "Rest\n"}, "Bild 00001@1:4x4");
-    zeile("picture in last line", "a\\par b <P00002>x<PE>", true, QStringList{"a\nb x\n"},
-          "Bild 00002@1:6x2");
     zeile("two pictures", "<P00001>eins<PE>\\par zwei <P00002>z<PE>\\par drei", true,
           QStringList{"eins\n", "zwei z\n", "drei\n"}, "Bild 00001@1:4x4 Bild 00002@2:6x2");
     zeile("graphics off: one part", "<P00001>eins<PE>\\par zwei", false,
           QStringList{"eins\nzwei\n"}, "");
-    // A missing picture, or one that cannot be decoded, is left out; the text behind it is
-    // kept.
+    // A missing or undecodable picture is left out; the text behind it is kept.
     zeile("missing picture", "a <P00005>fehlt<PE>\\par b <P00001>da<PE>\\par c", true,
           QStringList{"a fehlt\nb da\n", "c\n"}, "Bild 00001@1:4x4");
     zeile("damaged picture", "a <P00009>kaputt<PE>\\par b", true,
           QStringList{"a kaputt\n", "b\n"}, "");
-    // A section is cut where the help window cuts it, with the window's note at its end.
-    zeile("cut like the window", QString(Verweismarkup::MaxZeichen + 100, 'x'), false,
+    zeile("cut like the window, with its note", QString(Verweismarkup::MaxZeichen + 100, 'x'),
+          false,
           QStringList{QString(Verweismarkup::MaxZeichen, 'x') + "\n" +
                       Verweismarkup::gekuerztHinweis() + "\n"},
           "");
@@ -233,36 +122,16 @@ void TstDruckTextAufbereiten::teile()
         QVERIFY(e.gefragt.isEmpty());
 }
 
-void TstDruckTextAufbereiten::schriftUndFormat()
-{
-    Ergebnis e;
-    e.aufbereiten("{\\b fett} <P00001>x<PE>\\par {\\i kursiv}", true);
-    QCOMPARE(e.teilAnzahl, qint16(2));
-    const auto zeichen = [&e](int teil) {
-        QTextDocument d;
-        QTextCursor(&d).insertFragment(e.teile[teil]);
-        QTextCursor c(&d);
-        c.setPosition(1);
-        return c.charFormat();
-    };
-    QCOMPARE(zeichen(1).fontWeight(), int(QFont::Bold));
-    QVERIFY(zeichen(2).fontItalic());
-    for (int teil : {1, 2})
-        QCOMPARE(zeichen(teil).fontFamilies().toStringList(), QStringList{"Arial"});
-}
-
-// Paragraph indents and tab stops (list items, notes) reach every part, also where a picture
-// link cuts a list, so that the print-out indents them as the help window does.
+// Paragraph indents, tab stops and the print font reach every part, also where a picture link
+// cuts a list.
 void TstDruckTextAufbereiten::einzug_data()
 {
     QTest::addColumn<QString>("rumpf");
     QTest::addColumn<bool>("mitGrafik");
-
     const QString liste = "\\pard\\fi-360\\li720\\tx720 \\bullet\\tab eins%1\\par "
                           "\\bullet\\tab zwei%2\\par \\pard\\li720 Hinweis\\par ";
     zeile("ohne Bild", liste.arg("", ""), true);
     zeile("Bild im ersten Punkt", liste.arg(" <P00001>Abb<PE>", ""), true);
-    zeile("Bild im zweiten Punkt", liste.arg("", " <P00002>z<PE>"), true);
     zeile("Grafiken aus", liste.arg(" <P00001>Abb<PE>", ""), false);
 }
 
@@ -277,8 +146,11 @@ void TstDruckTextAufbereiten::einzug()
         QTextDocument d;
         QTextCursor(&d).insertFragment(e.teile[i]);
         for (QTextBlock b = d.begin(); b.isValid(); b = b.next())
-            if (!b.text().isEmpty())
+            if (!b.text().isEmpty()) {
                 format.insert(b.text().section(QLatin1Char(' '), 0, 0), b.blockFormat());
+                QCOMPARE(b.begin().fragment().charFormat().fontFamilies().toStringList(),
+                         QStringList{"Arial"});
+            }
     }
     for (const QString &punkt : {QStringLiteral("\u2022\teins"), QStringLiteral("\u2022\tzwei")}) {
         QVERIFY2(format.contains(punkt), qPrintable(format.keys().join('|')));
@@ -290,75 +162,15 @@ void TstDruckTextAufbereiten::einzug()
     QCOMPARE(format.value("Hinweis").textIndent(), 0.0);
 }
 
-// The arrays are added to across calls; the part numbers of pictures count on.
-void TstDruckTextAufbereiten::ueberAufrufe()
-{
-    Ergebnis e;
-    e.aufbereiten("erste", true);
-    e.aufbereiten("<P00002>z<PE>\\par zweite", true);
-    QCOMPARE(e.texte(), QStringList({"erste\n", "z\n", "zweite\n"}));
-    QCOMPARE(e.bilder(), QString("Bild 00002@2:6x2"));
-}
-
-// Many generated texts with text and picture links, complete, cut short, nested and joined
-// by the removal of other tags: the same parts, formats and pictures as the plain removal.
-void TstDruckTextAufbereiten::wieEinzeln_data()
-{
-    QTest::addColumn<quint32>("saat");
-    QTest::addColumn<int>("stuecke");
-    QTest::addColumn<bool>("mitGrafik");
-    for (quint32 saat = 1; saat <= 60; ++saat)
-        QTest::addRow("saat %u", saat) << saat << int(5 + saat * 7) << (saat % 3 != 0);
-}
-
-void TstDruckTextAufbereiten::wieEinzeln()
-{
-    QFETCH(quint32, saat);
-    QFETCH(int, stuecke);
-    QFETCH(bool, mitGrafik);
-    QRandomGenerator z(saat);
-    const QString rtf = zufallsText(z, stuecke);
-    QStringList erwarteteBilder;
-    const QStringList erwartet = einfachAufbereiten(rtf, mitGrafik, erwarteteBilder);
-
-    qint16 teile = 0, grafiken = 0;
-    QList<QTextDocumentFragment> t;
-    QList<QImage> g;
-    QList<qint16> gt;
-    QList<QString> gn;
-    DruckTextAufbereiten(rtf, teile, t, grafiken, g, gt, gn, mitGrafik, "Arial",
-                         [](const QString &nr, QByteArray &bild, QString &bez) {
-                             if (nr != "00001")
-                                 return false;
-                             bild = bildArchiv({4, 4}, Qt::red);
-                             bez = "Bild";
-                             return true;
-                         });
-    QStringList html;
-    for (int i = 1; i <= teile; ++i)
-        html << t[i].toHtml();
-    QStringList bilder;
-    for (int i = 1; i <= grafiken; ++i)
-        bilder << QStringLiteral("%1@%2").arg("00001").arg(gt[i]);
-    QCOMPARE(html.size(), erwartet.size());
-    for (qsizetype i = 0; i < html.size(); ++i)
-        QCOMPARE(html[i], erwartet[i]);
-    QCOMPARE(bilder, erwarteteBilder);
-}
-
-// The undecoded collection: each picture read once however often it is linked, its size from
-// the header and its archive kept for decoding later; a cancel request stops before the next
-// picture is read and keeps what was prepared.
+// The undecoded collection: each picture read once, its size from the header, its archive kept;
+// a cancel request stops before the next picture and keeps what was prepared.
 void TstDruckTextAufbereiten::unentpackt()
 {
     QStringList gefragt;
     const BildQuelle quelle = [&](const QString &nr, QByteArray &bild, QString &bez) {
         gefragt << nr;
-        if (nr == "00009") {
-            bild = "kaputt";
-        } else {
-            bild = bildArchiv(nr == "00001" ? QSize(4, 4) : QSize(6, 2), Qt::red);
-        }
+        bild = nr == "00009" ? QByteArray("kaputt")
+                             : bildArchiv(nr == "00001" ? QSize(4, 4) : QSize(6, 2), Qt::red);
         bez = "Bild " + nr;
         return true;
     };

@@ -1,9 +1,6 @@
-// Checks the reading aids of the help window offscreen on a test database, where the user-level
-// scenarios cannot look: a new section takes the zoom, the print command sees the stored
-// formats, the find bar's marks beside full-text marks and after a section change, bookmarks
-// resolved against the database and shown with "&" in the menu, the managing dialog's list
-// operations, links from the keyboard, section titles with "&", and the text interface that
-// screen readers get.
+// The reading aids of the help window offscreen where the user-level scenarios cannot look: the
+// print command sees the stored formats, the find bar's marks beside full-text marks and after a
+// section change, the bookmark dialog's list operations.
 #include "Datenbank.h"
 #include "Einstellungen.h"
 #include "HilfeDatenbankSchreiber.h"
@@ -15,14 +12,9 @@
 #include "frmInhalt.h"
 #include "frmLesezeichen.h"
 
-#include <QAccessible>
-#include <QAction>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QTest>
-#include <QTextBlock>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
 
@@ -34,16 +26,10 @@ private slots:
     void initTestCase();
     void init();
     void cleanup();
-    void zoomFuerNeuenAbschnitt();
     void druckSiehtGespeicherteFormate();
     void findenNebenTreffernUndEsc();
     void findenNachAbschnittswechsel();
-    void lesezeichenVorhanden_data();
-    void lesezeichenVorhanden();
-    void lesezeichenMenue();
     void lesezeichenDialog();
-    void verweiseMitTastatur();
-    void bildschirmleser();
 
 private:
     static frmHilfe *oeffnen(const QString &nummer) { return HilfeUmgebung::oeffnen(nummer); }
@@ -72,7 +58,6 @@ void tst_Lesehilfen::initTestCase()
     s.textEinfuegen(t11, 2, QStringLiteral("Zweiter"),
                     rtfAbsatz("Hier steht nur eine Aenderung, sonst nichts."), 2);
     s.textEinfuegen(t11, 3, QStringLiteral("Dritter"), rtfAbsatz("Text drei."), 3);
-    s.textEinfuegen(t11, 4, QStringLiteral("&Datei && Ende &"), rtfAbsatz("Vier."), 4);
     QString fehler;
     QVERIFY2(s.abschliessen(&fehler), qPrintable(fehler));
     setzeProgrammVerzeichnis(m_u.dir.path());
@@ -94,18 +79,6 @@ double tst_Lesehilfen::schriftGroesse(const frmHilfe *h, int dokPos)
     QTextCursor c(h->txt()->document());
     c.setPosition(dokPos + 1);
     return c.charFormat().fontPointSize();
-}
-
-void tst_Lesehilfen::zoomFuerNeuenAbschnitt()
-{
-    frmHilfe *h = oeffnen(QStringLiteral("01.01.01"));
-    QVERIFY(h);
-    h->lesehilfen()->setZoom(200);
-    h->lblSub_Click(1);
-    QCOMPARE(h->AktuelleNummer(), QStringLiteral("01.01.02"));
-    QCOMPARE(schriftGroesse(h, 0), 20.0);
-    h->lesehilfen()->zoomNormal();
-    QCOMPARE(schriftGroesse(h, 0), 10.0);
 }
 
 void tst_Lesehilfen::druckSiehtGespeicherteFormate()
@@ -130,8 +103,7 @@ void tst_Lesehilfen::druckSiehtGespeicherteFormate()
     QVERIFY(h->txt()->viewport()->updatesEnabled());
 }
 
-// The scenario checks hits, stepping and Esc; here the find bar's marks beside the marks of a
-// full-text search, which neither its hits nor its Esc may remove.
+// The find bar's marks beside those of a full-text search, which neither its hits nor Esc remove.
 void tst_Lesehilfen::findenNebenTreffernUndEsc()
 {
     frmHilfe *h = oeffnen(QStringLiteral("01.01.01"));
@@ -178,58 +150,6 @@ void tst_Lesehilfen::findenNachAbschnittswechsel()
              QStringLiteral("Aenderung"));
 }
 
-void tst_Lesehilfen::lesezeichenVorhanden_data()
-{
-    QTest::addColumn<QString>("nummer");
-    QTest::addColumn<bool>("vorhanden");
-    zeile("Abschnitt", QStringLiteral("01.01.03"), true);
-    zeile("Abschnitt fehlt", QStringLiteral("01.01.05"), false);
-    zeile("Thema fehlt", QStringLiteral("01.02.01"), false);
-    zeile("Kapitel fehlt", QStringLiteral("02.01.01"), false);
-    zeile("keine Nummer", QStringLiteral("Anfang"), false);
-    zeile("zwei Teile", QStringLiteral("01.01"), false);
-}
-
-void tst_Lesehilfen::lesezeichenVorhanden()
-{
-    QFETCH(QString, nummer);
-    QFETCH(bool, vorhanden);
-    QVERIFY(oeffnen(QStringLiteral("01.01.01")));
-    QCOMPARE(Lesehilfen::abschnittVorhanden(nummer), vorhanden);
-}
-
-// The scenario adds, opens and greys out bookmarks; here the menu's texts with "&", the
-// shown section's own entry and the tool tip of a missing one.
-void tst_Lesehilfen::lesezeichenMenue()
-{
-    QVERIFY(LeseEinstellungen::lesezeichenSpeichern(
-        {{QStringLiteral("01.05.01"), QStringLiteral("Weggefallen & vergessen")}}));
-    frmHilfe *h = oeffnen(QStringLiteral("01.01.02"));
-    QVERIFY(h);
-    Lesehilfen *l = h->lesehilfen();
-    QVERIFY(l->lesezeichenHinzufuegen());
-    QCOMPARE(l->lesezeichen().last().name, QStringLiteral("Zweiter"));
-    QCOMPARE(LeseEinstellungen::lesezeichenLesen(), l->lesezeichen());
-
-    QMenu *m = l->lesezeichenMenue();
-    emit m->aboutToShow();
-    QStringList texte;
-    QList<bool> aktiv;
-    for (QAction *a : m->actions()) {
-        if (a->isSeparator())
-            continue;
-        texte << a->text();
-        aktiv << a->isEnabled();
-        if (a->text().startsWith(QStringLiteral("Weggefallen")))
-            QVERIFY(a->toolTip().contains(QStringLiteral("01.05.01")));
-    }
-    QCOMPARE(texte,
-             (QStringList{QStringLiteral("Lesezeichen &hinzufügen"),
-                          QStringLiteral("Weggefallen && vergessen"), QStringLiteral("Zweiter"),
-                          QStringLiteral("Lesezeichen &verwalten …")}));
-    QCOMPARE(aktiv, (QList<bool>{false, false, true, true}));
-}
-
 void tst_Lesehilfen::lesezeichenDialog()
 {
     const QList<LeseEinstellungen::Lesezeichen> liste{
@@ -257,53 +177,6 @@ void tst_Lesehilfen::lesezeichenDialog()
     d.loeschen();
     QCOMPARE(d.liste().size(), 1);
     QCOMPARE(d.liste().first().nummer, QStringLiteral("01.01.01"));
-}
-
-// The scenario goes forward to a link and follows it; here back again, the mark on the link
-// the table names, and Tab behind the last link leaving the text.
-void tst_Lesehilfen::verweiseMitTastatur()
-{
-    frmHilfe *h = oeffnen(QStringLiteral("01.01.01"));
-    QVERIFY(h);
-    frmInhalt::instanz()->activateWindow();
-    h->txt()->setFocus();
-    Lesehilfen *l = h->lesehilfen();
-    for (const auto &[taste, verweis] : {std::pair{Qt::Key_Tab, 1}, {Qt::Key_Tab, 2},
-                                         {Qt::Key_Backtab, 1}}) {
-        QTest::keyClick(h->txt(), taste);
-        QCOMPARE(l->verweisFokus(), verweis);
-    }
-    const tVerweis v = h->dokument()->verweise().at(1);
-    bool gefunden = false;
-    for (const QTextEdit::ExtraSelection &a : h->txt()->extraSelections())
-        gefunden = gefunden || a.cursor.selectedText() == h->TextBereich(v.Anfang, v.Ende);
-    QVERIFY(gefunden);
-    QTest::keyClick(h->txt(), Qt::Key_Tab);
-    QTest::keyClick(h->txt(), Qt::Key_Tab);
-    QCOMPARE(l->verweisFokus(), 0);
-    QVERIFY(QApplication::focusWidget() != h->txt());
-}
-
-// The scenario reads names and roles over the bus; here a title with "&" shown whole, and the
-// text interface selecting in the text.
-void tst_Lesehilfen::bildschirmleser()
-{
-    frmHilfe *h = oeffnen(QStringLiteral("01.01.03"));
-    QVERIFY(h);
-    QLabel *und = h->lblSub(3);
-    QVERIFY(und);
-    QCOMPARE(und->text(), QStringLiteral("&Datei && Ende &"));
-    QVERIFY(und->width() >= und->fontMetrics().horizontalAdvance(und->text()));
-    QVERIFY(und->sizeHint().width() >= und->fontMetrics().horizontalAdvance(und->text()));
-
-    QAccessibleInterface *text = QAccessible::queryAccessibleInterface(h->txt());
-    QVERIFY(text);
-    QAccessibleTextInterface *ti = text->textInterface();
-    QVERIFY(ti);
-    QCOMPARE(ti->text(0, ti->characterCount()), h->txt()->document()->toPlainText());
-    ti->setSelection(0, 5, 9);
-    QCOMPARE(h->txt()->textCursor().selectedText(), QStringLiteral("drei"));
-    QVERIFY(text->state().readOnly);
 }
 
 QTEST_MAIN(tst_Lesehilfen)
