@@ -6,6 +6,7 @@
 #include "Datenbank.h"
 #include "Global.h"
 #include "HilfeDatenbankSchreiber.h"
+#include "HilfeSitzung.h"
 #include "HilfeUmgebung.h"
 #include "Mauszeiger.h"
 #include "MeldungSkript.h"
@@ -114,7 +115,7 @@ void tst_frmHilfeIndex::init()
 void tst_frmHilfeIndex::cleanup()
 {
     QVERIFY(HilfeUmgebung::entladen());
-    QVERIFY(!frmHilfeIndex::instanz(false));
+    QVERIFY(!frmHilfeIndex::instanz());
 }
 
 // The help at 01.01.01 with the search button pressed.
@@ -124,9 +125,8 @@ frmHilfeIndex *tst_frmHilfeIndex::oeffnen()
     frmHilfe *h = HilfeUmgebung::oeffnen(QStringLiteral("01.01.01"));
     if (!h || !QTest::qWaitForWindowActive(rahmen()))
         return nullptr;
-    frmHilfeIndex::verbinden(h);
     rahmen()->Button(frmInhalt::ButtonSuchen)->trigger();
-    return frmHilfeIndex::instanz(false);
+    return frmHilfeIndex::instanz();
 }
 
 void tst_frmHilfeIndex::suche(frmHilfeIndex *f, const QString &text)
@@ -303,18 +303,18 @@ void tst_frmHilfeIndex::schliessenBehaeltInhalt()
         QTest::keyClick(w, Qt::Key_Escape);
     }
     // Esc in the pane closes the pane, not the help.
-    QVERIFY(frmInhalt::instanz(false));
+    QVERIFY(frmInhalt::instanz());
     QCOMPARE(m_u.enden, 0);
     QVERIFY(!f->isVisible());
-    QVERIFY(!gbStichwortSuche);
-    QCOMPARE(frmHilfeIndex::instanz(false), f);
+    QVERIFY(!HilfeUmgebung::sitzung()->stichwortSuche());
+    QCOMPARE(frmHilfeIndex::instanz(), f);
     const int hoehe = rahmen()->clientBereich()->height();
     QCOMPARE(h->geometry(), QRect(0, 0, 900, hoehe));
 
     rahmen()->Button(frmInhalt::ButtonSuchen)->trigger();
-    QCOMPARE(frmHilfeIndex::instanz(false), f);
+    QCOMPARE(frmHilfeIndex::instanz(), f);
     QVERIFY(f->isVisible());
-    QVERIFY(gbStichwortSuche);
+    QVERIFY(HilfeUmgebung::sitzung()->stichwortSuche());
     QCOMPARE(h->geometry(), QRect(280, 0, 620, hoehe));
     QCOMPARE(f->geometry(), QRect(0, 0, 280, hoehe));
     QCOMPARE(f->txtSuchen()->Text(), QStringLiteral("Rechnung"));
@@ -347,13 +347,13 @@ void tst_frmHilfeIndex::entladenVergisst()
         // The help window unloads the pane on its way out; the pane does not bring back a
         // help window that is going.
         hilfe()->Form_Unload();
-        QVERIFY(!frmHilfe::instanz(false));
+        QVERIFY(!frmHilfe::instanz());
     } else {
         emit hilfe()->Entladen();
         QCOMPARE(hilfe()->geometry(), QRect(0, 0, 900, rahmen()->clientBereich()->height()));
     }
-    QVERIFY(!frmHilfeIndex::instanz(false));
-    QVERIFY(!gbStichwortSuche);
+    QVERIFY(!frmHilfeIndex::instanz());
+    QVERIFY(!HilfeUmgebung::sitzung()->stichwortSuche());
     QVERIFY(!rahmen()->stichwortFenster());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!alt);
@@ -362,7 +362,7 @@ void tst_frmHilfeIndex::entladenVergisst()
 
     // The next search command builds a fresh, empty pane.
     rahmen()->Button(frmInhalt::ButtonSuchen)->trigger();
-    frmHilfeIndex *neu = frmHilfeIndex::instanz(false);
+    frmHilfeIndex *neu = frmHilfeIndex::instanz();
     QVERIFY(neu);
     QVERIFY(neu->isVisible());
     QCOMPARE(neu->txtSuchen()->Text(), QString());
