@@ -75,7 +75,6 @@ private slots:
     void textForm();
     void format_data();
     void format();
-    void absatz();
     void tabellenForm_data();
     void tabellenForm();
     void bild();
@@ -248,40 +247,6 @@ void TstRtfLeser::format()
         QCOMPARE(ist.value<QBrush>().color(), wert.value<QBrush>().color());
     else
         QCOMPARE(ist, wert);
-}
-
-void TstRtfLeser::absatz()
-{
-    QTextDocument doc;
-    RtfLesen(QByteArray("{\\rtf1 \\pard\\qc Mitte\\par \\pard\\qr\\li720\\ri360\\fi-360\\sb240"
-                        "\\sa120\\tx1440\\tqr\\tx2880 Rechts\\par \\pard Links\\par "
-                        "\\qj Block\\page Neu}"),
-             doc);
-    QStringList texte;
-    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
-        texte << b.text();
-    QCOMPARE(texte, QStringList({"Mitte", "Rechts", "Links", "Block", "Neu"}));
-    const QTextBlockFormat mitte = doc.findBlockByNumber(0).blockFormat();
-    QCOMPARE(mitte.alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-    const QTextBlockFormat rechts = doc.findBlockByNumber(1).blockFormat();
-    QCOMPARE(rechts.alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
-    QCOMPARE(rechts.leftMargin(), 48.0);
-    QCOMPARE(rechts.rightMargin(), 24.0);
-    QCOMPARE(rechts.textIndent(), -24.0);
-    QCOMPARE(rechts.topMargin(), 16.0);
-    QCOMPARE(rechts.bottomMargin(), 8.0);
-    // Tab stops count from the start of the first line; the hanging indent adds one there.
-    QCOMPARE(rechts.tabPositions(), (QList<QTextOption::Tab>{{24.0, QTextOption::LeftTab},
-                                                             {72.0, QTextOption::LeftTab},
-                                                             {168.0, QTextOption::RightTab}}));
-    const QTextBlockFormat links = doc.findBlockByNumber(2).blockFormat();
-    QCOMPARE(links.alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
-    QCOMPARE(links.leftMargin(), 0.0);
-    QVERIFY(links.tabPositions().isEmpty());
-    QCOMPARE(doc.findBlockByNumber(3).blockFormat().alignment() & Qt::AlignHorizontal_Mask,
-             Qt::AlignJustify);
-    QCOMPARE(doc.findBlockByNumber(4).blockFormat().pageBreakPolicy(),
-             QTextFormat::PageBreak_AlwaysBefore);
 }
 
 // The shape of tables the reader builds ahead of the text (rows are made in advance and the
