@@ -1,12 +1,9 @@
 // The print dialogs against a scripted printer system: restoring the stored printer choice, the
-// scope options, the properties message, and the progress window's printer line, cancel and place.
-#include "Arbeitsbereich.h"
+// scope options, and the progress window's printer line and cancel.
 #include "DruckerEinstellungen.h"
 #include "DruckerSystemTest.h"
 #include "Einstellungen.h"
-#include "MeldungSkript.h"
 #include "TestHilfen.h"
-#include "basDruckereigenschaften.h"
 #include "frmDrucken.h"
 #include "frmHilfeDrucken.h"
 
@@ -154,18 +151,6 @@ private slots:
         QCOMPARE_LE(std::abs(fenster.center().x() - bereich.center().x()), 1);
     }
 
-    void eigenschaften()
-    {
-        SkriptMeldungen meldungen;
-        m_sys->liste[0].vollzugriff = false;
-        QVERIFY(!DruckerEigenschaftenZeigen(nullptr, m_sys->liste[0].info));
-        QCOMPARE(meldungen.anzahl(), 1);
-        QCOMPARE(meldungen.boxen()[0].text, QString("OpenPrinter Failed!"));
-        QCOMPARE(meldungen.boxen()[0].stil, 0);
-        // afterwards the current printer follows the default again
-        QCOMPARE(m_sys->aktuellerDrucker(), QString("Lager"));
-    }
-
     // The printer line: msDrucker, else the stored "Drucker DeviceName", else the current
     // printer; one print run, also when the window is activated again while it prints. Esc
     // cancels: the window stays until the print-out ends, later statuses do not overwrite it.
@@ -220,17 +205,6 @@ private slots:
         QVERIFY(sichtbar);
         QCOMPARE(statusDanach, QString("Druck wird abgebrochen"));
         QCOMPARE(f.status, (QStringList{"Seite 1", "Seite 2", "Druck wird abgebrochen"}));
-    }
-
-    // The progress window at (1000, 1000) twips with 4575 x 1905 twips inside, in pixels.
-    void fortschrittPlatz()
-    {
-        FesterArbeitsbereich bereich(QRect(0, 0, 1600, 1000), 12.0, 10.0);
-        setzeArbeitsbereich(&bereich);
-        frmDrucken frm;
-        setzeArbeitsbereich(nullptr);
-        QCOMPARE(frm.pos(), QPoint(83, 100));
-        QCOMPARE(frm.size(), QSize(381, 191));
     }
 };
 
