@@ -1,6 +1,5 @@
-// The console message box, the mouse pointer, the work area and the settings store of the
-// platform layer. (The scripted message boxes are exercised by every suite that answers one.)
-#include "Arbeitsbereich.h"
+// The console message box, the mouse pointer and the settings store of the platform layer.
+// (The scripted message boxes are exercised by every suite that answers one.)
 #include "Einstellungen.h"
 #include "Mauszeiger.h"
 #include "Meldung.h"
@@ -24,7 +23,6 @@ private slots:
     void konsole_data();
     void konsole();
     void mauszeigerIstZustand();
-    void bildschirmArbeitsbereich();
     void einstellungen_data();
     void einstellungen();
 };
@@ -98,24 +96,6 @@ void TestPlatformBasis::mauszeigerIstZustand()
     QVERIFY(QGuiApplication::overrideCursor());
     MauszeigerSetzen(0);
     QVERIFY(!QGuiApplication::overrideCursor());
-}
-
-void TestPlatformBasis::bildschirmArbeitsbereich()
-{
-    // Without a screen the production work area falls back to 96 dpi and an empty rectangle.
-    BildschirmArbeitsbereich b;
-    QCOMPARE(b.twipsProPixelX(), 15.0);
-    QVERIFY(b.pixel().isEmpty());
-
-    int argc = 1;
-    char name[] = "tst";
-    char *argv[] = {name, nullptr};
-    QGuiApplication app(argc, argv);
-    QScreen *s = QGuiApplication::primaryScreen();
-    QVERIFY(s);
-    QCOMPARE(b.pixel(), s->availableGeometry());
-    QCOMPARE(b.twipsProPixelX(), 1440.0 / s->logicalDotsPerInchX());
-    QCOMPARE(b.twipsProPixelY(), 1440.0 / s->logicalDotsPerInchY());
 }
 
 // The settings store says when a value could not be kept: a folder where the INI file should
