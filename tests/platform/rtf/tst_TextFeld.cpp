@@ -1,5 +1,5 @@
-// Tests of the text-box operations: the "\r\n" position space, deleting with the formatting
-// kept, and the character under a point, all agreeing.
+// Tests of the text box: the "\r\n" position space and the character under a point, agreeing
+// with the document also after it is changed directly.
 #include "TextFeld.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -11,21 +11,6 @@
 #include <QTextLayout>
 #include <QtTest>
 
-namespace {
-
-// Format of the character at text position pos.
-QTextCharFormat formatBei(const TextFeld &feld, int pos)
-{
-    QTextCursor c(feld.dokument());
-    c.setPosition(feld.zuDokument(pos) + 1);
-    return c.charFormat();
-}
-
-const QByteArray dreiAbsaetze = "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0 Erste Zeile\\par "
-                                "{\\b Zweite} Zeile\\par Dritte {\\i kursiv} Ende}";
-
-} // namespace
-
 class TstTextFeld : public QObject
 {
     Q_OBJECT
@@ -33,7 +18,6 @@ private slots:
     void text_data();
     void text();
     void abbildungKorpus();
-    void loeschenBehaeltFormat();
     void punktZuZeichen();
     void cacheNachAenderungen();
 };
@@ -91,23 +75,6 @@ void TstTextFeld::abbildungKorpus()
         ++dateien;
     }
     QVERIFY(dateien > 40);
-}
-
-void TstTextFeld::loeschenBehaeltFormat()
-{
-    TextFeld feld;
-    feld.setzeRtf(dreiAbsaetze);
-    const int p = feld.finde("Zeile", 13); // the second "Zeile", behind "Zweite"
-    QCOMPARE(p, 21);
-    feld.setzeSelStart(p - 2); // " Zeile" after "Zweite"
-    feld.setzeSelLaenge(6);
-    QCOMPARE(feld.selText(), QString(" Zeile"));
-    feld.loescheAuswahl();
-    QCOMPARE(feld.text(), QString("Erste Zeile\r\nZweite\r\nDritte kursiv Ende"));
-    QCOMPARE(formatBei(feld, 13).fontWeight(), int(QFont::Bold));
-    QVERIFY(formatBei(feld, feld.finde("kursiv") - 1).fontItalic());
-    QVERIFY(!formatBei(feld, feld.finde("Ende") - 1).fontItalic());
-    QCOMPARE(formatBei(feld, 0).fontFamilies().toStringList(), QStringList{"Arial"});
 }
 
 // The character found at the middle of each character's box is that character, in the same
