@@ -71,12 +71,6 @@ HilfeDruck *oeffnen(const QString &nummer, TolvarDrucker *dru = nullptr, bool ma
     return HilfeDruck::fuer(h);
 }
 
-QString gezeigteNummer()
-{
-    frmHilfe *h = frmHilfe::instanz(false);
-    return h ? h->AktuelleNummer() : QString();
-}
-
 void druckknopf()
 {
     frmInhalt::instanz()->Button(frmInhalt::ButtonDrucken)->trigger();
@@ -89,12 +83,10 @@ struct Dialogantwort
     int umfang = 1;
     bool grafik = false;
     QString drucker{};    // "" keeps the preselected printer
-    QString hostAufruf{}; // the host calls HilfeAnzeigen with it before the answer
     bool beenden = false; // the host ends the help instead of an answer
 
     int gezeigt = 0;
     bool druckenMoeglich = false; // "&Drucken" was enabled
-    QString nachHostAufruf{};     // the help number the window shows after the host call
     QString caption[4]{};
     bool aktiv[4] = {};
     int vorgewaehlt = -1;
@@ -131,10 +123,6 @@ private:
         clsHilfe dienst;
         if (m_a.beenden)
             return dienst.HilfeBeenden();
-        if (!m_a.hostAufruf.isEmpty()) {
-            dienst.HilfeAnzeigen(m_a.hostAufruf, 0);
-            m_a.nachHostAufruf = gezeigteNummer();
-        }
         if (!m_a.drucken || !m_a.druckenMoeglich)
             return d->cmdAbbruch->click();
         if (!m_a.drucker.isEmpty())
@@ -221,15 +209,13 @@ private slots:
     }
 
     // Each scope: dialog captions, title in every header, texts printed and left out, pictures,
-    // pages. With "Host" the host moves the help to 02.01.01 while the dialog is open: the
-    // print-out is still what the dialog named.
+    // pages. (A host call while the dialog is open is the e2e suite's druck_bei_aufruf.)
     void umfang_data()
     {
         QTest::addColumn<QString>("nummer");
         QTest::addColumn<bool>("markieren");
         QTest::addColumn<int>("umfang");
         QTest::addColumn<bool>("grafik");
-        QTest::addColumn<bool>("host");
         QTest::addColumn<QString>("titel");
         QTest::addColumn<QStringList>("gedruckt");
         QTest::addColumn<QStringList>("nichtGedruckt");
@@ -243,17 +229,16 @@ private slots:
         const QStringList kapitel{"Rechnung anlegen",   "Kunde Zeile 1 siehe Maske",
                                   "Position Zeile 120", "Rechnung drucken",
                                   "Vorschau Zeile 2",   "Leeres Thema"};
-        zeile("Markierung", "01.01.01", true, 0, false, false, "Kunde wählen",
+        zeile("Markierung", "01.01.01", true, 0, false, "Kunde wählen",
               QStringList{"Kunde Zeile 2"}, QStringList{"Kunde Zeile 1", "Kunde Zeile 3"}, 0, 1, 1);
-        zeile("Abschnitt mit Grafik", "01.01.01", false, 1, true, false, "Kunde wählen", kunde13,
+        zeile("Abschnitt mit Grafik", "01.01.01", false, 1, true, "Kunde wählen", kunde13,
               QStringList{"Position Zeile 1"}, 1, 1, 1);
-        zeile("Thema", "01.01.03", false, 2, true, false, "Rechnung anlegen", thema,
+        zeile("Thema", "01.01.03", false, 2, true, "Rechnung anlegen", thema,
               QStringList{"Vorschau Zeile 1"}, 1, 3, 4);
-        zeile("Kapitel", "01.02.01", false, 3, true, false, "Rechnungen", kapitel, QStringList{}, 2,
-              3, 5);
+        zeile("Kapitel", "01.02.01", false, 3, true, "Rechnungen", kapitel, QStringList{}, 2, 3, 5);
         // Marked text, but the section chosen: the whole section.
-        zeile("Abschnitt ohne Grafik, Host", "01.01.01", true, 1, false, true, "Kunde wählen",
-              kunde13, QStringList{"Position Zeile 1"}, 0, 1, 1);
+        zeile("Markierung, Abschnitt gewählt", "01.01.01", true, 1, false, "Kunde wählen", kunde13,
+              QStringList{"Position Zeile 1"}, 0, 1, 1);
     }
 
     void umfang()
@@ -262,7 +247,6 @@ private slots:
         QFETCH(bool, markieren);
         QFETCH(int, umfang);
         QFETCH(bool, grafik);
-        QFETCH(bool, host);
         QFETCH(QString, titel);
         QFETCH(QStringList, gedruckt);
         QFETCH(QStringList, nichtGedruckt);
@@ -273,11 +257,9 @@ private slots:
         TolvarDruckerProtokoll dru;
         HilfeDruck *druck = oeffnen(nummer, &dru, markieren);
         QVERIFY(druck);
-        const Dialogantwort a = befehl(
-            {.umfang = umfang, .grafik = grafik, .hostAufruf = host ? "02.01.01" : QString()});
+        const Dialogantwort a = befehl({.umfang = umfang, .grafik = grafik});
 
         QCOMPARE(a.gezeigt, 1);
-        QCOMPARE(a.nachHostAufruf, QString(host ? "02.01.01" : "")); // the window did move
         QCOMPARE(a.aktiv[0], markieren);
         QVERIFY(a.aktiv[1] && a.aktiv[2] && a.aktiv[3]);
         QCOMPARE(a.vorgewaehlt, 1);
@@ -301,7 +283,7 @@ private slots:
         for (const QString &n : nichtGedruckt)
             QVERIFY2(!rtfText.contains(n), qPrintable(n));
         const QStringList text = texte(dru, Art::Text);
-        // Nothing of chapter 2, where the host call took the window.
+        // Nothing of chapter 2.
         QVERIFY2(!(rtfText + text.join(QLatin1Char('\n'))).contains(QStringLiteral("Mahn")),
                  qPrintable(rtfText.left(300)));
 
