@@ -1,14 +1,8 @@
 // The scroll list: display lines split into cells, the IDs kept with the rows, clearing, count
-// and current row, rows collected while the screen update is off and announced in one step,
-// column widths in twips and alignment, the activation by double click and Enter, and the keys
-// in a focus chain: Tab and Shift+Tab leave the grid, arrows move within it.
+// and current row, rows collected while the screen update is off and announced in one step.
+// Column layout, activation and keys are seen through the search window's tests.
 #include "TolvarScrollListe.h"
 
-#include "Arbeitsbereich.h"
-
-#include <QHeaderView>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QtTest>
@@ -18,25 +12,11 @@ class TestTolvarScrollListe : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void zellen_data();
     void zellen();
     void zeilen();
     void bildschirmAktualisierung();
-    void spalten();
-    void aktivieren_data();
-    void aktivieren();
-    void tasten_data();
-    void tasten();
-
-private:
-    FesterArbeitsbereich m_bereich{QRect(0, 0, 1200, 900), 15.0, 15.0};
 };
-
-void TestTolvarScrollListe::initTestCase()
-{
-    setzeArbeitsbereich(&m_bereich);
-}
 
 void TestTolvarScrollListe::zellen_data()
 {
@@ -151,164 +131,6 @@ void TestTolvarScrollListe::bildschirmAktualisierung()
     s.setBildschirmAktualisierung(false);
     s.setBildschirmAktualisierung(true);
     QCOMPARE(eingefuegt.count(), 2);
-}
-
-void TestTolvarScrollListe::spalten()
-{
-    TolvarScrollListe s;
-    s.setSpalten(3);
-    s.setSpaltenBreite(0, 2505);
-    s.setSpaltenBreite(1, 1005);
-    s.setUeberschrift(0, QStringLiteral("Thema"));
-    s.setUeberschrift(2, QStringLiteral("Überschrift"));
-    s.setAusrichtung(1, 1);
-    s.setAusrichtung(2, 8);
-    s.setUeberschrift(3, QStringLiteral("gibt es nicht")); // ignored
-    QCOMPARE(s.Spalten(), 3);
-    QCOMPARE(s.ansicht()->horizontalHeader()->sectionSize(0), 167); // 2505 / 15
-    QCOMPARE(s.ansicht()->horizontalHeader()->sectionSize(1), 67);
-    QCOMPARE(s.SpaltenBreite(0), 2505.0);
-    QAbstractItemModel *m = s.ansicht()->model();
-    QCOMPARE(m->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Überschrift"));
-    s.ZeileHinzufuegen(QStringLiteral("a\tb\tc"), 1);
-    const auto ausrichtung = [m](int c) {
-        return m->index(0, c).data(Qt::TextAlignmentRole).value<Qt::Alignment>();
-    };
-    QCOMPARE(ausrichtung(1), Qt::AlignLeft | Qt::AlignVCenter);
-    QCOMPARE(ausrichtung(2), Qt::AlignRight | Qt::AlignBottom);
-    QCOMPARE(ausrichtung(0), Qt::AlignLeft | Qt::AlignTop);
-    // Every row has the height of the grid's font, also after the font changed.
-    QFont klein = s.font();
-    klein.setPixelSize(11);
-    s.setFont(klein);
-    QCOMPARE(s.ansicht()->rowHeight(0), QFontMetrics(klein).height() + 4);
-    // More columns later keep the widths already set.
-    s.setSpalten(4);
-    QCOMPARE(s.ansicht()->horizontalHeader()->sectionSize(0), 167);
-    QCOMPARE(s.Ueberschrift(0), QStringLiteral("Thema"));
-}
-
-void TestTolvarScrollListe::aktivieren_data()
-{
-    QTest::addColumn<QString>("aktion"); // "doppel" row | "doppelLeer" | "enter"
-    QTest::addColumn<int>("zeilen");
-    QTest::addColumn<int>("zeile");
-    QTest::addColumn<int>("erwartet"); // activated row, -1 for none
-
-    QTest::newRow("Doppelklick erste") << "doppel" << 5 << 0 << 0;
-    QTest::newRow("Doppelklick dritte") << "doppel" << 5 << 2 << 2;
-    QTest::newRow("Doppelklick unter den Zeilen") << "doppelLeer" << 2 << 0 << -1;
-    QTest::newRow("Enter erste") << "enter" << 5 << 0 << 0;
-    QTest::newRow("Enter vierte") << "enter" << 5 << 3 << 3;
-    QTest::newRow("Enter leer") << "enter" << 0 << 0 << -1;
-}
-
-void TestTolvarScrollListe::aktivieren()
-{
-    QFETCH(QString, aktion);
-    QFETCH(int, zeilen);
-    QFETCH(int, zeile);
-    QFETCH(int, erwartet);
-
-    QWidget fenster;
-    fenster.resize(400, 300);
-    TolvarScrollListe s(&fenster);
-    s.setGeometry(0, 0, 400, 300);
-    s.setSpalten(3);
-    for (int i = 0; i < zeilen; ++i)
-        s.ZeileHinzufuegen(QStringLiteral("Zeile %1\tK\tT").arg(i), 100 + i);
-    fenster.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&fenster));
-    QSignalSpy aktiviert(&s, &TolvarScrollListe::ZeileAktiviert);
-
-    QTableView *v = s.ansicht();
-    if (aktion == QLatin1String("enter")) {
-        s.setAktuelleZeile(zeile);
-        v->setFocus();
-        // Enter is taken by the grid: the window around it does not see it.
-        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-        QCoreApplication::sendEvent(v, &enter);
-        QCOMPARE(enter.isAccepted(), erwartet >= 0);
-    } else {
-        QPoint p;
-        if (aktion == QLatin1String("doppel")) {
-            p = v->visualRect(v->model()->index(zeile, 0)).center();
-        } else {
-            p = QPoint(10, v->viewport()->height() - 5);
-            QVERIFY(!v->indexAt(p).isValid());
-        }
-        QTest::mouseDClick(v->viewport(), Qt::LeftButton, Qt::NoModifier, p);
-    }
-    if (erwartet < 0) {
-        QCOMPARE(aktiviert.count(), 0);
-    } else {
-        QCOMPARE(aktiviert.count(), 1);
-        QCOMPARE(aktiviert.at(0).at(0).toInt(), erwartet);
-        QCOMPARE(s.AktuelleZeile(), erwartet);
-        QCOMPARE(s.ZeilenID(erwartet), 100 + erwartet);
-    }
-}
-
-void TestTolvarScrollListe::tasten_data()
-{
-    QTest::addColumn<int>("taste");
-    QTest::addColumn<int>("umschalt"); // 1: with Shift
-    QTest::addColumn<int>("startSpalte");
-    QTest::addColumn<QString>("fokus"); // object name of the widget with the focus afterwards
-    QTest::addColumn<int>("zeile");     // current row afterwards
-    QTest::addColumn<int>("spalte");    // current column afterwards
-
-    // Rows 0..4, the grid starts on row 2.
-    QTest::newRow("Tab verlässt das Raster") << int(Qt::Key_Tab) << 0 << 0 << "danach" << 2 << 0;
-    QTest::newRow("Tab aus der mittleren Spalte")
-        << int(Qt::Key_Tab) << 0 << 1 << "danach" << 2 << 1;
-    QTest::newRow("Tab aus der letzten Spalte") << int(Qt::Key_Tab) << 0 << 2 << "danach" << 2 << 2;
-    QTest::newRow("Umschalt+Tab zurück") << int(Qt::Key_Backtab) << 1 << 1 << "davor" << 2 << 1;
-    QTest::newRow("Umschalt+Tab aus der ersten Spalte")
-        << int(Qt::Key_Tab) << 1 << 0 << "davor" << 2 << 0;
-    QTest::newRow("Pfeil ab") << int(Qt::Key_Down) << 0 << 0 << "ansicht" << 3 << 0;
-    QTest::newRow("Pfeil auf") << int(Qt::Key_Up) << 0 << 0 << "ansicht" << 1 << 0;
-    QTest::newRow("Pfeil rechts") << int(Qt::Key_Right) << 0 << 0 << "ansicht" << 2 << 1;
-    QTest::newRow("Pfeil links") << int(Qt::Key_Left) << 0 << 2 << "ansicht" << 2 << 1;
-}
-
-void TestTolvarScrollListe::tasten()
-{
-    QFETCH(int, taste);
-    QFETCH(int, umschalt);
-    QFETCH(int, startSpalte);
-    QFETCH(QString, fokus);
-    QFETCH(int, zeile);
-    QFETCH(int, spalte);
-
-    // The grid between two other controls of a top-level window, as in a dialog.
-    QWidget fenster;
-    fenster.resize(400, 300);
-    auto *davor = new QLineEdit(&fenster);
-    davor->setObjectName(QStringLiteral("davor"));
-    davor->setGeometry(0, 0, 400, 24);
-    auto *s = new TolvarScrollListe(&fenster);
-    s->setGeometry(0, 30, 400, 200);
-    s->setSpalten(3);
-    for (int i = 0; i < 5; ++i)
-        s->ZeileHinzufuegen(QStringLiteral("Zeile %1\tK\tT").arg(i), i);
-    auto *danach = new QPushButton(QStringLiteral("danach"), &fenster);
-    danach->setObjectName(QStringLiteral("danach"));
-    danach->setGeometry(0, 240, 100, 24);
-    fenster.show();
-    QVERIFY(QTest::qWaitForWindowActive(&fenster));
-
-    QTableView *v = s->ansicht();
-    v->setCurrentIndex(v->model()->index(2, startSpalte));
-    s->setFocus(Qt::TabFocusReason);
-    QCOMPARE(QApplication::focusWidget(), v);
-
-    QTest::keyClick(v, Qt::Key(taste), umschalt ? Qt::ShiftModifier : Qt::NoModifier);
-    QVERIFY(QApplication::focusWidget());
-    QCOMPARE(QApplication::focusWidget()->objectName(), fokus);
-    QCOMPARE(v->currentIndex().row(), zeile);
-    QCOMPARE(v->currentIndex().column(), spalte);
-    QCOMPARE(s->AktuelleZeile(), zeile);
 }
 
 QTEST_MAIN(TestTolvarScrollListe)

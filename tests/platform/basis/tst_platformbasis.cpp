@@ -1,10 +1,9 @@
-// Message boxes, the mouse pointer and the work area of the platform layer.
-#include "Arbeitsbereich.h"
+// The console message box, the mouse pointer and the settings store of the platform layer.
+// (The scripted message boxes are exercised by every suite that answers one.)
 #include "Einstellungen.h"
 #include "Mauszeiger.h"
 #include "Meldung.h"
 #include "MeldungKonsole.h"
-#include "MeldungSkript.h"
 #include "TestHilfen.h"
 
 #include <QGuiApplication>
@@ -21,65 +20,12 @@ class TestPlatformBasis : public QObject
 
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-    void skriptAntwortet_data();
-    void skriptAntwortet();
-    void skriptStelltVorherigeWiederHer();
     void konsole_data();
     void konsole();
     void mauszeigerIstZustand();
-    void arbeitsbereich_data();
-    void arbeitsbereich();
-    void bildschirmArbeitsbereich();
     void einstellungen_data();
     void einstellungen();
 };
-
-void TestPlatformBasis::skriptAntwortet_data()
-{
-    QTest::addColumn<int>("stil");
-    QTest::addColumn<QList<int>>("antworten");
-    QTest::addColumn<int>("erwartet");
-    QTest::newRow("ok-leer") << 48 << QList<int>{} << int(Meldung::Ok);
-    QTest::newRow("retry-leer") << 53 << QList<int>{} << int(Meldung::Abbrechen);
-    QTest::newRow("retry-wiederholen")
-        << 53 << QList<int>{Meldung::Wiederholen} << int(Meldung::Wiederholen);
-    QTest::newRow("stopp-leer") << 16 << QList<int>{} << int(Meldung::Ok);
-}
-
-void TestPlatformBasis::skriptAntwortet()
-{
-    QFETCH(int, stil);
-    QFETCH(QList<int>, antworten);
-    QFETCH(int, erwartet);
-    SkriptMeldungen skript;
-    for (int a : antworten)
-        skript.antworten({a});
-    int gesehen = 0;
-    skript.beimZeigen([&](const SkriptMeldungen::Box &b) { gesehen = b.stil; });
-    QCOMPARE(MsgBox(QStringLiteral("Hallo"), stil), erwartet);
-    QCOMPARE(skript.anzahl(), 1);
-    QCOMPARE(skript.boxen().at(0).text, QStringLiteral("Hallo"));
-    QCOMPARE(skript.boxen().at(0).stil, stil);
-    QCOMPARE(skript.boxen().at(0).titel, QStringLiteral("Tolvar-Hilfe"));
-    QCOMPARE(gesehen, stil);
-}
-
-void TestPlatformBasis::skriptStelltVorherigeWiederHer()
-{
-    Meldungsanzeige *vorher = meldungsanzeige();
-    {
-        SkriptMeldungen aussen;
-        {
-            SkriptMeldungen innen;
-            MsgBox(QStringLiteral("innen"));
-            QCOMPARE(innen.anzahl(), 1);
-        }
-        MsgBox(QStringLiteral("aussen"));
-        QCOMPARE(aussen.anzahl(), 1);
-        QCOMPARE(aussen.boxen().at(0).text, QStringLiteral("aussen"));
-    }
-    QCOMPARE(meldungsanzeige(), vorher);
-}
 
 // The console box: without a terminal it never retries, even when the input says "w" (nobody
 // sits there to answer); at a terminal it reads the answer.
@@ -91,13 +37,10 @@ void TestPlatformBasis::konsole_data()
     QTest::addColumn<int>("erwartet");
     QTest::addColumn<QString>("enthaelt");
     const QByteArray w("w\n");
-    zeile("ok", 0, w, 0, int(Meldung::Ok), QString("[Titel] Text"));
     zeile("achtung", 48, w, 0, int(Meldung::Ok), QString("Achtung: Text"));
-    zeile("stopp", 16, w, 0, int(Meldung::Ok), QString("Fehler: Text"));
     zeile("info", 64, w, 0, int(Meldung::Ok), QString("Hinweis: Text"));
     zeile("wiederholen ohne terminal", 53, w, 0, int(Meldung::Abbrechen), QString("-> Abbrechen"));
     zeile("w", 53, w, 1, int(Meldung::Wiederholen), QString("Text"));
-    zeile("W", 53, QByteArray("Wiederholen\n"), 1, int(Meldung::Wiederholen), QString());
     zeile("a", 53, QByteArray("a\n"), 1, int(Meldung::Abbrechen), QString());
     zeile("eof", 53, QByteArray(), 1, int(Meldung::Abbrechen), QString());
 }
@@ -153,54 +96,6 @@ void TestPlatformBasis::mauszeigerIstZustand()
     QVERIFY(QGuiApplication::overrideCursor());
     MauszeigerSetzen(0);
     QVERIFY(!QGuiApplication::overrideCursor());
-}
-
-void TestPlatformBasis::arbeitsbereich_data()
-{
-    QTest::addColumn<double>("twipsX");
-    QTest::addColumn<double>("twipsY");
-    QTest::addColumn<double>("pixel");
-    QTest::addColumn<double>("twipsXErwartet");
-    QTest::addColumn<double>("twipsYErwartet");
-    QTest::newRow("96dpi") << 15.0 << 15.0 << 1600.0 << 24000.0 << 24000.0;
-    QTest::newRow("144dpi") << 10.0 << 10.0 << 1600.0 << 16000.0 << 16000.0;
-    QTest::newRow("achsen-getrennt") << 15.0 << 12.0 << 100.0 << 1500.0 << 1200.0;
-}
-
-void TestPlatformBasis::arbeitsbereich()
-{
-    QFETCH(double, twipsX);
-    QFETCH(double, twipsY);
-    QFETCH(double, pixel);
-    QFETCH(double, twipsXErwartet);
-    QFETCH(double, twipsYErwartet);
-    FesterArbeitsbereich fest(QRect(0, 0, 1600, 1140), twipsX, twipsY);
-    setzeArbeitsbereich(&fest);
-    QCOMPARE(&::arbeitsbereich(), static_cast<Arbeitsbereich *>(&fest));
-    QCOMPARE(pixelZuTwipsX(pixel), twipsXErwartet);
-    QCOMPARE(pixelZuTwipsY(pixel), twipsYErwartet);
-    QCOMPARE(twipsZuPixelX(twipsXErwartet), pixel);
-    QCOMPARE(twipsZuPixelY(twipsYErwartet), pixel);
-    setzeArbeitsbereich(nullptr);
-    QVERIFY(&::arbeitsbereich() != static_cast<Arbeitsbereich *>(&fest));
-}
-
-void TestPlatformBasis::bildschirmArbeitsbereich()
-{
-    // Without a screen the production work area falls back to 96 dpi and an empty rectangle.
-    BildschirmArbeitsbereich b;
-    QCOMPARE(b.twipsProPixelX(), 15.0);
-    QVERIFY(b.pixel().isEmpty());
-
-    int argc = 1;
-    char name[] = "tst";
-    char *argv[] = {name, nullptr};
-    QGuiApplication app(argc, argv);
-    QScreen *s = QGuiApplication::primaryScreen();
-    QVERIFY(s);
-    QCOMPARE(b.pixel(), s->availableGeometry());
-    QCOMPARE(b.twipsProPixelX(), 1440.0 / s->logicalDotsPerInchX());
-    QCOMPARE(b.twipsProPixelY(), 1440.0 / s->logicalDotsPerInchY());
 }
 
 // The settings store says when a value could not be kept: a folder where the INI file should

@@ -1,5 +1,5 @@
-// Tests of the text-box operations: the "\r\n" position space, selection, deleting and
-// inserting rich text with its formatting, and the character under a point, all agreeing.
+// Tests of the text box: the "\r\n" position space and the character under a point, agreeing
+// with the document also after it is changed directly.
 #include "TextFeld.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -11,21 +11,6 @@
 #include <QTextLayout>
 #include <QtTest>
 
-namespace {
-
-// Format of the character at text position pos.
-QTextCharFormat formatBei(const TextFeld &feld, int pos)
-{
-    QTextCursor c(feld.dokument());
-    c.setPosition(feld.zuDokument(pos) + 1);
-    return c.charFormat();
-}
-
-const QByteArray dreiAbsaetze = "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0 Erste Zeile\\par "
-                                "{\\b Zweite} Zeile\\par Dritte {\\i kursiv} Ende}";
-
-} // namespace
-
 class TstTextFeld : public QObject
 {
     Q_OBJECT
@@ -33,13 +18,6 @@ private slots:
     void text_data();
     void text();
     void abbildungKorpus();
-    void auswahlGrenzen();
-    void loeschenBehaeltFormat();
-    void loeschenUeberAbsatz();
-    void fragmentEinfuegen();
-    void schriftDerAuswahl();
-    void finden_data();
-    void finden();
     void punktZuZeichen();
     void cacheNachAenderungen();
 };
@@ -97,120 +75,6 @@ void TstTextFeld::abbildungKorpus()
         ++dateien;
     }
     QVERIFY(dateien > 40);
-}
-
-void TstTextFeld::auswahlGrenzen()
-{
-    TextFeld feld;
-    feld.setzeRtf(QByteArray("{\\rtf1 abc\\par de}"));
-    feld.setzeSelStart(2);
-    feld.setzeSelLaenge(100);
-    QCOMPARE(feld.selLaenge(), 5);
-    QCOMPARE(feld.selText(), QString("c\r\nde"));
-    feld.setzeSelStart(-5);
-    QCOMPARE(feld.selStart(), 0);
-    QCOMPARE(feld.selLaenge(), 0);
-    feld.setzeSelStart(99);
-    QCOMPARE(feld.selStart(), 7);
-    feld.setzeSelLaenge(-1);
-    QCOMPARE(feld.selLaenge(), 0);
-}
-
-void TstTextFeld::loeschenBehaeltFormat()
-{
-    TextFeld feld;
-    feld.setzeRtf(dreiAbsaetze);
-    const int p = feld.finde("Zeile", 13); // the second "Zeile", behind "Zweite"
-    QCOMPARE(p, 21);
-    feld.setzeSelStart(p - 2); // " Zeile" after "Zweite"
-    feld.setzeSelLaenge(6);
-    QCOMPARE(feld.selText(), QString(" Zeile"));
-    feld.loescheAuswahl();
-    QCOMPARE(feld.text(), QString("Erste Zeile\r\nZweite\r\nDritte kursiv Ende"));
-    QCOMPARE(formatBei(feld, 13).fontWeight(), int(QFont::Bold));
-    QVERIFY(formatBei(feld, feld.finde("kursiv") - 1).fontItalic());
-    QVERIFY(!formatBei(feld, feld.finde("Ende") - 1).fontItalic());
-    QCOMPARE(formatBei(feld, 0).fontFamilies().toStringList(), QStringList{"Arial"});
-}
-
-void TstTextFeld::loeschenUeberAbsatz()
-{
-    TextFeld feld;
-    feld.setzeRtf(QByteArray("{\\rtf1 ab\\par cd}"));
-    // Selecting only the "\r" of a break deletes the whole break.
-    feld.setzeSelStart(2);
-    feld.setzeSelLaenge(1);
-    feld.loescheAuswahl();
-    QCOMPARE(feld.text(), QString("abcd"));
-    QCOMPARE(feld.dokument()->blockCount(), 1);
-}
-
-void TstTextFeld::fragmentEinfuegen()
-{
-    TextFeld quelle;
-    quelle.setzeRtf(dreiAbsaetze);
-    quelle.setzeSelStart(13);
-    quelle.setzeSelLaenge(6);
-    const QTextDocumentFragment stueck = quelle.selInhalt();
-    QCOMPARE(stueck.toPlainText(), QString("Zweite"));
-
-    TextFeld ziel;
-    ziel.setzeRtf(QByteArray("{\\rtf1 vorn\\par hinten}"));
-    ziel.setzeSelStart(6); // start of "hinten"
-    ziel.fuegeEin(stueck);
-    QCOMPARE(ziel.text(), QString("vorn\r\nZweitehinten"));
-    QCOMPARE(ziel.selStart(), 12);
-    QCOMPARE(formatBei(ziel, 6).fontWeight(), int(QFont::Bold));
-    QVERIFY(formatBei(ziel, 12).fontWeight() != int(QFont::Bold));
-
-    // Inserting over a selection replaces it; a line break as rich text adds a paragraph.
-    ziel.setzeSelStart(0);
-    ziel.setzeSelLaenge(4);
-    ziel.fuegeEin(QTextDocumentFragment::fromPlainText("X\n"));
-    QCOMPARE(ziel.text(), QString("X\r\n\r\nZweitehinten"));
-
-    TextFeld kopie;
-    kopie.setzeInhalt(quelle.inhalt());
-    QCOMPARE(kopie.text(), quelle.text());
-}
-
-void TstTextFeld::schriftDerAuswahl()
-{
-    TextFeld feld;
-    feld.setzeRtf(dreiAbsaetze);
-    feld.setzeSelStart(0);
-    feld.setzeSelLaenge(5);
-    feld.setzeSelSchrift("Courier New");
-    QCOMPARE(formatBei(feld, 0).fontFamilies().toStringList(), QStringList{"Courier New"});
-    QCOMPARE(formatBei(feld, 5).fontFamilies().toStringList(), QStringList{"Arial"});
-    feld.setzeSelStart(0);
-    feld.setzeSelLaenge(feld.laenge());
-    feld.setzeSelSchrift("Times");
-    QCOMPARE(formatBei(feld, feld.laenge() - 1).fontFamilies().toStringList(),
-             QStringList{"Times"});
-    QVERIFY(formatBei(feld, feld.finde("kursiv") - 1).fontItalic());
-}
-
-void TstTextFeld::finden_data()
-{
-    QTest::addColumn<QString>("suche");
-    QTest::addColumn<int>("ab");
-    QTest::addColumn<int>("erwartet");
-    QTest::newRow("first") << "Zeile" << 1 << 7;
-    QTest::newRow("from position") << "Zeile" << 8 << 21;
-    QTest::newRow("break") << "\r\n" << 1 << 12;
-    QTest::newRow("missing") << "nicht" << 1 << 0;
-    QTest::newRow("past end") << "Ende" << 999 << 0;
-}
-
-void TstTextFeld::finden()
-{
-    QFETCH(QString, suche);
-    QFETCH(int, ab);
-    QFETCH(int, erwartet);
-    TextFeld feld;
-    feld.setzeRtf(dreiAbsaetze);
-    QCOMPARE(feld.finde(suche, ab), erwartet);
 }
 
 // The character found at the middle of each character's box is that character, in the same

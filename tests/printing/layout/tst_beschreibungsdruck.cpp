@@ -1,10 +1,9 @@
 // The page layout of the description print-out against a recording printer control: header,
-// rules, footer and body band on every page, pictures and captions, the eight-line rule, the
-// scopes, cancelling and jobs that cannot begin or read their texts.
+// rules, footer and body band on every page, pictures and captions, the eight-line rule and the
+// scopes.
 #include "Beschreibungsdruck.h"
 #include "RtfLeser.h"
 #include "TolvarDruckerProtokoll.h"
-#include "ZipArchiv.h"
 #include "ZipHilfe.h"
 
 #include <QStandardPaths>
@@ -37,11 +36,6 @@ QString abschnitt(const QString &name, int n, int bild = 0, const QString &numme
     return rtf + "}";
 }
 
-QByteArray archiv(QSize pixel)
-{
-    return zipErstellen({{"Temp.bmp", bmpErstellen(pixel, Qt::darkBlue)}});
-}
-
 struct Lauf
 {
     TolvarDruckerProtokoll dru;
@@ -49,24 +43,23 @@ struct Lauf
     QStringList status;
     QMap<QString, QSize> bilder; // picture number -> pixel size
     QMap<QString, QString> bildTitel;
-    QMap<QString, QByteArray> archive; // picture number -> stored archive as it is
-    int gelesen = 0;                   // pictures asked for
+    int gelesen = 0; // pictures asked for
 
     Lauf()
     {
         druck.status = [this](const QString &s) { status << s; };
         druck.bildQuelle = [this](const QString &n, QByteArray &b, QString &t) {
             ++gelesen;
-            if (!bilder.contains(n) && !archive.contains(n))
+            if (!bilder.contains(n))
                 return false;
-            b = archive.contains(n) ? archive[n] : archiv(bilder[n]);
+            b = zipErstellen({{"Temp.bmp", bmpErstellen(bilder[n], Qt::darkBlue)}});
             t = bildTitel.value(n, "Titel " + n);
             return true;
         };
     }
 };
 
-DruckAuftrag auftrag(int umfang, const QStringList &texte, bool grafik = false, int akt = 0)
+DruckAuftrag auftrag(int umfang, const QStringList &texte, bool grafik = false)
 {
     DruckAuftrag a;
     a.miDruckUmfang = qint16(umfang);
@@ -75,28 +68,18 @@ DruckAuftrag auftrag(int umfang, const QStringList &texte, bool grafik = false, 
     for (const QString &t : texte)
         a.msTexteInhalt.append(t);
     a.miTexteAnzahl = qint16(texte.size());
-    a.miAktTextIndex = qint16(akt);
+    a.miAktTextIndex = 0;
     return a;
 }
 
-// The line height of Arial 10 and 8 on the recorder.
-struct Masse
-{
-    double zeile, zeileKlein;
-};
-
-Masse masse()
+// The line height of Arial on the recorder.
+double zeilenhoehe(double groesse = 10, bool fett = false)
 {
     TolvarDruckerProtokoll d;
     d.Schriftname = "Arial";
-    d.Schriftgroesse = 10;
-    Masse m;
-    d.Fett = false;
-    m.zeile = d.Zeilenhoehe();
-    d.Fett = true;
-    d.Schriftgroesse = 8;
-    m.zeileKlein = d.Zeilenhoehe();
-    return m;
+    d.Schriftgroesse = groesse;
+    d.Fett = fett;
+    return d.Zeilenhoehe();
 }
 
 const Eintrag *textAuf(const QList<Eintrag> &l, const QString &text)
@@ -127,7 +110,6 @@ private slots:
         QTest::newRow("Thema ohne Abschnitte") << 0 << 1;
         QTest::newRow("kurz") << 5 << 1;
         QTest::newRow("laenger als eine Seite") << 150 << 3;
-        QTest::newRow("sehr lang") << 400 << 7;
     }
     void seitenrahmen()
     {
@@ -136,7 +118,6 @@ private slots:
         Lauf l;
         const QStringList texte = zeilen ? QStringList{abschnitt("A", zeilen)} : QStringList{};
         QCOMPARE(l.druck.BeschreibungDrucken(auftrag(zeilen ? 1 : 2, texte)), Ergebnis::Gedruckt);
-        const Masse m = masse();
         QVERIFY(zeilen ? l.dru.seitenAnzahl() >= seiten : l.dru.seitenAnzahl() == 1);
         const double breite = 210, hoehe = 297;
         QStringList gedruckt;
@@ -157,15 +138,15 @@ private slots:
             QVERIFY2(nummer, qPrintable(QString("Seite %1 ohne Seitenzahl").arg(s)));
             QVERIFY(!nummer->fett);
             NAHE(nummer->mm.center().x(), breite / 2);
-            NAHE(nummer->mm.top(), (hoehe - 20 - m.zeile));
+            NAHE(nummer->mm.top(), (hoehe - 20 - zeilenhoehe()));
 
             QList<Eintrag> linien;
             for (const Eintrag &e : seite)
                 if (e.art == Art::Linie)
                     linien << e;
             QCOMPARE(linien.size(), 2);
-            const double kopfLinie = 15 + m.zeile + 1; // NeueZeile after bold is cleared
-            const double fussLinie = hoehe - 20 - m.zeile - 1;
+            const double kopfLinie = 15 + zeilenhoehe() + 1; // NeueZeile after bold is cleared
+            const double fussLinie = hoehe - 20 - zeilenhoehe() - 1;
             NAHE(linien[0].mm.top(), kopfLinie);
             NAHE(linien[0].mm.left(), 15);
             NAHE(linien[0].mm.right(), (breite - 15));
@@ -184,7 +165,7 @@ private slots:
         const QList<Eintrag> rtf = l.dru.eintraege(Art::Rtf);
         QCOMPARE(rtf.isEmpty(), zeilen == 0);
         if (zeilen)
-            NAHE(rtf.first().mm.top(), 15 + m.zeile + 2);
+            NAHE(rtf.first().mm.top(), 15 + zeilenhoehe() + 2);
         // Every line once, in order, none lost at a page break.
         QCOMPARE(gedruckt.size(), zeilen);
         for (int i = 0; i < zeilen; ++i)
@@ -204,7 +185,6 @@ private slots:
         l.bildTitel["00007"] = "Rechnungsmaske";
         QCOMPARE(l.druck.BeschreibungDrucken(auftrag(1, {abschnitt("B", 6, 2, "00007")}, true)),
                  Ergebnis::Gedruckt);
-        const Masse m = masse();
         const QList<Eintrag> bilder = l.dru.eintraege(Art::Bild);
         QCOMPARE(bilder.size(), 1);
         const Eintrag b = bilder[0];
@@ -216,7 +196,7 @@ private slots:
         QCOMPARE(rtf.size(), 2); // cut behind the link's line
         QCOMPARE(rtf[0].text, QString("B Zeile 1\nB Zeile 2 Bild"));
         // one line (of the 10-point font) between the part and the picture
-        NAHE(b.mm.top(), (rtf[0].mm.bottom() + m.zeile));
+        NAHE(b.mm.top(), (rtf[0].mm.bottom() + zeilenhoehe()));
         const QList<Eintrag> rahmen = l.dru.eintraege(Art::Rahmen);
         QCOMPARE(rahmen.size(), 1);
         NAHE(rahmen[0].mm.left(), 15);
@@ -235,23 +215,21 @@ private slots:
         NAHE(titel->mm.left(), abb->mm.right());
         NAHE(titel->mm.top(), abb->mm.top());
         // Then the bold 8-point line feed and an empty 10-point line before the next part.
-        QCOMPARE_LE(std::abs(rtf[1].mm.top() - (abb->mm.top() + m.zeileKlein + m.zeile)), 0.1);
+        QCOMPARE_LE(
+            std::abs(rtf[1].mm.top() - (abb->mm.top() + zeilenhoehe(8, true) + zeilenhoehe())),
+            0.1);
         QCOMPARE(rtf[1].text, QString("B Zeile 3\nB Zeile 4\nB Zeile 5\nB Zeile 6"));
     }
 
-    // A picture wider than the body is scaled down, keeping its proportions, so that it and
-    // its frame end at the right margin (nothing is cut off at the paper's edge); narrower
-    // ones keep their size. A4: 210 mm, margin 15, picture at 16, frame 1 mm outside. A picture
-    // taller than the body goes to a new page at Oben + 1 and is drawn whole.
+    // A picture wider than the body is scaled down, keeping its proportions, to end with its
+    // frame at the right margin; one taller than the body goes whole to a new page at Oben + 1.
     void bildAufDemPapier_data()
     {
         QTest::addColumn<QSize>("pixel");
         QTest::addColumn<double>("breite");
         QTest::addColumn<int>("papier");
         QTest::addColumn<int>("seite");
-        QTest::newRow("passt") << QSize(700, 300) << 700 * 0.233333 << 9 << 1;
         QTest::newRow("genau 178 mm") << QSize(763, 300) << 178.0 << 9 << 1;
-        QTest::newRow("1024 Pixel") << QSize(1024, 768) << 178.0 << 9 << 1;
         QTest::newRow("1024 Pixel auf A5") << QSize(1024, 768) << 148.0 - 32 << 11 << 1;
         QTest::newRow("hoeher als der Koerper") << QSize(200, 1400) << 200 * 0.233333 << 9 << 2;
     }
@@ -272,7 +250,7 @@ private slots:
         QCOMPARE(bilder[0].seite, seite);
         QVERIFY(textAuf(l.dru.aufSeite(seite), QString("Seite %1").arg(seite)));
         if (seite > 1)
-            NAHE(b.top(), 15 + masse().zeile + 2 + 1);
+            NAHE(b.top(), 15 + zeilenhoehe() + 2 + 1);
         NAHE(b.left(), 16);
         QCOMPARE_LE(std::abs(b.width() - breite), 0.1);
         QCOMPARE_LE(std::abs(b.height() / b.width() - double(pixel.height()) / pixel.width()),
@@ -297,11 +275,9 @@ private slots:
         QCOMPARE(l.druck.BeschreibungDrucken(
                      auftrag(2, {abschnitt("D", zeilenErsterTeil), abschnitt("E", 3)})),
                  Ergebnis::Gedruckt);
-        const Masse m = masse();
-        const double koerperEnde = 297 - 20 - m.zeile - 2;
+        const double koerperEnde = 297 - 20 - zeilenhoehe() - 2;
         const QList<Eintrag> rtf = l.dru.eintraege(Art::Rtf);
-        // The last slice before E's first ends part D (it may hold only D's closing empty
-        // line).
+        // The last slice before E's first ends part D (it may hold only its closing empty line).
         const Eintrag *letzterD = nullptr, *ersterE = nullptr;
         for (const Eintrag &e : rtf) {
             if (e.text.startsWith("E")) {
@@ -311,168 +287,10 @@ private slots:
             letzterD = &e;
         }
         QVERIFY(letzterD && ersterE);
-        const bool passt = letzterD->mm.bottom() + 8 * m.zeile <= koerperEnde;
+        const bool passt = letzterD->mm.bottom() + 8 * zeilenhoehe() <= koerperEnde;
         QCOMPARE(ersterE->seite == letzterD->seite, passt);
         if (!passt)
-            NAHE(ersterE->mm.top(), (15 + m.zeile + 2));
-    }
-
-    // The pictures of the links of one line lie one below the other after that line, with
-    // frame and caption each, whether a break follows the line or not; the line is printed
-    // without its tags. Without pictures the section is one part and no picture is read.
-    void bilderEinerZeile_data()
-    {
-        QTest::addColumn<QString>("rtf");
-        QTest::addColumn<bool>("grafik");
-        QTest::addColumn<QString>("zeile");
-        QTest::addColumn<int>("anzahl");
-        const QString umbruch =
-            "{\\rtf1\\ansi\\f0\\fs20 Bild \\{P00001\\}Mahnlauf\\{PE\\} und "
-            "\\{P00002\\}Bank\\{PE\\} und \\{P00003\\}Export\\{PE\\} Ende\\par Rest}";
-        QTest::newRow("letzte Zeile")
-            << "{\\rtf1\\ansi\\f0\\fs20 Eins \\{P00001\\}a\\{PE\\} und \\{P00002\\}b\\{PE\\}}"
-            << true << "Eins a und b" << 2;
-        QTest::newRow("Umbruch dahinter")
-            << umbruch << true << "Bild Mahnlauf und Bank und Export Ende" << 3;
-        QTest::newRow("ohne Grafik")
-            << umbruch << false << "Bild Mahnlauf und Bank und Export Ende\nRest" << 0;
-    }
-    void bilderEinerZeile()
-    {
-        QFETCH(QString, rtf);
-        QFETCH(bool, grafik);
-        QFETCH(QString, zeile);
-        QFETCH(int, anzahl);
-        Lauf l;
-        l.bilder["00001"] = QSize(100, 80);
-        l.bilder["00002"] = QSize(120, 60);
-        l.bilder["00003"] = QSize(90, 40);
-        QCOMPARE(l.druck.BeschreibungDrucken(auftrag(1, {rtf}, grafik)), Ergebnis::Gedruckt);
-        QCOMPARE(l.gelesen == 0, !grafik);
-        const QList<Eintrag> teile = l.dru.eintraege(Art::Rtf);
-        QCOMPARE(teile.value(0).text, zeile);
-        const QList<Eintrag> bilder = l.dru.eintraege(Art::Bild);
-        QCOMPARE(bilder.size(), anzahl);
-        QCOMPARE(l.dru.eintraege(Art::Rahmen).size(), anzahl);
-        for (int k = 1; k < anzahl; ++k)
-            QVERIFY(bilder[k].mm.top() > bilder[k - 1].mm.bottom() + 1);
-        // The text after the line follows its last picture.
-        if (teile.size() > 1)
-            QVERIFY(teile[1].mm.top() > bilder.last().mm.bottom());
-        // frame (3) + a caption (2) per picture
-        QCOMPARE(l.dru.eintraege(Art::Text).count(), 3 + 2 * anzahl);
-    }
-
-    // Every picture that can be decoded is drawn, however far a section's pictures exceed the
-    // budget of decoded pictures; only one that cannot be decoded (damaged, or its bitmap
-    // beyond the archive's member limit) is a frame with its title in it.
-    void bildOderPlatzhalter_data()
-    {
-        QTest::addColumn<QStringList>("bilder"); // per line: "B x H" pixels or an archive kind
-        QTest::addColumn<int>("gezeichnet");
-        QTest::addColumn<int>("platzhalter");
-        QTest::newRow("fuenf ueber dem Budget")
-            << QStringList{"300x300", "310x300", "320x300", "330x300", "340x300"} << 5 << 0;
-        QTest::newRow("beschaedigt") << QStringList{"300x300", "kaputt", "310x300"} << 2 << 1;
-        QTest::newRow("ueber der Mitgliedsgrenze") << QStringList{"gross", "300x300"} << 1 << 1;
-    }
-    void bildOderPlatzhalter()
-    {
-        QFETCH(QStringList, bilder);
-        QFETCH(int, gezeichnet);
-        QFETCH(int, platzhalter);
-        Lauf l;
-        // Room for two of the pictures at a time.
-        l.druck.bildBudget = 2 * 340 * 300 * 4;
-        QString rtf = "{\\rtf1\\ansi\\f0\\fs20 ";
-        for (int i = 0; i < bilder.size(); ++i) {
-            const QString nummer = QStringLiteral("%1").arg(i + 1, 5, 10, QLatin1Char('0'));
-            if (bilder[i] == "kaputt")
-                l.archive[nummer] = "kaputt";
-            else if (bilder[i] == "gross")
-                l.archive[nummer] =
-                    zipErstellen({{"Temp.bmp", QByteArray(ZipArchiv::MaxGroesse + 1, '\0')}});
-            else
-                l.bilder[nummer] =
-                    QSize(bilder[i].section('x', 0, 0).toInt(), bilder[i].section('x', 1).toInt());
-            rtf += QStringLiteral("Zeile \\{P%1\\}Bild\\{PE\\}\\par ").arg(nummer);
-        }
-        QCOMPARE(l.druck.BeschreibungDrucken(auftrag(1, {rtf + "}"}, true)), Ergebnis::Gedruckt);
-        const QList<Eintrag> rahmen = l.dru.eintraege(Art::Rahmen);
-        QCOMPARE(l.dru.eintraege(Art::Bild).size(), gezeichnet);
-        QCOMPARE(rahmen.size(), gezeichnet + platzhalter);
-        for (int i = 0; i < bilder.size(); ++i) {
-            // The title inside the frame and in the caption, or in the caption only.
-            const QString titel = QStringLiteral("Titel %1").arg(i + 1, 5, 10, QLatin1Char('0'));
-            const bool ohneBild = bilder[i] == "kaputt" || bilder[i] == "gross";
-            int n = 0;
-            for (const Eintrag &e : l.dru.eintraege(Art::Text))
-                n += e.text == titel;
-            QCOMPARE(n, ohneBild ? 2 : 1);
-        }
-    }
-
-    // The chapter scope prints each topic's heading (18 pt bold) as its own part, reports the
-    // texts it reads, and prints nothing when a topic cannot be read.
-    void kapitel()
-    {
-        Lauf l;
-        DruckAuftrag a = auftrag(3, {});
-        a.mlThemenIDs = {0, 11, 12};
-        a.miThemenAnzahl = 2;
-        a.ThemenTitel = QStringList{"Erstes Thema", "Zweites Thema"};
-        l.druck.texteQuelle = [](qint32 id, QList<QString> &titel, QList<QString> &texte) {
-            titel = {QString(), QString("T%1a").arg(id), QString("T%1b").arg(id)};
-            texte = {QString(), abschnitt(QString("X%1").arg(id), 2),
-                     abschnitt(QString("Y%1").arg(id), 1)};
-            return true;
-        };
-        QCOMPARE(l.druck.BeschreibungDrucken(a), Ergebnis::Gedruckt);
-        const QList<Eintrag> rtf = l.dru.eintraege(Art::Rtf);
-        QCOMPARE(rtf.size(), 6);
-        QCOMPARE(rtf[0].text, QString("Erstes Thema"));
-        QCOMPARE(rtf[1].text, QString("X11 Zeile 1\nX11 Zeile 2"));
-        QCOMPARE(rtf[3].text, QString("Zweites Thema"));
-        QCOMPARE(rtf[5].text, QString("Y12 Zeile 1"));
-        // The heading is bigger than a 10-point line.
-        QVERIFY(rtf[0].mm.height() > 2 * masse().zeile);
-        QCOMPARE(l.status.mid(0, 4), (QStringList{"lese Text T11a", "lese Text T11b",
-                                                  "lese Text T12a", "lese Text T12b"}));
-        // The heading: its own paragraph, 18 points, bold.
-        QTextDocument d;
-        QTextCursor(&d).insertFragment(Beschreibungsdruck::Themenueberschrift("Kopf", "Arial"));
-        QCOMPARE(d.blockCount(), 2);
-        QCOMPARE(d.begin().text(), QString("Kopf"));
-        QTextCursor c(d.begin());
-        c.movePosition(QTextCursor::Right);
-        QCOMPARE(c.charFormat().fontPointSize(), 18.0);
-        QCOMPARE(c.charFormat().fontWeight(), int(QFont::Bold));
-    }
-
-    // A job that cannot begin, or a chapter whose topic cannot be read, draws nothing.
-    void nichtGedruckt_data()
-    {
-        QTest::addColumn<bool>("startErlaubt");
-        QTest::addColumn<Ergebnis>("ergebnis");
-        QTest::newRow("Start nicht moeglich") << false << Ergebnis::NichtGestartet;
-        QTest::newRow("Thema nicht lesbar") << true << Ergebnis::LesenFehlgeschlagen;
-    }
-    void nichtGedruckt()
-    {
-        QFETCH(bool, startErlaubt);
-        Lauf l;
-        l.dru.startErlaubt = startErlaubt;
-        DruckAuftrag a = auftrag(1, {abschnitt("I", 3)});
-        if (startErlaubt) {
-            a = auftrag(3, {});
-            a.mlThemenIDs = {0, 11};
-            a.miThemenAnzahl = 1;
-            a.ThemenTitel = QStringList{"Thema"};
-            l.druck.texteQuelle = [](qint32, QList<QString> &, QList<QString> &) { return false; };
-        }
-        QTEST(l.druck.BeschreibungDrucken(a), "ergebnis");
-        QVERIFY(l.dru.eintraege().isEmpty());
-        QVERIFY(!l.dru.druckLaeuft());
+            NAHE(ersterE->mm.top(), (15 + zeilenhoehe() + 2));
     }
 
     // The marked text is printed as one part, without the section; when it begins inside a
@@ -497,68 +315,6 @@ private slots:
         const QTextBlockFormat punkt = quelle.begin().next().blockFormat();
         QCOMPARE(gedruckt.begin().blockFormat().leftMargin(), punkt.leftMargin());
         QCOMPARE(gedruckt.begin().blockFormat().textIndent(), punkt.textIndent());
-    }
-
-    // A cancel request is seen at the next page or part: the job is aborted and nothing is
-    // drawn after it.
-    void abbrechen_data()
-    {
-        QTest::addColumn<QString>("ausloeser");
-        QTest::newRow("vor dem Start") << "Seite 1";
-        QTest::newRow("auf Seite 2") << "Seite 2";
-        QTest::newRow("auf Seite 3") << "Seite 3";
-    }
-    void abbrechen()
-    {
-        QFETCH(QString, ausloeser);
-        Lauf l;
-        bool gewuenscht = false;
-        l.druck.status = [&](const QString &s) {
-            l.status << s;
-            if (s == ausloeser)
-                gewuenscht = true;
-        };
-        l.druck.abbruchGewuenscht = [&] { return gewuenscht; };
-        QCOMPARE(
-            l.druck.BeschreibungDrucken(auftrag(2, {abschnitt("J", 200), abschnitt("K", 200)})),
-            Ergebnis::Abgebrochen);
-        const QList<Eintrag> alle = l.dru.eintraege();
-        QVERIFY(!l.dru.druckLaeuft());
-        if (ausloeser == "Seite 1") {
-            QVERIFY(alle.isEmpty()); // the job never began
-            return;
-        }
-        QCOMPARE(alle.last().art, Art::Abbruch);
-        const int seite = ausloeser.mid(6).toInt();
-        QCOMPARE(l.dru.seitenAnzahl(), seite);
-        // On the page where the request came nothing but (part of) its frame was drawn.
-        for (const Eintrag &e : l.dru.aufSeite(seite))
-            QVERIFY(e.art != Art::Rtf && e.art != Art::Bild);
-        QCOMPARE(l.dru.eintraege(Art::Ende).size(), 0);
-    }
-
-    void bildGroesse_data()
-    {
-        QTest::addColumn<QSize>("pixel");
-        QTest::addColumn<int>("dpi");
-        QTest::addColumn<QSizeF>("mm");
-        QTest::newRow("96 dpi") << QSize(96, 192) << 96 << QSizeF(22.4, 44.8);
-        QTest::newRow("ohne Angabe") << QSize(96, 96) << 0 << QSizeF(22.4, 22.4);
-        // The bitmap's own resolution does not count: a screenshot is printed at screen scale.
-        QTest::newRow("192 dpi") << QSize(96, 96) << 192 << QSizeF(22.4, 22.4);
-        QTest::newRow("72 dpi") << QSize(300, 30) << 72 << QSizeF(70.0, 7.0);
-    }
-    void bildGroesse()
-    {
-        QFETCH(QSize, pixel);
-        QFETCH(int, dpi);
-        QFETCH(QSizeF, mm);
-        QImage b(pixel, QImage::Format_RGB32);
-        b.setDotsPerMeterX(qRound(dpi / 0.0254));
-        b.setDotsPerMeterY(qRound(dpi / 0.0254));
-        const QSizeF r = Beschreibungsdruck::BildGroesseMm(b);
-        QCOMPARE_LE(std::abs(r.width() - mm.width()), 0.01);
-        QCOMPARE_LE(std::abs(r.height() - mm.height()), 0.01);
     }
 };
 

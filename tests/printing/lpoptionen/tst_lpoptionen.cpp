@@ -1,10 +1,6 @@
-// "Eigenschaften ..." against the real libcups and the CUPS test printer, with a private
-// options file (HOME and CUPS_SERVERROOT in a temporary folder before libcups is first used)
-// holding escaped blanks, quoted values, options of other programs, an instance and the default
-// mark. Changing one option in the scripted dialog leaves every other option of every
-// destination as it was, and the change arrives in the help's own print job (held, read back
-// and cancelled); changing nothing does not write the file. The dialog offers the paper size
-// (labelled in the PPD's encoding) but not PageRegion beside it.
+// "Eigenschaften ..." against libcups and the CUPS test printer, with a private options file
+// (quoting, other programs' options, an instance, the default mark): changing one option keeps
+// every other one and reaches the help's own print job; changing nothing does not write the file.
 #include "DruckerEinstellungen.h"
 #include "TestHilfen.h"
 #include "basDruckereigenschaften.h"
