@@ -1,5 +1,6 @@
 // The print command of the running help offscreen on a small test database: toolbar button 9,
-// the print dialog answered by a script, the scope printed on a recording printer control.
+// the print dialog answered by a script, the scope printed on a recording printer control or
+// on a printer of the scripted printer system (its PDF read back with pdftotext).
 #include "Datenbank.h"
 #include "DruckerSystemTest.h"
 #include "Einstellungen.h"
@@ -9,6 +10,7 @@
 #include "HilfeSitzung.h"
 #include "HilfeUmgebung.h"
 #include "MeldungSkript.h"
+#include "Registerkarten.h"
 #include "TestHilfen.h"
 #include "TolvarDruckerProtokoll.h"
 #include "ZipHilfe.h"
@@ -24,6 +26,7 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -52,14 +55,16 @@ QString rtf(const QString &name, int zeilen, const QString &bild = QString())
     return r + QLatin1Char('}');
 }
 
-// The help window at a number, with the second line of "Kunde wählen" marked; its print
-// object, printing on dru when given (null when it cannot show it).
-HilfeDruck *oeffnen(const QString &nummer, TolvarDrucker *dru = nullptr, bool markieren = false)
+// The help window at a number, with the second line of "Kunde wählen" marked or another
+// topic tab chosen; its print object, printing on dru when given (null when it cannot show it).
+HilfeDruck *oeffnen(const QString &nummer, TolvarDrucker *dru = nullptr, bool markieren = false,
+                    int themaTab = -1)
 {
     frmHilfe *h = HilfeUmgebung::oeffnen(nummer);
     if (!h)
         return nullptr;
-    HilfeSitzung::verbinden(h);
+    if (themaTab >= 0)
+        h->tabSub()->setAktuell(themaTab);
     if (markieren) {
         const QTextCursor c = h->txt()->document()->find(QStringLiteral("Kunde Zeile 2"));
         if (c.isNull())
@@ -69,6 +74,13 @@ HilfeDruck *oeffnen(const QString &nummer, TolvarDrucker *dru = nullptr, bool ma
     if (dru)
         HilfeDruck::fuer(h)->setzeDrucker(dru);
     return HilfeDruck::fuer(h);
+}
+
+// The host's calls to the session of the open help. Lives on after the call: HilfeBeenden
+// unloads the frame on a later turn of the event loop.
+clsHilfe &dienst()
+{
+    return *new clsHilfe(*HilfeUmgebung::sitzung(), qApp);
 }
 
 void druckknopf()
@@ -83,6 +95,7 @@ struct Dialogantwort
     int umfang = 1;
     bool grafik = false;
     QString drucker{};    // "" keeps the preselected printer
+    int papier = 0;       // paper size code to choose; 0 keeps the preselection
     bool beenden = false; // the host ends the help instead of an answer
 
     int gezeigt = 0;
@@ -120,13 +133,14 @@ private:
         }
         m_a.vorgewaehlt = d->umfang();
         m_a.druckenMoeglich = d->cmdDrucken->isEnabled();
-        clsHilfe dienst;
         if (m_a.beenden)
-            return dienst.HilfeBeenden();
+            return dienst().HilfeBeenden();
         if (!m_a.drucken || !m_a.druckenMoeglich)
             return d->cmdAbbruch->click();
         if (!m_a.drucker.isEmpty())
             d->comDrucker->setCurrentIndex(d->comDrucker->findText(m_a.drucker));
+        if (m_a.papier != 0)
+            d->comPapiergroesse->setCurrentIndex(d->comPapiergroesse->findData(m_a.papier));
         d->opt[m_a.umfang]->click();
         d->chkGrafik->setChecked(m_a.grafik);
         d->cmdDrucken->click();
@@ -179,6 +193,7 @@ private slots:
         const qint32 k2 = s.kapitelEinfuegen(2, QStringLiteral("Mahnwesen & Inkasso"), 2);
         const qint32 t21 = s.themaEinfuegen(k2, 1, QStringLiteral("Mahnstufen"), 1);
         s.textEinfuegen(t21, 1, QStringLiteral("Erste Mahnung"), rtf("Mahnung", 2), 1);
+        s.kapitelEinfuegen(3, QStringLiteral("Leeres Kapitel"), 3);
         s.bildEinfuegen(1,
                         zipErstellen({{"Temp.bmp", bmpErstellen(QSize(400, 200), Qt::darkGreen)}}),
                         QStringLiteral("Rechnungsmaske"));
@@ -300,6 +315,57 @@ private slots:
         QCOMPARE(dru.eintraege(Art::Ende).size(), 1);
     }
 
+    // Scopes without content are not offered: a topic without sections offers neither section nor
+    // topic and preselects the chapter; a chapter without topics has nothing to print, and the
+    // print command then opens no dialog at all.
+    void leererUmfang_data()
+    {
+        QTest::addColumn<QString>("nummer");
+        QTest::addColumn<int>("themaTab"); // -1 leaves the topic tab as the number set it
+        QTest::addColumn<QList<bool>>("aktiv");
+        QTest::addColumn<int>("vorgewaehlt"); // -1: no dialog
+        QTest::addColumn<QString>("titel");
+
+        zeile("Thema ohne Abschnitte", "01.01.01", 2, QList<bool>{false, false, false, true}, 3,
+              "Rechnungen");
+        zeile("Kapitel ohne Themen", "03", -1, QList<bool>{}, -1, "");
+    }
+
+    void leererUmfang()
+    {
+        QFETCH(QString, nummer);
+        QFETCH(int, themaTab);
+        QFETCH(QList<bool>, aktiv);
+        QFETCH(int, vorgewaehlt);
+        QFETCH(QString, titel);
+
+        TolvarDruckerProtokoll dru;
+        HilfeDruck *druck = oeffnen(nummer, &dru, false, themaTab);
+        QVERIFY(druck);
+        Dialogantwort a;
+        a.umfang = std::max(vorgewaehlt, 0);
+        {
+            DialogSkript skript(a);
+            // The command itself, as the toolbar button runs it (the button may be off already).
+            druck->DruckBefehl();
+        }
+        if (vorgewaehlt < 0) {
+            // A dialog would have been answered by the script inside the command.
+            QCOMPARE(a.gezeigt, 0);
+            QCOMPARE(druck->letztesErgebnis(), Ergebnis::NichtGestartet);
+            QCOMPARE(dru.seitenAnzahl(), 0);
+            QVERIFY(!druck->laeuft());
+            return;
+        }
+        QCOMPARE(a.gezeigt, 1);
+        for (int i = 0; i < 4; ++i)
+            QVERIFY2(a.aktiv[i] == aktiv[i], qPrintable(a.caption[i]));
+        QCOMPARE(a.vorgewaehlt, vorgewaehlt);
+        QCOMPARE(druck->letztesErgebnis(), Ergebnis::Gedruckt);
+        QVERIFY(!dru.eintraege(Art::Rtf).isEmpty());
+        QCOMPARE(texte(dru, Art::Text).count(titel), dru.seitenAnzahl());
+    }
+
     // While the command runs: a second print command during the print-out opens no dialog and
     // starts no run; "Abbrechen" in the progress window ends the job; the host ending the help
     // closes the open dialog (nothing printed) or cancels the print-out, and only then the frame
@@ -327,7 +393,7 @@ private slots:
                 return;
             lief = druck->laeuft();
             if (was == QLatin1String("Ende beim Druck"))
-                return clsHilfe().HilfeBeenden();
+                return dienst().HilfeBeenden();
             zweiteDialoge = befehl({}).gezeigt;
             if (abbruch)
                 frmDrucken::aktiv()->cmdAbbruch->click();
@@ -339,8 +405,8 @@ private slots:
         if (was.startsWith(QLatin1String("Ende"))) {
             // The command has returned; the unload follows on a later turn of the event loop.
             QTRY_COMPARE(m_u.enden, 1);
-            QVERIFY(!frmInhalt::instanz(false));
-            QVERIFY(!frmHilfe::instanz(false));
+            QVERIFY(!frmInhalt::instanz());
+            QVERIFY(!frmHilfe::instanz());
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QCOMPARE(dru.seitenAnzahl() == 0, imDialog);
             QTest::qWait(50);
@@ -355,7 +421,7 @@ private slots:
         else
             QCOMPARE(texte(dru, Art::Text).count(QStringLiteral("Seite 1")), 1);
         const int eintraege = int(dru.eintraege().size());
-        clsHilfe().HilfeAnzeigen(QStringLiteral("02.01.01"), 0);
+        dienst().HilfeAnzeigen(QStringLiteral("02.01.01"), 0);
         const Dialogantwort b = befehl({.drucken = false});
         QCOMPARE(b.gezeigt, 1);
         // "&" in a title is shown, not taken as an access key.
@@ -364,6 +430,42 @@ private slots:
         QCOMPARE(druck->einstellungen.miDruckUmfang, qint16(3));
         QCOMPARE(druck->einstellungen.msDruckTitel, QStringLiteral("Rechnungen"));
         QVERIFY(druck->einstellungen.mbMitGrafik);
+    }
+
+    // On a printer of the printer system: the chosen printer and paper reach the queue, the
+    // choice is stored, and the PDF handed over holds the print-out.
+    void aufDemDrucker()
+    {
+        if (!pdftotextVorhanden())
+            QSKIP("pdftotext is not installed");
+        QTemporaryDir kopien;
+        m_sys->kopienOrdner = kopien.path();
+        HilfeDruck *druck = oeffnen(QStringLiteral("01.01.01"));
+        QVERIFY(druck);
+        QCOMPARE(befehl({.umfang = 2, .grafik = true, .drucker = "Lager", .papier = 11}).gezeigt,
+                 1);
+        QCOMPARE(druck->letztesErgebnis(), Ergebnis::Gedruckt);
+        QCOMPARE(m_sys->auftraege.size(), 1);
+        const DruckerSystemTest::Auftrag &j = m_sys->auftraege[0];
+        QCOMPARE(j.drucker, QStringLiteral("Lager"));
+        QCOMPARE(j.papier, QStringLiteral("A5"));
+        QCOMPARE(j.titel, QStringLiteral("Tolvar Belna - Beschreibung"));
+        QCOMPARE(EinstellungLesen("Tolvar", "Tolvar-Belna", "DruckerBeschreibung DeviceName"),
+                 QStringLiteral("Lager"));
+        QCOMPARE(EinstellungLesen("Tolvar", "Tolvar-Belna", "DruckerBeschreibung PaperSize"),
+                 QStringLiteral("11"));
+
+        const QString text = pdfText(j.kopie);
+        const QStringList seiten = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+        QVERIFY2(seiten.size() >= 4, qPrintable(text)); // A5: 120 lines need several pages
+        for (int s = 0; s < seiten.size(); ++s)
+            QVERIFY2(seiten[s].contains(QStringLiteral("Programmbeschreibung Tolvar-Belna")) &&
+                         seiten[s].contains(QStringLiteral("Rechnung anlegen")) &&
+                         seiten[s].contains(QStringLiteral("Seite %1\n").arg(s + 1)),
+                     qPrintable(seiten[s]));
+        QCOMPARE(text.count(QStringLiteral("Abb.: Rechnungsmaske")), 1);
+        QCOMPARE(text.count(QStringLiteral("Position Zeile 120\n")), 1);
+        QCOMPARE(text.count(QStringLiteral("Speichern Zeile 2\n")), 1);
     }
 
     // A job that cannot reach its printer is not printed and nothing reaches a queue: the result

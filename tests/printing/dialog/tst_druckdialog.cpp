@@ -1,9 +1,12 @@
 // The print dialogs against a scripted printer system: restoring the stored printer choice, the
-// scope options, and the progress window's printer line and cancel.
+// scope options, the printer properties that cannot be opened, and the progress window's
+// printer line and cancel.
 #include "DruckerEinstellungen.h"
 #include "DruckerSystemTest.h"
 #include "Einstellungen.h"
+#include "MeldungSkript.h"
 #include "TestHilfen.h"
+#include "basDruckereigenschaften.h"
 #include "frmDrucken.h"
 #include "frmHilfeDrucken.h"
 
@@ -149,6 +152,18 @@ private slots:
         QVERIFY2(fenster.height() > 278, "the layout makes the dialog taller than its design");
         QCOMPARE_LE(std::abs(fenster.center().y() - bereich.center().y()), 1);
         QCOMPARE_LE(std::abs(fenster.center().x() - bereich.center().x()), 1);
+    }
+
+    void eigenschaften()
+    {
+        SkriptMeldungen meldungen;
+        m_sys->liste[0].vollzugriff = false;
+        QVERIFY(!DruckerEigenschaftenZeigen(nullptr, m_sys->liste[0].info));
+        QCOMPARE(meldungen.anzahl(), 1);
+        QCOMPARE(meldungen.boxen()[0].text, QString("OpenPrinter Failed!"));
+        QCOMPARE(meldungen.boxen()[0].stil, 0);
+        // afterwards the current printer follows the default again
+        QCOMPARE(m_sys->aktuellerDrucker(), QString("Lager"));
     }
 
     // The printer line: msDrucker, else the stored "Drucker DeviceName", else the current
