@@ -103,8 +103,6 @@ private slots:
     void cleanup();
     void zeilen_data();
     void zeilen();
-    void zahlAmAnfang_data();
-    void zahlAmAnfang();
     void dateiUnbrauchbar_data();
     void dateiUnbrauchbar();
     void dateiDefekt_data();
@@ -241,6 +239,10 @@ void TestHilfeDatenbank::zeilen_data()
     zeile("bild-alte-textform", QString("bild:7"), 0, QStringList{QString::fromLatin1("P\xe2\x80|alt")});
     zeile("bild-fehlt", QString("bild:99"), 0, QStringList{});
     zeile("bild-bruch", QString("bild:12.5"), 0, QStringList{});
+    zeile("bild-bruch-null", QString("bild:12.0"), 0, QStringList{zwoelf});
+    zeile("bild-plus", QString("bild:+12"), 0, QStringList{zwoelf});
+    zeile("bild-nur-vorzeichen", QString("bild:-"), 0, QStringList{"PKnull|Bild null"});
+    zeile("bild-einschleusen", QString("bild:0 OR 1=1"), 0, QStringList{"PKnull|Bild null"});
 }
 
 void TestHilfeDatenbank::zeilen()
@@ -259,27 +261,6 @@ void TestHilfeDatenbank::zeilen()
     QCOMPARE(db.kapitel().zeilen.size(), 3);
     const Ergebnis<WortZeile> leer = db.woerter(QString());
     QVERIFY(!leer.ok && leer.zeilen.isEmpty() && leer.fehler.nummer == 0);
-}
-
-void TestHilfeDatenbank::zahlAmAnfang_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("zahl");
-    zeile("rest", "5b7", "5");
-    zeile("negativ", "-3", "-3");
-    zeile("plus", "+4", "4");
-    zeile("bruch", "12.5", "12.5");
-    zeile("bruch-null", "12.0", "12");
-    zeile("nur-vorzeichen", "-", "0");
-    zeile("einschleusen", "1 OR 1=1", "1");
-    zeile("riesig", "99999999999999999999", "1e+20");
-}
-
-void TestHilfeDatenbank::zahlAmAnfang()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, zahl);
-    QCOMPARE(::zahlAmAnfang(text), zahl);
 }
 
 void TestHilfeDatenbank::dateiUnbrauchbar_data()
