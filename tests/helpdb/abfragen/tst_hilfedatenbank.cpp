@@ -37,6 +37,7 @@ template <class T> Lauf lauf(const Ergebnis<T> &e, const std::function<QString(c
 Lauf laufen(HilfeDatenbank &db, const QString &name, qint32 schluessel = 1)
 {
     const QString abfrage = name.section(':', 0, 0);
+    const QString text = name.section(':', 1);
     const auto k = [](const KapitelZeile &z) {
         return QString("%1|%2|%3").arg(z.bezeichnung).arg(z.id).arg(z.nummer);
     };
@@ -49,13 +50,14 @@ Lauf laufen(HilfeDatenbank &db, const QString &name, qint32 schluessel = 1)
             return QString("%1|%2|%3|%4").arg(z.bezeichnung).arg(z.id).arg(z.nummer).arg(z.text);
         });
     if (abfrage == "woerter")
-        return lauf<WortZeile>(db.woerter(name.contains(':') ? name.section(':', 1) : "e"),
-                               [](const WortZeile &z) { return z.wort + '|' + QString::number(z.id); });
+        return lauf<WortZeile>(db.woerter(name.contains(':') ? text : "e"), [](const WortZeile &z) {
+            return z.wort + '|' + QString::number(z.id);
+        });
     if (abfrage == "texteZumWort")
         return lauf<WortTextZeile>(db.texteZumWort(schluessel), [](const WortTextZeile &z) {
             return QString("%1|%2|%3").arg(z.zeile, z.nummer).arg(z.textID);
         });
-    return lauf<BildZeile>(db.bild(name.contains(':') ? name.section(':', 1) : "1"), [](const BildZeile &z) {
+    return lauf<BildZeile>(db.bild(name.contains(':') ? text : "1"), [](const BildZeile &z) {
         return QString::fromLatin1(z.bild) + '|' + z.bezeichnung;
     });
 }
@@ -229,14 +231,15 @@ void TestHilfeDatenbank::zeilen_data()
     wort("rueckstrich", "\\", {});
     // German order: "angebot" before "Ärger" before "Zahlung".
     wort("nur-prozent", "%", {"50% Rabatt", "50x Rabatt", "[Klammer]", "a_b", "angebot", "Ärger",
-                              "doppelt", "Feld \"A\"", "Kunde", "leer", "O'Neil", "ohne", "Soll-Ist",
-                              "SollxIst", "Zahlung"});
+                              "doppelt", "Feld \"A\"", "Kunde", "leer", "O'Neil", "ohne",
+                              "Soll-Ist", "SollxIst", "Zahlung"});
     const QString zwoelf = QString::fromLatin1("PK\x03\x04zwölf") + "|Bild zwölf";
     zeile("bild-führende-nullen", QString("bild:00012"), 0, QStringList{zwoelf});
     zeile("bild-blanks-und-rest", QString("bild:  12abc"), 0, QStringList{zwoelf});
     zeile("bild-leer-ist-null", QString("bild:"), 0, QStringList{"PKnull|Bild null"});
     zeile("bild-text-ist-null", QString("bild:x"), 0, QStringList{"PKnull|Bild null"});
-    zeile("bild-alte-textform", QString("bild:7"), 0, QStringList{QString::fromLatin1("P\xe2\x80|alt")});
+    zeile("bild-alte-textform", QString("bild:7"), 0,
+          QStringList{QString::fromLatin1("P\xe2\x80|alt")});
     zeile("bild-fehlt", QString("bild:99"), 0, QStringList{});
     zeile("bild-bruch", QString("bild:12.5"), 0, QStringList{});
     zeile("bild-bruch-null", QString("bild:12.0"), 0, QStringList{zwoelf});
@@ -267,7 +270,8 @@ void TestHilfeDatenbank::dateiUnbrauchbar_data()
 {
     QTest::addColumn<QString>("art");
     QTest::addColumn<QString>("abfrage");
-    for (const char *art : {"fehlt", "verzeichnis", "kaputte-verknuepfung", "unlesbar", "verknuepfung"})
+    for (const char *art :
+         {"fehlt", "verzeichnis", "kaputte-verknuepfung", "unlesbar", "verknuepfung"})
         for (const QString &a : Abfragen)
             QTest::addRow("%s-%s", art, qPrintable(a)) << QString(art) << a;
 }

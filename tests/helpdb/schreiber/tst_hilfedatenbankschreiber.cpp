@@ -68,7 +68,8 @@ void TestHilfeDatenbankSchreiber::schreiben()
     QVERIFY2(s.oeffnen(pfad, "geheim", &fehler), qPrintable(fehler));
     s.setVolltextIndex(an);
     const qint32 t = s.themaEinfuegen(s.kapitelEinfuegen(1, "K", 1), 1, "T", 1);
-    s.zuordnungEinfuegen(s.wortEinfuegen("Skonto"), s.textEinfuegen(t, 1, "Eins", "{\\rtf1 Skonto\\par}", 1));
+    const qint32 x = s.textEinfuegen(t, 1, "Eins", "{\\rtf1 Skonto\\par}", 1);
+    s.zuordnungEinfuegen(s.wortEinfuegen("Skonto"), x);
     s.bildEinfuegen(12, QByteArray("PK\x03\x04\x00\xff", 6), "Bild zwölf");
     QVERIFY(s.ausfuehren("INSERT INTO Texte (ID, ThemenID, Nummer, Bezeichnung, Text, lfdNummer) "
                          "VALUES (7, 1, 2, NULL, NULL, 2)"));

@@ -490,7 +490,8 @@ void TestVolltext::veraltet()
     QVERIFY2(z.veraltet[0].startsWith(u("04.02.05: ")), qPrintable(z.veraltet[0]));
     QVERIFY2(z.veraltet[1].startsWith(u("Text-ID 1: ")), qPrintable(z.veraltet[1]));
     // An index of another version is not used: the search builds its own.
-    QVERIFY(sqlAusfuehren(datei, "UPDATE VolltextInfo SET Wert = '0' WHERE Schluessel = 'Version'"));
+    QVERIFY(sqlAusfuehren(datei, "UPDATE VolltextInfo SET Wert = '0' WHERE Schluessel = "
+                                 "'Version'"));
     QVERIFY(indexPruefen(z));
     QCOMPARE(z.version, 0);
     QVERIFY(suchen(u("Runden")).nummern.contains(u("04.02.05")));

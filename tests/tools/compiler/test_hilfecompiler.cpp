@@ -33,7 +33,8 @@ QString beschreiben(const QList<TextStueck> &stuecke)
     return aus.join(QLatin1Char(';'));
 }
 
-const QByteArray gueltigesKapitel = "= 1 | Erste Schritte\n== 1 | Willkommen\n=== 1 | Start\nText.\n";
+const QByteArray gueltigesKapitel =
+    "= 1 | Erste Schritte\n== 1 | Willkommen\n=== 1 | Start\nText.\n";
 
 } // namespace
 

@@ -44,7 +44,9 @@ QString wertZeile(const QJsonValue &v)
     if (v.isString())
         return QString::fromUtf8(QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact));
     const QJsonObject o = v.toObject();
-    return QStringLiteral("zip %1 %2").arg(o.value("bytes").toInteger()).arg(o.value("sha256").toString());
+    return QStringLiteral("zip %1 %2")
+        .arg(o.value("bytes").toInteger())
+        .arg(o.value("sha256").toString());
 }
 
 // beispiel-jet4.erwartung.txt: "== TABELLE name | ...", "-- name Zeile k", "Spalte = JSON".
@@ -283,8 +285,8 @@ void TestHilfedbImportieren::uebernahme()
     stderrZeilen.removeIf([](const QString &z) { return !z.startsWith("hilfedb: "); });
     QCOMPARE(stderrZeilen, fehlerZeilen);
     sqlite3 *db = nullptr;
-    QCOMPARE(sqlite3_open_v2(QFile::encodeName(neu).constData(), &db, SQLITE_OPEN_READONLY, nullptr),
-             SQLITE_OK);
+    const QByteArray pfad = QFile::encodeName(neu);
+    QCOMPARE(sqlite3_open_v2(pfad.constData(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
     sqlite3_key(db, HilfePasswort, int(qstrlen(HilfePasswort)));
     SqlDialekt::registrieren(db);
     for (const QString &t : Tabellen) {
