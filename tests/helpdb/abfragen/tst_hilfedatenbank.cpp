@@ -323,7 +323,6 @@ void TestHilfeDatenbank::dateiDefekt_data()
     QTest::addColumn<qint32>("nummer");
     zeile("falsches-passwort", "falsches-passwort", Fehlernummer::KennwortUngueltig);
     zeile("unverschluesselt", "unverschluesselt", Fehlernummer::KennwortUngueltig);
-    zeile("zufall", "zufall", Fehlernummer::KennwortUngueltig);
     // An empty file is a valid empty database to the engine: the table is missing.
     zeile("leer", "leer", Fehlernummer::BefehlFehlerhaft);
     zeile("abgeschnitten", "abgeschnitten", 0);
@@ -344,11 +343,6 @@ void TestHilfeDatenbank::dateiDefekt()
         QVERIFY(s.oeffnen(pfad, QString()));
         s.kapitelEinfuegen(1, "offen", 1);
         QVERIFY(s.abschliessen());
-    } else if (art == "zufall") {
-        QByteArray zufall(8192, 0);
-        for (auto &b : zufall)
-            b = char(QRandomGenerator::global()->bounded(256));
-        dateiSchreiben(pfad, zufall);
     } else if (art == "abgeschnitten") {
         // A larger database cut in the middle: its pages cannot all be read.
         HilfeDatenbankSchreiber s;
