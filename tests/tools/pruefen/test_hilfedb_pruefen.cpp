@@ -1,6 +1,5 @@
-// Runs "hilfedb pruefen" on databases as a writer would: the compiled sample content and a
-// small hand-written database must pass; each broken database must report its defects, one
-// line each, with exit status 1.
+// "hilfedb pruefen": the compiled sample content passes; each broken database reports its
+// defects, one line each, with exit status 1.
 #include "BildArchiv.h"
 #include "Global.h"
 #include "HilfeDatenbankSchreiber.h"
@@ -23,10 +22,7 @@ QByteArray gutesBild()
     return BildArchiv::packen(bild);
 }
 
-QString rtf(const QString &text)
-{
-    return QStringLiteral("{\\rtf1\\ansi\\ansicpg1252 ") + text + QStringLiteral("}");
-}
+QString rtf(const QString &text) { return "{\\rtf1\\ansi\\ansicpg1252 " + text + "}"; }
 
 using Mehr = std::function<void(HilfeDatenbankSchreiber &)>;
 
@@ -117,18 +113,10 @@ void TestHilfedbPruefen::datenbank_data()
     f("picture without Temp.bmp", bild8, {entpacken}, [](HilfeDatenbankSchreiber &s) {
         s.bildEinfuegen(8, zipErstellen({{"Bild.bmp", gutesBild()}}), "A");
     });
-    f("Temp.bmp not a bitmap", bild8, {entpacken}, [](HilfeDatenbankSchreiber &s) {
-        s.bildEinfuegen(8, zipErstellen({{"Temp.bmp", "BM kaputt"}}), "A");
-    });
     f("keyword without assignment", gut, {"Stichwort „Waise“: führt zu keinem Text"},
       [](HilfeDatenbankSchreiber &s) { s.wortEinfuegen("Waise"); });
     f("keyword to a missing text", gut, {"Stichwort „Geist“: führt zu keinem Text"},
       [](HilfeDatenbankSchreiber &s) { s.zuordnungEinfuegen(s.wortEinfuegen("Geist"), 999); });
-    f("keyword to a text without topic", gut, {"Stichwort „Lose“: führt zu keinem Text"},
-      [](HilfeDatenbankSchreiber &s) {
-          s.zuordnungEinfuegen(s.wortEinfuegen("Lose"),
-                               s.textEinfuegen(77, 1, "lose", rtf("x"), 1));
-      });
     f("empty text", QString(), {"@Text ist leer"});
     f("text without visible text", rtf("{\\*\\generator nur Steuerung}\\par"),
       {"@Text ergibt keinen sichtbaren Text"});
@@ -139,8 +127,7 @@ void TestHilfedbPruefen::datenbank_data()
     f("closing tag missing", rtf("\\{T01.01.01\\}Kunde und mehr"), {anklickbar});
     f("link beyond the last position", rtf(QString(33000, 'x') + "\\{T01.01.01\\}Kunde\\{TE\\}"),
       {anklickbar});
-    // A section longer than the help shows is named once; a link in the part shown is still
-    // checked, links behind the cut are not.
+    // A section longer than the help shows is named once; links behind the cut are not checked.
     f("section too long",
       rtf("\\{T09.09.09\\}a\\{TE\\}" + QString(600000, 'x') + "\\{T08.08.08\\}b\\{TE\\}"),
       {"@Abschnitt ist zu lang: nur die ersten 500000 Zeichen werden angezeigt",
