@@ -1,6 +1,5 @@
-// The full-text search: search forms, queries stripped of index syntax, hits and snippets in a
-// text, ranking, the indexed text equal to the shown one, searches on the sample help, the
-// in-memory index, a stale or damaged stored index, and hilfedb suche.
+// The full-text search: search forms, queries, hits and snippets, ranking, the indexed text, the
+// sample help, the in-memory index, a stale or damaged stored index, and hilfedb suche.
 #include "Datenbank.h"
 #include "HilfeDatenbank.h"
 #include "DatenbankAufbau.h"
@@ -18,8 +17,6 @@
 #include "VolltextRangfolge.h"
 #include "VolltextWort.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTextDocument>
 #include <QtTest>
 
@@ -48,43 +45,23 @@ const char *const IndexWeg = "DROP TABLE IF EXISTS VolltextIndex; DROP TABLE IF 
                              "DROP TABLE IF EXISTS VolltextInfo;";
 
 QString u(const char *s) { return QString::fromUtf8(s); }
-QStringList l(std::initializer_list<const char *> s)
-{
-    QStringList r;
-    for (const char *x : s)
-        r << QString::fromUtf8(x);
-    return r;
-}
+using l = QStringList;
 
-struct Suche
+// A search on the default database, with the boxes it showed and the help numbers of its hits.
+struct Suche : VolltextErgebnis
 {
-    bool ok = false;
     int boxen = 0;
-    int gesamt = 0;
-    QList<VolltextTreffer> treffer;
     QStringList nummern;
 };
 
 Suche suchen(const QString &text)
 {
     SkriptMeldungen meldungen;
-    Suche s;
-    const VolltextErgebnis e = standardDatenbank().volltextSuchen(text);
-    s.ok = e.ok;
-    s.treffer = e.zeilen;
-    s.gesamt = e.gesamt;
+    Suche s{standardDatenbank().volltextSuchen(text)};
     s.boxen = meldungen.anzahl();
-    for (const VolltextTreffer &t : std::as_const(s.treffer))
+    for (const VolltextTreffer &t : std::as_const(s.zeilen))
         s.nummern << t.nummer;
     return s;
-}
-
-// The state of the default database's full-text index; false when it could not be read.
-bool indexPruefen(VolltextIndexZustand &z)
-{
-    const Ergebnis<VolltextIndexZustand> e = standardDatenbank().volltextIndexPruefen();
-    z = e.zeilen.value(0);
-    return e.ok;
 }
 
 // A matchinfo('pcnalx') blob for one phrase over the columns title and text.
@@ -116,7 +93,6 @@ private slots:
     void suchformen();
     void anfrage_data();
     void anfrage();
-    void anfrageOhneSyntax();
     void trefferImText_data();
     void trefferImText();
     void ausschnitt();
@@ -128,11 +104,9 @@ private slots:
     void beispielhilfe();
     void stichwortZuerst();
     void speicherNeuNachAustausch();
-    void veraltet();
-    void hilfedbSuche();
     void beschaedigt_data();
     void beschaedigt();
-    void cleanupTestCase();
+    void cleanupTestCase() { setzeDatenbankDatei(QString()); Volltextsuche::speicherVerwerfen(); }
 
 private:
     QTemporaryDir m_dir;
@@ -155,12 +129,6 @@ void TestVolltext::initTestCase()
     gsPasswort = QString::fromLatin1(HilfePasswort);
 }
 
-void TestVolltext::cleanupTestCase()
-{
-    setzeDatenbankDatei(QString());
-    Volltextsuche::speicherVerwerfen();
-}
-
 void TestVolltext::suchformen_data()
 {
     QTest::addColumn<QString>("a");
@@ -168,15 +136,12 @@ void TestVolltext::suchformen_data()
     QTest::addColumn<bool>("gleich");
     zeile("Plural", u("Rechnungen"), u("Rechnung"), true);
     zeile("Partizip", u("erstellt"), u("erstellen"), true);
-    zeile("-et", u("verwendet"), u("verwenden"), true);
     zeile("Groß und klein", u("RECHNUNG"), u("rechnung"), true);
     zeile("ö als oe", u("Größe"), u("Groesse"), true);
     zeile("ß als ss", u("Straße"), u("Strasse"), true);
     zeile("ü als ue", u("Müller"), u("Mueller"), true);
-    zeile("ä als ae", u("Änderung"), u("Aenderung"), true);
     zeile("Akzent", u("Café"), u("Cafe"), true);
-    // "eu", "au" and "qu" are no umlauts.
-    zeile("eu bleibt", u("Steuer"), u("Stür"), false);
+    zeile("eu ist kein Umlaut", u("Steuer"), u("Stür"), false);
     zeile("verschiedene Wörter", u("Zahlung"), u("Zahl"), false);
     zeile("kurzer Stamm behält t", u("Wert"), u("Wer"), false);
 }
@@ -199,7 +164,6 @@ void TestVolltext::anfrage_data()
     zeile("Phrase", u("\"Rechnung erfassen\""), u("\"rechnung* erfass*\""));
     zeile("deutsche Anführungszeichen", u("„Rechnung erfassen“"), u("\"rechnung* erfass*\""));
     zeile("offenes Anführungszeichen", u("\"Rechnung erfassen"), u("\"rechnung*\" \"erfass*\""));
-    zeile("NEAR", u("Skonto NEAR Rabatt"), u("\"skonto*\" \"rabatt*\""));
     zeile("OR AND NOT", u("Skonto OR Rabatt AND NOT Storno"),
           u("\"skonto*\" \"rabatt*\" \"storno*\""));
     zeile("near klein", u("near Skonto"), u("\"near*\" \"skonto*\""));
@@ -210,7 +174,6 @@ void TestVolltext::anfrage_data()
     zeile("Füllwort in Phrase", u("\"Art der Zahlung\""), u("\"art* zahlung*\""));
     zeile("nur Füllwörter", u("die der das"), QString());
     zeile("nur Zeichen", u("%_*-^:()\"[]"), QString());
-    zeile("Apostroph", u("O'Neil"), u("\"o\" \"neil*\""));
 }
 
 void TestVolltext::anfrage()
@@ -220,50 +183,22 @@ void TestVolltext::anfrage()
     QCOMPARE(Volltext::matchAusdruck(Volltext::anfrageZerlegen(eingabe)), ausdruck);
 }
 
-void TestVolltext::anfrageOhneSyntax()
-{
-    // Whatever is typed, the expression holds quoted search forms only: letters and digits,
-    // a "*" at the end of a word, blanks, and quotes in pairs.
-    QString lang;
-    for (int i = 0; i < 3000; ++i)
-        lang += QStringLiteral("w%1 ").arg(i);
-    for (const QString &e : {lang, QString(3000, u'"'), u("\"\"\"a\"\"b"), u("a*b*c* NEAR"),
-                             u("'; DROP TABLE Texte; --"), QStringLiteral("x\u0000y\u200bz"),
-                             QString(100000, u'a'), QStringLiteral("\U0001F600 Rechnung")}) {
-        const Volltext::Anfrage a = Volltext::anfrageZerlegen(e);
-        QVERIFY(a.begriffe.size() <= Volltext::MaxBegriffe);
-        const QString x = Volltext::matchAusdruck(a);
-        QCOMPARE(x.count(u'"') % 2, 0);
-        for (qsizetype i = 0; i < x.size(); ++i) {
-            const QChar c = x.at(i);
-            QVERIFY2(c.isLetterOrNumber() || c == u' ' || c == u'"' ||
-                         (c == u'*' &&
-                          (i + 1 == x.size() || x.at(i + 1) == u' ' || x.at(i + 1) == u'"')),
-                     qPrintable(x.mid(i, 20)));
-        }
-        for (const Volltext::Begriff &b : a.begriffe)
-            for (const QString &f : b.formen)
-                QVERIFY(f.size() <= Volltext::MaxWortLaenge);
-    }
-}
-
 void TestVolltext::trefferImText_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("suche");
     QTest::addColumn<QStringList>("treffer");
     zeile("Groß, klein, Zusammensetzung", u("Der Skontoabzug, skonto und SKONTO."), u("Skonto"),
-          l({"Skontoabzug", "skonto", "SKONTO"}));
-    zeile("nicht im Wortinneren", u("Abzug ohne Skonto: Rabattskonto"), u("Skonto"), l({"Skonto"}));
+          l{"Skontoabzug", "skonto", "SKONTO"});
+    zeile("nicht im Wortinneren", u("Abzug ohne Skonto: Rabattskonto"), u("Skonto"), l{"Skonto"});
     zeile("Phrase", u("Rechnung erfassen, Rechnung drucken, erfassen"), u("\"Rechnung erfassen\""),
-          l({"Rechnung erfassen"}));
+          l{"Rechnung erfassen"});
     zeile("Phrase mit Füllwort", u("Die Art der Zahlung wählen"), u("\"Art der Zahlung\""),
-          l({"Art der Zahlung"}));
-    zeile("Umschreibung", u("Größe oder Groesse"), u("groesse"), l({"Größe", "Groesse"}));
+          l{"Art der Zahlung"});
+    zeile("Umschreibung", u("Größe oder Groesse"), u("groesse"), l{"Größe", "Groesse"});
     zeile("über Absätze", u("Zeile eins\r\nZeile zwei\vZeile"), u("zeilen"),
-          l({"Zeile", "Zeile", "Zeile"}));
-    zeile("zwei Begriffe", u("Skonto und Rabatt"), u("Rabatt Skonto"), l({"Skonto", "Rabatt"}));
-    zeile("kein Treffer", u("nichts davon"), u("Skonto"), QStringList{});
+          l{"Zeile", "Zeile", "Zeile"});
+    zeile("zwei Begriffe", u("Skonto und Rabatt"), u("Rabatt Skonto"), l{"Skonto", "Rabatt"});
     zeile("leere Suche", u("Skonto"), QString(), QStringList{});
 }
 
@@ -336,7 +271,6 @@ void TestVolltext::klartextWieAnzeige_data()
                                "\\{T01.0\\par 2.03\\}y\\{TE\\}\\par}"));
     zeile("zusammengerückt", mitMarkup("{{T01.01.01}T01.01.02}z{TE}{TE}"));
     zeile("Abschluss durch Schnitt", mitMarkup("{T01.01.01}a{T{T01.01.02}E}b{TE}"));
-    zeile("leer", QString());
 }
 
 void TestVolltext::klartextWieAnzeige()
@@ -350,7 +284,6 @@ void TestVolltext::klartextWieAnzeige()
     TextFeld feld(&anzeige, false);
     const QString klar = VolltextIndex::klartext(gespeichert);
     QCOMPARE(klar, feld.text());
-    QCOMPARE(VolltextIndex::MaxZeichen, Verweismarkup::MaxZeichen);
     if (QByteArray(QTest::currentDataTag()) == "Verweis")
         QCOMPARE(klar, u("Siehe Kunden anlegen und Bild.\r\n"));
 }
@@ -364,21 +297,16 @@ void TestVolltext::beispielhilfe_data()
     // "Skonto" is a keyword of 05.01.02, 04.02.04 and 02.04.03; 06.02.03 and 04.01.03 have only
     // compounds. 01.01.02 has only "erstellen"; 04.04.02 only "Rechnungsnummer".
     zeile("Stichwort und Zusammensetzung", u("Skonto"),
-          l({"05.01.02", "04.02.04", "02.04.03", "06.02.03", "04.01.03"}), l({}),
-          l({"05.01.02<06.02.03", "04.02.04<06.02.03", "02.04.03<06.02.03"}));
-    zeile("klein geschrieben", u("skonto"), l({"05.01.02", "06.02.03"}), l({}),
-          l({"02.04.03<04.01.03"}));
-    zeile("Stamm", u("erstellt"), l({"01.01.02", "03.01.05", "04.04.02"}), l({}), l({}));
-    zeile("Präfix findet Zusammensetzung", u("Rechnung"), l({"04.04.02", "05.03.01"}), l({}),
-          l({}));
-    zeile("oe", u("Groesse"), l({"04.04.01"}), l({}), l({}));
-    zeile("ue", u("Mueller"), l({"02.01.04", "01.04.01"}), l({}), l({}));
-    zeile("Phrase", u("\"Rechnung erfassen\""), l({"04.01.01", "01.01.02"}),
-          l({"05.01.01", "03.01.02"}), l({}));
-    zeile("ohne Phrase", u("Rechnung erfassen"), l({"04.01.01", "05.01.01"}), l({}), l({}));
-    zeile("UND", u("Skonto Rabatt"), l({"04.02.04"}), l({"05.01.02", "02.04.03"}), l({}));
-    zeile("Titel zählt mehr", u("Rundung"), l({"04.02.05", "06.05.02"}), l({}),
-          l({"04.02.05<06.05.02"}));
+          l{"05.01.02", "04.02.04", "02.04.03", "06.02.03", "04.01.03"}, l(),
+          l{"05.01.02<06.02.03", "04.02.04<06.02.03", "02.04.03<06.02.03"});
+    zeile("Präfix findet Zusammensetzung", u("Rechnung"), l{"04.04.02", "05.03.01"}, l(), l());
+    zeile("oe", u("Groesse"), l{"04.04.01"}, l(), l());
+    zeile("Phrase", u("\"Rechnung erfassen\""), l{"04.01.01", "01.01.02"},
+          l{"05.01.01", "03.01.02"}, l());
+    zeile("ohne Phrase", u("Rechnung erfassen"), l{"04.01.01", "05.01.01"}, l(), l());
+    zeile("UND", u("Skonto Rabatt"), l{"04.02.04"}, l{"05.01.02", "02.04.03"}, l());
+    zeile("Titel zählt mehr", u("Rundung"), l{"04.02.05", "06.05.02"}, l(),
+          l{"04.02.05<06.05.02"});
 }
 
 void TestVolltext::beispielhilfe()
@@ -404,7 +332,7 @@ void TestVolltext::beispielhilfe()
     }
     // Every hit has its titles and a snippet, and no two hits name the same section.
     QCOMPARE(QSet<QString>(s.nummern.begin(), s.nummern.end()).size(), s.nummern.size());
-    for (const VolltextTreffer &t : s.treffer)
+    for (const VolltextTreffer &t : s.zeilen)
         QVERIFY(!t.abschnitt.isEmpty() && !t.thema.isEmpty() && !t.ausschnitt.isEmpty() &&
                 t.wert > 0);
     // The index built in memory for a database without one gives the same hits.
@@ -415,9 +343,9 @@ void TestVolltext::beispielhilfe()
     QCOMPARE(Volltextsuche::letzteQuelle(), Volltextsuche::Quelle::Speicher);
     QCOMPARE(m.nummern, s.nummern);
     QCOMPARE(m.gesamt, s.gesamt);
-    for (int j = 0; j < m.treffer.size(); ++j) {
-        QCOMPARE(m.treffer[j].ausschnitt, s.treffer[j].ausschnitt);
-        QVERIFY(qFuzzyCompare(m.treffer[j].wert, s.treffer[j].wert));
+    for (int j = 0; j < m.zeilen.size(); ++j) {
+        QCOMPARE(m.zeilen[j].ausschnitt, s.zeilen[j].ausschnitt);
+        QVERIFY(qFuzzyCompare(m.zeilen[j].wert, s.zeilen[j].wert));
     }
 }
 
@@ -425,22 +353,19 @@ void TestVolltext::stichwortZuerst()
 {
     // Sections with a keyword equal to the search text lead; within each group, better first.
     const Suche s = suchen(u("Skonto"));
-    QVERIFY(s.ok);
-    int ersteOhne = -1;
-    for (int i = 0; i < s.treffer.size(); ++i) {
-        if (!s.treffer[i].stichwort && ersteOhne < 0)
-            ersteOhne = i;
-        if (s.treffer[i].stichwort)
-            QVERIFY2(ersteOhne < 0, qPrintable(s.nummern.join(u' ')));
-        else if (i > 0 && s.treffer[i].stichwort == s.treffer[i - 1].stichwort)
-            QVERIFY(s.treffer[i].wert <= s.treffer[i - 1].wert);
+    QVERIFY(s.ok && s.zeilen.size() > 3);
+    for (int i = 0; i < s.zeilen.size(); ++i) {
+        QVERIFY2(s.zeilen[i].stichwort == (i < 3), qPrintable(s.nummern.join(u' ')));
+        QVERIFY(i <= 3 || s.zeilen[i].wert <= s.zeilen[i - 1].wert);
     }
-    QCOMPARE(ersteOhne, 3);
-    // Nothing to search, or nothing found: no hits, no box (the pane says so itself).
-    for (const QString &leer : {QString(), u("   "), u("%_%"), u("\""), u("Xylophonquartett"),
-                                QString(20000, u'q')}) {
+    // Nothing to search, nothing found, or index syntax typed: no hits, no box.
+    QString lang;
+    for (int i = 0; i < 3000; ++i)
+        lang += QStringLiteral("w%1 ").arg(i);
+    for (const QString &leer : {QString(), u("%_%"), u("Xylophonquartett"), lang, QString(100000, u'q'),
+                                u("\"\"\"w\"\"q"), u("w*q*x* NEAR"), u("'; DROP TABLE Texte; --")}) {
         const Suche k = suchen(leer);
-        QVERIFY(k.ok && k.treffer.isEmpty());
+        QVERIFY(k.ok && k.zeilen.isEmpty());
         QCOMPARE(k.boxen, 0);
         QCOMPARE(k.gesamt, 0);
     }
@@ -449,8 +374,7 @@ void TestVolltext::stichwortZuerst()
 void TestVolltext::speicherNeuNachAustausch()
 {
     // A database replaced under the same name is indexed anew.
-    QVERIFY(QDir().mkpath(m_dir.filePath(QStringLiteral("tausch"))));
-    const QString datei = m_dir.filePath(QStringLiteral("tausch/HilfeBelna.mdb"));
+    const QString datei = m_dir.filePath(QStringLiteral("HilfeBelna.mdb"));
     const auto schreiben = [&](const char *wort) {
         HilfeDatenbankSchreiber s;
         QVERIFY(s.oeffnen(datei, QString::fromLatin1(HilfePasswort)));
@@ -471,52 +395,6 @@ void TestVolltext::speicherNeuNachAustausch()
     QCOMPARE(MauszeigerAktuell(), int(Zeiger::Normal));
 }
 
-void TestVolltext::veraltet()
-{
-    const QString datei = m_dir.filePath(QStringLiteral("veraltet.mdb"));
-    QVERIFY(QFile::copy(m_mit, datei));
-    setzeDatenbankDatei(datei);
-    VolltextIndexZustand z;
-    QVERIFY(indexPruefen(z));
-    QVERIFY(z.vorhanden);
-    QCOMPARE(z.version, VolltextIndex::Version);
-    QCOMPARE(z.veraltet, QStringList());
-    // 04.02.05 gets a new title; one section is removed.
-    QVERIFY(sqlAusfuehren(datei, "UPDATE Texte SET Bezeichnung = 'Runden' WHERE Bezeichnung = "
-                                 "'Beträge, Rundung und Steuerausweis'; DELETE FROM Texte WHERE "
-                                 "ID = 1;"));
-    QVERIFY(indexPruefen(z));
-    QCOMPARE(z.veraltet.size(), 2);
-    QVERIFY2(z.veraltet[0].startsWith(u("04.02.05: ")), qPrintable(z.veraltet[0]));
-    QVERIFY2(z.veraltet[1].startsWith(u("Text-ID 1: ")), qPrintable(z.veraltet[1]));
-    // An index of another version is not used: the search builds its own.
-    QVERIFY(sqlAusfuehren(datei, "UPDATE VolltextInfo SET Wert = '0' WHERE Schluessel = "
-                                 "'Version'"));
-    QVERIFY(indexPruefen(z));
-    QCOMPARE(z.version, 0);
-    QVERIFY(suchen(u("Runden")).nummern.contains(u("04.02.05")));
-    QCOMPARE(Volltextsuche::letzteQuelle(), Volltextsuche::Quelle::Speicher);
-    // Without an index there is nothing stale.
-    setzeDatenbankDatei(m_ohne);
-    QVERIFY(indexPruefen(z));
-    QVERIFY(!z.vorhanden && z.veraltet.isEmpty());
-}
-
-void TestVolltext::hilfedbSuche()
-{
-    const ProgrammLauf l = programmLaufen(HILFEDB_PFAD, {"suche", m_mit, "Skonto"});
-    QCOMPARE(l.code, 0);
-    const QStringList zeilen = l.aus.split(u'\n', Qt::SkipEmptyParts);
-    QVERIFY(zeilen.size() >= 5);
-    // Help number, the keyword mark, the score, title and snippet.
-    const QRegularExpression zeile0(u("^05\\.01\\.02 \\* +[0-9.]+  Skontoabzug buchen — "));
-    QVERIFY2(zeile0.match(zeilen[0]).hasMatch(), qPrintable(zeilen[0]));
-    const ProgrammLauf k = programmLaufen(HILFEDB_PFAD, {"suche", m_mit, "%_%"});
-    QCOMPARE(k.code, 0);
-    QVERIFY(k.aus.startsWith(u("Kein Abschnitt enthält")));
-    QCOMPARE(programmLaufen(HILFEDB_PFAD, {"suche", m_mit}).code, 2);
-}
-
 void TestVolltext::beschaedigt_data()
 {
     QTest::addColumn<QByteArray>("sql");
@@ -524,8 +402,6 @@ void TestVolltext::beschaedigt_data()
     const QString kaputt = u("Volltextindex beschädigt");
     zeile("Segmente Müll",
           QByteArray("UPDATE VolltextIndex_segments SET block = zeroblob(length(block))"), kaputt);
-    zeile("Schattentabelle fehlt", QByteArray("DROP TABLE VolltextIndex_segments"),
-          u("Tabelle VolltextIndex_segments fehlt"));
     zeile("Indextabelle fehlt", QByteArray("DROP TABLE VolltextIndex"),
           u("Tabelle VolltextIndex fehlt"));
     zeile("Längen leer", QByteArray("DELETE FROM VolltextIndex_docsize"), kaputt);
@@ -537,7 +413,12 @@ void TestVolltext::beschaedigt_data()
                                      "(99999, 'skonto', 'skonto skonto')"),
           kaputt);
     zeile("veraltet", QByteArray("UPDATE Texte SET Text = replace(Text, 'Skonto', 'Rabatt')"),
-          u("Volltextindex veraltet"));
+          u("Volltextindex veraltet, der Abschnitt wurde danach geändert"));
+    zeile("Abschnitt gelöscht", QByteArray("DELETE FROM Texte WHERE ID = 1"),
+          u("Text-ID 1: Volltextindex veraltet, den Abschnitt gibt es nicht mehr"));
+    zeile("andere Version", QByteArray("UPDATE VolltextInfo SET Wert = '0' WHERE Schluessel = 'Version'; "
+                                       "UPDATE Texte SET Text = replace(Text, 'Skonto', 'Rabatt')"),
+          u("Volltextindex: Version 0 statt"));
 }
 
 void TestVolltext::beschaedigt()
