@@ -1,5 +1,4 @@
-// The help compiler without a database: the source parser and its messages, inline markup, RTF
-// output, mock screens.
+// The help compiler without a database: parser and messages, inline markup, RTF, mock screens.
 #include "HilfeCompiler.h"
 #include "InlineZerleger.h"
 #include "MaskenZeichner.h"
@@ -7,11 +6,6 @@
 #include "RtfErzeuger.h"
 #include "TestHilfen.h"
 
-#include <QDir>
-#include <QFile>
-#include <QPainter>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -44,7 +38,6 @@ class TestHilfeCompiler : public QObject
 
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-
     void inlineMarkup_data();
     void inlineMarkup();
     void rtfMaskieren_data();
@@ -63,21 +56,15 @@ void TestHilfeCompiler::inlineMarkup_data()
 {
     QTest::addColumn<QStringList>("zeilen");
     QTest::addColumn<QString>("erwartet");
-
-    QTest::newRow("schlicht") << QStringList{"Nur Text."} << "Nur Text.";
     zeile("zeilen verbunden", QStringList{"Erste", "zweite Zeile"}, "Erste zweite Zeile");
-    QTest::newRow("fett") << QStringList{"a **b** c"} << "a ;b[F]; c";
     QTest::newRow("verschachtelt")
         << QStringList{"**fett //beides//** __u__"} << "fett [F];beides[F][K]; ;u[U]";
     QTest::newRow("über zeilen") << QStringList{"**an", "aus** x"} << "an aus[F]; x";
-    zeile("textlink", QStringList{"Siehe [[03.02.05|Rechnung erfassen]]."},
-          "Siehe ;Rechnung erfassen[T:03.02.05];.");
     QTest::newRow("bildlink") << QStringList{"[[Bild 12| Maske ]]"} << "Maske[B:12]";
     QTest::newRow("bildlink führende null") << QStringList{"[[Bild 007|x]]"} << "x[B:7]";
     QTest::newRow("link in fett") << QStringList{"**[[01.01.01|a]]**"} << "a[F][T:01.01.01]";
     QTest::newRow("escape") << QStringList{"\\*\\*kein fett\\*\\* \\[[x"} << "**kein fett** [[x";
     QTest::newRow("einzelne zeichen") << QStringList{"a*b/c_d ]] e"} << "a*b/c_d ]] e";
-    QTest::newRow("umlaute") << QStringList{"Größe: 5 €"} << "Größe: 5 €";
 }
 
 void TestHilfeCompiler::inlineMarkup()
@@ -98,15 +85,9 @@ void TestHilfeCompiler::rtfMaskieren_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("rtf");
-
-    zeile("ascii", "Kunde 1", "Kunde 1");
-    zeile("umlaute", "Müßig ÄÖÜ", "M\\'fc\\'dfig \\'c4\\'d6\\'dc");
-    zeile("euro", "5 €", "5 \\'80");
+    // Umlauts, €, braces and the backslash: see the database build, which reads them back.
     zeile("anführung", "„x“ – y…", "\\'84x\\'93 \\'96 y\\'85");
-    zeile("klammern", "{a}", "\\{a\\}");
-    zeile("backslash", "C:\\Daten", "C:\\\\Daten");
     zeile("tab", "a\tb", "a\\tab b");
-    zeile("ohne cp1252", "Ωx", "\\u937?x");
     QTest::newRow("über 32767") << QString(QChar(0xFB01)) << "\\u-1279?";
     zeile("außerhalb bmp", QString::fromUtf8("\xF0\x9D\x84\x9E"), "\\u-10188?\\u-8930?");
     QTest::newRow("c1-steuerzeichen") << QString(QChar(0x80)) << "\\u128?";
@@ -218,38 +199,25 @@ void TestHilfeCompiler::fehler_data()
         zeile(name, k, QByteArray(), QString(bildName), bild, QString(ort), QString(wort));
     };
     text("textlink ins leere", kopf + "a\n\nb [[01.01.02|x]]\n", 6, "01.01.02");
-    text("textlink zweite zeile", kopf + "a\nb [[09.01.01|x]]\n", 5, "gibt es nicht");
     text("bildlink ins leere", kopf + "[[Bild 3|x]]\n", 4, "Bild 3");
     text("link nicht geschlossen", kopf + "a\nb [[01.01.01|x\n", 5, "[[");
-    text("link ohne strich", kopf + "[[01.01.01]]\n", 4, "|");
     text("linkziel kurz", kopf + "[[1.1.1|x]]\n", 4, "Linkziel");
-    text("linktext leer", kopf + "[[01.01.01| ]]\n", 4, "Linktext");
     text("fett offen", kopf + "a\nb **c\nd\n", 5, "**");
-    text("reservierte marke", kopf + "Preis {P}\n", 4, "{P");
     text("reserviert über läufe", kopf + "a\n{**T**}\n", 5, "{T");
     text("abschnitt ohne thema", "= 1 | K\n\n=== 1 | A\n", 3, "außerhalb eines Themas");
-    text("thema ohne kapitel", "# x\n== 1 | T\n", 2, "außerhalb eines Kapitels");
-    text("text ohne abschnitt", "= 1 | K\n== 1 | T\nText\n", 3, "außerhalb eines Abschnitts");
     text("stichwörter ohne abschnitt", "= 1 | K\nStichwörter: a\n", 2, "Stichwörter");
     zeile("kapitel doppelt", k, QByteArray("\n= 1 | Noch eins\n"), QString(), QByteArray(),
           QString("kapitel/02-b.txt:2:"), QString("kapitel/01-a.txt:1"));
     text("thema doppelt", k + "== 1 | T2\n", 5, "Thema 1");
-    text("abschnitt doppelt", k + "=== 1 | B\n", 5, "Abschnitt 1");
-    text("nummer keine zahl", "= x | K\n", 1, "„x“");
     text("nummer zu groß", "= 100 | K\n", 1, "99");
-    text("ohne strich", k + "=== 2 Titel\n", 5, "Nummer | Titel");
     text("ohne titel", k + "== 2 |  \n", 5, "Titel fehlt");
     text("vier gleich", k + "==== 1 | x\n", 5, "Überschrift");
-    text("gleich ohne blank", k + "==1 | x\n", 5, "Überschrift");
     text("kein utf8", kopf + "gut\nSch\xf6" "n\n", 5, "UTF-8");
-    const char *maskeOrt = "bilder/00001-x.maske:2:";
     bild("maske unbekannt", "00001-x.maske", "Titel: X\n\nKnopf: OK\n", "bilder/00001-x.maske:3:",
          "Knopf");
-    bild("maske haken", "00001-x.maske", "Titel: X\nHaken: A | vielleicht\n", maskeOrt, "ja");
-    bild("maske größe", "00001-x.maske", "Titel: X\nGröße: 10 x 10\n", maskeOrt, "Größe");
+    bild("maske größe", "00001-x.maske", "Titel: X\nGröße: 10 x 10\n", "bilder/00001-x.maske:2:",
+         "Größe");
     bild("maske ohne titel", "00001-x.maske", "Feld: A | B\n", "bilder/00001-x.maske: ", "Titel");
-    bild("maske kein utf8", "00001-x.maske", "Titel: X\nFeld: Gr\xf6" "\xdf" "e | 1\n", maskeOrt,
-         "UTF-8");
     bild("bildname", "bild.png", "x", "bilder/bild.png: ", "NNNNN");
     bild("bild kaputt", "00002-x.png", "kein png", "bilder/00002-x.png: ", "Bild");
 }

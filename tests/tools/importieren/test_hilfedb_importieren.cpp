@@ -5,14 +5,6 @@
 #include "SqlDialekt.h"
 #include "TestHilfen.h"
 
-#include <QCryptographicHash>
-#include <QDir>
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <sqlite3.h>
@@ -22,18 +14,11 @@
 namespace {
 
 const QString JetOrdner = QStringLiteral(TOLVAR_SOURCE_DIR "/../shared/jet/");
-const QStringList Tabellen = {"Kapitel", "Themen",      "Texte",
-                              "Bilder",  "WörterIndex", "ZuordnungIndex"};
+const QStringList Tabellen = {"Kapitel", "Themen", "Texte", "Bilder", "WörterIndex", "ZuordnungIndex"};
 
 // A row as one comparable line: "Spalte=Wert" in column order; text as JSON, pictures by size and
 // SHA-256 of the zip (equal bytes hold an equal Temp.bmp).
 using Erwartung = QMap<QString, QList<QJsonObject>>; // table -> rows as in the file
-
-QString bildZeile(const QByteArray &zip)
-{
-    return QStringLiteral("zip %1 %2").arg(zip.size()).arg(QString::fromLatin1(
-        QCryptographicHash::hash(zip, QCryptographicHash::Sha256).toHex()));
-}
 
 QString wertZeile(const QJsonValue &v)
 {
@@ -43,21 +28,15 @@ QString wertZeile(const QJsonValue &v)
         return QString::number(v.toInteger());
     if (v.isString())
         return QString::fromUtf8(QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact));
-    const QJsonObject o = v.toObject();
-    return QStringLiteral("zip %1 %2")
-        .arg(o.value("bytes").toInteger())
-        .arg(o.value("sha256").toString());
+    return QStringLiteral("zip %1 %2").arg(v["bytes"].toInteger()).arg(v["sha256"].toString());
 }
 
 // beispiel-jet4.erwartung.txt: "== TABELLE name | ...", "-- name Zeile k", "Spalte = JSON".
 Erwartung erwartungLesen()
 {
     Erwartung e;
-    QFile f(JetOrdner + "beispiel-jet4.erwartung.txt");
-    if (!f.open(QIODevice::ReadOnly))
-        return e;
     QString tabelle;
-    for (const QByteArray &roh : f.readAll().split('\n')) {
+    for (const QByteArray &roh : dateiLesen(JetOrdner + "beispiel-jet4.erwartung.txt").split('\n')) {
         const QString z = QString::fromUtf8(roh);
         if (z.startsWith("== TABELLE "))
             tabelle = z.mid(11).section(" |", 0, 0);
@@ -99,13 +78,14 @@ QStringList gelesen(sqlite3 *db, const QString &tabelle, QStringList *spalten)
         QStringList teile;
         for (int i = 0; i < spalten->size(); ++i) {
             const int typ = sqlite3_column_type(st, i);
-            const auto *roh = static_cast<const char *>(sqlite3_column_blob(st, i));
-            const int n = sqlite3_column_bytes(st, i);
+            const QByteArray roh(static_cast<const char *>(sqlite3_column_blob(st, i)),
+                                 sqlite3_column_bytes(st, i));
+            const QString sha = QCryptographicHash::hash(roh, QCryptographicHash::Sha256).toHex();
             teile << spalten->at(i) + "=" +
-                         (typ == SQLITE_NULL      ? QStringLiteral("NULL")
-                          : typ == SQLITE_INTEGER ? QString::number(sqlite3_column_int64(st, i))
-                          : typ == SQLITE_TEXT    ? wertZeile(QString::fromUtf8(roh, n))
-                                                  : bildZeile(QByteArray(roh, n)));
+                         wertZeile(typ == SQLITE_NULL      ? QJsonValue()
+                                   : typ == SQLITE_INTEGER ? QJsonValue(sqlite3_column_int64(st, i))
+                                   : typ == SQLITE_TEXT    ? QJsonValue(QString::fromUtf8(roh))
+                                   : QJsonObject{{"bytes", roh.size()}, {"sha256", sha}});
         }
         l << teile.join(" | ");
     }
@@ -142,8 +122,7 @@ QByteArray utf16(const char *s)
     return QByteArray(reinterpret_cast<const char *>(t.utf16()), t.size() * 2);
 }
 
-// A Kapitel row's compressed title (FF FE ...), followed by the end offset, one variable-column
-// offset, the variable-column count and the null mask.
+// A Kapitel row's compressed title (FF FE ...); the row's offsets and null mask follow it.
 QByteArray kapitelTitel(const char *titel) { return QByteArray("\xff\xfe") + titel; }
 
 QJsonObject &zeileMit(Erwartung &e, const QString &tabelle, const QString &spalte, int wert)
@@ -184,8 +163,6 @@ void TestHilfedbImportieren::initTestCase()
     QVERIFY(m_dir.isValid());
     m_erwartung = erwartungLesen();
     QCOMPARE(m_erwartung.keys().size(), 6);
-    QCOMPARE(m_erwartung["Texte"].size(), 15);
-    QCOMPARE(m_erwartung["WörterIndex"].size(), 26);
 }
 
 void TestHilfedbImportieren::uebernahme_data()
@@ -212,16 +189,10 @@ void TestHilfedbImportieren::uebernahme_data()
       {{kapitelTitel("Adressen verwalten"), 20, QByteArray("\x20\x00\x0c\x00\x01\x00\x0f", 7),
         QByteArray("\x20\x00\x0c\x00\x01\x00\x09", 7)}},
       [](Erwartung &e) {
-          QJsonObject &k = zeileMit(e, "Kapitel", "ID", 2);
-          k["Nummer"] = QJsonValue::Null;
-          k["Bezeichnung"] = QJsonValue::Null;
+          for (const char *s : {"Nummer", "Bezeichnung"})
+              zeileMit(e, "Kapitel", "ID", 2)[s] = QJsonValue::Null;
       },
       0, {}, {"Die Prüfung konnte @ nicht vollständig lesen"});
-    // The title's offset moved onto its end: an empty text, not NULL.
-    f("empty text", "beispiel-jet4.mdb",
-      {{kapitelTitel("Erste Schritte"), 16, QByteArray("\x1c\x00\x0c", 3),
-        QByteArray("\x1c\x00\x1c", 3)}},
-      [](Erwartung &e) { zeileMit(e, "Kapitel", "ID", 1)["Bezeichnung"] = ""; });
     // The section text's long-value head made an inline value of length 0: an empty text.
     f("empty memo", "beispiel-jet4.mdb",
       {{QByteArray("\377\376\334ber dieses Programm\xfd\x01\x00\x40", 26), 22,
@@ -245,14 +216,6 @@ void TestHilfedbImportieren::uebernahme_data()
         [](Erwartung &e) { e["Kapitel"].removeLast(); }, 1,
         {"hilfedb: Kapitel, ID 1: ID kommt mehrfach vor; nur die erste Zeile wird übernommen"},
         ohneText);
-    // The first character of picture 1 in the old text form made a lone surrogate: no byte.
-    f("picture character without a byte", "beispiel-jet4-bildtext.mdb",
-      {{QByteArray("P\0K\0\3\0\4\0\x14\0\0\0\0\0\0\0\x08\0\0\0\xc0\0S\0\xb1\0000\0\x16\0002\0", 32),
-        0, QByteArray("P\0", 2), QByteArray("\0\xd8", 2)}},
-      [](Erwartung &e) { e["Bilder"].removeFirst(); }, 1,
-      {"hilfedb: Bilder, Nummer 1: Spalte Bild: Zeichen U+D800 an Stelle 1 ist kein Byte in "
-       "Windows-1252"},
-      {"01.01.01: Bildverweis „Hauptfenster ansehen“ auf Bild 00001: kein solches Bild"});
 }
 
 void TestHilfedbImportieren::uebernahme()
@@ -328,13 +291,8 @@ void TestHilfedbImportieren::abgelehnt_data()
     };
     zeile("empty file", Inhalt([] { return QByteArray(); }),
           QString("ist keine Jet-Datenbank (Access .mdb)"));
-    zeile("renamed text file", Inhalt([] { return dateiLesen(JetOrdner + "README.md"); }),
-          QString("ist keine Jet-Datenbank (Access .mdb)"));
     zeile("truncated within a page", jet([](QByteArray &d) { d.truncate(100000); }),
           QString("ist unvollständig: 100000 Bytes sind keine ganze Zahl von Datenbankseiten"));
-    zeile("truncated before the catalogue", jet([](QByteArray &d) { d.truncate(40960); }),
-          QString("hat einen unvollständigen Katalog (0 von 24 Einträgen); die Datei ist "
-                  "beschädigt oder abgeschnitten"));
     zeile("truncated at a page boundary", jet([](QByteArray &d) { d.truncate(262144); }),
           QString(": Tabelle „ZuordnungIndex“: nur 0 von 34 Zeilen lesbar; die Datei ist "
                   "beschädigt oder abgeschnitten"));
@@ -394,10 +352,8 @@ void TestHilfedbImportieren::ziel_data()
     };
     f("existing target", "! @", 2, "@ gibt es schon; mit --ersetzen wird die Datei ersetzt", false);
     f("existing target replaced", "! @ --ersetzen", 0, "", true);
-    f("option first", "--ersetzen ! @", 0, "", true);
     f("source as target", "@ @ --ersetzen", 2, "@ ist Quelle und Ziel zugleich", false);
     f("no target", "!", 2, "Aufruf: hilfedb importieren", false);
-    f("unknown option", "! @ --ersetzen --schnell", 2, "Aufruf:", false);
 }
 
 void TestHilfedbImportieren::ziel()
