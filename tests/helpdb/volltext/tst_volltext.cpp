@@ -397,41 +397,34 @@ void TestVolltext::speicherNeuNachAustausch()
 
 void TestVolltext::beschaedigt_data()
 {
-    QTest::addColumn<QByteArray>("sql");
+    QTest::addColumn<QString>("sql");
     QTest::addColumn<QString>("meldung"); // what hilfedb pruefen must name
     const QString kaputt = u("Volltextindex beschädigt");
-    zeile("Segmente Müll",
-          QByteArray("UPDATE VolltextIndex_segments SET block = zeroblob(length(block))"), kaputt);
-    zeile("Indextabelle fehlt", QByteArray("DROP TABLE VolltextIndex"),
-          u("Tabelle VolltextIndex fehlt"));
-    zeile("Längen leer", QByteArray("DELETE FROM VolltextIndex_docsize"), kaputt);
-    zeile("Blöcke Müll", QByteArray("UPDATE VolltextBloecke SET Daten = substr(Daten, 1, 40)"),
-          kaputt);
+    zeile("Segmente Müll", "UPDATE VolltextIndex_segments SET block = zeroblob(length(block))", kaputt);
+    zeile("Indextabelle fehlt", "DROP TABLE VolltextIndex", u("Tabelle VolltextIndex fehlt"));
+    zeile("Längen leer", "DELETE FROM VolltextIndex_docsize", kaputt);
+    zeile("Blöcke Müll", "UPDATE VolltextBloecke SET Daten = substr(Daten, 1, 40)", kaputt);
     zeile("Abschnitte verschoben",
-          QByteArray("UPDATE VolltextAbschnitte SET Anfang = Anfang + 7 WHERE Anfang > 0"), kaputt);
-    zeile("Phantomzeile", QByteArray("INSERT INTO VolltextIndex (docid, Titel, Text) VALUES "
-                                     "(99999, 'skonto', 'skonto skonto')"),
-          kaputt);
-    zeile("veraltet", QByteArray("UPDATE Texte SET Text = replace(Text, 'Skonto', 'Rabatt')"),
-          u("Volltextindex veraltet, der Abschnitt wurde danach geändert"));
-    zeile("Abschnitt gelöscht", QByteArray("DELETE FROM Texte WHERE ID = 1"),
+          "UPDATE VolltextAbschnitte SET Anfang = Anfang + 7 WHERE Anfang > 0", kaputt);
+    zeile("Phantomzeile", "INSERT INTO VolltextIndex (docid, Titel, Text) VALUES "
+                          "(99999, 'skonto', 'skonto skonto')", kaputt);
+    const QString anders = "UPDATE Texte SET Text = replace(Text, 'Skonto', 'Rabatt')";
+    zeile("veraltet", anders, u("Volltextindex veraltet, der Abschnitt wurde danach geändert"));
+    zeile("Abschnitt gelöscht", "DELETE FROM Texte WHERE ID = 1",
           u("Text-ID 1: Volltextindex veraltet, den Abschnitt gibt es nicht mehr"));
-    zeile("andere Version", QByteArray("UPDATE VolltextInfo SET Wert = '0' WHERE Schluessel = 'Version'; "
-                                       "UPDATE Texte SET Text = replace(Text, 'Skonto', 'Rabatt')"),
+    zeile("andere Version", "UPDATE VolltextInfo SET Wert = '0' WHERE Schluessel = 'Version'; " + anders,
           u("Volltextindex: Version 0 statt"));
 }
 
 void TestVolltext::beschaedigt()
 {
     // hilfedb pruefen names the damage, and the search gives the hits of an index built anew.
-    QFETCH(QByteArray, sql);
+    QFETCH(QString, sql);
     QFETCH(QString, meldung);
-    const QString datei = m_dir.filePath(QStringLiteral("beschaedigt.mdb"));
-    const QString wahr = m_dir.filePath(QStringLiteral("wahr.mdb"));
-    QFile::remove(datei);
-    QFile::remove(wahr);
+    const QString datei = m_dir.filePath(QString::fromUtf8(QTest::currentDataTag()) + u(".mdb"));
+    const QString wahr = m_dir.filePath(QString::fromUtf8(QTest::currentDataTag()) + u("-wahr.mdb"));
     QVERIFY(QFile::copy(m_mit, datei));
-    QVERIFY(sqlAusfuehren(datei, sql.constData()));
+    QVERIFY(sqlAusfuehren(datei, sql.toUtf8().constData()));
     QVERIFY(QFile::copy(datei, wahr));
     QVERIFY(sqlAusfuehren(wahr, IndexWeg));
     const ProgrammLauf p = programmLaufen(HILFEDB_PFAD, {"pruefen", datei});
