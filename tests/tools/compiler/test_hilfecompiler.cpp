@@ -27,9 +27,6 @@ QString beschreiben(const QList<TextStueck> &stuecke)
     return aus.join(QLatin1Char(';'));
 }
 
-const QByteArray gueltigesKapitel =
-    "= 1 | Erste Schritte\n== 1 | Willkommen\n=== 1 | Start\nText.\n";
-
 } // namespace
 
 class TestHilfeCompiler : public QObject
@@ -111,7 +108,6 @@ void TestHilfeCompiler::rtfLinks()
     TextBlock b;
     b.stuecke = stuecke;
     const QString rtf = RtfErzeuger::erzeugen({b});
-
     QVERIFY(rtf.startsWith("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 "
                            "Arial;}}"));
     QVERIFY(rtf.contains("\\fs20"));
@@ -178,16 +174,14 @@ void TestHilfeCompiler::bloecke()
 
 void TestHilfeCompiler::fehler_data()
 {
-    // Each case compiles kapitel/01-a.txt (and kapitel/02-b.txt or a picture when given); the
-    // first message starts with ort and names wort.
+    // Compiles kapitel/01-a.txt (and 02-b.txt or a picture): first message at ort, naming wort.
     QTest::addColumn<QByteArray>("datei1");
     QTest::addColumn<QByteArray>("datei2");
     QTest::addColumn<QString>("bildName");
     QTest::addColumn<QByteArray>("bild");
     QTest::addColumn<QString>("ort");
     QTest::addColumn<QString>("wort");
-
-    const QByteArray k = gueltigesKapitel;
+    const QByteArray k = "= 1 | Erste Schritte\n== 1 | Willkommen\n=== 1 | Start\nText.\n";
     const QByteArray kopf = "= 1 | K\n== 1 | T\n=== 1 | A\n";
     // A fault in kapitel/01-a.txt at line n, or in a picture beside a valid chapter.
     const auto text = [](const char *name, const QByteArray &datei, int n, const char *wort) {
@@ -230,14 +224,12 @@ void TestHilfeCompiler::fehler()
     QFETCH(QByteArray, bild);
     QFETCH(QString, ort);
     QFETCH(QString, wort);
-
     QTemporaryDir dir;
     dateiSchreiben(dir.filePath("quelle/kapitel/01-a.txt"), datei1);
     if (!datei2.isEmpty())
         dateiSchreiben(dir.filePath("quelle/kapitel/02-b.txt"), datei2);
     if (!bildName.isEmpty())
         dateiSchreiben(dir.filePath("quelle/bilder/") + bildName, bild);
-
     const QString ziel = dir.filePath("HilfeBelna.mdb");
     QStringList meldungen;
     QVERIFY(!HilfeCompiler::erstellen(dir.filePath("quelle"), ziel, meldungen));
@@ -260,7 +252,6 @@ void TestHilfeCompiler::zuLangerAbschnitt()
     QCOMPARE(meldungen.size(), 1);
     QVERIFY2(meldungen[0].startsWith("kapitel/01.txt:5:"), qPrintable(meldungen[0]));
     QVERIFY(meldungen[0].contains("32767"));
-
     // 32 paragraphs take 32 * 1024 = 32768 visible characters; one paragraph less fits.
     HilfeQuelle q;
     QList<QuellFehler> fehler;
@@ -275,7 +266,6 @@ void TestHilfeCompiler::maske_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QSize>("groesse");
     QTest::addColumn<QString>("titel");
-
     QTest::newRow("vorgabe") << "Titel: Kunde\nFeld: Name | Müller\n" << QSize(520, 360) << "Kunde";
     zeile("größe",
           "# Kommentar\nTitel: Rechnung erfassen\nGröße: 560 x 380\n"

@@ -353,7 +353,6 @@ void TestHilfedbImportieren::ziel_data()
     f("existing target", "! @", 2, "@ gibt es schon; mit --ersetzen wird die Datei ersetzt", false);
     f("existing target replaced", "! @ --ersetzen", 0, "", true);
     f("source as target", "@ @ --ersetzen", 2, "@ ist Quelle und Ziel zugleich", false);
-    f("no target", "!", 2, "Aufruf: hilfedb importieren", false);
 }
 
 void TestHilfedbImportieren::ziel()
