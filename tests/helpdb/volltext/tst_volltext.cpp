@@ -215,12 +215,8 @@ void TestVolltext::trefferImText()
 
 void TestVolltext::ausschnitt()
 {
-    QString text = QStringLiteral("Anfang des Texts.\r\n");
-    for (int i = 0; i < 40; ++i)
-        text += QStringLiteral("Füllsatz Nummer %1 ohne Treffer.\r\n").arg(i);
-    text += QStringLiteral("Hier steht\tder Skontoabzug mitten im Text. ");
-    for (int i = 0; i < 40; ++i)
-        text += QStringLiteral("Noch ein Satz %1. ").arg(i);
+    const QString text = u("Anfang des Texts.\r\n") + u("Füllsatz ohne Treffer.\r\n").repeated(40) +
+                         u("Hier steht\tder Skontoabzug mitten im Text. ") + u("Noch ein Satz. ").repeated(40);
     const QString a = Volltext::ausschnitt(text, Volltext::anfrageZerlegen(u("skonto")));
     QVERIFY2(a.contains(QStringLiteral("Skontoabzug")), qPrintable(a));
     QVERIFY(a.startsWith(u'…') && a.endsWith(u'…'));
