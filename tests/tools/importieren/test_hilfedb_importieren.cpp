@@ -152,7 +152,6 @@ private slots:
     void ziel();
 
 private:
-    QString lauf(const QString &name) const { return m_dir.filePath(name); }
     QTemporaryDir m_dir;
     Erwartung m_erwartung;
 };
@@ -230,10 +229,10 @@ void TestHilfedbImportieren::uebernahme()
     if (!aenderungen.isEmpty()) {
         QByteArray datei = dateiLesen(alt);
         QVERIFY(aendern(datei, aenderungen));
-        alt = lauf(QString::fromLatin1(QTest::currentDataTag()) + ".mdb");
+        alt = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + ".mdb");
         dateiSchreiben(alt, datei);
     }
-    const QString neu = lauf(QString::fromLatin1(QTest::currentDataTag()) + "-neu.mdb");
+    const QString neu = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + "-neu.mdb");
     const ProgrammLauf l = programmLaufen(HILFEDB_PFAD, {"importieren", alt, neu});
     QCOMPARE(l.code, code);
     Erwartung e = m_erwartung;
