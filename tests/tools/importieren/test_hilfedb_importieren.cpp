@@ -247,8 +247,8 @@ void TestHilfedbImportieren::uebernahme()
     stderrZeilen.removeIf([](const QString &z) { return !z.startsWith("hilfedb: "); });
     QCOMPARE(stderrZeilen, fehlerZeilen);
     sqlite3 *db = nullptr;
-    const QByteArray pfad = QFile::encodeName(neu);
-    QCOMPARE(sqlite3_open_v2(pfad.constData(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    QCOMPARE(sqlite3_open_v2(QFile::encodeName(neu).constData(), &db, SQLITE_OPEN_READONLY, nullptr),
+             SQLITE_OK);
     sqlite3_key(db, HilfePasswort, int(qstrlen(HilfePasswort)));
     SqlDialekt::registrieren(db);
     for (const QString &t : Tabellen) {
@@ -279,7 +279,6 @@ void TestHilfedbImportieren::abgelehnt_data()
 {
     QTest::addColumn<std::function<QByteArray()>>("inhalt");
     QTest::addColumn<QString>("meldung");
-
     using Inhalt = std::function<QByteArray()>;
     const auto jet = [](std::function<void(QByteArray &)> aendern) {
         return Inhalt([aendern] {
@@ -288,36 +287,33 @@ void TestHilfedbImportieren::abgelehnt_data()
             return d;
         });
     };
-    zeile("empty file", Inhalt([] { return QByteArray(); }),
-          QString("ist keine Jet-Datenbank (Access .mdb)"));
+    zeile("empty file", jet([](QByteArray &d) { d.clear(); }), "ist keine Jet-Datenbank (Access .mdb)");
     zeile("truncated within a page", jet([](QByteArray &d) { d.truncate(100000); }),
-          QString("ist unvollständig: 100000 Bytes sind keine ganze Zahl von Datenbankseiten"));
+          "ist unvollständig: 100000 Bytes sind keine ganze Zahl von Datenbankseiten");
     zeile("truncated at a page boundary", jet([](QByteArray &d) { d.truncate(262144); }),
-          QString(": Tabelle „ZuordnungIndex“: nur 0 von 34 Zeilen lesbar; die Datei ist "
-                  "beschädigt oder abgeschnitten"));
+          ": Tabelle „ZuordnungIndex“: nur 0 von 34 Zeilen lesbar; die Datei ist beschädigt oder "
+          "abgeschnitten");
     zeile("encrypted pages", jet([](QByteArray &d) { d[0x3e] = char(d[0x3e] ^ 0x55); }),
-          QString("ist verschlüsselt (Jet-Seitenverschlüsselung)"));
+          "ist verschlüsselt (Jet-Seitenverschlüsselung)");
     zeile("access 2007", jet([](QByteArray &d) { d.replace(4, 15, "Standard ACE DB"); }),
-          QString("ist eine Access-Datenbank ab Access 2007 (.accdb); unterstützt wird nur Jet 4"));
+          "ist eine Access-Datenbank ab Access 2007 (.accdb); unterstützt wird nur Jet 4");
     zeile("jet 3 that is none", jet([](QByteArray &d) { d[0x14] = 0; }),
-          QString("(eine Jet-3-Datei; vollständig unterstützt wird nur Jet 4)"));
+          "(eine Jet-3-Datei; vollständig unterstützt wird nur Jet 4)");
     zeile("missing table",
           jet([](QByteArray &d) { d.replace(utf16("ZuordnungIndex"), utf16("ZuordnungIndey")); }),
-          QString(": Tabelle „ZuordnungIndex“ fehlt"));
-    zeile("missing column",
-          jet([](QByteArray &d) { d.replace(utf16("lfdNummer"), utf16("lfdNummex")); }),
-          QString(": Spalte „Kapitel.lfdNummer“ fehlt"));
-    zeile("missing file", Inhalt(), QString("kann nicht gelesen werden: die Datei gibt es nicht"));
+          ": Tabelle „ZuordnungIndex“ fehlt");
+    zeile("missing column", jet([](QByteArray &d) { d.replace(utf16("lfdNummer"), utf16("lfdNummex")); }),
+          ": Spalte „Kapitel.lfdNummer“ fehlt");
+    zeile("missing file", Inhalt(), "kann nicht gelesen werden: die Datei gibt es nicht");
     // A catalogue entry whose property data sends libmdb reading without end.
     zeile("runaway catalogue properties", jet([](QByteArray &d) { d[0x17f09] = 0x5e; }),
-          QString("kann nicht gelesen werden: das Lesen"));
+          "kann nicht gelesen werden: das Lesen");
 }
 
 void TestHilfedbImportieren::abgelehnt()
 {
     QFETCH(std::function<QByteArray()>, inhalt);
     QFETCH(QString, meldung);
-
     QTemporaryDir dir;
     const QString alt = dir.filePath("alt.mdb");
     if (inhalt)
@@ -343,15 +339,11 @@ void TestHilfedbImportieren::ziel_data()
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("meldung");
     QTest::addColumn<bool>("ersetzt");
-
     // "@" is the existing target, "!" the source.
-    const auto f = [](const char *name, const char *args, int code, const char *meldung,
-                      bool ersetzt) {
-        zeile(name, argumente(args), code, QString(meldung), ersetzt);
-    };
-    f("existing target", "! @", 2, "@ gibt es schon; mit --ersetzen wird die Datei ersetzt", false);
-    f("existing target replaced", "! @ --ersetzen", 0, "", true);
-    f("source as target", "@ @ --ersetzen", 2, "@ ist Quelle und Ziel zugleich", false);
+    zeile("existing target", argumente("! @"), 2, "@ gibt es schon; mit --ersetzen wird die Datei ersetzt",
+          false);
+    zeile("existing target replaced", argumente("! @ --ersetzen"), 0, "", true);
+    zeile("source as target", argumente("@ @ --ersetzen"), 2, "@ ist Quelle und Ziel zugleich", false);
 }
 
 void TestHilfedbImportieren::ziel()
@@ -360,7 +352,6 @@ void TestHilfedbImportieren::ziel()
     QFETCH(int, code);
     QFETCH(QString, meldung);
     QFETCH(bool, ersetzt);
-
     QTemporaryDir dir;
     const QString neu = dir.filePath("neu.mdb");
     dateiSchreiben(neu, "bisher");
