@@ -35,11 +35,17 @@ Lauf laufen(HilfeDatenbank &db, const QString &name, qint32 schluessel = 1)
             l.zeilen << f(z);
         return l;
     };
-    const auto k = [](const auto &z) { return QString("%1|%2|%3").arg(z.bezeichnung).arg(z.id).arg(z.nummer); };
+    const auto k = [](const auto &z) {
+        return QString("%1|%2|%3").arg(z.bezeichnung).arg(z.id).arg(z.nummer);
+    };
     const auto t = [&](const TextZeile &z) { return k(z) + '|' + z.text; };
     const auto w = [](const WortZeile &z) { return z.wort + '|' + QString::number(z.id); };
-    const auto zw = [](const WortTextZeile &z) { return QString("%1|%2|%3").arg(z.zeile, z.nummer).arg(z.textID); };
-    const auto b = [](const BildZeile &z) { return QString::fromLatin1(z.bild) + '|' + z.bezeichnung; };
+    const auto zw = [](const WortTextZeile &z) {
+        return QString("%1|%2|%3").arg(z.zeile, z.nummer).arg(z.textID);
+    };
+    const auto b = [](const BildZeile &z) {
+        return QString::fromLatin1(z.bild) + '|' + z.bezeichnung;
+    };
     const QString abfrage = name.section(':', 0, 0);
     return abfrage == "kapitel"        ? lauf(db.kapitel(), k)
            : abfrage == "themen"       ? lauf(db.themen(schluessel), k)
@@ -238,10 +244,12 @@ void TestHilfeDatenbank::dateiKaputt_data()
     zeile("fehlt-bild", "fehlt", "bild", 0, fehlt, 48);
     zeile("kaputte-verknuepfung", "kaputte-verknuepfung", "woerter", 0, fehlt, 48);
     // There but unreadable is no missing file: "access denied", which the user may retry.
-    zeile("verzeichnis", "verzeichnis", "texteZumWort", Fehlernummer::ZugriffVerweigert, "(70) ", 53);
-    zeile("unlesbar", "unlesbar", "themen", Fehlernummer::ZugriffVerweigert, "(70) ", 53);
-    zeile("falsches-passwort", "falsches-passwort", "kapitel", Fehlernummer::KennwortUngueltig, "", 53);
-    zeile("unverschluesselt", "unverschluesselt", "kapitel", Fehlernummer::KennwortUngueltig, "", 53);
+    const qint32 zugriff = Fehlernummer::ZugriffVerweigert;
+    const qint32 kennwort = Fehlernummer::KennwortUngueltig;
+    zeile("verzeichnis", "verzeichnis", "texteZumWort", zugriff, "(70) ", 53);
+    zeile("unlesbar", "unlesbar", "themen", zugriff, "(70) ", 53);
+    zeile("falsches-passwort", "falsches-passwort", "kapitel", kennwort, "", 53);
+    zeile("unverschluesselt", "unverschluesselt", "kapitel", kennwort, "", 53);
     // An empty file is a valid empty database to the engine: the table is missing.
     zeile("leer", "leer", "kapitel", Fehlernummer::BefehlFehlerhaft, "", 53);
     zeile("abgeschnitten", "abgeschnitten", "kapitel", 0, "", 53);
@@ -301,7 +309,8 @@ void TestHilfeDatenbank::dateiKaputt()
     const QString box = skript.boxen().at(0).text;
     QVERIFY(!l.ok && l.zeilen.isEmpty());
     QCOMPARE(skript.boxen().at(0).stil, stil);
-    QVERIFY2(stil == 48 ? box == text : box.startsWith(text) && box.contains(QString::number(l.fehler)),
+    QVERIFY2(stil == 48 ? box == text
+                        : box.startsWith(text) && box.contains(QString::number(l.fehler)),
              qPrintable(box));
     if (nummer != 0)
         QCOMPARE(l.fehler, nummer);

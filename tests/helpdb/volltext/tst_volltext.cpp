@@ -216,7 +216,8 @@ void TestVolltext::trefferImText()
 void TestVolltext::ausschnitt()
 {
     const QString text = u("Anfang des Texts.\r\n") + u("Füllsatz ohne Treffer.\r\n").repeated(40) +
-                         u("Hier steht\tder Skontoabzug mitten im Text. ") + u("Noch ein Satz. ").repeated(40);
+                         u("Hier steht\tder Skontoabzug mitten im Text. ") +
+                         u("Noch ein Satz. ").repeated(40);
     const QString a = Volltext::ausschnitt(text, Volltext::anfrageZerlegen(u("skonto")));
     QVERIFY2(a.contains(QStringLiteral("Skontoabzug")), qPrintable(a));
     QVERIFY(a.startsWith(u'…') && a.endsWith(u'…'));
@@ -358,8 +359,9 @@ void TestVolltext::stichwortZuerst()
     QString lang;
     for (int i = 0; i < 3000; ++i)
         lang += QStringLiteral("w%1 ").arg(i);
-    for (const QString &leer : {QString(), u("%_%"), u("Xylophonquartett"), lang, QString(100000, u'q'),
-                                u("\"\"\"w\"\"q"), u("w*q*x* NEAR"), u("'; DROP TABLE Texte; --")}) {
+    for (const QString &leer :
+         {QString(), u("%_%"), u("Xylophonquartett"), lang, QString(100000, u'q'),
+          u("\"\"\"w\"\"q"), u("w*q*x* NEAR"), u("'; DROP TABLE Texte; --")}) {
         const Suche k = suchen(leer);
         QVERIFY(k.ok && k.zeilen.isEmpty());
         QCOMPARE(k.boxen, 0);
@@ -396,7 +398,8 @@ void TestVolltext::beschaedigt_data()
     QTest::addColumn<QString>("sql");
     QTest::addColumn<QString>("meldung"); // what hilfedb pruefen must name
     const QString kaputt = u("Volltextindex beschädigt");
-    zeile("Segmente Müll", "UPDATE VolltextIndex_segments SET block = zeroblob(length(block))", kaputt);
+    zeile("Segmente Müll", "UPDATE VolltextIndex_segments SET block = zeroblob(length(block))",
+          kaputt);
     zeile("Indextabelle fehlt", "DROP TABLE VolltextIndex", u("Tabelle VolltextIndex fehlt"));
     zeile("Längen leer", "DELETE FROM VolltextIndex_docsize", kaputt);
     zeile("Blöcke Müll", "UPDATE VolltextBloecke SET Daten = substr(Daten, 1, 40)", kaputt);
@@ -408,7 +411,8 @@ void TestVolltext::beschaedigt_data()
     zeile("veraltet", anders, u("Volltextindex veraltet, der Abschnitt wurde danach geändert"));
     zeile("Abschnitt gelöscht", "DELETE FROM Texte WHERE ID = 1",
           u("Text-ID 1: Volltextindex veraltet, den Abschnitt gibt es nicht mehr"));
-    zeile("andere Version", "UPDATE VolltextInfo SET Wert = '0' WHERE Schluessel = 'Version'; " + anders,
+    zeile("andere Version",
+          "UPDATE VolltextInfo SET Wert = '0' WHERE Schluessel = 'Version'; " + anders,
           u("Volltextindex: Version 0 statt"));
 }
 
@@ -418,7 +422,7 @@ void TestVolltext::beschaedigt()
     QFETCH(QString, sql);
     QFETCH(QString, meldung);
     const QString datei = m_dir.filePath(QString::fromUtf8(QTest::currentDataTag()) + u(".mdb"));
-    const QString wahr = m_dir.filePath(QString::fromUtf8(QTest::currentDataTag()) + u("-wahr.mdb"));
+    const QString wahr = QString(datei).replace(u(".mdb"), u("-wahr.mdb"));
     QVERIFY(QFile::copy(m_mit, datei));
     QVERIFY(sqlAusfuehren(datei, sql.toUtf8().constData()));
     QVERIFY(QFile::copy(datei, wahr));

@@ -30,7 +30,8 @@ void TestHilfedbBefehle::initTestCase()
     dateiSchreiben(m_dir.filePath("brief.rtf"),
                    "{\\rtf1\\ansi\\ansicpg1252 Gr\\'fc\\'dfe\\par {\\b zweite} Zeile}");
     dateiSchreiben(m_dir.filePath("keine.mdb"), QByteArray(4096, 'x'));
-    QCOMPARE(programmLaufen(HILFEDB_PFAD, argumente("erstellen @/gut @/gut.mdb", m_dir.path())).code, 0);
+    const QStringList erstellen = argumente("erstellen @/gut @/gut.mdb", m_dir.path());
+    QCOMPARE(programmLaufen(HILFEDB_PFAD, erstellen).code, 0);
 }
 
 void TestHilfedbBefehle::aufruf_data()
@@ -63,7 +64,8 @@ void TestHilfedbBefehle::aufruf_data()
       "Abschnitt 01.02.03\nVerweis 2: Anfang 27, Ende 32, Bild 00007 \"Maske\"\n", "");
     f("text unbekannt", "text @/gut.mdb 01.02.09", 1, "", "kein Abschnitt 01.02.09");
     // Help number, the keyword mark, the score, title and snippet.
-    f("suche", "suche @/gut.mdb Kunde", 0, "01.02.03 *  1.173  Kunde wählen — Text.\n01.02.04  ", "");
+    f("suche", "suche @/gut.mdb Kunde", 0, "01.02.03 *  1.173  Kunde wählen — Text.\n01.02.04  ",
+      "");
     f("suche ohne treffer", "suche @/gut.mdb xyz", 0, "Kein Abschnitt enthält „xyz“", "");
     f("bild", "bild @/gut.mdb 7 @/b.png", 0, "300 x 200 Pixel, \"Kunde bearbeiten\"", "");
     f("bild fehlt", "bild @/gut.mdb 8 @/b.png", 1, "", "kein Bild 8");

@@ -295,7 +295,8 @@ void TestHilfeCompiler::maske()
     QVERIFY(bild.pixelColor(0, groesse.height() / 2).lightness() < 128);
     // A ticked and an unticked box differ, and only inside the box.
     QImage nein;
-    QVERIFY(MaskenZeichner::zeichnen(QString(text).replace("| ja", "| nein"), nein, gelesen, fz, ft));
+    const QString ohneHaken = QString(text).replace("| ja", "| nein");
+    QVERIFY(MaskenZeichner::zeichnen(ohneHaken, nein, gelesen, fz, ft));
     QCOMPARE(nein.size(), bild.size());
     QRect unterschied;
     for (int y = 0; y < bild.height(); ++y)

@@ -14,7 +14,8 @@
 namespace {
 
 const QString JetOrdner = QStringLiteral(TOLVAR_SOURCE_DIR "/../shared/jet/");
-const QStringList Tabellen = {"Kapitel", "Themen", "Texte", "Bilder", "WörterIndex", "ZuordnungIndex"};
+const QStringList Tabellen = {"Kapitel", "Themen",      "Texte",
+                              "Bilder",  "WörterIndex", "ZuordnungIndex"};
 
 // A row as one comparable line: "Spalte=Wert" in column order; text as JSON, pictures by size and
 // SHA-256 of the zip (equal bytes hold an equal Temp.bmp).
@@ -36,7 +37,8 @@ Erwartung erwartungLesen()
 {
     Erwartung e;
     QString tabelle;
-    for (const QByteArray &roh : dateiLesen(JetOrdner + "beispiel-jet4.erwartung.txt").split('\n')) {
+    for (const QByteArray &roh :
+         dateiLesen(JetOrdner + "beispiel-jet4.erwartung.txt").split('\n')) {
         const QString z = QString::fromUtf8(roh);
         if (z.startsWith("== TABELLE "))
             tabelle = z.mid(11).section(" |", 0, 0);
@@ -247,8 +249,8 @@ void TestHilfedbImportieren::uebernahme()
     stderrZeilen.removeIf([](const QString &z) { return !z.startsWith("hilfedb: "); });
     QCOMPARE(stderrZeilen, fehlerZeilen);
     sqlite3 *db = nullptr;
-    QCOMPARE(sqlite3_open_v2(QFile::encodeName(neu).constData(), &db, SQLITE_OPEN_READONLY, nullptr),
-             SQLITE_OK);
+    const QByteArray pfad = QFile::encodeName(neu);
+    QCOMPARE(sqlite3_open_v2(pfad.constData(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
     sqlite3_key(db, HilfePasswort, int(qstrlen(HilfePasswort)));
     SqlDialekt::registrieren(db);
     for (const QString &t : Tabellen) {
@@ -287,7 +289,8 @@ void TestHilfedbImportieren::abgelehnt_data()
             return d;
         });
     };
-    zeile("empty file", jet([](QByteArray &d) { d.clear(); }), "ist keine Jet-Datenbank (Access .mdb)");
+    zeile("empty file", jet([](QByteArray &d) { d.clear(); }),
+          "ist keine Jet-Datenbank (Access .mdb)");
     zeile("truncated within a page", jet([](QByteArray &d) { d.truncate(100000); }),
           "ist unvollständig: 100000 Bytes sind keine ganze Zahl von Datenbankseiten");
     zeile("truncated at a page boundary", jet([](QByteArray &d) { d.truncate(262144); }),
@@ -302,7 +305,8 @@ void TestHilfedbImportieren::abgelehnt_data()
     zeile("missing table",
           jet([](QByteArray &d) { d.replace(utf16("ZuordnungIndex"), utf16("ZuordnungIndey")); }),
           ": Tabelle „ZuordnungIndex“ fehlt");
-    zeile("missing column", jet([](QByteArray &d) { d.replace(utf16("lfdNummer"), utf16("lfdNummex")); }),
+    zeile("missing column",
+          jet([](QByteArray &d) { d.replace(utf16("lfdNummer"), utf16("lfdNummex")); }),
           ": Spalte „Kapitel.lfdNummer“ fehlt");
     zeile("missing file", Inhalt(), "kann nicht gelesen werden: die Datei gibt es nicht");
     // A catalogue entry whose property data sends libmdb reading without end.
@@ -340,10 +344,11 @@ void TestHilfedbImportieren::ziel_data()
     QTest::addColumn<QString>("meldung");
     QTest::addColumn<bool>("ersetzt");
     // "@" is the existing target, "!" the source.
-    zeile("existing target", argumente("! @"), 2, "@ gibt es schon; mit --ersetzen wird die Datei ersetzt",
-          false);
+    zeile("existing target", argumente("! @"), 2,
+          "@ gibt es schon; mit --ersetzen wird die Datei ersetzt", false);
     zeile("existing target replaced", argumente("! @ --ersetzen"), 0, "", true);
-    zeile("source as target", argumente("@ @ --ersetzen"), 2, "@ ist Quelle und Ziel zugleich", false);
+    zeile("source as target", argumente("@ @ --ersetzen"), 2, "@ ist Quelle und Ziel zugleich",
+          false);
 }
 
 void TestHilfedbImportieren::ziel()
