@@ -186,7 +186,6 @@ void TestHilfeDatenbank::zeilen_data()
           QStringList(2, "anlegen" + kunden + QString("2.1.1|%1").arg(m_texte[1])));
     zeile("zumWort-ohne-titel", QString("texteZumWort"), m_woerter["leer"],
           QStringList{QString("\tErste Schritte\tStart|1.1.7|%1").arg(m_ohneTitel)});
-    zeile("zumWort-keine", QString("texteZumWort"), m_woerter["ohne"], QStringList{});
     const auto wort = [this](const char *name, const char *text, const QStringList &woerter) {
         QStringList r;
         for (const QString &x : woerter)

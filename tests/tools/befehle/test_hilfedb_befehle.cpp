@@ -52,10 +52,6 @@ void TestHilfedbBefehle::aufruf_data()
     f("erstellen ohne ziel", "erstellen @/gut", 2, "", "Aufruf: hilfedb erstellen");
     f("kapitel", "kapitel @/gut.mdb", 0,
       "01 Rechnungen\n  01.02 Erfassen\n    01.02.03 Kunde wählen\n", "");
-    f("stichwort", "stichwort @/gut.mdb kunde", 0,
-      "Kunde\n  1.2.3\tKunde wählen\tRechnungen\tErfassen\n"
-      "Kundennummer\n  1.2.3\tKunde wählen\tRechnungen\tErfassen\n",
-      "");
     f("stichwort ohne treffer", "stichwort @/gut.mdb xyz", 0, "Kein Stichwort enthält „xyz“", "");
     zeile("stichwort leer", QStringList{"stichwort", m_dir.filePath("gut.mdb"), ""}, 2, QString(),
           QString("SUCHTEXT"));

@@ -81,8 +81,7 @@ void TestHilfeCompiler::rtfMaskieren_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("rtf");
-    // Umlauts, €, braces and the backslash: see the database build, which reads them back.
-    zeile("anführung", "„x“ – y…", "\\'84x\\'93 \\'96 y\\'85");
+    // Windows-1252 characters, braces, backslash: read back in the database build test.
     zeile("tab", "a\tb", "a\\tab b");
     QTest::newRow("über 32767") << QString(QChar(0xFB01)) << "\\u-1279?";
     zeile("außerhalb bmp", QString::fromUtf8("\xF0\x9D\x84\x9E"), "\\u-10188?\\u-8930?");
