@@ -95,7 +95,6 @@ private slots:
         giSchriftGroesse = 10;
     }
 
-    // The chapter with pictures (a topic is drawn the same way, only from fewer sections).
     void gleicheSeiten()
     {
         const QString pdf = m_dir.filePath("hilfedb.pdf");
@@ -121,8 +120,7 @@ private slots:
     }
 
     // "&Vorschau" shows the dialog's scope; "S&chließen" returns to the dialog, "&Drucken" ends
-    // it as its own does. Without a printer: A4 pages whatever the last paper, no "&Drucken"
-    // (the rows share the close and return path: a printer only adds "&Drucken").
+    // it as its own does. Without a printer: A4 pages whatever the last paper, no "&Drucken".
     void ausDemDialog_data()
     {
         QTest::addColumn<bool>("drucken");
