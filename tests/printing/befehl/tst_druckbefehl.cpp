@@ -45,14 +45,12 @@ namespace {
 
 QString rtf(const QString &name, int zeilen, const QString &bild = QString())
 {
-    QString r = QStringLiteral("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 ");
-    for (int i = 1; i <= zeilen; ++i) {
-        r += QStringLiteral("%1 Zeile %2").arg(name).arg(i);
-        if (i == 1 && !bild.isEmpty())
-            r += QStringLiteral(" siehe \\{P%1\\}Maske\\{PE\\}").arg(bild);
-        r += QStringLiteral("\\par ");
-    }
-    return r + QLatin1Char('}');
+    QStringList z;
+    for (int i = 1; i <= zeilen; ++i)
+        z << QStringLiteral("%1 Zeile %2").arg(name).arg(i);
+    if (!bild.isEmpty())
+        z[0] += QStringLiteral(" siehe \\{P%1\\}Maske\\{PE\\}").arg(bild);
+    return rtfAbsatz(z.join(QStringLiteral("\\par ")));
 }
 
 // The help window at a number, with the second line of "Kunde wählen" marked or another
@@ -76,16 +74,10 @@ HilfeDruck *oeffnen(const QString &nummer, TolvarDrucker *dru = nullptr, bool ma
     return HilfeDruck::fuer(h);
 }
 
-// The host's calls to the session of the open help. Lives on after the call: HilfeBeenden
-// unloads the frame on a later turn of the event loop.
+// The host's calls to the session (kept alive: HilfeBeenden unloads on a later event loop turn).
 clsHilfe &dienst()
 {
     return *new clsHilfe(*HilfeUmgebung::sitzung(), qApp);
-}
-
-void druckknopf()
-{
-    frmInhalt::instanz()->Button(frmInhalt::ButtonDrucken)->trigger();
 }
 
 // What the dialog showed, and what the script chose in it.
@@ -97,7 +89,6 @@ struct Dialogantwort
     QString drucker{};    // "" keeps the preselected printer
     int papier = 0;       // paper size code to choose; 0 keeps the preselection
     bool beenden = false; // the host ends the help instead of an answer
-
     int gezeigt = 0;
     bool druckenMoeglich = false; // "&Drucken" was enabled
     QString caption[4]{};
@@ -105,56 +96,39 @@ struct Dialogantwort
     int vorgewaehlt = -1;
 };
 
-// Answers the print dialog as soon as it is shown (inside its modal wait).
-class DialogSkript : public QObject
+// The print command from the toolbar (or druck's own, as the button runs it even when off), its
+// dialog answered as soon as it is shown inside its modal wait.
+Dialogantwort befehl(Dialogantwort a, HilfeDruck *druck = nullptr)
 {
-public:
-    explicit DialogSkript(Dialogantwort &a) : m_a(a)
-    {
-        m_timer.setInterval(5);
-        connect(&m_timer, &QTimer::timeout, this, &DialogSkript::pruefen);
-        m_timer.start();
-    }
-
-private:
-    void pruefen()
-    {
-        frmHilfeDrucken *d = nullptr;
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (auto *k = qobject_cast<frmHilfeDrucken *>(w); k && k->isVisible())
-                d = k;
-        if (!d)
+    QTimer uhr;
+    uhr.setInterval(5);
+    QObject::connect(&uhr, &QTimer::timeout, [&] {
+        auto *d = qobject_cast<frmHilfeDrucken *>(QApplication::activeModalWidget());
+        if (!d || !d->isVisible())
             return;
-        m_timer.stop();
-        ++m_a.gezeigt;
+        uhr.stop();
+        ++a.gezeigt;
         for (int i = 0; i < 4; ++i) {
-            m_a.caption[i] = d->opt[i]->text();
-            m_a.aktiv[i] = d->opt[i]->isEnabled();
+            a.caption[i] = d->opt[i]->text();
+            a.aktiv[i] = d->opt[i]->isEnabled();
         }
-        m_a.vorgewaehlt = d->umfang();
-        m_a.druckenMoeglich = d->cmdDrucken->isEnabled();
-        if (m_a.beenden)
+        a.vorgewaehlt = d->umfang();
+        a.druckenMoeglich = d->cmdDrucken->isEnabled();
+        if (a.beenden)
             return dienst().HilfeBeenden();
-        if (!m_a.drucken || !m_a.druckenMoeglich)
+        if (!a.drucken || !a.druckenMoeglich)
             return d->cmdAbbruch->click();
-        if (!m_a.drucker.isEmpty())
-            d->comDrucker->setCurrentIndex(d->comDrucker->findText(m_a.drucker));
-        if (m_a.papier != 0)
-            d->comPapiergroesse->setCurrentIndex(d->comPapiergroesse->findData(m_a.papier));
-        d->opt[m_a.umfang]->click();
-        d->chkGrafik->setChecked(m_a.grafik);
+        if (!a.drucker.isEmpty())
+            d->comDrucker->setCurrentIndex(d->comDrucker->findText(a.drucker));
+        if (a.papier != 0)
+            d->comPapiergroesse->setCurrentIndex(d->comPapiergroesse->findData(a.papier));
+        d->opt[a.umfang]->click();
+        d->chkGrafik->setChecked(a.grafik);
         d->cmdDrucken->click();
-    }
-
-    Dialogantwort &m_a;
-    QTimer m_timer;
-};
-
-// The print command from the toolbar, the dialog answered by the script.
-Dialogantwort befehl(Dialogantwort a)
-{
-    DialogSkript skript(a);
-    druckknopf();
+    });
+    uhr.start();
+    druck ? druck->DruckBefehl()
+          : frmInhalt::instanz()->Button(frmInhalt::ButtonDrucken)->trigger();
     return a;
 }
 
@@ -173,10 +147,9 @@ class tst_Druckbefehl : public QObject
     Q_OBJECT
 
     HilfeUmgebung m_u;
-    DruckerSystemTest *m_sys = nullptr;
+    std::unique_ptr<DruckerSystemTest> m_sys;
 
 private slots:
-
     void initTestCase()
     {
         QVERIFY(m_u.einrichten());
@@ -209,28 +182,24 @@ private slots:
         gsSchriftName = QStringLiteral("Arial");
         giSchriftGroesse = 10;
         QFile::remove(einstellungsDatei(QStringLiteral("Tolvar")));
-        m_sys = new DruckerSystemTest;
+        m_sys = std::make_unique<DruckerSystemTest>();
         m_sys->liste = {DruckerSystemTest::beispiel("Buero", 9, 7),
-                        DruckerSystemTest::beispiel("Lager", 9, 2),
-                        DruckerSystemTest::beispiel("Etiketten", 1, 4)};
+                        DruckerSystemTest::beispiel("Lager", 9, 2)};
         m_sys->standard = QStringLiteral("Buero");
     }
 
     void cleanup()
     {
         QVERIFY(HilfeUmgebung::entladen());
-        delete m_sys;
-        m_sys = nullptr;
+        m_sys.reset();
     }
 
-    // Each scope: dialog captions, title in every header, texts printed and left out, pictures,
-    // pages. (A host call while the dialog is open is the e2e suite's druck_bei_aufruf.)
+    // Each scope: dialog captions, title in every header, texts printed and left out, pictures.
     void umfang_data()
     {
         QTest::addColumn<QString>("nummer");
         QTest::addColumn<bool>("markieren");
         QTest::addColumn<int>("umfang");
-        QTest::addColumn<bool>("grafik");
         QTest::addColumn<QString>("titel");
         QTest::addColumn<QStringList>("gedruckt");
         QTest::addColumn<QStringList>("nichtGedruckt");
@@ -244,16 +213,14 @@ private slots:
         const QStringList kapitel{"Rechnung anlegen",   "Kunde Zeile 1 siehe Maske",
                                   "Position Zeile 120", "Rechnung drucken",
                                   "Vorschau Zeile 2",   "Leeres Thema"};
-        zeile("Markierung", "01.01.01", true, 0, false, "Kunde wählen",
-              QStringList{"Kunde Zeile 2"}, QStringList{"Kunde Zeile 1", "Kunde Zeile 3"}, 0, 1, 1);
-        zeile("Abschnitt mit Grafik", "01.01.01", false, 1, true, "Kunde wählen", kunde13,
-              QStringList{"Position Zeile 1"}, 1, 1, 1);
-        zeile("Thema", "01.01.03", false, 2, true, "Rechnung anlegen", thema,
-              QStringList{"Vorschau Zeile 1"}, 1, 3, 4);
-        zeile("Kapitel", "01.02.01", false, 3, true, "Rechnungen", kapitel, QStringList{}, 2, 3, 5);
+        zeile("Markierung", "01.01.01", true, 0, "Kunde wählen", QStringList{"Kunde Zeile 2"},
+              QStringList{"Kunde Zeile 1", "Kunde Zeile 3"}, 0, 1, 1);
         // Marked text, but the section chosen: the whole section.
-        zeile("Markierung, Abschnitt gewählt", "01.01.01", true, 1, false, "Kunde wählen", kunde13,
-              QStringList{"Position Zeile 1"}, 0, 1, 1);
+        zeile("Abschnitt mit Grafik", "01.01.01", true, 1, "Kunde wählen", kunde13,
+              QStringList{"Position Zeile 1"}, 1, 1, 1);
+        zeile("Thema", "01.01.03", false, 2, "Rechnung anlegen", thema,
+              QStringList{"Vorschau Zeile 1"}, 1, 3, 4);
+        zeile("Kapitel", "01.02.01", false, 3, "Rechnungen", kapitel, QStringList{}, 2, 3, 5);
     }
 
     void umfang()
@@ -261,7 +228,6 @@ private slots:
         QFETCH(QString, nummer);
         QFETCH(bool, markieren);
         QFETCH(int, umfang);
-        QFETCH(bool, grafik);
         QFETCH(QString, titel);
         QFETCH(QStringList, gedruckt);
         QFETCH(QStringList, nichtGedruckt);
@@ -272,7 +238,7 @@ private slots:
         TolvarDruckerProtokoll dru;
         HilfeDruck *druck = oeffnen(nummer, &dru, markieren);
         QVERIFY(druck);
-        const Dialogantwort a = befehl({.umfang = umfang, .grafik = grafik});
+        const Dialogantwort a = befehl({.umfang = umfang, .grafik = bilder > 0});
 
         QCOMPARE(a.gezeigt, 1);
         QCOMPARE(a.aktiv[0], markieren);
@@ -289,46 +255,34 @@ private slots:
         QCOMPARE(druck->letztesErgebnis(), Ergebnis::Gedruckt);
         QCOMPARE(druck->einstellungen.miDruckUmfang, qint16(umfang));
         QCOMPARE(druck->einstellungen.msDruckTitel, titel);
-        QCOMPARE(druck->einstellungen.msDruckerName, QStringLiteral("Buero"));
-        QCOMPARE(dru.Geraetename, QStringLiteral("Buero"));
 
         const QString rtfText = texte(dru, Art::Rtf).join(QLatin1Char('\n'));
         for (const QString &g : gedruckt)
             QVERIFY2(rtfText.contains(g), qPrintable(g));
         for (const QString &n : nichtGedruckt)
             QVERIFY2(!rtfText.contains(n), qPrintable(n));
-        const QStringList text = texte(dru, Art::Text);
-        // Nothing of chapter 2.
+        const QStringList text = texte(dru, Art::Text); // and nothing of chapter 2
         QVERIFY2(!(rtfText + text.join(QLatin1Char('\n'))).contains(QStringLiteral("Mahn")),
                  qPrintable(rtfText.left(300)));
 
         const int seiten = dru.seitenAnzahl();
         QVERIFY2(seiten >= mindestSeiten && seiten <= hoechstSeiten,
                  qPrintable(QString::number(seiten)));
-        QCOMPARE(text.count(QStringLiteral("Programmbeschreibung Tolvar-Belna")), seiten);
         QCOMPARE(text.count(titel), seiten);
-        for (int s = 1; s <= seiten; ++s)
-            QCOMPARE(text.count(QStringLiteral("Seite %1").arg(s)), 1);
-        QCOMPARE(text.count(QStringLiteral("Abb.: ")), bilder);
         QCOMPARE(text.count(QStringLiteral("Rechnungsmaske")), bilder);
         QCOMPARE(dru.eintraege(Art::Bild).size(), bilder);
         QCOMPARE(dru.eintraege(Art::Ende).size(), 1);
     }
 
-    // Scopes without content are not offered: a topic without sections offers neither section nor
-    // topic and preselects the chapter; a chapter without topics has nothing to print, and the
-    // print command then opens no dialog at all.
+    // Empty scopes are not offered; a chapter without topics opens no dialog at all.
     void leererUmfang_data()
     {
         QTest::addColumn<QString>("nummer");
         QTest::addColumn<int>("themaTab"); // -1 leaves the topic tab as the number set it
         QTest::addColumn<QList<bool>>("aktiv");
         QTest::addColumn<int>("vorgewaehlt"); // -1: no dialog
-        QTest::addColumn<QString>("titel");
-
-        zeile("Thema ohne Abschnitte", "01.01.01", 2, QList<bool>{false, false, false, true}, 3,
-              "Rechnungen");
-        zeile("Kapitel ohne Themen", "03", -1, QList<bool>{}, -1, "");
+        zeile("Thema ohne Abschnitte", "01.01.01", 2, QList<bool>{false, false, false, true}, 3);
+        zeile("Kapitel ohne Themen", "03", -1, QList<bool>{}, -1);
     }
 
     void leererUmfang()
@@ -337,20 +291,12 @@ private slots:
         QFETCH(int, themaTab);
         QFETCH(QList<bool>, aktiv);
         QFETCH(int, vorgewaehlt);
-        QFETCH(QString, titel);
 
         TolvarDruckerProtokoll dru;
         HilfeDruck *druck = oeffnen(nummer, &dru, false, themaTab);
         QVERIFY(druck);
-        Dialogantwort a;
-        a.umfang = std::max(vorgewaehlt, 0);
-        {
-            DialogSkript skript(a);
-            // The command itself, as the toolbar button runs it (the button may be off already).
-            druck->DruckBefehl();
-        }
+        const Dialogantwort a = befehl({.umfang = std::max(vorgewaehlt, 0)}, druck);
         if (vorgewaehlt < 0) {
-            // A dialog would have been answered by the script inside the command.
             QCOMPARE(a.gezeigt, 0);
             QCOMPARE(druck->letztesErgebnis(), Ergebnis::NichtGestartet);
             QCOMPARE(dru.seitenAnzahl(), 0);
@@ -363,14 +309,12 @@ private slots:
         QCOMPARE(a.vorgewaehlt, vorgewaehlt);
         QCOMPARE(druck->letztesErgebnis(), Ergebnis::Gedruckt);
         QVERIFY(!dru.eintraege(Art::Rtf).isEmpty());
-        QCOMPARE(texte(dru, Art::Text).count(titel), dru.seitenAnzahl());
+        QCOMPARE(texte(dru, Art::Text).count("Rechnungen"), dru.seitenAnzahl());
     }
 
-    // While the command runs: a second print command during the print-out opens no dialog and
-    // starts no run; "Abbrechen" in the progress window ends the job; the host ending the help
-    // closes the open dialog (nothing printed) or cancels the print-out, and only then the frame
-    // and the help window unload, once. Afterwards "Abbrechen" in the dialog, elsewhere, keeps the
-    // settings of the last print.
+    // A second command while printing opens nothing; "Abbrechen" ends the job; the host's end
+    // closes the dialog or cancels the print-out, then unloads once. A cancelled dialog keeps
+    // the settings of the last print.
     void waehrendDesBefehls_data()
     {
         QTest::addColumn<QString>("was");
@@ -433,28 +377,56 @@ private slots:
     }
 
     // On a printer of the printer system: the chosen printer and paper reach the queue, the
-    // choice is stored, and the PDF handed over holds the print-out.
+    // choice is stored, and the PDF handed over holds the print-out. A job that cannot reach
+    // its printer is not printed: nothing reaches a queue, and one box (style 48) says why.
+    void aufDemDrucker_data()
+    {
+        QTest::addColumn<QString>("grund"); // of the failure; "" prints
+        QTest::addColumn<Ergebnis>("ergebnis");
+        zeile("gedruckt", "", Ergebnis::Gedruckt);
+        zeile("Drucker nicht erreichbar", "nicht erreichbar", Ergebnis::NichtGestartet);
+        zeile("Ausgabe unvollständig", "Datenträger voll", Ergebnis::Fehlgeschlagen);
+    }
+
     void aufDemDrucker()
     {
-        if (!pdftotextVorhanden())
-            QSKIP("pdftotext is not installed");
+        QFETCH(QString, grund);
+        QFETCH(Ergebnis, ergebnis);
         QTemporaryDir kopien;
         m_sys->kopienOrdner = kopien.path();
-        HilfeDruck *druck = oeffnen(QStringLiteral("01.01.01"));
+        m_sys->liste[1].erreichbar = grund != "nicht erreichbar";
+        TolvarDruckerProtokoll protokoll; // its output cannot be completed
+        protokoll.endeFehler = grund;
+        HilfeDruck *druck = oeffnen("01.01.01", grund == "Datenträger voll" ? &protokoll : nullptr);
         QVERIFY(druck);
-        QCOMPARE(befehl({.umfang = 2, .grafik = true, .drucker = "Lager", .papier = 11}).gezeigt,
-                 1);
-        QCOMPARE(druck->letztesErgebnis(), Ergebnis::Gedruckt);
+        SkriptMeldungen meldungen;
+        const Dialogantwort a =
+            befehl({.umfang = 2, .grafik = true, .drucker = "Lager", .papier = 11});
+        QCOMPARE(a.gezeigt, 1);
+        QVERIFY(a.druckenMoeglich);
+        QCOMPARE(druck->letztesErgebnis(), ergebnis);
+        QCOMPARE(EinstellungLesen("Tolvar", "Tolvar-Belna", "DruckerBeschreibung DeviceName"),
+                 QStringLiteral("Lager"));
+        if (!grund.isEmpty()) {
+            QVERIFY(!druck->dru()->gesendet());
+            QVERIFY(!druck->dru()->druckLaeuft());
+            QVERIFY(m_sys->auftraege.isEmpty());
+            QCOMPARE(meldungen.anzahl(), 1);
+            QCOMPARE(meldungen.boxen()[0].stil, int(Meldung::Ausrufezeichen));
+            QVERIFY2(meldungen.boxen()[0].text.contains(grund) &&
+                         meldungen.boxen()[0].text.contains(QStringLiteral("nicht gedruckt")),
+                     qPrintable(meldungen.boxen()[0].text));
+            return;
+        }
+        QCOMPARE(EinstellungLesen("Tolvar", "Tolvar-Belna", "DruckerBeschreibung PaperSize"),
+                 QStringLiteral("11"));
         QCOMPARE(m_sys->auftraege.size(), 1);
         const DruckerSystemTest::Auftrag &j = m_sys->auftraege[0];
         QCOMPARE(j.drucker, QStringLiteral("Lager"));
         QCOMPARE(j.papier, QStringLiteral("A5"));
         QCOMPARE(j.titel, QStringLiteral("Tolvar Belna - Beschreibung"));
-        QCOMPARE(EinstellungLesen("Tolvar", "Tolvar-Belna", "DruckerBeschreibung DeviceName"),
-                 QStringLiteral("Lager"));
-        QCOMPARE(EinstellungLesen("Tolvar", "Tolvar-Belna", "DruckerBeschreibung PaperSize"),
-                 QStringLiteral("11"));
-
+        if (!pdftotextVorhanden())
+            QSKIP("pdftotext is not installed");
         const QString text = pdfText(j.kopie);
         const QStringList seiten = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
         QVERIFY2(seiten.size() >= 4, qPrintable(text)); // A5: 120 lines need several pages
@@ -466,48 +438,6 @@ private slots:
         QCOMPARE(text.count(QStringLiteral("Abb.: Rechnungsmaske")), 1);
         QCOMPARE(text.count(QStringLiteral("Position Zeile 120\n")), 1);
         QCOMPARE(text.count(QStringLiteral("Speichern Zeile 2\n")), 1);
-    }
-
-    // A job that cannot reach its printer is not printed and nothing reaches a queue: the result
-    // says so and one box (style 48) gives the reason.
-    void nichtGedruckt_data()
-    {
-        QTest::addColumn<QString>("fall");
-        QTest::addColumn<QString>("grund");
-        QTest::addColumn<Ergebnis>("ergebnis");
-        zeile("Warteschlange weist ab", "abweisen", "nimmt keine Aufträge an",
-              Ergebnis::Fehlgeschlagen);
-        zeile("Drucker nicht erreichbar", "unerreichbar", "nicht erreichbar",
-              Ergebnis::NichtGestartet);
-        zeile("Ausgabe unvollständig", "ende", "Datenträger voll", Ergebnis::Fehlgeschlagen);
-    }
-
-    void nichtGedruckt()
-    {
-        QFETCH(QString, fall);
-        QFETCH(QString, grund);
-        QFETCH(Ergebnis, ergebnis);
-        m_sys->liste[1].nimmtAuftraege = fall != QLatin1String("abweisen");
-        m_sys->liste[1].erreichbar = fall != QLatin1String("unerreichbar");
-        TolvarDruckerProtokoll protokoll; // "ende": the output cannot be completed
-        protokoll.endeFehler = QStringLiteral("Datenträger voll");
-        HilfeDruck *druck =
-            oeffnen("01.01.01", fall == QLatin1String("ende") ? &protokoll : nullptr);
-        QVERIFY(druck);
-        SkriptMeldungen meldungen;
-        const Dialogantwort a = befehl({.drucker = "Lager"});
-        QCOMPARE(a.gezeigt, 1);
-        QVERIFY(a.druckenMoeglich);
-        QCOMPARE(druck->letztesErgebnis(), ergebnis);
-        QVERIFY(!druck->dru()->gesendet());
-        QVERIFY(!druck->dru()->druckLaeuft());
-        QVERIFY(m_sys->auftraege.isEmpty());
-        QCOMPARE(druck->einstellungen.msDruckerName, QString("Lager"));
-        QVERIFY(QFile::exists(einstellungsDatei(QStringLiteral("Tolvar"))));
-        QCOMPARE(meldungen.anzahl(), 1);
-        QCOMPARE(meldungen.boxen()[0].stil, int(Meldung::Ausrufezeichen));
-        QVERIFY2(meldungen.boxen()[0].text.contains(grund), qPrintable(meldungen.boxen()[0].text));
-        QVERIFY(meldungen.boxen()[0].text.contains(QStringLiteral("nicht gedruckt")));
     }
 };
 
