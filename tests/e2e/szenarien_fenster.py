@@ -235,20 +235,16 @@ def darstellung_umschalten(s):
 
 @szenario("maximieren_merkt_darstellung")
 def maximieren_merkt_darstellung(s):
-    """A double click on the title bar maximises the half-screen frame, which is then in full
-    mode; a second one restores it, and the half-screen mode comes back with it."""
+    """A double click on the title bar maximises the half-screen frame into full mode; a second
+    one restores it, and the half-screen mode comes back."""
     s.anzeigen("01.01.01", halb=True)
     fenster = s.rahmen_fenster()
-    x, y, b, _ = ruhige_geometrie(s, fenster, "der halbe Rahmen steht")
-    titel_y = y + 8  # the outer geometry starts with the window manager's title bar
     for schritt, maximiert, halb in (("maximiert", True, False), ("wiederhergestellt", False, True)):
-        s.xdotool("mousemove", "--sync", str(x + b // 2), str(titel_y))
+        x, y, b, _ = ruhige_geometrie(s, fenster, f"der Rahmen steht (vor {schritt})")
+        s.xdotool("mousemove", "--sync", str(x + b // 2), str(y + 8))  # on the title bar
         s.xdotool("click", "--repeat", "2", "--delay", "80", "1")
         s.warten(lambda: ("_NET_WM_STATE_MAXIMIZED_HORZ" in s.netz_zustand(fenster)) == maximiert,
                  f"der Rahmen ist {schritt}")
-        s.warten_zustand(lambda z: z["darstellung"] == halb, f"{schritt}: Darstellung {halb}")
-        z = s.zustand()
+        z = s.warten_zustand(lambda z: z["darstellung"] == halb, f"{schritt}: Darstellung {halb}")
         pruefen(s.button(z, 11)["sichtbar"] != halb and s.button(z, 12)["sichtbar"] == halb,
                 f"{schritt}: der Knopf für die andere Darstellung fehlt")
-        x, y, b, _ = ruhige_geometrie(s, fenster, f"der Rahmen steht ({schritt})")
-        titel_y = y + 8
