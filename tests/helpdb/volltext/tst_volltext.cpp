@@ -57,7 +57,7 @@ struct Suche : VolltextErgebnis
 Suche suchen(const QString &text)
 {
     SkriptMeldungen meldungen;
-    Suche s{standardDatenbank().volltextSuchen(text)};
+    Suche s{standardDatenbank().volltextSuchen(text), 0, {}};
     s.boxen = meldungen.anzahl();
     for (const VolltextTreffer &t : std::as_const(s.zeilen))
         s.nummern << t.nummer;
