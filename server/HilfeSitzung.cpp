@@ -117,16 +117,19 @@ void HilfeSitzung::fensterZustand(qint16 zustand, qint16 vorher)
 void HilfeSitzung::stichwortSucheOeffnen()
 {
     frmInhalt *r = rahmen();
-    m_stichwortSuche = true;
     r->setStichwortSuche(true);
     frmHilfeIndex *f = frmHilfeIndex::Oeffnen(r);
     connect(f, &frmHilfeIndex::Geschlossen, this, &HilfeSitzung::stichwortSucheGeschlossen,
             Qt::UniqueConnection);
 }
 
+bool HilfeSitzung::stichwortSuche() const
+{
+    return m_rahmen && m_rahmen->stichwortSuche();
+}
+
 void HilfeSitzung::stichwortSucheGeschlossen()
 {
-    m_stichwortSuche = false;
     if (m_rahmen)
         m_rahmen->setStichwortSuche(false);
 }

@@ -1,7 +1,7 @@
 // The composition root of the help server. One session per process: it creates and owns the
 // document of the open help (read from the help database), creates the frame with the help
 // window and the keyword pane, and keeps the state those windows share: the display mode
-// (full or half screen), the desktop work area and whether the keyword pane is open. The
+// (full or half screen) and the desktop work area; it opens and closes the keyword pane. The
 // windows emit requests (keyword search, print, display mode, window state, unload); the
 // session serves them. The start-up procedures of the server are its methods.
 #pragma once
@@ -44,8 +44,9 @@ public:
     void setDarstellung(bool halb) { m_darstellung = halb; }
     // The desktop work area as last measured (twips).
     const ArbeitsbereichTwips &bereich() const { return m_bereich; }
-    // Whether the keyword pane is open.
-    bool stichwortSuche() const { return m_stichwortSuche; }
+    // Whether the keyword pane is open. The session alone sets it; the frame keeps it, since
+    // it lays out its children by it.
+    bool stichwortSuche() const;
 
     // The document of the open help: chapters, topics, sections, the shown one, the history.
     HilfeDokument *dokument() const { return m_dokument; }
@@ -67,6 +68,5 @@ private:
     QPointer<frmInhalt> m_rahmen;
     bool m_darstellung = false;
     bool m_darstellungGemerkt = false; // the mode before the frame was maximised
-    bool m_stichwortSuche = false;
     ArbeitsbereichTwips m_bereich{};
 };
