@@ -2,12 +2,10 @@
 // user-level scenario cannot do, a resize while maximised and a minimised frame.
 #include "HilfeSitzung.h"
 
-#include "Arbeitsbereich.h"
-#include "HilfeDatenbank.h"
+#include "HilfeUmgebung.h"
 #include "frmInhalt.h"
 
 #include <QAction>
-#include <QStandardPaths>
 #include <QTest>
 
 class tst_HilfeSitzung : public QObject
@@ -20,14 +18,12 @@ private slots:
     void fensterZustand();
 
 private:
-    FesterArbeitsbereich m_bereich{QRect(0, 0, 1600, 1140)};
+    HilfeUmgebung m_u;
 };
 
 void tst_HilfeSitzung::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
-    setzeArbeitsbereich(&m_bereich);
-    frmInhalt::setProzessEnde([] {});
+    QVERIFY(m_u.einrichten());
 }
 
 void tst_HilfeSitzung::fensterZustand_data()
@@ -45,7 +41,7 @@ void tst_HilfeSitzung::fensterZustand()
     QFETCH(bool, halb);
     QFETCH(Qt::WindowState, zustand);
     QFETCH(bool, nochmal);
-    HilfeSitzung sitzung(standardDatenbank());
+    HilfeSitzung &sitzung = *HilfeUmgebung::sitzung();
     sitzung.setDarstellung(halb);
     sitzung.ArbeitsbereichErmitteln();
     sitzung.FensterPositionieren();
@@ -63,7 +59,7 @@ void tst_HilfeSitzung::fensterZustand()
     f->setWindowState(Qt::WindowNoState);
     QCOMPARE(sitzung.darstellung(), halb);
     QCOMPARE(f->Button(frmInhalt::ButtonKleiner)->isVisible(), !halb);
-    delete f;
+    QVERIFY(HilfeUmgebung::entladen());
 }
 
 QTEST_MAIN(tst_HilfeSitzung)
