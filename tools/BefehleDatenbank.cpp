@@ -27,7 +27,8 @@ int befehlErstellen(const QStringList &args)
     for (const QString &m : std::as_const(meldungen))
         std::fprintf(stderr, "%s\n", qPrintable(m));
     if (e.fehler + e.warnungen > 0) {
-        std::fprintf(stderr, "%d Fehler, %d Warnungen%s\n", e.fehler, e.warnungen,
+        std::fprintf(stderr, "%d Fehler, %d %s%s\n", e.fehler, e.warnungen,
+                     e.warnungen == 1 ? "Warnung" : "Warnungen",
                      streng && e.warnungen > 0 ? " (--streng: Warnungen zählen als Fehler)" : "");
     }
     if (!ok) {

@@ -30,6 +30,9 @@ void TestHilfedbBefehle::initTestCase()
     dateiSchreiben(m_dir.filePath("brief.rtf"),
                    "{\\rtf1\\ansi\\ansicpg1252 Gr\\'fc\\'dfe\\par {\\b zweite} Zeile}");
     dateiSchreiben(m_dir.filePath("keine.mdb"), QByteArray(4096, 'x'));
+    // A picture no link uses: a warning.
+    dateiSchreiben(m_dir.filePath("warn/kapitel/01.txt"), "= 1 | K\n== 1 | T\n=== 1 | A\nText.\n");
+    dateiSchreiben(m_dir.filePath("warn/bilder/00001-frei.maske"), "Titel: Frei\n");
     const QStringList erstellen = argumente("erstellen @/gut @/gut.mdb", m_dir.path());
     QCOMPARE(programmLaufen(HILFEDB_PFAD, erstellen).code, 0);
 }
@@ -50,6 +53,11 @@ void TestHilfedbBefehle::aufruf_data()
     f("hilfe", "--help", 0, "--zuordnungen N", "");
     f("unbekannt", "machwas", 2, "", "unbekannter Befehl");
     f("erstellen ohne ziel", "erstellen @/gut", 2, "", "Aufruf: hilfedb erstellen");
+    f("erstellen mit warnung", "erstellen @/warn @/warn.mdb", 0, "1 Kapitel",
+      "bilder/00001-frei.maske: Warnung: Bild 1 benutzt kein Link und keine Abbildung\n"
+      "0 Fehler, 1 Warnung\n");
+    f("erstellen streng", "erstellen @/warn @/streng.mdb --streng", 1, "",
+      "0 Fehler, 1 Warnung (--streng: Warnungen zählen als Fehler)\nhilfedb: ");
     f("kapitel", "kapitel @/gut.mdb", 0,
       "01 Rechnungen\n  01.02 Erfassen\n    01.02.03 Kunde wählen\n", "");
     f("stichwort ohne treffer", "stichwort @/gut.mdb xyz", 0, "Kein Stichwort enthält „xyz“", "");

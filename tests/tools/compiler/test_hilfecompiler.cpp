@@ -332,16 +332,6 @@ void TestHilfeCompiler::wiederverwendung()
              "Abbildung: ;E-Rechnung im Überblick[B:1]");
     QCOMPARE(q.bilder[0].titel, "E-Rechnung im Überblick");
 
-    // A picture no link uses is a warning: the compile goes on, unless it is strict.
-    dateiSchreiben(dir.filePath("bilder/00002-frei.maske"), "Titel: Frei\n");
-    QStringList meldungen;
-    const QString ziel = dir.filePath("HilfeBelna.mdb");
-    QVERIFY(!HilfeCompiler::erstellen(dir.path(), ziel, meldungen, nullptr, true));
-    QVERIFY(!QFile::exists(ziel));
-    meldungen.clear();
-    QVERIFY(HilfeCompiler::erstellen(dir.path(), ziel, meldungen));
-    QCOMPARE(meldungen, QStringList{"bilder/00002-frei.maske: Warnung: Bild 2 benutzt kein Link "
-                                    "und keine Abbildung"});
 }
 
 void TestHilfeCompiler::maske_data()
