@@ -44,6 +44,11 @@ const char *const hilfeText =
     "      übernimmt eine alte Hilfedatenbank im Jet-4-Format (Access 2000) mit allen\n"
     "      Zeilen in eine neue verschlüsselte Hilfedatenbank und prüft sie wie „pruefen“;\n"
     "      eine vorhandene NEU.mdb wird nur mit --ersetzen ersetzt\n"
+    "  hilfedb nummern DB QUELLE... [--unbenutzt]\n"
+    "      sucht die Hilfenummern, die ein Programm aufruft („KK.TT.XX“ in Anführungszeichen\n"
+    "      in allen Textdateien unter QUELLE, oder allein auf einer Zeile einer Liste), und\n"
+    "      meldet jede, die zu keinem Abschnitt führt, mit Datei und Zeile, dann Rückgabe 1;\n"
+    "      --unbenutzt listet dazu die Abschnitte, zu denen keine Nummer und kein Link führt\n"
     "  hilfedb synthetisch ZIEL.mdb [Optionen]\n"
     "      schreibt eine große, immer gleiche Datenbank für Messungen:\n"
     "        --kapitel N      Kapitel (Vorgabe 10)\n"
@@ -101,6 +106,7 @@ int main(int argc, char **argv)
         {"pruefen", befehlPruefen},
         {"drucken", befehlDrucken},
         {"importieren", befehlImportieren},
+        {"nummern", befehlNummern},
     };
     for (const Eintrag &e : befehle) {
         if (befehl == QLatin1String(e.name))
