@@ -40,13 +40,11 @@ Teile teile(const QString &nummer)
 
 } // namespace
 
-void HilfeNummern::textDurchsuchen(const QString &datei, const QByteArray &text,
-                                   QList<Fund> &funde)
+void HilfeNummern::textDurchsuchen(const QString &datei, const QByteArray &text, QList<Fund> &funde)
 {
     // Two digits per part, as the host writes them; a quote on both sides, or the number
     // alone on its line.
-    static const QRegularExpression literal(
-        QStringLiteral("([\"'])(\\d\\d\\.\\d\\d\\.\\d\\d)\\1"));
+    static const QRegularExpression literal(QStringLiteral("([\"'])(\\d\\d\\.\\d\\d\\.\\d\\d)\\1"));
     static const QRegularExpression allein(QStringLiteral("^\\s*(\\d\\d\\.\\d\\d\\.\\d\\d)\\s*$"));
     const QList<QByteArray> zeilen = text.split('\n');
     for (qsizetype i = 0; i < zeilen.size(); ++i) {

@@ -24,8 +24,7 @@ public:
     static QList<Fund> suchen(const QStringList &pfade, QStringList &fehler);
 
     // The help numbers in one text.
-    static void textDurchsuchen(const QString &datei, const QByteArray &text,
-                                QList<Fund> &funde);
+    static void textDurchsuchen(const QString &datei, const QByteArray &text, QList<Fund> &funde);
 
     // Where the help goes for a number, given the database's sections ("KK.TT.XX", in order):
     // empty when a section has that number, otherwise a German description of where the help

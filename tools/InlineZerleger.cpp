@@ -61,7 +61,8 @@ bool InlineZerleger::zerlegen(const QList<Zeile> &zeilen, QList<TextStueck> &stu
     };
 
     static const QRegularExpression textZiel(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d\\d$"));
-    static const QRegularExpression markenZiel(QStringLiteral("^#(%1)$").arg(QLatin1String(markenMuster)));
+    static const QRegularExpression markenZiel(
+        QStringLiteral("^#(%1)$").arg(QLatin1String(markenMuster)));
     static const QRegularExpression bildZiel(QStringLiteral("^Bild\\s+(\\d{1,5})$"),
                                              QRegularExpression::CaseInsensitiveOption);
 

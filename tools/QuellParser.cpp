@@ -56,8 +56,8 @@ int abstand(const QString &a, const QString &b)
     for (qsizetype i = 1; i <= a.size(); ++i) {
         jetzt[0] = int(i);
         for (qsizetype j = 1; j <= b.size(); ++j) {
-            jetzt[j] = std::min({vorher[j] + 1, jetzt[j - 1] + 1,
-                                 vorher[j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            jetzt[j] = std::min(
+                {vorher[j] + 1, jetzt[j - 1] + 1, vorher[j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1)});
         }
         std::swap(vorher, jetzt);
     }
@@ -219,11 +219,10 @@ void ausbreiten(const QString &datei, const QString &inhalt, const QuellParser::
             if (!dateiLesen(QDir(u.ordner).filePath(pfad), pfad, eingefuegt, lesefehler)) {
                 // A file that cannot be read is reported where it is included.
                 for (const QuellFehler &f : std::as_const(lesefehler)) {
-                    melden(f.zeile > 0 ? QStringLiteral("„%1“ Zeile %2: %3")
-                                             .arg(pfad)
-                                             .arg(f.zeile)
-                                             .arg(f.text)
-                                       : QStringLiteral("„%1“ %2").arg(pfad, f.text));
+                    melden(
+                        f.zeile > 0
+                            ? QStringLiteral("„%1“ Zeile %2: %3").arg(pfad).arg(f.zeile).arg(f.text)
+                            : QStringLiteral("„%1“ %2").arg(pfad, f.text));
                 }
             } else {
                 aus << QuellZeile{datei, nr, QString()};
@@ -660,8 +659,7 @@ void QuellParser::aufloesen(HilfeQuelle &quelle, QList<QuellFehler> &fehler)
                                               .arg(a.marke, marken[a.marke].ort)};
                     continue;
                 }
-                marken.insert(a.marke,
-                              {hilfeNummer(k.nummer, t.nummer, a.nummer), a.titel, ort});
+                marken.insert(a.marke, {hilfeNummer(k.nummer, t.nummer, a.nummer), a.titel, ort});
             }
         }
     }
@@ -803,10 +801,10 @@ void QuellParser::pruefen(const HilfeQuelle &quelle, QList<QuellFehler> &fehler)
     }
     for (const QuellBild &b : quelle.bilder) {
         if (!benutzteBilder.contains(b.nummer)) {
-            fehler << QuellFehler{b.datei, 0,
-                                  QStringLiteral("Bild %1 benutzt kein Link und keine Abbildung")
-                                      .arg(b.nummer),
-                                  true};
+            fehler << QuellFehler{
+                b.datei, 0,
+                QStringLiteral("Bild %1 benutzt kein Link und keine Abbildung").arg(b.nummer),
+                true};
         }
     }
 }

@@ -15,7 +15,7 @@ public:
     // snippets) and the variables.
     struct Umgebung
     {
-        QString ordner; // empty: includes are not possible
+        QString ordner;                    // empty: includes are not possible
         QHash<QString, QString> variablen; // by lower-case name
     };
 
@@ -29,8 +29,8 @@ public:
                                   const Umgebung &umgebung = Umgebung());
 
     // Reads variablen.txt ("Name = Wert" per line) into umgebung.
-    static void variablenLesen(const QString &dateiName, const QString &inhalt,
-                               Umgebung &umgebung, QList<QuellFehler> &fehler);
+    static void variablenLesen(const QString &dateiName, const QString &inhalt, Umgebung &umgebung,
+                               QList<QuellFehler> &fehler);
 
     // Reads one picture file (by its name: NNNNN-name.maske/.png/.bmp).
     static void bildDateiLesen(const QString &pfad, const QString &dateiName, HilfeQuelle &quelle,

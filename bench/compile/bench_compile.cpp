@@ -48,7 +48,8 @@ QString verschieben(QString text, int versatz, int kopie)
     qsizetype pos = 0;
     for (auto it = kapitel.globalMatch(text); it.hasNext();) {
         const auto m = it.next();
-        aus += text.mid(pos, m.capturedStart(1) - pos) + QString::number(m.captured(1).toInt() + versatz);
+        aus += text.mid(pos, m.capturedStart(1) - pos) +
+               QString::number(m.captured(1).toInt() + versatz);
         pos = m.capturedEnd(1);
     }
     text = aus + text.mid(pos);
@@ -70,9 +71,9 @@ bool vervielfachen(const QString &quelle, const QString &ziel, int mal)
 {
     const QDir q(quelle);
     int kapitelJeKopie = 0;
-    const QStringList kapitelDateien = QDir(q.filePath(QStringLiteral("kapitel")))
-                                           .entryList({QStringLiteral("*.txt")}, QDir::Files,
-                                                      QDir::Name);
+    const QStringList kapitelDateien =
+        QDir(q.filePath(QStringLiteral("kapitel")))
+            .entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
     static const QRegularExpression kapitelKopf(QStringLiteral("^= (\\d+) *\\|"),
                                                 QRegularExpression::MultilineOption);
     for (const QString &d : kapitelDateien) {
@@ -84,7 +85,8 @@ bool vervielfachen(const QString &quelle, const QString &ziel, int mal)
         for (const QString &d : kapitelDateien) {
             const QString text =
                 QString::fromUtf8(lesen(q.filePath(QStringLiteral("kapitel/") + d)));
-            const QString name = QStringLiteral("kapitel/k%1-%2").arg(k, 2, 10, QLatin1Char('0')).arg(d);
+            const QString name =
+                QStringLiteral("kapitel/k%1-%2").arg(k, 2, 10, QLatin1Char('0')).arg(d);
             if (!schreiben(QDir(ziel).filePath(name),
                            verschieben(text, k * kapitelJeKopie, k).toUtf8()))
                 return false;

@@ -65,7 +65,8 @@ void TestHilfedbBefehle::aufruf_data()
           QString("SUCHTEXT"));
     f("text mit verweisen", "text @/gut.mdb 1.2.4", 0,
       "Siehe auch\n\nZurück zu Kunde wählen und Maske.\n\n\nVerweis 1: Anfang 10, Ende 22, "
-      "Abschnitt 01.02.03\nVerweis 2: Anfang 27, Ende 32, Bild 00007 \"Maske\"\n", "");
+      "Abschnitt 01.02.03\nVerweis 2: Anfang 27, Ende 32, Bild 00007 \"Maske\"\n",
+      "");
     f("text unbekannt", "text @/gut.mdb 01.02.09", 1, "", "kein Abschnitt 01.02.09");
     // Help number, the keyword mark, the score, title and snippet.
     f("suche", "suche @/gut.mdb Kunde", 0, "01.02.03 *  1.173  Kunde wählen — Text.\n01.02.04  ",

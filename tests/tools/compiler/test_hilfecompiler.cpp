@@ -230,11 +230,14 @@ void TestHilfeCompiler::fehler_data()
           QByteArray(), QString("00001-x.maske"), QByteArray("Titel: X\n"),
           QString("kapitel/01-a.txt:5:"), QString("„a“"));
     text("abschnitt zu lang", langerAbschnitt(32), 5, "32767");
-    text("kein utf8", kopf + "gut\nSch\xf6" "n\n", 5, "UTF-8");
-    bild("maske unbekannt", "00001-x.maske", "Titel: X\n\nKnopf: OK\n", "bilder/00001-x.maske:3:",
-         "Knopf");
-    bild("maske größe", "00001-x.maske", "Titel: X\nGröße: 10 x 10\n", "bilder/00001-x.maske:2:",
-         "Größe");
+    text("kein utf8",
+         kopf + "gut\nSch\xf6"
+                "n\n",
+         5, "UTF-8");
+    bild("maske unbekannt", "00001-x.maske", "Titel: X\n\nKnopf: OK\n",
+         "bilder/00001-x.maske:3:", "Knopf");
+    bild("maske größe", "00001-x.maske", "Titel: X\nGröße: 10 x 10\n",
+         "bilder/00001-x.maske:2:", "Größe");
     bild("maske ohne titel", "00001-x.maske", "Feld: A | B\n", "bilder/00001-x.maske: ", "Titel");
     bild("bildname", "bild.png", "x", "bilder/bild.png: ", "NNNNN");
     bild("bild kaputt", "00002-x.png", "kein png", "bilder/00002-x.png: ", "Bild");
@@ -283,14 +286,14 @@ void TestHilfeCompiler::alleFehlerEinesLaufs()
     dateiSchreiben(dir.filePath("bilder/00003-frei.maske"), "Titel: Frei\n");
     QStringList meldungen;
     HilfeCompiler::Ergebnis e;
-    QVERIFY(!HilfeCompiler::erstellen(dir.path(), dir.filePath("x.mdb"), meldungen, nullptr,
-                                      false, &e));
+    QVERIFY(!HilfeCompiler::erstellen(dir.path(), dir.filePath("x.mdb"), meldungen, nullptr, false,
+                                      &e));
     QStringList orte;
     for (const QString &m : std::as_const(meldungen))
         orte << m.section(QLatin1Char(' '), 0, 1);
-    QCOMPARE(orte, (QStringList{"bilder/00003-frei.maske: Warnung:", "kapitel/01-a.txt:4: Auszeichnung",
-                                "kapitel/02-b.txt:1: Kapitel", "kapitel/02-b.txt:4: Link",
-                                "kapitel/02-b.txt:6: Link"}));
+    QCOMPARE(orte, (QStringList{"bilder/00003-frei.maske: Warnung:",
+                                "kapitel/01-a.txt:4: Auszeichnung", "kapitel/02-b.txt:1: Kapitel",
+                                "kapitel/02-b.txt:4: Link", "kapitel/02-b.txt:6: Link"}));
     QCOMPARE(e.fehler, 4);
     QCOMPARE(e.warnungen, 1);
 }
@@ -331,7 +334,6 @@ void TestHilfeCompiler::wiederverwendung()
     QCOMPARE(beschreiben(k.themen[2].abschnitte[0].bloecke[0].stuecke),
              "Abbildung: ;E-Rechnung im Überblick[B:1]");
     QCOMPARE(q.bilder[0].titel, "E-Rechnung im Überblick");
-
 }
 
 void TestHilfeCompiler::maske_data()
