@@ -305,15 +305,20 @@ private:
             "SELECT name FROM sqlite_master WHERE name IN ('VolltextIndex', 'VolltextInfo')"));
         if (!gut(tabelle))
             return false;
-        if (tabelle.zeilen.size() < 2)
+        QStringList namen;
+        for (const Werte &z : tabelle.zeilen)
+            namen << z.value(0).toString();
+        if (!namen.contains(QStringLiteral("VolltextIndex")))
             return true;
         m_inhalt.volltext = true;
-        const auto version = m_db.abfragen(
-            QStringLiteral("SELECT Wert FROM VolltextInfo WHERE Schluessel = 'Version'"));
-        if (!gut(version))
-            return false;
-        if (!version.zeilen.isEmpty())
-            m_inhalt.volltextVersion = version.zeilen.first().value(0).toInt();
+        if (namen.contains(QStringLiteral("VolltextInfo"))) {
+            const auto version = m_db.abfragen(
+                QStringLiteral("SELECT Wert FROM VolltextInfo WHERE Schluessel = 'Version'"));
+            if (!gut(version))
+                return false;
+            if (!version.zeilen.isEmpty())
+                m_inhalt.volltextVersion = version.zeilen.first().value(0).toInt();
+        }
         // The vocabulary table lives in the connection's temporary schema; the connection is
         // this reader's own and kept while the file stays the same.
         if (!gut(m_db.abfragen(QStringLiteral("CREATE VIRTUAL TABLE IF NOT EXISTS "
@@ -555,11 +560,15 @@ private:
         for (const auto &[s, k] : b.kinder)
             if (finden(a.kinder, s))
                 folgeB << teil(s);
-        if (folgeA != folgeB)
+        if (folgeA != folgeB) {
+            qsizetype erste = 0;
+            while (folgeA[erste] == folgeB[erste])
+                ++erste;
             m_aus << (ebene ? ort + QStringLiteral(": ") : QString()) +
                          QStringLiteral("Reihenfolge der ") + QLatin1String(kinderNamen[ebene]) +
-                         QStringLiteral(" ") + folgeA.join(QStringLiteral(", ")) +
-                         QStringLiteral(" / ") + folgeB.join(QStringLiteral(", "));
+                         QStringLiteral(" ") + folge(folgeA, erste) + QStringLiteral(" / ") +
+                         folge(folgeB, erste);
+        }
         std::vector<Schluessel> alle;
         for (const auto &[s, k] : a.kinder)
             alle.push_back(s);
@@ -575,6 +584,18 @@ private:
             else
                 m_aus << QLatin1String(namen[ebene + 1]) + kind + nurIn(ka != nullptr);
         }
+    }
+
+    // A long order is shown from just before its first difference, a few entries long.
+    static QString folge(const QStringList &nummern, qsizetype erste)
+    {
+        constexpr qsizetype Zeigen = 8;
+        if (nummern.size() <= Zeigen)
+            return nummern.join(QStringLiteral(", "));
+        const qsizetype von = std::max<qsizetype>(0, erste - 1);
+        return (von > 0 ? QStringLiteral("…, ") : QString()) +
+               nummern.mid(von, Zeigen).join(QStringLiteral(", ")) +
+               (von + Zeigen < nummern.size() ? QStringLiteral(", …") : QString());
     }
 
     static const Knoten *finden(const std::vector<std::pair<Schluessel, Knoten>> &kinder,
