@@ -143,7 +143,6 @@ using Schluessel = std::pair<qint32, int>;
 struct Knoten
 {
     QString titel;
-    qint32 id = 0;                                     // Texte.ID of a section
     Darstellung darstellung;                           // of a section
     std::vector<std::pair<Schluessel, Knoten>> kinder; // in the order the help shows them
 };
@@ -219,13 +218,13 @@ private:
             return false;
         for (const KapitelZeile &k : kapitel.zeilen) {
             auto &wurzel = m_inhalt.wurzel.kinder;
-            wurzel.emplace_back(schluessel(wurzel, k.nummer), Knoten{k.bezeichnung, k.id, {}, {}});
+            wurzel.emplace_back(schluessel(wurzel, k.nummer), Knoten{k.bezeichnung, {}, {}});
             const auto themen = m_db.themen(k.id);
             if (!gut(themen))
                 return false;
             for (const ThemaZeile &t : themen.zeilen) {
                 auto &kk = wurzel.back().second.kinder;
-                kk.emplace_back(schluessel(kk, t.nummer), Knoten{t.bezeichnung, t.id, {}, {}});
+                kk.emplace_back(schluessel(kk, t.nummer), Knoten{t.bezeichnung, {}, {}});
                 ++m_inhalt.themen;
                 const auto texte = m_db.texte(t.id);
                 if (!gut(texte))
@@ -233,7 +232,7 @@ private:
                 for (const TextZeile &x : texte.zeilen) {
                     auto &tt = kk.back().second.kinder;
                     const Schluessel s = schluessel(tt, x.nummer);
-                    tt.emplace_back(s, Knoten{x.bezeichnung, x.id, darstellen(x.text), {}});
+                    tt.emplace_back(s, Knoten{x.bezeichnung, darstellen(x.text), {}});
                     ++m_inhalt.abschnitte;
                     if (!m_inhalt.stellen.contains(x.id))
                         m_inhalt.stellen.insert(x.id, {k.nummer, t.nummer, x.nummer, s.second});
