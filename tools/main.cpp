@@ -38,6 +38,10 @@ const char *const hilfeText =
     "  hilfedb pruefen DB\n"
     "      prüft eine erstellte Datenbank: Texte, Verweise, Bilder, Stichwörter;\n"
     "      eine Zeile je Problem, dann Rückgabe 1\n"
+    "  hilfedb vergleichen DB1 DB2\n"
+    "      vergleicht zwei Datenbanken nach Inhalt (Gliederung, dargestellte Texte mit\n"
+    "      Formaten und Verweisen, Stichwörter, Bilder, Volltextindex); eine Zeile je\n"
+    "      Unterschied, dann Rückgabe 1; 0, wenn sie dieselbe Hilfe enthalten\n"
     "  hilfedb drucken DB NUMMER --umfang abschnitt|thema|kapitel [--grafiken] --pdf DATEI.pdf\n"
     "      druckt Abschnitt, Thema oder Kapitel wie die Hilfe in eine PDF-Datei\n"
     "  hilfedb importieren ALT.mdb NEU.mdb [--ersetzen]\n"
@@ -107,6 +111,7 @@ int main(int argc, char **argv)
         {"drucken", befehlDrucken},
         {"importieren", befehlImportieren},
         {"nummern", befehlNummern},
+        {"vergleichen", befehlVergleichen},
     };
     for (const Eintrag &e : befehle) {
         if (befehl == QLatin1String(e.name))
