@@ -194,7 +194,7 @@ QStringList Pruefung::textProbleme(const QString &gespeicherterText, QList<tVerw
         *links = verweise;
         *linkAnzahl = anzahl;
     }
-    if (linkTexte) {
+    if (linkTexte && verweise.size() > 1) {
         // The link positions count in the text box's position space.
         const QString feldText = TextFeld(&anzeige, false).text();
         for (const tVerweis &v : std::as_const(verweise))
