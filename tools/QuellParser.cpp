@@ -3,6 +3,7 @@
 
 #include "InlineZerleger.h"
 #include "MaskenZeichner.h"
+#include "QuellWarnungen.h"
 #include "RtfErzeuger.h"
 
 #include <QDir>
@@ -584,10 +585,16 @@ void QuellParser::bildDateiLesen(const QString &pfad, const QString &dateiName, 
         }
         if (unbekannteVariable)
             return;
-        if (!MaskenZeichner::zeichnen(zeilen.join(QLatin1Char('\n')), bild.bild, bild.titel, fz,
-                                      ft)) {
+        QList<QuellFehler> verloren;
+        if (!MaskenZeichner::zeichnen(zeilen.join(QLatin1Char('\n')), bild.bild, bild.titel, fz, ft,
+                                      &verloren)) {
             fehler << QuellFehler{dateiName, fz, ft};
             return;
+        }
+        for (QuellFehler &w : verloren) {
+            w.datei = dateiName;
+            w.warnung = true;
+            fehler << w;
         }
     } else {
         if (!bild.bild.loadFromData(daten)) {
@@ -712,9 +719,19 @@ void QuellParser::pruefen(const HilfeQuelle &quelle, QList<QuellFehler> &fehler)
         return QStringLiteral("%1:%2").arg(datei).arg(zeile);
     };
 
-    QSet<QString> nummern;
+    const auto titelPruefen = [&fehler](int ebene, const QString &titel, const QString &datei,
+                                        int zeile) {
+        const QString warnung = QuellWarnungen::titelZuLang(ebene, titel);
+        if (!warnung.isEmpty())
+            fehler << QuellFehler{datei, zeile, warnung, true};
+    };
+
+    // The titles a link's text is compared with, by help number: the section's, and for the
+    // first section of a topic also the topic's, as links to a topic's start name the topic.
+    QHash<QString, QStringList> nummern;
     QHash<int, QString> kapitelOrt;
     for (const QuellKapitel &k : quelle.kapitel) {
+        titelPruefen(1, k.titel, k.datei, k.zeile);
         if (kapitelOrt.contains(k.nummer)) {
             fehler << QuellFehler{k.datei, k.zeile,
                                   QStringLiteral("Kapitel %1 gibt es schon (%2)")
@@ -734,6 +751,7 @@ void QuellParser::pruefen(const HilfeQuelle &quelle, QList<QuellFehler> &fehler)
             } else {
                 themaOrt.insert(t.nummer, ort(t.datei, t.zeile));
             }
+            titelPruefen(2, t.titel, t.datei, t.zeile);
             QHash<int, QString> abschnittOrt;
             for (const QuellAbschnitt &a : t.abschnitte) {
                 if (abschnittOrt.contains(a.nummer)) {
@@ -747,7 +765,11 @@ void QuellParser::pruefen(const HilfeQuelle &quelle, QList<QuellFehler> &fehler)
                 } else {
                     abschnittOrt.insert(a.nummer, ort(a.datei, a.zeile));
                 }
-                nummern.insert(hilfeNummer(k.nummer, t.nummer, a.nummer));
+                titelPruefen(3, a.titel, a.datei, a.zeile);
+                QStringList titel{a.titel};
+                if (&a == &t.abschnitte.first())
+                    titel << t.titel;
+                nummern.insert(hilfeNummer(k.nummer, t.nummer, a.nummer), titel);
             }
         }
     }
@@ -770,12 +792,25 @@ void QuellParser::pruefen(const HilfeQuelle &quelle, QList<QuellFehler> &fehler)
                 for (const TextBlock &b : a.bloecke) {
                     const QString &datei = b.datei.isEmpty() ? a.datei : b.datei;
                     for (const TextStueck &s : b.stuecke) {
+                        const auto ziel = s.verweis == TextStueck::Verweis::Text
+                                              ? nummern.constFind(s.ziel)
+                                              : nummern.constEnd();
                         if (s.verweis == TextStueck::Verweis::Text &&
-                            !s.ziel.startsWith(QLatin1Char('#')) && !nummern.contains(s.ziel)) {
+                            !s.ziel.startsWith(QLatin1Char('#')) && ziel == nummern.constEnd()) {
                             fehler << QuellFehler{datei, s.zeile,
                                                   QStringLiteral("Link auf %1: diesen Abschnitt "
                                                                  "gibt es nicht")
                                                       .arg(s.ziel)};
+                        } else if (s.verweis == TextStueck::Verweis::Text && s.marke.isEmpty() &&
+                                   !QuellWarnungen::linkTextPasst(s.text, *ziel)) {
+                            // A number given to a new section after the old one moved sends
+                            // old links elsewhere; a label would have followed the move.
+                            fehler << QuellFehler{datei, s.zeile,
+                                                  QStringLiteral("Link „%1“ führt zu %2 „%3“: "
+                                                                 "Nummer neu vergeben? (besser "
+                                                                 "eine Marke verlinken)")
+                                                      .arg(s.text, s.ziel, ziel->first()),
+                                                  true};
                         } else if (s.verweis == TextStueck::Verweis::Bild) {
                             benutzteBilder.insert(s.ziel.toInt());
                             if (!bildOrt.contains(s.ziel.toInt())) {

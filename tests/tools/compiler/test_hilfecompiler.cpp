@@ -52,6 +52,8 @@ private slots:
     void fehler();
     void fastZuLangerAbschnitt();
     void alleFehlerEinesLaufs();
+    void warnung_data();
+    void warnung();
     void wiederverwendung();
     void maske_data();
     void maske();
@@ -296,6 +298,49 @@ void TestHilfeCompiler::alleFehlerEinesLaufs()
                                 "kapitel/02-b.txt:4: Link", "kapitel/02-b.txt:6: Link"}));
     QCOMPARE(e.fehler, 4);
     QCOMPARE(e.warnungen, 1);
+}
+
+void TestHilfeCompiler::warnung_data()
+{
+    // Compiles kapitel/01-a.txt with picture 1 (the mask): one warning, expected at ort.
+    QTest::addColumn<QByteArray>("kapitel");
+    QTest::addColumn<QByteArray>("maske");
+    QTest::addColumn<QString>("ort");
+    QTest::addColumn<QString>("wort");
+    const QByteArray kopf = "= 1 | K\n== 1 | T\n=== 1 | Rechnung erfassen\nSiehe [[Bild 1|B]].\n";
+    const QByteArray maske = "Titel: M\n";
+    zeile("titel zu lang", kopf + "=== 2 | " + QByteArray(288, 'x') + "\nx\n", maske,
+          QString("kapitel/01-a.txt:5: Warnung:"), QString("Kopfzeile"));
+    zeile("maske zu klein", kopf,
+          QByteArray("Titel: M\nGröße: 200 x 130\n") + "Feld: A | B\n" +
+              QByteArray("Feld: Kunde | C\n").repeated(8),
+          QString("bilder/00001-m.maske:"), QString("„Kunde“ passt nicht"));
+    // The number now belongs to a section the link's text does not name.
+    zeile("nummer neu vergeben",
+          kopf + "=== 2 | Gutschrift stornieren\n"
+                 "[[01.01.01|Rechnung erfassen]] und [[01.01.01|Erfassen der Rechnung]] passen, "
+                 "[[01.01.02|E-Rechnung ausgeben]] nicht.\n",
+          maske,
+          QString("kapitel/01-a.txt:6: Warnung: Link „E-Rechnung ausgeben“ führt zu 01.01.02"),
+          QString("Marke"));
+}
+
+void TestHilfeCompiler::warnung()
+{
+    QFETCH(QByteArray, kapitel);
+    QFETCH(QByteArray, maske);
+    QFETCH(QString, ort);
+    QFETCH(QString, wort);
+    QTemporaryDir dir;
+    dateiSchreiben(dir.filePath("kapitel/01-a.txt"), kapitel);
+    dateiSchreiben(dir.filePath("bilder/00001-m.maske"), maske);
+    QStringList meldungen;
+    HilfeCompiler::Ergebnis e;
+    QVERIFY(
+        HilfeCompiler::erstellen(dir.path(), dir.filePath("h.mdb"), meldungen, nullptr, false, &e));
+    QVERIFY2(e.warnungen >= 1 && e.fehler == 0 && meldungen.first().startsWith(ort) &&
+                 meldungen.first().contains(wort),
+             qPrintable(meldungen.join('\n')));
 }
 
 // Variables, an included snippet, labels, a chapter and a topic continued in another file,
