@@ -28,6 +28,18 @@ QByteArray BildArchiv::packen(const QImage &bild, QString *fehler)
         if (bild.isNull() || !bild.save(&puffer, "BMP"))
             return melden(QStringLiteral("Bild lässt sich nicht als BMP speichern"));
     }
+    return bmpPacken(bmp, fehler);
+}
+
+QByteArray BildArchiv::bmpPacken(const QByteArray &bmp, QString *fehler)
+{
+    auto melden = [&](const QString &text) {
+        if (fehler)
+            *fehler = text;
+        return QByteArray();
+    };
+    if (bmp.isEmpty())
+        return melden(QStringLiteral("Bild ist leer"));
 
     zip_error_t err;
     zip_error_init(&err);
@@ -82,31 +94,40 @@ QByteArray BildArchiv::packen(const QImage &bild, QString *fehler)
 
 QImage BildArchiv::entpacken(const QByteArray &archiv)
 {
+    QImage bild;
+    const QByteArray bmp = mitglied(archiv);
+    if (!bmp.isEmpty())
+        bild.loadFromData(bmp, "BMP");
+    return bild;
+}
+
+QByteArray BildArchiv::mitglied(const QByteArray &archiv)
+{
     zip_error_t err;
     zip_error_init(&err);
     zip_source_t *quelle =
         zip_source_buffer_create(archiv.constData(), zip_uint64_t(archiv.size()), 0, &err);
     if (!quelle) {
         zip_error_fini(&err);
-        return QImage();
+        return QByteArray();
     }
     zip_t *za = zip_open_from_source(quelle, ZIP_RDONLY, &err);
     zip_error_fini(&err);
     if (!za) {
         zip_source_free(quelle);
-        return QImage();
+        return QByteArray();
     }
-    QImage bild;
+    QByteArray bmp;
     zip_stat_t st;
     if (zip_stat(za, mitgliedName, 0, &st) == 0 && (st.valid & ZIP_STAT_SIZE) &&
         st.size < 256u * 1024 * 1024) {
         if (zip_file_t *f = zip_fopen(za, mitgliedName, 0)) {
-            QByteArray bmp(qsizetype(st.size), Qt::Uninitialized);
-            if (zip_fread(f, bmp.data(), st.size) == zip_int64_t(st.size))
-                bild.loadFromData(bmp, "BMP");
+            bmp.resize(qsizetype(st.size));
+            if (zip_fread(f, bmp.data(), st.size) != zip_int64_t(st.size))
+                bmp.clear();
             zip_fclose(f);
         }
     }
     zip_discard(za); // also frees the source
-    return bild;
+    return bmp;
 }

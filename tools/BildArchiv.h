@@ -13,6 +13,11 @@ public:
 
     // Packs the image as BMP into a new zip archive. Empty on failure (fehler says why).
     static QByteArray packen(const QImage &bild, QString *fehler = nullptr);
+    // Packs the bytes of a BMP file unchanged as the member.
+    static QByteArray bmpPacken(const QByteArray &bmp, QString *fehler = nullptr);
+
+    // The member's bytes exactly as packed; empty when the archive or the member is unreadable.
+    static QByteArray mitglied(const QByteArray &archiv);
 
     // Reads the member "Temp.bmp" back from an archive; a null image when it is missing or
     // cannot be decoded. For checks and tests; the help has its own unpacking.

@@ -37,8 +37,9 @@ bool DatenbankAufbau::schreiben(const HilfeQuelle &quelle, const QString &ziel, 
             ++st.themen;
             int textLfd = 0;
             for (const QuellAbschnitt &a : t.abschnitte) {
-                const qint32 textID = db.textEinfuegen(themaID, a.nummer, a.titel,
-                                                       RtfErzeuger::erzeugen(a.bloecke), ++textLfd);
+                const QString text =
+                    a.rtfUnveraendert ? a.rtf : RtfErzeuger::erzeugen(a.bloecke);
+                const qint32 textID = db.textEinfuegen(themaID, a.nummer, a.titel, text, ++textLfd);
                 if (textID == 0)
                     return abbrechen(db.letzterFehler());
                 ++st.texte;
@@ -65,8 +66,9 @@ bool DatenbankAufbau::schreiben(const HilfeQuelle &quelle, const QString &ziel, 
     }
     for (const QuellBild &b : quelle.bilder) {
         QString packFehler;
-        const QByteArray archiv =
-            b.archiv.isEmpty() ? BildArchiv::packen(b.bild, &packFehler) : b.archiv;
+        const QByteArray archiv = !b.archiv.isEmpty() ? b.archiv
+                                  : !b.bmp.isEmpty()  ? BildArchiv::bmpPacken(b.bmp, &packFehler)
+                                                      : BildArchiv::packen(b.bild, &packFehler);
         if (archiv.isEmpty())
             return abbrechen(QStringLiteral("%1: %2").arg(b.datei, packFehler));
         db.bildEinfuegen(b.nummer, archiv, b.titel);

@@ -61,6 +61,10 @@ struct QuellAbschnitt
     QList<TextBlock> bloecke;
     QString datei;
     int zeile = 0;
+    // A section whose text was given as RTF ("```rtf" block): stored exactly as rtf holds it,
+    // bloecke stay empty.
+    bool rtfUnveraendert = false;
+    QString rtf{};
 };
 
 struct QuellThema
@@ -88,6 +92,7 @@ struct QuellBild
     QImage bild;
     QByteArray archiv; // already packed (synthetic data); otherwise bild is packed on writing
     QString datei;
+    QByteArray bmp; // the bytes of a .bmp file, stored as they are instead of bild re-encoded
 };
 
 // A figure line: the caption of a picture, which becomes the picture's stored title.

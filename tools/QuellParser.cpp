@@ -171,6 +171,10 @@ bool dateiLesen(const QString &pfad, const QString &anzeige, QString &inhalt,
     return true;
 }
 
+// A section's stored text given verbatim: the lines between these two, joined with CR LF.
+const QString rtfBlockAnfang = QStringLiteral("```rtf");
+const QString rtfBlockEnde = QStringLiteral("```");
+
 // Expands one file into lines: comments dropped, variables replaced, included snippets put in
 // place. kette holds the files being included, to refuse a file that includes itself.
 void ausbreiten(const QString &datei, const QString &inhalt, const QuellParser::Umgebung &u,
@@ -180,11 +184,18 @@ void ausbreiten(const QString &datei, const QString &inhalt, const QuellParser::
     if (!zeilen.isEmpty() && zeilen.first().startsWith(QChar(0xFEFF)))
         zeilen.first().remove(0, 1);
     kette << datei;
+    bool rtfBlock = false;
     for (int i = 0; i < zeilen.size(); ++i) {
         const int nr = i + 1;
         QString roh = zeilen[i];
         if (roh.endsWith(QLatin1Char('\r')))
             roh.chop(1);
+        // The lines of an RTF block are taken as they are: no comments, variables or includes.
+        if (rtfBlock || roh == rtfBlockAnfang) {
+            rtfBlock = roh != rtfBlockEnde;
+            aus << QuellZeile{datei, nr, roh};
+            continue;
+        }
         if (roh.startsWith(QLatin1Char('#')))
             continue;
         QStringList unbekannt;
@@ -360,10 +371,34 @@ void QuellParser::kapitelDateiLesen(const QString &dateiName, const QString &inh
         QStringLiteral("^Bild\\s+(\\d{1,5})\\s*\\|\\s*(.*)$"),
         QRegularExpression::CaseInsensitiveOption);
 
+    QStringList rtfZeilen;
+    const QuellZeile *rtfAnfang = nullptr;
     for (const QuellZeile &z : std::as_const(zeilen)) {
         auto melden = [&](const QString &text) { fehler << QuellFehler{z.datei, z.nr, text}; };
         const QString &roh = z.text;
         const QString zeile = roh.trimmed();
+
+        if (rtfAnfang) {
+            if (roh != rtfBlockEnde) {
+                rtfZeilen << roh;
+                continue;
+            }
+            if (abschnitt && !abschnitt->rtfUnveraendert) {
+                abschnitt->rtfUnveraendert = true;
+                abschnitt->rtf = rtfZeilen.join(QStringLiteral("\r\n"));
+            }
+            rtfAnfang = nullptr;
+            continue;
+        }
+        if (roh == rtfBlockAnfang) {
+            blockBeenden();
+            if (!abschnitt || abschnitt->rtfUnveraendert)
+                melden(abschnitt ? QStringLiteral("Abschnitt hat schon einen RTF-Block")
+                                 : QStringLiteral("RTF-Block außerhalb eines Abschnitts"));
+            rtfZeilen.clear();
+            rtfAnfang = &z;
+            continue;
+        }
 
         if (zeile.isEmpty()) {
             blockBeenden();
@@ -536,6 +571,20 @@ void QuellParser::kapitelDateiLesen(const QString &dateiName, const QString &inh
             blockBeginnen(z, TextBlock::Art::Absatz, zeile);
     }
     blockBeenden();
+    if (rtfAnfang) {
+        fehler << QuellFehler{rtfAnfang->datei, rtfAnfang->nr,
+                              QStringLiteral("RTF-Block wird nicht mit „```“ geschlossen")};
+    }
+    for (const QuellKapitel &k : std::as_const(quelle.kapitel)) {
+        for (const QuellThema &t : k.themen) {
+            for (const QuellAbschnitt &a : t.abschnitte) {
+                if (a.datei == dateiName && a.rtfUnveraendert && !a.bloecke.isEmpty())
+                    fehler << QuellFehler{a.datei, a.zeile,
+                                          QStringLiteral("Abschnitt hat einen RTF-Block und "
+                                                         "daneben Text")};
+            }
+        }
+    }
 }
 
 void QuellParser::bildDateiLesen(const QString &pfad, const QString &dateiName, HilfeQuelle &quelle,
@@ -601,6 +650,9 @@ void QuellParser::bildDateiLesen(const QString &pfad, const QString &dateiName, 
             fehler << QuellFehler{dateiName, 0, QStringLiteral("kein lesbares Bild")};
             return;
         }
+        // A bitmap is already in the stored form: its bytes are kept.
+        if (!QImage::fromData(daten, "BMP").isNull())
+            bild.bmp = daten;
         bild.titel = m.captured(2).replace(QLatin1Char('-'), QLatin1Char(' ')).trimmed();
     }
     quelle.bilder << bild;
@@ -638,11 +690,60 @@ bool QuellParser::lesen(const QString &ordner, HilfeQuelle &quelle, QList<QuellF
                            umgebung);
         }
     }
+    const QString bildtitelDatei = QStringLiteral("bildtitel.txt");
+    if (wurzel.exists(bildtitelDatei)) {
+        QString inhalt;
+        if (dateiLesen(wurzel.filePath(bildtitelDatei), bildtitelDatei, inhalt, neu))
+            bildtitelLesen(bildtitelDatei, inhalt, quelle, neu, umgebung);
+    }
     aufloesen(quelle, neu);
     pruefen(quelle, neu);
     ordnen(neu);
     fehler += neu;
     return !hatFehler(neu);
+}
+
+void QuellParser::bildtitelLesen(const QString &dateiName, const QString &inhalt,
+                                 HilfeQuelle &quelle, QList<QuellFehler> &fehler,
+                                 const Umgebung &umgebung)
+{
+    static const QRegularExpression muster(QStringLiteral("^Bild\\s+(\\d{1,5})\\s*\\|(.*)$"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    QHash<int, int> gesetzt; // picture number -> line
+    const QStringList zeilen = inhalt.split(QLatin1Char('\n'));
+    for (int i = 0; i < zeilen.size(); ++i) {
+        QStringList unbekannt;
+        const QString zeile = variablenErsetzen(zeilen[i], umgebung, unbekannt).trimmed();
+        if (zeile.isEmpty() || zeile.startsWith(QLatin1Char('#')))
+            continue;
+        const auto m = muster.match(zeile);
+        const int nummer = m.captured(1).toInt();
+        const QString titel = m.captured(2).trimmed();
+        auto melden = [&](const QString &text) { fehler << QuellFehler{dateiName, i + 1, text}; };
+        if (!unbekannt.isEmpty()) {
+            melden(QStringLiteral("unbekannte Variable „{{%1}}“ (Variablen stehen in "
+                                  "variablen.txt)")
+                       .arg(unbekannt.first()));
+            continue;
+        }
+        if (!m.hasMatch() || titel.isEmpty()) {
+            melden(QStringLiteral("erwartet „Bild N | Titel“"));
+            continue;
+        }
+        if (gesetzt.contains(nummer)) {
+            melden(QStringLiteral("Bild %1 hat schon einen Titel (Zeile %2)")
+                       .arg(nummer)
+                       .arg(gesetzt[nummer]));
+            continue;
+        }
+        gesetzt.insert(nummer, i + 1);
+        const auto bild = std::find_if(quelle.bilder.begin(), quelle.bilder.end(),
+                                       [&](const QuellBild &b) { return b.nummer == nummer; });
+        if (bild == quelle.bilder.end())
+            melden(QStringLiteral("Bild %1 gibt es nicht in „bilder“").arg(nummer));
+        else
+            bild->titel = titel;
+    }
 }
 
 void QuellParser::aufloesen(HilfeQuelle &quelle, QList<QuellFehler> &fehler)

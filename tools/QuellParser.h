@@ -36,6 +36,12 @@ public:
     static void bildDateiLesen(const QString &pfad, const QString &dateiName, HilfeQuelle &quelle,
                                QList<QuellFehler> &fehler, const Umgebung &umgebung = Umgebung());
 
+    // Reads bildtitel.txt ("Bild N | Titel" per line): titles of pictures that neither their
+    // file name nor a figure gives. A figure's caption still takes precedence.
+    static void bildtitelLesen(const QString &dateiName, const QString &inhalt,
+                               HilfeQuelle &quelle, QList<QuellFehler> &fehler,
+                               const Umgebung &umgebung = Umgebung());
+
     // Replaces labels in links by the sections' numbers (and empty link texts by the titles),
     // and gives pictures the captions of their figure lines.
     static void aufloesen(HilfeQuelle &quelle, QList<QuellFehler> &fehler);

@@ -11,6 +11,7 @@
 #include <cstdio>
 
 int befehlImportieren(const QStringList &args); // BefehleImport.cpp
+int befehlAuspacken(const QStringList &args);   // BefehleAuspacken.cpp
 int befehlSuche(const QStringList &args);       // BefehleSuche.cpp
 
 namespace {
@@ -49,6 +50,12 @@ const char *const hilfeText =
     "      übernimmt eine alte Hilfedatenbank im Jet-4-Format (Access 2000) mit allen\n"
     "      Zeilen in eine neue verschlüsselte Hilfedatenbank und prüft sie wie „pruefen“;\n"
     "      eine vorhandene NEU.mdb wird nur mit --ersetzen ersetzt\n"
+    "  hilfedb auspacken DB ORDNER [--ersetzen]\n"
+    "      schreibt eine Hilfedatenbank zurück in einen Quellordner (kapitel/, bilder/),\n"
+    "      den „erstellen“ wieder zur selben Hilfe übersetzt; Texte, die sich nicht genau\n"
+    "      als Quelltext schreiben lassen, als RTF-Block; was die Quellen nicht ausdrücken\n"
+    "      können, meldet es als „nicht darstellbar“ und schreibt nichts (Rückgabe 1);\n"
+    "      ein vorhandener ORDNER wird nur mit --ersetzen ersetzt\n"
     "  hilfedb nummern DB QUELLE... [--unbenutzt]\n"
     "      sucht die Hilfenummern, die ein Programm aufruft („KK.TT.XX“ in Anführungszeichen\n"
     "      in allen Textdateien unter QUELLE, oder allein auf einer Zeile einer Liste), und\n"
@@ -111,6 +118,7 @@ int main(int argc, char **argv)
         {"pruefen", befehlPruefen},
         {"drucken", befehlDrucken},
         {"importieren", befehlImportieren},
+        {"auspacken", befehlAuspacken},
         {"nummern", befehlNummern},
         {"vergleichen", befehlVergleichen},
     };
