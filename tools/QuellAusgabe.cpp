@@ -224,6 +224,12 @@ QString maskiert(const QString &text)
         bool escape = QStringLiteral("\\[]|{}").contains(c);
         if (QStringLiteral("*_/").contains(c)) {
             escape = i == 0 || i + 1 == text.size() || text[i - 1] == c || text[i + 1] == c;
+            // "//" right after ":" is text, as in https://
+            if (c == QLatin1Char('/') && i > 0 &&
+                ((text[i - 1] == QLatin1Char(':') && i + 1 < text.size() &&
+                  text[i + 1] == QLatin1Char('/')) ||
+                 (i > 1 && text[i - 2] == QLatin1Char(':') && text[i - 1] == QLatin1Char('/'))))
+                escape = false;
         }
         if (escape)
             aus += QLatin1Char('\\');
