@@ -30,8 +30,7 @@ int befehlAuspacken(const QStringList &args)
     const QString &ordner = pfade[1];
     const QFileInfo ziel(ordner);
     if (ziel.exists() && !ersetzen) {
-        std::fprintf(stderr,
-                     "hilfedb: %s gibt es schon; mit --ersetzen wird der Ordner ersetzt\n",
+        std::fprintf(stderr, "hilfedb: %s gibt es schon; mit --ersetzen wird der Ordner ersetzt\n",
                      qPrintable(ordner));
         return 2;
     }
@@ -59,7 +58,8 @@ int befehlAuspacken(const QStringList &args)
         return 1;
     }
     for (const QString &z : std::as_const(e.alsRtf))
-        std::printf("%s: RTF unverändert übernommen: %s\n", qPrintable(z.section(QStringLiteral(": "), 0, 0)),
+        std::printf("%s: RTF unverändert übernommen: %s\n",
+                    qPrintable(z.section(QStringLiteral(": "), 0, 0)),
                     qPrintable(z.section(QStringLiteral(": "), 1)));
     std::printf("%s: %d Kapitel, %d Abschnitte (%lld als RTF unverändert), %d Bilder\n",
                 qPrintable(ordner), e.kapitel, e.abschnitte,

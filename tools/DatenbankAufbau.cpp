@@ -37,8 +37,7 @@ bool DatenbankAufbau::schreiben(const HilfeQuelle &quelle, const QString &ziel, 
             ++st.themen;
             int textLfd = 0;
             for (const QuellAbschnitt &a : t.abschnitte) {
-                const QString text =
-                    a.rtfUnveraendert ? a.rtf : RtfErzeuger::erzeugen(a.bloecke);
+                const QString text = a.rtfUnveraendert ? a.rtf : RtfErzeuger::erzeugen(a.bloecke);
                 const qint32 textID = db.textEinfuegen(themaID, a.nummer, a.titel, text, ++textLfd);
                 if (textID == 0)
                     return abbrechen(db.letzterFehler());

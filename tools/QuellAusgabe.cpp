@@ -178,9 +178,8 @@ QList<TextBlock> bloeckeLesen(const QString &rtf)
             const auto p = bildTag.match(text, i, QRegularExpression::NormalMatch,
                                          QRegularExpression::AnchorAtOffsetMatchOption);
             const QString ende = t.hasMatch() ? QStringLiteral("{TE}") : QStringLiteral("{PE}");
-            const qsizetype schluss = (t.hasMatch() || p.hasMatch())
-                                          ? text.indexOf(ende, i)
-                                          : qsizetype(-1);
+            const qsizetype schluss =
+                (t.hasMatch() || p.hasMatch()) ? text.indexOf(ende, i) : qsizetype(-1);
             if (schluss > i) {
                 abschliessen();
                 const qsizetype von = i + (t.hasMatch() ? t.capturedLength() : p.capturedLength());
@@ -242,10 +241,11 @@ QString zeileSchreiben(const TextBlock &b, const QHash<int, QString> &bildTitel)
 {
     const auto &s = b.stuecke;
     // A figure: "Abbildung: " and a picture link whose text is the picture's title.
-    if (b.art == TextBlock::Art::Absatz && s.size() == 2 && s[0].text == QLatin1String("Abbildung: ") &&
-        s[0].verweis == TextStueck::Verweis::Kein && !s[0].fett && !s[0].kursiv &&
-        !s[0].unterstrichen && s[1].verweis == TextStueck::Verweis::Bild && !s[1].fett &&
-        !s[1].kursiv && bildTitel.value(s[1].ziel.toInt()) == s[1].text)
+    if (b.art == TextBlock::Art::Absatz && s.size() == 2 &&
+        s[0].text == QLatin1String("Abbildung: ") && s[0].verweis == TextStueck::Verweis::Kein &&
+        !s[0].fett && !s[0].kursiv && !s[0].unterstrichen &&
+        s[1].verweis == TextStueck::Verweis::Bild && !s[1].fett && !s[1].kursiv &&
+        bildTitel.value(s[1].ziel.toInt()) == s[1].text)
         return QStringLiteral("Abbildung: Bild %1 | %2").arg(s[1].ziel, s[1].text);
 
     QString zeile;
@@ -281,8 +281,8 @@ QString zeileSchreiben(const TextBlock &b, const QHash<int, QString> &bildTitel)
             continue;
         }
         umschalten(t.fett, t.kursiv, unter);
-        const QString ziel = t.verweis == TextStueck::Verweis::Text ? t.ziel
-                                                                     : QStringLiteral("Bild ") + t.ziel;
+        const QString ziel =
+            t.verweis == TextStueck::Verweis::Text ? t.ziel : QStringLiteral("Bild ") + t.ziel;
         zeile += QStringLiteral("[[%1|%2]]").arg(ziel, t.text);
     }
     umschalten(false, false, false);
@@ -317,9 +317,9 @@ bool alsQuelltext(const QString &gespeichert, const QSet<QString> &nummern,
     quelltext = quelltextSchreiben(bloeckeLesen(gespeichert), bildTitel);
     HilfeQuelle q;
     QList<QuellFehler> fehler;
-    QuellParser::kapitelDateiLesen(
-        QStringLiteral("abschnitt"),
-        QStringLiteral("= 1 | K\n== 1 | T\n=== 1 | A\n") + quelltext, q, fehler);
+    QuellParser::kapitelDateiLesen(QStringLiteral("abschnitt"),
+                                   QStringLiteral("= 1 | K\n== 1 | T\n=== 1 | A\n") + quelltext, q,
+                                   fehler);
     if (!fehler.isEmpty() || q.kapitel.size() != 1 || q.kapitel[0].themen.size() != 1 ||
         q.kapitel[0].themen[0].abschnitte.size() != 1) {
         grund = QStringLiteral("als Quelltext nicht eindeutig lesbar") +
@@ -330,11 +330,13 @@ bool alsQuelltext(const QString &gespeichert, const QSet<QString> &nummern,
     for (const TextBlock &b : a.bloecke) {
         for (const TextStueck &s : b.stuecke) {
             if (s.verweis == TextStueck::Verweis::Text && !nummern.contains(s.ziel)) {
-                grund = QStringLiteral("Verweis auf %1: diesen Abschnitt gibt es nicht").arg(s.ziel);
+                grund =
+                    QStringLiteral("Verweis auf %1: diesen Abschnitt gibt es nicht").arg(s.ziel);
                 return false;
             }
             if (s.verweis == TextStueck::Verweis::Bild && !bildTitel.contains(s.ziel.toInt())) {
-                grund = QStringLiteral("Verweis auf Bild %1: dieses Bild gibt es nicht").arg(s.ziel);
+                grund =
+                    QStringLiteral("Verweis auf Bild %1: dieses Bild gibt es nicht").arg(s.ziel);
                 return false;
             }
         }
@@ -405,7 +407,8 @@ bool inhaltLesen(const QString &datenbank, Inhalt &inhalt, QStringList &nicht, Q
     for (DbKapitel &k : inhalt.kapitel) {
         for (DbThema &t : k.themen) {
             for (DbAbschnitt &a : t.abschnitte) {
-                textNummer.insert(a.id, DatenbankAnsicht::hilfeNummer(k.nummer, t.nummer, a.nummer));
+                textNummer.insert(a.id,
+                                  DatenbankAnsicht::hilfeNummer(k.nummer, t.nummer, a.nummer));
                 textZeile.insert(a.id, &a);
             }
         }
@@ -466,9 +469,10 @@ bool inhaltLesen(const QString &datenbank, Inhalt &inhalt, QStringList &nicht, Q
     QSet<qint32> zugeordnet;
     for (const Werte &z : zuordnungen.zeilen) {
         const qint32 w = z.at(0).toInt(), t = z.at(1).toInt();
-        const QString beschreibung = QStringLiteral("Zuordnung Stichwort %1 → Text %2")
-                                         .arg(wort.contains(w) ? zitiert(wort[w]) : QString::number(w))
-                                         .arg(textNummer.value(t, QString::number(t)));
+        const QString beschreibung =
+            QStringLiteral("Zuordnung Stichwort %1 → Text %2")
+                .arg(wort.contains(w) ? zitiert(wort[w]) : QString::number(w))
+                .arg(textNummer.value(t, QString::number(t)));
         if (!wort.contains(w) || !textZeile.contains(t)) {
             nicht << beschreibung + QStringLiteral(": Stichwort oder Text gibt es nicht");
         } else if (gesehen.contains({w, t})) {
@@ -511,8 +515,9 @@ void gliederungPruefen(const Inhalt &inhalt, QStringList &nicht)
             pruefen(tName, t.nummer, t.titel, tn);
             QSet<qint32> an;
             for (const DbAbschnitt &a : t.abschnitte)
-                pruefen(QStringLiteral("Abschnitt %1.%2.%3").arg(k.nummer).arg(t.nummer).arg(a.nummer),
-                        a.nummer, a.titel, an);
+                pruefen(
+                    QStringLiteral("Abschnitt %1.%2.%3").arg(k.nummer).arg(t.nummer).arg(a.nummer),
+                    a.nummer, a.titel, an);
         }
     }
 }
@@ -608,8 +613,9 @@ QString kapitelDatei(DbKapitel &k, const QSet<QString> &nummern,
             if (alsQuelltext(a.text, nummern, bildTitel, quelltext, a.erwartet, grund)) {
                 if (!quelltext.isEmpty())
                     aus += QLatin1Char('\n') + quelltext;
-                static const QRegularExpression abbildung(QStringLiteral("^Abbildung: Bild (\\d+) \\|"),
-                                                          QRegularExpression::MultilineOption);
+                static const QRegularExpression abbildung(
+                    QStringLiteral("^Abbildung: Bild (\\d+) \\|"),
+                    QRegularExpression::MultilineOption);
                 for (auto it = abbildung.globalMatch(quelltext); it.hasNext();)
                     abgebildet.insert(it.next().captured(1).toInt());
                 continue;
@@ -697,9 +703,8 @@ bool QuellAusgabe::auspacken(const QString &datenbank, const QString &ordner, bo
             bildtitel += QStringLiteral("Bild %1 | %2\n").arg(b.nummer).arg(b.titel);
         ++ergebnis.bilder;
     }
-    if (!bildtitel.isEmpty() &&
-        !dateiSchreiben(wurzel.filePath(QStringLiteral("bildtitel.txt")), bildtitel.toUtf8(),
-                        fehler))
+    if (!bildtitel.isEmpty() && !dateiSchreiben(wurzel.filePath(QStringLiteral("bildtitel.txt")),
+                                                bildtitel.toUtf8(), fehler))
         return scheitern(fehler);
 
     if (const QString abweichung = zurueckPruefen(tmp.path(), inhalt); !abweichung.isEmpty())
@@ -714,7 +719,8 @@ bool QuellAusgabe::auspacken(const QString &datenbank, const QString &ordner, bo
         QTemporaryDir platz(zielInfo.absolutePath() + QStringLiteral("/.") + zielInfo.fileName() +
                             QStringLiteral(".alt-XXXXXX"));
         if (!platz.isValid())
-            return scheitern(QStringLiteral("Ordner neben %1 lässt sich nicht anlegen").arg(ordner));
+            return scheitern(
+                QStringLiteral("Ordner neben %1 lässt sich nicht anlegen").arg(ordner));
         alt = platz.path();
         platz.setAutoRemove(false);
         if (!QDir().rmdir(alt) || !QDir().rename(zielInfo.absoluteFilePath(), alt))

@@ -22,9 +22,9 @@ namespace {
 
 struct Inhalt
 {
-    QStringList gliederung;              // "KK.TT.XX Titel" lines as `hilfedb kapitel` gives them
-    QMap<QString, QString> texte;        // help number -> stored text
-    QStringList stichwoerter;            // "Wort -> KK.TT.XX", sorted
+    QStringList gliederung;       // "KK.TT.XX Titel" lines as `hilfedb kapitel` gives them
+    QMap<QString, QString> texte; // help number -> stored text
+    QStringList stichwoerter;     // "Wort -> KK.TT.XX", sorted
     QMap<int, QPair<QString, QByteArray>> bilder; // number -> title, Temp.bmp bytes
 };
 
@@ -88,9 +88,9 @@ private slots:
 
 void TestAuspacken::rundreise_data()
 {
-    QTest::addColumn<QString>("quelle");     // source folder or Jet file
-    QTest::addColumn<bool>("gleicheBytes");  // every section text comes back byte for byte
-    QTest::addColumn<int>("alsRtf");         // sections kept as RTF blocks
+    QTest::addColumn<QString>("quelle");    // source folder or Jet file
+    QTest::addColumn<bool>("gleicheBytes"); // every section text comes back byte for byte
+    QTest::addColumn<int>("alsRtf");        // sections kept as RTF blocks
     const QString jet = QStringLiteral(TOLVAR_SOURCE_DIR "/../shared/jet/");
     zeile("Beispielhilfe", QStringLiteral(TOLVAR_CONTENT_DIR), true, 0);
     // A bitmap whose header a re-encoding would not keep (reserved bytes set).
@@ -142,7 +142,8 @@ void TestAuspacken::rundreise()
     for (auto it = vorher.texte.cbegin(); it != vorher.texte.cend(); ++it) {
         const QString &neu = nachher.texte[it.key()];
         QString unterschied;
-        QVERIFY2(gleicheBytes ? neu == *it : QuellAusgabe::gleichDargestellt(*it, neu, &unterschied),
+        QVERIFY2(gleicheBytes ? neu == *it
+                              : QuellAusgabe::gleichDargestellt(*it, neu, &unterschied),
                  qPrintable(it.key() + ": " + unterschied));
     }
 
