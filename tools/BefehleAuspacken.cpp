@@ -34,7 +34,8 @@ int befehlAuspacken(const QStringList &args)
                      qPrintable(ordner));
         return 2;
     }
-    if (ziel.exists() && !ziel.isDir()) {
+    // A link is not followed: replacing it would remove the folder it points to.
+    if (ziel.isSymLink() || (ziel.exists() && !ziel.isDir())) {
         std::fprintf(stderr, "hilfedb: %s ist kein Ordner\n", qPrintable(ordner));
         return 2;
     }

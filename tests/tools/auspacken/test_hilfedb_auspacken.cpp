@@ -147,6 +147,9 @@ void TestAuspacken::rundreise()
                  qPrintable(it.key() + ": " + unterschied));
     }
 
+    const ProgrammLauf vergleich = hilfedb({"vergleichen", a, b});
+    QVERIFY2(vergleich.code == 0, qPrintable(vergleich.aus));
+
     QCOMPARE(hilfedb({"auspacken", b, tmp.filePath("q2")}).code, 0);
     const auto d1 = dateien(tmp.filePath("q1"));
     QCOMPARE(dateien(tmp.filePath("q2")), d1);
