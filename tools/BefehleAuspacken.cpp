@@ -36,7 +36,8 @@ int befehlAuspacken(const QStringList &args)
     }
     // A link is not followed: replacing it would remove the folder it points to.
     if (ziel.isSymLink() || (ziel.exists() && !ziel.isDir())) {
-        std::fprintf(stderr, "hilfedb: %s ist kein Ordner\n", qPrintable(ordner));
+        std::fprintf(stderr, "hilfedb: %s ist kein Ordner (oder eine Verknüpfung)\n",
+                     qPrintable(ordner));
         return 2;
     }
     // Replacing the folder must not take the database with it.
