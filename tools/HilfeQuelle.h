@@ -37,11 +37,29 @@ struct TextStueck
 
 struct TextBlock
 {
-    enum class Art { Absatz, Aufzaehlung, Nummeriert, Hinweis };
+    enum class Art { Absatz, Aufzaehlung, Nummeriert, Hinweis, Tabelle };
+    enum class Ausrichtung { Links, Rechts, Mitte };
+    using Zelle = QList<TextStueck>;
 
     Art art = Art::Absatz;
     QString nummer; // the writer's number of a numbered item ("3")
     QList<TextStueck> stuecke;
+
+    // A table (Art::Tabelle; stuecke stays empty): rows of cells, each cell its runs; the
+    // alignment of each column; whether the first row is the header row (shown bold).
+    QList<QList<Zelle>> zeilen;
+    QList<Ausrichtung> ausrichtung;
+    bool kopfzeile = false;
+
+    // The runs of the block in reading order, those of a table's cells row by row.
+    QList<TextStueck> alleStuecke() const
+    {
+        QList<TextStueck> alle = stuecke;
+        for (const QList<Zelle> &zeile : zeilen)
+            for (const Zelle &zelle : zeile)
+                alle += zelle;
+        return alle;
+    }
 };
 
 struct QuellAbschnitt

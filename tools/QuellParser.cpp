@@ -4,6 +4,7 @@
 #include "InlineZerleger.h"
 #include "MaskenZeichner.h"
 #include "RtfErzeuger.h"
+#include "TabellenZerleger.h"
 
 #include <QDir>
 #include <QFile>
@@ -92,7 +93,10 @@ void QuellParser::kapitelDateiLesen(const QString &dateiName, const QString &inh
         blockOffen = false;
         int fz = 0;
         QString ft;
-        if (!InlineZerleger::zerlegen(blockZeilen, block.stuecke, fz, ft))
+        const bool ok = block.art == TextBlock::Art::Tabelle
+                            ? TabellenZerleger::zerlegen(blockZeilen, block, fz, ft)
+                            : InlineZerleger::zerlegen(blockZeilen, block.stuecke, fz, ft);
+        if (!ok)
             melden(fz, ft);
         else if (abschnitt)
             abschnitt->bloecke << block;
@@ -132,6 +136,21 @@ void QuellParser::kapitelDateiLesen(const QString &dateiName, const QString &inh
         }
         if (roh.startsWith(QLatin1Char('#')))
             continue;
+
+        // A table is a run of lines beginning with "|"; the first other line ends it.
+        const bool tabellenZeile = roh.startsWith(QLatin1Char('|'));
+        if (blockOffen && block.art == TextBlock::Art::Tabelle && !tabellenZeile)
+            blockBeenden();
+        if (tabellenZeile) {
+            if (blockOffen && block.art == TextBlock::Art::Tabelle)
+                blockZeilen << InlineZerleger::Zeile{nr, zeile};
+            else if (abschnitt)
+                blockBeginnen(TextBlock::Art::Tabelle, nr, zeile);
+            else if (i == 0 || !zeilen[i - 1].startsWith(QLatin1Char('|')))
+                melden(nr, QStringLiteral("Tabelle außerhalb eines Abschnitts (erst „=== Nummer "
+                                          "| Titel“)"));
+            continue;
+        }
 
         if (roh.startsWith(QLatin1Char('='))) {
             blockBeenden();
@@ -366,7 +385,7 @@ void QuellParser::pruefen(const HilfeQuelle &quelle, QList<QuellFehler> &fehler)
         for (const QuellThema &t : k.themen) {
             for (const QuellAbschnitt &a : t.abschnitte) {
                 for (const TextBlock &b : a.bloecke) {
-                    for (const TextStueck &s : b.stuecke) {
+                    for (const TextStueck &s : b.alleStuecke()) {
                         if (s.verweis == TextStueck::Verweis::Text && !nummern.contains(s.ziel)) {
                             fehler << QuellFehler{a.datei, s.zeile,
                                                   QStringLiteral("Link auf %1: diesen Abschnitt "
