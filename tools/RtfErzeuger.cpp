@@ -39,6 +39,17 @@ bool istListe(TextBlock::Art a)
     return a == TextBlock::Art::Aufzaehlung || a == TextBlock::Art::Nummeriert;
 }
 
+// Empty paragraphs between two blocks, as writers separate them in a rich-text editor: one,
+// none between items of one list. The paragraph in which a table starts and the one behind it
+// take no room on screen or paper (the text layout hides an empty paragraph next to a table),
+// so the paragraph behind a table is one more.
+int trennabsaetze(TextBlock::Art vorige, TextBlock::Art art)
+{
+    if (vorige == TextBlock::Art::Tabelle)
+        return 2;
+    return istListe(art) && art == vorige ? 0 : 1;
+}
+
 // The runs of one paragraph or cell; fettAlle makes every run bold (a header cell), hinweis
 // every run italic (a note).
 QString laeufe(const QList<TextStueck> &stuecke, bool fettAlle, bool hinweis)
@@ -189,10 +200,8 @@ QString RtfErzeuger::erzeugen(const QList<TextBlock> &bloecke)
     bool ersterAbsatz = true;
     TextBlock::Art vorige = TextBlock::Art::Absatz;
     for (const TextBlock &b : bloecke) {
-        // An empty paragraph separates blocks, as writers do in a rich-text editor; items of
-        // one list follow each other directly.
-        if (!ersterAbsatz && !(istListe(b.art) && b.art == vorige))
-            rtf += QStringLiteral("\\pard\\par\r\n");
+        if (!ersterAbsatz)
+            rtf += QStringLiteral("\\pard\\par\r\n").repeated(trennabsaetze(vorige, b.art));
         if (b.art == TextBlock::Art::Tabelle) {
             rtf += tabelle(b, ersterAbsatz);
             ersterAbsatz = false;
@@ -224,13 +233,13 @@ QString RtfErzeuger::sichtbarerText(const QList<TextBlock> &bloecke)
     bool erster = true;
     TextBlock::Art vorige = TextBlock::Art::Absatz;
     for (const TextBlock &b : bloecke) {
-        if (!erster && !(istListe(b.art) && b.art == vorige))
-            text += QLatin1Char('\r');
+        if (!erster)
+            text += QString(trennabsaetze(vorige, b.art), QLatin1Char('\r'));
         erster = false;
         vorige = b.art;
         if (b.art == TextBlock::Art::Tabelle) {
-            // The table's start ends the paragraph it is inserted in, every cell starts with
-            // a break of its own and the table's end is one more.
+            // Every cell starts with a break (the first one ends the paragraph the table is
+            // inserted in), and the table's end is one more.
             for (const QList<TextBlock::Zelle> &zeile : b.zeilen)
                 for (const TextBlock::Zelle &zelle : zeile)
                     text += QLatin1Char('\r') + sichtbarerText(zelle);
