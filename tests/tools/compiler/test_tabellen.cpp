@@ -4,6 +4,8 @@
 #include "RtfErzeuger.h"
 #include "RtfLeser.h"
 #include "TestHilfen.h"
+#include "TextFeld.h"
+#include "Verweismarkup.h"
 
 #include <QTextBlock>
 #include <QTextDocument>
@@ -48,10 +50,14 @@ QStringList tabelleBeschreiben(const TextBlock &b)
     return aus;
 }
 
-QList<TextBlock> bloeckeLesen(const QString &text, QList<QuellFehler> &fehler)
+// The blocks of the first section of a chapter file; with pruefen also checked across the
+// file (link targets) as the compiler does.
+QList<TextBlock> bloeckeLesen(const QString &text, QList<QuellFehler> &fehler, bool pruefen = false)
 {
     HilfeQuelle q;
     QuellParser::kapitelDateiLesen(QStringLiteral("a.txt"), text, q, fehler);
+    if (pruefen && fehler.isEmpty())
+        QuellParser::pruefen(q, fehler);
     if (q.kapitel.isEmpty() || q.kapitel[0].themen.isEmpty() ||
         q.kapitel[0].themen[0].abschnitte.isEmpty())
         return {};
@@ -132,6 +138,8 @@ void TestTabellen::fehler_data()
           QString("a.txt:5: Auszeichnung „**“ wird in der Tabellenzelle nicht geschlossen"));
     zeile("link offen", kopf + "| a |\n| [[01.01.01|x |\n",
           QString("a.txt:5: Link „[[“ wird nicht mit „]]“ geschlossen"));
+    zeile("link ins leere", kopf + "| a |\n| [[01.01.02|x]] |\n",
+          QString("a.txt:5: Link auf 01.01.02: diesen Abschnitt gibt es nicht"));
     zeile("außerhalb", QString("= 1 | K\n| a |\n| b |\n"),
           QString("a.txt:2: Tabelle außerhalb eines Abschnitts (erst „=== Nummer | Titel“)"));
 }
@@ -141,7 +149,7 @@ void TestTabellen::fehler()
     QFETCH(QString, quelle);
     QFETCH(QString, meldung);
     QList<QuellFehler> fehler;
-    bloeckeLesen(quelle, fehler);
+    bloeckeLesen(quelle, fehler, true);
     QStringList texte;
     for (const QuellFehler &f : fehler)
         texte << f.alsText();
@@ -181,6 +189,16 @@ void TestTabellen::rtfRundreise()
             QCOMPARE(c.charFormat().fontWeight() >= QFont::Bold, z == 0);
         }
     }
+
+    // The help finds the link in its cell, its positions on the link text.
+    QTextDocument anzeige;
+    QList<tVerweis> verweise;
+    qint16 anzahl = 0;
+    Verweismarkup::darstellen(RtfErzeuger::erzeugen(bloecke), anzeige, verweise, anzahl);
+    QCOMPARE(anzahl, 1);
+    QCOMPARE(verweise[1].TextNummer, "01.01.01");
+    const QString text = TextFeld(&anzeige, false).text();
+    QCOMPARE(text.mid(verweise[1].Anfang, verweise[1].Ende - verweise[1].Anfang), "Positionen");
 }
 
 void TestTabellen::sichtbarerText_data()
