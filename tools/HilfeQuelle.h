@@ -39,27 +39,26 @@ struct TextBlock
 {
     enum class Art { Absatz, Aufzaehlung, Nummeriert, Hinweis, Tabelle };
     enum class Ausrichtung { Links, Rechts, Mitte };
-    using Zelle = QList<TextStueck>;
+    // A table cell: the range of its runs in stuecke.
+    struct Zelle
+    {
+        qsizetype anfang = 0;
+        qsizetype anzahl = 0;
+    };
 
     Art art = Art::Absatz;
     QString nummer; // the writer's number of a numbered item ("3")
     QList<TextStueck> stuecke;
 
-    // A table (Art::Tabelle; stuecke stays empty): rows of cells, each cell its runs; the
-    // alignment of each column; whether the first row is the header row (shown bold).
+    // A table (Art::Tabelle): stuecke holds the runs of all cells, row by row, so that every
+    // check and resolution of links over stuecke covers the cells too; zeilen gives each row's
+    // cells as ranges of stuecke; the alignment of each column; whether the first row is the
+    // header row (shown bold).
     QList<QList<Zelle>> zeilen;
     QList<Ausrichtung> ausrichtung;
     bool kopfzeile = false;
 
-    // The runs of the block in reading order, those of a table's cells row by row.
-    QList<TextStueck> alleStuecke() const
-    {
-        QList<TextStueck> alle = stuecke;
-        for (const QList<Zelle> &zeile : zeilen)
-            for (const Zelle &zelle : zeile)
-                alle += zelle;
-        return alle;
-    }
+    QList<TextStueck> stueckeVon(const Zelle &z) const { return stuecke.mid(z.anfang, z.anzahl); }
 };
 
 struct QuellAbschnitt

@@ -385,7 +385,7 @@ void QuellParser::pruefen(const HilfeQuelle &quelle, QList<QuellFehler> &fehler)
         for (const QuellThema &t : k.themen) {
             for (const QuellAbschnitt &a : t.abschnitte) {
                 for (const TextBlock &b : a.bloecke) {
-                    for (const TextStueck &s : b.alleStuecke()) {
+                    for (const TextStueck &s : b.stuecke) {
                         if (s.verweis == TextStueck::Verweis::Text && !nummern.contains(s.ziel)) {
                             fehler << QuellFehler{a.datei, s.zeile,
                                                   QStringLiteral("Link auf %1: diesen Abschnitt "

@@ -84,10 +84,10 @@ constexpr int tabellenBreite = 9000;
 // Space between a cell's text and its border, each side, in twips.
 constexpr int zellenAbstand = 70;
 
-QString zellenText(const TextBlock::Zelle &zelle)
+QString zellenText(const TextBlock &b, const TextBlock::Zelle &zelle)
 {
     QString text;
-    for (const TextStueck &s : zelle)
+    for (const TextStueck &s : b.stueckeVon(zelle))
         text += s.text;
     return text;
 }
@@ -101,7 +101,7 @@ QList<int> spaltenRaender(const TextBlock &b)
     QList<qsizetype> zeichen(spalten, 4);
     for (const QList<TextBlock::Zelle> &zeile : b.zeilen)
         for (qsizetype s = 0; s < spalten && s < zeile.size(); ++s)
-            zeichen[s] = std::max(zeichen[s], zellenText(zeile[s]).size());
+            zeichen[s] = std::max(zeichen[s], zellenText(b, zeile[s]).size());
     qint64 summe = 0;
     for (const qsizetype z : zeichen)
         summe += z * 110 + 2 * zellenAbstand;
@@ -143,7 +143,7 @@ QString tabelle(const TextBlock &b, bool schrift)
             }
             if (schrift && z == 0 && s == 0)
                 rtf += QStringLiteral("\\f0\\fs20");
-            rtf += QLatin1Char(' ') + laeufe(zeile[s], b.kopfzeile && z == 0, false) +
+            rtf += QLatin1Char(' ') + laeufe(b.stueckeVon(zeile[s]), b.kopfzeile && z == 0, false) +
                    QStringLiteral("\\cell");
         }
         rtf += QStringLiteral("\\row\r\n");
@@ -242,7 +242,7 @@ QString RtfErzeuger::sichtbarerText(const QList<TextBlock> &bloecke)
             // inserted in), and the table's end is one more.
             for (const QList<TextBlock::Zelle> &zeile : b.zeilen)
                 for (const TextBlock::Zelle &zelle : zeile)
-                    text += QLatin1Char('\r') + sichtbarerText(zelle);
+                    text += QLatin1Char('\r') + sichtbarerText(b.stueckeVon(zelle));
             text += QLatin1Char('\r');
             continue;
         }

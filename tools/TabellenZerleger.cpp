@@ -59,6 +59,7 @@ bool TabellenZerleger::zerlegen(const QList<InlineZerleger::Zeile> &zeilen, Text
                                 int &fehlerZeile, QString &fehlerText)
 {
     block.art = TextBlock::Art::Tabelle;
+    block.stuecke.clear();
     block.zeilen.clear();
     block.ausrichtung.clear();
     block.kopfzeile = zeilen.size() > 1 && istTrennzeile(zeilen[1].text);
@@ -107,11 +108,12 @@ bool TabellenZerleger::zerlegen(const QList<InlineZerleger::Zeile> &zeilen, Text
         // the open link is the fault to name, not the cell count that follows from it.
         QList<TextBlock::Zelle> zeile;
         for (const QString &text : texte) {
-            TextBlock::Zelle zelle;
-            if (!InlineZerleger::zerlegen({{quelle.nummer, text}}, zelle, fehlerZeile, fehlerText,
+            QList<TextStueck> laeufe;
+            if (!InlineZerleger::zerlegen({{quelle.nummer, text}}, laeufe, fehlerZeile, fehlerText,
                                           QStringLiteral("in der Tabellenzelle")))
                 return false;
-            zeile << zelle;
+            zeile << TextBlock::Zelle{block.stuecke.size(), laeufe.size()};
+            block.stuecke += laeufe;
         }
         if (zeile.size() != spalten) {
             fehlerZeile = quelle.nummer;

@@ -42,7 +42,7 @@ QStringList beschreiben(const TextBlock &b)
         QStringList zellen;
         for (const TextBlock::Zelle &zelle : zeile) {
             QString t;
-            for (const TextStueck &s : zelle) {
+            for (const TextStueck &s : b.stueckeVon(zelle)) {
                 const QString text = RtfErzeuger::sichtbarerText(QList<TextStueck>{s});
                 t += s.fett ? "*" + text + "*" : s.kursiv ? "/" + text + "/" : text;
             }
