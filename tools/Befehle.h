@@ -12,6 +12,8 @@ int befehlBild(const QStringList &args);         // bild DB BILDNUMMER AUSGABE.p
 int befehlRtf(const QStringList &args);          // rtf DATEI.rtf
 int befehlPruefen(const QStringList &args);      // pruefen DB
 int befehlDrucken(const QStringList &args);      // drucken DB NUMMER --umfang U [--grafiken] --pdf P
+int befehlNummern(const QStringList &args);      // nummern DB QUELLE... [--unbenutzt]
+int befehlVergleichen(const QStringList &args);  // vergleichen DB1 DB2
 
 // Shared by the subcommands that write files (BefehleDrucken.cpp).
 // True when both paths name one existing file: the same path, another spelling of it (.., a

@@ -11,23 +11,33 @@
 
 int befehlErstellen(const QStringList &args)
 {
-    if (args.size() != 2) {
-        std::fputs("Aufruf: hilfedb erstellen QUELLORDNER ZIEL.mdb\n", stderr);
+    QStringList pfade = args;
+    const bool streng = pfade.removeAll(QStringLiteral("--streng")) > 0;
+    if (pfade.size() != 2 || pfade[0].startsWith(QLatin1String("--")) ||
+        pfade[1].startsWith(QLatin1String("--"))) {
+        std::fputs("Aufruf: hilfedb erstellen QUELLORDNER ZIEL.mdb [--streng]\n", stderr);
         return 2;
     }
     QElapsedTimer uhr;
     uhr.start();
     QStringList meldungen;
     DatenbankAufbau::Statistik st;
-    if (!HilfeCompiler::erstellen(args[0], args[1], meldungen, &st)) {
-        for (const QString &m : std::as_const(meldungen))
-            std::fprintf(stderr, "%s\n", qPrintable(m));
-        std::fprintf(stderr, "hilfedb: %s wurde nicht erstellt\n", qPrintable(args[1]));
+    HilfeCompiler::Ergebnis e;
+    const bool ok = HilfeCompiler::erstellen(pfade[0], pfade[1], meldungen, &st, streng, &e);
+    for (const QString &m : std::as_const(meldungen))
+        std::fprintf(stderr, "%s\n", qPrintable(m));
+    if (e.fehler + e.warnungen > 0) {
+        std::fprintf(stderr, "%d Fehler, %d %s%s\n", e.fehler, e.warnungen,
+                     e.warnungen == 1 ? "Warnung" : "Warnungen",
+                     streng && e.warnungen > 0 ? " (--streng: Warnungen zählen als Fehler)" : "");
+    }
+    if (!ok) {
+        std::fprintf(stderr, "hilfedb: %s wurde nicht erstellt\n", qPrintable(pfade[1]));
         return 1;
     }
     std::printf("%s: %d Kapitel, %d Themen, %d Abschnitte, %d Bilder, %d Stichwörter, "
                 "%d Zuordnungen (%lld ms)\n",
-                qPrintable(args[1]), st.kapitel, st.themen, st.texte, st.bilder, st.woerter,
+                qPrintable(pfade[1]), st.kapitel, st.themen, st.texte, st.bilder, st.woerter,
                 st.zuordnungen, static_cast<long long>(uhr.elapsed()));
     return 0;
 }

@@ -72,11 +72,15 @@ int befehlImportieren(const QStringList &args)
     std::printf("Prüfung von %s:\n", qPrintable(ziel));
     for (const QString &p : std::as_const(pruefung.probleme))
         std::printf("%s\n", qPrintable(p));
+    for (const QString &w : std::as_const(pruefung.warnungen))
+        std::printf("Warnung: %s\n", qPrintable(w));
     if (gelesen)
-        std::printf("%d Abschnitte, %d Bilder, %d Stichwörter geprüft, %lld %s\n",
+        std::printf("%d Abschnitte, %d Bilder, %d Stichwörter geprüft, %lld %s, %lld %s\n",
                     pruefung.abschnitte, pruefung.bilder, pruefung.stichwoerter,
                     static_cast<long long>(pruefung.probleme.size()),
-                    pruefung.probleme.size() == 1 ? "Problem" : "Probleme");
+                    pruefung.probleme.size() == 1 ? "Problem" : "Probleme",
+                    static_cast<long long>(pruefung.warnungen.size()),
+                    pruefung.warnungen.size() == 1 ? "Warnung" : "Warnungen");
     else
         std::printf("Die Prüfung konnte %s nicht vollständig lesen; die Hilfe liest diese "
                     "Inhalte ebenso wenig\n",

@@ -9,8 +9,16 @@
 class HilfeCompiler
 {
 public:
-    // Returns false with one message per line in meldungen ("datei.txt:17: ...") when the
-    // sources have errors or the database cannot be written.
+    struct Ergebnis
+    {
+        int fehler = 0;
+        int warnungen = 0;
+    };
+
+    // Returns false when the sources have errors (with streng: errors or warnings) or the
+    // database cannot be written. meldungen gets one line per error and warning, sorted by file
+    // and line ("datei.txt:17: ...", "datei.txt:20: Warnung: ..."), on success too.
     static bool erstellen(const QString &quellOrdner, const QString &ziel, QStringList &meldungen,
-                          DatenbankAufbau::Statistik *statistik = nullptr);
+                          DatenbankAufbau::Statistik *statistik = nullptr, bool streng = false,
+                          Ergebnis *ergebnis = nullptr);
 };

@@ -7,17 +7,21 @@
 #include <QString>
 #include <QStringList>
 
-// One error of the sources, reported as "datei.txt:17: text".
+// One error or warning of the sources, reported as "datei.txt:17: text" (a warning as
+// "datei.txt:17: Warnung: text"). Warnings mark what compiles but is likely not what the writer
+// meant; they stop the compile only when it is strict.
 struct QuellFehler
 {
     QString datei; // file name as shown to the writer (relative to the source folder)
     int zeile = 0; // 1-based line; 0 when the error concerns the whole file
     QString text;
+    bool warnung = false;
 
     QString alsText() const
     {
-        return zeile > 0 ? QStringLiteral("%1:%2: %3").arg(datei).arg(zeile).arg(text)
-                         : QStringLiteral("%1: %2").arg(datei, text);
+        const QString t = warnung ? QStringLiteral("Warnung: ") + text : text;
+        return zeile > 0 ? QStringLiteral("%1:%2: %3").arg(datei).arg(zeile).arg(t)
+                         : QStringLiteral("%1: %2").arg(datei, t);
     }
 };
 
@@ -33,6 +37,9 @@ struct TextStueck
     Verweis verweis = Verweis::Kein;
     QString ziel;  // text link: "KK.TT.XX"; picture link: the picture number in decimal
     int zeile = 0; // source line where the run starts (links are checked against it)
+    // A text link written with a label ("[[#marke|...]]"): the label; ziel holds "#marke" until
+    // the labels are resolved to help numbers. Empty for a link written with a number.
+    QString marke;
 };
 
 struct TextBlock
@@ -49,6 +56,7 @@ struct TextBlock
     Art art = Art::Absatz;
     QString nummer; // the writer's number of a numbered item ("3")
     QList<TextStueck> stuecke;
+    QString datei; // the file the block's lines come from (a snippet's, when included)
 
     // A table (Art::Tabelle): stuecke holds the runs of all cells, row by row, so that every
     // check and resolution of links over stuecke covers the cells too; zeilen gives each row's
@@ -65,6 +73,7 @@ struct QuellAbschnitt
 {
     int nummer = 0;
     QString titel;
+    QString marke; // stable label that links may name instead of the number; may be empty
     QStringList stichwoerter;
     QList<TextBlock> bloecke;
     QString datei;
@@ -98,8 +107,18 @@ struct QuellBild
     QString datei;
 };
 
+// A figure line: the caption of a picture, which becomes the picture's stored title.
+struct QuellAbbildung
+{
+    int bild = 0;
+    QString beschriftung;
+    QString datei;
+    int zeile = 0;
+};
+
 struct HilfeQuelle
 {
     QList<QuellKapitel> kapitel;
     QList<QuellBild> bilder;
+    QList<QuellAbbildung> abbildungen;
 };

@@ -61,6 +61,8 @@ bool InlineZerleger::zerlegen(const QList<Zeile> &zeilen, QList<TextStueck> &stu
     };
 
     static const QRegularExpression textZiel(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d\\d$"));
+    static const QRegularExpression markenZiel(
+        QStringLiteral("^#(%1)$").arg(QLatin1String(markenMuster)));
     static const QRegularExpression bildZiel(QStringLiteral("^Bild\\s+(\\d{1,5})$"),
                                              QRegularExpression::CaseInsensitiveOption);
 
@@ -110,19 +112,27 @@ bool InlineZerleger::zerlegen(const QList<Zeile> &zeilen, QList<TextStueck> &stu
             }
             const QString inhalt = text.mid(i + 2, ende - i - 2);
             const qsizetype strich = inhalt.indexOf(QLatin1Char('|'));
-            if (strich < 0) {
+            const QString ziel = (strich < 0 ? inhalt : inhalt.left(strich)).trimmed();
+            const QString linkText = strich < 0 ? QString() : inhalt.mid(strich + 1).trimmed();
+            const auto marke = markenZiel.match(ziel);
+            if (strich < 0 && !marke.hasMatch()) {
                 fehlerZeile = zeileBei(i);
                 fehlerText = QStringLiteral("Link „[[%1]]“ ohne „|“: erwartet wird "
-                                            "[[KK.TT.XX|Linktext]] oder [[Bild N|Linktext]]")
+                                            "[[KK.TT.XX|Linktext]], [[#marke]] oder "
+                                            "[[Bild N|Linktext]]")
                                  .arg(inhalt);
                 return false;
             }
-            const QString ziel = inhalt.left(strich).trimmed();
-            const QString linkText = inhalt.mid(strich + 1).trimmed();
             abschliessen(i);
             TextStueck link = aktuell;
             link.text = linkText;
-            if (textZiel.match(ziel).hasMatch()) {
+            if (marke.hasMatch()) {
+                // Resolved to the section's number (and, without a link text, its title) once
+                // every file is read.
+                link.verweis = TextStueck::Verweis::Text;
+                link.marke = marke.captured(1).toLower();
+                link.ziel = QLatin1Char('#') + link.marke;
+            } else if (textZiel.match(ziel).hasMatch()) {
                 link.verweis = TextStueck::Verweis::Text;
                 link.ziel = ziel;
             } else if (const auto m = bildZiel.match(ziel); m.hasMatch()) {
@@ -131,11 +141,11 @@ bool InlineZerleger::zerlegen(const QList<Zeile> &zeilen, QList<TextStueck> &stu
             } else {
                 fehlerZeile = zeileBei(i);
                 fehlerText = QStringLiteral("ungültiges Linkziel „%1“: erwartet wird KK.TT.XX "
-                                            "(je zwei Ziffern) oder „Bild N“")
+                                            "(je zwei Ziffern), #marke oder „Bild N“")
                                  .arg(ziel);
                 return false;
             }
-            if (linkText.isEmpty()) {
+            if (linkText.isEmpty() && link.marke.isEmpty()) {
                 fehlerZeile = zeileBei(i);
                 fehlerText = QStringLiteral("Link auf „%1“ ohne Linktext").arg(ziel);
                 return false;

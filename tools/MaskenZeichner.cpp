@@ -21,6 +21,8 @@ struct Element
     bool angehakt = false;
     QStringList spalten;
     QList<QStringList> zeilen;
+    int quellZeile = 0;          // line of the description
+    QList<int> zeilenQuellZeile; // line of each row of a grid
 };
 
 // Colours of a classic, tidy Windows dialog.
@@ -94,7 +96,8 @@ bool istZahl(const QString &s)
     return zahl.match(s).hasMatch() && !datum.match(s).hasMatch();
 }
 
-void zeichneTabelle(QPainter &p, const Element &e, int x, int &y, int breite, int bisY)
+// Draws the grid down to bisY at most; returns the number of rows shown whole.
+qsizetype zeichneTabelle(QPainter &p, const Element &e, int x, int &y, int breite, int bisY)
 {
     const QFontMetrics fm(p.font());
     QFont fett = p.font();
@@ -188,13 +191,35 @@ void zeichneTabelle(QPainter &p, const Element &e, int x, int &y, int breite, in
         p.drawLine(sx - 1, y + 2 + kopf, sx - 1, y + hoehe - 2);
     }
     p.restore();
+    const qsizetype ganz = std::max(0, hoehe - kopf - 2) / zeile;
     y += hoehe + 8;
+    return std::min(ganz, e.zeilen.size());
+}
+
+// How the writer names an element in the description, for warnings.
+QString benennen(const Element &e)
+{
+    switch (e.art) {
+    case Element::Art::Feld:
+        return QStringLiteral("Feld „%1“").arg(e.beschriftung);
+    case Element::Art::Auswahl:
+        return QStringLiteral("Auswahl „%1“").arg(e.beschriftung);
+    case Element::Art::Haken:
+        return QStringLiteral("Haken „%1“").arg(e.beschriftung);
+    case Element::Art::Text:
+        return QStringLiteral("Text „%1“").arg(e.beschriftung);
+    case Element::Art::Tabelle:
+        return QStringLiteral("Tabelle „%1“").arg(e.spalten.join(QStringLiteral(" | ")));
+    case Element::Art::Knoepfe:
+        return QStringLiteral("Knöpfe „%1“").arg(e.spalten.join(QStringLiteral(" | ")));
+    }
+    return {};
 }
 
 } // namespace
 
 bool MaskenZeichner::zeichnen(const QString &beschreibung, QImage &bild, QString &titel,
-                              int &fehlerZeile, QString &fehlerText)
+                              int &fehlerZeile, QString &fehlerText, QList<QuellFehler> *warnungen)
 {
     QString neuerTitel;
     int breite = standardBreite;
@@ -246,6 +271,7 @@ bool MaskenZeichner::zeichnen(const QString &beschreibung, QImage &bild, QString
             Element e{schluessel == QLatin1String("Feld") ? Element::Art::Feld
                                                           : Element::Art::Auswahl,
                       t[0], t[1]};
+            e.quellZeile = nr;
             elemente << e;
         } else if (schluessel == QLatin1String("Haken")) {
             const QStringList t = teile(wert);
@@ -255,14 +281,17 @@ bool MaskenZeichner::zeichnen(const QString &beschreibung, QImage &bild, QString
                                              "„Beschriftung | nein“"));
             Element e{Element::Art::Haken, t[0], QString()};
             e.angehakt = t[1] == QLatin1String("ja");
+            e.quellZeile = nr;
             elemente << e;
         } else if (schluessel == QLatin1String("Text")) {
             elemente << Element{Element::Art::Text, wert, QString()};
+            elemente.last().quellZeile = nr;
         } else if (schluessel == QLatin1String("Tabelle")) {
             Element e{Element::Art::Tabelle, QString(), QString()};
             e.spalten = teile(wert);
             if (wert.isEmpty())
                 return fehler(QStringLiteral("„Tabelle:“ ohne Spaltenüberschriften"));
+            e.quellZeile = nr;
             elemente << e;
         } else if (schluessel == QLatin1String("Zeile")) {
             if (elemente.isEmpty() || elemente.last().art != Element::Art::Tabelle)
@@ -274,12 +303,14 @@ bool MaskenZeichner::zeichnen(const QString &beschreibung, QImage &bild, QString
                                   .arg(t.size())
                                   .arg(elemente.last().spalten.size()));
             elemente.last().zeilen << t;
+            elemente.last().zeilenQuellZeile << nr;
         } else if (schluessel == QStringLiteral("Knöpfe") ||
                    schluessel == QLatin1String("Knoepfe")) {
             Element e{Element::Art::Knoepfe, QString(), QString()};
             e.spalten = teile(wert);
             if (wert.isEmpty())
                 return fehler(QStringLiteral("„Knöpfe:“ ohne Beschriftungen"));
+            e.quellZeile = nr;
             elemente << e;
         } else {
             return fehler(QStringLiteral("unbekannter Schlüssel „%1:“").arg(schluessel));
@@ -348,10 +379,31 @@ bool MaskenZeichner::zeichnen(const QString &beschreibung, QImage &bild, QString
     });
     const int unten = hoehe - aussen - (mitKnoepfen ? knopfHoehe + aussen : 0);
 
+    // What does not fit is left out or cut off, as a real dialog would clip it; the writer
+    // hears of each such element. An element that begins above the buttons' margin is drawn;
+    // its visible part (a field's height) may reach into that margin, not onto the buttons or
+    // over the lower edge.
+    QList<QuellFehler> verloren;
+    const auto passtNicht = [&](int zeile, const QString &was) {
+        verloren << QuellFehler{QString(), zeile,
+                                QStringLiteral("%1 passt nicht in die Maske (%2 x %3); Maske "
+                                               "größer machen")
+                                    .arg(was)
+                                    .arg(breite)
+                                    .arg(hoehe)};
+    };
     int y = titelHoehe + 1 + aussen;
     for (const Element &e : std::as_const(elemente)) {
-        if (y >= unten && e.art != Element::Art::Knoepfe)
-            continue; // what does not fit is left out, as a real dialog would clip it
+        if (e.art != Element::Art::Knoepfe && e.art != Element::Art::Tabelle &&
+            (y >= unten || y + feldHoehe > unten + aussen)) {
+            passtNicht(e.quellZeile, benennen(e));
+            if (y >= unten)
+                continue;
+        }
+        if (e.art == Element::Art::Tabelle && y >= unten) {
+            passtNicht(e.quellZeile, benennen(e));
+            continue;
+        }
         switch (e.art) {
         case Element::Art::Feld:
         case Element::Art::Auswahl: {
@@ -410,10 +462,15 @@ bool MaskenZeichner::zeichnen(const QString &beschreibung, QImage &bild, QString
                        fm.elidedText(e.beschriftung, Qt::ElideRight, breite - 2 * aussen));
             y += zeilenHoehe;
             break;
-        case Element::Art::Tabelle:
+        case Element::Art::Tabelle: {
             y += 4;
-            zeichneTabelle(p, e, aussen, y, breite - 2 * aussen, unten);
+            const qsizetype gezeigt = zeichneTabelle(p, e, aussen, y, breite - 2 * aussen, unten);
+            for (qsizetype r = gezeigt; r < e.zeilen.size(); ++r)
+                passtNicht(
+                    e.zeilenQuellZeile[r],
+                    QStringLiteral("Zeile „%1“").arg(e.zeilen[r].join(QStringLiteral(" | "))));
             break;
+        }
         case Element::Art::Knoepfe: {
             int x = breite - aussen;
             QList<QRect> flaechen;
@@ -423,6 +480,8 @@ bool MaskenZeichner::zeichnen(const QString &beschreibung, QImage &bild, QString
                 flaechen.prepend(QRect(x, hoehe - aussen - knopfHoehe, w, knopfHoehe));
                 x -= 8;
             }
+            if (x + 8 < 0)
+                passtNicht(e.quellZeile, benennen(e));
             for (qsizetype k = 0; k < e.spalten.size(); ++k) {
                 erhaben(p, flaechen[k], k == 0);
                 p.setPen(Qt::black);
@@ -436,5 +495,7 @@ bool MaskenZeichner::zeichnen(const QString &beschreibung, QImage &bild, QString
 
     bild = ergebnis;
     titel = neuerTitel;
+    if (warnungen)
+        *warnungen << verloren;
     return true;
 }

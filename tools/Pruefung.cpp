@@ -6,12 +6,15 @@
 #include "DatenbankAnsicht.h"
 #include "Global.h"
 #include "HilfeDatenbank.h"
+#include "QuellWarnungen.h"
 #include "RtfLeser.h"
+#include "TextFeld.h"
 #include "Verweismarkup.h"
 #include "VolltextIndex.h"
 
 #include <QHash>
 #include <QImage>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTextDocument>
 
@@ -22,6 +25,10 @@ struct Abschnitt
     QString nummer; // KK.TT.XX
     QString text;
 };
+
+// The titles a link to a section may name, the section's first: a link to the first section
+// of a topic (the one its tab opens) may name the topic instead.
+using Titel = QHash<QString, QStringList>;
 
 // Tags in a plain text: every "{T" and "{P", closing tags included (the rendering takes any of
 // them for an opening tag when it comes first).
@@ -60,7 +67,7 @@ QString zitiert(const QString &s)
     return QStringLiteral("„") + s + QStringLiteral("“");
 }
 
-bool abschnitteLesen(HilfeDatenbank &db, QList<Abschnitt> &abschnitte, QSet<QString> &nummern)
+bool abschnitteLesen(HilfeDatenbank &db, QList<Abschnitt> &abschnitte, Titel &titel)
 {
     const Ergebnis<KapitelZeile> kapitel = db.kapitel();
     if (!kapitel.ok)
@@ -75,7 +82,9 @@ bool abschnitteLesen(HilfeDatenbank &db, QList<Abschnitt> &abschnitte, QSet<QStr
                 return false;
             for (const TextZeile &x : texte.zeilen) {
                 const QString nummer = DatenbankAnsicht::hilfeNummer(k.nummer, t.nummer, x.nummer);
-                nummern.insert(nummer);
+                titel.insert(nummer, &x == &texte.zeilen.first()
+                                         ? QStringList{x.bezeichnung, t.bezeichnung}
+                                         : QStringList{x.bezeichnung});
                 abschnitte.append({nummer, x.text});
             }
         }
@@ -108,6 +117,36 @@ bool stichwoerterPruefen(HilfeDatenbank &db, QStringList &ohneText, int &anzahl)
     return true;
 }
 
+// The picture number a link names, read as the picture query reads it: the number at its
+// start ("00012", "12   ").
+double bildNummer(const QString &nummer)
+{
+    static const QRegularExpression zahl(QStringLiteral("^\\s*[-+]?\\d*(\\.\\d+)?"));
+    return zahl.match(nummer).captured(0).trimmed().toDouble();
+}
+
+// Pictures that no link shows.
+bool ungenutzteBilder(HilfeDatenbank &db, const QSet<double> &gezeigt, QStringList &warnungen)
+{
+    const Ergebnis<Werte> bilder =
+        db.abfragen(QStringLiteral("SELECT Nummer, Bezeichnung FROM Bilder ORDER BY Nummer"));
+    if (!bilder.ok)
+        return false;
+    for (const Werte &z : bilder.zeilen) {
+        const double nummer = z.at(0).toDouble();
+        if (gezeigt.contains(nummer))
+            continue;
+        // Written as links write it: five digits.
+        const QString name = nummer == double(qint64(nummer))
+                                 ? QStringLiteral("%1").arg(qint64(nummer), 5, 10, QLatin1Char('0'))
+                                 : z.at(0).toString();
+        warnungen << QStringLiteral("Bild ") + name + QLatin1Char(' ') +
+                         zitiert(z.at(1).toString()) +
+                         QStringLiteral(": kein Verweis zeigt dieses Bild");
+    }
+    return true;
+}
+
 } // namespace
 
 bool Pruefung::nummerZerlegen(const QString &nummer, qint32 teile[3])
@@ -127,11 +166,13 @@ bool Pruefung::nummerZerlegen(const QString &nummer, qint32 teile[3])
 }
 
 QStringList Pruefung::textProbleme(const QString &gespeicherterText, QList<tVerweis> *links,
-                                   qint16 *linkAnzahl)
+                                   qint16 *linkAnzahl, QStringList *linkTexte)
 {
     QStringList probleme;
     if (linkAnzahl)
         *linkAnzahl = 0;
+    if (linkTexte)
+        linkTexte->clear();
     if (gespeicherterText.trimmed().isEmpty())
         return {QStringLiteral("Text ist leer")};
 
@@ -152,6 +193,12 @@ QStringList Pruefung::textProbleme(const QString &gespeicherterText, QList<tVerw
     if (links && linkAnzahl) {
         *links = verweise;
         *linkAnzahl = anzahl;
+    }
+    if (linkTexte && verweise.size() > 1) {
+        // The link positions count in the text box's position space.
+        const QString feldText = TextFeld(&anzeige, false).text();
+        for (const tVerweis &v : std::as_const(verweise))
+            *linkTexte << feldText.mid(v.Anfang, std::max(v.Ende - v.Anfang, 0));
     }
     const QString sichtbar = anzeige.toPlainText();
     if (sichtbar.trimmed().isEmpty())
@@ -175,18 +222,20 @@ bool Pruefung::pruefen(const QString &datenbank, Ergebnis &ergebnis)
     const DatenbankOrt ort(datenbank);
     HilfeDatenbank &db = standardDatenbank();
     QList<Abschnitt> abschnitte;
-    QSet<QString> nummern; // help numbers, written KK.TT.XX
-    if (!abschnitteLesen(db, abschnitte, nummern))
+    Titel titel; // by help number, written KK.TT.XX
+    if (!abschnitteLesen(db, abschnitte, titel))
         return false;
     ergebnis.abschnitte = int(abschnitte.size());
 
     // Picture number -> problem ("" when the picture is fine), each picture checked once.
     QHash<QString, QString> bilder;
+    QSet<double> gezeigt; // the pictures linked, by number
     for (const Abschnitt &a : abschnitte) {
         const QString vorn = a.nummer + QStringLiteral(": ");
         QList<tVerweis> verweise;
         qint16 anzahl = 0;
-        for (const QString &p : textProbleme(a.text, &verweise, &anzahl))
+        QStringList linkTexte;
+        for (const QString &p : textProbleme(a.text, &verweise, &anzahl, &linkTexte))
             ergebnis.probleme << vorn + p;
         for (int i = 1; i <= anzahl && i < verweise.size(); ++i) {
             const tVerweis &v = verweise[i];
@@ -196,11 +245,20 @@ bool Pruefung::pruefen(const QString &datenbank, Ergebnis &ergebnis)
                     ergebnis.probleme << vorn + QStringLiteral("Verweis auf ") +
                                              zitiert(v.TextNummer) +
                                              QStringLiteral(": keine Hilfenummer KK.TT.XX");
-                else if (!nummern.contains(DatenbankAnsicht::hilfeNummer(t[0], t[1], t[2])))
+                else if (const auto ziel =
+                             titel.constFind(DatenbankAnsicht::hilfeNummer(t[0], t[1], t[2]));
+                         ziel == titel.constEnd())
                     ergebnis.probleme << vorn + QStringLiteral("Verweis auf ") + v.TextNummer +
                                              QStringLiteral(": kein solcher Abschnitt");
+                else if (!QuellWarnungen::linkTextPasst(linkTexte.value(i), ziel.value()))
+                    ergebnis.warnungen << vorn + QStringLiteral("Link ") +
+                                              zitiert(linkTexte.value(i)) +
+                                              QStringLiteral(" führt zu ") + ziel.key() +
+                                              QStringLiteral(" ") + zitiert(ziel->first()) +
+                                              QStringLiteral(" – Nummer neu vergeben?");
                 continue;
             }
+            gezeigt.insert(bildNummer(v.BildNummer));
             auto it = bilder.constFind(v.BildNummer);
             if (it == bilder.constEnd()) {
                 const ::Ergebnis<BildZeile> b = db.bild(v.BildNummer);
@@ -219,6 +277,8 @@ bool Pruefung::pruefen(const QString &datenbank, Ergebnis &ergebnis)
         }
     }
     ergebnis.bilder = int(bilder.size());
+    if (!ungenutzteBilder(db, gezeigt, ergebnis.warnungen))
+        return false;
     if (!stichwoerterPruefen(db, ergebnis.probleme, ergebnis.stichwoerter))
         return false;
 

@@ -13,9 +13,9 @@
 #include <QSet>
 #include <QStringDecoder>
 
-namespace {
+#include <algorithm>
 
-constexpr int maxFehler = 100;
+namespace {
 
 QString hilfeNummer(int k, int t, int x)
 {
@@ -25,27 +25,112 @@ QString hilfeNummer(int k, int t, int x)
         .arg(x, 2, 10, QLatin1Char('0'));
 }
 
-// Reads "N | Titel" behind a heading mark; false with a message when malformed.
-bool ueberschriftLesen(const QString &rest, int &nummer, QString &titel, QString &meldung)
+// A line of a chapter file after includes are expanded: where it comes from, and its text
+// (line break removed, variables replaced). An included file is framed by empty lines, so no
+// block spans two files.
+struct QuellZeile
 {
-    const qsizetype strich = rest.indexOf(QLatin1Char('|'));
-    if (strich < 0) {
-        meldung = QStringLiteral("erwartet „Nummer | Titel“");
-        return false;
+    QString datei;
+    int nr = 0;
+    QString text;
+};
+
+// Known keys of key lines ("Stichwörter: ..."), compared in a folded spelling (lower case,
+// umlauts as ae/oe/ue, ß as ss).
+enum class Schluessel { Kein, Stichwoerter, Einfuegen, Abbildung, Unbekannt };
+
+QString falten(const QString &wort)
+{
+    QString f = wort.toLower();
+    f.replace(QChar(0xE4), QLatin1String("ae"));
+    f.replace(QChar(0xF6), QLatin1String("oe"));
+    f.replace(QChar(0xFC), QLatin1String("ue"));
+    f.replace(QChar(0xDF), QLatin1String("ss"));
+    return f;
+}
+
+int abstand(const QString &a, const QString &b)
+{
+    QList<int> vorher(b.size() + 1), jetzt(b.size() + 1);
+    for (qsizetype j = 0; j <= b.size(); ++j)
+        vorher[j] = int(j);
+    for (qsizetype i = 1; i <= a.size(); ++i) {
+        jetzt[0] = int(i);
+        for (qsizetype j = 1; j <= b.size(); ++j) {
+            jetzt[j] = std::min(
+                {vorher[j] + 1, jetzt[j - 1] + 1, vorher[j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1)});
+        }
+        std::swap(vorher, jetzt);
     }
-    const QString zahl = rest.left(strich).trimmed();
-    static const QRegularExpression ziffern(QStringLiteral("^\\d{1,2}$"));
-    if (!ziffern.match(zahl).hasMatch() || zahl.toInt() < 1) {
-        meldung = QStringLiteral("Nummer „%1“ ist keine Zahl von 1 bis 99").arg(zahl);
-        return false;
+    return vorher[b.size()];
+}
+
+struct BekannterSchluessel
+{
+    const char *gefaltet;
+    const char *name;
+    Schluessel schluessel;
+};
+const BekannterSchluessel bekannteSchluessel[] = {
+    {"stichwoerter", "Stichwörter:", Schluessel::Stichwoerter},
+    {"einfuegen", "Einfügen:", Schluessel::Einfuegen},
+    {"abbildung", "Abbildung:", Schluessel::Abbildung}};
+
+// The key of a line "Wort: rest" at the start of a line. A word that is not a key but close to
+// one ("Stichwort:", "Einfügung:") is Unbekannt, with the key it resembles in gemeint: taken as
+// text it would silently lose what the writer meant. Other words before a colon ("Tipp: ...")
+// are text.
+Schluessel schluesselVon(const QString &roh, QString &rest, QString &wort, QString *gemeint)
+{
+    static const QRegularExpression muster(QStringLiteral("^(\\w+)\\s*:(.*)$"),
+                                           QRegularExpression::UseUnicodePropertiesOption);
+    const auto m = muster.match(roh);
+    if (!m.hasMatch())
+        return Schluessel::Kein;
+    wort = m.captured(1);
+    rest = m.captured(2).trimmed();
+    const QString f = falten(wort);
+    for (const BekannterSchluessel &b : bekannteSchluessel) {
+        if (f == QLatin1String(b.gefaltet))
+            return b.schluessel;
     }
-    titel = rest.mid(strich + 1).trimmed();
-    if (titel.isEmpty()) {
-        meldung = QStringLiteral("Titel fehlt hinter „|“");
-        return false;
+    for (const BekannterSchluessel &b : bekannteSchluessel) {
+        if (f.size() >= 5 && abstand(f, QLatin1String(b.gefaltet)) <= 3) {
+            if (gemeint)
+                *gemeint = QString::fromUtf8(b.name);
+            return Schluessel::Unbekannt;
+        }
     }
-    nummer = zahl.toInt();
-    return true;
+    return Schluessel::Kein;
+}
+
+// Replaces {{Name}} by the variable's value; "\{{" stays text. Unknown names are reported.
+QString variablenErsetzen(const QString &text, const QuellParser::Umgebung &u,
+                          QStringList &unbekannt)
+{
+    if (!text.contains(QLatin1String("{{")))
+        return text;
+    static const QRegularExpression muster(
+        QStringLiteral("\\{\\{\\s*([A-Za-z][A-Za-z0-9_-]*)\\s*\\}\\}"));
+    QString aus;
+    qsizetype pos = 0;
+    auto it = muster.globalMatch(text);
+    while (it.hasNext()) {
+        const auto m = it.next();
+        if (m.capturedStart() > 0 && text[m.capturedStart() - 1] == QLatin1Char('\\'))
+            continue;
+        aus += QStringView(text).mid(pos, m.capturedStart() - pos);
+        const auto wert = u.variablen.constFind(m.captured(1).toLower());
+        if (wert == u.variablen.constEnd()) {
+            unbekannt << m.captured(1);
+            aus += m.captured(0);
+        } else {
+            aus += *wert;
+        }
+        pos = m.capturedEnd();
+    }
+    aus += QStringView(text).mid(pos);
+    return aus;
 }
 
 // Decodes a source file as UTF-8; false with the first line that is not valid UTF-8 (a file
@@ -69,14 +154,167 @@ bool utf8Lesen(const QByteArray &daten, QString &text, int &fehlerZeile)
 
 const QString keinUtf8 = QStringLiteral("Zeile ist nicht in UTF-8 gespeichert");
 
+bool dateiLesen(const QString &pfad, const QString &anzeige, QString &inhalt,
+                QList<QuellFehler> &fehler)
+{
+    QFile f(pfad);
+    if (!f.open(QIODevice::ReadOnly)) {
+        fehler << QuellFehler{anzeige, 0,
+                              QStringLiteral("lässt sich nicht lesen: %1").arg(f.errorString())};
+        return false;
+    }
+    int fz = 0;
+    if (!utf8Lesen(f.readAll(), inhalt, fz)) {
+        fehler << QuellFehler{anzeige, fz, keinUtf8};
+        return false;
+    }
+    return true;
+}
+
+// Expands one file into lines: comments dropped, variables replaced, included snippets put in
+// place. kette holds the files being included, to refuse a file that includes itself.
+void ausbreiten(const QString &datei, const QString &inhalt, const QuellParser::Umgebung &u,
+                QList<QuellZeile> &aus, QList<QuellFehler> &fehler, QStringList &kette)
+{
+    QStringList zeilen = inhalt.split(QLatin1Char('\n'));
+    if (!zeilen.isEmpty() && zeilen.first().startsWith(QChar(0xFEFF)))
+        zeilen.first().remove(0, 1);
+    kette << datei;
+    for (int i = 0; i < zeilen.size(); ++i) {
+        const int nr = i + 1;
+        QString roh = zeilen[i];
+        if (roh.endsWith(QLatin1Char('\r')))
+            roh.chop(1);
+        if (roh.startsWith(QLatin1Char('#')))
+            continue;
+        QStringList unbekannt;
+        roh = variablenErsetzen(roh, u, unbekannt);
+        for (const QString &name : std::as_const(unbekannt)) {
+            fehler << QuellFehler{datei, nr,
+                                  QStringLiteral("unbekannte Variable „{{%1}}“ (Variablen stehen "
+                                                 "in variablen.txt)")
+                                      .arg(name)};
+        }
+        QString rest, wort;
+        if (schluesselVon(roh.trimmed(), rest, wort, nullptr) != Schluessel::Einfuegen) {
+            aus << QuellZeile{datei, nr, roh};
+            continue;
+        }
+        auto melden = [&](const QString &text) { fehler << QuellFehler{datei, nr, text}; };
+        const QString pfad = QDir::cleanPath(rest);
+        if (u.ordner.isEmpty()) {
+            melden(QStringLiteral("„Einfügen:“ geht nur beim Übersetzen eines Ordners"));
+        } else if (rest.isEmpty() || QDir::isAbsolutePath(pfad) ||
+                   pfad.startsWith(QLatin1String("../")) || pfad == QLatin1String("..")) {
+            melden(QStringLiteral("„Einfügen:“ braucht einen Pfad im Quellordner, z. B. "
+                                  "„bausteine/hinweis.txt“"));
+        } else if (kette.contains(pfad)) {
+            melden(QStringLiteral("„%1“ fügt sich selbst ein (%2)")
+                       .arg(pfad, (kette.mid(1) << pfad).join(QStringLiteral(" → "))));
+        } else if (kette.size() > QuellParser::maximaleEinfuegeTiefe) {
+            melden(QStringLiteral("Einfügen ist höchstens %1 Ebenen tief möglich")
+                       .arg(QuellParser::maximaleEinfuegeTiefe));
+        } else {
+            QString eingefuegt;
+            QList<QuellFehler> lesefehler;
+            if (!dateiLesen(QDir(u.ordner).filePath(pfad), pfad, eingefuegt, lesefehler)) {
+                // A file that cannot be read is reported where it is included.
+                for (const QuellFehler &f : std::as_const(lesefehler)) {
+                    melden(
+                        f.zeile > 0
+                            ? QStringLiteral("„%1“ Zeile %2: %3").arg(pfad).arg(f.zeile).arg(f.text)
+                            : QStringLiteral("„%1“ %2").arg(pfad, f.text));
+                }
+            } else {
+                aus << QuellZeile{datei, nr, QString()};
+                ausbreiten(pfad, eingefuegt, u, aus, fehler, kette);
+                aus << QuellZeile{datei, nr, QString()};
+            }
+        }
+    }
+    kette.removeLast();
+}
+
+// Reads "N | Titel {#marke}" behind a heading mark; false with a message when malformed. A
+// chapter or topic heading with the number alone ("= 4") continues one begun before: fortsetzung
+// is then true and titel empty.
+bool ueberschriftLesen(const QString &rest, int &nummer, QString &titel, QString &marke,
+                       bool &fortsetzung, QString &meldung)
+{
+    static const QRegularExpression ziffern(QStringLiteral("^\\d{1,2}$"));
+    const qsizetype strich = rest.indexOf(QLatin1Char('|'));
+    const QString zahl = (strich < 0 ? rest : rest.left(strich)).trimmed();
+    fortsetzung = strich < 0;
+    if (fortsetzung && !ziffern.match(zahl).hasMatch()) {
+        meldung = QStringLiteral("erwartet „Nummer | Titel“");
+        return false;
+    }
+    if (!ziffern.match(zahl).hasMatch() || zahl.toInt() < 1) {
+        meldung = QStringLiteral("Nummer „%1“ ist keine Zahl von 1 bis 99").arg(zahl);
+        return false;
+    }
+    nummer = zahl.toInt();
+    if (fortsetzung)
+        return true;
+    titel = rest.mid(strich + 1).trimmed();
+    static const QRegularExpression markeMuster(
+        QStringLiteral("\\{#(%1)\\}$").arg(QLatin1String(InlineZerleger::markenMuster)));
+    if (const auto m = markeMuster.match(titel); m.hasMatch()) {
+        marke = m.captured(1).toLower();
+        titel = titel.left(m.capturedStart()).trimmed();
+    } else if (titel.contains(QLatin1String("{#"))) {
+        meldung = QStringLiteral("Marke „%1“ ungültig: erwartet „{#name}“ am Zeilenende, der "
+                                 "Name aus Buchstaben, Ziffern, „-“ und „_“")
+                      .arg(titel.mid(titel.indexOf(QLatin1String("{#"))));
+        return false;
+    }
+    if (titel.isEmpty()) {
+        meldung = QStringLiteral("Titel fehlt hinter „|“");
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
-void QuellParser::kapitelDateiLesen(const QString &dateiName, const QString &inhalt,
-                                    HilfeQuelle &quelle, QList<QuellFehler> &fehler)
+void QuellParser::variablenLesen(const QString &dateiName, const QString &inhalt,
+                                 Umgebung &umgebung, QList<QuellFehler> &fehler)
 {
-    auto melden = [&](int zeile, const QString &text) {
-        fehler << QuellFehler{dateiName, zeile, text};
-    };
+    static const QRegularExpression muster(
+        QStringLiteral("^([A-Za-z][A-Za-z0-9_-]*)\\s*=\\s*(.*)$"));
+    QHash<QString, int> definiert;
+    const QStringList zeilen = inhalt.split(QLatin1Char('\n'));
+    for (int i = 0; i < zeilen.size(); ++i) {
+        const QString zeile = zeilen[i].trimmed();
+        if (zeile.isEmpty() || zeile.startsWith(QLatin1Char('#')))
+            continue;
+        const auto m = muster.match(zeile);
+        if (!m.hasMatch()) {
+            fehler << QuellFehler{dateiName, i + 1,
+                                  QStringLiteral("erwartet „Name = Wert“ (Name aus Buchstaben, "
+                                                 "Ziffern, „-“ und „_“)")};
+            continue;
+        }
+        const QString name = m.captured(1).toLower();
+        if (definiert.contains(name)) {
+            fehler << QuellFehler{dateiName, i + 1,
+                                  QStringLiteral("Variable „%1“ gibt es schon (Zeile %2)")
+                                      .arg(m.captured(1))
+                                      .arg(definiert[name])};
+            continue;
+        }
+        definiert.insert(name, i + 1);
+        umgebung.variablen.insert(name, m.captured(2).trimmed());
+    }
+}
+
+void QuellParser::kapitelDateiLesen(const QString &dateiName, const QString &inhalt,
+                                    HilfeQuelle &quelle, QList<QuellFehler> &fehler,
+                                    const Umgebung &umgebung)
+{
+    QList<QuellZeile> zeilen;
+    QStringList kette;
+    ausbreiten(dateiName, inhalt, umgebung, zeilen, fehler, kette);
 
     // Where new content goes; each file starts outside any chapter.
     QuellKapitel *kapitel = nullptr;
@@ -97,45 +335,39 @@ void QuellParser::kapitelDateiLesen(const QString &dateiName, const QString &inh
                             ? TabellenZerleger::zerlegen(blockZeilen, block, fz, ft)
                             : InlineZerleger::zerlegen(blockZeilen, block.stuecke, fz, ft);
         if (!ok)
-            melden(fz, ft);
+            fehler << QuellFehler{block.datei, fz, ft};
         else if (abschnitt)
             abschnitt->bloecke << block;
         blockZeilen.clear();
         block = TextBlock();
     };
-    auto blockBeginnen = [&](TextBlock::Art art, int nr, const QString &text,
+    auto blockBeginnen = [&](const QuellZeile &z, TextBlock::Art art, const QString &text,
                              const QString &nummer = QString()) {
         blockBeenden();
         if (!abschnitt) {
-            melden(nr, QStringLiteral("Text außerhalb eines Abschnitts (erst „=== Nummer | "
-                                      "Titel“)"));
+            fehler << QuellFehler{z.datei, z.nr,
+                                  QStringLiteral("Text außerhalb eines Abschnitts (erst „=== "
+                                                 "Nummer | Titel“)")};
             return;
         }
         block = TextBlock();
         block.art = art;
         block.nummer = nummer;
-        blockZeilen = {{nr, text}};
+        block.datei = z.datei;
+        blockZeilen = {{z.nr, text}};
         blockOffen = true;
     };
 
     static const QRegularExpression nummeriert(QStringLiteral("^(\\d{1,3})\\.\\s+(.*)$"));
-    QStringList zeilen = inhalt.split(QLatin1Char('\n'));
-    if (!zeilen.isEmpty() && zeilen.first().startsWith(QChar(0xFEFF)))
-        zeilen.first().remove(0, 1);
+    static const QRegularExpression abbildungMuster(
+        QStringLiteral("^Bild\\s+(\\d{1,5})\\s*\\|\\s*(.*)$"),
+        QRegularExpression::CaseInsensitiveOption);
 
-    for (int i = 0; i < zeilen.size(); ++i) {
-        const int nr = i + 1;
-        QString roh = zeilen[i];
-        if (roh.endsWith(QLatin1Char('\r')))
-            roh.chop(1);
+    bool tabelleAusserhalb = false; // the table being read lies outside a section
+    for (const QuellZeile &z : std::as_const(zeilen)) {
+        auto melden = [&](const QString &text) { fehler << QuellFehler{z.datei, z.nr, text}; };
+        const QString &roh = z.text;
         const QString zeile = roh.trimmed();
-
-        if (zeile.isEmpty()) {
-            blockBeenden();
-            continue;
-        }
-        if (roh.startsWith(QLatin1Char('#')))
-            continue;
 
         // A table is a run of lines beginning with "|"; the first other line ends it.
         const bool tabellenZeile = roh.startsWith(QLatin1Char('|'));
@@ -143,12 +375,19 @@ void QuellParser::kapitelDateiLesen(const QString &dateiName, const QString &inh
             blockBeenden();
         if (tabellenZeile) {
             if (blockOffen && block.art == TextBlock::Art::Tabelle)
-                blockZeilen << InlineZerleger::Zeile{nr, zeile};
+                blockZeilen << InlineZerleger::Zeile{z.nr, zeile};
             else if (abschnitt)
-                blockBeginnen(TextBlock::Art::Tabelle, nr, zeile);
-            else if (i == 0 || !zeilen[i - 1].startsWith(QLatin1Char('|')))
-                melden(nr, QStringLiteral("Tabelle außerhalb eines Abschnitts (erst „=== Nummer "
-                                          "| Titel“)"));
+                blockBeginnen(z, TextBlock::Art::Tabelle, zeile);
+            else if (!tabelleAusserhalb) // one message for the whole table
+                melden(QStringLiteral("Tabelle außerhalb eines Abschnitts (erst „=== Nummer | "
+                                      "Titel“)"));
+            tabelleAusserhalb = !abschnitt;
+            continue;
+        }
+        tabelleAusserhalb = false;
+
+        if (zeile.isEmpty()) {
+            blockBeenden();
             continue;
         }
 
@@ -158,90 +397,170 @@ void QuellParser::kapitelDateiLesen(const QString &dateiName, const QString &inh
             while (stufe < roh.size() && roh[stufe] == QLatin1Char('='))
                 ++stufe;
             if (stufe > 3 || stufe >= roh.size() || roh[stufe] != QLatin1Char(' ')) {
-                melden(nr, QStringLiteral("unbekannte Überschrift: erwartet „= “, „== “ oder "
-                                          "„=== “ und dann „Nummer | Titel“"));
+                melden(QStringLiteral("unbekannte Überschrift: erwartet „= “, „== “ oder „=== “ "
+                                      "und dann „Nummer | Titel“"));
                 continue;
             }
             int nummer = 0;
-            QString titel;
-            QString meldung;
-            if (!ueberschriftLesen(roh.mid(stufe + 1), nummer, titel, meldung)) {
-                melden(nr, meldung);
+            QString titel, marke, meldung;
+            bool fortsetzung = false;
+            if (!ueberschriftLesen(roh.mid(stufe + 1), nummer, titel, marke, fortsetzung,
+                                   meldung)) {
+                melden(meldung);
+                continue;
+            }
+            if (!marke.isEmpty() && stufe < 3) {
+                melden(QStringLiteral("Marken gibt es nur an Abschnitten („=== Nummer | Titel "
+                                      "{#marke}“)"));
                 continue;
             }
             if (stufe == 1) {
-                quelle.kapitel << QuellKapitel{nummer, titel, {}, dateiName, nr};
-                kapitel = &quelle.kapitel.last();
                 thema = nullptr;
                 abschnitt = nullptr;
+                if (fortsetzung) {
+                    kapitel = nullptr;
+                    for (QuellKapitel &k : quelle.kapitel) {
+                        if (k.nummer == nummer && !kapitel)
+                            kapitel = &k;
+                    }
+                    if (!kapitel) {
+                        melden(QStringLiteral("Kapitel %1 wird fortgesetzt, ist aber noch nicht "
+                                              "angelegt (erst „= %1 | Titel“ in einer Datei "
+                                              "davor)")
+                                   .arg(nummer));
+                    }
+                    continue;
+                }
+                quelle.kapitel << QuellKapitel{nummer, titel, {}, z.datei, z.nr};
+                kapitel = &quelle.kapitel.last();
             } else if (stufe == 2) {
-                if (!kapitel) {
-                    melden(nr, QStringLiteral("Thema außerhalb eines Kapitels (erst „= Nummer | "
-                                              "Titel“)"));
-                    continue;
-                }
-                kapitel->themen << QuellThema{nummer, titel, {}, dateiName, nr};
-                thema = &kapitel->themen.last();
                 abschnitt = nullptr;
-            } else {
-                if (!thema) {
-                    melden(nr, QStringLiteral("Abschnitt außerhalb eines Themas (erst „== Nummer "
-                                              "| Titel“)"));
-                    abschnitt = nullptr;
+                thema = nullptr;
+                if (!kapitel) {
+                    melden(QStringLiteral("Thema außerhalb eines Kapitels (erst „= Nummer | "
+                                          "Titel“)"));
                     continue;
                 }
-                thema->abschnitte << QuellAbschnitt{nummer, titel, {}, {}, dateiName, nr};
+                if (fortsetzung) {
+                    for (QuellThema &t : kapitel->themen) {
+                        if (t.nummer == nummer && !thema)
+                            thema = &t;
+                    }
+                    if (!thema) {
+                        melden(QStringLiteral("Thema %1 wird fortgesetzt, ist aber in Kapitel %2 "
+                                              "noch nicht angelegt")
+                                   .arg(nummer)
+                                   .arg(kapitel->nummer));
+                    }
+                    continue;
+                }
+                kapitel->themen << QuellThema{nummer, titel, {}, z.datei, z.nr};
+                thema = &kapitel->themen.last();
+            } else {
+                abschnitt = nullptr;
+                if (fortsetzung) {
+                    melden(QStringLiteral("erwartet „Nummer | Titel“"));
+                    continue;
+                }
+                if (!thema) {
+                    melden(QStringLiteral("Abschnitt außerhalb eines Themas (erst „== Nummer | "
+                                          "Titel“)"));
+                    continue;
+                }
+                thema->abschnitte << QuellAbschnitt{nummer, titel, marke, {}, {}, z.datei, z.nr};
                 abschnitt = &thema->abschnitte.last();
             }
             continue;
         }
 
-        if (zeile.startsWith(QStringLiteral("Stichwörter:")) ||
-            zeile.startsWith(QStringLiteral("Stichwoerter:"))) {
+        QString rest, wort, gemeint;
+        const Schluessel schluessel = schluesselVon(zeile, rest, wort, &gemeint);
+        if (schluessel == Schluessel::Unbekannt) {
+            blockBeenden();
+            melden(QStringLiteral("unbekannte Zeile „%1:“: gemeint ist wohl „%2“ (als Text "
+                                  "anders formulieren)")
+                       .arg(wort, gemeint));
+            continue;
+        }
+        if (schluessel == Schluessel::Stichwoerter) {
             blockBeenden();
             if (!abschnitt) {
-                melden(nr, QStringLiteral("Stichwörter außerhalb eines Abschnitts"));
+                melden(QStringLiteral("Stichwörter außerhalb eines Abschnitts"));
                 continue;
             }
-            const QString liste = zeile.mid(zeile.indexOf(QLatin1Char(':')) + 1);
-            for (const QString &wort : liste.split(QLatin1Char(';'))) {
-                const QString w = wort.simplified();
+            for (const QString &teil : rest.split(QLatin1Char(';'))) {
+                const QString w = teil.simplified();
                 if (!w.isEmpty())
                     abschnitt->stichwoerter << w;
             }
             continue;
         }
+        if (schluessel == Schluessel::Abbildung) {
+            blockBeenden();
+            const auto m = abbildungMuster.match(rest);
+            const QString beschriftung = m.captured(2).simplified();
+            if (!m.hasMatch() || m.captured(1).toInt() < 1 || beschriftung.isEmpty()) {
+                melden(QStringLiteral("erwartet „Abbildung: Bild N | Beschriftung“"));
+                continue;
+            }
+            if (beschriftung.contains(QLatin1String("{T")) ||
+                beschriftung.contains(QLatin1String("{P"))) {
+                melden(QStringLiteral("„{T“ und „{P“ sind für die Linkmarkierung reserviert und "
+                                      "dürfen nicht in der Beschriftung stehen"));
+                continue;
+            }
+            if (!abschnitt) {
+                melden(QStringLiteral("Abbildung außerhalb eines Abschnitts"));
+                continue;
+            }
+            const int bild = m.captured(1).toInt();
+            quelle.abbildungen << QuellAbbildung{bild, beschriftung, z.datei, z.nr};
+            // In the text the figure is a line that opens the picture, its caption as the link.
+            TextBlock b;
+            b.datei = z.datei;
+            TextStueck vor;
+            vor.text = QStringLiteral("Abbildung: ");
+            vor.zeile = z.nr;
+            TextStueck link;
+            link.text = beschriftung;
+            link.verweis = TextStueck::Verweis::Bild;
+            link.ziel = QString::number(bild);
+            link.zeile = z.nr;
+            b.stuecke = {vor, link};
+            abschnitt->bloecke << b;
+            continue;
+        }
 
         if (roh.startsWith(QStringLiteral("- "))) {
-            blockBeginnen(TextBlock::Art::Aufzaehlung, nr, roh.mid(2).trimmed());
+            blockBeginnen(z, TextBlock::Art::Aufzaehlung, roh.mid(2).trimmed());
             continue;
         }
         if (const auto m = nummeriert.match(roh); m.hasMatch()) {
-            blockBeginnen(TextBlock::Art::Nummeriert, nr, m.captured(2).trimmed(),
+            blockBeginnen(z, TextBlock::Art::Nummeriert, m.captured(2).trimmed(),
                           QString::number(m.captured(1).toInt()));
             continue;
         }
         if (roh.startsWith(QLatin1Char('>'))) {
             const QString text = roh.mid(1).trimmed();
             if (blockOffen && block.art == TextBlock::Art::Hinweis)
-                blockZeilen << InlineZerleger::Zeile{nr, text};
+                blockZeilen << InlineZerleger::Zeile{z.nr, text};
             else
-                blockBeginnen(TextBlock::Art::Hinweis, nr, text);
+                blockBeginnen(z, TextBlock::Art::Hinweis, text);
             continue;
         }
         // An ordinary line continues a paragraph; it continues an item or a note only when
         // it is indented, otherwise it starts a new paragraph.
         const bool eingerueckt = roh.front().isSpace();
         if (blockOffen && (block.art == TextBlock::Art::Absatz || eingerueckt))
-            blockZeilen << InlineZerleger::Zeile{nr, zeile};
+            blockZeilen << InlineZerleger::Zeile{z.nr, zeile};
         else
-            blockBeginnen(TextBlock::Art::Absatz, nr, zeile);
+            blockBeginnen(z, TextBlock::Art::Absatz, zeile);
     }
     blockBeenden();
 }
 
 void QuellParser::bildDateiLesen(const QString &pfad, const QString &dateiName, HilfeQuelle &quelle,
-                                 QList<QuellFehler> &fehler)
+                                 QList<QuellFehler> &fehler, const Umgebung &umgebung)
 {
     static const QRegularExpression muster(QStringLiteral("^(\\d{1,5})-(.+)\\.(maske|png|bmp)$"),
                                            QRegularExpression::CaseInsensitiveOption);
@@ -271,7 +590,24 @@ void QuellParser::bildDateiLesen(const QString &pfad, const QString &dateiName, 
             fehler << QuellFehler{dateiName, fz, keinUtf8};
             return;
         }
-        if (!MaskenZeichner::zeichnen(beschreibung, bild.bild, bild.titel, fz, ft)) {
+        // Variables may name the product in a mock screen too.
+        QStringList zeilen = beschreibung.split(QLatin1Char('\n'));
+        bool unbekannteVariable = false;
+        for (int i = 0; i < zeilen.size(); ++i) {
+            QStringList unbekannt;
+            zeilen[i] = variablenErsetzen(zeilen[i], umgebung, unbekannt);
+            for (const QString &v : std::as_const(unbekannt)) {
+                fehler << QuellFehler{dateiName, i + 1,
+                                      QStringLiteral("unbekannte Variable „{{%1}}“ (Variablen "
+                                                     "stehen in variablen.txt)")
+                                          .arg(v)};
+                unbekannteVariable = true;
+            }
+        }
+        if (unbekannteVariable)
+            return;
+        if (!MaskenZeichner::zeichnen(zeilen.join(QLatin1Char('\n')), bild.bild, bild.titel, fz,
+                                      ft)) {
             fehler << QuellFehler{dateiName, fz, ft};
             return;
         }
@@ -287,41 +623,109 @@ void QuellParser::bildDateiLesen(const QString &pfad, const QString &dateiName, 
 
 bool QuellParser::lesen(const QString &ordner, HilfeQuelle &quelle, QList<QuellFehler> &fehler)
 {
-    const int vorher = int(fehler.size());
     const QDir wurzel(ordner);
     const QDir kapitelOrdner(wurzel.filePath(QStringLiteral("kapitel")));
     if (!kapitelOrdner.exists()) {
         fehler << QuellFehler{ordner, 0, QStringLiteral("Ordner „kapitel“ fehlt")};
         return false;
     }
+    QList<QuellFehler> neu;
+    Umgebung umgebung;
+    umgebung.ordner = ordner;
+    const QString variablenDatei = QStringLiteral("variablen.txt");
+    if (wurzel.exists(variablenDatei)) {
+        QString inhalt;
+        if (dateiLesen(wurzel.filePath(variablenDatei), variablenDatei, inhalt, neu))
+            variablenLesen(variablenDatei, inhalt, umgebung, neu);
+    }
     const QStringList dateien =
         kapitelOrdner.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
     for (const QString &d : dateien) {
         const QString anzeige = QStringLiteral("kapitel/") + d;
-        QFile f(kapitelOrdner.filePath(d));
-        if (!f.open(QIODevice::ReadOnly)) {
-            fehler << QuellFehler{
-                anzeige, 0, QStringLiteral("lässt sich nicht lesen: %1").arg(f.errorString())};
-            continue;
-        }
         QString inhalt;
-        int fz = 0;
-        if (!utf8Lesen(f.readAll(), inhalt, fz)) {
-            fehler << QuellFehler{anzeige, fz, keinUtf8};
-            continue;
-        }
-        kapitelDateiLesen(anzeige, inhalt, quelle, fehler);
+        if (dateiLesen(kapitelOrdner.filePath(d), anzeige, inhalt, neu))
+            kapitelDateiLesen(anzeige, inhalt, quelle, neu, umgebung);
     }
     const QDir bildOrdner(wurzel.filePath(QStringLiteral("bilder")));
     if (bildOrdner.exists()) {
-        for (const QString &d : bildOrdner.entryList(QDir::Files, QDir::Name))
-            bildDateiLesen(bildOrdner.filePath(d), QStringLiteral("bilder/") + d, quelle, fehler);
+        for (const QString &d : bildOrdner.entryList(QDir::Files, QDir::Name)) {
+            bildDateiLesen(bildOrdner.filePath(d), QStringLiteral("bilder/") + d, quelle, neu,
+                           umgebung);
+        }
     }
-    if (fehler.size() == vorher)
-        pruefen(quelle, fehler);
-    if (fehler.size() > vorher + maxFehler)
-        fehler.resize(vorher + maxFehler);
-    return fehler.size() == vorher;
+    aufloesen(quelle, neu);
+    pruefen(quelle, neu);
+    ordnen(neu);
+    fehler += neu;
+    return !hatFehler(neu);
+}
+
+void QuellParser::aufloesen(HilfeQuelle &quelle, QList<QuellFehler> &fehler)
+{
+    struct Ziel
+    {
+        QString nummer;
+        QString titel;
+        QString ort;
+    };
+    QHash<QString, Ziel> marken;
+    for (const QuellKapitel &k : std::as_const(quelle.kapitel)) {
+        for (const QuellThema &t : k.themen) {
+            for (const QuellAbschnitt &a : t.abschnitte) {
+                if (a.marke.isEmpty())
+                    continue;
+                const QString ort = QStringLiteral("%1:%2").arg(a.datei).arg(a.zeile);
+                if (marken.contains(a.marke)) {
+                    fehler << QuellFehler{a.datei, a.zeile,
+                                          QStringLiteral("Marke „#%1“ gibt es schon (%2)")
+                                              .arg(a.marke, marken[a.marke].ort)};
+                    continue;
+                }
+                marken.insert(a.marke, {hilfeNummer(k.nummer, t.nummer, a.nummer), a.titel, ort});
+            }
+        }
+    }
+    for (QuellKapitel &k : quelle.kapitel) {
+        for (QuellThema &t : k.themen) {
+            for (QuellAbschnitt &a : t.abschnitte) {
+                for (TextBlock &b : a.bloecke) {
+                    for (TextStueck &s : b.stuecke) {
+                        if (s.marke.isEmpty())
+                            continue;
+                        const auto ziel = marken.constFind(s.marke);
+                        if (ziel == marken.constEnd()) {
+                            fehler << QuellFehler{b.datei, s.zeile,
+                                                  QStringLiteral("Link auf #%1: diese Marke gibt "
+                                                                 "es nicht")
+                                                      .arg(s.marke)};
+                            continue;
+                        }
+                        s.ziel = ziel->nummer;
+                        if (s.text.isEmpty())
+                            s.text = ziel->titel;
+                    }
+                }
+            }
+        }
+    }
+
+    QHash<int, const QuellAbbildung *> beschriftet;
+    for (const QuellAbbildung &abb : std::as_const(quelle.abbildungen)) {
+        const auto frueher = beschriftet.constFind(abb.bild);
+        if (frueher == beschriftet.constEnd()) {
+            beschriftet.insert(abb.bild, &abb);
+        } else if ((*frueher)->beschriftung != abb.beschriftung) {
+            fehler << QuellFehler{abb.datei, abb.zeile,
+                                  QStringLiteral("Bild %1 hat schon die Beschriftung „%2“ (%3:%4)")
+                                      .arg(abb.bild)
+                                      .arg((*frueher)->beschriftung, (*frueher)->datei)
+                                      .arg((*frueher)->zeile)};
+        }
+    }
+    for (QuellBild &b : quelle.bilder) {
+        if (const auto abb = beschriftet.constFind(b.nummer); abb != beschriftet.constEnd())
+            b.titel = (*abb)->beschriftung;
+    }
 }
 
 void QuellParser::pruefen(const HilfeQuelle &quelle, QList<QuellFehler> &fehler)
@@ -381,22 +785,28 @@ void QuellParser::pruefen(const HilfeQuelle &quelle, QList<QuellFehler> &fehler)
         }
     }
 
+    QSet<int> benutzteBilder;
     for (const QuellKapitel &k : quelle.kapitel) {
         for (const QuellThema &t : k.themen) {
             for (const QuellAbschnitt &a : t.abschnitte) {
                 for (const TextBlock &b : a.bloecke) {
+                    const QString &datei = b.datei.isEmpty() ? a.datei : b.datei;
                     for (const TextStueck &s : b.stuecke) {
-                        if (s.verweis == TextStueck::Verweis::Text && !nummern.contains(s.ziel)) {
-                            fehler << QuellFehler{a.datei, s.zeile,
+                        if (s.verweis == TextStueck::Verweis::Text &&
+                            !s.ziel.startsWith(QLatin1Char('#')) && !nummern.contains(s.ziel)) {
+                            fehler << QuellFehler{datei, s.zeile,
                                                   QStringLiteral("Link auf %1: diesen Abschnitt "
                                                                  "gibt es nicht")
                                                       .arg(s.ziel)};
-                        } else if (s.verweis == TextStueck::Verweis::Bild &&
-                                   !bildOrt.contains(s.ziel.toInt())) {
-                            fehler << QuellFehler{a.datei, s.zeile,
-                                                  QStringLiteral("Link auf Bild %1: dieses Bild "
-                                                                 "gibt es nicht in „bilder“")
-                                                      .arg(s.ziel)};
+                        } else if (s.verweis == TextStueck::Verweis::Bild) {
+                            benutzteBilder.insert(s.ziel.toInt());
+                            if (!bildOrt.contains(s.ziel.toInt())) {
+                                fehler << QuellFehler{datei, s.zeile,
+                                                      QStringLiteral("Link auf Bild %1: dieses "
+                                                                     "Bild gibt es nicht in "
+                                                                     "„bilder“")
+                                                          .arg(s.ziel)};
+                            }
                         }
                     }
                 }
@@ -411,4 +821,37 @@ void QuellParser::pruefen(const HilfeQuelle &quelle, QList<QuellFehler> &fehler)
             }
         }
     }
+    for (const QuellBild &b : quelle.bilder) {
+        if (!benutzteBilder.contains(b.nummer)) {
+            fehler << QuellFehler{
+                b.datei, 0,
+                QStringLiteral("Bild %1 benutzt kein Link und keine Abbildung").arg(b.nummer),
+                true};
+        }
+    }
+}
+
+bool QuellParser::hatFehler(const QList<QuellFehler> &fehler)
+{
+    return std::any_of(fehler.cbegin(), fehler.cend(),
+                       [](const QuellFehler &f) { return !f.warnung; });
+}
+
+void QuellParser::ordnen(QList<QuellFehler> &fehler)
+{
+    std::stable_sort(fehler.begin(), fehler.end(), [](const QuellFehler &a, const QuellFehler &b) {
+        if (a.datei != b.datei)
+            return a.datei < b.datei;
+        return a.zeile < b.zeile;
+    });
+    QSet<QString> gesehen;
+    QList<QuellFehler> einmal;
+    for (const QuellFehler &f : std::as_const(fehler)) {
+        const QString text = f.alsText();
+        if (!gesehen.contains(text)) {
+            gesehen.insert(text);
+            einmal << f;
+        }
+    }
+    fehler = einmal;
 }

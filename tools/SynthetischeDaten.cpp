@@ -156,6 +156,7 @@ HilfeQuelle SynthetischeDaten::erzeugen(const Optionen &o)
                                                 QString::fromUtf8(verben[z.bis(anzahl(verben))])),
                     {},
                     {},
+                    {},
                     QStringLiteral("synthetisch"),
                     0};
             }

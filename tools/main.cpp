@@ -19,9 +19,10 @@ const char *const hilfeText =
     "hilfedb - Hilfedatenbank der Tolvar-Hilfe erstellen und prüfen\n"
     "\n"
     "Aufruf:\n"
-    "  hilfedb erstellen QUELLORDNER ZIEL.mdb\n"
+    "  hilfedb erstellen QUELLORDNER ZIEL.mdb [--streng]\n"
     "      übersetzt QUELLORDNER/kapitel/*.txt und QUELLORDNER/bilder/* in die\n"
-    "      verschlüsselte Hilfedatenbank; Fehler als „datei.txt:17: ...“, dann Rückgabe 1\n"
+    "      verschlüsselte Hilfedatenbank; alle Fehler und Warnungen als\n"
+    "      „datei.txt:17: ...“; bei Fehlern (mit --streng auch Warnungen) Rückgabe 1\n"
     "  hilfedb kapitel DB\n"
     "      listet Kapitel, Themen und Abschnitte mit ihren Hilfenummern KK.TT.XX\n"
     "  hilfedb stichwort DB SUCHTEXT\n"
@@ -37,12 +38,21 @@ const char *const hilfeText =
     "  hilfedb pruefen DB\n"
     "      prüft eine erstellte Datenbank: Texte, Verweise, Bilder, Stichwörter;\n"
     "      eine Zeile je Problem, dann Rückgabe 1\n"
+    "  hilfedb vergleichen DB1 DB2\n"
+    "      vergleicht zwei Datenbanken nach Inhalt (Gliederung, dargestellte Texte mit\n"
+    "      Formaten und Verweisen, Stichwörter, Bilder, Volltextindex); eine Zeile je\n"
+    "      Unterschied, dann Rückgabe 1; 0, wenn sie dieselbe Hilfe enthalten\n"
     "  hilfedb drucken DB NUMMER --umfang abschnitt|thema|kapitel [--grafiken] --pdf DATEI.pdf\n"
     "      druckt Abschnitt, Thema oder Kapitel wie die Hilfe in eine PDF-Datei\n"
     "  hilfedb importieren ALT.mdb NEU.mdb [--ersetzen]\n"
     "      übernimmt eine alte Hilfedatenbank im Jet-4-Format (Access 2000) mit allen\n"
     "      Zeilen in eine neue verschlüsselte Hilfedatenbank und prüft sie wie „pruefen“;\n"
     "      eine vorhandene NEU.mdb wird nur mit --ersetzen ersetzt\n"
+    "  hilfedb nummern DB QUELLE... [--unbenutzt]\n"
+    "      sucht die Hilfenummern, die ein Programm aufruft („KK.TT.XX“ in Anführungszeichen\n"
+    "      in allen Textdateien unter QUELLE, oder allein auf einer Zeile einer Liste), und\n"
+    "      meldet jede, die zu keinem Abschnitt führt, mit Datei und Zeile, dann Rückgabe 1;\n"
+    "      --unbenutzt listet dazu die Abschnitte, zu denen keine Nummer und kein Link führt\n"
     "  hilfedb synthetisch ZIEL.mdb [Optionen]\n"
     "      schreibt eine große, immer gleiche Datenbank für Messungen:\n"
     "        --kapitel N      Kapitel (Vorgabe 10)\n"
@@ -100,6 +110,8 @@ int main(int argc, char **argv)
         {"pruefen", befehlPruefen},
         {"drucken", befehlDrucken},
         {"importieren", befehlImportieren},
+        {"nummern", befehlNummern},
+        {"vergleichen", befehlVergleichen},
     };
     for (const Eintrag &e : befehle) {
         if (befehl == QLatin1String(e.name))

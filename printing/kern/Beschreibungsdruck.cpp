@@ -22,6 +22,9 @@ constexpr double KopfOben = 15;  // top of the header line
 constexpr double FussUnten = 20; // bottom of the page-number line above the bottom edge
 constexpr double BildX = 16;     // left edge of a picture
 constexpr int ZeilenFuerNeuenTeil = 8;
+// The product name at the left of the page header, and the least space between it and the title.
+const QString KopfProdukt = QStringLiteral("Programmbeschreibung Tolvar-Belna");
+constexpr double KopfAbstand = 5;
 // The frame printed for a picture whose archive or bitmap cannot be read (70 x 14 mm).
 constexpr QSize PlatzhalterPixel(300, 60);
 // A pixel on a 96-dpi screen in HiMetric (2540 / 96), read as twips (x 25.4 / 1440) and
@@ -217,6 +220,11 @@ bool Beschreibungsdruck::InhaltSammeln(const DruckAuftrag &a, DruckInhalt &inhal
     return true;
 }
 
+double Beschreibungsdruck::KopfTitelPlatz(const TolvarDrucker &dru)
+{
+    return dru.Seitenbreite() - 2 * Rand - dru.Textbreite(KopfProdukt) - KopfAbstand;
+}
+
 void Beschreibungsdruck::SeitenrahmenDrucken(double &Oben, double &Unten)
 {
     dru.Schriftname = gsSchriftName;
@@ -224,7 +232,7 @@ void Beschreibungsdruck::SeitenrahmenDrucken(double &Oben, double &Unten)
     dru.Zeilenvorschub = false;
     dru.AktuellesY = KopfOben;
     dru.Fett = true;
-    dru.TextDrucken(QStringLiteral("Programmbeschreibung Tolvar-Belna"), Rand);
+    dru.TextDrucken(KopfProdukt, Rand);
     dru.TextDrucken(msDruckTitel, dru.Seitenbreite() - dru.Textbreite(msDruckTitel) - Rand);
     dru.Fett = false;
     dru.NeueZeile();

@@ -124,6 +124,9 @@ public:
     // The size it is printed at on a page of that width: as above, but scaled down to end,
     // with its frame, at the right margin when it is wider.
     static QSizeF BildGroesseMmAufSeite(const QSize &pixel, double seitenbreite);
+    // The width in mm that the page header leaves for the title beside the product name on
+    // dru's page, in dru's current font (the header's is bold). A wider title overlaps it.
+    static double KopfTitelPlatz(const TolvarDrucker &dru);
 
 private:
     void SeitenrahmenDrucken(double &Oben, double &Unten);

@@ -66,7 +66,7 @@ def und_datenbank(s):
 
 UND_TITEL = [
     ("= 1 | Erste Schritte", "= 1 | Übersicht & Äußeres"),
-    ("== 1 | Willkommen bei Tolvar-Belna", "== 1 | Willkommen & Überblick"),
+    ("== 1 | Willkommen bei {{Produkt}}", "== 1 | Willkommen & Überblick"),
 ]
 
 

@@ -145,3 +145,27 @@ def verweis_trefferflaeche(s):
                     except Fehlschlag:
                         raise Fehlschlag(f"{was}: der Klick neben den Verweis folgt ihm "
                                          f"({s.zustand()['abschnitt']})") from None
+
+
+@szenario("marke_und_abbildung")
+def marke_und_abbildung(s):
+    """A link written with a section's label and no text shows the title and leads to the
+    section; a figure's link opens the picture under the figure's caption."""
+    quelle = "04.05.06"
+    frisch_zeigen(s, quelle)
+    verweise = s.verweise()
+    marke = next((v for v in verweise if v["textNummer"] == "04.05.03"), None)
+    pruefen(marke, f"{quelle} hat keinen Verweis auf 04.05.03: {verweise}")
+    gleich(marke["text"], "E-Rechnung ausgeben", "Linktext eines Verweises ohne Text")
+    s.klick(*sichtbarer_punkt(s, marke["rechtecke"][0]))
+    s.warten_abschnitt("04.05.03", "der Verweis über die Marke")
+
+    frisch_zeigen(s, quelle)
+    abbildung = next((v for v in s.verweise() if not v["textNummer"]), None)
+    pruefen(abbildung, f"{quelle} hat keinen Bildverweis")
+    s.klick(*sichtbarer_punkt(s, abbildung["rechtecke"][0]))
+    s.warten(lambda: s.zustand()["bild"]["offen"], "die Abbildung öffnet das Bildfenster")
+    titel = "E-Rechnung: Format und Empfänger wählen"
+    s.warten(lambda: s.fenster_suchen(titel + " (ESC = Fenster schließen)"),
+             f"ein Bildfenster mit dem Titel „{titel}“")
+    bild_schliessen(s)

@@ -33,6 +33,9 @@ void TestHilfedbBefehle::initTestCase()
                    "{\\rtf1 \\trowd\\cellx900\\cellx1800\\intbl a\\cell "
                    "b\\par c\\cell\\row\\pard x\\par}");
     dateiSchreiben(m_dir.filePath("keine.mdb"), QByteArray(4096, 'x'));
+    // A picture no link uses: a warning.
+    dateiSchreiben(m_dir.filePath("warn/kapitel/01.txt"), "= 1 | K\n== 1 | T\n=== 1 | A\nText.\n");
+    dateiSchreiben(m_dir.filePath("warn/bilder/00001-frei.maske"), "Titel: Frei\n");
     const QStringList erstellen = argumente("erstellen @/gut @/gut.mdb", m_dir.path());
     QCOMPARE(programmLaufen(HILFEDB_PFAD, erstellen).code, 0);
 }
@@ -53,6 +56,11 @@ void TestHilfedbBefehle::aufruf_data()
     f("hilfe", "--help", 0, "--zuordnungen N", "");
     f("unbekannt", "machwas", 2, "", "unbekannter Befehl");
     f("erstellen ohne ziel", "erstellen @/gut", 2, "", "Aufruf: hilfedb erstellen");
+    f("erstellen mit warnung", "erstellen @/warn @/warn.mdb", 0, "1 Kapitel",
+      "bilder/00001-frei.maske: Warnung: Bild 1 benutzt kein Link und keine Abbildung\n"
+      "0 Fehler, 1 Warnung\n");
+    f("erstellen streng", "erstellen @/warn @/streng.mdb --streng", 1, "",
+      "0 Fehler, 1 Warnung (--streng: Warnungen zählen als Fehler)\nhilfedb: ");
     f("kapitel", "kapitel @/gut.mdb", 0,
       "01 Rechnungen\n  01.02 Erfassen\n    01.02.03 Kunde wählen\n", "");
     f("stichwort ohne treffer", "stichwort @/gut.mdb xyz", 0, "Kein Stichwort enthält „xyz“", "");
@@ -60,7 +68,8 @@ void TestHilfedbBefehle::aufruf_data()
           QString("SUCHTEXT"));
     f("text mit verweisen", "text @/gut.mdb 1.2.4", 0,
       "Siehe auch\n\nZurück zu Kunde wählen und Maske.\n\n\nVerweis 1: Anfang 10, Ende 22, "
-      "Abschnitt 01.02.03\nVerweis 2: Anfang 27, Ende 32, Bild 00007 \"Maske\"\n", "");
+      "Abschnitt 01.02.03\nVerweis 2: Anfang 27, Ende 32, Bild 00007 \"Maske\"\n",
+      "");
     f("text unbekannt", "text @/gut.mdb 01.02.09", 1, "", "kein Abschnitt 01.02.09");
     // Help number, the keyword mark, the score, title and snippet.
     f("suche", "suche @/gut.mdb Kunde", 0, "01.02.03 *  1.173  Kunde wählen — Text.\n01.02.04  ",

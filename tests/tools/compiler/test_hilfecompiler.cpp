@@ -51,6 +51,8 @@ private slots:
     void fehler_data();
     void fehler();
     void fastZuLangerAbschnitt();
+    void alleFehlerEinesLaufs();
+    void wiederverwendung();
     void maske_data();
     void maske();
 };
@@ -68,6 +70,8 @@ void TestHilfeCompiler::inlineMarkup_data()
     QTest::newRow("link in fett") << QStringList{"**[[01.01.01|a]]**"} << "a[F][T:01.01.01]";
     QTest::newRow("escape") << QStringList{"\\*\\*kein fett\\*\\* \\[[x"} << "**kein fett** [[x";
     QTest::newRow("einzelne zeichen") << QStringList{"a*b/c_d ]] e"} << "a*b/c_d ]] e";
+    QTest::newRow("marke") << QStringList{"[[#E-Rechnung|x]]"} << "x[T:#e-rechnung]";
+    QTest::newRow("marke ohne text") << QStringList{"[[#m_1]]"} << "[T:#m_1]";
 }
 
 void TestHilfeCompiler::inlineMarkup()
@@ -211,12 +215,29 @@ void TestHilfeCompiler::fehler_data()
     text("nummer zu groß", "= 100 | K\n", 1, "99");
     text("ohne titel", k + "== 2 |  \n", 5, "Titel fehlt");
     text("vier gleich", k + "==== 1 | x\n", 5, "Überschrift");
+    text("variable unbekannt", kopf + "a {{Gibtsnicht}}\n", 4, "{{Gibtsnicht}}");
+    text("stichwort ohne ö", kopf + "a\nStichwort: b\n", 5, "Stichwörter:");
+    text("abbildung ohne bild", kopf + "Abbildung: 3\n", 4, "Bild N");
+    text("marke doppelt", "= 1 | K\n== 1 | T\n=== 1 | A {#m}\n=== 2 | B {#M}\n", 4, "#m");
+    text("marke unbekannt", kopf + "[[#fehlt]]\n", 4, "#fehlt");
+    text("marke am kapitel", "= 1 | K {#m}\n", 1, "Abschnitten");
+    text("marke ungültig", "= 1 | K\n== 1 | T\n=== 1 | A {#ä}\n", 3, "{#ä}");
+    text("einfügen außerhalb", kopf + "Einfügen: ../x.txt\n", 4, "Quellordner");
+    text("einfügen fehlt", kopf + "Einfügen: fehlt.txt\n", 4, "fehlt.txt");
+    text("einfügen sich selbst", kopf + "Einfügen: kapitel/01-a.txt\n", 4, "selbst");
+    text("fortsetzung ohne kapitel", "= 3\n== 1 | T\n", 1, "Kapitel 3");
+    zeile("beschriftung doppelt", kopf + "Abbildung: Bild 1 | a\nAbbildung: Bild 1 | b\n",
+          QByteArray(), QString("00001-x.maske"), QByteArray("Titel: X\n"),
+          QString("kapitel/01-a.txt:5:"), QString("„a“"));
     text("abschnitt zu lang", langerAbschnitt(32), 5, "32767");
-    text("kein utf8", kopf + "gut\nSch\xf6" "n\n", 5, "UTF-8");
-    bild("maske unbekannt", "00001-x.maske", "Titel: X\n\nKnopf: OK\n", "bilder/00001-x.maske:3:",
-         "Knopf");
-    bild("maske größe", "00001-x.maske", "Titel: X\nGröße: 10 x 10\n", "bilder/00001-x.maske:2:",
-         "Größe");
+    text("kein utf8",
+         kopf + "gut\nSch\xf6"
+                "n\n",
+         5, "UTF-8");
+    bild("maske unbekannt", "00001-x.maske", "Titel: X\n\nKnopf: OK\n",
+         "bilder/00001-x.maske:3:", "Knopf");
+    bild("maske größe", "00001-x.maske", "Titel: X\nGröße: 10 x 10\n",
+         "bilder/00001-x.maske:2:", "Größe");
     bild("maske ohne titel", "00001-x.maske", "Feld: A | B\n", "bilder/00001-x.maske: ", "Titel");
     bild("bildname", "bild.png", "x", "bilder/bild.png: ", "NNNNN");
     bild("bild kaputt", "00002-x.png", "kein png", "bilder/00002-x.png: ", "Bild");
@@ -253,6 +274,66 @@ void TestHilfeCompiler::fastZuLangerAbschnitt()
     QuellParser::kapitelDateiLesen("01.txt", QString::fromLatin1(langerAbschnitt(31)), q, fehler);
     QuellParser::pruefen(q, fehler);
     QVERIFY(fehler.isEmpty());
+}
+
+// Errors in several files are all reported in one run, sorted, with the count.
+void TestHilfeCompiler::alleFehlerEinesLaufs()
+{
+    QTemporaryDir dir;
+    dateiSchreiben(dir.filePath("kapitel/02-b.txt"),
+                   "= 1 | Noch eins\n== 1 | T\n=== 1 | A\n[[09.09.09|weg]]\n\n[[Bild 7|weg]]\n");
+    dateiSchreiben(dir.filePath("kapitel/01-a.txt"), "= 1 | K\n== 1 | T\n=== 1 | A\n**offen\n");
+    dateiSchreiben(dir.filePath("bilder/00003-frei.maske"), "Titel: Frei\n");
+    QStringList meldungen;
+    HilfeCompiler::Ergebnis e;
+    QVERIFY(!HilfeCompiler::erstellen(dir.path(), dir.filePath("x.mdb"), meldungen, nullptr, false,
+                                      &e));
+    QStringList orte;
+    for (const QString &m : std::as_const(meldungen))
+        orte << m.section(QLatin1Char(' '), 0, 1);
+    QCOMPARE(orte, (QStringList{"bilder/00003-frei.maske: Warnung:",
+                                "kapitel/01-a.txt:4: Auszeichnung", "kapitel/02-b.txt:1: Kapitel",
+                                "kapitel/02-b.txt:4: Link", "kapitel/02-b.txt:6: Link"}));
+    QCOMPARE(e.fehler, 4);
+    QCOMPARE(e.warnungen, 1);
+}
+
+// Variables, an included snippet, labels, a chapter and a topic continued in another file,
+// and a figure caption, read from one folder.
+void TestHilfeCompiler::wiederverwendung()
+{
+    QTemporaryDir dir;
+    dateiSchreiben(dir.filePath("variablen.txt"), "# Variablen\nProdukt = Belna\nVersion=7\n");
+    dateiSchreiben(dir.filePath("kapitel/01-a.txt"),
+                   "= 1 | {{Produkt}} Start\n== 1 | T\n=== 1 | Erster {#erster}\n"
+                   "Mit {{produkt}} und \\{{Version}}.\nEinfügen: bausteine/b.txt\n"
+                   "Siehe [[#ZWEITER]] und [[#erster|zurück]].\n== 2 | T2\n=== 1 | X\nx\n");
+    dateiSchreiben(dir.filePath("kapitel/02-b.txt"),
+                   "= 1\n== 1\n=== 2 | Dritter\n== 3 | T3\n=== 1 | Zweiter {#zweiter}\n"
+                   "Abbildung: Bild 1 | E-Rechnung im Überblick\n");
+    dateiSchreiben(dir.filePath("bausteine/b.txt"), "> Hinweis {{Version}}\n");
+    dateiSchreiben(dir.filePath("bilder/00001-x.maske"), "Titel: Maske\n");
+    HilfeQuelle q;
+    QList<QuellFehler> fehler;
+    const bool gelesen = QuellParser::lesen(dir.path(), q, fehler);
+    QVERIFY2(gelesen && fehler.isEmpty(), qPrintable(fehler.value(0).alsText()));
+    QCOMPARE(q.kapitel.size(), 1);
+    const QuellKapitel &k = q.kapitel[0];
+    QCOMPARE(k.titel, "Belna Start");
+    QCOMPARE(k.themen.size(), 3);
+    QCOMPARE(k.themen[0].abschnitte.size(), 2);
+    QCOMPARE(k.themen[0].abschnitte[1].titel, "Dritter");
+    QCOMPARE(k.themen[2].nummer, 3);
+    QStringList bloecke;
+    for (const TextBlock &b : k.themen[0].abschnitte[0].bloecke)
+        bloecke << b.datei + ": " + beschreiben(b.stuecke);
+    QCOMPARE(bloecke, (QStringList{"kapitel/01-a.txt: Mit Belna und {{Version}}.",
+                                   "bausteine/b.txt: Hinweis 7",
+                                   "kapitel/01-a.txt: Siehe ;Zweiter[T:01.03.01]; und "
+                                   ";zurück[T:01.01.01];."}));
+    QCOMPARE(beschreiben(k.themen[2].abschnitte[0].bloecke[0].stuecke),
+             "Abbildung: ;E-Rechnung im Überblick[B:1]");
+    QCOMPARE(q.bilder[0].titel, "E-Rechnung im Überblick");
 }
 
 void TestHilfeCompiler::maske_data()

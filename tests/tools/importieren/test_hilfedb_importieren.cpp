@@ -199,7 +199,8 @@ void TestHilfedbImportieren::uebernahme_data()
       {{QByteArray("\377\376\334ber dieses Programm\xfd\x01\x00\x40", 26), 22,
         QByteArray("\xfd\x01\x00\x40", 4), QByteArray("\x00\x00\x00\x80", 4)}},
       [](Erwartung &e) { zeileMit(e, "Texte", "ID", 1)["Text"] = ""; }, 0, {},
-      {"01.01.01: Text ist leer"});
+      {"01.01.01: Text ist leer",
+       "Warnung: Bild 00001 „Hauptfenster“: kein Verweis zeigt dieses Bild"});
     // The catalogue names the keyword table with the ö of another code page (U+201D is what
     // code page 850's ö becomes when read as 1252).
     f("keyword table in another code page", "beispiel-jet4.mdb",
@@ -210,6 +211,7 @@ void TestHilfedbImportieren::uebernahme_data()
          {"Adressliste drucken", "Briefumschläge", "CSV-Export", "Datensicherung",
           "Etiketten [Vorlagen]", "Größe der Etiketten", "Sicherungskopie"})
         ohneText << QStringLiteral("Stichwort „%1“: führt zu keinem Text").arg(wort);
+    ohneText << "Warnung: Bild 00012 „Druckvorschau (Beispiel)“: kein Verweis zeigt dieses Bild";
     f(
         "duplicate ID", "beispiel-jet4.mdb",
         {{kapitelTitel("Drucken und Weitergeben"), -10, QByteArray("\x04\x00\x00\x00", 4),
