@@ -13,7 +13,7 @@
 
 namespace {
 
-const QString kopf = QStringLiteral("= 1 | K\n== 1 | T\n=== 1 | A\n");
+const QString kopf = QStringLiteral("= 1 | K\n== 1 | T\n=== 1 | A {#a}\n");
 
 // The blocks of the file's first section and the messages of reading and checking it.
 QList<TextBlock> lesen(const QString &text, QStringList &meldungen)
@@ -21,8 +21,10 @@ QList<TextBlock> lesen(const QString &text, QStringList &meldungen)
     HilfeQuelle q;
     QList<QuellFehler> fehler;
     QuellParser::kapitelDateiLesen("a.txt", text, q, fehler);
-    if (fehler.isEmpty())
+    if (fehler.isEmpty()) {
+        QuellParser::aufloesen(q, fehler);
         QuellParser::pruefen(q, fehler);
+    }
     for (const QuellFehler &f : fehler)
         meldungen << f.alsText();
     if (q.kapitel.isEmpty() || q.kapitel[0].themen.isEmpty())
@@ -82,7 +84,8 @@ void TestTabellen::zerlegen_data()
             "| **Netto** | //1// | siehe [[01.01.01|Positionen]] | |\n",
             {"kopf L R M L", "Feld | Betrag | Hinweis | X",
              "*Netto* | /1/ | siehe {T01.01.01}Positionen{TE} | "});
-    tabelle("ohne trennzeile", "| a | b\n| c | d |\n", {"rumpf L L", "a | b", "c | d"});
+    tabelle("ohne trennzeile, marke", "| a | b\n| [[#a]] | |\n",
+            {"rumpf L L", "a | b", "{T01.01.01}A{TE} | "});
     tabelle("pipe maskiert", "| a \\| b | \\\\|\n", {"rumpf L L", "a | b | \\"});
     fehler("zeile zu kurz", kopf + "| a | b | c |\n|---|---|---|\n| x | y |\n",
            "6: Tabellenzeile hat 2 Zellen, die Kopfzeile 3");
