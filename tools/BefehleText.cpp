@@ -12,19 +12,29 @@
 #include <QFile>
 #include <QImage>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextTable>
 
 #include <cstdio>
 
 namespace {
 
-// One line per paragraph; line breaks inside a paragraph stay line breaks.
+// One line per paragraph; line breaks inside a paragraph stay line breaks. The cells of a
+// table row share one line, separated by " | ".
 void absaetzeAusgeben(const QTextDocument &doc)
 {
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
         QString zeile = b.text();
         zeile.replace(QChar::LineSeparator, QLatin1Char('\n'));
-        std::printf("%s\n", qPrintable(zeile));
+        const char *ende = "\n";
+        if (const QTextTable *t = QTextCursor(b).currentTable()) {
+            const QTextTableCell zelle = t->cellAt(b.position());
+            if (zelle.lastCursorPosition().block() == b &&
+                zelle.column() + zelle.columnSpan() < t->columns())
+                ende = " | ";
+        }
+        std::printf("%s%s", qPrintable(zeile), ende);
     }
 }
 
@@ -88,8 +98,7 @@ int befehlBild(const QStringList &args)
     QString fehler;
     const bool erzeugt = bild.save(&puffer, "PNG");
     if (!erzeugt || !dateiErsetzen(args[2], png, &fehler)) {
-        std::fprintf(stderr, "hilfedb: %s kann nicht geschrieben werden: %s\n",
-                     qPrintable(args[2]),
+        std::fprintf(stderr, "hilfedb: %s kann nicht geschrieben werden: %s\n", qPrintable(args[2]),
                      erzeugt ? qPrintable(fehler) : "PNG lässt sich nicht erzeugen");
         return 1;
     }

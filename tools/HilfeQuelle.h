@@ -44,12 +44,29 @@ struct TextStueck
 
 struct TextBlock
 {
-    enum class Art { Absatz, Aufzaehlung, Nummeriert, Hinweis };
+    enum class Art { Absatz, Aufzaehlung, Nummeriert, Hinweis, Tabelle };
+    enum class Ausrichtung { Links, Rechts, Mitte };
+    // A table cell: the range of its runs in stuecke.
+    struct Zelle
+    {
+        qsizetype anfang = 0;
+        qsizetype anzahl = 0;
+    };
 
     Art art = Art::Absatz;
     QString nummer; // the writer's number of a numbered item ("3")
     QList<TextStueck> stuecke;
     QString datei; // the file the block's lines come from (a snippet's, when included)
+
+    // A table (Art::Tabelle): stuecke holds the runs of all cells, row by row, so that every
+    // check and resolution of links over stuecke covers the cells too; zeilen gives each row's
+    // cells as ranges of stuecke; the alignment of each column; whether the first row is the
+    // header row (shown bold).
+    QList<QList<Zelle>> zeilen;
+    QList<Ausrichtung> ausrichtung;
+    bool kopfzeile = false;
+
+    QList<TextStueck> stueckeVon(const Zelle &z) const { return stuecke.mid(z.anfang, z.anzahl); }
 };
 
 struct QuellAbschnitt

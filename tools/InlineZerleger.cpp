@@ -23,7 +23,7 @@ bool istEscapebar(QChar c)
 } // namespace
 
 bool InlineZerleger::zerlegen(const QList<Zeile> &zeilen, QList<TextStueck> &stuecke,
-                              int &fehlerZeile, QString &fehlerText)
+                              int &fehlerZeile, QString &fehlerText, const QString &bereich)
 {
     // Join the lines with a blank and remember where each line starts, so that a position in
     // the joined text can be traced back to its source line.
@@ -168,13 +168,13 @@ bool InlineZerleger::zerlegen(const QList<Zeile> &zeilen, QList<TextStueck> &stu
     if (z.fett || z.kursiv || z.unterstrichen) {
         if (z.fett) {
             fehlerZeile = z.fettZeile;
-            fehlerText = QStringLiteral("Auszeichnung „**“ wird im Absatz nicht geschlossen");
+            fehlerText = QStringLiteral("Auszeichnung „**“ wird %1 nicht geschlossen").arg(bereich);
         } else if (z.kursiv) {
             fehlerZeile = z.kursivZeile;
-            fehlerText = QStringLiteral("Auszeichnung „//“ wird im Absatz nicht geschlossen");
+            fehlerText = QStringLiteral("Auszeichnung „//“ wird %1 nicht geschlossen").arg(bereich);
         } else {
             fehlerZeile = z.unterstrichenZeile;
-            fehlerText = QStringLiteral("Auszeichnung „__“ wird im Absatz nicht geschlossen");
+            fehlerText = QStringLiteral("Auszeichnung „__“ wird %1 nicht geschlossen").arg(bereich);
         }
         return false;
     }

@@ -19,6 +19,7 @@ public:
     };
 
     // Fills stuecke; on a markup error returns false with the line and the German message.
+    // bereich names the unit in which markup must be closed ("im Absatz", "in der Zelle").
     static bool zerlegen(const QList<Zeile> &zeilen, QList<TextStueck> &stuecke, int &fehlerZeile,
-                         QString &fehlerText);
+                         QString &fehlerText, const QString &bereich = QStringLiteral("im Absatz"));
 };

@@ -5,6 +5,7 @@
 #include "MaskenZeichner.h"
 #include "QuellWarnungen.h"
 #include "RtfErzeuger.h"
+#include "TabellenZerleger.h"
 
 #include <QDir>
 #include <QFile>
@@ -342,7 +343,10 @@ void QuellParser::kapitelDateiLesen(const QString &dateiName, const QString &inh
         blockOffen = false;
         int fz = 0;
         QString ft;
-        if (!InlineZerleger::zerlegen(blockZeilen, block.stuecke, fz, ft))
+        const bool ok = block.art == TextBlock::Art::Tabelle
+                            ? TabellenZerleger::zerlegen(blockZeilen, block, fz, ft)
+                            : InlineZerleger::zerlegen(blockZeilen, block.stuecke, fz, ft);
+        if (!ok)
             fehler << QuellFehler{block.datei, fz, ft};
         else if (abschnitt)
             abschnitt->bloecke << block;
@@ -373,6 +377,7 @@ void QuellParser::kapitelDateiLesen(const QString &dateiName, const QString &inh
 
     QStringList rtfZeilen;
     const QuellZeile *rtfAnfang = nullptr;
+    bool tabelleAusserhalb = false; // the table being read lies outside a section
     for (const QuellZeile &z : std::as_const(zeilen)) {
         auto melden = [&](const QString &text) { fehler << QuellFehler{z.datei, z.nr, text}; };
         const QString &roh = z.text;
@@ -399,6 +404,22 @@ void QuellParser::kapitelDateiLesen(const QString &dateiName, const QString &inh
             rtfAnfang = &z;
             continue;
         }
+        // A table is a run of lines beginning with "|"; the first other line ends it.
+        const bool tabellenZeile = roh.startsWith(QLatin1Char('|'));
+        if (blockOffen && block.art == TextBlock::Art::Tabelle && !tabellenZeile)
+            blockBeenden();
+        if (tabellenZeile) {
+            if (blockOffen && block.art == TextBlock::Art::Tabelle)
+                blockZeilen << InlineZerleger::Zeile{z.nr, zeile};
+            else if (abschnitt)
+                blockBeginnen(z, TextBlock::Art::Tabelle, zeile);
+            else if (!tabelleAusserhalb) // one message for the whole table
+                melden(QStringLiteral("Tabelle außerhalb eines Abschnitts (erst „=== Nummer | "
+                                      "Titel“)"));
+            tabelleAusserhalb = !abschnitt;
+            continue;
+        }
+        tabelleAusserhalb = false;
 
         if (zeile.isEmpty()) {
             blockBeenden();

@@ -7,6 +7,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextTable>
 
 #if __has_include("HilfeDatenbank.h")
 #include "HilfeDatenbank.h"
@@ -143,7 +144,16 @@ bool DruckTextZerlegen(const QString &Text, qint16 &TeilAnzahl, QList<QTextDocum
         // behind it the picture follows the last part. A further link of a line already cut
         // belongs to the part that ends with that line.
         const int n = umbruchAb(std::max(0, verweis.Ende - 1));
-        const int dokEnde = n < 0 ? -1 : feld.zuDokument(n + 2);
+        int dokEnde = n < 0 ? -1 : feld.zuDokument(n + 2);
+        // In a table the cut goes behind the whole (outermost) table: a part that ended in a
+        // cell would take whole rows of the table, and the next part the rest of them again.
+        cursor.setPosition(feld.zuDokument(verweis.Anfang));
+        if (QTextTable *tabelle = cursor.currentTable()) {
+            for (QTextFrame *f = tabelle->parentFrame(); f; f = f->parentFrame())
+                if (auto *aussen = qobject_cast<QTextTable *>(f))
+                    tabelle = aussen;
+            dokEnde = tabelle->lastPosition() + 1;
+        }
         const bool zeileGeschnitten = dokEnde >= 0 && dokEnde <= teilAnfang;
         ++GrafikAnzahl;
         Bilder.resize(std::max<qsizetype>(Bilder.size(), GrafikAnzahl + 1));

@@ -29,6 +29,9 @@ void TestHilfedbBefehle::initTestCase()
                    "Titel: Kunde bearbeiten\nGröße: 300 x 200\nFeld: Name | Müller\n");
     dateiSchreiben(m_dir.filePath("brief.rtf"),
                    "{\\rtf1\\ansi\\ansicpg1252 Gr\\'fc\\'dfe\\par {\\b zweite} Zeile}");
+    dateiSchreiben(m_dir.filePath("tabelle.rtf"),
+                   "{\\rtf1 \\trowd\\cellx900\\cellx1800\\intbl a\\cell "
+                   "b\\par c\\cell\\row\\pard x\\par}");
     dateiSchreiben(m_dir.filePath("keine.mdb"), QByteArray(4096, 'x'));
     // A picture no link uses: a warning.
     dateiSchreiben(m_dir.filePath("warn/kapitel/01.txt"), "= 1 | K\n== 1 | T\n=== 1 | A\nText.\n");
@@ -75,6 +78,8 @@ void TestHilfedbBefehle::aufruf_data()
     f("bild", "bild @/gut.mdb 7 @/b.png", 0, "300 x 200 Pixel, \"Kunde bearbeiten\"", "");
     f("bild fehlt", "bild @/gut.mdb 8 @/b.png", 1, "", "kein Bild 8");
     f("rtf", "rtf @/brief.rtf", 0, "Grüße\nzweite Zeile\n", "");
+    // A table row on one line; a cell's paragraphs keep their own lines.
+    f("rtf tabelle", "rtf @/tabelle.rtf", 0, "\na | b\nc\nx\n", "");
     f("synthetisch zu viele", "synthetisch @/s.mdb --themen 100", 2, "", "1 bis 99");
     f("synthetisch klein",
       "synthetisch @/s.mdb --kapitel 1 --themen 1 --abschnitte 2 --woerter 10 --bilder 1 "

@@ -102,6 +102,12 @@ void TstDruckTextAufbereiten::teile_data()
           QStringList{QString(Verweismarkup::MaxZeichen, 'x') + "\n" +
                       Verweismarkup::gekuerztHinweis() + "\n"},
           "");
+    // Pictures of a table's cells follow the whole table.
+    const QString reihe = "\\trowd\\cellx900\\cellx1800 \\intbl %1\\cell %2\\cell\\row ";
+    zeile("pictures in a table",
+          "vor\\par " + reihe.arg("a", "<P00001>b<PE>") + reihe.arg("<P00002>c<PE>", "d") +
+              "\\pard nach",
+          true, QStringList{"vor\n\na\nb\nc\nd\n", "nach\n"}, "Bild 00001@1:4x4 Bild 00002@1:6x2");
     QTest::newRow("picture tag cut short") << "a <P000" << true << QStringList{"a {P000\n"} << "";
     zeile("picture without closing", "a <P00001>b\\par c", true, QStringList{"a b\nc\n"}, "");
 }
