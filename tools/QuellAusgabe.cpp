@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextTable>
 
 #include <algorithm>
 
@@ -128,31 +129,153 @@ struct Zeichen
     bool unterstrichen = false;
 };
 
+// The characters of a block with their formats.
+QList<Zeichen> zeichenVon(const QTextBlock &qb)
+{
+    QList<Zeichen> zeichen;
+    for (auto it = qb.begin(); !it.atEnd(); ++it) {
+        const QTextFragment f = it.fragment();
+        const QTextCharFormat cf = f.charFormat();
+        for (const QChar c : f.text())
+            zeichen << Zeichen{c, cf.fontWeight() >= QFont::Bold, cf.fontItalic(),
+                               cf.fontUnderline()};
+    }
+    return zeichen;
+}
+
+// Runs of equal format from position start on; link tags become links. In a note the italics
+// come from the note itself, in a header cell the bold from the header row.
+QList<TextStueck> stueckeLesen(const QList<Zeichen> &zeichen, qsizetype start, bool ohneKursiv,
+                               bool ohneFett)
+{
+    static const QRegularExpression textTag(QStringLiteral("\\{T(\\d\\d\\.\\d\\d\\.\\d\\d)\\}"));
+    static const QRegularExpression bildTag(QStringLiteral("\\{P(\\d{5})\\}"));
+    QString text;
+    for (const Zeichen &z : zeichen)
+        text += z.c;
+    QList<TextStueck> stuecke;
+    TextStueck aktuell;
+    auto abschliessen = [&]() {
+        if (!aktuell.text.isEmpty())
+            stuecke << aktuell;
+        aktuell = TextStueck();
+    };
+    for (qsizetype i = start; i < text.size();) {
+        const auto t = textTag.match(text, i, QRegularExpression::NormalMatch,
+                                     QRegularExpression::AnchorAtOffsetMatchOption);
+        const auto p = bildTag.match(text, i, QRegularExpression::NormalMatch,
+                                     QRegularExpression::AnchorAtOffsetMatchOption);
+        const QString ende = t.hasMatch() ? QStringLiteral("{TE}") : QStringLiteral("{PE}");
+        const qsizetype schluss =
+            (t.hasMatch() || p.hasMatch()) ? text.indexOf(ende, i) : qsizetype(-1);
+        if (schluss > i) {
+            abschliessen();
+            const qsizetype von = i + (t.hasMatch() ? t.capturedLength() : p.capturedLength());
+            TextStueck link;
+            link.text = text.mid(von, schluss - von);
+            link.verweis = t.hasMatch() ? TextStueck::Verweis::Text : TextStueck::Verweis::Bild;
+            link.ziel = t.hasMatch() ? t.captured(1) : QString::number(p.captured(1).toInt());
+            if (von < schluss) {
+                link.fett = zeichen[von].fett && !ohneFett;
+                link.kursiv = zeichen[von].kursiv && !ohneKursiv;
+            }
+            stuecke << link;
+            i = schluss + ende.size();
+            continue;
+        }
+        const Zeichen &z = zeichen[i];
+        const bool fett = z.fett && !ohneFett;
+        const bool kursiv = z.kursiv && !ohneKursiv;
+        if (aktuell.fett != fett || aktuell.kursiv != kursiv ||
+            aktuell.unterstrichen != z.unterstrichen) {
+            abschliessen();
+            aktuell.fett = fett;
+            aktuell.kursiv = kursiv;
+            aktuell.unterstrichen = z.unterstrichen;
+        }
+        aktuell.text += z.c;
+        ++i;
+    }
+    abschliessen();
+    return stuecke;
+}
+
+// A table as RtfErzeuger writes it: a header row when every character of the first row is
+// bold (and there is a further row), each column aligned as its cells in the first body row.
+TextBlock tabelleLesen(const QTextTable &t)
+{
+    TextBlock b;
+    b.art = TextBlock::Art::Tabelle;
+    QList<QList<QList<Zeichen>>> zellen;
+    QList<QList<Qt::Alignment>> ausrichtung;
+    for (int r = 0; r < t.rows(); ++r) {
+        zellen << QList<QList<Zeichen>>();
+        ausrichtung << QList<Qt::Alignment>();
+        for (int c = 0; c < t.columns(); ++c) {
+            const QTextTableCell zelle = t.cellAt(r, c);
+            QList<Zeichen> zeichen;
+            Qt::Alignment a = Qt::AlignLeft;
+            for (auto it = zelle.begin(); !it.atEnd(); ++it) {
+                const QTextBlock qb = it.currentBlock();
+                if (!qb.isValid())
+                    continue;
+                if (!zeichen.isEmpty())
+                    zeichen << Zeichen{QLatin1Char(' ')};
+                zeichen += zeichenVon(qb);
+                a = qb.blockFormat().alignment();
+            }
+            zellen.last() << zeichen;
+            ausrichtung.last() << a;
+        }
+    }
+    b.kopfzeile =
+        t.rows() > 1 && std::all_of(zellen[0].cbegin(), zellen[0].cend(), [](const auto &z) {
+            return std::all_of(z.cbegin(), z.cend(),
+                               [](const Zeichen &c) { return c.fett || c.c.isSpace(); });
+        });
+    const int muster = b.kopfzeile ? 1 : 0;
+    for (int c = 0; c < t.columns(); ++c) {
+        const Qt::Alignment a = ausrichtung.value(muster).value(c);
+        b.ausrichtung << (a & Qt::AlignRight     ? TextBlock::Ausrichtung::Rechts
+                          : a & Qt::AlignHCenter ? TextBlock::Ausrichtung::Mitte
+                                                 : TextBlock::Ausrichtung::Links);
+    }
+    for (int r = 0; r < zellen.size(); ++r) {
+        QList<TextBlock::Zelle> zeile;
+        for (const QList<Zeichen> &z : std::as_const(zellen[r])) {
+            const QList<TextStueck> stuecke = stueckeLesen(z, 0, false, r == 0 && b.kopfzeile);
+            zeile << TextBlock::Zelle{b.stuecke.size(), stuecke.size()};
+            b.stuecke += stuecke;
+        }
+        b.zeilen << zeile;
+    }
+    return b;
+}
+
 // The paragraphs of a stored text as RtfErzeuger writes them: empty paragraphs separate blocks,
-// "•\t" and "N.\t" start list items, an indented paragraph is a note. Runs of equal format
-// become pieces; link tags become links. Whatever else the text holds is left to the check.
+// "•\t" and "N.\t" start list items, an indented paragraph is a note, tables are pipe tables.
+// Runs of equal format become pieces; link tags become links. Whatever else the text holds is
+// left to the check.
 QList<TextBlock> bloeckeLesen(const QString &rtf)
 {
     QTextDocument doc;
     RtfLesen(rtf, doc);
     static const QRegularExpression nummeriert(QStringLiteral("^(\\d{1,3})\\.\\t"));
-    static const QRegularExpression textTag(QStringLiteral("\\{T(\\d\\d\\.\\d\\d\\.\\d\\d)\\}"));
-    static const QRegularExpression bildTag(QStringLiteral("\\{P(\\d{5})\\}"));
     QList<TextBlock> bloecke;
+    const QTextTable *letzteTabelle = nullptr;
     for (QTextBlock qb = doc.begin(); qb.isValid(); qb = qb.next()) {
-        QList<Zeichen> zeichen;
-        for (auto it = qb.begin(); !it.atEnd(); ++it) {
-            const QTextFragment f = it.fragment();
-            const QTextCharFormat cf = f.charFormat();
-            for (const QChar c : f.text())
-                zeichen << Zeichen{c, cf.fontWeight() >= QFont::Bold, cf.fontItalic(),
-                                   cf.fontUnderline()};
-        }
-        QString text;
-        for (const Zeichen &z : std::as_const(zeichen))
-            text += z.c;
-        if (text.isEmpty())
+        if (const QTextTable *t = QTextCursor(qb).currentTable()) {
+            if (t != letzteTabelle)
+                bloecke << tabelleLesen(*t);
+            letzteTabelle = t;
             continue;
+        }
+        const QList<Zeichen> zeichen = zeichenVon(qb);
+        if (zeichen.isEmpty())
+            continue;
+        QString text;
+        for (const Zeichen &z : zeichen)
+            text += z.c;
         TextBlock b;
         qsizetype start = 0;
         if (text.startsWith(QStringLiteral("\u2022\t"))) {
@@ -165,49 +288,7 @@ QList<TextBlock> bloeckeLesen(const QString &rtf)
         } else if (qb.blockFormat().leftMargin() > 0) {
             b.art = TextBlock::Art::Hinweis;
         }
-        const bool hinweis = b.art == TextBlock::Art::Hinweis;
-        TextStueck aktuell;
-        auto abschliessen = [&]() {
-            if (!aktuell.text.isEmpty())
-                b.stuecke << aktuell;
-            aktuell = TextStueck();
-        };
-        for (qsizetype i = start; i < text.size();) {
-            const auto t = textTag.match(text, i, QRegularExpression::NormalMatch,
-                                         QRegularExpression::AnchorAtOffsetMatchOption);
-            const auto p = bildTag.match(text, i, QRegularExpression::NormalMatch,
-                                         QRegularExpression::AnchorAtOffsetMatchOption);
-            const QString ende = t.hasMatch() ? QStringLiteral("{TE}") : QStringLiteral("{PE}");
-            const qsizetype schluss =
-                (t.hasMatch() || p.hasMatch()) ? text.indexOf(ende, i) : qsizetype(-1);
-            if (schluss > i) {
-                abschliessen();
-                const qsizetype von = i + (t.hasMatch() ? t.capturedLength() : p.capturedLength());
-                TextStueck link;
-                link.text = text.mid(von, schluss - von);
-                link.verweis = t.hasMatch() ? TextStueck::Verweis::Text : TextStueck::Verweis::Bild;
-                link.ziel = t.hasMatch() ? t.captured(1) : QString::number(p.captured(1).toInt());
-                if (von < schluss) {
-                    link.fett = zeichen[von].fett;
-                    link.kursiv = zeichen[von].kursiv && !hinweis;
-                }
-                b.stuecke << link;
-                i = schluss + ende.size();
-                continue;
-            }
-            const Zeichen &z = zeichen[i];
-            const bool kursiv = z.kursiv && !hinweis;
-            if (aktuell.fett != z.fett || aktuell.kursiv != kursiv ||
-                aktuell.unterstrichen != z.unterstrichen) {
-                abschliessen();
-                aktuell.fett = z.fett;
-                aktuell.kursiv = kursiv;
-                aktuell.unterstrichen = z.unterstrichen;
-            }
-            aktuell.text += z.c;
-            ++i;
-        }
-        abschliessen();
+        b.stuecke = stueckeLesen(zeichen, start, b.art == TextBlock::Art::Hinweis, false);
         bloecke << b;
     }
     return bloecke;
@@ -237,31 +318,10 @@ QString maskiert(const QString &text)
     return aus;
 }
 
-QString zeileSchreiben(const TextBlock &b, const QHash<int, QString> &bildTitel)
+// Runs in source spelling, markup opened and closed around them.
+QString stueckeSchreiben(const QList<TextStueck> &stuecke)
 {
-    const auto &s = b.stuecke;
-    // A figure: "Abbildung: " and a picture link whose text is the picture's title.
-    if (b.art == TextBlock::Art::Absatz && s.size() == 2 &&
-        s[0].text == QLatin1String("Abbildung: ") && s[0].verweis == TextStueck::Verweis::Kein &&
-        !s[0].fett && !s[0].kursiv && !s[0].unterstrichen &&
-        s[1].verweis == TextStueck::Verweis::Bild && !s[1].fett && !s[1].kursiv &&
-        bildTitel.value(s[1].ziel.toInt()) == s[1].text)
-        return QStringLiteral("Abbildung: Bild %1 | %2").arg(s[1].ziel, s[1].text);
-
     QString zeile;
-    switch (b.art) {
-    case TextBlock::Art::Aufzaehlung:
-        zeile = QStringLiteral("- ");
-        break;
-    case TextBlock::Art::Nummeriert:
-        zeile = b.nummer + QStringLiteral(". ");
-        break;
-    case TextBlock::Art::Hinweis:
-        zeile = QStringLiteral("> ");
-        break;
-    default:
-        break;
-    }
     bool fett = false, kursiv = false, unter = false;
     auto umschalten = [&](bool f, bool k, bool u) {
         if (fett != f)
@@ -274,7 +334,7 @@ QString zeileSchreiben(const TextBlock &b, const QHash<int, QString> &bildTitel)
         kursiv = k;
         unter = u;
     };
-    for (const TextStueck &t : s) {
+    for (const TextStueck &t : stuecke) {
         if (t.verweis == TextStueck::Verweis::Kein) {
             umschalten(t.fett, t.kursiv, t.unterstrichen);
             zeile += maskiert(t.text);
@@ -287,6 +347,52 @@ QString zeileSchreiben(const TextBlock &b, const QHash<int, QString> &bildTitel)
     }
     umschalten(false, false, false);
     return zeile;
+}
+
+QString tabelleSchreiben(const TextBlock &b)
+{
+    QStringList zeilen;
+    for (qsizetype r = 0; r < b.zeilen.size(); ++r) {
+        QString zeile = QStringLiteral("|");
+        for (const TextBlock::Zelle &z : b.zeilen[r])
+            zeile += QLatin1Char(' ') + stueckeSchreiben(b.stueckeVon(z)) + QStringLiteral(" |");
+        zeilen << zeile;
+        if (r == 0 && b.kopfzeile) {
+            QString trenner = QStringLiteral("|");
+            for (const TextBlock::Ausrichtung a : b.ausrichtung) {
+                trenner += a == TextBlock::Ausrichtung::Rechts  ? QStringLiteral("---:|")
+                           : a == TextBlock::Ausrichtung::Mitte ? QStringLiteral(":---:|")
+                                                                : QStringLiteral(":---|");
+            }
+            zeilen << trenner;
+        }
+    }
+    return zeilen.join(QLatin1Char('\n'));
+}
+
+QString zeileSchreiben(const TextBlock &b, const QHash<int, QString> &bildTitel)
+{
+    const auto &s = b.stuecke;
+    if (b.art == TextBlock::Art::Tabelle)
+        return tabelleSchreiben(b);
+    // A figure: "Abbildung: " and a picture link whose text is the picture's title.
+    if (b.art == TextBlock::Art::Absatz && s.size() == 2 &&
+        s[0].text == QLatin1String("Abbildung: ") && s[0].verweis == TextStueck::Verweis::Kein &&
+        !s[0].fett && !s[0].kursiv && !s[0].unterstrichen &&
+        s[1].verweis == TextStueck::Verweis::Bild && !s[1].fett && !s[1].kursiv &&
+        bildTitel.value(s[1].ziel.toInt()) == s[1].text)
+        return QStringLiteral("Abbildung: Bild %1 | %2").arg(s[1].ziel, s[1].text);
+
+    switch (b.art) {
+    case TextBlock::Art::Aufzaehlung:
+        return QStringLiteral("- ") + stueckeSchreiben(s);
+    case TextBlock::Art::Nummeriert:
+        return b.nummer + QStringLiteral(". ") + stueckeSchreiben(s);
+    case TextBlock::Art::Hinweis:
+        return QStringLiteral("> ") + stueckeSchreiben(s);
+    default:
+        return stueckeSchreiben(s);
+    }
 }
 
 // The source lines of a section, blank lines between blocks except between list items.
