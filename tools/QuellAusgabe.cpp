@@ -6,6 +6,7 @@
 #include "DatenbankOrt.h"
 #include "HilfeDatenbank.h"
 #include "QuellParser.h"
+#include "QuellWarnungen.h"
 #include "RtfErzeuger.h"
 #include "RtfLeser.h"
 #include "Verweismarkup.h"
@@ -71,11 +72,7 @@ QString zitiert(const QString &s)
 // A file-name part from a title: lower case, umlauts spelled out, other characters as "-".
 QString kurzname(const QString &titel, const QString &ersatz)
 {
-    QString f = titel.toLower();
-    f.replace(QChar(0xE4), QLatin1String("ae"));
-    f.replace(QChar(0xF6), QLatin1String("oe"));
-    f.replace(QChar(0xFC), QLatin1String("ue"));
-    f.replace(QChar(0xDF), QLatin1String("ss"));
+    const QString f = QuellWarnungen::falten(titel);
     QString aus;
     for (const QChar c : f) {
         if ((c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||

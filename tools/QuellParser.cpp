@@ -40,16 +40,6 @@ struct QuellZeile
 // umlauts as ae/oe/ue, ß as ss).
 enum class Schluessel { Kein, Stichwoerter, Einfuegen, Abbildung, Unbekannt };
 
-QString falten(const QString &wort)
-{
-    QString f = wort.toLower();
-    f.replace(QChar(0xE4), QLatin1String("ae"));
-    f.replace(QChar(0xF6), QLatin1String("oe"));
-    f.replace(QChar(0xFC), QLatin1String("ue"));
-    f.replace(QChar(0xDF), QLatin1String("ss"));
-    return f;
-}
-
 int abstand(const QString &a, const QString &b)
 {
     QList<int> vorher(b.size() + 1), jetzt(b.size() + 1);
@@ -90,7 +80,7 @@ Schluessel schluesselVon(const QString &roh, QString &rest, QString &wort, QStri
         return Schluessel::Kein;
     wort = m.captured(1);
     rest = m.captured(2).trimmed();
-    const QString f = falten(wort);
+    const QString f = QuellWarnungen::falten(wort);
     for (const BekannterSchluessel &b : bekannteSchluessel) {
         if (f == QLatin1String(b.gefaltet))
             return b.schluessel;

@@ -42,37 +42,12 @@ constexpr int GemeinsamerAnfang = 5;
 // The shortest tail of a compound that is compared on its own.
 constexpr int KleinsterTeil = 5;
 
-QString falten(const QString &wort)
-{
-    QString aus;
-    aus.reserve(wort.size() + 2);
-    for (const QChar c : wort.toLower()) {
-        switch (c.unicode()) {
-        case u'ä':
-            aus += QLatin1String("ae");
-            break;
-        case u'ö':
-            aus += QLatin1String("oe");
-            break;
-        case u'ü':
-            aus += QLatin1String("ue");
-            break;
-        case u'ß':
-            aus += QLatin1String("ss");
-            break;
-        default:
-            aus += c;
-        }
-    }
-    return aus;
-}
-
 QStringList inhaltsWoerter(const QString &text)
 {
     QStringList woerter;
     QString wort;
     const auto abschliessen = [&] {
-        const QString f = falten(wort);
+        const QString f = QuellWarnungen::falten(wort);
         wort.clear();
         if (f.size() >= MindestLaenge && !fuellwoerter().contains(f))
             woerter << f;
@@ -177,6 +152,31 @@ const Kartenreihe &kartenreihe()
 }
 
 } // namespace
+
+QString QuellWarnungen::falten(const QString &wort)
+{
+    QString aus;
+    aus.reserve(wort.size() + 2);
+    for (const QChar c : wort.toLower()) {
+        switch (c.unicode()) {
+        case u'ä':
+            aus += QLatin1String("ae");
+            break;
+        case u'ö':
+            aus += QLatin1String("oe");
+            break;
+        case u'ü':
+            aus += QLatin1String("ue");
+            break;
+        case u'ß':
+            aus += QLatin1String("ss");
+            break;
+        default:
+            aus += c;
+        }
+    }
+    return aus;
+}
 
 namespace QuellWarnungen {
 

@@ -12,6 +12,9 @@
 
 namespace QuellWarnungen {
 
+// A word in the spelling the checks compare: lower case, ä/ö/ü as ae/oe/ue, ß as ss.
+QString falten(const QString &wort);
+
 // Whether the text of a link still reads like the title of its target. German words are
 // compared case-insensitively with umlauts and ß folded (ä = ae, ß = ss); short words and
 // filler words (der, und, siehe, hier, ...) do not count. Two words match when one begins
