@@ -160,6 +160,21 @@ def marke_und_abbildung(s):
     s.klick(*sichtbarer_punkt(s, marke["rechtecke"][0]))
     s.warten_abschnitt("04.05.03", "der Verweis über die Marke")
 
+    # The table is laid out as a grid: the third cell of the next row begins right below the
+    # cell that holds the link (between two cells lie two positions without a character).
+    frisch_zeigen(s, quelle)
+    s.bild_sichern(s.bildschirm(), "tabelle.png")
+    zelle = next((v for v in s.verweise() if v["text"] == "E-Rechnung mit Leitweg-ID"), None)
+    pruefen(zelle, f"{quelle}: kein Verweis in der Tabelle")
+    anfang = zelle["anfang"] - len("Behörden und Portale (")
+    unten = zelle["ende"] + len(")") + 2 + len("Hybridrechnung") + 2 + \
+        len("PDF mit eingebetteten XML-Daten") + 2
+    oben, darunter = s.zeichen(anfang), s.zeichen(unten)
+    pruefen(abs(oben[0] - darunter[0]) <= 1 and darunter[1] >= oben[1] + oben[3],
+            f"die Zelle unter {oben} beginnt bei {darunter}: keine Tabelle")
+    s.klick(*sichtbarer_punkt(s, zelle["rechtecke"][0]))
+    s.warten_abschnitt("04.05.03", "der Verweis in der Tabellenzelle")
+
     frisch_zeigen(s, quelle)
     abbildung = next((v for v in s.verweise() if not v["textNummer"]), None)
     pruefen(abbildung, f"{quelle} hat keinen Bildverweis")
