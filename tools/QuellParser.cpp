@@ -3,6 +3,7 @@
 
 #include "InlineZerleger.h"
 #include "MaskenZeichner.h"
+#include "Pruefung.h"
 #include "QuellWarnungen.h"
 #include "RtfErzeuger.h"
 #include "TabellenZerleger.h"
@@ -275,6 +276,44 @@ bool ueberschriftLesen(const QString &rest, int &nummer, QString &titel, QString
         return false;
     }
     return true;
+}
+
+// A section given as an RTF block is stored as it stands: it is checked as the help will show
+// it, with the checks of a compiled database, and its links must lead somewhere. What is found
+// are warnings: such a block usually comes from an existing database (auspacken), whose text
+// compiles back unchanged even where it has a dead link.
+void rtfBlockPruefen(const QuellAbschnitt &a, const QHash<QString, QStringList> &nummern,
+                     const QHash<int, QString> &bilder, QSet<int> &benutzteBilder,
+                     QList<QuellFehler> &fehler)
+{
+    QList<tVerweis> links; // from 1 to anzahl
+    qint16 anzahl = 0;
+    for (const QString &p : Pruefung::textProbleme(a.rtf, &links, &anzahl))
+        fehler << QuellFehler{a.datei, a.zeile, QStringLiteral("RTF-Block: ") + p, true};
+    for (int i = 1; i <= anzahl && i < links.size(); ++i) {
+        const tVerweis &v = links[i];
+        qint32 teile[3];
+        if (!v.TextNummer.isEmpty()) {
+            if (!Pruefung::nummerZerlegen(v.TextNummer, teile) ||
+                !nummern.contains(hilfeNummer(teile[0], teile[1], teile[2]))) {
+                fehler << QuellFehler{a.datei, a.zeile,
+                                      QStringLiteral("RTF-Block: Link auf %1: diesen Abschnitt "
+                                                     "gibt es nicht")
+                                          .arg(v.TextNummer),
+                                      true};
+            }
+            continue;
+        }
+        const int bild = v.BildNummer.toInt();
+        benutzteBilder.insert(bild);
+        if (!bilder.contains(bild)) {
+            fehler << QuellFehler{a.datei, a.zeile,
+                                  QStringLiteral("RTF-Block: Link auf Bild %1: dieses Bild gibt "
+                                                 "es nicht in „bilder“")
+                                      .arg(bild),
+                                  true};
+        }
+    }
 }
 
 } // namespace
@@ -934,6 +973,10 @@ void QuellParser::pruefen(const HilfeQuelle &quelle, QList<QuellFehler> &fehler)
                             }
                         }
                     }
+                }
+                if (a.rtfUnveraendert) {
+                    rtfBlockPruefen(a, nummern, bildOrt, benutzteBilder, fehler);
+                    continue;
                 }
                 const qsizetype laenge = RtfErzeuger::sichtbarerText(a.bloecke).size();
                 if (laenge > maximaleTextLaenge) {

@@ -315,6 +315,10 @@ void TestHilfeCompiler::warnung_data()
           QByteArray("Titel: M\nGröße: 200 x 130\n") + "Feld: A | B\n" +
               QByteArray("Feld: Kunde | C\n").repeated(8),
           QString("bilder/00001-m.maske:"), QString("„Kunde“ passt nicht"));
+    zeile("rtf-block link ins leere",
+          kopf + "=== 2 | R\n```rtf\n{\\rtf1\\ansi {\\ul \\{T09.09.09\\}x\\{TE\\}}\\par}\n```\n",
+          maske, QString("kapitel/01-a.txt:5: Warnung: RTF-Block: Link auf 09.09.09"),
+          QString("gibt es nicht"));
     // The number now belongs to a section the link's text does not name.
     zeile("nummer neu vergeben",
           kopf + "=== 2 | Gutschrift stornieren\n"
