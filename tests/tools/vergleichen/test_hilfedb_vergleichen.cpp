@@ -3,8 +3,8 @@
 #include "DatenbankVergleich.h"
 #include "HilfeCompiler.h"
 #include "TestHilfen.h"
+#include "ZipHilfe.h"
 
-#include <QImage>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -21,16 +21,6 @@ const QByteArray Kapitel = "= 1 | Rechnungen\n"
                            "=== 3 | Dritter\n"
                            "Noch ein Abschnitt.\n";
 
-QByteArray png(Qt::GlobalColor farbe)
-{
-    QImage bild(16, 8, QImage::Format_RGB32);
-    bild.fill(farbe);
-    QByteArray daten;
-    QBuffer puffer(&daten);
-    puffer.open(QIODevice::WriteOnly);
-    bild.save(&puffer, "PNG");
-    return daten;
-}
 
 } // namespace
 
@@ -55,7 +45,7 @@ void TestHilfedbVergleichen::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
     QVERIFY(m_dir.isValid());
-    erstellen("basis", Kapitel, "00001-maske.png", Qt::blue, m_dir.filePath("basis.mdb"));
+    erstellen("basis", Kapitel, "00001-maske.bmp", Qt::blue, m_dir.filePath("basis.mdb"));
 }
 
 void TestHilfedbVergleichen::erstellen(const QString &name, const QByteArray &kapitel,
@@ -64,7 +54,7 @@ void TestHilfedbVergleichen::erstellen(const QString &name, const QByteArray &ka
 {
     const QString quelle = m_dir.filePath(name);
     dateiSchreiben(quelle + "/kapitel/01-rechnungen.txt", kapitel);
-    dateiSchreiben(quelle + "/bilder/" + bildDatei, png(farbe));
+    dateiSchreiben(quelle + "/bilder/" + bildDatei, bmpErstellen(QSize(16, 8), farbe));
     QStringList meldungen;
     QVERIFY2(HilfeCompiler::erstellen(quelle, ziel, meldungen), qPrintable(meldungen.join('\n')));
 }
@@ -78,7 +68,7 @@ void TestHilfedbVergleichen::vergleichen_data()
     QTest::addColumn<QString>("bildDatei");
     QTest::addColumn<int>("farbe");
     QTest::addColumn<QStringList>("unterschiede");
-    const QString bild = "00001-maske.png";
+    const QString bild = "00001-maske.bmp";
     const auto f = [](const char *name, const QByteArray &alt, const QByteArray &neu,
                       const QString &bildDatei, Qt::GlobalColor farbe, const QStringList &zeilen) {
         zeile(name, alt, neu, bildDatei, int(farbe), zeilen);
@@ -103,7 +93,7 @@ void TestHilfedbVergleichen::vergleichen_data()
     f("keyword moved", "Mehr Text.\n", "Stichwörter: Rechnung\nMehr Text.\n", bild, Qt::blue,
       {"Stichwort „Rechnung“: 01.01.02 nur in DB2"});
     f("picture", {}, {}, bild, Qt::red, {"Bild 1: Inhalt verschieden"});
-    f("picture title", {}, {}, "00001-kunde-maske.png", Qt::blue,
+    f("picture title", {}, {}, "00001-kunde-maske.bmp", Qt::blue,
       {"Bild 1: Titel „maske“ / „kunde maske“"});
 }
 
