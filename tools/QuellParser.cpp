@@ -125,6 +125,13 @@ QString variablenErsetzen(const QString &text, const QuellParser::Umgebung &u,
     return aus;
 }
 
+QuellFehler unbekannteVariable(const QString &datei, int zeile, const QString &name)
+{
+    return {datei, zeile,
+            QStringLiteral("unbekannte Variable „{{%1}}“ (Variablen stehen in variablen.txt)")
+                .arg(name)};
+}
+
 // Decodes a source file as UTF-8; false with the first line that is not valid UTF-8 (a file
 // saved in another encoding would otherwise show replacement characters in the help).
 bool utf8Lesen(const QByteArray &daten, QString &text, int &fehlerZeile)
@@ -193,10 +200,7 @@ void ausbreiten(const QString &datei, const QString &inhalt, const QuellParser::
         QStringList unbekannt;
         roh = variablenErsetzen(roh, u, unbekannt);
         for (const QString &name : std::as_const(unbekannt)) {
-            fehler << QuellFehler{datei, nr,
-                                  QStringLiteral("unbekannte Variable „{{%1}}“ (Variablen stehen "
-                                                 "in variablen.txt)")
-                                      .arg(name)};
+            fehler << unbekannteVariable(datei, nr, name);
         }
         QString rest, wort;
         if (schluesselVon(roh.trimmed(), rest, wort, nullptr) != Schluessel::Einfuegen) {
@@ -670,19 +674,16 @@ void QuellParser::bildDateiLesen(const QString &pfad, const QString &dateiName, 
         }
         // Variables may name the product in a mock screen too.
         QStringList zeilen = beschreibung.split(QLatin1Char('\n'));
-        bool unbekannteVariable = false;
+        bool variableFehlt = false;
         for (int i = 0; i < zeilen.size(); ++i) {
             QStringList unbekannt;
             zeilen[i] = variablenErsetzen(zeilen[i], umgebung, unbekannt);
             for (const QString &v : std::as_const(unbekannt)) {
-                fehler << QuellFehler{dateiName, i + 1,
-                                      QStringLiteral("unbekannte Variable „{{%1}}“ (Variablen "
-                                                     "stehen in variablen.txt)")
-                                          .arg(v)};
-                unbekannteVariable = true;
+                fehler << unbekannteVariable(dateiName, i + 1, v);
+                variableFehlt = true;
             }
         }
-        if (unbekannteVariable)
+        if (variableFehlt)
             return;
         QList<QuellFehler> verloren;
         if (!MaskenZeichner::zeichnen(zeilen.join(QLatin1Char('\n')), bild.bild, bild.titel, fz, ft,
@@ -771,9 +772,7 @@ void QuellParser::bildtitelLesen(const QString &dateiName, const QString &inhalt
         const QString titel = m.captured(2).trimmed();
         auto melden = [&](const QString &text) { fehler << QuellFehler{dateiName, i + 1, text}; };
         if (!unbekannt.isEmpty()) {
-            melden(QStringLiteral("unbekannte Variable „{{%1}}“ (Variablen stehen in "
-                                  "variablen.txt)")
-                       .arg(unbekannt.first()));
+            fehler << unbekannteVariable(dateiName, i + 1, unbekannt.first());
             continue;
         }
         if (!m.hasMatch() || titel.isEmpty()) {
