@@ -5,8 +5,8 @@
 
 #include "Arbeitsbereich.h"
 #include "Barrierefreiheit.h"
-#include "Farbschema.h"
 #include "DatenbankQuelle.h"
+#include "Farbschema.h"
 #include "HilfeDatenbank.h"
 #include "Lesehilfen.h"
 #include "Registerkarten.h"
@@ -128,8 +128,7 @@ frmHilfe *frmHilfe::anlegen(frmInhalt *rahmen, HilfeDokument *dokument)
     return h;
 }
 
-frmHilfe::frmHilfe(QWidget *parent, HilfeDokument *dokument)
-    : QWidget(parent), m_dokument(dokument)
+frmHilfe::frmHilfe(QWidget *parent, HilfeDokument *dokument) : QWidget(parent), m_dokument(dokument)
 {
     // A document nobody owns goes with its window.
     if (!m_dokument->parent())
@@ -206,6 +205,17 @@ void frmHilfe::steuerelementeAnlegen()
     m_txt->viewport()->installEventFilter(this);
     m_txtFeld = new TextFeld(m_txt->document());
 
+    // In front of the text's top edge, which the layout moves down while it is shown.
+    m_lblHinweis = new QLabel(m_picBackground);
+    m_lblHinweis->setObjectName(QStringLiteral("lblHinweis"));
+    m_lblHinweis->setAccessibleName(QStringLiteral("Hinweis"));
+    m_lblHinweis->setTextFormat(Qt::PlainText);
+    m_lblHinweis->setWordWrap(true);
+    m_lblHinweis->setMargin(4);
+    m_lblHinweis->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    setzeHintergrund(m_lblHinweis, Farbschema::flaeche(QColor(255, 228, 225)));
+    m_lblHinweis->hide();
+
     m_hScroll = new QScrollBar(Qt::Horizontal, this);
     m_hScroll->setObjectName(QStringLiteral("HScroll1"));
     m_hScroll->hide();
@@ -248,9 +258,10 @@ void frmHilfe::steuerelementeAnlegen()
     connect(d, &HilfeDokument::abschnittZeigen, this, &frmHilfe::AbschnittDarstellen);
     connect(d, &HilfeDokument::abschnittGeleert, m_txt, &QTextEdit::clear);
     connect(d, &HilfeDokument::knoepfeGeaendert, this, &frmHilfe::ButtonsAktualisieren);
-    connect(d, &HilfeDokument::bildGewuenscht, this, [](const QString &nummer, const QString &titel) {
-        frmHilfeBild::BildZeigen(nummer, titel);
-    });
+    connect(d, &HilfeDokument::bildGewuenscht, this,
+            [](const QString &nummer, const QString &titel) {
+                frmHilfeBild::BildZeigen(nummer, titel);
+            });
 
     // Names for screen readers (the section titles are named by their text, see
     // Barrierefreiheit.cpp).
@@ -275,7 +286,6 @@ TwipRechteck frmHilfe::lblSubTwips(int index) const
 {
     return (index >= 0 && index < m_geoLblSub.size()) ? m_geoLblSub.at(index) : TwipRechteck{};
 }
-
 
 bool frmHilfe::DatenEinlesen(const QString &GeheZu, bool &Klein)
 {

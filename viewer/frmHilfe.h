@@ -100,6 +100,11 @@ public:
     // The ranges marked now.
     QList<QPair<int, int>> TrefferBereiche() const { return m_treffer; }
 
+    // A line above the text, for a message about the shown content (the preview's source
+    // errors); an empty text removes it.
+    void setHinweis(const QString &text);
+    QString hinweis() const;
+
     // Unloads the window: the picture window goes, Entladen tells the others (the keyword
     // pane), the global reference is cleared. Runs when the frame unloads.
     void Form_Unload();
@@ -134,6 +139,7 @@ private:
     void HScroll1_Change();
     void VScroll1_Change();
     void setzeGeometrie(QWidget *w, const TwipRechteck &r);
+    void hinweisPlatzieren();
     void toolbarButtonAktiv(int index, bool aktiv);
     int zeichenAnPunkt(const QPoint &punkt) const;
 
@@ -143,6 +149,7 @@ private:
     QList<QLabel *> m_lblSub;
     QList<TwipRechteck> m_geoLblSub;
     QTextEdit *m_txt = nullptr;
+    QLabel *m_lblHinweis = nullptr;
     TextFeld *m_txtFeld = nullptr;
     Lesehilfen *m_lesehilfen = nullptr;
     QWidget *m_picContainer = nullptr;

@@ -6,9 +6,11 @@
 #include "Registerkarten.h"
 #include "frmInhalt.h"
 
+#include <QLabel>
 #include <QScrollBar>
 #include <QTextEdit>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -87,6 +89,7 @@ void frmHilfe::Layout()
     setzeGeometrie(m_fraSub, m_geoFraSub);
     setzeGeometrie(m_picBackground, m_geoPicBackground);
     setzeGeometrie(m_txt, m_geoTxt);
+    hinweisPlatzieren();
 
     const auto leiste = [this](QScrollBar *bar, const ScrollLeisteLayout &l) {
         bar->setVisible(l.sichtbar);
@@ -102,6 +105,36 @@ void frmHilfe::Layout()
     // The page went home: the bars follow, so bars, page and text panel agree.
     m_hScroll->setValue(0);
     m_vScroll->setValue(0);
+}
+
+void frmHilfe::setHinweis(const QString &text)
+{
+    if (text == m_lblHinweis->text() && m_lblHinweis->isVisible() == !text.isEmpty())
+        return;
+    m_lblHinweis->setText(text);
+    m_lblHinweis->setVisible(!text.isEmpty());
+    setzeGeometrie(m_txt, m_geoTxt);
+    hinweisPlatzieren();
+}
+
+QString frmHilfe::hinweis() const
+{
+    return m_lblHinweis->isVisible() ? m_lblHinweis->text() : QString();
+}
+
+void frmHilfe::hinweisPlatzieren()
+{
+    if (m_lblHinweis->isHidden())
+        return;
+    // The line takes the top of the text panel; the text keeps the rest, at least one line.
+    const QRect t = m_txt->geometry();
+    const int zeile = m_txt->fontMetrics().height();
+    const int hoehe = std::min(m_lblHinweis->heightForWidth(t.width()), t.height() - 2 * zeile);
+    if (hoehe <= 0)
+        return;
+    m_lblHinweis->setGeometry(t.x(), t.y(), t.width(), hoehe);
+    m_txt->setGeometry(t.x(), t.y() + hoehe, t.width(), t.height() - hoehe);
+    m_lblHinweis->raise();
 }
 
 void frmHilfe::HScroll1_Change()

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -157,6 +158,32 @@ bool HilfeDokument::laden(const QString &start)
     if (m_verlauf.anzahl() == 0 && gezeigterAbschnitt() >= 0)
         m_verlauf.merken(aktuelleNummer());
     knoepfeMelden();
+    return true;
+}
+
+bool HilfeDokument::neuLaden()
+{
+    const QString nummer = aktuelleNummer();
+    const HilfeVerlauf verlaufVorher = m_verlauf;
+    // The IDs may be the same while titles and texts are not: nothing read before is kept,
+    // unless the new content cannot be read at all.
+    const qint32 kapitelID = std::exchange(m_kapitelID, 0);
+    const qint32 themaID = std::exchange(m_themaID, 0);
+    const QList<HilfeEintrag> themen = std::exchange(m_themen, {});
+    const QList<HilfeAbschnitt> abschnitte = std::exchange(m_abschnitte, {});
+    if (!laden(nummer)) {
+        if (m_kapitelID == 0 && m_themaID == 0) {
+            m_kapitelID = kapitelID;
+            m_themaID = themaID;
+            m_themen = themen;
+            m_abschnitte = abschnitte;
+        }
+        return false;
+    }
+    if (aktuelleNummer() == nummer) {
+        m_verlauf = verlaufVorher;
+        knoepfeMelden();
+    }
     return true;
 }
 

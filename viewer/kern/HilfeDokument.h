@@ -71,6 +71,10 @@ public:
     // history starts anew with the shown section. False when no chapter could be read or the
     // target could not be read; what was shown then stays, history included.
     bool laden(const QString &start);
+    // Reads everything anew from the source whose content changed under the same IDs (a help
+    // compiled again) and shows the same help number again, as far as it still exists; the
+    // page history stays when that number is still shown. False as laden().
+    bool neuLaden();
     // Whether the last laden()'s number named a chapter, topic and section of the help.
     bool zielBekannt() const { return m_zielBekannt; }
 
@@ -151,8 +155,7 @@ private:
     void leeren();
     void kapitelZuruecksetzen(qint32 kapitelID);
     void themaZuruecksetzen(qint32 themaID);
-    QString zielAufloesen(const QString &nummer, const QList<HilfeEintrag> &kapitel,
-                          bool &bekannt);
+    QString zielAufloesen(const QString &nummer, const QList<HilfeEintrag> &kapitel, bool &bekannt);
     void knoepfeMelden();
 
     DokumentQuelle &m_quelle;

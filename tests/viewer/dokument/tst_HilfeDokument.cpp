@@ -43,11 +43,14 @@ public:
         QList<HilfeAbschnitt> l;
         for (int x = 1; x <= m_kapitel.value(k - 1).value(t - 1); ++x)
             l.append({QStringLiteral("Abschnitt %1").arg(x), themaID * 100 + x, x,
-                      QStringLiteral("Text ") + HilfeDokument::nummerBilden(k, t, x)});
+                      QStringLiteral("Text ") + HilfeDokument::nummerBilden(k, t, x) + zusatz});
         return l;
     }
 
     int lesungen = 0, fehlerAb = -1, fehler = 0;
+    // Appended to every section text: content changed under the same IDs.
+    QString zusatz;
+    QList<QList<int>> m_kapitel;
 
 private:
     bool scheitert()
@@ -57,7 +60,6 @@ private:
         fehler += f;
         return f;
     }
-    QList<QList<int>> m_kapitel;
 };
 
 // Chapters without topics, topics without sections (0) in between and at either end.
@@ -89,6 +91,7 @@ private slots:
     void verlaufZurueckVor();
     void verweise();
     void ladefehlerBehaeltVerlauf();
+    void neuLaden();
 };
 
 void tst_HilfeDokument::laden_data()
@@ -354,6 +357,28 @@ void tst_HilfeDokument::ladefehlerBehaeltVerlauf()
     Quelle leer({});
     HilfeDokument nichts(leer);
     QVERIFY(!nichts.laden(QString()));
+}
+
+void tst_HilfeDokument::neuLaden()
+{
+    // The source changed under the same IDs: the same section is shown with its new text, and
+    // the history stays.
+    Quelle q(Klein);
+    HilfeDokument d(q);
+    QVERIFY(d.laden(QStringLiteral("01.01.01")));
+    d.geheZu(QStringLiteral("01.02.07"), HilfeDokument::Verlauf::Merken);
+    QSignalSpy gezeigt(&d, &HilfeDokument::abschnittZeigen);
+    q.zusatz = QStringLiteral(" neu");
+    QVERIFY(d.neuLaden());
+    QCOMPARE(d.aktuelleNummer(), QStringLiteral("01.02.07"));
+    QCOMPARE(gezeigt.last().at(0).toString(), QStringLiteral("Text 01.02.07 neu"));
+    QCOMPARE(verlauf(d), (QStringList{"01.01.01", "01.02.07"}));
+    // The shown section is gone: the topic's first is shown, the history starts anew.
+    q.m_kapitel = {{3, 5}, {2, 0}, {}};
+    QVERIFY(d.neuLaden());
+    QCOMPARE(d.aktuelleNummer(), QStringLiteral("01.02.01"));
+    QCOMPARE(d.abschnitte().size(), 5);
+    QCOMPARE(verlauf(d), QStringList{"01.02.01"});
 }
 
 QTEST_GUILESS_MAIN(tst_HilfeDokument)
