@@ -1,6 +1,7 @@
 // Parser and checks of the help sources; see QuellParser.h and content/README.md.
 #include "QuellParser.h"
 
+#include "BildSpeicher.h"
 #include "InlineZerleger.h"
 #include "MaskenZeichner.h"
 #include "Pruefung.h"
@@ -709,7 +710,8 @@ void QuellParser::bildDateiLesen(const QString &pfad, const QString &dateiName, 
     quelle.bilder << bild;
 }
 
-bool QuellParser::lesen(const QString &ordner, HilfeQuelle &quelle, QList<QuellFehler> &fehler)
+bool QuellParser::lesen(const QString &ordner, HilfeQuelle &quelle, QList<QuellFehler> &fehler,
+                        BildSpeicher *speicher)
 {
     const QDir wurzel(ordner);
     const QDir kapitelOrdner(wurzel.filePath(QStringLiteral("kapitel")));
@@ -735,10 +737,16 @@ bool QuellParser::lesen(const QString &ordner, HilfeQuelle &quelle, QList<QuellF
             kapitelDateiLesen(anzeige, inhalt, quelle, neu, umgebung);
     }
     const QDir bildOrdner(wurzel.filePath(QStringLiteral("bilder")));
+    if (speicher)
+        speicher->neueRunde();
     if (bildOrdner.exists()) {
         for (const QString &d : bildOrdner.entryList(QDir::Files, QDir::Name)) {
-            bildDateiLesen(bildOrdner.filePath(d), QStringLiteral("bilder/") + d, quelle, neu,
-                           umgebung);
+            const QString pfad = bildOrdner.filePath(d);
+            const QString anzeige = QStringLiteral("bilder/") + d;
+            if (speicher)
+                speicher->lesen(pfad, anzeige, umgebung, quelle, neu);
+            else
+                bildDateiLesen(pfad, anzeige, quelle, neu, umgebung);
         }
     }
     const QString bildtitelDatei = QStringLiteral("bildtitel.txt");

@@ -8,6 +8,8 @@
 
 #include <QHash>
 
+class BildSpeicher;
+
 class QuellParser
 {
 public:
@@ -20,8 +22,10 @@ public:
     };
 
     // Reads and checks the folder. Returns false when there was any error (warnings do not
-    // count); fehler then lists every error and warning found, sorted by file and line.
-    static bool lesen(const QString &ordner, HilfeQuelle &quelle, QList<QuellFehler> &fehler);
+    // count); fehler then lists every error and warning found, sorted by file and line. With a
+    // store, unchanged pictures are taken from it instead of being drawn again.
+    static bool lesen(const QString &ordner, HilfeQuelle &quelle, QList<QuellFehler> &fehler,
+                      BildSpeicher *speicher = nullptr);
 
     // Reads one chapter file. dateiName is the name used in messages.
     static void kapitelDateiLesen(const QString &dateiName, const QString &inhalt,
@@ -38,9 +42,8 @@ public:
 
     // Reads bildtitel.txt ("Bild N | Titel" per line): titles of pictures that neither their
     // file name nor a figure gives. A figure's caption still takes precedence.
-    static void bildtitelLesen(const QString &dateiName, const QString &inhalt,
-                               HilfeQuelle &quelle, QList<QuellFehler> &fehler,
-                               const Umgebung &umgebung = Umgebung());
+    static void bildtitelLesen(const QString &dateiName, const QString &inhalt, HilfeQuelle &quelle,
+                               QList<QuellFehler> &fehler, const Umgebung &umgebung = Umgebung());
 
     // Replaces labels in links by the sections' numbers (and empty link texts by the titles),
     // and gives pictures the captions of their figure lines.
