@@ -49,6 +49,8 @@ tolvar_schicht(65 TolvarSuche)
 # The automation server, then the writers' tools.
 tolvar_schicht(70 TolvarServer)
 tolvar_schicht(80 TolvarWerkzeuge)
+# The writers' live preview, which opens the help window of the server.
+tolvar_schicht(85 TolvarVorschau)
 # tests/gemeinsam/: support for the test programs.
 tolvar_schicht(90 TolvarTestHilfen TolvarTestBus)
 tolvar_schicht(95 TolvarTestFenster)

@@ -5,14 +5,17 @@
 
 #include "Aufraeumen.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 
 int befehlImportieren(const QStringList &args); // BefehleImport.cpp
 int befehlAuspacken(const QStringList &args);   // BefehleAuspacken.cpp
 int befehlSuche(const QStringList &args);       // BefehleSuche.cpp
+int befehlVorschau(const QStringList &args);    // vorschau/BefehlVorschau.cpp
 
 namespace {
 
@@ -61,6 +64,12 @@ const char *const hilfeText =
     "      in allen Textdateien unter QUELLE, oder allein auf einer Zeile einer Liste), und\n"
     "      meldet jede, die zu keinem Abschnitt führt, mit Datei und Zeile, dann Rückgabe 1;\n"
     "      --unbenutzt listet dazu die Abschnitte, zu denen keine Nummer und kein Link führt\n"
+    "  hilfedb vorschau QUELLORDNER [NUMMER]\n"
+    "      übersetzt QUELLORDNER in eine temporäre Datenbank und zeigt die Hilfe bei NUMMER\n"
+    "      (ohne: beim ersten Abschnitt der zuletzt geänderten Kapiteldatei) in einem\n"
+    "      eigenen Fenster; nach jedem Speichern wird neu übersetzt und derselbe Abschnitt\n"
+    "      neu gezeigt; Fehler stehen über dem Text und auf der Konsole, der letzte\n"
+    "      fehlerfreie Stand bleibt sichtbar; Ende mit dem Fenster oder Strg+C\n"
     "  hilfedb synthetisch ZIEL.mdb [Optionen]\n"
     "      schreibt eine große, immer gleiche Datenbank für Messungen:\n"
     "        --kapitel N      Kapitel (Vorgabe 10)\n"
@@ -80,6 +89,13 @@ const char *const hilfeText =
 
 int main(int argc, char **argv)
 {
+    // The preview opens a window on the desktop; every other command draws offscreen.
+    const bool vorschau = argc > 1 && std::strcmp(argv[1], "vorschau") == 0;
+    if (vorschau) {
+        QApplication app(argc, argv);
+        QApplication::setApplicationName(QStringLiteral("BelnaHilfe"));
+        return befehlVorschau(QApplication::arguments().mid(2));
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // A file of the size limit (ulimit -f) makes a write fail with EFBIG instead of ending the

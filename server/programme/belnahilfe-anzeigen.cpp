@@ -9,6 +9,8 @@
 //   belnahilfe-anzeigen --verweise          prints the shown section's links as JSON
 //   belnahilfe-anzeigen --zeichen POS       prints the screen box of a character as JSON
 //   belnahilfe-anzeigen --foto DATEI [BREITE HOEHE]   saves a picture of the frame window
+// The status queries ask the service named by TOLVAR_HILFE_DIENST when it is set (the preview
+// of hilfedb offers its status under a name of its own), else the help server.
 // The first call starts the server through the bus's activation. The host calls go through
 // libbelnahilfe (client/), exactly as the host application makes them; the status queries use
 // QtDBus. Exit status: 0 done, 1 failed, 2 wrong usage.
@@ -32,12 +34,11 @@ namespace {
 // call of libbelnahilfe does by default).
 constexpr int Wartezeit = BELNAHILFE_ZEITLIMIT_VORGABE;
 
-int aufrufen(const char *pfad, const char *schnittstelle, const QString &methode,
-             const QVariantList &argumente, QDBusMessage *antwort = nullptr)
+int aufrufen(const QString &dienst, const char *pfad, const char *schnittstelle,
+             const QString &methode, const QVariantList &argumente, QDBusMessage *antwort = nullptr)
 {
-    QDBusMessage m =
-        QDBusMessage::createMethodCall(QString::fromLatin1(HilfeDienst), QString::fromLatin1(pfad),
-                                       QString::fromLatin1(schnittstelle), methode);
+    QDBusMessage m = QDBusMessage::createMethodCall(dienst, QString::fromLatin1(pfad),
+                                                    QString::fromLatin1(schnittstelle), methode);
     m.setArguments(argumente);
     const QDBusMessage r = QDBusConnection::sessionBus().call(m, QDBus::Block, Wartezeit);
     if (r.type() == QDBusMessage::ErrorMessage) {
@@ -52,7 +53,10 @@ int aufrufen(const char *pfad, const char *schnittstelle, const QString &methode
 
 int zustand(const QString &methode, const QVariantList &argumente, QDBusMessage *antwort)
 {
-    return aufrufen(ZustandPfad, ZustandSchnittstelle, methode, argumente, antwort);
+    const QString dienst = qEnvironmentVariableIsEmpty("TOLVAR_HILFE_DIENST")
+                               ? QString::fromLatin1(HilfeDienst)
+                               : qEnvironmentVariable("TOLVAR_HILFE_DIENST");
+    return aufrufen(dienst, ZustandPfad, ZustandSchnittstelle, methode, argumente, antwort);
 }
 
 const char *const Aufruf = "Aufruf: belnahilfe-anzeigen NUMMER [--halb]\n"

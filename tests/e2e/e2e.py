@@ -33,6 +33,7 @@ import szenarien_verweise  # noqa: E402,F401
 import szenarien_zugang  # noqa: E402,F401
 import szenarien_volltext  # noqa: E402,F401
 import szenarien_server  # noqa: E402,F401
+import szenarien_vorschau  # noqa: E402,F401
 
 UEBERSPRUNGEN = 77
 # A scenario that runs longer is stopped and cleaned up before CTest's TIMEOUT (180 s) would
