@@ -123,10 +123,12 @@ bool Vorschau::melden(const VorschauUebersetzer::Lauf &lauf)
         if (lauf.geschrieben)
             std::fprintf(m_konsole, "Vorschau aktualisiert (%d Bild(er) neu gezeichnet)\n",
                          lauf.bilderGezeichnet);
-        else
+        else if (frmHilfe::instanz())
             std::fprintf(m_konsole,
                          "%d Fehler: die Vorschau zeigt den letzten fehlerfreien Stand\n",
                          std::max(lauf.fehler, 1));
+        else
+            std::fprintf(m_konsole, "%d Fehler: nichts zu zeigen\n", std::max(lauf.fehler, 1));
         std::fflush(m_konsole);
     }
     if (frmHilfe *hilfe = frmHilfe::instanz())
