@@ -5,6 +5,7 @@
 #include "Befehle.h"
 
 #include "DatenbankAnsicht.h"
+#include "HilfeBaum.h"
 #include "HilfeNummern.h"
 #include "Pruefung.h"
 
@@ -25,19 +26,23 @@ int befehlNummern(const QStringList &args)
         return 2;
     }
     const QString datenbank = pfade.takeFirst();
-    QStringList baum;
-    if (!DatenbankAnsicht::kapitel(datenbank, baum)) {
-        std::fprintf(stderr, "hilfedb: %s kann nicht gelesen werden\n", qPrintable(datenbank));
+    HilfeBaum baum;
+    QString lesefehler;
+    if (!HilfeBaum::lesen(datenbank, baum, lesefehler)) {
+        std::fprintf(stderr, "hilfedb: %s kann nicht gelesen werden: %s\n", qPrintable(datenbank),
+                     qPrintable(lesefehler));
         return 1;
     }
-    // Section lines are "    KK.TT.XX Titel".
-    QStringList abschnitte, titel;
-    for (const QString &z : std::as_const(baum)) {
-        if (z.startsWith(QLatin1String("    "))) {
-            abschnitte << z.mid(4).section(QLatin1Char(' '), 0, 0);
-            titel << z.mid(4).section(QLatin1Char(' '), 1);
-        }
-    }
+    // The sections the help can open, in its order, with their titles and texts.
+    QStringList abschnitte, titel, texte;
+    for (const HilfeBaum::Kapitel &k : std::as_const(baum.kapitel))
+        for (const HilfeBaum::Thema &t : k.themen)
+            for (const HilfeBaum::Abschnitt &a : t.abschnitte)
+                if (a.erreichbar) {
+                    abschnitte << a.hilfeNummer;
+                    titel << a.titel;
+                    texte << a.text;
+                }
 
     QStringList fehler;
     const QList<HilfeNummern::Fund> funde = HilfeNummern::suchen(pfade, fehler);
@@ -58,18 +63,13 @@ int befehlNummern(const QStringList &args)
                     qPrintable(wohin));
     }
 
-    bool gelesen = true;
     if (unbenutzt) {
         // Sections that the host calls or a link of another section leads to.
-        for (const QString &nummer : std::as_const(abschnitte)) {
-            QString t, text;
-            if (!DatenbankAnsicht::abschnitt(datenbank, nummer, t, text)) {
-                gelesen = false;
-                continue;
-            }
+        for (qsizetype a = 0; a < abschnitte.size(); ++a) {
+            const QString &nummer = abschnitte[a];
             QList<tVerweis> links; // from 1 to anzahl
             qint16 anzahl = 0;
-            Pruefung::textProbleme(text, &links, &anzahl);
+            Pruefung::textProbleme(texte[a], &links, &anzahl);
             for (int i = 1; i <= anzahl && i < links.size(); ++i) {
                 qint32 t[3];
                 if (Pruefung::nummerZerlegen(links[i].TextNummer, t)) {
@@ -89,8 +89,5 @@ int befehlNummern(const QStringList &args)
                  static_cast<long long>(funde.size()), static_cast<long long>(verschieden.size()),
                  static_cast<long long>(dateien.size()), insLeere,
                  insLeere == 1 ? "führt zu keinem Abschnitt" : "führen zu keinem Abschnitt");
-    if (!gelesen)
-        std::fprintf(stderr, "hilfedb: %s kann nicht vollständig gelesen werden\n",
-                     qPrintable(datenbank));
-    return insLeere == 0 && fehler.isEmpty() && gelesen ? 0 : 1;
+    return insLeere == 0 && fehler.isEmpty() ? 0 : 1;
 }
