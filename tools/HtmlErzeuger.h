@@ -3,7 +3,9 @@
 // the same characters and the same links; the formatting is then expressed by meaning:
 // paragraphs, lists (paragraphs that begin with a bullet or a number), indent and alignment as
 // classes for the style sheet, bold, italics, underline and colour, tables with a header row.
-// Font families and sizes are left to the style sheet.
+// Font families and sizes are left to the style sheet. A link whose text runs over several
+// paragraphs is written as one <a> per paragraph; of nested links (not well formed) each
+// character belongs to the outer one, as a click in the help window finds it first.
 #pragma once
 
 #include "Verweis.h"
