@@ -15,6 +15,7 @@ PAKETE=(
   fonts-dejavu-core fonts-liberation2
   clang-14 libclang-rt-14-dev
   libdbus-1-dev lintian dpkg-dev fakeroot
+  chromium chromium-driver python3-selenium python3-html5lib
 )
 
 fehlend=()

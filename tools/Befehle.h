@@ -3,17 +3,18 @@
 #pragma once
 #include <QStringList>
 
-int befehlErstellen(const QStringList &args);    // erstellen QUELLORDNER ZIEL.mdb
-int befehlKapitel(const QStringList &args);      // kapitel DB
-int befehlStichwort(const QStringList &args);    // stichwort DB SUCHTEXT
-int befehlSynthetisch(const QStringList &args);  // synthetisch ZIEL.mdb [options]
-int befehlText(const QStringList &args);         // text DB NUMMER
-int befehlBild(const QStringList &args);         // bild DB BILDNUMMER AUSGABE.png
-int befehlRtf(const QStringList &args);          // rtf DATEI.rtf
-int befehlPruefen(const QStringList &args);      // pruefen DB
-int befehlDrucken(const QStringList &args);      // drucken DB NUMMER --umfang U [--grafiken] --pdf P
-int befehlNummern(const QStringList &args);      // nummern DB QUELLE... [--unbenutzt]
-int befehlVergleichen(const QStringList &args);  // vergleichen DB1 DB2
+int befehlErstellen(const QStringList &args);   // erstellen QUELLORDNER ZIEL.mdb
+int befehlKapitel(const QStringList &args);     // kapitel DB
+int befehlStichwort(const QStringList &args);   // stichwort DB SUCHTEXT
+int befehlSynthetisch(const QStringList &args); // synthetisch ZIEL.mdb [options]
+int befehlText(const QStringList &args);        // text DB NUMMER
+int befehlBild(const QStringList &args);        // bild DB BILDNUMMER AUSGABE.png
+int befehlRtf(const QStringList &args);         // rtf DATEI.rtf
+int befehlPruefen(const QStringList &args);     // pruefen DB
+int befehlDrucken(const QStringList &args);     // drucken DB NUMMER --umfang U [--grafiken] --pdf P
+int befehlNummern(const QStringList &args);     // nummern DB QUELLE... [--unbenutzt]
+int befehlVergleichen(const QStringList &args); // vergleichen DB1 DB2
+int befehlWeb(const QStringList &args);         // web DB ORDNER [--adresse URL]
 
 // Shared by the subcommands that write files (BefehleDrucken.cpp).
 // True when both paths name one existing file: the same path, another spelling of it (.., a

@@ -64,6 +64,11 @@ const char *const hilfeText =
     "      in allen Textdateien unter QUELLE, oder allein auf einer Zeile einer Liste), und\n"
     "      meldet jede, die zu keinem Abschnitt führt, mit Datei und Zeile, dann Rückgabe 1;\n"
     "      --unbenutzt listet dazu die Abschnitte, zu denen keine Nummer und kein Link führt\n"
+    "  hilfedb web DB ORDNER [--adresse URL]\n"
+    "      schreibt die Hilfe als statische Webseiten: je Abschnitt KK/TT/XX.html mit\n"
+    "      Kapiteln, Themen, Abschnitten und Blättern, Inhalt, Stichwörter, Bilder als PNG,\n"
+    "      hilfe.html#KK.TT.XX; mit --adresse auch sitemap.xml; nur Geändertes wird neu\n"
+    "      geschrieben; ORDNER muss leer sein oder von „hilfedb web“ stammen\n"
     "  hilfedb vorschau QUELLORDNER [NUMMER]\n"
     "      übersetzt QUELLORDNER in eine temporäre Datenbank und zeigt die Hilfe bei NUMMER\n"
     "      (ohne: beim ersten Abschnitt der zuletzt geänderten Kapiteldatei) in einem\n"
@@ -137,6 +142,7 @@ int main(int argc, char **argv)
         {"auspacken", befehlAuspacken},
         {"nummern", befehlNummern},
         {"vergleichen", befehlVergleichen},
+        {"web", befehlWeb},
     };
     for (const Eintrag &e : befehle) {
         if (befehl == QLatin1String(e.name))
