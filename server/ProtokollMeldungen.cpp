@@ -1,6 +1,9 @@
 // See ProtokollMeldungen.h.
 #include "ProtokollMeldungen.h"
 
+#include "MeldungKonsole.h"
+#include "QtMeldungsanzeige.h"
+
 #include <QSet>
 
 #include <cstdio>
@@ -23,4 +26,11 @@ void EinmalProtokollieren(const QString &zeile)
     geschrieben.insert(text);
     std::fprintf(stderr, "belnahilfe: %s\n", text.toUtf8().constData());
     std::fflush(stderr);
+}
+
+std::unique_ptr<Meldungsanzeige> meldungsanzeigeNachUmgebung()
+{
+    if (qgetenv("TOLVAR_MELDUNGEN") == "konsole")
+        return std::make_unique<KonsolenMeldungen>(stderr, nullptr, 0);
+    return std::make_unique<QtMeldungsanzeige>();
 }

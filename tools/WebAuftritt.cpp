@@ -298,31 +298,33 @@ private:
         return QStringLiteral("<footer class=\"fuss\">%1</footer>\n</body>\n</html>\n").arg(text);
     }
 
-    // The chapter and topic rows and the section titles, as the help window has them.
+    // One tab row: each entry links to the first section it shows (an entry without one is
+    // plain text); the chosen entry is marked.
+    template <class Eintrag, class Ziel>
+    QString reihe(const QString &von, const QString &klasse, const QString &name,
+                  const QList<Eintrag> &eintraege, const Eintrag *gewaehlt, Ziel ziel) const
+    {
+        QString h = QStringLiteral("<nav class=\"%1\" aria-label=\"%2\"><ul>\n").arg(klasse, name);
+        for (const Eintrag &x : eintraege) {
+            const QString z = ziel(x);
+            const QString aktuell =
+                &x == gewaehlt ? QStringLiteral(" aria-current=\"true\"") : QString();
+            h += z.isEmpty() ? QStringLiteral("<li><span>%1</span></li>\n").arg(e(x.titel))
+                             : QStringLiteral("<li><a href=\"%1\"%2>%3</a></li>\n")
+                                   .arg(link(von, z), aktuell, e(x.titel));
+        }
+        return h + QStringLiteral("</ul></nav>\n");
+    }
+
+    // The chapter and topic rows, as the help window has them.
     QString navigation(int i) const
     {
         const Seite &s = m_seiten.at(i);
         const QString von = s.abschnitt->hilfeNummer;
-        QString h = QStringLiteral("<nav class=\"kapitel\" aria-label=\"Kapitel\"><ul>\n");
-        for (const HilfeBaum::Kapitel &k : m_baum.kapitel) {
-            const QString ziel = kapitelZiel(k);
-            const QString aktuell =
-                &k == s.kapitel ? QStringLiteral(" aria-current=\"true\"") : QString();
-            h += ziel.isEmpty() ? QStringLiteral("<li><span>%1</span></li>\n").arg(e(k.titel))
-                                : QStringLiteral("<li><a href=\"%1\"%2>%3</a></li>\n")
-                                      .arg(link(von, ziel), aktuell, e(k.titel));
-        }
-        h += QStringLiteral("</ul></nav>\n<nav class=\"themen\" aria-label=\"Themen\"><ul>\n");
-        for (const HilfeBaum::Thema &t : s.kapitel->themen) {
-            const QString ziel = themaZiel(t);
-            const QString aktuell =
-                &t == s.thema ? QStringLiteral(" aria-current=\"true\"") : QString();
-            h += ziel.isEmpty() ? QStringLiteral("<li><span>%1</span></li>\n").arg(e(t.titel))
-                                : QStringLiteral("<li><a href=\"%1\"%2>%3</a></li>\n")
-                                      .arg(link(von, ziel), aktuell, e(t.titel));
-        }
-        h += QStringLiteral("</ul></nav>\n");
-        return h;
+        return reihe(von, QStringLiteral("kapitel"), QStringLiteral("Kapitel"), m_baum.kapitel,
+                     s.kapitel, &kapitelZiel) +
+               reihe(von, QStringLiteral("themen"), QStringLiteral("Themen"), s.kapitel->themen,
+                     s.thema, &themaZiel);
     }
 
     QString abschnittsListe(int i) const

@@ -6,13 +6,11 @@
 // anybody to answer; TOLVAR_HILFE_TESTZUGANG=1 adds the status object for tests and scripts.
 #include "Arbeitsbereich.h"
 #include "Datenbank.h"
-#include "HilfeZustand.h"
-#include "MeldungKonsole.h"
-#include "ProtokollMeldungen.h"
-#include "QtMeldungsanzeige.h"
 #include "Global.h"
 #include "HilfeDatenbank.h"
 #include "HilfeSitzung.h"
+#include "HilfeZustand.h"
+#include "ProtokollMeldungen.h"
 #include "clsHilfe.h"
 
 #include <QApplication>
@@ -57,11 +55,7 @@ int main(int argc, char *argv[])
     if (!verzeichnis.isEmpty())
         setzeProgrammVerzeichnis(QString::fromLocal8Bit(verzeichnis));
 
-    std::unique_ptr<Meldungsanzeige> anzeige;
-    if (qgetenv("TOLVAR_MELDUNGEN") == "konsole")
-        anzeige = std::make_unique<KonsolenMeldungen>(stderr, nullptr, 0);
-    else
-        anzeige = std::make_unique<QtMeldungsanzeige>();
+    const std::unique_ptr<Meldungsanzeige> anzeige = meldungsanzeigeNachUmgebung();
     ProtokollMeldungen protokoll(anzeige.get());
     setzeMeldungsanzeige(&protokoll);
 

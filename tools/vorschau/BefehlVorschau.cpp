@@ -5,9 +5,7 @@
 
 #include "Global.h"
 #include "HilfeZustand.h"
-#include "MeldungKonsole.h"
 #include "ProtokollMeldungen.h"
-#include "QtMeldungsanzeige.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -51,11 +49,7 @@ int befehlVorschau(const QStringList &args)
     gsSchriftName = QStringLiteral("Arial");
     giSchriftGroesse = 10;
 
-    std::unique_ptr<Meldungsanzeige> anzeige;
-    if (qgetenv("TOLVAR_MELDUNGEN") == "konsole")
-        anzeige = std::make_unique<KonsolenMeldungen>(stderr, nullptr, 0);
-    else
-        anzeige = std::make_unique<QtMeldungsanzeige>();
+    const std::unique_ptr<Meldungsanzeige> anzeige = meldungsanzeigeNachUmgebung();
     ProtokollMeldungen protokoll(anzeige.get());
     setzeMeldungsanzeige(&protokoll);
 
