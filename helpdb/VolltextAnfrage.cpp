@@ -125,7 +125,7 @@ Anfrage anfrageZerlegen(const QString &eingabe)
     return a;
 }
 
-QString matchAusdruck(const Anfrage &anfrage)
+QString matchAusdruck(const Anfrage &anfrage, bool oder)
 {
     QStringList teile;
     for (const Begriff &b : anfrage.begriffe) {
@@ -134,7 +134,7 @@ QString matchAusdruck(const Anfrage &anfrage)
             formen << (f.size() >= MindestPraefix ? f + u'*' : f);
         teile << u'"' + formen.join(u' ') + u'"';
     }
-    return teile.join(u' ');
+    return teile.join(oder ? QStringLiteral(" OR ") : QStringLiteral(" "));
 }
 
 namespace {

@@ -46,3 +46,29 @@ double bm25(const QByteArray &matchinfo)
 }
 
 } // namespace Volltext
+
+namespace Volltext {
+
+int phrasenMitTreffer(const QByteArray &matchinfo)
+{
+    const qsizetype anzahl = matchinfo.size() / qsizetype(sizeof(quint32));
+    if (anzahl < 3)
+        return 0;
+    std::vector<quint32> w(size_t(anzahl), 0);
+    std::memcpy(w.data(), matchinfo.constData(), size_t(anzahl) * sizeof(quint32));
+    const qint64 phrasen = w[0];
+    const qint64 spalten = w[1];
+    if (phrasen < 1 || spalten < 1 || 3 + 2 * spalten + 3 * spalten * phrasen > anzahl)
+        return 0;
+    const quint32 *x = &w[size_t(3 + 2 * spalten)];
+    int mit = 0;
+    for (qint64 p = 0; p < phrasen; ++p) {
+        bool da = false;
+        for (qint64 s = 0; s < spalten && !da; ++s)
+            da = x[3 * (p * spalten + s)] > 0;
+        mit += da ? 1 : 0;
+    }
+    return mit;
+}
+
+} // namespace Volltext

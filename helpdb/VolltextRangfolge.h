@@ -19,4 +19,8 @@ inline constexpr double B = 0.75;
 // counts it states.
 double bm25(const QByteArray &matchinfo);
 
+// How many of the phrases of the query the row holds (in any column), from the same blob; 0 for
+// a blob that is too short.
+int phrasenMitTreffer(const QByteArray &matchinfo);
+
 } // namespace Volltext

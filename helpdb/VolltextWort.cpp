@@ -95,18 +95,25 @@ const QSet<QString> &stoppwoerter()
     static const QSet<QString> woerter = [] {
         QSet<QString> s;
         for (const char *w :
-             {"aber", "alle",   "allem", "allen", "aller",  "alles",  "als",    "also",   "am",
-              "an",   "auch",   "auf",   "aus",   "bei",    "beim",   "bin",    "bis",    "bist",
-              "da",   "damit",  "dann",  "das",   "dass",   "dem",    "den",    "denn",   "der",
-              "des",  "dessen", "die",   "dies",  "diese",  "diesem", "diesen", "dieser", "dieses",
-              "doch", "du",     "durch", "ein",   "eine",   "einem",  "einen",  "einer",  "eines",
-              "er",   "es",     "etwa",  "euch",  "für",    "hat",    "hatte",  "ich",    "ihm",
-              "ihn",  "ihr",    "ihre",  "ihrem", "ihren",  "ihrer",  "im",     "in",     "ins",
-              "ist",  "ja",     "kann",  "man",   "mit",    "nach",   "nicht",  "noch",   "nur",
-              "ob",   "oder",   "ohne",  "sein",  "seine",  "sich",   "sie",    "sind",   "so",
-              "soll", "über",   "um",    "und",   "uns",    "unter",  "vom",    "von",    "vor",
-              "war",  "was",    "weil",  "wenn",  "werden", "wie",    "wir",    "wird",   "wo",
-              "zu",   "zum",    "zur",   "zwar"})
+             {"aber", "alle", "allem", "allen", "aller", "alles", "als", "also", "am", "an", "auch",
+              "auf", "aus", "bei", "beim", "bin", "bis", "bist", "da", "damit", "dann", "das",
+              "dass", "dem", "den", "denn", "der", "des", "dessen", "die", "dies", "diese",
+              "diesem", "diesen", "dieser", "dieses", "doch", "du", "durch", "ein", "eine", "einem",
+              "einen", "einer", "eines", "er", "es", "etwa", "euch", "für", "hat", "hatte", "ich",
+              "ihm", "ihn", "ihr", "ihre", "ihrem", "ihren", "ihrer", "im", "in", "ins", "ist",
+              "ja", "kann", "man", "mit", "nach", "nicht", "noch", "nur", "ob", "oder", "ohne",
+              "sein", "seine", "sich", "sie", "sind", "so", "soll", "über", "um", "und", "uns",
+              "unter", "vom", "von", "vor", "war", "was", "weil", "wenn", "werden", "wie", "wir",
+              "wird", "wo", "zu", "zum", "zur", "zwar",
+              // Words of a question and of how people ask: pronouns, auxiliary and modal
+              // verbs, question words.
+              "mein", "meine", "meinem", "meinen", "meiner", "dein", "deine", "unser", "unsere",
+              "euer", "mich", "mir", "dich", "dir", "kein", "keine", "keinen", "einmal", "muss",
+              "müssen", "musst", "können", "kannst", "sollen", "sollte", "will", "wollen", "möchte",
+              "möchten", "darf", "dürfen", "habe", "haben", "hast", "werde", "wurde", "wurden",
+              "welche", "welchem", "welchen", "welcher", "welches", "warum", "wann", "wer", "wen",
+              "wem", "wieso", "weshalb", "wofür", "womit", "wozu", "woran", "wodurch", "wohin",
+              "woher", "bitte", "gibt", "geht"})
             s.insert(QString::fromUtf8(w));
         return s;
     }();

@@ -1,8 +1,8 @@
 // The full-text search and the index check (see Volltextabfragen.h).
 #include "Volltextabfragen.h"
 
-#include "HilfeDatenbank.h"
 #include "Fehler.h"
+#include "HilfeDatenbank.h"
 #include "Routinen.h"
 #include "VolltextAnfrage.h"
 #include "VolltextIndex.h"
@@ -162,8 +162,7 @@ bool speicherAbfrage(HilfeDatenbank &db, const QString &sql, QList<Zeile> &zeile
 enum class Lesen { Gut, Schaden, Abbruch };
 
 // Reads from the stored index without the error dialog. On damage, grund gets SQLite's reason.
-Lesen stillAbfragen(HilfeDatenbank &db, const QString &sql, QList<Zeile> &zeilen,
-                    QString *grund)
+Lesen stillAbfragen(HilfeDatenbank &db, const QString &sql, QList<Zeile> &zeilen, QString *grund)
 {
     static const HilfeDatenbank::Fehlerpolitik still = HilfeDatenbank::still;
     Ergebnis<Werte> e = db.abfragen(sql, {}, &still);
@@ -180,8 +179,7 @@ Lesen stillAbfragen(HilfeDatenbank &db, const QString &sql, QList<Zeile> &zeilen
     return Lesen::Schaden;
 }
 
-Lesen indexAbfrage(HilfeDatenbank &db, bool gespeichert, const QString &sql,
-                   QList<Zeile> &zeilen)
+Lesen indexAbfrage(HilfeDatenbank &db, bool gespeichert, const QString &sql, QList<Zeile> &zeilen)
 {
     if (gespeichert)
         return stillAbfragen(db, sql, zeilen, nullptr);
@@ -231,7 +229,8 @@ Lesen teilePruefen(HilfeDatenbank &db, QStringList &schaeden)
     // Sections: every one has its plain text in a block, the texts of a block lie one after
     // the other and fill it.
     Lesen l = lesen(QStringLiteral("SELECT TextID, Block, Anfang, Laenge FROM VolltextAbschnitte "
-                                   "ORDER BY Block, Anfang"), QStringLiteral("VolltextAbschnitte"));
+                                   "ORDER BY Block, Anfang"),
+                    QStringLiteral("VolltextAbschnitte"));
     if (l == Lesen::Abbruch)
         return l;
     QSet<qint64> abschnitte;
@@ -306,10 +305,9 @@ Lesen teilePruefen(HilfeDatenbank &db, QStringList &schaeden)
     if (l == Lesen::Abbruch)
         return l;
     QList<quint64> stat;
-    if (l == Lesen::Gut &&
-        (z.size() != 1 || !varintsLesen(z.first().first().toByteArray(), stat) ||
-         stat.size() != 4 || stat[0] != quint64(abschnitte.size()) ||
-         (groessenGut && (stat[1] != summe[0] || stat[2] != summe[1]))))
+    if (l == Lesen::Gut && (z.size() != 1 || !varintsLesen(z.first().first().toByteArray(), stat) ||
+                            stat.size() != 4 || stat[0] != quint64(abschnitte.size()) ||
+                            (groessenGut && (stat[1] != summe[0] || stat[2] != summe[1]))))
         schaeden << vorn + QStringLiteral("die Statistik (VolltextIndex_stat) passt nicht zu "
                                           "den Abschnitten");
 
@@ -320,7 +318,8 @@ Lesen teilePruefen(HilfeDatenbank &db, QStringList &schaeden)
                              "BETWEEN start_block AND leaves_end_block), (SELECT count(*) FROM "
                              "VolltextIndex_segments WHERE blockid BETWEEN start_block AND "
                              "leaves_end_block AND (substr(block, 1, 1) != x'00' OR "
-                             "substr(block, 2, 1) = x'00')) FROM VolltextIndex_segdir"), QStringLiteral("VolltextIndex_segdir"));
+                             "substr(block, 2, 1) = x'00')) FROM VolltextIndex_segdir"),
+              QStringLiteral("VolltextIndex_segdir"));
     if (l == Lesen::Abbruch)
         return l;
     int segmenteFalsch = 0;
@@ -330,9 +329,9 @@ Lesen teilePruefen(HilfeDatenbank &db, QStringList &schaeden)
         const QByteArray wurzel = r.at(3).toByteArray();
         const bool blatt = !wurzel.isEmpty() && wurzel.at(0) == 0;
         if (wurzel.size() < 2 || blatt != (anfang == 0) || (blatt && wurzel.at(1) == 0) ||
-            (anfang != 0 && (blaetterEnde < anfang ||
-                             r.at(4).toLongLong() != blaetterEnde - anfang + 1 ||
-                             r.at(5).toLongLong() != 0)))
+            (anfang != 0 &&
+             (blaetterEnde < anfang || r.at(4).toLongLong() != blaetterEnde - anfang + 1 ||
+              r.at(5).toLongLong() != 0)))
             ++segmenteFalsch;
     }
     const bool woerter = stat.size() == 4 && stat[1] + stat[2] > 0;
@@ -340,6 +339,21 @@ Lesen teilePruefen(HilfeDatenbank &db, QStringList &schaeden)
         schaeden << vorn + QStringLiteral("die Segmente (VolltextIndex_segdir, "
                                           "VolltextIndex_segments) sind nicht lesbar");
     return Lesen::Gut;
+}
+
+// The keywords of every section (TextID -> keywords).
+bool stichwoerterAbfragen(HilfeDatenbank &db, QHash<qint32, QStringList> &stichwoerter)
+{
+    QList<Zeile> z;
+    if (!datenbankAbfrage(db, QString::fromUtf8(VolltextIndex::StichwortAbfrage), z))
+        return false;
+    stichwoerter.clear();
+    for (const Zeile &r : std::as_const(z)) {
+        qint64 id = 0;
+        if (alsZahl(r.at(0), &id))
+            stichwoerter[qint32(id)] << alsText(r.at(1));
+    }
+    return true;
 }
 
 // Builds the index of the current database in memory, unless the one built last is of the
@@ -351,7 +365,9 @@ bool speicherIndexAufbauen(HilfeDatenbank &db)
         return true;
     MausZeiger(11);
     QList<Zeile> texte;
-    if (!datenbankAbfrage(db, QStringLiteral("SELECT ID, Bezeichnung, Text FROM Texte"), texte)) {
+    QHash<qint32, QStringList> stichwoerter;
+    if (!datenbankAbfrage(db, QStringLiteral("SELECT ID, Bezeichnung, Text FROM Texte"), texte) ||
+        !stichwoerterAbfragen(db, stichwoerter)) {
         MausZeiger(0);
         return false;
     }
@@ -374,6 +390,7 @@ bool speicherIndexAufbauen(HilfeDatenbank &db)
                     a.id = qint32(id);
                     a.titel = alsText(z.at(1));
                     a.text = alsText(z.at(2));
+                    a.stichwoerter = stichwoerter.value(a.id);
                     return 1;
                 }
                 return 0;
@@ -430,7 +447,8 @@ bool stichwortTexte(HilfeDatenbank &db, const QStringList &kandidaten, QSet<qint
         gefaltet.insert(k.toCaseFolded());
     }
     QList<Zeile> z;
-    if (!datenbankAbfrage(db, QStringLiteral("SELECT ZuordnungIndex.TextID, WörterIndex.Wort FROM "
+    if (!datenbankAbfrage(db,
+                          QStringLiteral("SELECT ZuordnungIndex.TextID, WörterIndex.Wort FROM "
                                          "WörterIndex INNER JOIN ZuordnungIndex ON "
                                          "WörterIndex.ID = ZuordnungIndex.IndexID WHERE ") +
                               bedingungen.join(QStringLiteral(" OR ")),
@@ -501,12 +519,12 @@ qint64 speicherZahl(const char *sql, bool *gut)
 bool speicherGleich(const QString &a, const QString &b)
 {
     bool gut = true;
-    const QByteArray hin = (QStringLiteral("SELECT count(*) FROM (") + a +
-                            QStringLiteral(" EXCEPT ") + b + u')')
-                               .toUtf8();
-    const QByteArray her = (QStringLiteral("SELECT count(*) FROM (") + b +
-                            QStringLiteral(" EXCEPT ") + a + u')')
-                               .toUtf8();
+    const QByteArray hin =
+        (QStringLiteral("SELECT count(*) FROM (") + a + QStringLiteral(" EXCEPT ") + b + u')')
+            .toUtf8();
+    const QByteArray her =
+        (QStringLiteral("SELECT count(*) FROM (") + b + QStringLiteral(" EXCEPT ") + a + u')')
+            .toUtf8();
     return speicherZahl(hin.constData(), &gut) == 0 && speicherZahl(her.constData(), &gut) == 0 &&
            gut;
 }
@@ -534,16 +552,17 @@ Lesen mitTextenVergleichen(HilfeDatenbank &db, QStringList &schaeden)
     bool lesbar = true;
     for (const auto &t : teile) {
         QList<Zeile> z;
-        const Lesen l = stillAbfragen(db, QStringLiteral("SELECT %1 FROM VolltextIndex_%2")
-                                          .arg(QLatin1String(t.spalten), QLatin1String(t.tabelle)), z, nullptr);
+        const Lesen l = stillAbfragen(db,
+                                      QStringLiteral("SELECT %1 FROM VolltextIndex_%2")
+                                          .arg(QLatin1String(t.spalten), QLatin1String(t.tabelle)),
+                                      z, nullptr);
         if (l == Lesen::Abbruch)
             return l;
         lesbar = lesbar && l == Lesen::Gut;
-        const QByteArray einfuegen =
-            QStringLiteral("INSERT INTO Kopie_%1 (%2) VALUES (%3)")
-                .arg(QLatin1String(t.tabelle), QLatin1String(t.spalten),
-                     QStringLiteral("?, ").repeated(t.anzahl - 1) + u'?')
-                .toUtf8();
+        const QByteArray einfuegen = QStringLiteral("INSERT INTO Kopie_%1 (%2) VALUES (%3)")
+                                         .arg(QLatin1String(t.tabelle), QLatin1String(t.spalten),
+                                              QStringLiteral("?, ").repeated(t.anzahl - 1) + u'?')
+                                         .toUtf8();
         sqlite3_stmt *st = nullptr;
         gut = gut && sqlite3_prepare_v2(s_speicher.db, einfuegen.constData(), -1, &st, nullptr) ==
                          SQLITE_OK;
@@ -603,9 +622,9 @@ Lesen mitTextenVergleichen(HilfeDatenbank &db, QStringList &schaeden)
                 gepackt = r.at(3).toByteArray();
                 block = VolltextIndex::blockEntpacken(gepackt);
             }
-            texte.insert(r.at(0).toLongLong(),
-                         VolltextIndex::klartextAusBlock(block, r.at(1).toLongLong(),
-                                                         r.at(2).toLongLong()));
+            texte.insert(
+                r.at(0).toLongLong(),
+                VolltextIndex::klartextAusBlock(block, r.at(1).toLongLong(), r.at(2).toLongLong()));
         }
         return texte;
     };
@@ -649,19 +668,29 @@ bool indexBrauchbar(HilfeDatenbank &db, bool *brauchbar)
 }
 
 // The search on one index; damage met in the stored one gives Lesen::Schaden.
-Lesen trefferSuchen(HilfeDatenbank &db, bool gespeichert, const QString &Suchtext, const Volltext::Anfrage &anfrage,
-                    QList<VolltextTreffer> &Treffer, int *Gesamt)
+Lesen trefferSuchen(HilfeDatenbank &db, bool gespeichert, const QString &Suchtext,
+                    const Volltext::Anfrage &anfrage, QList<VolltextTreffer> &Treffer, int *Gesamt)
 {
     if (!gespeichert && !speicherIndexAufbauen(db))
         return Lesen::Abbruch;
     s_quelle = gespeichert ? Volltextsuche::Quelle::Datenbank : Volltextsuche::Quelle::Speicher;
 
-    // Every matching section with its score.
+    // Every matching section with its score: with few terms those holding all of them, and
+    // when there are none such (or many terms), those holding any.
     QList<Zeile> zeilen;
-    Lesen l = indexAbfrage(db, gespeichert,
-                      QStringLiteral("SELECT docid, matchinfo(VolltextIndex, 'pcnalx') FROM "
-                                     "VolltextIndex WHERE VolltextIndex MATCH '%1'")
-                          .arg(Volltext::matchAusdruck(anfrage)), zeilen);
+    const qsizetype begriffe = anfrage.begriffe.size();
+    Lesen l = Lesen::Gut;
+    for (const bool oder : {false, true}) {
+        if (oder ? begriffe < 2 : begriffe >= Volltext::MindestOder)
+            continue;
+        l = indexAbfrage(db, gespeichert,
+                         QStringLiteral("SELECT docid, matchinfo(VolltextIndex, 'pcnalx') FROM "
+                                        "VolltextIndex WHERE VolltextIndex MATCH '%1'")
+                             .arg(Volltext::matchAusdruck(anfrage, oder)),
+                         zeilen);
+        if (l != Lesen::Gut || !zeilen.isEmpty())
+            break;
+    }
     if (l != Lesen::Gut)
         return l;
     if (zeilen.isEmpty())
@@ -676,9 +705,12 @@ Lesen trefferSuchen(HilfeDatenbank &db, bool gespeichert, const QString &Suchtex
         t.textID = qint32(z.at(0).toLongLong());
         t.wert = Volltext::bm25(z.at(1).toByteArray());
         t.stichwort = mitStichwort.contains(t.textID);
+        t.begriffe = Volltext::phrasenMitTreffer(z.at(1).toByteArray());
         alle.append(t);
     }
     const auto besser = [](const VolltextTreffer &a, const VolltextTreffer &b) {
+        if (a.begriffe != b.begriffe)
+            return a.begriffe > b.begriffe;
         if (a.stichwort != b.stichwort)
             return a.stichwort;
         if (a.wert != b.wert)
@@ -691,24 +723,28 @@ Lesen trefferSuchen(HilfeDatenbank &db, bool gespeichert, const QString &Suchtex
     alle.resize(behalten);
 
     // Titles and help numbers; a section outside any topic or chapter cannot be shown.
-    if (!datenbankAbfrage(db, QStringLiteral("SELECT Texte.ID, Texte.Nummer, Texte.Bezeichnung, Themen.Nummer, "
+    if (!datenbankAbfrage(
+            db,
+            QStringLiteral("SELECT Texte.ID, Texte.Nummer, Texte.Bezeichnung, Themen.Nummer, "
                            "Themen.Bezeichnung, Kapitel.Nummer FROM Kapitel INNER JOIN (Themen "
                            "INNER JOIN Texte ON Themen.ID = Texte.ThemenID) ON Kapitel.ID = "
                            "Themen.KapitelID WHERE Texte.ID IN ") +
-                idListe(alle), zeilen))
+                idListe(alle),
+            zeilen))
         return Lesen::Abbruch;
     QHash<qint32, Zeile> angaben;
     for (const Zeile &z : std::as_const(zeilen))
         angaben.insert(qint32(z.at(0).toLongLong()), z);
     QList<Zeile> texte;
     l = indexAbfrage(db, gespeichert,
-                      QStringLiteral("SELECT VolltextAbschnitte.TextID, VolltextAbschnitte.Block, "
-                                     "VolltextAbschnitte.Anfang, VolltextAbschnitte.Laenge, "
-                                     "VolltextBloecke.Daten FROM VolltextAbschnitte INNER JOIN "
-                                     "VolltextBloecke ON VolltextBloecke.Block = "
-                                     "VolltextAbschnitte.Block WHERE VolltextAbschnitte.TextID "
-                                     "IN ") +
-                          idListe(alle), texte);
+                     QStringLiteral("SELECT VolltextAbschnitte.TextID, VolltextAbschnitte.Block, "
+                                    "VolltextAbschnitte.Anfang, VolltextAbschnitte.Laenge, "
+                                    "VolltextBloecke.Daten FROM VolltextAbschnitte INNER JOIN "
+                                    "VolltextBloecke ON VolltextBloecke.Block = "
+                                    "VolltextAbschnitte.Block WHERE VolltextAbschnitte.TextID "
+                                    "IN ") +
+                         idListe(alle),
+                     texte);
     if (l != Lesen::Gut)
         return l;
     QHash<qint64, QByteArray> bloecke;
@@ -755,9 +791,11 @@ bool indexPruefen(HilfeDatenbank &db, VolltextIndexZustand &zustand, bool gruend
         QStringLiteral("VolltextIndex_segments"), QStringLiteral("VolltextIndex_segdir"),
         QStringLiteral("VolltextIndex_docsize"), QStringLiteral("VolltextIndex_stat")};
     QList<Zeile> tabellen;
-    if (!datenbankAbfrage(db, QStringLiteral("SELECT name FROM sqlite_master WHERE name IN ('") +
+    if (!datenbankAbfrage(db,
+                          QStringLiteral("SELECT name FROM sqlite_master WHERE name IN ('") +
                               (eigene + schatten).join(QStringLiteral("', '")) +
-                              QStringLiteral("')"), tabellen))
+                              QStringLiteral("')"),
+                          tabellen))
         return false;
     QSet<QString> da;
     for (const Zeile &r : std::as_const(tabellen))
@@ -767,13 +805,16 @@ bool indexPruefen(HilfeDatenbank &db, VolltextIndexZustand &zustand, bool gruend
     zustand.vorhanden = true;
     for (const QString &t : eigene + schatten) {
         if (!da.contains(t) && (da.contains(eigene.first()) || !schatten.contains(t)))
-            zustand.beschaedigt << QStringLiteral("Volltextindex beschädigt: Tabelle %1 fehlt").arg(t);
+            zustand.beschaedigt
+                << QStringLiteral("Volltextindex beschädigt: Tabelle %1 fehlt").arg(t);
     }
     if (!zustand.beschaedigt.isEmpty())
         return true;
     QList<Zeile> z;
-    if (!datenbankAbfrage(db, QStringLiteral("SELECT Wert FROM VolltextInfo WHERE Schluessel = "
-                                         "'Version'"), z))
+    if (!datenbankAbfrage(db,
+                          QStringLiteral("SELECT Wert FROM VolltextInfo WHERE Schluessel = "
+                                         "'Version'"),
+                          z))
         return false;
     qint64 v = 0;
     if (!z.isEmpty() && alsZahl(z.first().first(), &v))
@@ -781,17 +822,24 @@ bool indexPruefen(HilfeDatenbank &db, VolltextIndexZustand &zustand, bool gruend
     if (zustand.version != VolltextIndex::Version)
         return true;
 
-    if (!datenbankAbfrage(db, QStringLiteral("SELECT Texte.ID, Texte.Bezeichnung, Texte.Text, Kapitel.Nummer, "
+    if (!datenbankAbfrage(
+            db,
+            QStringLiteral("SELECT Texte.ID, Texte.Bezeichnung, Texte.Text, Kapitel.Nummer, "
                            "Themen.Nummer, Texte.Nummer, VolltextAbschnitte.Pruefsumme FROM "
                            "((Texte LEFT JOIN Themen ON Themen.ID = Texte.ThemenID) LEFT JOIN "
                            "Kapitel ON Kapitel.ID = Themen.KapitelID) LEFT JOIN "
-                           "VolltextAbschnitte ON VolltextAbschnitte.TextID = Texte.ID"), z))
+                           "VolltextAbschnitte ON VolltextAbschnitte.TextID = Texte.ID"),
+            z))
+        return false;
+    QHash<qint32, QStringList> stichwoerter;
+    if (!stichwoerterAbfragen(db, stichwoerter))
         return false;
     for (const Zeile &r : std::as_const(z)) {
         qint64 id = 0;
         if (!alsZahl(r.at(0), &id))
             continue; // not indexed, and not reachable either
-        const QByteArray summe = VolltextIndex::pruefsumme(alsText(r.at(1)), alsText(r.at(2)));
+        const QByteArray summe = VolltextIndex::pruefsumme(alsText(r.at(1)), alsText(r.at(2)),
+                                                           stichwoerter.value(qint32(id)));
         if (r.at(6).toByteArray() == summe)
             continue;
         qint64 k = 0, t = 0, x = 0;
@@ -804,8 +852,10 @@ bool indexPruefen(HilfeDatenbank &db, VolltextIndexZustand &zustand, bool gruend
                                  : nummer + QStringLiteral(": Volltextindex veraltet, der "
                                                            "Abschnitt fehlt darin"));
     }
-    if (!datenbankAbfrage(db, QStringLiteral("SELECT TextID FROM VolltextAbschnitte WHERE TextID NOT "
-                                         "IN (SELECT ID FROM Texte WHERE ID IS NOT NULL)"), z))
+    if (!datenbankAbfrage(db,
+                          QStringLiteral("SELECT TextID FROM VolltextAbschnitte WHERE TextID NOT "
+                                         "IN (SELECT ID FROM Texte WHERE ID IS NOT NULL)"),
+                          z))
         return false;
     for (const Zeile &r : std::as_const(z)) {
         zustand.veraltet << QStringLiteral("Text-ID %1: Volltextindex veraltet, den Abschnitt "
