@@ -675,18 +675,22 @@ Lesen trefferSuchen(HilfeDatenbank &db, bool gespeichert, const QString &Suchtex
         return Lesen::Abbruch;
     s_quelle = gespeichert ? Volltextsuche::Quelle::Datenbank : Volltextsuche::Quelle::Speicher;
 
-    // Every matching section with its score: with few terms those holding all of them, and
-    // when there are none such (or many terms), those holding any.
+    // Every matching section with an estimate of its score: with few terms those holding all
+    // of them, and when there are none such (or many terms), those holding any. Looking up
+    // the lengths of every row costs more than the rest of the search, so only the rows that
+    // may come among the shown ones are ranked exactly, in a second query.
     QList<Zeile> zeilen;
     const qsizetype begriffe = anfrage.begriffe.size();
+    QString ausdruck;
     Lesen l = Lesen::Gut;
     for (const bool oder : {false, true}) {
         if (oder ? begriffe < 2 : begriffe >= Volltext::MindestOder)
             continue;
+        ausdruck = Volltext::matchAusdruck(anfrage, oder);
         l = indexAbfrage(db, gespeichert,
-                         QStringLiteral("SELECT docid, matchinfo(VolltextIndex, 'pcnalx') FROM "
+                         QStringLiteral("SELECT docid, matchinfo(VolltextIndex, 'pcnax') FROM "
                                         "VolltextIndex WHERE VolltextIndex MATCH '%1'")
-                             .arg(Volltext::matchAusdruck(anfrage, oder)),
+                             .arg(ausdruck),
                          zeilen);
         if (l != Lesen::Gut || !zeilen.isEmpty())
             break;
@@ -703,9 +707,9 @@ Lesen trefferSuchen(HilfeDatenbank &db, bool gespeichert, const QString &Suchtex
     for (const Zeile &z : std::as_const(zeilen)) {
         VolltextTreffer t;
         t.textID = qint32(z.at(0).toLongLong());
-        t.wert = Volltext::bm25(z.at(1).toByteArray());
+        t.wert = Volltext::bm25(z.at(1).toByteArray(), false);
         t.stichwort = mitStichwort.contains(t.textID);
-        t.begriffe = Volltext::phrasenMitTreffer(z.at(1).toByteArray());
+        t.begriffe = Volltext::phrasenMitTreffer(z.at(1).toByteArray(), false);
         alle.append(t);
     }
     const auto besser = [](const VolltextTreffer &a, const VolltextTreffer &b) {
@@ -718,6 +722,22 @@ Lesen trefferSuchen(HilfeDatenbank &db, bool gespeichert, const QString &Suchtex
         return a.textID < b.textID;
     };
     const qsizetype gefunden = alle.size();
+    const qsizetype kandidaten = std::min<qsizetype>(gefunden, 3 * VolltextMaxTreffer);
+    std::partial_sort(alle.begin(), alle.begin() + kandidaten, alle.end(), besser);
+    alle.resize(kandidaten);
+    l = indexAbfrage(db, gespeichert,
+                     QStringLiteral("SELECT docid, matchinfo(VolltextIndex, 'pcnalx') FROM "
+                                    "VolltextIndex WHERE VolltextIndex MATCH '%1' AND docid IN ")
+                             .arg(ausdruck) +
+                         idListe(alle),
+                     zeilen);
+    if (l != Lesen::Gut)
+        return l;
+    QHash<qint32, double> werte;
+    for (const Zeile &z : std::as_const(zeilen))
+        werte.insert(qint32(z.at(0).toLongLong()), Volltext::bm25(z.at(1).toByteArray()));
+    for (VolltextTreffer &t : alle)
+        t.wert = werte.value(t.textID);
     const qsizetype behalten = std::min<qsizetype>(gefunden, VolltextMaxTreffer);
     std::partial_sort(alle.begin(), alle.begin() + behalten, alle.end(), besser);
     alle.resize(behalten);
