@@ -29,7 +29,7 @@ struct sqlite3;
 namespace VolltextIndex {
 
 // Must change whenever the search forms or the tables change.
-inline constexpr int Version = 2;
+inline constexpr int Version = 3;
 
 struct Abschnitt
 {

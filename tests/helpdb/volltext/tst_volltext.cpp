@@ -152,6 +152,12 @@ void TestVolltext::suchformen_data()
     zeile("eu ist kein Umlaut", u("Steuer"), u("Stür"), false);
     zeile("verschiedene Wörter", u("Zahlung"), u("Zahl"), false);
     zeile("kurzer Stamm behält t", u("Wert"), u("Wer"), false);
+    // Base forms from the dictionary: forms the stemmer alone keeps apart.
+    zeile("Präteritum", u("stornierte"), u("stornieren"), true);
+    zeile("Person", u("storniere"), u("storniert"), true);
+    zeile("Partizip mit ge", u("gedruckte"), u("drucken"), true);
+    zeile("Partizip trennbar", u("angelegt"), u("anlegen"), true);
+    zeile("Ableitung bleibt getrennt", u("Rechnungen"), u("rechnen"), false);
 }
 
 void TestVolltext::suchformen()
