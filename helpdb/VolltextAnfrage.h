@@ -5,8 +5,9 @@
 // unbalanced quote is ignored. The operator words NEAR, AND, OR and NOT written in capitals are
 // dropped (unless nothing else is left), and so are function words ("wie", "ich", "eine": they
 // have no search form), except inside a phrase. Up to two terms must all occur (AND); from
-// MindestOder terms on, and when all of them together occur nowhere, a section with any of them
-// is a hit (OR), ranked by how many it holds (Volltextabfragen.h). A term whose search form has
+// MindestOder terms on, in a sentence (function words left out), and when all of them together
+// occur nowhere, a section with any of them is a hit (OR), ranked by how many it holds
+// (Volltextabfragen.h). A term whose search form has
 // at least MindestPraefix characters also finds words that begin with it (compounds: "Rechnung"
 // finds "Rechnungsnummer").
 //
@@ -34,6 +35,8 @@ struct Begriff
 {
     // The search forms of the words, one for a single word, several for a phrase.
     QStringList formen;
+    // A single word as typed (empty for a phrase).
+    QString wort;
     bool phrase() const { return formen.size() > 1; }
 };
 
@@ -42,6 +45,8 @@ struct Anfrage
     QList<Begriff> begriffe;
     // The words as typed (without quotes and separators), for comparing with keywords.
     QStringList woerter;
+    // Function words were left out: a question or sentence, whose words need not all occur.
+    bool satz = false;
 
     bool leer() const { return begriffe.isEmpty(); }
 };

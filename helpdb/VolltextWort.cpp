@@ -2,6 +2,7 @@
 // stemmer object serves the thread (it is not safe to share between threads).
 #include "VolltextWort.h"
 
+#include <QFile>
 #include <QHash>
 #include <QSet>
 #include <QStringList>
@@ -10,8 +11,6 @@
 
 #include <hunspell.hxx>
 #include <libstemmer.h>
-
-#include <QFile>
 
 #include <memory>
 #include <string>
@@ -284,6 +283,9 @@ QString ohneAkzente(const QString &s)
 
 namespace Volltext {
 
+// Longer words get no suggestions: the dictionary's search grows with the word.
+constexpr qsizetype MaxVorschlagLaenge = 40;
+
 bool wortZeichen(QChar c)
 {
     return c.isLetterOrNumber();
@@ -338,6 +340,47 @@ QString suchform(QStringView wort)
     const QString form = formBilden(wort);
     bekannt.insert(wort.toString(), form);
     return form;
+}
+
+int abstand(QStringView a, QStringView b)
+{
+    // Optimal string alignment: insert, delete, replace, swap two neighbours.
+    const qsizetype n = a.size();
+    const qsizetype m = b.size();
+    std::vector<std::vector<int>> d(size_t(n + 1), std::vector<int>(size_t(m + 1), 0));
+    for (qsizetype i = 0; i <= n; ++i)
+        d[i][0] = int(i);
+    for (qsizetype j = 0; j <= m; ++j)
+        d[0][j] = int(j);
+    for (qsizetype i = 1; i <= n; ++i) {
+        for (qsizetype j = 1; j <= m; ++j) {
+            const int kosten = a[i - 1] == b[j - 1] ? 0 : 1;
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + kosten});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+        }
+    }
+    return d[n][m];
+}
+
+QStringList vorschlaege(const QString &wort)
+{
+    QStringList aus;
+    Hunspell *h = woerterbuch();
+    if (!h || wort.size() < 3 || wort.size() > MaxVorschlagLaenge)
+        return aus;
+    // The dictionary suggests best for the spelling it knows a noun in; both are asked.
+    QString gross = wort.toLower();
+    gross[0] = gross[0].toUpper();
+    const QString klein = wort.toLower();
+    for (const QString &w : {gross, wort}) {
+        for (const std::string &v : h->suggest(w.toStdString())) {
+            const QString vorschlag = QString::fromStdString(v);
+            if (!aus.contains(vorschlag) && abstand(vorschlag.toLower(), klein) <= 2)
+                aus << vorschlag;
+        }
+    }
+    return aus;
 }
 
 QList<Wort> woerter(QStringView text)

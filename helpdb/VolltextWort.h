@@ -21,6 +21,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 namespace Volltext {
@@ -49,5 +50,12 @@ QString formenFolge(QStringView text);
 
 // True for the characters that belong to a word.
 bool wortZeichen(QChar c);
+
+// Words of the dictionary that the word may be a misspelling of, best first: at most two
+// edits away (a letter more, less, another, or two neighbours swapped), without regard to case.
+QStringList vorschlaege(const QString &wort);
+
+// The number of edits between two words (as vorschlaege counts them).
+int abstand(QStringView a, QStringView b);
 
 } // namespace Volltext

@@ -7,6 +7,7 @@
 #include "VolltextAnfrage.h"
 #include "VolltextIndex.h"
 #include "VolltextRangfolge.h"
+#include "VolltextWort.h"
 
 #include <QFile>
 #include <QHash>
@@ -16,6 +17,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -44,6 +46,9 @@ int s_aufbauten = 0;
 
 bool indexPruefen(HilfeDatenbank &db, VolltextIndexZustand &zustand, bool gruendlich);
 Volltextsuche::Quelle s_quelle = Volltextsuche::Quelle::Keine;
+// The correction of the last search (Volltextsuche::letzteKorrektur).
+QString s_korrektur;
+bool s_korrekturStattLeer = false;
 
 bool kennungLesen(const QString &pfad, SpeicherIndex *k)
 {
@@ -479,6 +484,16 @@ Quelle letzteQuelle()
     return s_quelle;
 }
 
+QString letzteKorrektur()
+{
+    return s_korrektur;
+}
+
+bool letzteKorrekturStattLeer()
+{
+    return s_korrekturStattLeer;
+}
+
 int speicherAufbauten()
 {
     return s_aufbauten;
@@ -667,24 +682,18 @@ bool indexBrauchbar(HilfeDatenbank &db, bool *brauchbar)
     return true;
 }
 
-// The search on one index; damage met in the stored one gives Lesen::Schaden.
-Lesen trefferSuchen(HilfeDatenbank &db, bool gespeichert, const QString &Suchtext,
-                    const Volltext::Anfrage &anfrage, QList<VolltextTreffer> &Treffer, int *Gesamt)
+// The first pass of a search: every matching section with matchinfo('pcnax'), and the MATCH
+// expression that found them. With few terms those holding all of them, and when there are
+// none such (or many terms, or a sentence), those holding any.
+Lesen kandidatenSuchen(HilfeDatenbank &db, bool gespeichert, const Volltext::Anfrage &anfrage,
+                       QList<Zeile> &zeilen, QString &ausdruck)
 {
-    if (!gespeichert && !speicherIndexAufbauen(db))
-        return Lesen::Abbruch;
-    s_quelle = gespeichert ? Volltextsuche::Quelle::Datenbank : Volltextsuche::Quelle::Speicher;
-
-    // Every matching section with an estimate of its score: with few terms those holding all
-    // of them, and when there are none such (or many terms), those holding any. Looking up
-    // the lengths of every row costs more than the rest of the search, so only the rows that
-    // may come among the shown ones are ranked exactly, in a second query.
-    QList<Zeile> zeilen;
     const qsizetype begriffe = anfrage.begriffe.size();
-    QString ausdruck;
     Lesen l = Lesen::Gut;
+    zeilen.clear();
+    const bool nurOder = begriffe >= Volltext::MindestOder || anfrage.satz;
     for (const bool oder : {false, true}) {
-        if (oder ? begriffe < 2 : begriffe >= Volltext::MindestOder)
+        if (oder ? begriffe < 2 : nurOder && begriffe >= 2)
             continue;
         ausdruck = Volltext::matchAusdruck(anfrage, oder);
         l = indexAbfrage(db, gespeichert,
@@ -694,6 +703,155 @@ Lesen trefferSuchen(HilfeDatenbank &db, bool gespeichert, const QString &Suchtex
                          zeilen);
         if (l != Lesen::Gut || !zeilen.isEmpty())
             break;
+    }
+    return l;
+}
+
+// Does a search form occur in the index (as a word, or as the start of one when it is long
+// enough for that)?
+Lesen kommtVor(HilfeDatenbank &db, bool gespeichert, const QString &form, bool *ja)
+{
+    *ja = false;
+    if (form.isEmpty())
+        return Lesen::Gut;
+    Volltext::Anfrage a;
+    a.begriffe.append(Volltext::Begriff{{form}, QString()});
+    QList<Zeile> z;
+    const Lesen l = indexAbfrage(db, gespeichert,
+                                 QStringLiteral("SELECT docid FROM VolltextIndex WHERE "
+                                                "VolltextIndex MATCH '%1' LIMIT 1")
+                                     .arg(Volltext::matchAusdruck(a)),
+                                 z);
+    *ja = !z.isEmpty();
+    return l;
+}
+
+// A word found nowhere in the index, taken as a compound of two words that are there
+// ("Kundenimport": "Kunden" and "import"; a joining "s" belongs to neither): their terms, the
+// longest first part first. Empty when there is no such split.
+Lesen teileSuchen(HilfeDatenbank &db, bool gespeichert, const QString &wort,
+                  QList<Volltext::Begriff> &teile)
+{
+    teile.clear();
+    constexpr qsizetype MinTeil = 4;
+    for (qsizetype i = wort.size() - MinTeil; i >= 3; --i) {
+        const QString rechts = wort.mid(i);
+        const QString formRechts = Volltext::suchform(rechts);
+        bool rechtsDa = false;
+        Lesen l = kommtVor(db, gespeichert, formRechts, &rechtsDa);
+        if (l != Lesen::Gut)
+            return l;
+        if (!rechtsDa)
+            continue;
+        QStringList links{wort.left(i)};
+        if (i > 3 && wort.at(i - 1).toLower() == u's')
+            links << wort.left(i - 1);
+        for (const QString &li : std::as_const(links)) {
+            const QString formLinks = Volltext::suchform(li);
+            bool linksDa = false;
+            l = kommtVor(db, gespeichert, formLinks, &linksDa);
+            if (l != Lesen::Gut)
+                return l;
+            if (linksDa) {
+                teile = {Volltext::Begriff{{formLinks}, li},
+                         Volltext::Begriff{{formRechts}, rechts}};
+                return Lesen::Gut;
+            }
+        }
+    }
+    return Lesen::Gut;
+}
+
+// Terms whose word occurs nowhere in the index: a compound whose parts occur is searched as
+// its parts, a misspelled word as the nearest word of the dictionary that occurs (the
+// search text with these corrections goes to s_korrektur). Which terms occur nowhere, the
+// first pass tells: its rows (none: no term occurs), and in them the number of rows holding
+// each term.
+Lesen unbekannteErsetzen(HilfeDatenbank &db, bool gespeichert, const QString &suchtext,
+                         Volltext::Anfrage &anfrage, const QList<Zeile> &zeilen, bool *geaendert)
+{
+    *geaendert = false;
+    QList<bool> unbekannt(anfrage.begriffe.size(), zeilen.isEmpty());
+    if (!zeilen.isEmpty()) {
+        const QByteArray info = zeilen.first().at(1).toByteArray();
+        const qsizetype anzahl = info.size() / qsizetype(sizeof(quint32));
+        QList<quint32> w(anzahl);
+        std::memcpy(w.data(), info.constData(), size_t(anzahl) * sizeof(quint32));
+        const qint64 spalten = anzahl >= 2 ? w[1] : 0;
+        const qint64 vorX = 3 + spalten;
+        for (qsizetype p = 0; p < unbekannt.size(); ++p) {
+            quint32 mit = 0;
+            for (qint64 sp = 0; sp < spalten; ++sp) {
+                const qint64 i = vorX + 3 * (p * spalten + sp) + 2;
+                mit = std::max(mit, i < anzahl ? w[i] : 1u);
+            }
+            unbekannt[p] = spalten > 0 && mit == 0;
+        }
+    }
+    QList<Volltext::Begriff> neu;
+    QString korrigiert = suchtext;
+    bool korrektur = false;
+    for (qsizetype p = 0; p < anfrage.begriffe.size(); ++p) {
+        const Volltext::Begriff &b = anfrage.begriffe[p];
+        if (!unbekannt[p] || b.wort.isEmpty()) {
+            neu.append(b);
+            continue;
+        }
+        QList<Volltext::Begriff> teile;
+        Lesen l = teileSuchen(db, gespeichert, b.wort, teile);
+        if (l != Lesen::Gut)
+            return l;
+        if (!teile.isEmpty()) {
+            neu += teile;
+            *geaendert = true;
+            continue;
+        }
+        bool gefunden = false;
+        for (const QString &v : Volltext::vorschlaege(b.wort)) {
+            const QString form = Volltext::suchform(v);
+            l = kommtVor(db, gespeichert, form, &gefunden);
+            if (l != Lesen::Gut)
+                return l;
+            if (gefunden) {
+                neu.append(Volltext::Begriff{{form}, v});
+                korrigiert.replace(b.wort, v);
+                korrektur = true;
+                *geaendert = true;
+                break;
+            }
+        }
+        if (!gefunden)
+            neu.append(b);
+    }
+    anfrage.begriffe = neu;
+    if (korrektur)
+        s_korrektur = korrigiert;
+    return Lesen::Gut;
+}
+
+// The search on one index; damage met in the stored one gives Lesen::Schaden.
+Lesen trefferSuchen(HilfeDatenbank &db, bool gespeichert, const QString &Suchtext,
+                    Volltext::Anfrage anfrage, QList<VolltextTreffer> &Treffer, int *Gesamt)
+{
+    if (!gespeichert && !speicherIndexAufbauen(db))
+        return Lesen::Abbruch;
+    s_quelle = gespeichert ? Volltextsuche::Quelle::Datenbank : Volltextsuche::Quelle::Speicher;
+    s_korrektur.clear();
+    s_korrekturStattLeer = false;
+
+    // Every matching section with an estimate of its score. Looking up the lengths of every
+    // row costs more than the rest of the search, so only the rows that may come among the
+    // shown ones are ranked exactly, in a second query.
+    QList<Zeile> zeilen;
+    QString ausdruck;
+    Lesen l = kandidatenSuchen(db, gespeichert, anfrage, zeilen, ausdruck);
+    if (l != Lesen::Gut)
+        return l;
+    bool geaendert = false;
+    l = unbekannteErsetzen(db, gespeichert, Suchtext, anfrage, zeilen, &geaendert);
+    if (l == Lesen::Gut && geaendert) {
+        s_korrekturStattLeer = zeilen.isEmpty() && !s_korrektur.isEmpty();
+        l = kandidatenSuchen(db, gespeichert, anfrage, zeilen, ausdruck);
     }
     if (l != Lesen::Gut)
         return l;
