@@ -128,6 +128,15 @@ QString grundform(const QString &wort)
     for (const QChar c : wort)
         if (!c.isLetter())
             return QString();
+    // Nouns by their suffix: the dictionary knows them only capitalised, so it has no base
+    // form for them here, and asking it for every such compound takes much of the index build.
+    if (wort.size() >= 7) {
+        for (const char16_t *endung :
+             {u"ung", u"ungen", u"heit", u"heiten", u"keit", u"keiten", u"schaft", u"schaften",
+              u"tion", u"tionen", u"tät", u"täten"})
+            if (wort.endsWith(QStringView(endung)))
+                return QString();
+    }
     const auto naechste = [&](const QStringList &formen) {
         QString beste;
         int laenge = -1;
