@@ -104,13 +104,17 @@ Anfrage anfrageZerlegen(const QString &eingabe)
             continue;
         const QStringView wort = r.wort.left(MaxWortLaenge);
         const QString form = suchform(wort);
-        if (form.isEmpty())
+        if (form.isEmpty()) {
+            a.satz = a.satz || !r.inPhrase;
             continue;
+        }
         a.woerter << wort.toString();
-        if (r.inPhrase && r.phrase == letztePhrase && !a.begriffe.isEmpty())
+        if (r.inPhrase && r.phrase == letztePhrase && !a.begriffe.isEmpty()) {
             a.begriffe.last().formen << form;
-        else
-            a.begriffe.append(Begriff{{form}});
+            a.begriffe.last().wort.clear();
+        } else {
+            a.begriffe.append(Begriff{{form}, wort.toString()});
+        }
         letztePhrase = r.inPhrase ? r.phrase : -1;
     }
     // The same term twice asks nothing new.
@@ -125,7 +129,7 @@ Anfrage anfrageZerlegen(const QString &eingabe)
     return a;
 }
 
-QString matchAusdruck(const Anfrage &anfrage)
+QString matchAusdruck(const Anfrage &anfrage, bool oder)
 {
     QStringList teile;
     for (const Begriff &b : anfrage.begriffe) {
@@ -134,7 +138,7 @@ QString matchAusdruck(const Anfrage &anfrage)
             formen << (f.size() >= MindestPraefix ? f + u'*' : f);
         teile << u'"' + formen.join(u' ') + u'"';
     }
-    return teile.join(u' ');
+    return teile.join(oder ? QStringLiteral(" OR ") : QStringLiteral(" "));
 }
 
 namespace {

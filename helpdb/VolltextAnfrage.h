@@ -3,9 +3,13 @@
 // every other character only separates words, so the syntax of the index's MATCH language
 // (NEAR, OR, *, -, ^, :, brackets) and the LIKE wildcards "%" and "_" have no meaning; an
 // unbalanced quote is ignored. The operator words NEAR, AND, OR and NOT written in capitals are
-// dropped (unless nothing else is left). All terms must occur (AND); a term whose search form
-// has at least MindestPraefix characters also finds words that begin with it (compounds:
-// "Rechnung" finds "Rechnungsnummer").
+// dropped (unless nothing else is left), and so are function words ("wie", "ich", "eine": they
+// have no search form), except inside a phrase. Up to two terms must all occur (AND); from
+// MindestOder terms on, in a sentence (function words left out), and when all of them together
+// occur nowhere, a section with any of them is a hit (OR), ranked by how many it holds
+// (Volltextabfragen.h). A term whose search form has
+// at least MindestPraefix characters also finds words that begin with it (compounds: "Rechnung"
+// finds "Rechnungsnummer").
 //
 // The same terms decide what the index matches (matchAusdruck) and which words of a shown
 // text are hits (trefferBereiche), so a highlighted word is always one that made the section
@@ -20,6 +24,8 @@
 namespace Volltext {
 
 inline constexpr int MindestPraefix = 3;
+// From this many terms on, a section need not hold all of them.
+inline constexpr int MindestOder = 3;
 // More terms than this are not searched (the rest of a very long input is dropped).
 inline constexpr int MaxBegriffe = 16;
 // Longer words are cut to this many characters before they become search forms.
@@ -29,6 +35,8 @@ struct Begriff
 {
     // The search forms of the words, one for a single word, several for a phrase.
     QStringList formen;
+    // A single word as typed (empty for a phrase).
+    QString wort;
     bool phrase() const { return formen.size() > 1; }
 };
 
@@ -37,6 +45,8 @@ struct Anfrage
     QList<Begriff> begriffe;
     // The words as typed (without quotes and separators), for comparing with keywords.
     QStringList woerter;
+    // Function words were left out: a question or sentence, whose words need not all occur.
+    bool satz = false;
 
     bool leer() const { return begriffe.isEmpty(); }
 };
@@ -46,9 +56,9 @@ Anfrage anfrageZerlegen(const QString &eingabe);
 // Does a word with search form wortForm match a query word with search form begriffForm?
 bool formPasst(const QString &wortForm, const QString &begriffForm);
 
-// The MATCH expression for the index: each term quoted, prefix terms with "*"; empty for an
-// empty query.
-QString matchAusdruck(const Anfrage &anfrage);
+// The MATCH expression for the index: each term quoted, prefix terms with "*", joined with
+// "OR" when oder is set; empty for an empty query.
+QString matchAusdruck(const Anfrage &anfrage, bool oder = false);
 
 // The hits of a query in a text: (start, length) of every word that matches a single-word
 // term and of every run of words that matches a phrase, in text order, not overlapping.

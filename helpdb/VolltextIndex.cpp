@@ -154,13 +154,32 @@ QString klartext(const QString &gespeicherterText)
     return tagsEntfernen(feld.text());
 }
 
-QByteArray pruefsumme(const QString &titel, const QString &text)
+QByteArray pruefsumme(const QString &titel, const QString &text, QStringList stichwoerter)
 {
     QCryptographicHash h(QCryptographicHash::Md5);
     h.addData(titel.toUtf8());
     h.addData(QByteArrayView("\0", 1));
     h.addData(text.toUtf8());
+    stichwoerter.sort();
+    for (const QString &w : std::as_const(stichwoerter)) {
+        h.addData(QByteArrayView("\0", 1));
+        h.addData(w.toUtf8());
+    }
     return h.result();
+}
+
+bool stichwoerterLesen(sqlite3 *db, QHash<qint32, QStringList> &stichwoerter)
+{
+    stichwoerter.clear();
+    sqlite3_stmt *st = nullptr;
+    int rc = sqlite3_prepare_v2(db, StichwortAbfrage, -1, &st, nullptr);
+    while (rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW) {
+        if (sqlite3_column_type(st, 0) != SQLITE_NULL)
+            stichwoerter[qint32(sqlite3_column_int64(st, 0))] << spaltenText(st, 1);
+        rc = SQLITE_OK;
+    }
+    sqlite3_finalize(st);
+    return rc == SQLITE_DONE;
 }
 
 QString klartextAusBlock(const QByteArray &block, qint64 anfang, qint64 laenge)
@@ -237,13 +256,20 @@ bool aufbauen(sqlite3 *db, const std::function<int(Abschnitt &)> &naechster, QSt
         gesehen.insert(a.id);
         const QString klar = klartext(a.text);
         sqlite3_bind_int64(index, 1, a.id);
-        textBinden(index, 2, Volltext::formenFolge(a.titel));
+        // The keywords count as words of the title.
+        QString titel = Volltext::formenFolge(a.titel);
+        for (const QString &w : std::as_const(a.stichwoerter)) {
+            const QString formen = Volltext::formenFolge(w);
+            if (!formen.isEmpty())
+                titel += (titel.isEmpty() ? QString() : QStringLiteral(" ")) + formen;
+        }
+        textBinden(index, 2, titel);
         textBinden(index, 3, Volltext::formenFolge(klar));
         gut = sqlite3_step(index) == SQLITE_DONE || sqlFehler(QStringLiteral("VolltextIndex"));
         sqlite3_reset(index);
         const QByteArray u = klar.toUtf8();
         sqlite3_bind_int64(abschnitte, 1, a.id);
-        bytesBinden(abschnitte, 2, pruefsumme(a.titel, a.text));
+        bytesBinden(abschnitte, 2, pruefsumme(a.titel, a.text, a.stichwoerter));
         sqlite3_bind_int64(abschnitte, 3, blockNummer);
         sqlite3_bind_int64(abschnitte, 4, block.size());
         sqlite3_bind_int64(abschnitte, 5, u.size());
@@ -276,6 +302,13 @@ bool aufbauen(sqlite3 *db, const std::function<int(Abschnitt &)> &naechster, QSt
 
 bool ausTextenAufbauen(sqlite3 *db, QString *fehler)
 {
+    QHash<qint32, QStringList> stichwoerter;
+    if (!stichwoerterLesen(db, stichwoerter)) {
+        if (fehler)
+            *fehler = QStringLiteral("Volltextindex: Stichwörter: ") +
+                      QString::fromUtf8(sqlite3_errmsg(db));
+        return false;
+    }
     sqlite3_stmt *texte = nullptr;
     if (sqlite3_prepare_v2(db, "SELECT ID, Bezeichnung, Text FROM Texte", -1, &texte, nullptr) !=
         SQLITE_OK) {
@@ -300,6 +333,7 @@ bool ausTextenAufbauen(sqlite3 *db, QString *fehler)
                 a.id = qint32(sqlite3_column_int64(texte, 0));
                 a.titel = spaltenText(texte, 1);
                 a.text = spaltenText(texte, 2);
+                a.stichwoerter = stichwoerter.value(a.id);
                 return 1;
             }
         },

@@ -2,8 +2,10 @@
 // - VolltextIndex, an FTS4 table without content of its own (content=""), docid = Texte.ID,
 //   columns Titel and Text holding the search forms of the section title and of the section's
 //   plain text (VolltextWort.h) separated by blanks, so the "simple" tokenizer of FTS4 only has
-//   to split at the blanks;
-// - VolltextAbschnitte: per section a checksum of the stored title and text it was built from,
+//   to split at the blanks. The section's keywords (Stichwörter) are searched like its title:
+//   their forms follow the title's in the column Titel;
+// - VolltextAbschnitte: per section a checksum of the stored title, text and keywords it was
+//   built from,
 //   so a section changed after the build is found (hilfedb pruefen), and where its plain text
 //   (as the help shows it, for the snippets of the hit list) lies: bytes Anfang..+Laenge of the
 //   unpacked VolltextBloecke.Daten of its Block;
@@ -16,7 +18,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -25,13 +29,14 @@ struct sqlite3;
 namespace VolltextIndex {
 
 // Must change whenever the search forms or the tables change.
-inline constexpr int Version = 1;
+inline constexpr int Version = 3;
 
 struct Abschnitt
 {
     qint32 id = 0;
     QString titel;
-    QString text; // as stored: RTF with the link markup
+    QString text;             // as stored: RTF with the link markup
+    QStringList stichwoerter; // the keywords that lead to the section, in any order
 };
 
 // Characters of a section the help shows; must match Verweismarkup::MaxZeichen, where the help
@@ -48,8 +53,17 @@ QString klartext(const QString &gespeicherterText);
 // closing tag is removed alone, a closing tag without an opening tag stays.
 QString tagsEntfernen(QString text);
 
-// The checksum of a section's stored title and text.
-QByteArray pruefsumme(const QString &titel, const QString &text);
+// The checksum of a section's stored title, text and keywords (their order does not count).
+QByteArray pruefsumme(const QString &titel, const QString &text, QStringList stichwoerter);
+
+// The keywords of every section of db (TextID -> keywords), from the keyword index tables.
+// False when they cannot be read.
+bool stichwoerterLesen(sqlite3 *db, QHash<qint32, QStringList> &stichwoerter);
+
+// The query that gives the keywords of every section: rows (TextID, keyword).
+inline constexpr const char *StichwortAbfrage =
+    "SELECT ZuordnungIndex.TextID, \"WörterIndex\".Wort FROM ZuordnungIndex INNER JOIN "
+    "\"WörterIndex\" ON \"WörterIndex\".ID = ZuordnungIndex.IndexID";
 
 // Unpacked size of a block of plain texts, at least (the last section may go beyond it).
 inline constexpr int BlockGroesse = 12000;

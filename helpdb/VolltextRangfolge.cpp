@@ -7,7 +7,7 @@
 
 namespace Volltext {
 
-double bm25(const QByteArray &matchinfo)
+double bm25(const QByteArray &matchinfo, bool mitLaengen)
 {
     const qsizetype anzahl = matchinfo.size() / qsizetype(sizeof(quint32));
     if (anzahl < 3)
@@ -17,11 +17,13 @@ double bm25(const QByteArray &matchinfo)
     const qint64 phrasen = w[0];
     const qint64 spalten = w[1];
     const double dokumente = w[2];
-    if (phrasen < 1 || spalten < 1 || 3 + 2 * spalten + 3 * spalten * phrasen > anzahl)
+    const qint64 vorX = 3 + (mitLaengen ? 2 : 1) * spalten;
+    if (phrasen < 1 || spalten < 1 || vorX + 3 * spalten * phrasen > anzahl)
         return 0;
     const quint32 *mittel = &w[3];
-    const quint32 *laengen = &w[size_t(3 + spalten)];
-    const quint32 *x = &w[size_t(3 + 2 * spalten)];
+    // Without the row's lengths, the row counts as one of average length.
+    const quint32 *laengen = mitLaengen ? &w[size_t(3 + spalten)] : mittel;
+    const quint32 *x = &w[size_t(vorX)];
     const double gewichte[2] = {GewichtTitel, GewichtText};
 
     double summe = 0;
@@ -43,6 +45,33 @@ double bm25(const QByteArray &matchinfo)
         summe += idf * tf * (K1 + 1.0) / (tf + K1);
     }
     return summe;
+}
+
+} // namespace Volltext
+
+namespace Volltext {
+
+int phrasenMitTreffer(const QByteArray &matchinfo, bool mitLaengen)
+{
+    const qsizetype anzahl = matchinfo.size() / qsizetype(sizeof(quint32));
+    if (anzahl < 3)
+        return 0;
+    std::vector<quint32> w(size_t(anzahl), 0);
+    std::memcpy(w.data(), matchinfo.constData(), size_t(anzahl) * sizeof(quint32));
+    const qint64 phrasen = w[0];
+    const qint64 spalten = w[1];
+    const qint64 vorX = 3 + (mitLaengen ? 2 : 1) * spalten;
+    if (phrasen < 1 || spalten < 1 || vorX + 3 * spalten * phrasen > anzahl)
+        return 0;
+    const quint32 *x = &w[size_t(vorX)];
+    int mit = 0;
+    for (qint64 p = 0; p < phrasen; ++p) {
+        bool da = false;
+        for (qint64 s = 0; s < spalten && !da; ++s)
+            da = x[3 * (p * spalten + s)] > 0;
+        mit += da ? 1 : 0;
+    }
+    return mit;
 }
 
 } // namespace Volltext

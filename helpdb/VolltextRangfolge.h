@@ -16,7 +16,13 @@ inline constexpr double B = 0.75;
 
 // The score of one hit from the matchinfo blob (32-bit unsigned integers in machine order:
 // p, c, n, a[c], l[c], x[3 * c * p]). Higher is better; 0 for a blob that is too short for the
-// counts it states.
-double bm25(const QByteArray &matchinfo);
+// counts it states. With mitLaengen false, the blob is matchinfo('pcnax'): without the row's
+// lengths, which are costly to look up, each row counts as one of average length (a cheaper
+// estimate for choosing the rows worth ranking exactly).
+double bm25(const QByteArray &matchinfo, bool mitLaengen = true);
+
+// How many of the phrases of the query the row holds (in any column), from the same blob
+// ('pcnalx', or 'pcnax' with mitLaengen false); 0 for a blob that is too short.
+int phrasenMitTreffer(const QByteArray &matchinfo, bool mitLaengen = true);
 
 } // namespace Volltext

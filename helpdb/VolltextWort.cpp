@@ -2,12 +2,19 @@
 // stemmer object serves the thread (it is not safe to share between threads).
 #include "VolltextWort.h"
 
+#include <QFile>
 #include <QHash>
 #include <QSet>
+#include <QStringList>
 
+#include <algorithm>
+
+#include <hunspell.hxx>
 #include <libstemmer.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -20,6 +27,149 @@ sb_stemmer *stemmer()
 {
     thread_local std::unique_ptr<sb_stemmer, StemmerLoeschen> s(sb_stemmer_new("german", "UTF_8"));
     return s.get();
+}
+
+// The German dictionary that knows the base forms of inflected words; null when it is not
+// installed (then only the stemmer reduces words).
+Hunspell *woerterbuch()
+{
+    thread_local std::unique_ptr<Hunspell> h = []() -> std::unique_ptr<Hunspell> {
+        const QString aff = QString::fromUtf8(Volltext::WoerterbuchPfad) + QStringLiteral(".aff");
+        const QString dic = QString::fromUtf8(Volltext::WoerterbuchPfad) + QStringLiteral(".dic");
+        if (!QFile::exists(aff) || !QFile::exists(dic))
+            return nullptr;
+        return std::make_unique<Hunspell>(QFile::encodeName(aff).constData(),
+                                          QFile::encodeName(dic).constData());
+    }();
+    return h.get();
+}
+
+// Affixes of the dictionary that make another word rather than another form of the same one:
+// "-ung" (Rechnung is no form of rechnen), "-bar", "-lich", "-chen", "-in"/"-innen", "un-",
+// "ver-". An analysis through one of them gives no base form.
+bool ableitend(QStringView flag)
+{
+    static const QSet<QString> ableitungen = {
+        QStringLiteral("J"), QStringLiteral("B"), QStringLiteral("L"), QStringLiteral("M"),
+        QStringLiteral("F"), QStringLiteral("g"), QStringLiteral("U"), QStringLiteral("V")};
+    return ableitungen.contains(flag.toString());
+}
+
+// The base forms the dictionary gives for a word: from the analyses of a simple
+// word (no compound) through inflection only. With nurFormenMitT, only those of a form in
+// "-t", "-te", "-tes" (a verb's participle or past).
+QStringList grundformen(const QString &wort, bool nurFormenMitT = false)
+{
+    Hunspell *h = woerterbuch();
+    QStringList formen;
+    if (!h)
+        return formen;
+    // Only the small-letter spelling: verbs and adjectives, whose forms the stemmer does not
+    // bring together, are written so; nouns the stemmer handles. (Analysing the capitalised
+    // spelling of every compound as well would take several times as long.)
+    {
+        for (const std::string &analyse : h->analyze(wort.toStdString())) {
+            QString stamm;
+            bool gut = true;
+            bool mitT = false;
+            for (const QString &teil :
+                 QString::fromStdString(analyse).split(u' ', Qt::SkipEmptyParts)) {
+                if (teil.startsWith(u"st:"))
+                    stamm = teil.mid(3);
+                else if (teil.startsWith(u"pa:"))
+                    gut = false;
+                else if (teil.startsWith(u"fl:")) {
+                    gut = gut && !ableitend(QStringView(teil).mid(3));
+                    mitT = mitT || teil == u"fl:X" || teil == u"fl:Y" || teil == u"fl:O";
+                }
+            }
+            if (gut && !stamm.isEmpty() && (mitT || !nurFormenMitT))
+                formen << stamm.toLower();
+        }
+    }
+    return formen;
+}
+
+int gemeinsamerAnfang(const QString &a, const QString &b)
+{
+    int i = 0;
+    while (i < a.size() && i < b.size() && a.at(i) == b.at(i))
+        ++i;
+    return i;
+}
+
+// Prefixes of German verbs that go apart from the verb and take "ge" behind them in the
+// participle ("anlegen" - "angelegt").
+const QStringList &trennbarePraefixe()
+{
+    static const QStringList p = {
+        QStringLiteral("ab"),     QStringLiteral("an"),     QStringLiteral("auf"),
+        QStringLiteral("aus"),    QStringLiteral("bei"),    QStringLiteral("durch"),
+        QStringLiteral("ein"),    QStringLiteral("fest"),   QStringLiteral("frei"),
+        QStringLiteral("her"),    QStringLiteral("hin"),    QStringLiteral("mit"),
+        QStringLiteral("nach"),   QStringLiteral("um"),     QStringLiteral("vor"),
+        QStringLiteral("weg"),    QStringLiteral("weiter"), QStringLiteral("wieder"),
+        QStringLiteral("zu"),     QStringLiteral("zurück"), QStringLiteral("zusammen"),
+        QStringLiteral("über"),   QStringLiteral("unter"),  QStringLiteral("dar"),
+        QStringLiteral("voran"),  QStringLiteral("vorbei"), QStringLiteral("heraus"),
+        QStringLiteral("herein"), QStringLiteral("hinzu"),
+    };
+    return p;
+}
+
+// The base form of a word for the search: the dictionary's, as close to the word as it gives
+// one ("stornierte", "storniere", "storniert" -> "stornieren"); for the participle of a weak
+// verb, which the dictionary lists as a word of its own, the verb's ("angelegt" -> "anlegen",
+// "gedruckte" -> "drucken"). Empty when the dictionary knows none.
+QString grundform(const QString &wort)
+{
+    if (wort.size() < 4)
+        return QString();
+    for (const QChar c : wort)
+        if (!c.isLetter())
+            return QString();
+    // Nouns by their suffix: the dictionary knows them only capitalised, so it has no base
+    // form for them here, and asking it for every such compound takes much of the index build.
+    if (wort.size() >= 7) {
+        for (const char16_t *endung :
+             {u"ung", u"ungen", u"heit", u"heiten", u"keit", u"keiten", u"schaft", u"schaften",
+              u"tion", u"tionen", u"tät", u"täten"})
+            if (wort.endsWith(QStringView(endung)))
+                return QString();
+    }
+    const auto naechste = [&](const QStringList &formen) {
+        QString beste;
+        int laenge = -1;
+        for (const QString &f : formen) {
+            const int g = gemeinsamerAnfang(f, wort);
+            if (g > laenge) {
+                beste = f;
+                laenge = g;
+            }
+        }
+        return beste;
+    };
+    const QStringList formen = grundformen(wort);
+    const bool verb = std::any_of(formen.cbegin(), formen.cend(),
+                                  [&](const QString &f) { return f != wort && f.endsWith(u'n'); });
+    if (!verb && wort.size() >= 6) {
+        // "ge" at the start or behind a separable prefix: the rest must be a form in "-t" of a
+        // verb ("angelegt" -> "anlegt" -> "anlegen").
+        QStringList vorn{QString()};
+        for (const QString &p : trennbarePraefixe())
+            if (wort.startsWith(p))
+                vorn << p;
+        for (const QString &p : std::as_const(vorn)) {
+            if (QStringView(wort).mid(p.size()).startsWith(u"ge") &&
+                wort.size() - p.size() - 2 >= 3) {
+                const QString ohne = p + wort.mid(p.size() + 2);
+                const QString f = naechste(grundformen(ohne, true));
+                if (!f.isEmpty())
+                    return f;
+            }
+        }
+    }
+    return naechste(formen);
 }
 
 bool vokal(QChar c)
@@ -95,18 +245,25 @@ const QSet<QString> &stoppwoerter()
     static const QSet<QString> woerter = [] {
         QSet<QString> s;
         for (const char *w :
-             {"aber", "alle",   "allem", "allen", "aller",  "alles",  "als",    "also",   "am",
-              "an",   "auch",   "auf",   "aus",   "bei",    "beim",   "bin",    "bis",    "bist",
-              "da",   "damit",  "dann",  "das",   "dass",   "dem",    "den",    "denn",   "der",
-              "des",  "dessen", "die",   "dies",  "diese",  "diesem", "diesen", "dieser", "dieses",
-              "doch", "du",     "durch", "ein",   "eine",   "einem",  "einen",  "einer",  "eines",
-              "er",   "es",     "etwa",  "euch",  "für",    "hat",    "hatte",  "ich",    "ihm",
-              "ihn",  "ihr",    "ihre",  "ihrem", "ihren",  "ihrer",  "im",     "in",     "ins",
-              "ist",  "ja",     "kann",  "man",   "mit",    "nach",   "nicht",  "noch",   "nur",
-              "ob",   "oder",   "ohne",  "sein",  "seine",  "sich",   "sie",    "sind",   "so",
-              "soll", "über",   "um",    "und",   "uns",    "unter",  "vom",    "von",    "vor",
-              "war",  "was",    "weil",  "wenn",  "werden", "wie",    "wir",    "wird",   "wo",
-              "zu",   "zum",    "zur",   "zwar"})
+             {"aber", "alle", "allem", "allen", "aller", "alles", "als", "also", "am", "an", "auch",
+              "auf", "aus", "bei", "beim", "bin", "bis", "bist", "da", "damit", "dann", "das",
+              "dass", "dem", "den", "denn", "der", "des", "dessen", "die", "dies", "diese",
+              "diesem", "diesen", "dieser", "dieses", "doch", "du", "durch", "ein", "eine", "einem",
+              "einen", "einer", "eines", "er", "es", "etwa", "euch", "für", "hat", "hatte", "ich",
+              "ihm", "ihn", "ihr", "ihre", "ihrem", "ihren", "ihrer", "im", "in", "ins", "ist",
+              "ja", "kann", "man", "mit", "nach", "nicht", "noch", "nur", "ob", "oder", "ohne",
+              "sein", "seine", "sich", "sie", "sind", "so", "soll", "über", "um", "und", "uns",
+              "unter", "vom", "von", "vor", "war", "was", "weil", "wenn", "werden", "wie", "wir",
+              "wird", "wo", "zu", "zum", "zur", "zwar",
+              // Words of a question and of how people ask: pronouns, auxiliary and modal
+              // verbs, question words.
+              "mein", "meine", "meinem", "meinen", "meiner", "dein", "deine", "unser", "unsere",
+              "euer", "mich", "mir", "dich", "dir", "kein", "keine", "keinen", "einmal", "muss",
+              "müssen", "musst", "können", "kannst", "sollen", "sollte", "will", "wollen", "möchte",
+              "möchten", "darf", "dürfen", "habe", "haben", "hast", "werde", "wurde", "wurden",
+              "welche", "welchem", "welchen", "welcher", "welches", "warum", "wann", "wer", "wen",
+              "wem", "wieso", "weshalb", "wofür", "womit", "wozu", "woran", "wodurch", "wohin",
+              "woher", "bitte", "gibt", "geht"})
             s.insert(QString::fromUtf8(w));
         return s;
     }();
@@ -135,6 +292,9 @@ QString ohneAkzente(const QString &s)
 
 namespace Volltext {
 
+// Longer words get no suggestions: the dictionary's search grows with the word.
+constexpr qsizetype MaxVorschlagLaenge = 40;
+
 bool wortZeichen(QChar c)
 {
     return c.isLetterOrNumber();
@@ -147,16 +307,19 @@ QString formBilden(QStringView wort)
     const QString vorbereitet = vorbereiten(wort);
     if (stoppwoerter().contains(vorbereitet))
         return QString();
+    // The stemmer alone maps forms of one word to different stems; their base form first.
+    const QString grund = grundform(vorbereitet);
+    const QString basis = grund.isEmpty() ? vorbereitet : grund;
     QString form;
     if (sb_stemmer *s = stemmer()) {
-        const QByteArray u = vorbereitet.toUtf8();
+        const QByteArray u = basis.toUtf8();
         const sb_symbol *ergebnis =
             sb_stemmer_stem(s, reinterpret_cast<const sb_symbol *>(u.constData()), int(u.size()));
         form = ergebnis ? QString::fromUtf8(reinterpret_cast<const char *>(ergebnis),
                                             sb_stemmer_length(s))
-                        : vorbereitet;
+                        : basis;
     } else {
-        form = vorbereitet;
+        form = basis;
     }
     // Weak verbs: "erstellt", "erstellte" (stem "erstellt") meet "erstellen" (stem "erstell"),
     // "verwendet" meets "verwenden". Short stems keep their "t" ("Wert", "Rat").
@@ -186,6 +349,47 @@ QString suchform(QStringView wort)
     const QString form = formBilden(wort);
     bekannt.insert(wort.toString(), form);
     return form;
+}
+
+int abstand(QStringView a, QStringView b)
+{
+    // Optimal string alignment: insert, delete, replace, swap two neighbours.
+    const qsizetype n = a.size();
+    const qsizetype m = b.size();
+    std::vector<std::vector<int>> d(size_t(n + 1), std::vector<int>(size_t(m + 1), 0));
+    for (qsizetype i = 0; i <= n; ++i)
+        d[i][0] = int(i);
+    for (qsizetype j = 0; j <= m; ++j)
+        d[0][j] = int(j);
+    for (qsizetype i = 1; i <= n; ++i) {
+        for (qsizetype j = 1; j <= m; ++j) {
+            const int kosten = a[i - 1] == b[j - 1] ? 0 : 1;
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + kosten});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+        }
+    }
+    return d[n][m];
+}
+
+QStringList vorschlaege(const QString &wort)
+{
+    QStringList aus;
+    Hunspell *h = woerterbuch();
+    if (!h || wort.size() < 3 || wort.size() > MaxVorschlagLaenge)
+        return aus;
+    // The dictionary suggests best for the spelling it knows a noun in; both are asked.
+    QString gross = wort.toLower();
+    gross[0] = gross[0].toUpper();
+    const QString klein = wort.toLower();
+    for (const QString &w : {gross, wort}) {
+        for (const std::string &v : h->suggest(w.toStdString())) {
+            const QString vorschlag = QString::fromStdString(v);
+            if (!aus.contains(vorschlag) && abstand(vorschlag.toLower(), klein) <= 2)
+                aus << vorschlag;
+        }
+    }
+    return aus;
 }
 
 QList<Wort> woerter(QStringView text)

@@ -4,6 +4,11 @@
 // - case does not count;
 // - "ß" is "ss", and "ae", "oe", "ue" count as "ä", "ö", "ü" (not after a vowel, and "ue" not
 //   after "q": "Steuer", "Bauer", "Quelle" keep their letters);
+// - a word the German dictionary (Hunspell, WoerterbuchPfad) knows as an inflected form is
+//   first taken back to its base form, so that "stornierte", "storniere" and "storniert" meet
+//   "stornieren" (the stemmer alone gives them different stems); only inflection counts, not
+//   derivation ("Rechnung" stays apart from "rechnen"), and the participle of a weak verb
+//   finds its verb ("angelegt" -> "anlegen");
 // - inflected forms share a stem (Snowball German stemmer): "Rechnungen" -> "rechnung";
 //   a participle or past form in "-t"/"-et" loses it, so "erstellt" and "erstellen" meet in
 //   "erstell";
@@ -16,9 +21,14 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 namespace Volltext {
+
+// The German Hunspell dictionary (".aff" and ".dic" appended). Without it, words are only
+// stemmed; an index built with it does not fit searches without it (VolltextIndex::Version).
+inline constexpr const char *WoerterbuchPfad = "/usr/share/hunspell/de_DE";
 
 // One word of a text: where it stands (UTF-16 positions of the text) and its search form.
 struct Wort
@@ -40,5 +50,12 @@ QString formenFolge(QStringView text);
 
 // True for the characters that belong to a word.
 bool wortZeichen(QChar c);
+
+// Words of the dictionary that the word may be a misspelling of, best first: at most two
+// edits away (a letter more, less, another, or two neighbours swapped), without regard to case.
+QStringList vorschlaege(const QString &wort);
+
+// The number of edits between two words (as vorschlaege counts them).
+int abstand(QStringView a, QStringView b);
 
 } // namespace Volltext

@@ -1,12 +1,13 @@
 // The full-text search and the index check (see Volltextabfragen.h).
 #include "Volltextabfragen.h"
 
-#include "HilfeDatenbank.h"
 #include "Fehler.h"
+#include "HilfeDatenbank.h"
 #include "Routinen.h"
 #include "VolltextAnfrage.h"
 #include "VolltextIndex.h"
 #include "VolltextRangfolge.h"
+#include "VolltextWort.h"
 
 #include <QFile>
 #include <QHash>
@@ -16,6 +17,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -44,6 +46,9 @@ int s_aufbauten = 0;
 
 bool indexPruefen(HilfeDatenbank &db, VolltextIndexZustand &zustand, bool gruendlich);
 Volltextsuche::Quelle s_quelle = Volltextsuche::Quelle::Keine;
+// The correction of the last search (Volltextsuche::letzteKorrektur).
+QString s_korrektur;
+bool s_korrekturStattLeer = false;
 
 bool kennungLesen(const QString &pfad, SpeicherIndex *k)
 {
@@ -162,8 +167,7 @@ bool speicherAbfrage(HilfeDatenbank &db, const QString &sql, QList<Zeile> &zeile
 enum class Lesen { Gut, Schaden, Abbruch };
 
 // Reads from the stored index without the error dialog. On damage, grund gets SQLite's reason.
-Lesen stillAbfragen(HilfeDatenbank &db, const QString &sql, QList<Zeile> &zeilen,
-                    QString *grund)
+Lesen stillAbfragen(HilfeDatenbank &db, const QString &sql, QList<Zeile> &zeilen, QString *grund)
 {
     static const HilfeDatenbank::Fehlerpolitik still = HilfeDatenbank::still;
     Ergebnis<Werte> e = db.abfragen(sql, {}, &still);
@@ -180,8 +184,7 @@ Lesen stillAbfragen(HilfeDatenbank &db, const QString &sql, QList<Zeile> &zeilen
     return Lesen::Schaden;
 }
 
-Lesen indexAbfrage(HilfeDatenbank &db, bool gespeichert, const QString &sql,
-                   QList<Zeile> &zeilen)
+Lesen indexAbfrage(HilfeDatenbank &db, bool gespeichert, const QString &sql, QList<Zeile> &zeilen)
 {
     if (gespeichert)
         return stillAbfragen(db, sql, zeilen, nullptr);
@@ -231,7 +234,8 @@ Lesen teilePruefen(HilfeDatenbank &db, QStringList &schaeden)
     // Sections: every one has its plain text in a block, the texts of a block lie one after
     // the other and fill it.
     Lesen l = lesen(QStringLiteral("SELECT TextID, Block, Anfang, Laenge FROM VolltextAbschnitte "
-                                   "ORDER BY Block, Anfang"), QStringLiteral("VolltextAbschnitte"));
+                                   "ORDER BY Block, Anfang"),
+                    QStringLiteral("VolltextAbschnitte"));
     if (l == Lesen::Abbruch)
         return l;
     QSet<qint64> abschnitte;
@@ -306,10 +310,9 @@ Lesen teilePruefen(HilfeDatenbank &db, QStringList &schaeden)
     if (l == Lesen::Abbruch)
         return l;
     QList<quint64> stat;
-    if (l == Lesen::Gut &&
-        (z.size() != 1 || !varintsLesen(z.first().first().toByteArray(), stat) ||
-         stat.size() != 4 || stat[0] != quint64(abschnitte.size()) ||
-         (groessenGut && (stat[1] != summe[0] || stat[2] != summe[1]))))
+    if (l == Lesen::Gut && (z.size() != 1 || !varintsLesen(z.first().first().toByteArray(), stat) ||
+                            stat.size() != 4 || stat[0] != quint64(abschnitte.size()) ||
+                            (groessenGut && (stat[1] != summe[0] || stat[2] != summe[1]))))
         schaeden << vorn + QStringLiteral("die Statistik (VolltextIndex_stat) passt nicht zu "
                                           "den Abschnitten");
 
@@ -320,7 +323,8 @@ Lesen teilePruefen(HilfeDatenbank &db, QStringList &schaeden)
                              "BETWEEN start_block AND leaves_end_block), (SELECT count(*) FROM "
                              "VolltextIndex_segments WHERE blockid BETWEEN start_block AND "
                              "leaves_end_block AND (substr(block, 1, 1) != x'00' OR "
-                             "substr(block, 2, 1) = x'00')) FROM VolltextIndex_segdir"), QStringLiteral("VolltextIndex_segdir"));
+                             "substr(block, 2, 1) = x'00')) FROM VolltextIndex_segdir"),
+              QStringLiteral("VolltextIndex_segdir"));
     if (l == Lesen::Abbruch)
         return l;
     int segmenteFalsch = 0;
@@ -330,9 +334,9 @@ Lesen teilePruefen(HilfeDatenbank &db, QStringList &schaeden)
         const QByteArray wurzel = r.at(3).toByteArray();
         const bool blatt = !wurzel.isEmpty() && wurzel.at(0) == 0;
         if (wurzel.size() < 2 || blatt != (anfang == 0) || (blatt && wurzel.at(1) == 0) ||
-            (anfang != 0 && (blaetterEnde < anfang ||
-                             r.at(4).toLongLong() != blaetterEnde - anfang + 1 ||
-                             r.at(5).toLongLong() != 0)))
+            (anfang != 0 &&
+             (blaetterEnde < anfang || r.at(4).toLongLong() != blaetterEnde - anfang + 1 ||
+              r.at(5).toLongLong() != 0)))
             ++segmenteFalsch;
     }
     const bool woerter = stat.size() == 4 && stat[1] + stat[2] > 0;
@@ -340,6 +344,21 @@ Lesen teilePruefen(HilfeDatenbank &db, QStringList &schaeden)
         schaeden << vorn + QStringLiteral("die Segmente (VolltextIndex_segdir, "
                                           "VolltextIndex_segments) sind nicht lesbar");
     return Lesen::Gut;
+}
+
+// The keywords of every section (TextID -> keywords).
+bool stichwoerterAbfragen(HilfeDatenbank &db, QHash<qint32, QStringList> &stichwoerter)
+{
+    QList<Zeile> z;
+    if (!datenbankAbfrage(db, QString::fromUtf8(VolltextIndex::StichwortAbfrage), z))
+        return false;
+    stichwoerter.clear();
+    for (const Zeile &r : std::as_const(z)) {
+        qint64 id = 0;
+        if (alsZahl(r.at(0), &id))
+            stichwoerter[qint32(id)] << alsText(r.at(1));
+    }
+    return true;
 }
 
 // Builds the index of the current database in memory, unless the one built last is of the
@@ -351,7 +370,9 @@ bool speicherIndexAufbauen(HilfeDatenbank &db)
         return true;
     MausZeiger(11);
     QList<Zeile> texte;
-    if (!datenbankAbfrage(db, QStringLiteral("SELECT ID, Bezeichnung, Text FROM Texte"), texte)) {
+    QHash<qint32, QStringList> stichwoerter;
+    if (!datenbankAbfrage(db, QStringLiteral("SELECT ID, Bezeichnung, Text FROM Texte"), texte) ||
+        !stichwoerterAbfragen(db, stichwoerter)) {
         MausZeiger(0);
         return false;
     }
@@ -374,6 +395,7 @@ bool speicherIndexAufbauen(HilfeDatenbank &db)
                     a.id = qint32(id);
                     a.titel = alsText(z.at(1));
                     a.text = alsText(z.at(2));
+                    a.stichwoerter = stichwoerter.value(a.id);
                     return 1;
                 }
                 return 0;
@@ -430,7 +452,8 @@ bool stichwortTexte(HilfeDatenbank &db, const QStringList &kandidaten, QSet<qint
         gefaltet.insert(k.toCaseFolded());
     }
     QList<Zeile> z;
-    if (!datenbankAbfrage(db, QStringLiteral("SELECT ZuordnungIndex.TextID, WörterIndex.Wort FROM "
+    if (!datenbankAbfrage(db,
+                          QStringLiteral("SELECT ZuordnungIndex.TextID, WörterIndex.Wort FROM "
                                          "WörterIndex INNER JOIN ZuordnungIndex ON "
                                          "WörterIndex.ID = ZuordnungIndex.IndexID WHERE ") +
                               bedingungen.join(QStringLiteral(" OR ")),
@@ -459,6 +482,16 @@ namespace Volltextsuche {
 Quelle letzteQuelle()
 {
     return s_quelle;
+}
+
+QString letzteKorrektur()
+{
+    return s_korrektur;
+}
+
+bool letzteKorrekturStattLeer()
+{
+    return s_korrekturStattLeer;
 }
 
 int speicherAufbauten()
@@ -501,12 +534,12 @@ qint64 speicherZahl(const char *sql, bool *gut)
 bool speicherGleich(const QString &a, const QString &b)
 {
     bool gut = true;
-    const QByteArray hin = (QStringLiteral("SELECT count(*) FROM (") + a +
-                            QStringLiteral(" EXCEPT ") + b + u')')
-                               .toUtf8();
-    const QByteArray her = (QStringLiteral("SELECT count(*) FROM (") + b +
-                            QStringLiteral(" EXCEPT ") + a + u')')
-                               .toUtf8();
+    const QByteArray hin =
+        (QStringLiteral("SELECT count(*) FROM (") + a + QStringLiteral(" EXCEPT ") + b + u')')
+            .toUtf8();
+    const QByteArray her =
+        (QStringLiteral("SELECT count(*) FROM (") + b + QStringLiteral(" EXCEPT ") + a + u')')
+            .toUtf8();
     return speicherZahl(hin.constData(), &gut) == 0 && speicherZahl(her.constData(), &gut) == 0 &&
            gut;
 }
@@ -534,16 +567,17 @@ Lesen mitTextenVergleichen(HilfeDatenbank &db, QStringList &schaeden)
     bool lesbar = true;
     for (const auto &t : teile) {
         QList<Zeile> z;
-        const Lesen l = stillAbfragen(db, QStringLiteral("SELECT %1 FROM VolltextIndex_%2")
-                                          .arg(QLatin1String(t.spalten), QLatin1String(t.tabelle)), z, nullptr);
+        const Lesen l = stillAbfragen(db,
+                                      QStringLiteral("SELECT %1 FROM VolltextIndex_%2")
+                                          .arg(QLatin1String(t.spalten), QLatin1String(t.tabelle)),
+                                      z, nullptr);
         if (l == Lesen::Abbruch)
             return l;
         lesbar = lesbar && l == Lesen::Gut;
-        const QByteArray einfuegen =
-            QStringLiteral("INSERT INTO Kopie_%1 (%2) VALUES (%3)")
-                .arg(QLatin1String(t.tabelle), QLatin1String(t.spalten),
-                     QStringLiteral("?, ").repeated(t.anzahl - 1) + u'?')
-                .toUtf8();
+        const QByteArray einfuegen = QStringLiteral("INSERT INTO Kopie_%1 (%2) VALUES (%3)")
+                                         .arg(QLatin1String(t.tabelle), QLatin1String(t.spalten),
+                                              QStringLiteral("?, ").repeated(t.anzahl - 1) + u'?')
+                                         .toUtf8();
         sqlite3_stmt *st = nullptr;
         gut = gut && sqlite3_prepare_v2(s_speicher.db, einfuegen.constData(), -1, &st, nullptr) ==
                          SQLITE_OK;
@@ -603,9 +637,9 @@ Lesen mitTextenVergleichen(HilfeDatenbank &db, QStringList &schaeden)
                 gepackt = r.at(3).toByteArray();
                 block = VolltextIndex::blockEntpacken(gepackt);
             }
-            texte.insert(r.at(0).toLongLong(),
-                         VolltextIndex::klartextAusBlock(block, r.at(1).toLongLong(),
-                                                         r.at(2).toLongLong()));
+            texte.insert(
+                r.at(0).toLongLong(),
+                VolltextIndex::klartextAusBlock(block, r.at(1).toLongLong(), r.at(2).toLongLong()));
         }
         return texte;
     };
@@ -648,20 +682,177 @@ bool indexBrauchbar(HilfeDatenbank &db, bool *brauchbar)
     return true;
 }
 
+// The first pass of a search: every matching section with matchinfo('pcnax'), and the MATCH
+// expression that found them. With few terms those holding all of them, and when there are
+// none such (or many terms, or a sentence), those holding any.
+Lesen kandidatenSuchen(HilfeDatenbank &db, bool gespeichert, const Volltext::Anfrage &anfrage,
+                       QList<Zeile> &zeilen, QString &ausdruck)
+{
+    const qsizetype begriffe = anfrage.begriffe.size();
+    Lesen l = Lesen::Gut;
+    zeilen.clear();
+    const bool nurOder = begriffe >= Volltext::MindestOder || anfrage.satz;
+    for (const bool oder : {false, true}) {
+        if (oder ? begriffe < 2 : nurOder && begriffe >= 2)
+            continue;
+        ausdruck = Volltext::matchAusdruck(anfrage, oder);
+        l = indexAbfrage(db, gespeichert,
+                         QStringLiteral("SELECT docid, matchinfo(VolltextIndex, 'pcnax') FROM "
+                                        "VolltextIndex WHERE VolltextIndex MATCH '%1'")
+                             .arg(ausdruck),
+                         zeilen);
+        if (l != Lesen::Gut || !zeilen.isEmpty())
+            break;
+    }
+    return l;
+}
+
+// Does a search form occur in the index (as a word, or as the start of one when it is long
+// enough for that)?
+Lesen kommtVor(HilfeDatenbank &db, bool gespeichert, const QString &form, bool *ja)
+{
+    *ja = false;
+    if (form.isEmpty())
+        return Lesen::Gut;
+    Volltext::Anfrage a;
+    a.begriffe.append(Volltext::Begriff{{form}, QString()});
+    QList<Zeile> z;
+    const Lesen l = indexAbfrage(db, gespeichert,
+                                 QStringLiteral("SELECT docid FROM VolltextIndex WHERE "
+                                                "VolltextIndex MATCH '%1' LIMIT 1")
+                                     .arg(Volltext::matchAusdruck(a)),
+                                 z);
+    *ja = !z.isEmpty();
+    return l;
+}
+
+// A word found nowhere in the index, taken as a compound of two words that are there
+// ("Kundenimport": "Kunden" and "import"; a joining "s" belongs to neither): their terms, the
+// longest first part first. Empty when there is no such split.
+Lesen teileSuchen(HilfeDatenbank &db, bool gespeichert, const QString &wort,
+                  QList<Volltext::Begriff> &teile)
+{
+    teile.clear();
+    constexpr qsizetype MinTeil = 4;
+    for (qsizetype i = wort.size() - MinTeil; i >= 3; --i) {
+        const QString rechts = wort.mid(i);
+        const QString formRechts = Volltext::suchform(rechts);
+        bool rechtsDa = false;
+        Lesen l = kommtVor(db, gespeichert, formRechts, &rechtsDa);
+        if (l != Lesen::Gut)
+            return l;
+        if (!rechtsDa)
+            continue;
+        QStringList links{wort.left(i)};
+        if (i > 3 && wort.at(i - 1).toLower() == u's')
+            links << wort.left(i - 1);
+        for (const QString &li : std::as_const(links)) {
+            const QString formLinks = Volltext::suchform(li);
+            bool linksDa = false;
+            l = kommtVor(db, gespeichert, formLinks, &linksDa);
+            if (l != Lesen::Gut)
+                return l;
+            if (linksDa) {
+                teile = {Volltext::Begriff{{formLinks}, li},
+                         Volltext::Begriff{{formRechts}, rechts}};
+                return Lesen::Gut;
+            }
+        }
+    }
+    return Lesen::Gut;
+}
+
+// Terms whose word occurs nowhere in the index: a compound whose parts occur is searched as
+// its parts, a misspelled word as the nearest word of the dictionary that occurs (the
+// search text with these corrections goes to s_korrektur). Which terms occur nowhere, the
+// first pass tells: its rows (none: no term occurs), and in them the number of rows holding
+// each term.
+Lesen unbekannteErsetzen(HilfeDatenbank &db, bool gespeichert, const QString &suchtext,
+                         Volltext::Anfrage &anfrage, const QList<Zeile> &zeilen, bool *geaendert)
+{
+    *geaendert = false;
+    QList<bool> unbekannt(anfrage.begriffe.size(), zeilen.isEmpty());
+    if (!zeilen.isEmpty()) {
+        const QByteArray info = zeilen.first().at(1).toByteArray();
+        const qsizetype anzahl = info.size() / qsizetype(sizeof(quint32));
+        QList<quint32> w(anzahl);
+        std::memcpy(w.data(), info.constData(), size_t(anzahl) * sizeof(quint32));
+        const qint64 spalten = anzahl >= 2 ? w[1] : 0;
+        const qint64 vorX = 3 + spalten;
+        for (qsizetype p = 0; p < unbekannt.size(); ++p) {
+            quint32 mit = 0;
+            for (qint64 sp = 0; sp < spalten; ++sp) {
+                const qint64 i = vorX + 3 * (p * spalten + sp) + 2;
+                mit = std::max(mit, i < anzahl ? w[i] : 1u);
+            }
+            unbekannt[p] = spalten > 0 && mit == 0;
+        }
+    }
+    QList<Volltext::Begriff> neu;
+    QString korrigiert = suchtext;
+    bool korrektur = false;
+    for (qsizetype p = 0; p < anfrage.begriffe.size(); ++p) {
+        const Volltext::Begriff &b = anfrage.begriffe[p];
+        if (!unbekannt[p] || b.wort.isEmpty()) {
+            neu.append(b);
+            continue;
+        }
+        QList<Volltext::Begriff> teile;
+        Lesen l = teileSuchen(db, gespeichert, b.wort, teile);
+        if (l != Lesen::Gut)
+            return l;
+        if (!teile.isEmpty()) {
+            neu += teile;
+            *geaendert = true;
+            continue;
+        }
+        bool gefunden = false;
+        for (const QString &v : Volltext::vorschlaege(b.wort)) {
+            const QString form = Volltext::suchform(v);
+            l = kommtVor(db, gespeichert, form, &gefunden);
+            if (l != Lesen::Gut)
+                return l;
+            if (gefunden) {
+                neu.append(Volltext::Begriff{{form}, v});
+                korrigiert.replace(b.wort, v);
+                korrektur = true;
+                *geaendert = true;
+                break;
+            }
+        }
+        if (!gefunden)
+            neu.append(b);
+    }
+    anfrage.begriffe = neu;
+    if (korrektur)
+        s_korrektur = korrigiert;
+    return Lesen::Gut;
+}
+
 // The search on one index; damage met in the stored one gives Lesen::Schaden.
-Lesen trefferSuchen(HilfeDatenbank &db, bool gespeichert, const QString &Suchtext, const Volltext::Anfrage &anfrage,
-                    QList<VolltextTreffer> &Treffer, int *Gesamt)
+Lesen trefferSuchen(HilfeDatenbank &db, bool gespeichert, const QString &Suchtext,
+                    Volltext::Anfrage anfrage, QList<VolltextTreffer> &Treffer, int *Gesamt)
 {
     if (!gespeichert && !speicherIndexAufbauen(db))
         return Lesen::Abbruch;
     s_quelle = gespeichert ? Volltextsuche::Quelle::Datenbank : Volltextsuche::Quelle::Speicher;
+    s_korrektur.clear();
+    s_korrekturStattLeer = false;
 
-    // Every matching section with its score.
+    // Every matching section with an estimate of its score. Looking up the lengths of every
+    // row costs more than the rest of the search, so only the rows that may come among the
+    // shown ones are ranked exactly, in a second query.
     QList<Zeile> zeilen;
-    Lesen l = indexAbfrage(db, gespeichert,
-                      QStringLiteral("SELECT docid, matchinfo(VolltextIndex, 'pcnalx') FROM "
-                                     "VolltextIndex WHERE VolltextIndex MATCH '%1'")
-                          .arg(Volltext::matchAusdruck(anfrage)), zeilen);
+    QString ausdruck;
+    Lesen l = kandidatenSuchen(db, gespeichert, anfrage, zeilen, ausdruck);
+    if (l != Lesen::Gut)
+        return l;
+    bool geaendert = false;
+    l = unbekannteErsetzen(db, gespeichert, Suchtext, anfrage, zeilen, &geaendert);
+    if (l == Lesen::Gut && geaendert) {
+        s_korrekturStattLeer = zeilen.isEmpty() && !s_korrektur.isEmpty();
+        l = kandidatenSuchen(db, gespeichert, anfrage, zeilen, ausdruck);
+    }
     if (l != Lesen::Gut)
         return l;
     if (zeilen.isEmpty())
@@ -674,11 +865,14 @@ Lesen trefferSuchen(HilfeDatenbank &db, bool gespeichert, const QString &Suchtex
     for (const Zeile &z : std::as_const(zeilen)) {
         VolltextTreffer t;
         t.textID = qint32(z.at(0).toLongLong());
-        t.wert = Volltext::bm25(z.at(1).toByteArray());
+        t.wert = Volltext::bm25(z.at(1).toByteArray(), false);
         t.stichwort = mitStichwort.contains(t.textID);
+        t.begriffe = Volltext::phrasenMitTreffer(z.at(1).toByteArray(), false);
         alle.append(t);
     }
     const auto besser = [](const VolltextTreffer &a, const VolltextTreffer &b) {
+        if (a.begriffe != b.begriffe)
+            return a.begriffe > b.begriffe;
         if (a.stichwort != b.stichwort)
             return a.stichwort;
         if (a.wert != b.wert)
@@ -686,29 +880,49 @@ Lesen trefferSuchen(HilfeDatenbank &db, bool gespeichert, const QString &Suchtex
         return a.textID < b.textID;
     };
     const qsizetype gefunden = alle.size();
+    const qsizetype kandidaten = std::min<qsizetype>(gefunden, 3 * VolltextMaxTreffer);
+    std::partial_sort(alle.begin(), alle.begin() + kandidaten, alle.end(), besser);
+    alle.resize(kandidaten);
+    l = indexAbfrage(db, gespeichert,
+                     QStringLiteral("SELECT docid, matchinfo(VolltextIndex, 'pcnalx') FROM "
+                                    "VolltextIndex WHERE VolltextIndex MATCH '%1' AND docid IN ")
+                             .arg(ausdruck) +
+                         idListe(alle),
+                     zeilen);
+    if (l != Lesen::Gut)
+        return l;
+    QHash<qint32, double> werte;
+    for (const Zeile &z : std::as_const(zeilen))
+        werte.insert(qint32(z.at(0).toLongLong()), Volltext::bm25(z.at(1).toByteArray()));
+    for (VolltextTreffer &t : alle)
+        t.wert = werte.value(t.textID);
     const qsizetype behalten = std::min<qsizetype>(gefunden, VolltextMaxTreffer);
     std::partial_sort(alle.begin(), alle.begin() + behalten, alle.end(), besser);
     alle.resize(behalten);
 
     // Titles and help numbers; a section outside any topic or chapter cannot be shown.
-    if (!datenbankAbfrage(db, QStringLiteral("SELECT Texte.ID, Texte.Nummer, Texte.Bezeichnung, Themen.Nummer, "
+    if (!datenbankAbfrage(
+            db,
+            QStringLiteral("SELECT Texte.ID, Texte.Nummer, Texte.Bezeichnung, Themen.Nummer, "
                            "Themen.Bezeichnung, Kapitel.Nummer FROM Kapitel INNER JOIN (Themen "
                            "INNER JOIN Texte ON Themen.ID = Texte.ThemenID) ON Kapitel.ID = "
                            "Themen.KapitelID WHERE Texte.ID IN ") +
-                idListe(alle), zeilen))
+                idListe(alle),
+            zeilen))
         return Lesen::Abbruch;
     QHash<qint32, Zeile> angaben;
     for (const Zeile &z : std::as_const(zeilen))
         angaben.insert(qint32(z.at(0).toLongLong()), z);
     QList<Zeile> texte;
     l = indexAbfrage(db, gespeichert,
-                      QStringLiteral("SELECT VolltextAbschnitte.TextID, VolltextAbschnitte.Block, "
-                                     "VolltextAbschnitte.Anfang, VolltextAbschnitte.Laenge, "
-                                     "VolltextBloecke.Daten FROM VolltextAbschnitte INNER JOIN "
-                                     "VolltextBloecke ON VolltextBloecke.Block = "
-                                     "VolltextAbschnitte.Block WHERE VolltextAbschnitte.TextID "
-                                     "IN ") +
-                          idListe(alle), texte);
+                     QStringLiteral("SELECT VolltextAbschnitte.TextID, VolltextAbschnitte.Block, "
+                                    "VolltextAbschnitte.Anfang, VolltextAbschnitte.Laenge, "
+                                    "VolltextBloecke.Daten FROM VolltextAbschnitte INNER JOIN "
+                                    "VolltextBloecke ON VolltextBloecke.Block = "
+                                    "VolltextAbschnitte.Block WHERE VolltextAbschnitte.TextID "
+                                    "IN ") +
+                         idListe(alle),
+                     texte);
     if (l != Lesen::Gut)
         return l;
     QHash<qint64, QByteArray> bloecke;
@@ -755,9 +969,11 @@ bool indexPruefen(HilfeDatenbank &db, VolltextIndexZustand &zustand, bool gruend
         QStringLiteral("VolltextIndex_segments"), QStringLiteral("VolltextIndex_segdir"),
         QStringLiteral("VolltextIndex_docsize"), QStringLiteral("VolltextIndex_stat")};
     QList<Zeile> tabellen;
-    if (!datenbankAbfrage(db, QStringLiteral("SELECT name FROM sqlite_master WHERE name IN ('") +
+    if (!datenbankAbfrage(db,
+                          QStringLiteral("SELECT name FROM sqlite_master WHERE name IN ('") +
                               (eigene + schatten).join(QStringLiteral("', '")) +
-                              QStringLiteral("')"), tabellen))
+                              QStringLiteral("')"),
+                          tabellen))
         return false;
     QSet<QString> da;
     for (const Zeile &r : std::as_const(tabellen))
@@ -767,13 +983,16 @@ bool indexPruefen(HilfeDatenbank &db, VolltextIndexZustand &zustand, bool gruend
     zustand.vorhanden = true;
     for (const QString &t : eigene + schatten) {
         if (!da.contains(t) && (da.contains(eigene.first()) || !schatten.contains(t)))
-            zustand.beschaedigt << QStringLiteral("Volltextindex beschädigt: Tabelle %1 fehlt").arg(t);
+            zustand.beschaedigt
+                << QStringLiteral("Volltextindex beschädigt: Tabelle %1 fehlt").arg(t);
     }
     if (!zustand.beschaedigt.isEmpty())
         return true;
     QList<Zeile> z;
-    if (!datenbankAbfrage(db, QStringLiteral("SELECT Wert FROM VolltextInfo WHERE Schluessel = "
-                                         "'Version'"), z))
+    if (!datenbankAbfrage(db,
+                          QStringLiteral("SELECT Wert FROM VolltextInfo WHERE Schluessel = "
+                                         "'Version'"),
+                          z))
         return false;
     qint64 v = 0;
     if (!z.isEmpty() && alsZahl(z.first().first(), &v))
@@ -781,17 +1000,24 @@ bool indexPruefen(HilfeDatenbank &db, VolltextIndexZustand &zustand, bool gruend
     if (zustand.version != VolltextIndex::Version)
         return true;
 
-    if (!datenbankAbfrage(db, QStringLiteral("SELECT Texte.ID, Texte.Bezeichnung, Texte.Text, Kapitel.Nummer, "
+    if (!datenbankAbfrage(
+            db,
+            QStringLiteral("SELECT Texte.ID, Texte.Bezeichnung, Texte.Text, Kapitel.Nummer, "
                            "Themen.Nummer, Texte.Nummer, VolltextAbschnitte.Pruefsumme FROM "
                            "((Texte LEFT JOIN Themen ON Themen.ID = Texte.ThemenID) LEFT JOIN "
                            "Kapitel ON Kapitel.ID = Themen.KapitelID) LEFT JOIN "
-                           "VolltextAbschnitte ON VolltextAbschnitte.TextID = Texte.ID"), z))
+                           "VolltextAbschnitte ON VolltextAbschnitte.TextID = Texte.ID"),
+            z))
+        return false;
+    QHash<qint32, QStringList> stichwoerter;
+    if (!stichwoerterAbfragen(db, stichwoerter))
         return false;
     for (const Zeile &r : std::as_const(z)) {
         qint64 id = 0;
         if (!alsZahl(r.at(0), &id))
             continue; // not indexed, and not reachable either
-        const QByteArray summe = VolltextIndex::pruefsumme(alsText(r.at(1)), alsText(r.at(2)));
+        const QByteArray summe = VolltextIndex::pruefsumme(alsText(r.at(1)), alsText(r.at(2)),
+                                                           stichwoerter.value(qint32(id)));
         if (r.at(6).toByteArray() == summe)
             continue;
         qint64 k = 0, t = 0, x = 0;
@@ -804,8 +1030,10 @@ bool indexPruefen(HilfeDatenbank &db, VolltextIndexZustand &zustand, bool gruend
                                  : nummer + QStringLiteral(": Volltextindex veraltet, der "
                                                            "Abschnitt fehlt darin"));
     }
-    if (!datenbankAbfrage(db, QStringLiteral("SELECT TextID FROM VolltextAbschnitte WHERE TextID NOT "
-                                         "IN (SELECT ID FROM Texte WHERE ID IS NOT NULL)"), z))
+    if (!datenbankAbfrage(db,
+                          QStringLiteral("SELECT TextID FROM VolltextAbschnitte WHERE TextID NOT "
+                                         "IN (SELECT ID FROM Texte WHERE ID IS NOT NULL)"),
+                          z))
         return false;
     for (const Zeile &r : std::as_const(z)) {
         zustand.veraltet << QStringLiteral("Text-ID %1: Volltextindex veraltet, den Abschnitt "

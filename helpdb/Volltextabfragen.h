@@ -9,8 +9,9 @@
 // its error policy as every other query does (reads of the stored index ask no one: damage
 // there is passed over); the search text itself never causes an error (VolltextAnfrage.h).
 //
-// Order of the hits: sections that the keyword index assigns to a keyword equal to the search
-// text or to one of its words (without regard to case) first, then by BM25 score
+// Order of the hits: when not every hit holds all terms of the query (VolltextAnfrage.h), those
+// holding more terms first; then sections that the keyword index assigns to a keyword equal to
+// the search text or to one of its words (without regard to case), then by BM25 score
 // (VolltextRangfolge.h), then by help number.
 #pragma once
 
@@ -27,6 +28,7 @@ struct VolltextTreffer
     QString ausschnitt; // a short piece of the text around the first hit
     double wert = 0;
     bool stichwort = false; // a keyword equal to the search text leads here
+    int begriffe = 0;       // how many terms of the query the section holds
 };
 
 // The hit list holds at most this many sections, the best ones.
@@ -36,6 +38,12 @@ namespace Volltextsuche {
 enum class Quelle { Keine, Datenbank, Speicher };
 // Which index the last search used.
 Quelle letzteQuelle();
+// The search text of the last search with the misspelled words it corrected (words found
+// nowhere in the index, replaced by the nearest word of the dictionary that is there); empty
+// when it corrected none.
+QString letzteKorrektur();
+// True when the search text as typed found nothing and the corrected one was searched.
+bool letzteKorrekturStattLeer();
 // How often an index was built in memory in this process (for tests and benchmarks).
 int speicherAufbauten();
 // Forgets the index built in memory.

@@ -5,7 +5,7 @@ set -euo pipefail
 PAKETE=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6svg6-dev qt6-qpa-plugins libgl-dev
-  libsqlcipher-dev sqlcipher libzip-dev libstemmer-dev
+  libsqlcipher-dev sqlcipher libzip-dev libstemmer-dev libhunspell-dev hunspell-de-de
   mdbtools-dev
   libcups2-dev cups cups-client cups-bsd
   dbus dbus-bin

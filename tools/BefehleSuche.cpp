@@ -1,8 +1,11 @@
 // hilfedb suche DB TEXT: the full-text search as the help runs it, with the ranked hits on
 // standard output, one line each: help number, score, section title, snippet. A mark "*" before
-// the score says that a keyword equal to the search text leads to the section.
+// the score says that a keyword equal to the search text leads to the section. Misspelled words
+// that the search corrected are named first ("Meinten Sie: …"), and when the search text as
+// typed finds nothing, so is the corrected text that was searched instead.
 #include "DatenbankOrt.h"
 #include "HilfeDatenbank.h"
+#include "Volltextabfragen.h"
 
 #include <QElapsedTimer>
 
@@ -25,6 +28,14 @@ int befehlSuche(const QStringList &args)
         return 1;
     }
     const qint64 ms = uhr.elapsed();
+    // Misspelled words were searched as the dictionary's nearest words found in the help.
+    const QString korrektur = Volltextsuche::letzteKorrektur();
+    if (!korrektur.isEmpty()) {
+        std::printf("Meinten Sie: %s\n", qPrintable(korrektur));
+        if (Volltextsuche::letzteKorrekturStattLeer())
+            std::printf("„%s“ findet nichts; gesucht wurde „%s“.\n", qPrintable(args[1]),
+                        qPrintable(korrektur));
+    }
     for (const VolltextTreffer &t : std::as_const(treffer)) {
         std::printf("%s %s%7.3f  %s — %s\n", qPrintable(t.nummer), t.stichwort ? "*" : " ", t.wert,
                     qPrintable(t.abschnitt), qPrintable(t.ausschnitt));

@@ -1,9 +1,9 @@
 // The full-text search: search forms, queries, hits and snippets, ranking, the indexed text, the
 // sample help, the in-memory index, a stale or damaged stored index, and hilfedb suche.
 #include "Datenbank.h"
-#include "HilfeDatenbank.h"
 #include "DatenbankAufbau.h"
 #include "Global.h"
+#include "HilfeDatenbank.h"
 #include "HilfeDatenbankSchreiber.h"
 #include "Mauszeiger.h"
 #include "MeldungSkript.h"
@@ -44,7 +44,10 @@ const char *const IndexWeg = "DROP TABLE IF EXISTS VolltextIndex; DROP TABLE IF 
                              "VolltextAbschnitte; DROP TABLE IF EXISTS VolltextBloecke; "
                              "DROP TABLE IF EXISTS VolltextInfo;";
 
-QString u(const char *s) { return QString::fromUtf8(s); }
+QString u(const char *s)
+{
+    return QString::fromUtf8(s);
+}
 using l = QStringList;
 
 // A search on the default database, with the boxes it showed and the help numbers of its hits.
@@ -67,8 +70,9 @@ Suche suchen(const QString &text)
 // A matchinfo('pcnalx') blob for one phrase over the columns title and text.
 QByteArray matchinfo(quint32 laengeText, quint32 tfTitel, quint32 tfText, quint32 mitTreffer)
 {
-    const quint32 w[] = {1,      2, 100, 3, 200, 3, laengeText, tfTitel, tfTitel,
-                         tfTitel ? mitTreffer : 0, tfText, tfText * 3, mitTreffer};
+    const quint32 w[] = {1,      2,          100,       3,       200,
+                         3,      laengeText, tfTitel,   tfTitel, tfTitel ? mitTreffer : 0,
+                         tfText, tfText * 3, mitTreffer};
     return QByteArray(reinterpret_cast<const char *>(w), sizeof(w));
 }
 
@@ -103,10 +107,16 @@ private slots:
     void beispielhilfe_data();
     void beispielhilfe();
     void stichwortZuerst();
+    void korrekturGemeldet();
+    void suchqualitaet();
     void speicherNeuNachAustausch();
     void beschaedigt_data();
     void beschaedigt();
-    void cleanupTestCase() { setzeDatenbankDatei(QString()); Volltextsuche::speicherVerwerfen(); }
+    void cleanupTestCase()
+    {
+        setzeDatenbankDatei(QString());
+        Volltextsuche::speicherVerwerfen();
+    }
 
 private:
     QTemporaryDir m_dir;
@@ -144,6 +154,12 @@ void TestVolltext::suchformen_data()
     zeile("eu ist kein Umlaut", u("Steuer"), u("Stür"), false);
     zeile("verschiedene Wörter", u("Zahlung"), u("Zahl"), false);
     zeile("kurzer Stamm behält t", u("Wert"), u("Wer"), false);
+    // Base forms from the dictionary: forms the stemmer alone keeps apart.
+    zeile("Präteritum", u("stornierte"), u("stornieren"), true);
+    zeile("Person", u("storniere"), u("storniert"), true);
+    zeile("Partizip mit ge", u("gedruckte"), u("drucken"), true);
+    zeile("Partizip trennbar", u("angelegt"), u("anlegen"), true);
+    zeile("Ableitung bleibt getrennt", u("Rechnungen"), u("rechnen"), false);
 }
 
 void TestVolltext::suchformen()
@@ -301,8 +317,20 @@ void TestVolltext::beispielhilfe_data()
           l{"05.01.01", "03.01.02"}, l());
     zeile("ohne Phrase", u("Rechnung erfassen"), l{"04.01.01", "05.01.01"}, l(), l());
     zeile("UND", u("Skonto Rabatt"), l{"04.02.04"}, l{"05.01.02", "02.04.03"}, l());
-    zeile("Titel zählt mehr", u("Rundung"), l{"04.02.05", "06.05.02"}, l(),
-          l{"04.02.05<06.05.02"});
+    zeile("Titel zählt mehr", u("Rundung"), l{"04.02.05", "06.05.02"}, l(), l{"04.02.05<06.05.02"});
+    // "Reverse-Charge-Verfahren" stands only in the keywords of 02.04.02.
+    zeile("Stichwort", u("Reverse-Charge-Verfahren"), l{"02.04.02"}, l(), l());
+    // Function words are left out; from three words on, a section need not hold every word,
+    // but one holding more comes first, even before a keyword's section (05.01.02: Skonto).
+    zeile("Frage", u("wie sperre ich eine Mahnung für Stundung und Xylophon"), l{"05.03.04"}, l(),
+          l());
+    zeile("mehr Wörter zuerst", u("Skonto Rabatt Xylophon"), l{"04.02.04", "05.01.02"}, l(),
+          l{"04.02.04<05.01.02"});
+    zeile("zwei Wörter nirgends zusammen", u("Bankverbindung Xylophon"), l{"01.04.03"}, l(), l());
+    // Words found nowhere: a misspelling is searched as the nearest word of the dictionary
+    // found in the help, a compound as its parts.
+    zeile("Tippfehler", u("Kleinunternemer"), l{"02.04.04"}, l(), l());
+    zeile("Zusammensetzung in Teilen", u("Kundenimport"), l{"02.01.05"}, l(), l());
 }
 
 void TestVolltext::beispielhilfe()
@@ -360,12 +388,47 @@ void TestVolltext::stichwortZuerst()
         lang += QStringLiteral("w%1 ").arg(i);
     for (const QString &leer :
          {QString(), u("%_%"), u("Xylophonquartett"), lang, QString(100000, u'q'),
-          u("\"\"\"w\"\"q"), u("w*q*x* NEAR"), u("'; DROP TABLE Texte; --")}) {
+          u("\"\"\"w\"\"q"), u("w*q*x* NEAR"), u("'; DROP Qxqzv; --")}) {
         const Suche k = suchen(leer);
         QVERIFY(k.ok && k.zeilen.isEmpty());
         QCOMPARE(k.boxen, 0);
         QCOMPARE(k.gesamt, 0);
     }
+}
+
+void TestVolltext::korrekturGemeldet()
+{
+    // hilfedb suche names the correction, and that the text as typed found nothing.
+    const ProgrammLauf p = programmLaufen(HILFEDB_PFAD, {"suche", m_mit, "Bankverbindng"});
+    QCOMPARE(p.code, 0);
+    QVERIFY2(p.aus.startsWith(u("Meinten Sie: Bankverbindung\n„Bankverbindng“ findet nichts; "
+                                "gesucht wurde „Bankverbindung“.\n01.04.03")),
+             qPrintable(p.aus));
+}
+
+void TestVolltext::suchqualitaet()
+{
+    // The searches of the table find an answering section among the first ten (share at least
+    // 0.95) and early (mean reciprocal rank at least 0.8).
+    QFile datei(QStringLiteral(TOLVAR_ANFRAGEN));
+    QVERIFY(datei.open(QIODevice::ReadOnly | QIODevice::Text));
+    int anfragen = 0, unterZehn = 0;
+    double kehrwerte = 0;
+    for (const QString &z : QString::fromUtf8(datei.readAll()).split(u'\n')) {
+        const QStringList teile = z.split(u'\t');
+        if (z.startsWith(u'#') || teile.size() != 3)
+            continue;
+        const QStringList nummern = suchen(teile[1]).nummern.mid(0, 10);
+        const auto it = std::find_if(nummern.cbegin(), nummern.cend(), [&](const QString &n) {
+            return teile[2].split(u',').contains(n);
+        });
+        ++anfragen;
+        unterZehn += it != nummern.cend() ? 1 : 0;
+        kehrwerte += it != nummern.cend() ? 1.0 / double(it - nummern.cbegin() + 1) : 0.0;
+    }
+    QVERIFY(anfragen >= 80);
+    QVERIFY2(unterZehn >= 0.95 * anfragen, qPrintable(QString::number(unterZehn)));
+    QVERIFY2(kehrwerte >= 0.8 * anfragen, qPrintable(QString::number(kehrwerte)));
 }
 
 void TestVolltext::speicherNeuNachAustausch()
@@ -404,10 +467,14 @@ void TestVolltext::beschaedigt_data()
     zeile("Blöcke Müll", "UPDATE VolltextBloecke SET Daten = substr(Daten, 1, 40)", kaputt);
     zeile("Abschnitte verschoben",
           "UPDATE VolltextAbschnitte SET Anfang = Anfang + 7 WHERE Anfang > 0", kaputt);
-    zeile("Phantomzeile", "INSERT INTO VolltextIndex (docid, Titel, Text) VALUES "
-                          "(99999, 'skonto', 'skonto skonto')", kaputt);
+    zeile("Phantomzeile",
+          "INSERT INTO VolltextIndex (docid, Titel, Text) VALUES "
+          "(99999, 'skonto', 'skonto skonto')",
+          kaputt);
     const QString anders = "UPDATE Texte SET Text = replace(Text, 'Skonto', 'Rabatt')";
     zeile("veraltet", anders, u("Volltextindex veraltet, der Abschnitt wurde danach geändert"));
+    zeile("Stichwort geändert", "UPDATE \"WörterIndex\" SET Wort = 'Xylophon' WHERE ID = 1",
+          u("Volltextindex veraltet, der Abschnitt wurde danach geändert"));
     zeile("Abschnitt gelöscht", "DELETE FROM Texte WHERE ID = 1",
           u("Text-ID 1: Volltextindex veraltet, den Abschnitt gibt es nicht mehr"));
     zeile("andere Version",

@@ -72,7 +72,7 @@ void TestHilfedbBefehle::aufruf_data()
       "");
     f("text unbekannt", "text @/gut.mdb 01.02.09", 1, "", "kein Abschnitt 01.02.09");
     // Help number, the keyword mark, the score, title and snippet.
-    f("suche", "suche @/gut.mdb Kunde", 0, "01.02.03 *  1.173  Kunde wählen — Text.\n01.02.04  ",
+    f("suche", "suche @/gut.mdb Kunde", 0, "01.02.03 *  1.355  Kunde wählen — Text.\n01.02.04  ",
       "");
     f("suche ohne treffer", "suche @/gut.mdb xyz", 0, "Kein Abschnitt enthält „xyz“", "");
     f("bild", "bild @/gut.mdb 7 @/b.png", 0, "300 x 200 Pixel, \"Kunde bearbeiten\"", "");

@@ -21,7 +21,6 @@ const QByteArray Kapitel = "= 1 | Rechnungen\n"
                            "=== 3 | Dritter\n"
                            "Noch ein Abschnitt.\n";
 
-
 } // namespace
 
 class TestHilfedbVergleichen : public QObject
@@ -89,9 +88,13 @@ void TestHilfedbVergleichen::vergleichen_data()
       {"Thema 01.01: Reihenfolge der Abschnitte 01, 02, 03 / 01, 03, 02"});
     f("section missing", dritter, {}, bild, Qt::blue, {"Abschnitt 01.01.03 nur in DB1"});
     f("keyword assignment", "Stichwörter: Rechnung; Kunde\n", "Stichwörter: Rechnung\n", bild,
-      Qt::blue, {"Stichwort „Kunde“ nur in DB1"});
+      Qt::blue,
+      // Keywords are searched as words of the title.
+      {"Stichwort „Kunde“ nur in DB1",
+       "Volltextindex 01.01.01: Wort „kund“: Titel 2, Text 0 / Titel 1, Text 0"});
     f("keyword moved", "Mehr Text.\n", "Stichwörter: Rechnung\nMehr Text.\n", bild, Qt::blue,
-      {"Stichwort „Rechnung“: 01.01.02 nur in DB2"});
+      {"Stichwort „Rechnung“: 01.01.02 nur in DB2",
+       "Volltextindex 01.01.02: Wort „rechnung“: fehlt / Titel 1, Text 0"});
     f("picture", {}, {}, bild, Qt::red, {"Bild 1: Inhalt verschieden"});
     f("picture title", {}, {}, "00001-kunde-maske.bmp", Qt::blue,
       {"Bild 1: Titel „maske“ / „kunde maske“"});
