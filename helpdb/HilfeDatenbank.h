@@ -11,6 +11,7 @@
 #pragma once
 
 #include "Fehler.h"
+#include "VolltextAnfrage.h"
 #include "Volltextabfragen.h"
 
 #include <QByteArray>
@@ -75,6 +76,14 @@ struct WortTextZeile
 struct VolltextErgebnis : Ergebnis<VolltextTreffer>
 {
     int gesamt = 0;
+    // The query as it was searched: with corrected words, a compound's parts and the
+    // compounds a word ends, so that the hits marked in a text are those that were found.
+    Volltext::Anfrage anfrage;
+    // The search text with its misspelled words corrected (words found nowhere in the index,
+    // replaced by the nearest word of its vocabulary); empty when none was.
+    QString korrektur;
+    // The search text as typed found nothing, so the corrected one was searched.
+    bool korrekturStattLeer = false;
 };
 
 using Werte = QList<QVariant>;
@@ -120,6 +129,9 @@ public:
     Ergebnis<WortTextZeile> texteZumWort(qint32 indexID);
     // The full-text search (Volltextabfragen.h).
     VolltextErgebnis volltextSuchen(const QString &suchtext);
+    // Words of the full-text index's vocabulary that begin as anfang, for completing what the
+    // user types (Volltext::Wortschatz::ergaenzungen).
+    Ergebnis<QString> volltextErgaenzen(const QString &anfang);
     // The state of the stored full-text index (Volltextabfragen.h); ok false when the database
     // could not be read.
     Ergebnis<VolltextIndexZustand> volltextIndexPruefen(bool gruendlich = false);

@@ -2,6 +2,7 @@
 #include "VolltextAnfrage.h"
 
 #include "VolltextWort.h"
+#include "VolltextWortschatz.h"
 
 #include <algorithm>
 
@@ -113,7 +114,7 @@ Anfrage anfrageZerlegen(const QString &eingabe)
             a.begriffe.last().formen << form;
             a.begriffe.last().wort.clear();
         } else {
-            a.begriffe.append(Begriff{{form}, wort.toString()});
+            a.begriffe.append(Begriff{{form}, wort.toString(), {}});
         }
         letztePhrase = r.inPhrase ? r.phrase : -1;
     }
@@ -136,9 +137,23 @@ QString matchAusdruck(const Anfrage &anfrage, bool oder)
         QStringList formen;
         for (const QString &f : b.formen)
             formen << (f.size() >= MindestPraefix ? f + u'*' : f);
-        teile << u'"' + formen.join(u' ') + u'"';
+        QString begriff = u'"' + formen.join(u' ') + u'"';
+        for (const QString &t : b.teile)
+            begriff += QStringLiteral(" OR \"") + t + u'"';
+        teile << begriff;
     }
     return teile.join(oder ? QStringLiteral(" OR ") : QStringLiteral(" "));
+}
+
+QList<Phrase> phrasen(const Anfrage &anfrage)
+{
+    QList<Phrase> aus;
+    for (qsizetype i = 0; i < anfrage.begriffe.size(); ++i) {
+        aus.append(Phrase{int(i), 1.0});
+        for (qsizetype t = 0; t < anfrage.begriffe.at(i).teile.size(); ++t)
+            aus.append(Phrase{int(i), TeilGewicht});
+    }
+    return aus;
 }
 
 namespace {
@@ -157,6 +172,7 @@ template <typename F> void trefferSuchen(QStringView text, const Anfrage &anfrag
             bool passt = true;
             for (qsizetype j = 0; j < k && passt; ++j)
                 passt = formPasst(w[i + j].form, b.formen[j]);
+            passt = passt || (k == 1 && b.teile.contains(w[i].form));
             if (passt)
                 laenge = k;
         }

@@ -37,6 +37,10 @@ struct Begriff
     QStringList formen;
     // A single word as typed (empty for a phrase).
     QString wort;
+    // The search forms of compounds in the index that the word is the later part of
+    // (Wortschatz::spaetereTeile): "Kundennummer" for "Nummer". They match as whole words and
+    // count as the term, with less weight.
+    QStringList teile;
     bool phrase() const { return formen.size() > 1; }
 };
 
@@ -57,8 +61,18 @@ Anfrage anfrageZerlegen(const QString &eingabe);
 bool formPasst(const QString &wortForm, const QString &begriffForm);
 
 // The MATCH expression for the index: each term quoted, prefix terms with "*", joined with
-// "OR" when oder is set; empty for an empty query.
+// "OR" when oder is set; empty for an empty query. A term's compounds follow it joined by "OR"
+// (which binds closer than the implicit AND).
 QString matchAusdruck(const Anfrage &anfrage, bool oder = false);
+
+// The phrases of the MATCH expression in the order the index reports them: for each the
+// number of its term and its weight in the score (1, or TeilGewicht for a compound).
+struct Phrase
+{
+    int begriff = 0;
+    double gewicht = 1.0;
+};
+QList<Phrase> phrasen(const Anfrage &anfrage);
 
 // The hits of a query in a text: (start, length) of every word that matches a single-word
 // term and of every run of words that matches a phrase, in text order, not overlapping.

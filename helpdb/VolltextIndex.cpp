@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QHash>
 #include <QSet>
 #include <QTextDocument>
 
@@ -26,6 +27,9 @@ CREATE TABLE VolltextAbschnitte (TextID INTEGER PRIMARY KEY, Pruefsumme BLOB, Bl
     Anfang INTEGER, Laenge INTEGER);
 CREATE TABLE VolltextBloecke (Block INTEGER PRIMARY KEY, Daten BLOB);
 CREATE TABLE VolltextInfo (Schluessel TEXT PRIMARY KEY, Wert TEXT);
+DROP TABLE IF EXISTS VolltextWoerter;
+CREATE TABLE VolltextWoerter (Schluessel TEXT PRIMARY KEY, Wort TEXT, Form TEXT,
+    Abschnitte INTEGER);
 )SQL";
 
 void textBinden(sqlite3_stmt *st, int i, const QString &s)
@@ -240,6 +244,25 @@ bool aufbauen(sqlite3 *db, const std::function<int(Abschnitt &)> &naechster, QSt
         block.clear();
         return ok;
     };
+    // The vocabulary: per key the sections holding it and how many use each spelling.
+    struct Eintrag
+    {
+        int abschnitte = 0;
+        QString form;
+        QHash<QString, int> schreibweisen;
+    };
+    QHash<QString, Eintrag> wortschatz;
+    QHash<QString, QString> schluesselVon; // spelling -> key, as each is met first
+    QSet<QString> schreibweisen;           // of the current section
+    // The forms of a text for its column, and its spellings for the vocabulary.
+    const auto formen = [&](const QString &text, QString &aus) {
+        for (const Volltext::Wort &w : Volltext::woerter(text)) {
+            if (!aus.isEmpty())
+                aus += u' ';
+            aus += w.form;
+            schreibweisen.insert(text.mid(w.anfang, w.laenge));
+        }
+    };
     QSet<qint32> gesehen;
     Abschnitt a;
     while (gut) {
@@ -257,14 +280,28 @@ bool aufbauen(sqlite3 *db, const std::function<int(Abschnitt &)> &naechster, QSt
         const QString klar = klartext(a.text);
         sqlite3_bind_int64(index, 1, a.id);
         // The keywords count as words of the title.
-        QString titel = Volltext::formenFolge(a.titel);
-        for (const QString &w : std::as_const(a.stichwoerter)) {
-            const QString formen = Volltext::formenFolge(w);
-            if (!formen.isEmpty())
-                titel += (titel.isEmpty() ? QString() : QStringLiteral(" ")) + formen;
+        schreibweisen.clear();
+        QString titel, text;
+        formen(a.titel, titel);
+        for (const QString &w : std::as_const(a.stichwoerter))
+            formen(w, titel);
+        formen(klar, text);
+        QSet<QString> schluessel;
+        for (const QString &sw : std::as_const(schreibweisen)) {
+            auto k = schluesselVon.constFind(sw);
+            if (k == schluesselVon.constEnd())
+                k = schluesselVon.insert(sw, Volltext::schluessel(sw));
+            Eintrag &e = wortschatz[*k];
+            if (e.form.isEmpty())
+                e.form = Volltext::suchform(sw);
+            ++e.schreibweisen[sw];
+            if (!schluessel.contains(*k)) {
+                schluessel.insert(*k);
+                ++e.abschnitte;
+            }
         }
         textBinden(index, 2, titel);
-        textBinden(index, 3, Volltext::formenFolge(klar));
+        textBinden(index, 3, text);
         gut = sqlite3_step(index) == SQLITE_DONE || sqlFehler(QStringLiteral("VolltextIndex"));
         sqlite3_reset(index);
         const QByteArray u = klar.toUtf8();
@@ -281,6 +318,30 @@ bool aufbauen(sqlite3 *db, const std::function<int(Abschnitt &)> &naechster, QSt
             gut = blockSchreiben();
     }
     gut = gut && blockSchreiben();
+    sqlite3_stmt *woerter = nullptr;
+    gut = gut && (sqlite3_prepare_v2(db,
+                                     "INSERT INTO VolltextWoerter (Schluessel, Wort, Form, "
+                                     "Abschnitte) VALUES (?1, ?2, ?3, ?4)",
+                                     -1, &woerter, nullptr) == SQLITE_OK ||
+                  sqlFehler(QStringLiteral("VolltextWoerter")));
+    for (auto it = wortschatz.cbegin(); gut && it != wortschatz.cend(); ++it) {
+        // The spelling most sections use; of equally used ones the smallest.
+        QString wort;
+        int anzahl = 0;
+        for (auto s = it->schreibweisen.cbegin(); s != it->schreibweisen.cend(); ++s) {
+            if (s.value() > anzahl || (s.value() == anzahl && s.key() < wort)) {
+                wort = s.key();
+                anzahl = s.value();
+            }
+        }
+        textBinden(woerter, 1, it.key());
+        textBinden(woerter, 2, wort);
+        textBinden(woerter, 3, it->form);
+        sqlite3_bind_int64(woerter, 4, it->abschnitte);
+        gut = sqlite3_step(woerter) == SQLITE_DONE || sqlFehler(QStringLiteral("VolltextWoerter"));
+        sqlite3_reset(woerter);
+    }
+    sqlite3_finalize(woerter);
     sqlite3_finalize(index);
     sqlite3_finalize(abschnitte);
     sqlite3_finalize(bloecke);

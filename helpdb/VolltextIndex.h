@@ -1,4 +1,4 @@
-// The full-text index of a help database: what it holds and how it is built. Four tables:
+// The full-text index of a help database: what it holds and how it is built. Five tables:
 // - VolltextIndex, an FTS4 table without content of its own (content=""), docid = Texte.ID,
 //   columns Titel and Text holding the search forms of the section title and of the section's
 //   plain text (VolltextWort.h) separated by blanks, so the "simple" tokenizer of FTS4 only has
@@ -11,6 +11,9 @@
 //   unpacked VolltextBloecke.Daten of its Block;
 // - VolltextBloecke: the plain texts (UTF-8) of consecutive sections, zlib-packed together in
 //   blocks of about BlockGroesse bytes;
+// - VolltextWoerter: the vocabulary (VolltextWortschatz.h): per key (Volltext::schluessel) of a
+//   word of the titles, texts and keywords the spelling most sections use, the search form and
+//   the number of sections holding it;
 // - VolltextInfo: the index version. An index of another version is not used (the search
 //   builds one in memory instead), because its search forms may differ from ours.
 // The same build fills the index a database writer stores and the one the search builds in
@@ -29,7 +32,7 @@ struct sqlite3;
 namespace VolltextIndex {
 
 // Must change whenever the search forms or the tables change.
-inline constexpr int Version = 3;
+inline constexpr int Version = 4;
 
 struct Abschnitt
 {

@@ -41,7 +41,20 @@ std::optional<Werte> zerlegen(const QByteArray &matchinfo, bool mitLaengen)
 
 } // namespace
 
-double bm25(const QByteArray &matchinfo, bool mitLaengen)
+namespace {
+
+// The term of phrase p: as phrasen names it, or a term of its own after the named ones.
+qsizetype begriffVon(const QList<Phrase> &phrasen, qint64 p)
+{
+    if (p < phrasen.size())
+        return phrasen.at(p).begriff;
+    const qsizetype benannt = phrasen.isEmpty() ? 0 : phrasen.last().begriff + 1;
+    return benannt + (p - phrasen.size());
+}
+
+} // namespace
+
+double bm25(const QByteArray &matchinfo, const QList<Phrase> &phrasenListe, bool mitLaengen)
 {
     const std::optional<Werte> v = zerlegen(matchinfo, mitLaengen);
     if (!v)
@@ -55,41 +68,73 @@ double bm25(const QByteArray &matchinfo, bool mitLaengen)
     const quint32 *x = v->x();
     const double gewichte[2] = {GewichtTitel, GewichtText};
 
-    double summe = 0;
-    for (qint64 p = 0; p < phrasen; ++p) {
-        // Rows with the phrase: the column where most rows have it stands for all.
-        double mitTreffer = 0;
+    // A term's phrases (the word and the compounds it ends) count as one term: their hits
+    // add up, a compound's with its lesser weight, and the phrase most rows have gives the
+    // rarity.
+    struct Begriff
+    {
         double tf = 0;
+        double mitTreffer = 0;
+    };
+    std::vector<Begriff> begriffe;
+    for (qint64 p = 0; p < phrasen; ++p) {
+        const size_t b = size_t(begriffVon(phrasenListe, p));
+        if (b >= begriffe.size())
+            begriffe.resize(b + 1);
+        const double gewichtPhrase = p < phrasenListe.size() ? phrasenListe.at(p).gewicht : 1.0;
         for (qint64 s = 0; s < spalten; ++s) {
             const quint32 *z = x + 3 * (p * spalten + s);
-            mitTreffer = std::max(mitTreffer, double(z[2]));
+            // Rows with the phrase: the column where most rows have it stands for all.
+            begriffe[b].mitTreffer = std::max(begriffe[b].mitTreffer, double(z[2]));
             if (z[0] == 0)
                 continue;
             const double gewicht = s < 2 ? gewichte[s] : 1.0;
             const double durchschnitt = std::max(1.0, double(mittel[s]));
             const double norm = 1.0 - B + B * double(laengen[s]) / durchschnitt;
-            tf += gewicht * double(z[0]) / norm;
+            begriffe[b].tf += gewichtPhrase * gewicht * double(z[0]) / norm;
         }
-        const double idf = std::log(1.0 + (dokumente - mitTreffer + 0.5) / (mitTreffer + 0.5));
-        summe += idf * tf * (K1 + 1.0) / (tf + K1);
+    }
+    double summe = 0;
+    for (const Begriff &b : begriffe) {
+        const double idf = std::log(1.0 + (dokumente - b.mitTreffer + 0.5) / (b.mitTreffer + 0.5));
+        summe += idf * b.tf * (K1 + 1.0) / (b.tf + K1);
     }
     return summe;
 }
 
-int phrasenMitTreffer(const QByteArray &matchinfo, bool mitLaengen)
+int begriffeMitTreffer(const QByteArray &matchinfo, const QList<Phrase> &phrasenListe,
+                       bool mitLaengen)
 {
     const std::optional<Werte> v = zerlegen(matchinfo, mitLaengen);
     if (!v)
         return 0;
     const quint32 *x = v->x();
-    int mit = 0;
+    QList<qsizetype> mit;
     for (qint64 p = 0; p < v->phrasen; ++p) {
         bool da = false;
         for (qint64 s = 0; s < v->spalten && !da; ++s)
             da = x[3 * (p * v->spalten + s)] > 0;
-        mit += da ? 1 : 0;
+        const qsizetype b = begriffVon(phrasenListe, p);
+        if (da && !mit.contains(b))
+            mit.append(b);
     }
-    return mit;
+    return int(mit.size());
+}
+
+QList<bool> begriffeVorhanden(const QByteArray &matchinfo, const QList<Phrase> &phrasenListe,
+                              qsizetype begriffe, bool mitLaengen)
+{
+    QList<bool> da(begriffe, false);
+    const std::optional<Werte> v = zerlegen(matchinfo, mitLaengen);
+    if (!v)
+        return da;
+    const quint32 *x = v->x();
+    for (qint64 p = 0; p < v->phrasen; ++p) {
+        const qsizetype b = begriffVon(phrasenListe, p);
+        for (qint64 s = 0; s < v->spalten && b < begriffe; ++s)
+            da[b] = da[b] || x[3 * (p * v->spalten + s) + 2] > 0;
+    }
+    return da;
 }
 
 } // namespace Volltext

@@ -4,7 +4,10 @@
 // mentions it. The SQLite of our SQLCipher has no bm25(), so the formula lives here.
 #pragma once
 
+#include "VolltextAnfrage.h"
+
 #include <QByteArray>
+#include <QList>
 
 namespace Volltext {
 
@@ -19,10 +22,18 @@ inline constexpr double B = 0.75;
 // counts it states. With mitLaengen false, the blob is matchinfo('pcnax'): without the row's
 // lengths, which are costly to look up, each row counts as one of average length (a cheaper
 // estimate for choosing the rows worth ranking exactly).
-double bm25(const QByteArray &matchinfo, bool mitLaengen = true);
+// phrasen names each phrase's term and weight (VolltextAnfrage.h); a phrase it does not name
+// weighs 1.
+double bm25(const QByteArray &matchinfo, const QList<Phrase> &phrasen, bool mitLaengen = true);
 
-// How many of the phrases of the query the row holds (in any column), from the same blob
-// ('pcnalx', or 'pcnax' with mitLaengen false); 0 for a blob that is too short.
-int phrasenMitTreffer(const QByteArray &matchinfo, bool mitLaengen = true);
+// How many of the terms of the query the row holds (in any column, in any of the term's
+// phrases), from the same blob ('pcnalx', or 'pcnax' with mitLaengen false); 0 for a blob that
+// is too short. phrasen as for bm25; a phrase it does not name is a term of its own.
+int begriffeMitTreffer(const QByteArray &matchinfo, const QList<Phrase> &phrasen,
+                       bool mitLaengen = true);
+
+// For each term: does any row of the hits hold it? From the blobs of every row of a query.
+QList<bool> begriffeVorhanden(const QByteArray &matchinfo, const QList<Phrase> &phrasen,
+                              qsizetype begriffe, bool mitLaengen);
 
 } // namespace Volltext

@@ -292,9 +292,6 @@ QString ohneAkzente(const QString &s)
 
 namespace Volltext {
 
-// Longer words get no suggestions: the dictionary's search grows with the word.
-constexpr qsizetype MaxVorschlagLaenge = 40;
-
 bool wortZeichen(QChar c)
 {
     return c.isLetterOrNumber();
@@ -351,45 +348,40 @@ QString suchform(QStringView wort)
     return form;
 }
 
-int abstand(QStringView a, QStringView b)
+QString schluessel(QStringView wort)
 {
-    // Optimal string alignment: insert, delete, replace, swap two neighbours.
-    const qsizetype n = a.size();
-    const qsizetype m = b.size();
-    std::vector<std::vector<int>> d(size_t(n + 1), std::vector<int>(size_t(m + 1), 0));
-    for (qsizetype i = 0; i <= n; ++i)
-        d[i][0] = int(i);
-    for (qsizetype j = 0; j <= m; ++j)
-        d[0][j] = int(j);
-    for (qsizetype i = 1; i <= n; ++i) {
-        for (qsizetype j = 1; j <= m; ++j) {
-            const int kosten = a[i - 1] == b[j - 1] ? 0 : 1;
-            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + kosten});
-            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
-                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
-        }
-    }
-    return d[n][m];
+    return vorbereiten(wort);
 }
 
-QStringList vorschlaege(const QString &wort)
+int abstand(QStringView a, QStringView b, int hoechstens)
 {
-    QStringList aus;
-    Hunspell *h = woerterbuch();
-    if (!h || wort.size() < 3 || wort.size() > MaxVorschlagLaenge)
-        return aus;
-    // The dictionary suggests best for the spelling it knows a noun in; both are asked.
-    QString gross = wort.toLower();
-    gross[0] = gross[0].toUpper();
-    const QString klein = wort.toLower();
-    for (const QString &w : {gross, wort}) {
-        for (const std::string &v : h->suggest(w.toStdString())) {
-            const QString vorschlag = QString::fromStdString(v);
-            if (!aus.contains(vorschlag) && abstand(vorschlag.toLower(), klein) <= 2)
-                aus << vorschlag;
+    const qsizetype n = a.size();
+    const qsizetype m = b.size();
+    if (std::abs(n - m) > hoechstens)
+        return hoechstens + 1;
+    // Three rows of the table: two back (for a swap), the last one and the new one.
+    std::vector<int> z2(size_t(m + 1)), z1(size_t(m + 1)), z0(size_t(m + 1));
+    for (qsizetype j = 0; j <= m; ++j)
+        z1[size_t(j)] = int(j);
+    for (qsizetype i = 1; i <= n; ++i) {
+        z0[0] = int(i);
+        int kleinste = z0[0];
+        for (qsizetype j = 1; j <= m; ++j) {
+            const int kosten = a[i - 1] == b[j - 1] ? 0 : 1;
+            int d =
+                std::min({z1[size_t(j)] + 1, z0[size_t(j - 1)] + 1, z1[size_t(j - 1)] + kosten});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+                d = std::min(d, z2[size_t(j - 2)] + 1);
+            z0[size_t(j)] = d;
+            kleinste = std::min(kleinste, d);
         }
+        // Every later value is at least the smallest of this row.
+        if (kleinste > hoechstens)
+            return hoechstens + 1;
+        std::swap(z2, z1);
+        std::swap(z1, z0);
     }
-    return aus;
+    return std::min(z1[size_t(m)], hoechstens + 1);
 }
 
 QList<Wort> woerter(QStringView text)

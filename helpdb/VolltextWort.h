@@ -51,11 +51,14 @@ QString formenFolge(QStringView text);
 // True for the characters that belong to a word.
 bool wortZeichen(QChar c);
 
-// Words of the dictionary that the word may be a misspelling of, best first: at most two
-// edits away (a letter more, less, another, or two neighbours swapped), without regard to case.
-QStringList vorschlaege(const QString &wort);
+// The key of a word in the index's vocabulary (VolltextWortschatz.h): the first step of its
+// search form, which keeps the word whole: lower case, "ß" as "ss", accents off but for the
+// umlauts, "ae", "oe", "ue" as umlauts (with the exceptions above).
+QString schluessel(QStringView wort);
 
-// The number of edits between two words (as vorschlaege counts them).
-int abstand(QStringView a, QStringView b);
+// The number of edits between two words: a letter more, less, another, or two neighbours
+// swapped (optimal string alignment); any value above hoechstens is given as hoechstens + 1,
+// which ends the count early.
+int abstand(QStringView a, QStringView b, int hoechstens = 1 << 20);
 
 } // namespace Volltext

@@ -8,6 +8,7 @@
 #include "VolltextIndex.h"
 #include "VolltextRangfolge.h"
 #include "VolltextWort.h"
+#include "VolltextWortschatz.h"
 
 #include <QFile>
 #include <QHash>
@@ -46,9 +47,16 @@ int s_aufbauten = 0;
 
 bool indexPruefen(HilfeDatenbank &db, VolltextIndexZustand &zustand, bool gruendlich);
 Volltextsuche::Quelle s_quelle = Volltextsuche::Quelle::Keine;
-// The correction of the last search (Volltextsuche::letzteKorrektur).
-QString s_korrektur;
-bool s_korrekturStattLeer = false;
+
+// The vocabulary of the index used last, and which index that was.
+struct GeladenerWortschatz
+{
+    SpeicherIndex kennung;
+    bool gespeichert = false;
+    bool geladen = false;
+    Volltext::Wortschatz wortschatz;
+};
+GeladenerWortschatz s_wortschatz;
 
 bool kennungLesen(const QString &pfad, SpeicherIndex *k)
 {
@@ -484,16 +492,6 @@ Quelle letzteQuelle()
     return s_quelle;
 }
 
-QString letzteKorrektur()
-{
-    return s_korrektur;
-}
-
-bool letzteKorrekturStattLeer()
-{
-    return s_korrekturStattLeer;
-}
-
 int speicherAufbauten()
 {
     return s_aufbauten;
@@ -505,6 +503,7 @@ void speicherVerwerfen()
         sqlite3_close(s_speicher.db);
     s_speicher = SpeicherIndex();
     s_geprueft = SpeicherIndex();
+    s_wortschatz = GeladenerWortschatz();
 }
 
 } // namespace Volltextsuche
@@ -620,6 +619,45 @@ Lesen mitTextenVergleichen(HilfeDatenbank &db, QStringList &schaeden)
     speicherAusfuehren("DROP TABLE IF EXISTS temp.WoerterSpeicher; DROP TABLE IF EXISTS "
                        "temp.WoerterKopie; DROP TABLE IF EXISTS Kopie;");
 
+    // The vocabulary.
+    {
+        QList<Zeile> z;
+        const Lesen l = stillAbfragen(
+            db, QStringLiteral("SELECT Schluessel, Wort, Form, Abschnitte FROM VolltextWoerter"), z,
+            nullptr);
+        if (l == Lesen::Abbruch)
+            return l;
+        bool kopiert =
+            l == Lesen::Gut &&
+            speicherAusfuehren("DROP TABLE IF EXISTS temp.WortschatzKopie; CREATE TABLE "
+                               "temp.WortschatzKopie (Schluessel, Wort, Form, Abschnitte);");
+        sqlite3_stmt *st = nullptr;
+        kopiert = kopiert && sqlite3_prepare_v2(s_speicher.db,
+                                                "INSERT INTO temp.WortschatzKopie VALUES "
+                                                "(?1, ?2, ?3, ?4)",
+                                                -1, &st, nullptr) == SQLITE_OK;
+        for (qsizetype r = 0; kopiert && r < z.size(); ++r) {
+            for (int sp = 0; sp < 4; ++sp) {
+                const QVariant &w = z[r][sp];
+                if (w.typeId() == QMetaType::LongLong) {
+                    sqlite3_bind_int64(st, sp + 1, w.toLongLong());
+                } else {
+                    const QByteArray u = alsText(w).toUtf8();
+                    sqlite3_bind_text(st, sp + 1, u.constData(), int(u.size()), SQLITE_TRANSIENT);
+                }
+            }
+            kopiert = sqlite3_step(st) == SQLITE_DONE;
+            sqlite3_reset(st);
+        }
+        sqlite3_finalize(st);
+        const QString spalten = QStringLiteral("SELECT Schluessel, Wort, Form, Abschnitte FROM ");
+        if (!kopiert || !speicherGleich(spalten + QStringLiteral("temp.WortschatzKopie"),
+                                        spalten + QStringLiteral("main.VolltextWoerter")))
+            schaeden << vorn + QStringLiteral("der Wortschatz (VolltextWoerter) weicht von den "
+                                              "Texten ab");
+        speicherAusfuehren("DROP TABLE IF EXISTS temp.WortschatzKopie;");
+    }
+
     // The plain texts, as the hit list's snippets take them.
     const QString klartexte = QStringLiteral(
         "SELECT VolltextAbschnitte.TextID, VolltextAbschnitte.Anfang, VolltextAbschnitte.Laenge, "
@@ -707,6 +745,33 @@ Lesen kandidatenSuchen(HilfeDatenbank &db, bool gespeichert, const Volltext::Anf
     return l;
 }
 
+// The vocabulary of the index in use, read once per index (VolltextWortschatz.h).
+Lesen wortschatzLesen(HilfeDatenbank &db, bool gespeichert, const Volltext::Wortschatz **ws)
+{
+    SpeicherIndex kennung;
+    kennungLesen(db.datei(), &kennung);
+    if (!s_wortschatz.geladen || s_wortschatz.gespeichert != gespeichert ||
+        !s_wortschatz.kennung.gleich(kennung)) {
+        QList<Zeile> z;
+        const Lesen l = indexAbfrage(
+            db, gespeichert,
+            QStringLiteral("SELECT Schluessel, Wort, Form, Abschnitte FROM VolltextWoerter"), z);
+        if (l != Lesen::Gut)
+            return l;
+        QList<Volltext::Vokabel> eintraege;
+        eintraege.reserve(z.size());
+        for (const Zeile &r : std::as_const(z))
+            eintraege.append(Volltext::Vokabel{alsText(r.at(0)), alsText(r.at(1)), alsText(r.at(2)),
+                                               int(r.at(3).toLongLong())});
+        s_wortschatz.wortschatz = Volltext::Wortschatz(std::move(eintraege));
+        s_wortschatz.kennung = kennung;
+        s_wortschatz.gespeichert = gespeichert;
+        s_wortschatz.geladen = true;
+    }
+    *ws = &s_wortschatz.wortschatz;
+    return Lesen::Gut;
+}
+
 // Does a search form occur in the index (as a word, or as the start of one when it is long
 // enough for that)?
 Lesen kommtVor(HilfeDatenbank &db, bool gespeichert, const QString &form, bool *ja)
@@ -715,7 +780,7 @@ Lesen kommtVor(HilfeDatenbank &db, bool gespeichert, const QString &form, bool *
     if (form.isEmpty())
         return Lesen::Gut;
     Volltext::Anfrage a;
-    a.begriffe.append(Volltext::Begriff{{form}, QString()});
+    a.begriffe.append(Volltext::Begriff{{form}, QString(), {}});
     QList<Zeile> z;
     const Lesen l = indexAbfrage(db, gespeichert,
                                  QStringLiteral("SELECT docid FROM VolltextIndex WHERE "
@@ -753,8 +818,8 @@ Lesen teileSuchen(HilfeDatenbank &db, bool gespeichert, const QString &wort,
             if (l != Lesen::Gut)
                 return l;
             if (linksDa) {
-                teile = {Volltext::Begriff{{formLinks}, li},
-                         Volltext::Begriff{{formRechts}, rechts}};
+                teile = {Volltext::Begriff{{formLinks}, li, {}},
+                         Volltext::Begriff{{formRechts}, rechts, {}}};
                 return Lesen::Gut;
             }
         }
@@ -763,42 +828,29 @@ Lesen teileSuchen(HilfeDatenbank &db, bool gespeichert, const QString &wort,
 }
 
 // Terms whose word occurs nowhere in the index: a compound whose parts occur is searched as
-// its parts, a misspelled word as the nearest word of the dictionary that occurs (the
-// search text with these corrections goes to s_korrektur). Which terms occur nowhere, the
-// first pass tells: its rows (none: no term occurs), and in them the number of rows holding
-// each term.
-Lesen unbekannteErsetzen(HilfeDatenbank &db, bool gespeichert, const QString &suchtext,
-                         Volltext::Anfrage &anfrage, const QList<Zeile> &zeilen, bool *geaendert)
+// its parts, a misspelled word as the nearest word of the vocabulary (the search text with
+// these corrections goes to korrektur). Which terms occur nowhere, the first pass tells: its
+// rows (none: no term occurs), and in the first of them the number of rows holding each phrase.
+Lesen unbekannteErsetzen(HilfeDatenbank &db, bool gespeichert, const Volltext::Wortschatz &ws,
+                         const QString &suchtext, Volltext::Anfrage &anfrage,
+                         const QList<Zeile> &zeilen, QString &korrektur, bool *geaendert)
 {
     *geaendert = false;
-    QList<bool> unbekannt(anfrage.begriffe.size(), zeilen.isEmpty());
-    if (!zeilen.isEmpty()) {
-        const QByteArray info = zeilen.first().at(1).toByteArray();
-        const qsizetype anzahl = info.size() / qsizetype(sizeof(quint32));
-        QList<quint32> w(anzahl);
-        std::memcpy(w.data(), info.constData(), size_t(anzahl) * sizeof(quint32));
-        const qint64 spalten = anzahl >= 2 ? w[1] : 0;
-        const qint64 vorX = 3 + spalten;
-        for (qsizetype p = 0; p < unbekannt.size(); ++p) {
-            quint32 mit = 0;
-            for (qint64 sp = 0; sp < spalten; ++sp) {
-                const qint64 i = vorX + 3 * (p * spalten + sp) + 2;
-                mit = std::max(mit, i < anzahl ? w[i] : 1u);
-            }
-            unbekannt[p] = spalten > 0 && mit == 0;
-        }
-    }
+    const QList<bool> vorhanden =
+        zeilen.isEmpty() ? QList<bool>(anfrage.begriffe.size(), false)
+                         : Volltext::begriffeVorhanden(zeilen.first().at(1).toByteArray(),
+                                                       Volltext::phrasen(anfrage),
+                                                       anfrage.begriffe.size(), false);
     QList<Volltext::Begriff> neu;
     QString korrigiert = suchtext;
-    bool korrektur = false;
     for (qsizetype p = 0; p < anfrage.begriffe.size(); ++p) {
         const Volltext::Begriff &b = anfrage.begriffe[p];
-        if (!unbekannt[p] || b.wort.isEmpty()) {
+        if (vorhanden[p] || b.wort.isEmpty()) {
             neu.append(b);
             continue;
         }
         QList<Volltext::Begriff> teile;
-        Lesen l = teileSuchen(db, gespeichert, b.wort, teile);
+        const Lesen l = teileSuchen(db, gespeichert, b.wort, teile);
         if (l != Lesen::Gut)
             return l;
         if (!teile.isEmpty()) {
@@ -806,51 +858,53 @@ Lesen unbekannteErsetzen(HilfeDatenbank &db, bool gespeichert, const QString &su
             *geaendert = true;
             continue;
         }
-        bool gefunden = false;
-        for (const QString &v : Volltext::vorschlaege(b.wort)) {
-            const QString form = Volltext::suchform(v);
-            l = kommtVor(db, gespeichert, form, &gefunden);
-            if (l != Lesen::Gut)
-                return l;
-            if (gefunden) {
-                neu.append(Volltext::Begriff{{form}, v});
-                korrigiert.replace(b.wort, v);
-                korrektur = true;
-                *geaendert = true;
-                break;
-            }
+        if (const Volltext::Vokabel *v = ws.korrektur(b.wort)) {
+            neu.append(Volltext::Begriff{
+                {v->form}, v->wort, b.teile.isEmpty() ? QStringList() : ws.spaetereTeile(v->form)});
+            korrigiert.replace(b.wort, v->wort);
+            korrektur = korrigiert;
+            *geaendert = true;
+            continue;
         }
-        if (!gefunden)
-            neu.append(b);
+        neu.append(b);
     }
     anfrage.begriffe = neu;
-    if (korrektur)
-        s_korrektur = korrigiert;
     return Lesen::Gut;
 }
 
 // The search on one index; damage met in the stored one gives Lesen::Schaden.
 Lesen trefferSuchen(HilfeDatenbank &db, bool gespeichert, const QString &Suchtext,
-                    Volltext::Anfrage anfrage, QList<VolltextTreffer> &Treffer, int *Gesamt)
+                    VolltextErgebnis &e)
 {
     if (!gespeichert && !speicherIndexAufbauen(db))
         return Lesen::Abbruch;
     s_quelle = gespeichert ? Volltextsuche::Quelle::Datenbank : Volltextsuche::Quelle::Speicher;
-    s_korrektur.clear();
-    s_korrekturStattLeer = false;
+    Volltext::Anfrage &anfrage = e.anfrage;
+    QList<VolltextTreffer> &Treffer = e.zeilen;
+    const Volltext::Wortschatz *ws = nullptr;
+    Lesen l = wortschatzLesen(db, gespeichert, &ws);
+    if (l != Lesen::Gut)
+        return l;
+    // A word also finds the compounds it ends ("Nummer": "Kundennummer"); not in a question or
+    // a search of many words, where every term's compounds would outweigh the terms.
+    const bool wenige = anfrage.begriffe.size() < Volltext::MindestOder && !anfrage.satz;
+    for (Volltext::Begriff &b : anfrage.begriffe)
+        if (!b.phrase() && wenige)
+            b.teile = ws->spaetereTeile(b.formen.first());
 
     // Every matching section with an estimate of its score. Looking up the lengths of every
     // row costs more than the rest of the search, so only the rows that may come among the
     // shown ones are ranked exactly, in a second query.
     QList<Zeile> zeilen;
     QString ausdruck;
-    Lesen l = kandidatenSuchen(db, gespeichert, anfrage, zeilen, ausdruck);
+    l = kandidatenSuchen(db, gespeichert, anfrage, zeilen, ausdruck);
     if (l != Lesen::Gut)
         return l;
     bool geaendert = false;
-    l = unbekannteErsetzen(db, gespeichert, Suchtext, anfrage, zeilen, &geaendert);
+    l = unbekannteErsetzen(db, gespeichert, *ws, Suchtext, anfrage, zeilen, e.korrektur,
+                           &geaendert);
     if (l == Lesen::Gut && geaendert) {
-        s_korrekturStattLeer = zeilen.isEmpty() && !s_korrektur.isEmpty();
+        e.korrekturStattLeer = zeilen.isEmpty() && !e.korrektur.isEmpty();
         l = kandidatenSuchen(db, gespeichert, anfrage, zeilen, ausdruck);
     }
     if (l != Lesen::Gut)
@@ -860,14 +914,15 @@ Lesen trefferSuchen(HilfeDatenbank &db, bool gespeichert, const QString &Suchtex
     QSet<qint32> mitStichwort;
     if (!stichwortTexte(db, stichwortKandidaten(Suchtext, anfrage), mitStichwort))
         return Lesen::Abbruch;
+    const QList<Volltext::Phrase> phrasen = Volltext::phrasen(anfrage);
     QList<VolltextTreffer> alle;
     alle.reserve(zeilen.size());
     for (const Zeile &z : std::as_const(zeilen)) {
         VolltextTreffer t;
         t.textID = qint32(z.at(0).toLongLong());
-        t.wert = Volltext::bm25(z.at(1).toByteArray(), false);
+        t.wert = Volltext::bm25(z.at(1).toByteArray(), phrasen, false);
         t.stichwort = mitStichwort.contains(t.textID);
-        t.begriffe = Volltext::phrasenMitTreffer(z.at(1).toByteArray(), false);
+        t.begriffe = Volltext::begriffeMitTreffer(z.at(1).toByteArray(), phrasen, false);
         alle.append(t);
     }
     const auto besser = [](const VolltextTreffer &a, const VolltextTreffer &b) {
@@ -893,7 +948,7 @@ Lesen trefferSuchen(HilfeDatenbank &db, bool gespeichert, const QString &Suchtex
         return l;
     QHash<qint32, double> werte;
     for (const Zeile &z : std::as_const(zeilen))
-        werte.insert(qint32(z.at(0).toLongLong()), Volltext::bm25(z.at(1).toByteArray()));
+        werte.insert(qint32(z.at(0).toLongLong()), Volltext::bm25(z.at(1).toByteArray(), phrasen));
     for (VolltextTreffer &t : alle)
         t.wert = werte.value(t.textID);
     const qsizetype behalten = std::min<qsizetype>(gefunden, VolltextMaxTreffer);
@@ -952,8 +1007,7 @@ Lesen trefferSuchen(HilfeDatenbank &db, bool gespeichert, const QString &Suchtex
         t.ausschnitt = Volltext::ausschnitt(klartexte.value(t.textID), anfrage);
         Treffer.append(t);
     }
-    if (Gesamt)
-        *Gesamt = int(gefunden) - ohneOrt;
+    e.gesamt = int(gefunden) - ohneOrt;
     return Lesen::Gut;
 }
 
@@ -964,7 +1018,8 @@ bool indexPruefen(HilfeDatenbank &db, VolltextIndexZustand &zustand, bool gruend
     // damage; none at all is a database written without index.
     const QStringList eigene = {QStringLiteral("VolltextIndex"), QStringLiteral("VolltextInfo"),
                                 QStringLiteral("VolltextAbschnitte"),
-                                QStringLiteral("VolltextBloecke")};
+                                QStringLiteral("VolltextBloecke"),
+                                QStringLiteral("VolltextWoerter")};
     const QStringList schatten = {
         QStringLiteral("VolltextIndex_segments"), QStringLiteral("VolltextIndex_segdir"),
         QStringLiteral("VolltextIndex_docsize"), QStringLiteral("VolltextIndex_stat")};
@@ -1058,24 +1113,50 @@ VolltextErgebnis HilfeDatenbank::volltextSuchen(const QString &suchtext)
     if (!pruefen(&e.fehler))
         return e;
     const Volltext::Anfrage anfrage = Volltext::anfrageZerlegen(suchtext);
+    e.anfrage = anfrage;
     e.ok = true;
     if (anfrage.leer())
         return e;
     bool gespeichert = false;
     Lesen l = indexBrauchbar(*this, &gespeichert) ? Lesen::Gut : Lesen::Abbruch;
     if (l == Lesen::Gut)
-        l = trefferSuchen(*this, gespeichert, suchtext, anfrage, e.zeilen, &e.gesamt);
+        l = trefferSuchen(*this, gespeichert, suchtext, e);
     if (l == Lesen::Schaden) {
         // Damage the check did not see: the index in memory serves this file from now on.
         s_brauchbar = false;
-        e.zeilen.clear();
-        e.gesamt = 0;
-        l = trefferSuchen(*this, false, suchtext, anfrage, e.zeilen, &e.gesamt);
+        e = VolltextErgebnis();
+        e.ok = true;
+        e.anfrage = anfrage;
+        l = trefferSuchen(*this, false, suchtext, e);
     }
     if (l != Lesen::Gut) {
         e.ok = false;
         e.fehler = aktuellerFehler();
     }
+    return e;
+}
+
+Ergebnis<QString> HilfeDatenbank::volltextErgaenzen(const QString &anfang)
+{
+    Ergebnis<QString> e;
+    if (!pruefen(&e.fehler))
+        return e;
+    bool gespeichert = false;
+    const Volltext::Wortschatz *ws = nullptr;
+    Lesen l = indexBrauchbar(*this, &gespeichert) ? Lesen::Gut : Lesen::Abbruch;
+    if (l == Lesen::Gut && !gespeichert && !speicherIndexAufbauen(*this))
+        l = Lesen::Abbruch;
+    if (l == Lesen::Gut)
+        l = wortschatzLesen(*this, gespeichert, &ws);
+    if (l == Lesen::Schaden) {
+        s_brauchbar = false;
+        l = speicherIndexAufbauen(*this) ? wortschatzLesen(*this, false, &ws) : Lesen::Abbruch;
+    }
+    e.ok = l == Lesen::Gut;
+    if (!e.ok)
+        e.fehler = aktuellerFehler();
+    else
+        e.zeilen = ws->ergaenzungen(anfang);
     return e;
 }
 

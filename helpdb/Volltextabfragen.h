@@ -38,12 +38,6 @@ namespace Volltextsuche {
 enum class Quelle { Keine, Datenbank, Speicher };
 // Which index the last search used.
 Quelle letzteQuelle();
-// The search text of the last search with the misspelled words it corrected (words found
-// nowhere in the index, replaced by the nearest word of the dictionary that is there); empty
-// when it corrected none.
-QString letzteKorrektur();
-// True when the search text as typed found nothing and the corrected one was searched.
-bool letzteKorrekturStattLeer();
 // How often an index was built in memory in this process (for tests and benchmarks).
 int speicherAufbauten();
 // Forgets the index built in memory.

@@ -28,11 +28,11 @@ int befehlSuche(const QStringList &args)
         return 1;
     }
     const qint64 ms = uhr.elapsed();
-    // Misspelled words were searched as the dictionary's nearest words found in the help.
-    const QString korrektur = Volltextsuche::letzteKorrektur();
+    // Misspelled words were searched as the nearest words of the help's vocabulary.
+    const QString &korrektur = e.korrektur;
     if (!korrektur.isEmpty()) {
         std::printf("Meinten Sie: %s\n", qPrintable(korrektur));
-        if (Volltextsuche::letzteKorrekturStattLeer())
+        if (e.korrekturStattLeer)
             std::printf("„%s“ findet nichts; gesucht wurde „%s“.\n", qPrintable(args[1]),
                         qPrintable(korrektur));
     }

@@ -4,8 +4,9 @@
 // of searches with an answering section among the first 10 hits (target 0.95 overall, 0.90 per
 // kind) and the mean reciprocal rank of the first answering section (target 0.80).
 //
-//   bench_suchqualitaet [--quelle ORDNER] [--tabelle DATEI] [--fehlt]
-// With --fehlt, every search whose answer is not among the first 10 hits is listed with them.
+//   bench_suchqualitaet [--quelle ORDNER] [--tabelle DATEI] [--fehlt [RANG]]
+// With --fehlt, every search whose answer is not among the first 10 hits (the first RANG) is
+// listed with them.
 #include "Datenbank.h"
 #include "DatenbankAufbau.h"
 #include "Global.h"
@@ -46,14 +47,22 @@ int main(int argc, char **argv)
     QString quelle = QStringLiteral(TOLVAR_QUELLE);
     QString tabelle = QStringLiteral(TOLVAR_ANFRAGEN);
     bool fehlt = false;
+    int grenze = 10;
     const QStringList args = app.arguments().mid(1);
     for (int i = 0; i < args.size(); ++i) {
         if (args.at(i) == QLatin1String("--quelle") && i + 1 < args.size())
             quelle = args.at(++i);
         else if (args.at(i) == QLatin1String("--tabelle") && i + 1 < args.size())
             tabelle = args.at(++i);
-        else if (args.at(i) == QLatin1String("--fehlt"))
+        else if (args.at(i) == QLatin1String("--fehlt")) {
             fehlt = true;
+            bool zahl = false;
+            const int n = i + 1 < args.size() ? args.at(i + 1).toInt(&zahl) : 0;
+            if (zahl && n > 0) {
+                grenze = n;
+                ++i;
+            }
+        }
     }
     gsPasswort = QString::fromLatin1(HilfePasswort);
 
@@ -105,7 +114,7 @@ int main(int argc, char **argv)
             s->unterZehn += rang >= 1 && rang <= 10 ? 1 : 0;
             s->kehrwerte += rang ? 1.0 / rang : 0.0;
         }
-        if (fehlt && (rang == 0 || rang > 10))
+        if (fehlt && (rang == 0 || rang > grenze))
             std::printf("fehlt: %-10s %-45s %s | %s\n", qPrintable(teile[0]), qPrintable(teile[1]),
                         qPrintable(teile[2]), qPrintable(ersteZehn.join(u' ')));
     }

@@ -16,6 +16,7 @@
 #include "VolltextIndex.h"
 #include "VolltextRangfolge.h"
 #include "VolltextWort.h"
+#include "VolltextWortschatz.h"
 
 #include <QTextDocument>
 #include <QtTest>
@@ -40,9 +41,10 @@ bool sqlAusfuehren(const QString &datei, const char *sql)
     return gut;
 }
 
-const char *const IndexWeg = "DROP TABLE IF EXISTS VolltextIndex; DROP TABLE IF EXISTS "
-                             "VolltextAbschnitte; DROP TABLE IF EXISTS VolltextBloecke; "
-                             "DROP TABLE IF EXISTS VolltextInfo;";
+const char *const IndexWeg =
+    "DROP TABLE IF EXISTS VolltextIndex; DROP TABLE IF EXISTS "
+    "VolltextAbschnitte; DROP TABLE IF EXISTS VolltextBloecke; "
+    "DROP TABLE IF EXISTS VolltextInfo; DROP TABLE IF EXISTS VolltextWoerter;";
 
 QString u(const char *s)
 {
@@ -102,6 +104,8 @@ private slots:
     void ausschnitt();
     void rangfolge_data();
     void rangfolge();
+    void wortschatz_data();
+    void wortschatz();
     void klartextWieAnzeige_data();
     void klartextWieAnzeige();
     void beispielhilfe_data();
@@ -267,10 +271,68 @@ void TestVolltext::rangfolge()
 {
     QFETCH(QByteArray, besser);
     QFETCH(QByteArray, schlechter);
-    const double a = Volltext::bm25(besser);
-    const double b = Volltext::bm25(schlechter);
+    const double a = Volltext::bm25(besser, {});
+    const double b = Volltext::bm25(schlechter, {});
     QVERIFY2(a > b, qPrintable(QStringLiteral("%1 <= %2").arg(a).arg(b)));
     QVERIFY(b >= 0);
+}
+
+void TestVolltext::wortschatz_data()
+{
+    // What the vocabulary offers for a typed word: its correction, the compounds a form ends,
+    // the completions.
+    QTest::addColumn<QString>("art");
+    QTest::addColumn<QString>("eingabe");
+    QTest::addColumn<QStringList>("erwartet");
+    const auto fall = [](const char *name, const char *art, const char *eingabe,
+                         QStringList erwartet) {
+        QTest::newRow(name) << u(art) << QString::fromUtf8(eingabe) << erwartet;
+    };
+    fall("Buchstaben vertauscht", "korrektur", "Rechnugn", {"Rechnung"});
+    fall("zwei Fehler im langen Wort", "korrektur", "Liferschien", {"Lieferschein"});
+    fall("näher schlägt häufiger", "korrektur", "rechnem", {"rechnen"});
+    fall("gleich nah: häufiger", "korrektur", "Kunda", {"Kunde"});
+    fall("kurzes Wort: ein Fehler", "korrektur", "Knde", {"Kunde"});
+    fall("kurzes Wort: zwei Fehler nicht", "korrektur", "Knd", {});
+    fall("Zahlen nicht", "korrektur", "w10", {});
+    fall("Umschrift zählt nicht als Fehler", "korrektur", "Groesze", {"Größe"});
+    fall("späterer Teil", "teile", "numm", {"rechnungsnumm", "kundennumm"});
+    fall("Anfang zählt nicht", "teile", "kund", {});
+    fall("zu kurz", "teile", "umm", {});
+    fall("Anfang, häufige zuerst", "ergaenzung", "rech",
+         {"Rechnung", "rechnen", "Rechnungsnummer"});
+    fall("Umschrift", "ergaenzung", "Groe", {"Größe"});
+    fall("nichts", "ergaenzung", "qu", {});
+}
+
+void TestVolltext::wortschatz()
+{
+    QFETCH(QString, art);
+    QFETCH(QString, eingabe);
+    QFETCH(QStringList, erwartet);
+    const Volltext::Wortschatz ws({
+        {u("rechnung"), u("Rechnung"), u("rechnung"), 40},
+        {u("rechnen"), u("rechnen"), u("rechn"), 10},
+        {u("rechnungsnummer"), u("Rechnungsnummer"), u("rechnungsnumm"), 9},
+        {u("kundennummer"), u("Kundennummer"), u("kundennumm"), 5},
+        {u("nummernkreis"), u("Nummernkreis"), u("nummernkreis"), 7},
+        {u("lieferschein"), u("Lieferschein"), u("lieferschein"), 12},
+        {u("kunde"), u("Kunde"), u("kund"), 30},
+        {u("kunda"), u("Kunda"), u("kunda"), 1},
+        {u("kundi"), u("Kundi"), u("kundi"), 2},
+        {QStringLiteral("grösse"), QStringLiteral("Größe"), u("gross"), 3},
+        {u("w11"), u("W11"), u("w11"), 50},
+    });
+    QStringList ist;
+    if (art == u("korrektur")) {
+        if (const Volltext::Vokabel *v = ws.korrektur(eingabe))
+            ist << v->wort;
+    } else if (art == u("teile")) {
+        ist = ws.spaetereTeile(eingabe);
+    } else {
+        ist = ws.ergaenzungen(eingabe);
+    }
+    QCOMPARE(ist, erwartet);
 }
 
 void TestVolltext::klartextWieAnzeige_data()
@@ -312,6 +374,9 @@ void TestVolltext::beispielhilfe_data()
           l{"05.01.02", "04.02.04", "02.04.03", "06.02.03", "04.01.03"}, l(),
           l{"05.01.02<06.02.03", "04.02.04<06.02.03", "02.04.03<06.02.03"});
     zeile("Präfix findet Zusammensetzung", u("Rechnung"), l{"04.04.02", "05.03.01"}, l(), l());
+    // 02.01.04 has "Nummer" only as the end of compounds, 04.02.01 the word itself.
+    zeile("späterer Teil einer Zusammensetzung", u("Nummer"), l{"02.01.04", "04.02.01"}, l(),
+          l{"04.02.01<02.01.04"});
     zeile("oe", u("Groesse"), l{"04.04.01"}, l(), l());
     zeile("Phrase", u("\"Rechnung erfassen\""), l{"04.01.01", "01.01.02"},
           l{"05.01.01", "03.01.02"}, l());
@@ -327,8 +392,8 @@ void TestVolltext::beispielhilfe_data()
     zeile("mehr Wörter zuerst", u("Skonto Rabatt Xylophon"), l{"04.02.04", "05.01.02"}, l(),
           l{"04.02.04<05.01.02"});
     zeile("zwei Wörter nirgends zusammen", u("Bankverbindung Xylophon"), l{"01.04.03"}, l(), l());
-    // Words found nowhere: a misspelling is searched as the nearest word of the dictionary
-    // found in the help, a compound as its parts.
+    // Words found nowhere: a misspelling is searched as the nearest word of the help's
+    // vocabulary, a compound as its parts.
     zeile("Tippfehler", u("Kleinunternemer"), l{"02.04.04"}, l(), l());
     zeile("Zusammensetzung in Teilen", u("Kundenimport"), l{"02.01.05"}, l(), l());
 }
@@ -465,6 +530,8 @@ void TestVolltext::beschaedigt_data()
     zeile("Indextabelle fehlt", "DROP TABLE VolltextIndex", u("Tabelle VolltextIndex fehlt"));
     zeile("Längen leer", "DELETE FROM VolltextIndex_docsize", kaputt);
     zeile("Blöcke Müll", "UPDATE VolltextBloecke SET Daten = substr(Daten, 1, 40)", kaputt);
+    zeile("Wortschatz verändert", "UPDATE VolltextWoerter SET Abschnitte = Abschnitte + 1",
+          u("der Wortschatz (VolltextWoerter) weicht von den Texten ab"));
     zeile("Abschnitte verschoben",
           "UPDATE VolltextAbschnitte SET Anfang = Anfang + 7 WHERE Anfang > 0", kaputt);
     zeile("Phantomzeile",

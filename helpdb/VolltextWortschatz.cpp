@@ -1,0 +1,95 @@
+// The vocabulary of the full-text index (see VolltextWortschatz.h).
+#include "VolltextWortschatz.h"
+
+#include "VolltextWort.h"
+
+#include <QHash>
+
+#include <algorithm>
+
+namespace Volltext {
+
+Wortschatz::Wortschatz(QList<Vokabel> eintraege) : m_eintraege(std::move(eintraege))
+{
+    std::sort(m_eintraege.begin(), m_eintraege.end(),
+              [](const Vokabel &a, const Vokabel &b) { return a.schluessel < b.schluessel; });
+    QHash<QString, int> formen;
+    for (const Vokabel &v : std::as_const(m_eintraege)) {
+        int &n = formen[v.form];
+        n = std::max(n, v.abschnitte);
+    }
+    m_formen.reserve(formen.size());
+    for (auto it = formen.cbegin(); it != formen.cend(); ++it)
+        m_formen.append({it.key(), it.value()});
+    std::sort(m_formen.begin(), m_formen.end());
+}
+
+namespace {
+
+// Numbers and codes ("w10", "2026") are no misspellings of words.
+bool mitZiffer(const QString &s)
+{
+    return std::any_of(s.cbegin(), s.cend(), [](QChar c) { return c.isDigit(); });
+}
+
+} // namespace
+
+const Vokabel *Wortschatz::korrektur(QStringView wort) const
+{
+    const QString k = schluessel(wort);
+    if (k.size() < MindestKorrektur || mitZiffer(k))
+        return nullptr;
+    const int erlaubt = k.size() <= KurzesWort ? 1 : 2;
+    const Vokabel *beste = nullptr;
+    int besterAbstand = erlaubt + 1;
+    for (const Vokabel &v : m_eintraege) {
+        const int d = abstand(k, v.schluessel, erlaubt);
+        if (d > erlaubt || d == 0 || mitZiffer(v.schluessel))
+            continue;
+        // The entries are ordered by key, so the first of equal distance and sections wins.
+        if (d < besterAbstand || (d == besterAbstand && v.abschnitte > beste->abschnitte)) {
+            beste = &v;
+            besterAbstand = d;
+        }
+    }
+    return beste;
+}
+
+QStringList Wortschatz::spaetereTeile(const QString &form) const
+{
+    QList<QPair<QString, int>> teile;
+    if (form.size() < MindestTeil)
+        return {};
+    for (const auto &[f, n] : m_formen) {
+        if (f.size() >= form.size() + TeilVorlauf && f.endsWith(form) && !f.startsWith(form))
+            teile.append({f, n});
+    }
+    std::stable_sort(teile.begin(), teile.end(),
+                     [](const auto &a, const auto &b) { return a.second > b.second; });
+    QStringList aus;
+    for (qsizetype i = 0; i < teile.size() && i < MaxTeile; ++i)
+        aus << teile.at(i).first;
+    return aus;
+}
+
+QStringList Wortschatz::ergaenzungen(QStringView anfang, int anzahl) const
+{
+    const QString k = schluessel(anfang);
+    if (k.isEmpty() || anzahl <= 0)
+        return {};
+    const auto erstes =
+        std::lower_bound(m_eintraege.cbegin(), m_eintraege.cend(), k,
+                         [](const Vokabel &v, const QString &s) { return v.schluessel < s; });
+    QList<const Vokabel *> passend;
+    for (auto it = erstes; it != m_eintraege.cend() && it->schluessel.startsWith(k); ++it)
+        passend.append(&*it);
+    std::stable_sort(passend.begin(), passend.end(), [](const Vokabel *a, const Vokabel *b) {
+        return a->abschnitte > b->abschnitte;
+    });
+    QStringList aus;
+    for (qsizetype i = 0; i < passend.size() && i < anzahl; ++i)
+        aus << passend.at(i)->wort;
+    return aus;
+}
+
+} // namespace Volltext
