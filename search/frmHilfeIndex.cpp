@@ -2,17 +2,21 @@
 #include "frmHilfeIndex.h"
 
 #include "Arbeitsbereich.h"
+#include "HilfeDatenbank.h"
 #include "Meldung.h"
 #include "Routinen.h"
 #include "StichwortListe.h"
-#include "HilfeDatenbank.h"
 #include "TolvarScrollListe.h"
 #include "TolvarTextBox.h"
 #include "VolltextAnfrage.h"
+#include "VolltextWort.h"
+#include "VolltextWortschatz.h"
 #include "frmHilfe.h"
 #include "frmInhalt.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCompleter>
 #include <QFont>
 #include <QFrame>
 #include <QKeyEvent>
@@ -20,6 +24,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStringListModel>
 #include <QTableView>
 
 #include <climits>
@@ -59,6 +64,17 @@ const char *const SucheStichwort = "Stichwort suchen:";
 const char *const SucheVolltext = "Text suchen:";
 const char *const KnopfStichwort = "Stichwörter anzeigen";
 const char *const KnopfVolltext = "Abschnitte suchen";
+
+// The correction above the full-text hits: its least height, and the gap below it.
+constexpr qint32 KorrekturHoehe = 390;
+constexpr qint32 KorrekturAbstand = 45;
+// The completion list starts with this many characters of the word being typed.
+constexpr int ErgaenzungAb = 2;
+
+QString html(const QString &s)
+{
+    return s.toHtmlEscaped();
+}
 
 } // namespace
 
@@ -139,6 +155,39 @@ void frmHilfeIndex::steuerelementeAnlegen()
         m_scrVolltext->setAusrichtung(s, 1);
     }
 
+    m_lblKorrektur = new QLabel(this);
+    m_lblKorrektur->setObjectName(QStringLiteral("lblKorrektur"));
+    m_lblKorrektur->setWordWrap(true);
+    m_lblKorrektur->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_lblKorrektur->setTextFormat(Qt::RichText);
+    m_lblKorrektur->setTextInteractionFlags(Qt::LinksAccessibleByMouse |
+                                            Qt::LinksAccessibleByKeyboard);
+    m_lblKorrektur->setFocusPolicy(Qt::StrongFocus);
+    m_lblKorrektur->setVisible(false);
+    connect(m_lblKorrektur, &QLabel::linkActivated, this, [this] { korrekturGewaehlt(); });
+
+    // The completion list: words of the index for the word being typed.
+    m_ergaenzungen = new QStringListModel(this);
+    m_ergaenzung = new QCompleter(m_ergaenzungen, this);
+    m_ergaenzung->setWidget(m_txtSuchen);
+    m_ergaenzung->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    m_ergaenzung->setCaseSensitivity(Qt::CaseInsensitive);
+    m_ergaenzung->setMaxVisibleItems(Volltext::MaxErgaenzungen);
+    m_ergaenzung->popup()->setObjectName(QStringLiteral("lstErgaenzungen"));
+    m_ergaenzung->popup()->setAccessibleName(QStringLiteral("Vorschläge"));
+    connect(m_ergaenzung, qOverload<const QString &>(&QCompleter::activated), this,
+            &frmHilfeIndex::ergaenzungGewaehlt);
+    // While the list is open it hands the keys to the field alone, so Enter would only close
+    // it: with no word chosen, Enter searches the field as it does without the list.
+    connect(m_txtSuchen, &QLineEdit::returnPressed, this, [this] {
+        QAbstractItemView *liste = m_ergaenzung->popup();
+        if (!liste->isVisible() || liste->currentIndex().isValid())
+            return;
+        liste->hide();
+        if (m_standard && m_standard->isEnabled())
+            m_standard->click();
+    });
+
     m_cmdAnzeigen = new QPushButton(QStringLiteral("anzeigen"), this);
     m_cmdAnzeigen->setObjectName(QStringLiteral("cmdAnzeigen"));
     m_cmdAbbruch = new QPushButton(QStringLiteral("Schließen"), this);
@@ -166,7 +215,8 @@ void frmHilfeIndex::steuerelementeAnlegen()
     setTabOrder(m_optStichwort, m_optVolltext);
     setTabOrder(m_optVolltext, m_txtSuchen);
     setTabOrder(m_txtSuchen, m_cmdSuchen);
-    setTabOrder(m_cmdSuchen, m_lstWoerter);
+    setTabOrder(m_cmdSuchen, m_lblKorrektur);
+    setTabOrder(m_lblKorrektur, m_lstWoerter);
     setTabOrder(m_lstWoerter, m_scr);
     setTabOrder(m_scr, m_scrVolltext);
     setTabOrder(m_scrVolltext, m_cmdAnzeigen);
@@ -230,6 +280,10 @@ void frmHilfeIndex::modusAnwenden()
     m_scr->setVisible(!m_volltext);
     m_lblVolltext->setVisible(m_volltext);
     m_scrVolltext->setVisible(m_volltext);
+    m_lblKorrektur->setVisible(m_volltext && !m_korrektur.isEmpty());
+    if (!m_volltext)
+        m_ergaenzung->popup()->hide();
+    geometrieAnwenden();
     // A caption longer than its label's design width is shown whole.
     if (m_lbl[0]->width() < m_lbl[0]->sizeHint().width())
         m_lbl[0]->resize(m_lbl[0]->sizeHint().width(), m_lbl[0]->height());
@@ -344,6 +398,7 @@ void frmHilfeIndex::volltextSuchen()
         MausZeiger(0);
         return;
     }
+    m_ergaenzung->popup()->hide();
     if (e.zeilen.isEmpty()) {
         MausZeiger(0);
         MsgBox(QStringLiteral("Keine entsprechenden Daten vorgefunden!"), Meldung::Information);
@@ -351,6 +406,8 @@ void frmHilfeIndex::volltextSuchen()
     }
     mtTreffer = e.zeilen;
     msVolltextSuche = suche;
+    mtVolltextAnfrage = e.anfrage;
+    korrekturZeigen(e.korrektur, e.korrekturStattLeer, suche);
     m_scrVolltext->Leeren();
     m_scrVolltext->setBildschirmAktualisierung(false);
     for (const VolltextTreffer &t : std::as_const(mtTreffer)) {
@@ -382,8 +439,7 @@ void frmHilfeIndex::volltextAnzeigen()
     if (hilfe->AktuelleNummer() != nummer)
         return;
     const QString text = hilfe->TextBereich(0, INT_MAX);
-    hilfe->TrefferMarkieren(
-        Volltext::trefferBereiche(text, Volltext::anfrageZerlegen(msVolltextSuche)));
+    hilfe->TrefferMarkieren(Volltext::trefferBereiche(text, mtVolltextAnfrage));
 }
 
 void frmHilfeIndex::cmdAnzeigen_Click()
@@ -419,9 +475,83 @@ void frmHilfeIndex::txtSuchen_Change()
     m_scr->Leeren();
     m_scrVolltext->Leeren();
     mtTreffer.clear();
-    // The count goes with the hits it counted.
+    // The count and the correction go with the hits they speak of.
     m_lblVolltext->setText(QStringLiteral("gefundene Abschnitte:"));
+    korrekturZeigen(QString(), false, QString());
     m_cmdSuchen->setEnabled(!m_txtSuchen->Text().isEmpty());
+    if (m_volltext && !m_textGesetzt)
+        ergaenzen();
+}
+
+void frmHilfeIndex::ergaenzen()
+{
+    // The word being typed: the letters and digits at the end of the field.
+    const QString text = m_txtSuchen->Text();
+    qsizetype anfang = text.size();
+    while (anfang > 0 && Volltext::wortZeichen(text.at(anfang - 1)))
+        --anfang;
+    const QString wort = text.mid(anfang);
+    QStringList vorschlaege;
+    if (wort.size() >= ErgaenzungAb && m_txtSuchen->hasFocus()) {
+        const Ergebnis<QString> e = standardDatenbank().volltextErgaenzen(wort);
+        if (e.ok) {
+            for (const QString &w : e.zeilen)
+                if (w.compare(wort, Qt::CaseInsensitive) != 0)
+                    vorschlaege << text.left(anfang) + w;
+        }
+    }
+    m_ergaenzungen->setStringList(vorschlaege);
+    if (vorschlaege.isEmpty()) {
+        m_ergaenzung->popup()->hide();
+        return;
+    }
+    m_ergaenzung->setCompletionPrefix(QString());
+    m_ergaenzung->complete();
+    // Nothing is chosen until the user moves into the list: Enter still searches the field.
+    m_ergaenzung->popup()->setCurrentIndex(QModelIndex());
+}
+
+void frmHilfeIndex::ergaenzungGewaehlt(const QString &text)
+{
+    m_textGesetzt = true;
+    m_txtSuchen->setText(text);
+    m_textGesetzt = false;
+    if (m_cmdSuchen->isEnabled())
+        volltextSuchen();
+}
+
+void frmHilfeIndex::korrekturGewaehlt()
+{
+    if (m_korrektur.isEmpty())
+        return;
+    ergaenzungGewaehlt(m_korrektur);
+}
+
+void frmHilfeIndex::korrekturZeigen(const QString &korrektur, bool stattLeer,
+                                    const QString &gesucht)
+{
+    m_korrektur = korrektur;
+    if (korrektur.isEmpty()) {
+        m_lblKorrektur->clear();
+    } else {
+        QString text =
+            QStringLiteral("Meinten Sie: <a href=\"korrektur\">%1</a>").arg(html(korrektur));
+        if (stattLeer)
+            text += QStringLiteral("<br>„%1“ findet nichts; gesucht wurde „%2“.")
+                        .arg(html(gesucht), html(korrektur));
+        m_lblKorrektur->setText(text);
+        if (m_lblKorrektur->isVisible())
+            geometrieAnwenden();
+        m_lblKorrektur->setAccessibleName(
+            stattLeer
+                ? QStringLiteral("„%1“ findet nichts; gesucht wurde „%2“.").arg(gesucht, korrektur)
+                : QStringLiteral("Meinten Sie: %1").arg(korrektur));
+    }
+    const bool sichtbar = m_volltext && !korrektur.isEmpty();
+    if (sichtbar != m_lblKorrektur->isVisible()) {
+        m_lblKorrektur->setVisible(sichtbar);
+        geometrieAnwenden();
+    }
 }
 
 void frmHilfeIndex::txtSuchen_GotFocus()
@@ -524,8 +654,21 @@ void frmHilfeIndex::geometrieAnwenden()
     setzeGeometrie(m_cmdAbbruch, m_geo.cmdAbbruch);
     setzeGeometrie(m_optStichwort, m_geo.optStichwort);
     setzeGeometrie(m_optVolltext, m_geo.optVolltext);
-    setzeGeometrie(m_scrVolltext, m_geo.scrVolltext);
-    setzeGeometrie(m_lblVolltext, m_geo.lblVolltext);
+    // A correction takes the place of the hits' caption; caption and grid move down for it.
+    TwipRechteck lbl = m_geo.lblVolltext;
+    TwipRechteck raster = m_geo.scrVolltext;
+    if (!m_korrektur.isEmpty() && m_volltext) {
+        // As high as its lines need at this width (a long search text wraps).
+        const int zeilen = m_lblKorrektur->heightForWidth(std::max(px(lbl.breite), 1));
+        const qint32 hoehe = std::max(KorrekturHoehe, TwipRunden(pixelZuTwipsY(zeilen)));
+        setzeGeometrie(m_lblKorrektur, TwipRechteck{lbl.links, lbl.oben, lbl.breite, hoehe});
+        const qint32 tiefer = hoehe + KorrekturAbstand;
+        lbl.oben += tiefer;
+        raster.oben += tiefer;
+        raster.hoehe = std::max(raster.hoehe - tiefer, 0);
+    }
+    setzeGeometrie(m_scrVolltext, raster);
+    setzeGeometrie(m_lblVolltext, lbl);
     // A caption longer than its label's design width is shown whole.
     for (QLabel *l : m_lbl)
         if (l->width() < l->sizeHint().width())

@@ -10,17 +10,25 @@
 // (Volltextabfragen.h). In full-text mode the keyword list and its grid give way to one grid of
 // the matching sections, best first, with section title, a snippet around the hit, topic title
 // and help number; opening one shows it in the help window with every hit highlighted.
+// While the user types in full-text mode, a list under the field offers words of the index that
+// begin as the word being typed (Up/Down choose, Enter takes one and searches, Esc closes it).
+// A misspelt word that the search corrected is named above the hits ("Meinten Sie: …" as a
+// link that puts the corrected text into the field), with a notice when the text as typed
+// found nothing and the corrected one was searched instead.
 #pragma once
 
 #include "HilfeIndexLayout.h"
+#include "VolltextAnfrage.h"
 #include "Volltextabfragen.h"
 
 #include <QList>
 #include <QString>
 #include <QWidget>
 
+class QCompleter;
 class QFrame;
 class QLabel;
+class QStringListModel;
 class QPushButton;
 class QRadioButton;
 class StichwortListe;
@@ -72,7 +80,6 @@ signals:
     void Geschlossen();
 
 public:
-
     // Controls.
     TolvarTextBox *txtSuchen() const { return m_txtSuchen; }
     QLabel *lbl(int index) const { return m_lbl[index]; }
@@ -86,6 +93,8 @@ public:
     QRadioButton *optVolltext() const { return m_optVolltext; }
     TolvarScrollListe *scrVolltext() const { return m_scrVolltext; }
     QLabel *lblVolltext() const { return m_lblVolltext; }
+    QLabel *lblKorrektur() const { return m_lblKorrektur; }
+    QCompleter *ergaenzung() const { return m_ergaenzung; }
     // The button that Enter presses.
     QPushButton *standardKnopf() const { return m_standard; }
 
@@ -94,9 +103,11 @@ public:
 
     // Help numbers of the grid rows: element r + 1 for row r; element 0 unused.
     QList<QString> msNummern{QString()};
-    // The rows of the full-text grid (row r is element r) and the search text they answer.
+    // The rows of the full-text grid (row r is element r), the search text they answer and the
+    // query as it was searched (for marking the hits).
     QList<VolltextTreffer> mtTreffer;
     QString msVolltextSuche;
+    Volltext::Anfrage mtVolltextAnfrage;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -113,6 +124,10 @@ private:
     void modusAnwenden();
     void volltextSuchen();
     void volltextAnzeigen();
+    void ergaenzen();
+    void ergaenzungGewaehlt(const QString &text);
+    void korrekturGewaehlt();
+    void korrekturZeigen(const QString &korrektur, bool stattLeer, const QString &gesucht);
 
     TolvarTextBox *m_txtSuchen = nullptr;
     QLabel *m_lbl[3] = {};
@@ -126,6 +141,12 @@ private:
     QRadioButton *m_optVolltext = nullptr;
     TolvarScrollListe *m_scrVolltext = nullptr;
     QLabel *m_lblVolltext = nullptr;
+    QLabel *m_lblKorrektur = nullptr;
+    QString m_korrektur;
+    QCompleter *m_ergaenzung = nullptr;
+    QStringListModel *m_ergaenzungen = nullptr;
+    // The field's text is being set by the pane, not typed: no completion list for it.
+    bool m_textGesetzt = false;
     bool m_volltext = false;
     QPushButton *m_standard = nullptr;
     HilfeIndexGeometrie m_geo;

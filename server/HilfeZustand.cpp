@@ -10,6 +10,7 @@
 #include "frmInhalt.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QJsonArray>
@@ -259,6 +260,18 @@ QString HilfeZustand::Widget(const QString &name) const
         text = l->text();
     else if (const auto *e = qobject_cast<const QLineEdit *>(gefunden))
         text = e->text();
+    else if (const auto *v = qobject_cast<const QAbstractItemView *>(gefunden)) {
+        // A list: its rows, one a line, the current one marked with "> ".
+        QStringList zeilen;
+        if (const QAbstractItemModel *m = v->model()) {
+            for (int r = 0; r < m->rowCount(v->rootIndex()); ++r) {
+                const QModelIndex i = m->index(r, 0, v->rootIndex());
+                zeilen << (i == v->currentIndex() ? QStringLiteral("> ") : QString()) +
+                              i.data().toString();
+            }
+        }
+        text = zeilen.join(u'\n');
+    }
     return json(QJsonObject{
         {QStringLiteral("gefunden"), true},
         {QStringLiteral("sichtbar"), gefunden->isVisible()},

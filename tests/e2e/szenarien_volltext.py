@@ -89,3 +89,63 @@ def volltext_suchen_und_markieren(s):
     s.taste("alt+Next")
     s.warten_zustand(lambda z: z["abschnitt"] != "05.01.02", "der nächste Abschnitt ist zu sehen")
     gleich(markierte_pixel(s.bildschirm(), sicht), 0, "markierte Pixel im nächsten Abschnitt")
+
+
+@szenario("volltext_frage_und_tippfehler")
+def volltext_frage_und_tippfehler(s):
+    """A question typed with the help of the completion list finds its answer; a misspelt
+    word is searched as the word it stands for, said so above the hits, and the link puts the
+    corrected text into the field."""
+    s.anzeigen("01.01.01")
+    feld = stichworte_oeffnen(s)
+    s.taste("alt+v")
+    s.warten(lambda: s.widget("scrVolltext")["sichtbar"], "das Trefferraster ist zu sehen")
+
+    # The list under the field offers the index's words for the word being typed; Down and
+    # Enter take one and search.
+    s.tippen("wie storniere ich eine Rech")
+    liste = s.warten(lambda: (lambda w: w if w["sichtbar"] else None)(s.widget("lstErgaenzungen")),
+                     "die Vorschläge sind zu sehen")
+    zeilen = liste["text"].split("\n")
+    pruefen("wie storniere ich eine Rechnung" in zeilen, f"Vorschläge: {zeilen}")
+    pruefen(all(z.lower().startswith("wie storniere ich eine rech") for z in zeilen),
+            f"Vorschläge: {zeilen}")
+    s.bild_sichern(s.bildschirm(), "32-volltext-vorschlaege.png")
+    for _ in range(zeilen.index("wie storniere ich eine Rechnung") + 1):
+        s.taste("Down")
+    s.warten(lambda: "> wie storniere ich eine Rechnung" in s.widget("lstErgaenzungen")["text"],
+             "der Vorschlag ist gewählt")
+    s.taste("Return")
+    s.warten(lambda: s.widget("lblVolltext")["text"].startswith("gefundene Abschnitte: "),
+             "die Frage ist gesucht")
+    gleich(s.widget("txtSuchen")["text"], "wie storniere ich eine Rechnung", "Suchtext")
+    pruefen(not s.widget("lstErgaenzungen")["sichtbar"], "die Vorschläge sind noch offen")
+    pruefen(not s.widget("lblKorrektur")["sichtbar"], "eine Korrektur ohne Tippfehler")
+    # The best hit is the answer; Enter in the grid opens it.
+    s.warten_zustand(lambda z: fokus_name(z) != "txtSuchen", "das Raster hat den Fokus")
+    s.taste("Return")
+    s.warten_abschnitt("04.03.02", "„Rechnung stornieren“ ist zu sehen", 15)
+
+    # A typo: nothing has the word as typed, so the corrected one is searched at once.
+    feld_fokussieren(s, feld, 8)
+    s.taste("ctrl+a")
+    s.tippen("Bankverbindng")
+    s.taste("Return")
+    s.warten(lambda: s.widget("lblKorrektur")["sichtbar"], "die Korrektur ist zu sehen")
+    gleich(s.widget("lblKorrektur")["text"],
+           'Meinten Sie: <a href="korrektur">Bankverbindung</a><br>„Bankverbindng“ findet '
+           'nichts; gesucht wurde „Bankverbindung“.', "Korrektur über den Treffern")
+    gleich(s.zustand()["meldungen"], [], "Meldungen nach der Suche")
+    s.bild_sichern(s.bildschirm(), "33-volltext-meinten-sie.png")
+
+    # The link puts the corrected text into the field and searches it: no correction now.
+    x, y, _, _ = s.widget("lblKorrektur")["global"]
+    s.klick(x + 95, y + 6)
+    s.warten(lambda: s.widget("txtSuchen")["text"] == "Bankverbindung",
+             "der korrigierte Text steht im Feld")
+    s.warten(lambda: not s.widget("lblKorrektur")["sichtbar"]
+             and s.widget("lblVolltext")["text"].startswith("gefundene Abschnitte: "),
+             "die Treffer ohne Korrektur")
+    s.warten_zustand(lambda z: fokus_name(z) != "txtSuchen", "das Raster hat den Fokus")
+    s.taste("Return")
+    s.warten_abschnitt("01.04.03", "„Bankverbindung“ ist zu sehen", 15)
