@@ -49,8 +49,11 @@ set(_fassung "${_version}-1")
 
 set(CPACK_DEBIAN_SERVER_PACKAGE_NAME tolvar-hilfe)
 set(CPACK_DEBIAN_SERVER_PACKAGE_SECTION misc)
-# The tool bar icons are SVG files, read through Qt's SVG image format plugin.
-set(CPACK_DEBIAN_SERVER_PACKAGE_DEPENDS "libbelnahilfe1 (= ${_fassung}), libqt6svg6")
+# The tool bar icons are SVG files, read through Qt's SVG image format plugin. The full-text
+# search takes German words back to their base forms with the German Hunspell dictionary, read
+# at run time; the index in the help database is built with it, so searches must use it too.
+set(CPACK_DEBIAN_SERVER_PACKAGE_DEPENDS
+    "libbelnahilfe1 (= ${_fassung}), libqt6svg6, hunspell-de-de")
 set(CPACK_DEBIAN_SERVER_PACKAGE_RECOMMENDS
     "tolvar-hilfe-beispiel, default-dbus-session-bus | dbus-session-bus, qt6-translations-l10n")
 set(CPACK_DEBIAN_SERVER_DESCRIPTION
@@ -63,6 +66,8 @@ ihn. Enthält den Befehl belnahilfe-anzeigen.")
 
 set(CPACK_DEBIAN_WERKZEUGE_PACKAGE_NAME tolvar-hilfe-werkzeuge)
 set(CPACK_DEBIAN_WERKZEUGE_PACKAGE_SECTION text)
+# hilfedb builds the full-text index with the German dictionary (see the server's package).
+set(CPACK_DEBIAN_WERKZEUGE_PACKAGE_DEPENDS "hunspell-de-de")
 set(CPACK_DEBIAN_WERKZEUGE_DESCRIPTION
     "Werkzeug der Redakteure für die Tolvar-Hilfe
 hilfedb übersetzt die Quelltexte der Hilfe in die verschlüsselte

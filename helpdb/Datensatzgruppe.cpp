@@ -414,4 +414,3 @@ int Datensatzgruppe::geoeffneteVerbindungen()
 {
     return geoeffnet;
 }
-

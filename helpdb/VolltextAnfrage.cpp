@@ -118,6 +118,20 @@ Anfrage anfrageZerlegen(const QString &eingabe)
         }
         letztePhrase = r.inPhrase ? r.phrase : -1;
     }
+    // A separable prefix standing apart ("wie lege ich … an"): each word also as the verb with
+    // the prefix in front ("anlege": "anlegen"), as the texts write it in the infinitive.
+    for (const Roh &r : roh) {
+        const QString praefix = r.wort.toString().toLower();
+        if (r.inPhrase || !trennbarePraefixe().contains(praefix))
+            continue;
+        for (Begriff &b : a.begriffe) {
+            if (b.phrase() || b.wort.compare(r.wort, Qt::CaseInsensitive) == 0)
+                continue;
+            const QString f = suchform(praefix + b.wort.toLower());
+            if (!f.isEmpty() && f != b.formen.first() && !b.teile.contains(f))
+                b.teile << f;
+        }
+    }
     // The same term twice asks nothing new.
     QList<Begriff> eindeutig;
     for (const Begriff &b : std::as_const(a.begriffe)) {

@@ -37,9 +37,10 @@ struct Begriff
     QStringList formen;
     // A single word as typed (empty for a phrase).
     QString wort;
-    // The search forms of compounds in the index that the word is the later part of
-    // (Wortschatz::spaetereTeile): "Kundennummer" for "Nummer". They match as whole words and
-    // count as the term, with less weight.
+    // Other search forms that count as the term, with less weight, matching whole words: the
+    // verb with a separable prefix that stands apart in the query ("lege … an": "anlegen"), and
+    // compounds in the index that the word is the later part of (Wortschatz::spaetereTeile):
+    // "Kundennummer" for "Nummer".
     QStringList teile;
     bool phrase() const { return formen.size() > 1; }
 };

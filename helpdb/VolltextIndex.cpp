@@ -4,6 +4,7 @@
 #include "RtfLeser.h"
 #include "TextFeld.h"
 #include "VolltextWort.h"
+#include "VolltextWortschatz.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -28,8 +29,7 @@ CREATE TABLE VolltextAbschnitte (TextID INTEGER PRIMARY KEY, Pruefsumme BLOB, Bl
 CREATE TABLE VolltextBloecke (Block INTEGER PRIMARY KEY, Daten BLOB);
 CREATE TABLE VolltextInfo (Schluessel TEXT PRIMARY KEY, Wert TEXT);
 DROP TABLE IF EXISTS VolltextWoerter;
-CREATE TABLE VolltextWoerter (Schluessel TEXT PRIMARY KEY, Wort TEXT, Form TEXT,
-    Abschnitte INTEGER);
+CREATE TABLE VolltextWoerter (Daten BLOB);
 )SQL";
 
 void textBinden(sqlite3_stmt *st, int i, const QString &s)
@@ -244,23 +244,57 @@ bool aufbauen(sqlite3 *db, const std::function<int(Abschnitt &)> &naechster, QSt
         block.clear();
         return ok;
     };
-    // The vocabulary: per key the sections holding it and how many use each spelling.
+    // The vocabulary: each spelling met and each key, with the sections holding them. A
+    // section counts once per spelling and key: each remembers the last section that counted.
+    struct Schreibweise
+    {
+        QString text;
+        qsizetype schluessel = 0;
+        int abschnitte = 0;
+        qint64 zuletzt = -1;
+    };
     struct Eintrag
     {
-        int abschnitte = 0;
+        QString schluessel;
         QString form;
-        QHash<QString, int> schreibweisen;
+        int abschnitte = 0;
+        qint64 zuletzt = -1;
+        qsizetype wort = -1; // the spelling shown
     };
-    QHash<QString, Eintrag> wortschatz;
-    QHash<QString, QString> schluesselVon; // spelling -> key, as each is met first
-    QSet<QString> schreibweisen;           // of the current section
+    QList<Schreibweise> schreibweisen;
+    QList<Eintrag> eintraege;
+    QHash<QString, qsizetype> schreibweiseNr, schluesselNr;
+    qint64 abschnittNr = 0;
     // The forms of a text for its column, and its spellings for the vocabulary.
     const auto formen = [&](const QString &text, QString &aus) {
         for (const Volltext::Wort &w : Volltext::woerter(text)) {
             if (!aus.isEmpty())
                 aus += u' ';
             aus += w.form;
-            schreibweisen.insert(text.mid(w.anfang, w.laenge));
+            // The lookup borrows the characters; only a new spelling is copied.
+            const QString ansicht = QString::fromRawData(text.constData() + w.anfang, w.laenge);
+            auto nr = schreibweiseNr.constFind(ansicht);
+            if (nr == schreibweiseNr.constEnd()) {
+                const QString sw = text.mid(w.anfang, w.laenge);
+                const QString k = Volltext::schluessel(sw);
+                auto kn = schluesselNr.constFind(k);
+                if (kn == schluesselNr.constEnd()) {
+                    kn = schluesselNr.insert(k, eintraege.size());
+                    eintraege.append(Eintrag{k, w.form, 0, -1, -1});
+                }
+                nr = schreibweiseNr.insert(sw, schreibweisen.size());
+                schreibweisen.append(Schreibweise{sw, *kn, 0, -1});
+            }
+            Schreibweise &sw = schreibweisen[*nr];
+            if (sw.zuletzt == abschnittNr)
+                continue;
+            sw.zuletzt = abschnittNr;
+            ++sw.abschnitte;
+            Eintrag &e = eintraege[sw.schluessel];
+            if (e.zuletzt != abschnittNr) {
+                e.zuletzt = abschnittNr;
+                ++e.abschnitte;
+            }
         }
     };
     QSet<qint32> gesehen;
@@ -280,26 +314,12 @@ bool aufbauen(sqlite3 *db, const std::function<int(Abschnitt &)> &naechster, QSt
         const QString klar = klartext(a.text);
         sqlite3_bind_int64(index, 1, a.id);
         // The keywords count as words of the title.
-        schreibweisen.clear();
+        ++abschnittNr;
         QString titel, text;
         formen(a.titel, titel);
         for (const QString &w : std::as_const(a.stichwoerter))
             formen(w, titel);
         formen(klar, text);
-        QSet<QString> schluessel;
-        for (const QString &sw : std::as_const(schreibweisen)) {
-            auto k = schluesselVon.constFind(sw);
-            if (k == schluesselVon.constEnd())
-                k = schluesselVon.insert(sw, Volltext::schluessel(sw));
-            Eintrag &e = wortschatz[*k];
-            if (e.form.isEmpty())
-                e.form = Volltext::suchform(sw);
-            ++e.schreibweisen[sw];
-            if (!schluessel.contains(*k)) {
-                schluessel.insert(*k);
-                ++e.abschnitte;
-            }
-        }
         textBinden(index, 2, titel);
         textBinden(index, 3, text);
         gut = sqlite3_step(index) == SQLITE_DONE || sqlFehler(QStringLiteral("VolltextIndex"));
@@ -318,28 +338,27 @@ bool aufbauen(sqlite3 *db, const std::function<int(Abschnitt &)> &naechster, QSt
             gut = blockSchreiben();
     }
     gut = gut && blockSchreiben();
+    // Of a key's spellings the one most sections use is shown; of equally used ones the
+    // smallest.
+    for (const Schreibweise &sw : std::as_const(schreibweisen)) {
+        Eintrag &e = eintraege[sw.schluessel];
+        const Schreibweise *bisher = e.wort < 0 ? nullptr : &schreibweisen.at(e.wort);
+        if (!bisher || sw.abschnitte > bisher->abschnitte ||
+            (sw.abschnitte == bisher->abschnitte && sw.text < bisher->text))
+            e.wort = &sw - schreibweisen.constData();
+    }
+    QList<Volltext::Vokabel> vokabeln;
+    vokabeln.reserve(eintraege.size());
+    for (const Eintrag &e : std::as_const(eintraege))
+        vokabeln.append(
+            Volltext::Vokabel{e.schluessel, schreibweisen.at(e.wort).text, e.form, e.abschnitte});
     sqlite3_stmt *woerter = nullptr;
-    gut = gut && (sqlite3_prepare_v2(db,
-                                     "INSERT INTO VolltextWoerter (Schluessel, Wort, Form, "
-                                     "Abschnitte) VALUES (?1, ?2, ?3, ?4)",
-                                     -1, &woerter, nullptr) == SQLITE_OK ||
+    gut = gut && (sqlite3_prepare_v2(db, "INSERT INTO VolltextWoerter (Daten) VALUES (?1)", -1,
+                                     &woerter, nullptr) == SQLITE_OK ||
                   sqlFehler(QStringLiteral("VolltextWoerter")));
-    for (auto it = wortschatz.cbegin(); gut && it != wortschatz.cend(); ++it) {
-        // The spelling most sections use; of equally used ones the smallest.
-        QString wort;
-        int anzahl = 0;
-        for (auto s = it->schreibweisen.cbegin(); s != it->schreibweisen.cend(); ++s) {
-            if (s.value() > anzahl || (s.value() == anzahl && s.key() < wort)) {
-                wort = s.key();
-                anzahl = s.value();
-            }
-        }
-        textBinden(woerter, 1, it.key());
-        textBinden(woerter, 2, wort);
-        textBinden(woerter, 3, it->form);
-        sqlite3_bind_int64(woerter, 4, it->abschnitte);
+    if (gut) {
+        bytesBinden(woerter, 1, Volltext::Wortschatz(std::move(vokabeln)).packen());
         gut = sqlite3_step(woerter) == SQLITE_DONE || sqlFehler(QStringLiteral("VolltextWoerter"));
-        sqlite3_reset(woerter);
     }
     sqlite3_finalize(woerter);
     sqlite3_finalize(index);

@@ -11,9 +11,9 @@
 //   unpacked VolltextBloecke.Daten of its Block;
 // - VolltextBloecke: the plain texts (UTF-8) of consecutive sections, zlib-packed together in
 //   blocks of about BlockGroesse bytes;
-// - VolltextWoerter: the vocabulary (VolltextWortschatz.h): per key (Volltext::schluessel) of a
-//   word of the titles, texts and keywords the spelling most sections use, the search form and
-//   the number of sections holding it;
+// - VolltextWoerter: the vocabulary (VolltextWortschatz.h) in one packed row (Daten): per key
+//   (Volltext::schluessel) of a word of the titles, texts and keywords the spelling most
+//   sections use, the search form and the number of sections holding it;
 // - VolltextInfo: the index version. An index of another version is not used (the search
 //   builds one in memory instead), because its search forms may differ from ours.
 // The same build fills the index a database writer stores and the one the search builds in

@@ -98,9 +98,9 @@ int gemeinsamerAnfang(const QString &a, const QString &b)
     return i;
 }
 
-// Prefixes of German verbs that go apart from the verb and take "ge" behind them in the
-// participle ("anlegen" - "angelegt").
-const QStringList &trennbarePraefixe()
+} // namespace
+
+const QStringList &Volltext::trennbarePraefixe()
 {
     static const QStringList p = {
         QStringLiteral("ab"),     QStringLiteral("an"),     QStringLiteral("auf"),
@@ -116,6 +116,8 @@ const QStringList &trennbarePraefixe()
     };
     return p;
 }
+
+namespace {
 
 // The base form of a word for the search: the dictionary's, as close to the word as it gives
 // one ("stornierte", "storniere", "storniert" -> "stornieren"); for the participle of a weak
@@ -156,7 +158,7 @@ QString grundform(const QString &wort)
         // "ge" at the start or behind a separable prefix: the rest must be a form in "-t" of a
         // verb ("angelegt" -> "anlegt" -> "anlegen").
         QStringList vorn{QString()};
-        for (const QString &p : trennbarePraefixe())
+        for (const QString &p : Volltext::trennbarePraefixe())
             if (wort.startsWith(p))
                 vorn << p;
         for (const QString &p : std::as_const(vorn)) {

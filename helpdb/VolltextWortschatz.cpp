@@ -72,6 +72,49 @@ QStringList Wortschatz::spaetereTeile(const QString &form) const
     return aus;
 }
 
+QByteArray Wortschatz::packen() const
+{
+    QByteArray zeilen;
+    for (const Vokabel &v : m_eintraege) {
+        zeilen += v.schluessel.toUtf8() + '\t' + v.wort.toUtf8() + '\t' + v.form.toUtf8() + '\t' +
+                  QByteArray::number(v.abschnitte) + '\n';
+    }
+    return qCompress(zeilen, 9);
+}
+
+Wortschatz Wortschatz::entpacken(const QByteArray &gepackt)
+{
+    // qUncompress complains about damaged data on the console; a packing shorter than its
+    // length field is not even tried.
+    const QByteArray zeilen = gepackt.size() > 4 ? qUncompress(gepackt) : QByteArray();
+    QList<Vokabel> eintraege;
+    qsizetype anfang = 0;
+    while (anfang < zeilen.size()) {
+        qsizetype ende = zeilen.indexOf('\n', anfang);
+        if (ende < 0)
+            ende = zeilen.size();
+        const QByteArrayView zeile = QByteArrayView(zeilen).sliced(anfang, ende - anfang);
+        anfang = ende + 1;
+        QByteArrayView teile[4];
+        int n = 0;
+        qsizetype von = 0;
+        while (n < 4) {
+            qsizetype bis = zeile.indexOf('\t', von);
+            if (bis < 0)
+                bis = zeile.size();
+            teile[n++] = zeile.sliced(von, bis - von);
+            von = bis + 1;
+            if (bis == zeile.size())
+                break;
+        }
+        if (n != 4 || von <= zeile.size())
+            continue;
+        eintraege.append(Vokabel{QString::fromUtf8(teile[0]), QString::fromUtf8(teile[1]),
+                                 QString::fromUtf8(teile[2]), teile[3].toInt()});
+    }
+    return Wortschatz(std::move(eintraege));
+}
+
 QStringList Wortschatz::ergaenzungen(QStringView anfang, int anzahl) const
 {
     const QString k = schluessel(anfang);

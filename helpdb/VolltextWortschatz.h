@@ -10,6 +10,7 @@
 // the browser); a change here must be made there too.
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -61,6 +62,11 @@ public:
     // prefix search finds those). Ordered by sections (of the entry with that form that has
     // most), then by form; at most MaxTeile. Empty for a form shorter than MindestTeil.
     QStringList spaetereTeile(const QString &form) const;
+
+    // The entries packed for storing (zlib over lines "key TAB word TAB form TAB sections",
+    // ordered by key), and back; a damaged or empty packing gives an empty vocabulary.
+    QByteArray packen() const;
+    static Wortschatz entpacken(const QByteArray &gepackt);
 
     // Words that begin as the typed one (compared by key), for the completion list: most
     // sections first, then by key; at most anzahl; the spellings shown.

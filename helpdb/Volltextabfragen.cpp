@@ -291,6 +291,16 @@ Lesen teilePruefen(HilfeDatenbank &db, QStringList &schaeden)
                                .arg(falsch)
                                .arg(abschnitte.size());
 
+    // The vocabulary unpacks (an index with words has words in it).
+    l = lesen(QStringLiteral("SELECT Daten FROM VolltextWoerter"),
+              QStringLiteral("VolltextWoerter"));
+    if (l == Lesen::Abbruch)
+        return l;
+    const bool wortschatzLeer =
+        l != Lesen::Gut || z.size() != 1 ||
+        Volltext::Wortschatz::entpacken(z.first().first().toByteArray()).leer();
+    const bool ohneTexte = abschnitte.isEmpty();
+
     // Sizes per section and the totals: one size record per indexed section (words per
     // column), the statistics holding their number, the sums per column and the bytes.
     l = lesen(QStringLiteral("SELECT docid, size FROM VolltextIndex_docsize"),
@@ -348,6 +358,8 @@ Lesen teilePruefen(HilfeDatenbank &db, QStringList &schaeden)
             ++segmenteFalsch;
     }
     const bool woerter = stat.size() == 4 && stat[1] + stat[2] > 0;
+    if (l != Lesen::Abbruch && wortschatzLeer && woerter && !ohneTexte)
+        schaeden << vorn + QStringLiteral("der Wortschatz (VolltextWoerter) ist nicht lesbar");
     if (l == Lesen::Gut && (z.isEmpty() ? woerter : segmenteFalsch > 0))
         schaeden << vorn + QStringLiteral("die Segmente (VolltextIndex_segdir, "
                                           "VolltextIndex_segments) sind nicht lesbar");
@@ -619,43 +631,19 @@ Lesen mitTextenVergleichen(HilfeDatenbank &db, QStringList &schaeden)
     speicherAusfuehren("DROP TABLE IF EXISTS temp.WoerterSpeicher; DROP TABLE IF EXISTS "
                        "temp.WoerterKopie; DROP TABLE IF EXISTS Kopie;");
 
-    // The vocabulary.
+    // The vocabulary, packed the same way from the same texts.
     {
-        QList<Zeile> z;
-        const Lesen l = stillAbfragen(
-            db, QStringLiteral("SELECT Schluessel, Wort, Form, Abschnitte FROM VolltextWoerter"), z,
-            nullptr);
-        if (l == Lesen::Abbruch)
-            return l;
-        bool kopiert =
-            l == Lesen::Gut &&
-            speicherAusfuehren("DROP TABLE IF EXISTS temp.WortschatzKopie; CREATE TABLE "
-                               "temp.WortschatzKopie (Schluessel, Wort, Form, Abschnitte);");
-        sqlite3_stmt *st = nullptr;
-        kopiert = kopiert && sqlite3_prepare_v2(s_speicher.db,
-                                                "INSERT INTO temp.WortschatzKopie VALUES "
-                                                "(?1, ?2, ?3, ?4)",
-                                                -1, &st, nullptr) == SQLITE_OK;
-        for (qsizetype r = 0; kopiert && r < z.size(); ++r) {
-            for (int sp = 0; sp < 4; ++sp) {
-                const QVariant &w = z[r][sp];
-                if (w.typeId() == QMetaType::LongLong) {
-                    sqlite3_bind_int64(st, sp + 1, w.toLongLong());
-                } else {
-                    const QByteArray u = alsText(w).toUtf8();
-                    sqlite3_bind_text(st, sp + 1, u.constData(), int(u.size()), SQLITE_TRANSIENT);
-                }
-            }
-            kopiert = sqlite3_step(st) == SQLITE_DONE;
-            sqlite3_reset(st);
-        }
-        sqlite3_finalize(st);
-        const QString spalten = QStringLiteral("SELECT Schluessel, Wort, Form, Abschnitte FROM ");
-        if (!kopiert || !speicherGleich(spalten + QStringLiteral("temp.WortschatzKopie"),
-                                        spalten + QStringLiteral("main.VolltextWoerter")))
+        const QString sql = QStringLiteral("SELECT Daten FROM VolltextWoerter");
+        QList<Zeile> gespeichert, soll;
+        const Lesen l = stillAbfragen(db, sql, gespeichert, nullptr);
+        if (l == Lesen::Abbruch || !speicherAbfrage(db, sql, soll))
+            return Lesen::Abbruch;
+        const auto daten = [](const QList<Zeile> &z) {
+            return z.size() == 1 ? z.first().first().toByteArray() : QByteArray();
+        };
+        if (l != Lesen::Gut || daten(gespeichert) != daten(soll))
             schaeden << vorn + QStringLiteral("der Wortschatz (VolltextWoerter) weicht von den "
                                               "Texten ab");
-        speicherAusfuehren("DROP TABLE IF EXISTS temp.WortschatzKopie;");
     }
 
     // The plain texts, as the hit list's snippets take them.
@@ -753,17 +741,12 @@ Lesen wortschatzLesen(HilfeDatenbank &db, bool gespeichert, const Volltext::Wort
     if (!s_wortschatz.geladen || s_wortschatz.gespeichert != gespeichert ||
         !s_wortschatz.kennung.gleich(kennung)) {
         QList<Zeile> z;
-        const Lesen l = indexAbfrage(
-            db, gespeichert,
-            QStringLiteral("SELECT Schluessel, Wort, Form, Abschnitte FROM VolltextWoerter"), z);
+        const Lesen l =
+            indexAbfrage(db, gespeichert, QStringLiteral("SELECT Daten FROM VolltextWoerter"), z);
         if (l != Lesen::Gut)
             return l;
-        QList<Volltext::Vokabel> eintraege;
-        eintraege.reserve(z.size());
-        for (const Zeile &r : std::as_const(z))
-            eintraege.append(Volltext::Vokabel{alsText(r.at(0)), alsText(r.at(1)), alsText(r.at(2)),
-                                               int(r.at(3).toLongLong())});
-        s_wortschatz.wortschatz = Volltext::Wortschatz(std::move(eintraege));
+        s_wortschatz.wortschatz = Volltext::Wortschatz::entpacken(
+            z.size() == 1 ? z.first().first().toByteArray() : QByteArray());
         s_wortschatz.kennung = kennung;
         s_wortschatz.gespeichert = gespeichert;
         s_wortschatz.geladen = true;
@@ -793,7 +776,9 @@ Lesen kommtVor(HilfeDatenbank &db, bool gespeichert, const QString &form, bool *
 
 // A word found nowhere in the index, taken as a compound of two words that are there
 // ("Kundenimport": "Kunden" and "import"; a joining "s" belongs to neither): their terms, the
-// longest first part first. Empty when there is no such split.
+// longest first part first. Failing that, a verb with a separable prefix whose verb is there
+// ("abziehen", "abgezogen": the text says "ziehen Sie … ab", "gezogen"): the verb's term alone.
+// Empty when there is no such split.
 Lesen teileSuchen(HilfeDatenbank &db, bool gespeichert, const QString &wort,
                   QList<Volltext::Begriff> &teile)
 {
@@ -822,6 +807,21 @@ Lesen teileSuchen(HilfeDatenbank &db, bool gespeichert, const QString &wort,
                          Volltext::Begriff{{formRechts}, rechts, {}}};
                 return Lesen::Gut;
             }
+        }
+    }
+    // The separable prefix stands apart in the text, or it is a word of its own.
+    for (const QString &p : Volltext::trennbarePraefixe()) {
+        if (wort.size() - p.size() < MinTeil || !wort.startsWith(p, Qt::CaseInsensitive))
+            continue;
+        const QString rest = wort.mid(p.size());
+        const QString form = Volltext::suchform(rest);
+        bool da = false;
+        const Lesen l = kommtVor(db, gespeichert, form, &da);
+        if (l != Lesen::Gut)
+            return l;
+        if (da) {
+            teile = {Volltext::Begriff{{form}, rest, {}}};
+            return Lesen::Gut;
         }
     }
     return Lesen::Gut;
@@ -890,7 +890,7 @@ Lesen trefferSuchen(HilfeDatenbank &db, bool gespeichert, const QString &Suchtex
     const bool wenige = anfrage.begriffe.size() < Volltext::MindestOder && !anfrage.satz;
     for (Volltext::Begriff &b : anfrage.begriffe)
         if (!b.phrase() && wenige)
-            b.teile = ws->spaetereTeile(b.formen.first());
+            b.teile += ws->spaetereTeile(b.formen.first());
 
     // Every matching section with an estimate of its score. Looking up the lengths of every
     // row costs more than the rest of the search, so only the rows that may come among the

@@ -194,6 +194,8 @@ void TestVolltext::anfrage_data()
     zeile("Füllwort in Phrase", u("\"Art der Zahlung\""), u("\"art* zahlung*\""));
     zeile("nur Füllwörter", u("die der das"), QString());
     zeile("nur Zeichen", u("%_*-^:()\"[]"), QString());
+    zeile("abgetrenntes Präfix", u("wie lege ich einen Kunden an"),
+          u("\"leg*\" OR \"anleg\" \"kund*\" OR \"ankund\""));
 }
 
 void TestVolltext::anfrage()
@@ -530,8 +532,8 @@ void TestVolltext::beschaedigt_data()
     zeile("Indextabelle fehlt", "DROP TABLE VolltextIndex", u("Tabelle VolltextIndex fehlt"));
     zeile("Längen leer", "DELETE FROM VolltextIndex_docsize", kaputt);
     zeile("Blöcke Müll", "UPDATE VolltextBloecke SET Daten = substr(Daten, 1, 40)", kaputt);
-    zeile("Wortschatz verändert", "UPDATE VolltextWoerter SET Abschnitte = Abschnitte + 1",
-          u("der Wortschatz (VolltextWoerter) weicht von den Texten ab"));
+    zeile("Wortschatz verändert", "UPDATE VolltextWoerter SET Daten = substr(Daten, 1, 40)",
+          u("der Wortschatz (VolltextWoerter) ist nicht lesbar"));
     zeile("Abschnitte verschoben",
           "UPDATE VolltextAbschnitte SET Anfang = Anfang + 7 WHERE Anfang > 0", kaputt);
     zeile("Phantomzeile",
