@@ -2,7 +2,8 @@
 // tests/helpdb/volltext/anfragen.tsv runs through the search the keyword pane uses
 // (HilfeDatenbank::volltextSuchen), and for each kind of search and overall it prints the share
 // of searches with an answering section among the first 10 hits (target 0.95 overall, 0.90 per
-// kind) and the mean reciprocal rank of the first answering section (target 0.80).
+// kind), the mean reciprocal rank of the first answering section (target 0.80), and how many
+// sections a search finds on average (many: little precision).
 //
 //   bench_suchqualitaet [--quelle ORDNER] [--tabelle DATEI] [--fehlt [RANG]]
 // With --fehlt, every search whose answer is not among the first 10 hits (the first RANG) is
@@ -28,13 +29,16 @@ struct Summe
     int anfragen = 0;
     int unterZehn = 0;
     double kehrwerte = 0;
+    // All sections found, summed: a search that finds nearly everything has little precision.
+    qint64 gefunden = 0;
 };
 
 void zeile(const char *art, const Summe &s)
 {
-    std::printf("%-12s %4d   %5.3f   %5.3f\n", art, s.anfragen,
+    std::printf("%-12s %4d   %5.3f   %5.3f  %6.1f\n", art, s.anfragen,
                 s.anfragen ? double(s.unterZehn) / s.anfragen : 0.0,
-                s.anfragen ? s.kehrwerte / s.anfragen : 0.0);
+                s.anfragen ? s.kehrwerte / s.anfragen : 0.0,
+                s.anfragen ? double(s.gefunden) / s.anfragen : 0.0);
 }
 
 } // namespace
@@ -113,12 +117,13 @@ int main(int argc, char **argv)
             ++s->anfragen;
             s->unterZehn += rang >= 1 && rang <= 10 ? 1 : 0;
             s->kehrwerte += rang ? 1.0 / rang : 0.0;
+            s->gefunden += e.gesamt;
         }
         if (fehlt && (rang == 0 || rang > grenze))
             std::printf("fehlt: %-10s %-45s %s | %s\n", qPrintable(teile[0]), qPrintable(teile[1]),
                         qPrintable(teile[2]), qPrintable(ersteZehn.join(u' ')));
     }
-    std::printf("Art        Anfragen  Treffer@10  MRR\n");
+    std::printf("Art        Anfragen  Treffer@10  MRR  gefunden je Anfrage\n");
     for (auto it = arten.cbegin(); it != arten.cend(); ++it)
         zeile(qPrintable(it.key()), *it);
     zeile("gesamt", gesamt);
