@@ -114,7 +114,7 @@ Anfrage anfrageZerlegen(const QString &eingabe)
             a.begriffe.last().formen << form;
             a.begriffe.last().wort.clear();
         } else {
-            a.begriffe.append(Begriff{{form}, wort.toString(), {}});
+            a.begriffe.append(Begriff{{form}, wort.toString(), {}, {}});
         }
         letztePhrase = r.inPhrase ? r.phrase : -1;
     }
@@ -154,6 +154,15 @@ QString matchAusdruck(const Anfrage &anfrage, bool oder)
         QString begriff = u'"' + formen.join(u' ') + u'"';
         for (const QString &t : b.teile)
             begriff += QStringLiteral(" OR \"") + t + u'"';
+        if (b.getrennt.size() == 2) {
+            const auto praefix = [](const QString &f) {
+                return f.size() >= MindestPraefix ? f + u'*' : f;
+            };
+            begriff += QStringLiteral(" OR \"%1\" NEAR/%2 \"%3\"")
+                           .arg(praefix(b.getrennt[0]))
+                           .arg(TeileAbstand)
+                           .arg(praefix(b.getrennt[1]));
+        }
         teile << begriff;
     }
     return teile.join(oder ? QStringLiteral(" OR ") : QStringLiteral(" "));
@@ -164,7 +173,8 @@ QList<Phrase> phrasen(const Anfrage &anfrage)
     QList<Phrase> aus;
     for (qsizetype i = 0; i < anfrage.begriffe.size(); ++i) {
         aus.append(Phrase{int(i), 1.0});
-        for (qsizetype t = 0; t < anfrage.begriffe.at(i).teile.size(); ++t)
+        const Begriff &b = anfrage.begriffe.at(i);
+        for (qsizetype t = 0; t < b.teile.size() + b.getrennt.size(); ++t)
             aus.append(Phrase{int(i), TeilGewicht});
     }
     return aus;
@@ -186,7 +196,11 @@ template <typename F> void trefferSuchen(QStringView text, const Anfrage &anfrag
             bool passt = true;
             for (qsizetype j = 0; j < k && passt; ++j)
                 passt = formPasst(w[i + j].form, b.formen[j]);
-            passt = passt || (k == 1 && b.teile.contains(w[i].form));
+            passt =
+                passt || (k == 1 &&
+                          (b.teile.contains(w[i].form) ||
+                           std::any_of(b.getrennt.cbegin(), b.getrennt.cend(),
+                                       [&](const QString &t) { return formPasst(w[i].form, t); })));
             if (passt)
                 laenge = k;
         }

@@ -26,6 +26,8 @@ namespace Volltext {
 inline constexpr int MindestPraefix = 3;
 // From this many terms on, a section need not hold all of them.
 inline constexpr int MindestOder = 3;
+// The parts of a compound count when at most this many words lie between them.
+inline constexpr int TeileAbstand = 6;
 // More terms than this are not searched (the rest of a very long input is dropped).
 inline constexpr int MaxBegriffe = 16;
 // Longer words are cut to this many characters before they become search forms.
@@ -42,6 +44,9 @@ struct Begriff
     // compounds in the index that the word is the later part of (Wortschatz::spaetereTeile):
     // "Kundennummer" for "Nummer".
     QStringList teile;
+    // The search forms of the two parts of a compound word ("Skontofrist": "skonto", "frist"):
+    // both near each other in a text ("Frist für Skonto") count as the term, with less weight.
+    QStringList getrennt;
     bool phrase() const { return formen.size() > 1; }
 };
 
@@ -62,8 +67,9 @@ Anfrage anfrageZerlegen(const QString &eingabe);
 bool formPasst(const QString &wortForm, const QString &begriffForm);
 
 // The MATCH expression for the index: each term quoted, prefix terms with "*", joined with
-// "OR" when oder is set; empty for an empty query. A term's compounds follow it joined by "OR"
-// (which binds closer than the implicit AND).
+// "OR" when oder is set; empty for an empty query. A term's other forms follow it joined by
+// "OR" (which binds closer than the implicit AND), its parts as "a" NEAR/TeileAbstand "b"
+// (which binds closer still).
 QString matchAusdruck(const Anfrage &anfrage, bool oder = false);
 
 // The phrases of the MATCH expression in the order the index reports them: for each the

@@ -72,6 +72,32 @@ QStringList Wortschatz::spaetereTeile(const QString &form) const
     return aus;
 }
 
+QStringList Wortschatz::zerlegung(QStringView wort) const
+{
+    const QString k = schluessel(wort);
+    const auto vorhanden = [this](const QString &form) {
+        if (form.isEmpty())
+            return false;
+        const auto it = std::lower_bound(
+            m_formen.cbegin(), m_formen.cend(), form,
+            [](const QPair<QString, int> &a, const QString &f) { return a.first < f; });
+        return it != m_formen.cend() && it->first == form;
+    };
+    for (qsizetype i = k.size() - MindestTeil; i >= 3; --i) {
+        const QString rechts = suchform(QStringView(k).mid(i));
+        if (!vorhanden(rechts))
+            continue;
+        for (const qsizetype laenge : {i, i - 1}) {
+            if (laenge < i && (laenge < 3 || k.at(laenge) != u's'))
+                continue;
+            const QString links = suchform(QStringView(k).left(laenge));
+            if (vorhanden(links))
+                return {links, rechts};
+        }
+    }
+    return {};
+}
+
 QByteArray Wortschatz::packen() const
 {
     QByteArray zeilen;

@@ -68,6 +68,12 @@ public:
     QByteArray packen() const;
     static Wortschatz entpacken(const QByteArray &gepackt);
 
+    // A compound word taken apart into two words of the vocabulary: the search forms of the
+    // parts ("Skontofrist": "skonto", "frist"), or nothing. The last part has at least
+    // MindestTeil characters and the first at least 3, a joining "s" belongs to neither; the
+    // longest first part that fits is taken.
+    QStringList zerlegung(QStringView wort) const;
+
     // Words that begin as the typed one (compared by key), for the completion list: most
     // sections first, then by key; at most anzahl; the spellings shown.
     QStringList ergaenzungen(QStringView anfang, int anzahl = MaxErgaenzungen) const;

@@ -763,7 +763,7 @@ Lesen kommtVor(HilfeDatenbank &db, bool gespeichert, const QString &form, bool *
     if (form.isEmpty())
         return Lesen::Gut;
     Volltext::Anfrage a;
-    a.begriffe.append(Volltext::Begriff{{form}, QString(), {}});
+    a.begriffe.append(Volltext::Begriff{{form}, QString(), {}, {}});
     QList<Zeile> z;
     const Lesen l = indexAbfrage(db, gespeichert,
                                  QStringLiteral("SELECT docid FROM VolltextIndex WHERE "
@@ -803,8 +803,8 @@ Lesen teileSuchen(HilfeDatenbank &db, bool gespeichert, const QString &wort,
             if (l != Lesen::Gut)
                 return l;
             if (linksDa) {
-                teile = {Volltext::Begriff{{formLinks}, li, {}},
-                         Volltext::Begriff{{formRechts}, rechts, {}}};
+                teile = {Volltext::Begriff{{formLinks}, li, {}, {}},
+                         Volltext::Begriff{{formRechts}, rechts, {}, {}}};
                 return Lesen::Gut;
             }
         }
@@ -820,7 +820,7 @@ Lesen teileSuchen(HilfeDatenbank &db, bool gespeichert, const QString &wort,
         if (l != Lesen::Gut)
             return l;
         if (da) {
-            teile = {Volltext::Begriff{{form}, rest, {}}};
+            teile = {Volltext::Begriff{{form}, rest, {}, {}}};
             return Lesen::Gut;
         }
     }
@@ -859,8 +859,11 @@ Lesen unbekannteErsetzen(HilfeDatenbank &db, bool gespeichert, const Volltext::W
             continue;
         }
         if (const Volltext::Vokabel *v = ws.korrektur(b.wort)) {
-            neu.append(Volltext::Begriff{
-                {v->form}, v->wort, b.teile.isEmpty() ? QStringList() : ws.spaetereTeile(v->form)});
+            const bool wenige = anfrage.begriffe.size() < Volltext::MindestOder && !anfrage.satz;
+            neu.append(Volltext::Begriff{{v->form},
+                                         v->wort,
+                                         wenige ? ws.spaetereTeile(v->form) : QStringList(),
+                                         wenige ? ws.zerlegung(v->wort) : QStringList()});
             korrigiert.replace(b.wort, v->wort);
             korrektur = korrigiert;
             *geaendert = true;
@@ -888,9 +891,13 @@ Lesen trefferSuchen(HilfeDatenbank &db, bool gespeichert, const QString &Suchtex
     // A word also finds the compounds it ends ("Nummer": "Kundennummer"); not in a question or
     // a search of many words, where every term's compounds would outweigh the terms.
     const bool wenige = anfrage.begriffe.size() < Volltext::MindestOder && !anfrage.satz;
-    for (Volltext::Begriff &b : anfrage.begriffe)
-        if (!b.phrase() && wenige)
+    // So does a compound whose parts stand near each other ("Skontofrist": "Frist für Skonto").
+    for (Volltext::Begriff &b : anfrage.begriffe) {
+        if (!b.phrase() && wenige) {
             b.teile += ws->spaetereTeile(b.formen.first());
+            b.getrennt = ws->zerlegung(b.wort);
+        }
+    }
 
     // Every matching section with an estimate of its score. Looking up the lengths of every
     // row costs more than the rest of the search, so only the rows that may come among the

@@ -282,7 +282,7 @@ void TestVolltext::rangfolge()
 void TestVolltext::wortschatz_data()
 {
     // What the vocabulary offers for a typed word: its correction, the compounds a form ends,
-    // the completions.
+    // a compound's parts, the completions.
     QTest::addColumn<QString>("art");
     QTest::addColumn<QString>("eingabe");
     QTest::addColumn<QStringList>("erwartet");
@@ -301,6 +301,9 @@ void TestVolltext::wortschatz_data()
     fall("späterer Teil", "teile", "numm", {"rechnungsnumm", "kundennumm"});
     fall("Anfang zählt nicht", "teile", "kund", {});
     fall("zu kurz", "teile", "umm", {});
+    fall("Zusammensetzung mit Fugen-s", "zerlegung", "Rechnungsnummer", {"rechnung", "numm"});
+    fall("Zusammensetzung", "zerlegung", "Kundennummer", {"kund", "numm"});
+    fall("Teil unbekannt", "zerlegung", "Nummernkreis", {});
     fall("Anfang, häufige zuerst", "ergaenzung", "rech",
          {"Rechnung", "rechnen", "Rechnungsnummer"});
     fall("Umschrift", "ergaenzung", "Groe", {"Größe"});
@@ -318,6 +321,7 @@ void TestVolltext::wortschatz()
         {u("rechnungsnummer"), u("Rechnungsnummer"), u("rechnungsnumm"), 9},
         {u("kundennummer"), u("Kundennummer"), u("kundennumm"), 5},
         {u("nummernkreis"), u("Nummernkreis"), u("nummernkreis"), 7},
+        {u("nummer"), u("Nummer"), u("numm"), 4},
         {u("lieferschein"), u("Lieferschein"), u("lieferschein"), 12},
         {u("kunde"), u("Kunde"), u("kund"), 30},
         {u("kunda"), u("Kunda"), u("kunda"), 1},
@@ -331,6 +335,8 @@ void TestVolltext::wortschatz()
             ist << v->wort;
     } else if (art == u("teile")) {
         ist = ws.spaetereTeile(eingabe);
+    } else if (art == u("zerlegung")) {
+        ist = ws.zerlegung(eingabe);
     } else {
         ist = ws.ergaenzungen(eingabe);
     }
