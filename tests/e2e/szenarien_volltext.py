@@ -111,6 +111,14 @@ def volltext_frage_und_tippfehler(s):
     pruefen(all(z.lower().startswith("wie storniere ich eine rech") for z in zeilen),
             f"Vorschläge: {zeilen}")
     s.bild_sichern(s.bildschirm(), "32-volltext-vorschlaege.png")
+    # Esc closes the list, not the pane; typing on opens it again.
+    s.taste("Escape")
+    s.warten(lambda: not s.widget("lstErgaenzungen")["sichtbar"], "die Vorschläge schließen")
+    pruefen(s.zustand()["stichwort"]["offen"], "Esc hat den Suchbereich geschlossen")
+    s.tippen("n")
+    liste = s.warten(lambda: (lambda w: w if w["sichtbar"] else None)(s.widget("lstErgaenzungen")),
+                     "die Vorschläge sind wieder zu sehen")
+    zeilen = liste["text"].split("\n")
     for _ in range(zeilen.index("wie storniere ich eine Rechnung") + 1):
         s.taste("Down")
     s.warten(lambda: "> wie storniere ich eine Rechnung" in s.widget("lstErgaenzungen")["text"],
