@@ -244,57 +244,14 @@ bool aufbauen(sqlite3 *db, const std::function<int(Abschnitt &)> &naechster, QSt
         block.clear();
         return ok;
     };
-    // The vocabulary: each spelling met and each key, with the sections holding them. A
-    // section counts once per spelling and key: each remembers the last section that counted.
-    struct Schreibweise
-    {
-        QString text;
-        qsizetype schluessel = 0;
-        int abschnitte = 0;
-        qint64 zuletzt = -1;
-    };
-    struct Eintrag
-    {
-        QString schluessel;
-        QString form;
-        int abschnitte = 0;
-        qint64 zuletzt = -1;
-        qsizetype wort = -1; // the spelling shown
-    };
-    QList<Schreibweise> schreibweisen;
-    QList<Eintrag> eintraege;
-    QHash<QString, qsizetype> schreibweiseNr, schluesselNr;
-    qint64 abschnittNr = 0;
+    Volltext::WortschatzSammler wortschatz;
     // The forms of a text for its column, and its spellings for the vocabulary.
     const auto formen = [&](const QString &text, QString &aus) {
         for (const Volltext::Wort &w : Volltext::woerter(text)) {
             if (!aus.isEmpty())
                 aus += u' ';
             aus += w.form;
-            // The lookup borrows the characters; only a new spelling is copied.
-            const QString ansicht = QString::fromRawData(text.constData() + w.anfang, w.laenge);
-            auto nr = schreibweiseNr.constFind(ansicht);
-            if (nr == schreibweiseNr.constEnd()) {
-                const QString sw = text.mid(w.anfang, w.laenge);
-                const QString k = Volltext::schluessel(sw);
-                auto kn = schluesselNr.constFind(k);
-                if (kn == schluesselNr.constEnd()) {
-                    kn = schluesselNr.insert(k, eintraege.size());
-                    eintraege.append(Eintrag{k, w.form, 0, -1, -1});
-                }
-                nr = schreibweiseNr.insert(sw, schreibweisen.size());
-                schreibweisen.append(Schreibweise{sw, *kn, 0, -1});
-            }
-            Schreibweise &sw = schreibweisen[*nr];
-            if (sw.zuletzt == abschnittNr)
-                continue;
-            sw.zuletzt = abschnittNr;
-            ++sw.abschnitte;
-            Eintrag &e = eintraege[sw.schluessel];
-            if (e.zuletzt != abschnittNr) {
-                e.zuletzt = abschnittNr;
-                ++e.abschnitte;
-            }
+            wortschatz.wort(QStringView(text).mid(w.anfang, w.laenge), w.form);
         }
     };
     QSet<qint32> gesehen;
@@ -314,7 +271,7 @@ bool aufbauen(sqlite3 *db, const std::function<int(Abschnitt &)> &naechster, QSt
         const QString klar = klartext(a.text);
         sqlite3_bind_int64(index, 1, a.id);
         // The keywords count as words of the title.
-        ++abschnittNr;
+        wortschatz.neuerAbschnitt();
         QString titel, text;
         formen(a.titel, titel);
         for (const QString &w : std::as_const(a.stichwoerter))
@@ -338,26 +295,12 @@ bool aufbauen(sqlite3 *db, const std::function<int(Abschnitt &)> &naechster, QSt
             gut = blockSchreiben();
     }
     gut = gut && blockSchreiben();
-    // Of a key's spellings the one most sections use is shown; of equally used ones the
-    // smallest.
-    for (const Schreibweise &sw : std::as_const(schreibweisen)) {
-        Eintrag &e = eintraege[sw.schluessel];
-        const Schreibweise *bisher = e.wort < 0 ? nullptr : &schreibweisen.at(e.wort);
-        if (!bisher || sw.abschnitte > bisher->abschnitte ||
-            (sw.abschnitte == bisher->abschnitte && sw.text < bisher->text))
-            e.wort = &sw - schreibweisen.constData();
-    }
-    QList<Volltext::Vokabel> vokabeln;
-    vokabeln.reserve(eintraege.size());
-    for (const Eintrag &e : std::as_const(eintraege))
-        vokabeln.append(
-            Volltext::Vokabel{e.schluessel, schreibweisen.at(e.wort).text, e.form, e.abschnitte});
     sqlite3_stmt *woerter = nullptr;
     gut = gut && (sqlite3_prepare_v2(db, "INSERT INTO VolltextWoerter (Daten) VALUES (?1)", -1,
                                      &woerter, nullptr) == SQLITE_OK ||
                   sqlFehler(QStringLiteral("VolltextWoerter")));
     if (gut) {
-        bytesBinden(woerter, 1, Volltext::Wortschatz(std::move(vokabeln)).packen());
+        bytesBinden(woerter, 1, wortschatz.ergebnis().packen());
         gut = sqlite3_step(woerter) == SQLITE_DONE || sqlFehler(QStringLiteral("VolltextWoerter"));
     }
     sqlite3_finalize(woerter);

@@ -161,4 +161,52 @@ QStringList Wortschatz::ergaenzungen(QStringView anfang, int anzahl) const
     return aus;
 }
 
+void WortschatzSammler::wort(QStringView text, const QString &form)
+{
+    // The lookup borrows the characters; only a new spelling is copied.
+    auto nr = m_schreibweiseNr.constFind(QString::fromRawData(text.data(), text.size()));
+    if (nr == m_schreibweiseNr.constEnd()) {
+        const QString sw = text.toString();
+        const QString k = schluessel(sw);
+        auto kn = m_schluesselNr.constFind(k);
+        if (kn == m_schluesselNr.constEnd()) {
+            kn = m_schluesselNr.insert(k, m_eintraege.size());
+            m_eintraege.append(Eintrag{k, form, 0, -1});
+        }
+        nr = m_schreibweiseNr.insert(sw, m_schreibweisen.size());
+        m_schreibweisen.append(Schreibweise{sw, *kn, 0, -1});
+    }
+    Schreibweise &sw = m_schreibweisen[*nr];
+    if (sw.zuletzt == m_abschnitt)
+        return;
+    sw.zuletzt = m_abschnitt;
+    ++sw.abschnitte;
+    Eintrag &e = m_eintraege[sw.schluessel];
+    if (e.zuletzt != m_abschnitt) {
+        e.zuletzt = m_abschnitt;
+        ++e.abschnitte;
+    }
+}
+
+Wortschatz WortschatzSammler::ergebnis() const
+{
+    QList<qsizetype> gezeigt(m_eintraege.size(), -1);
+    for (qsizetype i = 0; i < m_schreibweisen.size(); ++i) {
+        const Schreibweise &sw = m_schreibweisen.at(i);
+        qsizetype &g = gezeigt[sw.schluessel];
+        const Schreibweise *bisher = g < 0 ? nullptr : &m_schreibweisen.at(g);
+        if (!bisher || sw.abschnitte > bisher->abschnitte ||
+            (sw.abschnitte == bisher->abschnitte && sw.text < bisher->text))
+            g = i;
+    }
+    QList<Vokabel> vokabeln;
+    vokabeln.reserve(m_eintraege.size());
+    for (qsizetype i = 0; i < m_eintraege.size(); ++i) {
+        const Eintrag &e = m_eintraege.at(i);
+        vokabeln.append(
+            Vokabel{e.schluessel, m_schreibweisen.at(gezeigt.at(i)).text, e.form, e.abschnitte});
+    }
+    return Wortschatz(std::move(vokabeln));
+}
+
 } // namespace Volltext

@@ -11,9 +11,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 namespace Volltext {
 
@@ -82,6 +84,38 @@ private:
     QList<Vokabel> m_eintraege;
     // Each distinct form with the most sections of an entry having it, ordered by form.
     QList<QPair<QString, int>> m_formen;
+};
+
+// Gathers the vocabulary from the words of the sections, one section after the other: a
+// section counts once per key, and of a key's spellings the one most sections use is shown
+// (of equally used ones the smallest).
+class WortschatzSammler
+{
+public:
+    void neuerAbschnitt() { ++m_abschnitt; }
+    // One word of the current section: its characters in text and its search form.
+    void wort(QStringView text, const QString &form);
+    Wortschatz ergebnis() const;
+
+private:
+    struct Schreibweise
+    {
+        QString text;
+        qsizetype schluessel = 0;
+        int abschnitte = 0;
+        qint64 zuletzt = -1;
+    };
+    struct Eintrag
+    {
+        QString schluessel;
+        QString form;
+        int abschnitte = 0;
+        qint64 zuletzt = -1;
+    };
+    QList<Schreibweise> m_schreibweisen;
+    QList<Eintrag> m_eintraege;
+    QHash<QString, qsizetype> m_schreibweiseNr, m_schluesselNr;
+    qint64 m_abschnitt = 0;
 };
 
 } // namespace Volltext
