@@ -242,7 +242,7 @@ QString vorbereiten(QStringView wort)
 // Words too common to tell sections apart, written as vorbereiten() leaves them. They are
 // neither indexed nor searched; a phrase skips them on both sides alike, so "Art der Zahlung"
 // still finds the text "Art der Zahlung".
-const QSet<QString> &stoppwoerter()
+const QSet<QString> &stoppwortMenge()
 {
     static const QSet<QString> woerter = [] {
         QSet<QString> s;
@@ -304,7 +304,7 @@ namespace {
 QString formBilden(QStringView wort)
 {
     const QString vorbereitet = vorbereiten(wort);
-    if (stoppwoerter().contains(vorbereitet))
+    if (stoppwortMenge().contains(vorbereitet))
         return QString();
     // The stemmer alone maps forms of one word to different stems; their base form first.
     const QString grund = grundform(vorbereitet);
@@ -348,6 +348,13 @@ QString suchform(QStringView wort)
     const QString form = formBilden(wort);
     bekannt.insert(wort.toString(), form);
     return form;
+}
+
+QStringList stoppwoerter()
+{
+    QStringList liste(stoppwortMenge().cbegin(), stoppwortMenge().cend());
+    liste.sort();
+    return liste;
 }
 
 QString schluessel(QStringView wort)

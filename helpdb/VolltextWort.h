@@ -48,6 +48,9 @@ QList<Wort> woerter(QStringView text);
 // The search forms of a text's words separated by blanks: what the index holds for a column.
 QString formenFolge(QStringView text);
 
+// The function words that have no search form, as schluessel() writes them.
+QStringList stoppwoerter();
+
 // Prefixes of German verbs that go apart from the verb and take "ge" behind them in the
 // participle ("anlegen" - "angelegt"), in small letters, longest last where one begins another.
 const QStringList &trennbarePraefixe();
