@@ -3,6 +3,7 @@
 
 #include "BildArchiv.h"
 #include "HtmlErzeuger.h"
+#include "WebSuche.h"
 
 #include <QBuffer>
 #include <QCollator>
@@ -24,7 +25,7 @@
 namespace {
 
 // Changes whenever the pages' form changes, so that every page is rendered anew.
-constexpr int Version = 1;
+constexpr int Version = 2;
 const QString Liste = QStringLiteral(".hilfedb-web");
 const QString Titel = QStringLiteral("Programmbeschreibung zu Tolvar-Belna");
 
@@ -111,7 +112,14 @@ public:
             {QStringLiteral("hilfe.html"), sprungSeite().toUtf8()},
             {QStringLiteral("hilfe.css"), ressource(QStringLiteral(":/web/hilfe.css"))},
             {QStringLiteral("hilfe.js"), ressource(QStringLiteral(":/web/hilfe.js"))},
+            {QStringLiteral("suche.html"), suchSeite().toUtf8()},
+            {QStringLiteral("suche.js"), ressource(QStringLiteral(":/web/suche.js"))},
         };
+        for (const auto &[pfad, inhalt] : WebSuche::dateien(m_baum)) {
+            neu.insert(pfad, QString());
+            if (!ablegen(pfad, inhalt, fehler))
+                return false;
+        }
         for (const auto &[pfad, inhalt] : feste) {
             neu.insert(pfad, QString());
             if (!ablegen(pfad, inhalt, fehler))
@@ -288,7 +296,11 @@ private:
                             "<header class=\"kopf\">\n<a class=\"marke\" href=\"%1index.html\">%2"
                             "</a>\n<nav class=\"werkzeuge\" aria-label=\"Verzeichnisse\"><a "
                             "href=\"%1index.html\">Inhalt</a> <a href=\"%1stichwoerter.html\">"
-                            "Stichwörter</a></nav>\n</header>\n")
+                            "Stichwörter</a></nav>\n"
+                            "<form class=\"suche\" role=\"search\" action=\"%1suche.html\">"
+                            "<label for=\"suchbegriff\">Suchen</label> <input type=\"search\" "
+                            "id=\"suchbegriff\" name=\"q\" autocomplete=\"off\"> <button "
+                            "type=\"submit\">Suchen</button></form>\n</header>\n")
                  .arg(w, e(Titel));
         return h;
     }
@@ -483,6 +495,21 @@ private:
         if (!offen.isEmpty())
             h += QStringLiteral("</dl>\n</section>\n");
         return h + QStringLiteral("</main>\n") + fuss(e(Titel));
+    }
+
+    // suche.html?q=…: the full-text search (suche.js with the data of WebSuche.h).
+    QString suchSeite() const
+    {
+        QString h = kopf({}, QStringLiteral("Suche – ") + Titel, QString(),
+                         QStringLiteral("<script src=\"suche/index.js\" defer></script>\n"
+                                        "<script src=\"suche.js\" defer></script>\n"));
+        h += QStringLiteral("<main id=\"inhalt\" class=\"verzeichnis suchergebnis\">\n"
+                            "<h1>Suche</h1>\n<div id=\"korrektur\"></div>\n"
+                            "<p id=\"suchstatus\" role=\"status\" aria-live=\"polite\"></p>\n"
+                            "<ol id=\"treffer\"></ol>\n<noscript><p>Die Suche braucht "
+                            "JavaScript; das <a href=\"stichwoerter.html\">Stichwortverzeichnis"
+                            "</a> geht ohne.</p></noscript>\n</main>\n");
+        return h + fuss(e(Titel));
     }
 
     // hilfe.html#KK.TT.XX: the page of the section the help would show for that number.
