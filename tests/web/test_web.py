@@ -1,9 +1,11 @@
 """The help on the web, read in a real browser: hilfedb web writes the site of the sample help
 and of an imported Jet database; headless Chromium opens a section by its address, follows a text
 link and a picture link, closes the picture with Esc, jumps by help number through hilfe.html and
-uses the keyword page. A crawler checks every written page for broken links, missing pictures,
-external requests and HTML errors. Screenshots of a section on a wide and a narrow window go to
-<build>/web-bilder/ to be looked at."""
+uses the keyword page; searches for a word in another inflection and a typo, and compares the
+browser's hits for every search of the query table with the help's. A crawler checks every written
+page for broken links, missing pictures, external requests and HTML errors. Screenshots of a
+section on a wide and a narrow window and of the search's hits go to <build>/web-bilder/ to be
+looked at."""
 
 import argparse
 import functools
@@ -180,6 +182,65 @@ def lesen_im_browser(b, basis, bilder):
     warten(lambda: h1() == ziel_titel, f"das Stichwort führt zu {ziel_titel!r}")
 
 
+def desktop_suche(build, db, text):
+    """The first ten help numbers and the correction of hilfedb suche."""
+    aus = hilfedb(build, "suche", db, text)
+    nummern = [z.split()[0] for z in aus.splitlines() if z[:2].isdigit() and z[2:3] == "."]
+    korrektur = next((z[len("Meinten Sie: "):] for z in aus.splitlines()
+                      if z.startswith("Meinten Sie: ")), "")
+    return nummern[:10], korrektur
+
+
+def suchen_im_browser(b, basis, bilder, build, db):
+    """The search field of a page leads to the hits: a word in another inflection finds its
+    section, a typo is searched as the word it stands for; and every search of the query table
+    gives in the browser the first ten hits and the correction of the help's search."""
+    from selenium.webdriver.common.by import By
+    from selenium.webdriver.common.keys import Keys
+    from selenium.webdriver.support.ui import WebDriverWait
+
+    def warten(bedingung, text):
+        try:
+            return WebDriverWait(b, 10).until(lambda _: bedingung())
+        except Exception as e:
+            raise Fehlschlag(f"nicht erreicht: {text}") from e
+
+    b.get(basis + "01/01/01.html")
+    b.find_element(By.ID, "suchbegriff").send_keys("stornierte Rechnungen", Keys.ENTER)
+    treffer = warten(lambda: b.find_elements(By.CSS_SELECTOR, "#treffer h2 a"), "Treffer")
+    pruefen(treffer[0].text == "Rechnung stornieren", f"erster Treffer {treffer[0].text!r}")
+    warten(lambda: b.find_elements(By.CSS_SELECTOR, "#treffer li:first-child mark"),
+           "die Fundstelle des ersten Treffers ist markiert")
+    status = b.find_element(By.ID, "suchstatus").text
+    pruefen(status.endswith("Abschnitte gefunden"), f"Zählung {status!r}")
+    b.save_screenshot(os.path.join(bilder, "web-suche.png"))
+    treffer[0].click()
+    warten(lambda: b.current_url == basis + "04/03/02.html", "der Treffer öffnet 04/03/02.html")
+
+    b.get(basis + "suche.html?q=Bankverbindng")
+    link = warten(lambda: b.find_element(By.CSS_SELECTOR, "#korrektur a"), "Meinten Sie")
+    hinweis = b.find_element(By.ID, "korrektur").text
+    pruefen(link.text == "Bankverbindung" and "„Bankverbindng“ findet nichts; gesucht wurde "
+            "„Bankverbindung“." in hinweis, f"Korrektur: {hinweis!r}")
+
+    tabelle = os.path.join(os.path.dirname(__file__), "..", "helpdb", "volltext", "anfragen.tsv")
+    with open(tabelle, encoding="utf-8") as f:
+        anfragen = [z.split("\t")[1] for z in f.read().splitlines()
+                    if z and not z.startswith("#")]
+    im_browser = b.execute_script(
+        "return arguments[0].map(function (q) { var e = HilfeSuche.suchen(q);"
+        " return [e.treffer.slice(0, 10).map(function (t) {"
+        " return HILFE_SUCHE.abschnitte[t.abschnitt][1]; }), e.korrektur]; });", anfragen)
+    abweichend = []
+    for text, (nummern, korrektur) in zip(anfragen, im_browser):
+        erwartet = desktop_suche(build, db, text)
+        if (nummern, korrektur) != erwartet:
+            abweichend.append((text, nummern, korrektur, erwartet))
+    pruefen(not abweichend, f"{len(abweichend)} von {len(anfragen)} Suchen weichen von der "
+            f"Hilfe ab, etwa {abweichend[:2]}")
+    print(f"Suche: {len(anfragen)} Suchen geben im Browser die Treffer der Hilfe")
+
+
 def main():
     a = argparse.ArgumentParser()
     a.add_argument("--build", required=True)
@@ -215,6 +276,8 @@ def main():
         b = browser()
         try:
             lesen_im_browser(b, server.basis, bilder)
+            suchen_im_browser(b, server.basis, bilder, build,
+                              os.path.join(build, "bin", "HilfeBelna.mdb"))
         finally:
             b.quit()
             server.ende()
