@@ -240,6 +240,27 @@ def suchen_im_browser(b, basis, bilder, build, db):
             f"Hilfe ab, etwa {abweichend[:2]}")
     print(f"Suche: {len(anfragen)} Suchen geben im Browser die Treffer der Hilfe")
 
+    # Words the help does not hold are stemmed in the browser as libstemmer stems them.
+    import ctypes
+    lib = ctypes.CDLL("libstemmer.so.0d")
+    lib.sb_stemmer_new.restype = lib.sb_stemmer_stem.restype = ctypes.c_void_p
+    lib.sb_stemmer_stem.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    lib.sb_stemmer_length.argtypes = [ctypes.c_void_p]
+    stemmer = lib.sb_stemmer_new(b"german", b"UTF_8")
+    with open("/usr/share/hunspell/de_DE.dic", encoding="utf-8") as f:
+        woerter = sorted({z.split("/")[0].strip().lower().replace("ß", "ss")
+                          for z in f.read().splitlines()[1:] if z[:1].isalpha()})
+    staemme = b.execute_script("return arguments[0].map(HilfeSuche.stamm)", woerter)
+    falsch = []
+    for w, js in zip(woerter, staemme):
+        u = w.encode()
+        z = lib.sb_stemmer_stem(stemmer, u, len(u))
+        if ctypes.string_at(z, lib.sb_stemmer_length(stemmer)).decode() != js:
+            falsch.append(w)
+    pruefen(len(woerter) > 40000 and not falsch,
+            f"{len(falsch)} von {len(woerter)} Stämmen anders, etwa {falsch[:10]}")
+    print(f"Stämme: {len(woerter)} Wörter wie libstemmer")
+
 
 def main():
     a = argparse.ArgumentParser()
