@@ -1,11 +1,13 @@
 // Benchmark: writes the sample help (the build's HilfeBelna.mdb) and a synthetic help of 20,000
 // sections (10 chapters x 20 topics x 100 sections, 40 pictures) as web sites, each first into an
 // empty folder and then again after one section changed, and prints the times and sizes.
-// Targets: the whole sample help at most 5 s, 20,000 sections at most 60 s.
+// Targets: the whole sample help at most 5 s, 20,000 sections at most 60 s. The browser search's
+// data is also made alone, for its time and size.
 #include "DatenbankAufbau.h"
 #include "HilfeBaum.h"
 #include "SynthetischeDaten.h"
 #include "WebAuftritt.h"
+#include "WebSuche.h"
 
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -45,6 +47,18 @@ bool messen(const char *name, const QString &db, const QString &ordner)
         return false;
     }
     const double erstes = t.nsecsElapsed() / 1e6;
+    // The browser search's data alone: its time and size.
+    QElapsedTimer ts;
+    ts.start();
+    qint64 suchBytes = 0, indexBytes = 0;
+    for (const auto &[pfad, inhalt] : WebSuche::dateien(baum)) {
+        suchBytes += inhalt.size();
+        if (pfad.endsWith(QLatin1String("index.js")))
+            indexBytes = inhalt.size();
+    }
+    std::printf("%s: Suchdaten in %.0f ms, %.2f MB (davon Index %.2f MB, der Rest die Texte "
+                "für die Fundstellen)\n",
+                name, ts.nsecsElapsed() / 1e6, suchBytes / 1e6, indexBytes / 1e6);
     // One section changed: a second run renders its page alone.
     for (HilfeBaum::Kapitel &k : baum.kapitel)
         if (!k.themen.isEmpty() && !k.themen.first().abschnitte.isEmpty()) {
