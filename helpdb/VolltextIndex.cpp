@@ -245,13 +245,12 @@ bool aufbauen(sqlite3 *db, const std::function<int(Abschnitt &)> &naechster, QSt
         return ok;
     };
     Volltext::WortschatzSammler wortschatz;
-    // The forms of a text for its column, and its spellings for the vocabulary.
+    // The forms of a text for its column, separated by blanks.
     const auto formen = [&](const QString &text, QString &aus) {
-        for (const Volltext::Wort &w : Volltext::woerter(text)) {
+        for (const Volltext::Wort &w : wortschatz.woerter(text)) {
             if (!aus.isEmpty())
                 aus += u' ';
             aus += w.form;
-            wortschatz.wort(QStringView(text).mid(w.anfang, w.laenge), w.form);
         }
     };
     QSet<qint32> gesehen;

@@ -413,28 +413,4 @@ QList<Wort> woerter(QStringView text)
     return liste;
 }
 
-QString formenFolge(QStringView text)
-{
-    QString aus;
-    aus.reserve(text.size());
-    const qsizetype n = text.size();
-    qsizetype i = 0;
-    while (i < n) {
-        while (i < n && !wortZeichen(text[i]))
-            ++i;
-        const qsizetype anfang = i;
-        while (i < n && wortZeichen(text[i]))
-            ++i;
-        if (i == anfang)
-            continue;
-        const QString form = suchform(text.mid(anfang, i - anfang));
-        if (form.isEmpty())
-            continue;
-        if (!aus.isEmpty())
-            aus += u' ';
-        aus += form;
-    }
-    return aus;
-}
-
 } // namespace Volltext

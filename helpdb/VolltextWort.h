@@ -45,9 +45,6 @@ QString suchform(QStringView wort);
 // The words of a text that have a search form, in order.
 QList<Wort> woerter(QStringView text);
 
-// The search forms of a text's words separated by blanks: what the index holds for a column.
-QString formenFolge(QStringView text);
-
 // The function words that have no search form, as schluessel() writes them.
 QStringList stoppwoerter();
 

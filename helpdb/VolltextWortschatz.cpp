@@ -108,11 +108,25 @@ QByteArray Wortschatz::packen() const
     return qCompress(zeilen, 9);
 }
 
+namespace {
+
+// The lines of a packing; qUncompress complains about damaged data on the console, so a packing
+// shorter than its length field is not even tried.
+QByteArray auspacken(const QByteArray &gepackt)
+{
+    return gepackt.size() > 4 ? qUncompress(gepackt) : QByteArray();
+}
+
+} // namespace
+
+bool Wortschatz::lesbar(const QByteArray &gepackt)
+{
+    return !auspacken(gepackt).isEmpty();
+}
+
 Wortschatz Wortschatz::entpacken(const QByteArray &gepackt)
 {
-    // qUncompress complains about damaged data on the console; a packing shorter than its
-    // length field is not even tried.
-    const QByteArray zeilen = gepackt.size() > 4 ? qUncompress(gepackt) : QByteArray();
+    const QByteArray zeilen = auspacken(gepackt);
     QList<Vokabel> eintraege;
     qsizetype anfang = 0;
     while (anfang < zeilen.size()) {
@@ -159,6 +173,14 @@ QStringList Wortschatz::ergaenzungen(QStringView anfang, int anzahl) const
     for (qsizetype i = 0; i < passend.size() && i < anzahl; ++i)
         aus << passend.at(i)->wort;
     return aus;
+}
+
+QList<Wort> WortschatzSammler::woerter(const QString &text)
+{
+    QList<Wort> liste = Volltext::woerter(text);
+    for (const Wort &w : std::as_const(liste))
+        wort(QStringView(text).mid(w.anfang, w.laenge), w.form);
+    return liste;
 }
 
 void WortschatzSammler::wort(QStringView text, const QString &form)

@@ -10,6 +10,8 @@
 // the browser); a change here must be made there too.
 #pragma once
 
+#include "VolltextWort.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QList>
@@ -69,6 +71,8 @@ public:
     // ordered by key), and back; a damaged or empty packing gives an empty vocabulary.
     QByteArray packen() const;
     static Wortschatz entpacken(const QByteArray &gepackt);
+    // Does a packing unpack to any words? Cheaper than entpacken (nothing is read or ordered).
+    static bool lesbar(const QByteArray &gepackt);
 
     // A compound word taken apart into two words of the vocabulary: the search forms of the
     // parts ("Skontofrist": "skonto", "frist"), or nothing. The last part has at least
@@ -93,11 +97,14 @@ class WortschatzSammler
 {
 public:
     void neuerAbschnitt() { ++m_abschnitt; }
-    // One word of the current section: its characters in text and its search form.
-    void wort(QStringView text, const QString &form);
+    // The words of a text of the current section (Volltext::woerter), taken into the
+    // vocabulary.
+    QList<Wort> woerter(const QString &text);
     Wortschatz ergebnis() const;
 
 private:
+    void wort(QStringView text, const QString &form);
+
     struct Schreibweise
     {
         QString text;

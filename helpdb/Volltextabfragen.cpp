@@ -296,9 +296,8 @@ Lesen teilePruefen(HilfeDatenbank &db, QStringList &schaeden)
               QStringLiteral("VolltextWoerter"));
     if (l == Lesen::Abbruch)
         return l;
-    const bool wortschatzLeer =
-        l != Lesen::Gut || z.size() != 1 ||
-        Volltext::Wortschatz::entpacken(z.first().first().toByteArray()).leer();
+    const bool wortschatzLeer = l != Lesen::Gut || z.size() != 1 ||
+                                !Volltext::Wortschatz::lesbar(z.first().first().toByteArray());
     const bool ohneTexte = abschnitte.isEmpty();
 
     // Sizes per section and the totals: one size record per indexed section (words per
@@ -827,6 +826,22 @@ Lesen teileSuchen(HilfeDatenbank &db, bool gespeichert, const QString &wort,
     return Lesen::Gut;
 }
 
+// With few terms (not a question, not a search of many words), a word also finds the compounds
+// it ends ("Nummer": "Kundennummer") and a compound its parts near each other ("Skontofrist":
+// "Frist für Skonto"); with more, every term's compounds would outweigh the terms.
+bool wenigeBegriffe(const Volltext::Anfrage &anfrage)
+{
+    return anfrage.begriffe.size() < Volltext::MindestOder && !anfrage.satz;
+}
+
+void zusammensetzungenErgaenzen(Volltext::Begriff &b, const Volltext::Wortschatz &ws)
+{
+    if (b.phrase())
+        return;
+    b.teile += ws.spaetereTeile(b.formen.first());
+    b.getrennt = ws.zerlegung(b.wort);
+}
+
 // Terms whose word occurs nowhere in the index: a compound whose parts occur is searched as
 // its parts, a misspelled word as the nearest word of the vocabulary (the search text with
 // these corrections goes to korrektur). Which terms occur nowhere, the first pass tells: its
@@ -859,11 +874,10 @@ Lesen unbekannteErsetzen(HilfeDatenbank &db, bool gespeichert, const Volltext::W
             continue;
         }
         if (const Volltext::Vokabel *v = ws.korrektur(b.wort)) {
-            const bool wenige = anfrage.begriffe.size() < Volltext::MindestOder && !anfrage.satz;
-            neu.append(Volltext::Begriff{{v->form},
-                                         v->wort,
-                                         wenige ? ws.spaetereTeile(v->form) : QStringList(),
-                                         wenige ? ws.zerlegung(v->wort) : QStringList()});
+            Volltext::Begriff ersatz{{v->form}, v->wort, {}, {}};
+            if (wenigeBegriffe(anfrage))
+                zusammensetzungenErgaenzen(ersatz, ws);
+            neu.append(ersatz);
             korrigiert.replace(b.wort, v->wort);
             korrektur = korrigiert;
             *geaendert = true;
@@ -888,16 +902,9 @@ Lesen trefferSuchen(HilfeDatenbank &db, bool gespeichert, const QString &Suchtex
     Lesen l = wortschatzLesen(db, gespeichert, &ws);
     if (l != Lesen::Gut)
         return l;
-    // A word also finds the compounds it ends ("Nummer": "Kundennummer"); not in a question or
-    // a search of many words, where every term's compounds would outweigh the terms.
-    const bool wenige = anfrage.begriffe.size() < Volltext::MindestOder && !anfrage.satz;
-    // So does a compound whose parts stand near each other ("Skontofrist": "Frist für Skonto").
-    for (Volltext::Begriff &b : anfrage.begriffe) {
-        if (!b.phrase() && wenige) {
-            b.teile += ws->spaetereTeile(b.formen.first());
-            b.getrennt = ws->zerlegung(b.wort);
-        }
-    }
+    if (wenigeBegriffe(anfrage))
+        for (Volltext::Begriff &b : anfrage.begriffe)
+            zusammensetzungenErgaenzen(b, *ws);
 
     // Every matching section with an estimate of its score. Looking up the lengths of every
     // row costs more than the rest of the search, so only the rows that may come among the

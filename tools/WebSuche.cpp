@@ -18,9 +18,9 @@ namespace {
 
 // The endings of a weak verb's forms behind its stem ("stornier-"), and of an adjective or a
 // participle used as one.
-const char16_t *const VerbEndungen[] = {u"e",   u"st",   u"t",   u"te",   u"ten",  u"test",
-                                        u"tet", u"end",  u"ende", u"enden", u"et",  u"ete",
-                                        u"eten", u"etest"};
+const char16_t *const VerbEndungen[] = {u"e",    u"st",  u"t",    u"te",   u"ten",
+                                        u"test", u"tet", u"end",  u"ende", u"enden",
+                                        u"et",   u"ete", u"eten", u"etest"};
 const char16_t *const AdjektivEndungen[] = {u"e", u"en", u"er", u"es", u"em"};
 
 // Inflected forms of the help's verbs and adjectives that the help itself may not use: each
@@ -95,11 +95,8 @@ QList<QPair<QString, QByteArray>> dateien(const HilfeBaum &baum)
     Volltext::WortschatzSammler sammler;
     QHash<QString, QString> woerter; // key -> search form
     const auto formen = [&](const QString &text, QList<QString> &aus) {
-        for (const Volltext::Wort &w : Volltext::woerter(text)) {
+        for (const Volltext::Wort &w : sammler.woerter(text))
             aus << w.form;
-            const QStringView sw = QStringView(text).mid(w.anfang, w.laenge);
-            sammler.wort(sw, w.form);
-        }
     };
     for (const HilfeBaum::Kapitel &k : baum.kapitel) {
         for (const HilfeBaum::Thema &t : k.themen) {
@@ -145,8 +142,7 @@ QList<QPair<QString, QByteArray>> dateien(const HilfeBaum &baum)
     };
 
     QJsonArray abschnitte, folgen;
-    QList<QJsonArray> texte((eintraege.size() + AbschnitteJeTextdatei - 1) /
-                            AbschnitteJeTextdatei);
+    QList<QJsonArray> texte((eintraege.size() + AbschnitteJeTextdatei - 1) / AbschnitteJeTextdatei);
     QMap<QString, QJsonArray> stichwortAbschnitte;
     for (qsizetype i = 0; i < eintraege.size(); ++i) {
         const Eintrag &e = eintraege.at(i);
@@ -182,9 +178,9 @@ QList<QPair<QString, QByteArray>> dateien(const HilfeBaum &baum)
         {QStringLiteral("textdateien"), qint64(texte.size())},
         {QStringLiteral("jeTextdatei"), AbschnitteJeTextdatei}};
     QList<QPair<QString, QByteArray>> aus;
-    aus.append({QStringLiteral("suche/index.js"),
-                "window.HILFE_SUCHE = " + QJsonDocument(index).toJson(QJsonDocument::Compact) +
-                    ";\n"});
+    aus.append(
+        {QStringLiteral("suche/index.js"),
+         "window.HILFE_SUCHE = " + QJsonDocument(index).toJson(QJsonDocument::Compact) + ";\n"});
     for (qsizetype n = 0; n < texte.size(); ++n) {
         aus.append({QStringLiteral("suche/texte-%1.js").arg(n),
                     "(window.HILFE_TEXTE = window.HILFE_TEXTE || {})[" + QByteArray::number(n) +

@@ -64,7 +64,7 @@
   // The German Snowball stemmer, as libstemmer does it.
   function stamm(wort) {
     var w = wort.replace(/ß/g, "ss").split("");
-    var v = function (c) { return "aeiouyäöü".indexOf(c) >= 0; };
+    var v = vokal;
     for (var i = 1; i + 1 < w.length; i++) {
       if (v(w[i - 1]) && v(w[i + 1])) {
         if (w[i] === "u") w[i] = "U"; else if (w[i] === "y") w[i] = "Y";
