@@ -71,11 +71,6 @@ constexpr qint32 KorrekturAbstand = 45;
 // The completion list starts with this many characters of the word being typed.
 constexpr int ErgaenzungAb = 2;
 
-QString html(const QString &s)
-{
-    return s.toHtmlEscaped();
-}
-
 } // namespace
 
 frmHilfeIndex *frmHilfeIndex::instanz()
@@ -534,21 +529,20 @@ void frmHilfeIndex::korrekturZeigen(const QString &korrektur, bool stattLeer,
     if (korrektur.isEmpty()) {
         m_lblKorrektur->clear();
     } else {
-        QString text =
-            QStringLiteral("Meinten Sie: <a href=\"korrektur\">%1</a>").arg(html(korrektur));
+        const QString hinweis = QStringLiteral("„%1“ findet nichts; gesucht wurde „%2“.");
+        QString text = QStringLiteral("Meinten Sie: <a href=\"korrektur\">%1</a>")
+                           .arg(korrektur.toHtmlEscaped());
         if (stattLeer)
-            text += QStringLiteral("<br>„%1“ findet nichts; gesucht wurde „%2“.")
-                        .arg(html(gesucht), html(korrektur));
+            text += QStringLiteral("<br>") +
+                    hinweis.arg(gesucht.toHtmlEscaped(), korrektur.toHtmlEscaped());
         m_lblKorrektur->setText(text);
-        if (m_lblKorrektur->isVisible())
-            geometrieAnwenden();
-        m_lblKorrektur->setAccessibleName(
-            stattLeer
-                ? QStringLiteral("„%1“ findet nichts; gesucht wurde „%2“.").arg(gesucht, korrektur)
-                : QStringLiteral("Meinten Sie: %1").arg(korrektur));
+        m_lblKorrektur->setAccessibleName(stattLeer
+                                              ? hinweis.arg(gesucht, korrektur)
+                                              : QStringLiteral("Meinten Sie: %1").arg(korrektur));
     }
+    // The layout gives the correction the lines its text needs, or takes its room away.
     const bool sichtbar = m_volltext && !korrektur.isEmpty();
-    if (sichtbar != m_lblKorrektur->isVisible()) {
+    if (sichtbar || sichtbar != m_lblKorrektur->isVisible()) {
         m_lblKorrektur->setVisible(sichtbar);
         geometrieAnwenden();
     }
